@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds, runs and tests Varigap.
+#   bash build.sh run        build, then analyse the bundled trnL-F example
+#   bash build.sh test       build, then run every test
+#   bash build.sh sanitize   build in build-asan with AddressSanitizer and UBSan, run every test
+#   bash build.sh bench      build, then run the benchmarks (installs cutadapt and seqkit)
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc)
+
+configure() {  # configure DIR [cmake options...]
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+case "${1:-}" in
+  run)
+    scripts/install-deps.sh
+    configure build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    scripts/run-example.sh build
+    ;;
+  test)
+    scripts/install-deps.sh
+    configure build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    ;;
+  sanitize)
+    scripts/install-deps.sh
+    configure build-asan -DCMAKE_BUILD_TYPE=Debug -DVARIGAP_SANITIZE=address,undefined -DVARIGAP_BENCH=OFF
+    cmake --build build-asan -j "$jobs"
+    export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    ;;
+  bench)
+    scripts/install-deps.sh --bench
+    configure build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    scripts/bench.sh build
+    ;;
+  *)
+    sed -n '2,6p' "$0"; exit 2 ;;
+esac

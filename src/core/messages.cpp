@@ -1,0 +1,109 @@
+// Message boxes and the reporting services.
+#include "core/messages.h"
+
+#include <cerrno>
+#include <new>
+#include <system_error>
+
+#include "core/state.h"
+#include "core/textfile.h"
+#include "core/types.h"
+
+namespace varigap {
+
+MsgAnswer SilentMessenger::Show(const Message& m) {
+    return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer_;
+}
+
+MsgAnswer RecordingMessenger::Show(const Message& m) {
+    shown.push_back(m);
+    if (m.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+    if (answers.empty()) return defaultAnswer;
+    MsgAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+std::vector<std::string> RecordingMessenger::Texts() const {
+    std::vector<std::string> t;
+    for (const auto& m : shown) t.push_back(m.text);
+    return t;
+}
+
+static MsgAnswer ShowMessage(State& st, Message m) {
+    if (!st.messenger) return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
+    return st.messenger->Show(m);
+}
+
+void MsgBox(State& st, const std::string& text, const std::string& title, MsgIcon icon) {
+    ShowMessage(st, Message{title, text, MsgButtons::Ok, icon});
+}
+
+MsgAnswer Ask(State& st, const std::string& text, const std::string& title, MsgButtons buttons,
+              MsgIcon icon) {
+    return ShowMessage(st, Message{title, text, buttons, icon});
+}
+
+void Assert(State& st, bool condition) {
+    if (st.showAssertFailures && !condition)
+        MsgBox(st,
+               "Varigap internal logic error. The programmer's false assumptions may have "
+               "unexpected consequences.",
+               "Varigap Logic Error", MsgIcon::Critical);
+}
+
+void ReportRunTimeError(State& st, const std::exception& e) {
+    int number = kErrPathFileAccess;
+    std::string description;
+    if (auto* rte = dynamic_cast<const RunTimeError*>(&e)) {
+        number = rte->Number();
+        description = rte->Description();
+    } else if (dynamic_cast<const std::bad_alloc*>(&e)) {
+        number = kErrOutOfMemory;
+        description = ErrorDescription(number);
+    } else if (dynamic_cast<const std::out_of_range*>(&e)) {
+        number = kErrSubscriptOutOfRange;
+        description = ErrorDescription(number);
+    } else {
+        description = e.what();
+    }
+    if (!st.showRunTimeErrors) return;
+    MsgBox(st, "Run-Time Error #" + std::to_string(number) + ": " + description,
+           "Varigap Run-Time Error", MsgIcon::Critical);
+}
+
+void ReportRunTimeError(State& st, std::exception_ptr e) {
+    try {
+        std::rethrow_exception(e);
+    } catch (const std::exception& ex) {
+        ReportRunTimeError(st, ex);
+    } catch (...) {
+        ReportRunTimeError(st, RunTimeError(kErrPathFileAccess, ErrorDescription(kErrPathFileAccess)));
+    }
+}
+
+std::string FullPath(const std::string& directory, const std::string& name) {
+    if (directory.empty()) return name;
+    if (directory.back() == '/') return directory + name;
+    return directory + "/" + name;
+}
+
+bool OpenInputFile(State& st, TextReader& file, const std::string& directory, const std::string& name,
+                   const std::string& description) {
+    std::string path = FullPath(directory, name);
+    try {
+        std::string found = name.empty() ? "" : FindFileIgnoringCase(directory, name);
+        if (found.empty()) {
+            MsgBox(st, "Error: " + description + " \"" + path + "\" not found.");
+            return false;
+        }
+        file.Open(found);
+        return true;
+    } catch (...) {
+        ReportRunTimeError(st, std::current_exception());
+        file.Close();
+        return false;
+    }
+}
+
+}  // namespace varigap

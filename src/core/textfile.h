@@ -1,0 +1,81 @@
+// Text files: line reading (CR LF, LF or CR line ends, UTF-8 byte order mark skipped),
+// safe writing through a temporary file, and the few file-system questions the program asks.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace varigap {
+
+// Reads a text file line by line. Errors while reading raise run-time errors.
+class TextReader {
+public:
+    TextReader() = default;
+    ~TextReader() { Close(); }
+    TextReader(const TextReader&) = delete;
+    TextReader& operator=(const TextReader&) = delete;
+
+    // Opens `path`; raises run-time error 53, 70, 75 or 76 when that fails.
+    void Open(const std::string& path);
+    bool IsOpen() const { return f_ != nullptr; }
+    void Close();
+
+    // Reads the next line without its line end; false at the end of the file.
+    bool ReadLine(std::string& line);
+    bool Eof();
+    // Size of the whole file in bytes.
+    long long Length() const { return length_; }
+    // Reads everything that is left, unchanged (line ends included).
+    std::string ReadRest();
+
+private:
+    int Peek();
+    int Get();
+    bool Fill();
+
+    std::FILE* f_ = nullptr;
+    std::vector<char> buf_;
+    size_t pos_ = 0, end_ = 0;
+    long long length_ = 0;
+};
+
+// Writes a text file with CR LF line ends. The text goes to a temporary file in the same
+// directory, which replaces the target only when Commit succeeds, so a failed write never
+// leaves a half-written file nor destroys the file it was to replace.
+class TextWriter {
+public:
+    TextWriter() = default;
+    ~TextWriter();
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    void Open(const std::string& path);  // raises run-time errors (70, 76, 75 ...)
+    void WriteLine(const std::string& line);
+    void Write(const std::string& text);
+    void Commit();  // flushes, closes and renames over the target
+    void Abandon(); // removes the temporary file
+
+private:
+    std::FILE* f_ = nullptr;
+    std::string path_, tmpPath_;
+};
+
+// Maps an errno value to the classic run-time error numbers and raises it.
+[[noreturn]] void RaiseFileError(int err);
+
+// True when `path` names a regular file (or a link to one).
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// The path of an existing file named `name` in `directory`: the exact name when it exists,
+// else the only file whose name equals it without regard to letter case; "" when none.
+std::string FindFileIgnoringCase(const std::string& directory, const std::string& name);
+// Copies a file over another, raising run-time errors on failure.
+void CopyFileOver(const std::string& from, const std::string& to);
+// Directory that holds the running program.
+std::string ProgramDirectory();
+// Names of the regular files in a directory, sorted; sub-directories likewise.
+std::vector<std::string> ListFiles(const std::string& directory);
+std::vector<std::string> ListDirectories(const std::string& directory);
+
+}  // namespace varigap

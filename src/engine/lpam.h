@@ -1,0 +1,26 @@
+// LPAM: places one conserved region inside a window of the analysed sequence by word votes
+// on diagonals and a drifting walk, and tells whether the placement is unique.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+
+namespace varigap {
+
+constexpr int NODIAGONAL = -32001;  // empty vote slot; end of a word's hit list
+
+// Working parameters from the saved ones (percentages divided by 100).
+void InitLPAM(State& st);
+void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength,
+                       Integer stdAcceptancePct, Integer minAcceptancePct, Integer minCRLength);
+void GetLPAMParameters(const State& st, Integer& maxLengthVariation, Integer& wordLength,
+                       Integer& stdAcceptancePct, Integer& minAcceptancePct, Integer& minCRLength);
+
+// Places crBases in sequence positions from..to. numMatches: 0 not found (positions
+// POSNOTFOUND), 1 found once (its sequence positions), 2 found more than once (POSAMBIGUOUS).
+// Linear in the window and the region's length.
+void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from,
+               Integer to, Integer& numMatches, Integer& startPos, Integer& endPos);
+
+}  // namespace varigap
