@@ -41,7 +41,7 @@ import csv
 import os
 import struct
 import sys
-from collections import Counter, OrderedDict
+from collections import Counter
 
 REPO_ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
 DEFAULT_SOURCE = os.path.join('..', 'shared', 'data', 'trnLF')
@@ -119,8 +119,6 @@ class Record:
     def __init__(self, name, seq, row):
         self.name = name                      # "Species ACCESSION"
         self.seq = seq.upper()
-        self.accession = row['accession']
-        self.species = row['species']
         self.family = row['family']
         self.order = row['order']
         # 0-based half-open annotated features
@@ -322,7 +320,7 @@ class Extraction:
 def GroupVariants(extractions, vr):
     """Distinct variants of VR number vr, in order of first appearance, each
     with the names of the records that carry it."""
-    table = OrderedDict()
+    table = {}
     for x in extractions:
         table.setdefault(x.variants[vr], []).append(x.rec.name)
     return table
@@ -452,12 +450,12 @@ def FindPrimer(seq, primer, lo, hi):
     return best[1]
 
 
-def Amplicon(rec, start_primer=True, end_primer=True):
+def Amplicon(rec, end_primer=True):
     """The record as a c-f PCR product would read it: from primer c in the
-    5' exon to primer f in trnF (primers included)."""
+    5' exon to primer f in trnF (primers included), or to the record's end."""
     s = rec.seq
     a, e = rec.feature['exon5']
-    start = FindPrimer(s, PRIMER_C, a, e + 5) if start_primer else 0
+    start = FindPrimer(s, PRIMER_C, a, e + 5)
     a, e = rec.feature['trnF']
     end = FindPrimer(s, ReverseComplement(PRIMER_F), a, e) + len(PRIMER_F) if end_primer else len(s)
     return s[start:end], start, end
