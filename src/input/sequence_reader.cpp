@@ -1,8 +1,6 @@
 // Sequence files (FASTA): name lines, base lines, and the three ways of reading them.
 #include "input/sequence_reader.h"
 
-#include <algorithm>
-
 #include "core/bases.h"
 #include "core/complement.h"
 #include "core/messages.h"
@@ -24,16 +22,6 @@ size_t NameStart(const std::string& line) {
     return SkipBlanks(line, i + 1);
 }
 
-// Appends the base characters of a sequence line: the line in one piece, then the
-// characters outside the base alphabet squeezed out of the new part in place.
-void AppendBases(std::string& bases, const std::string& line) {
-    size_t old = bases.size();
-    bases += line;
-    bases.erase(std::remove_if(bases.begin() + static_cast<long>(old), bases.end(),
-                               [](char c) { return !IsBaseChar(c); }),
-                bases.end());
-}
-
 // Collects base lines into `bases` (or passes over them when it is null) up to the next
 // name line, whose name goes to `nextName` (true returned), or the end of the file (false).
 bool CollectBases(TextReader& file, std::string* bases, std::string* nextName) {
@@ -44,7 +32,10 @@ bool CollectBases(TextReader& file, std::string* bases, std::string* nextName) {
             if (nextName) nextName->assign(line, nameStart);
             return true;
         }
-        if (bases) AppendBases(*bases, line);
+        if (bases) {
+            StripNonBases(line);  // in place, then one append per line
+            *bases += line;
+        }
     }
     return false;
 }

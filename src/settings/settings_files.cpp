@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "core/messages.h"
 #include "core/strings.h"
@@ -111,7 +112,7 @@ void ReadParameters(State& st, TextReader& file, const std::string& fileName) {
     while (file.ReadLine(line)) {
         if (!SplitSetting(line, name, value)) continue;
         int index = -1;
-        for (int i = 0; i < 6 && index < 0; ++i)
+        for (int i = 0; i < static_cast<int>(std::size(kParamSlots)) && index < 0; ++i)
             if (KeyIs(name, kParamSlots[i].key)) index = i;
         std::string problem;
         Integer v;
