@@ -73,7 +73,7 @@ TEST(LpamDifferential, IndexedAlignerAgreesWithTheStepByStepOneOnRandomCases) {
     for (int n = 0; n < numCases; ++n) {
         // Parameters, now and then outside the dialog's ranges.
         const int wl = m.Chance(0.02) ? m.Int(-1, 0) : m.Int(1, 12);
-        const int mlv = m.Int(0, 5);
+        const int mlv = m.Chance(0.05) ? m.Int(6, 12) : m.Int(0, 5);
         const int stdPct = m.Chance(0.3) ? 75 : m.Int(40, 100);
         const int minPct = m.Chance(0.3) ? 10 : m.Int(0, 60);
         const int minCR = m.Chance(0.9) ? 0 : m.Int(0, 40);
