@@ -15,12 +15,13 @@ namespace varigap {
 
 namespace {
 
-// The first occurrences of one distinct word of the piece (letters compared without regard
-// to case, ambiguity codes taken literally), in increasing piece position.
+// One distinct word of the region and its first occurrences in the piece (letters compared
+// without regard to case, ambiguity codes taken as plain letters), in increasing position.
 struct WordBucket {
     uint64_t hash = 0;
+    int32_t crPos = 0;  // 0-based start of the word in the region
     int32_t count = 0;
-    int32_t pos[MAXWORDHITS] = {};  // 1-based piece positions; pos[0] also names the word
+    int32_t pos[MAXWORDHITS] = {};  // 1-based piece positions
 };
 
 // One slot of the vote table. The table is sorted by decreasing score, and a score that
@@ -41,9 +42,10 @@ inline bool Later(const Vote& a, const Vote& b) {
 
 // Buffers of one state, reused from call to call.
 struct LpamScratch {
-    std::vector<int32_t> slots;       // hash slots of the word index: bucket + 1, 0 empty
-    std::vector<WordBucket> buckets;  // distinct words of the piece
-    std::vector<int32_t> wordBucket;  // per region word (i - 1): its bucket, -1 when absent
+    std::vector<uint64_t> filter;     // one bit per hash class that holds a region word
+    std::vector<int32_t> slots;       // hash slots of the region's words: bucket + 1, 0 empty
+    std::vector<WordBucket> buckets;  // distinct words of the region
+    std::vector<int32_t> wordBucket;  // per region word (i - 1): its bucket
     int numWords = 0;                 // region words indexed in wordBucket
     int minDiagonal = 0;              // lowest diagonal a hit can have
     std::vector<int32_t> voteOf;      // per diagonal (d - minDiagonal): vote + 1, 0 none
@@ -53,7 +55,7 @@ struct LpamScratch {
 
 LpamScratch& Scratch(State& st) { return st.lpamScratch.Get<LpamScratch>(); }
 
-// --- word index of the piece ---
+// --- word hits ---
 
 constexpr uint64_t kHashBase = 0x100000001b3ULL;
 
@@ -65,79 +67,86 @@ inline bool SameWord(const char* a, const char* b, int n) {
     return true;
 }
 
-inline size_t SlotOf(uint64_t hash, int shift) {
-    return static_cast<size_t>((hash * 0x9e3779b97f4a7c15ULL) >> shift);
-}
-
-// Rolling hash of the words of length wl in s: Visit(p, hash) for 0-based p = 0..n-1.
+// Rolling hash of the words of length wl in s, letters taken as upper case:
+// visit(p, hash) for the word at 0-based p = 0..n-1 until visit returns false.
 template <class F>
 void ForEachWordHash(const std::string& s, int wl, int n, F&& visit) {
     uint64_t outFactor = 1;  // kHashBase^(wl-1)
     for (int j = 1; j < wl; ++j) outFactor *= kHashBase;
     uint64_t h = 0;
-    for (int j = 0; j < wl; ++j) h = h * kHashBase + Up(s[static_cast<size_t>(j)]);
+    for (int j = 0; j < wl && j < static_cast<int>(s.size()); ++j)
+        h = h * kHashBase + Up(s[static_cast<size_t>(j)]);
     for (int p = 0; p < n; ++p) {
         if (p > 0)
             h = (h - Up(s[static_cast<size_t>(p - 1)]) * outFactor) * kHashBase +
                 Up(s[static_cast<size_t>(p + wl - 1)]);
-        visit(p, h);
+        if (!visit(p, h)) return;
     }
 }
 
-// Fills the index with every word of the piece and its first MAXWORDHITS positions.
-void BuildWordIndex(LpamScratch& s, const std::string& piece, int wl, int& shift) {
-    const int n = static_cast<int>(piece.size()) - wl + 1;
-    size_t size = 16;
-    shift = 60;
-    while (size < 2 * static_cast<size_t>(std::max(n, 0))) {
-        size *= 2;
-        --shift;
-    }
-    s.slots.assign(size, 0);
+// Finds the first MAXWORDHITS occurrences of every word of the region in one pass over the
+// piece: the region's distinct words go into a small hash table, and each word of the piece
+// is looked up there, behind a bit filter sixteen times larger than the table has words, so
+// that the words of the piece that are no region word (most of them) cost one well-predicted
+// test.
+void FindWordHits(LpamScratch& s, const std::string& piece, const std::string& crBases, int wl,
+                  int numWords) {
+    int slotBits = 4, filterBits = 10;
+    while ((size_t{1} << slotBits) < 2 * static_cast<size_t>(numWords)) ++slotBits;
+    while ((size_t{1} << filterBits) < 16 * static_cast<size_t>(numWords)) ++filterBits;
+    const size_t mask = (size_t{1} << slotBits) - 1;
+    auto mix = [](uint64_t h) { return h * 0x9e3779b97f4a7c15ULL; };
+    auto slotOf = [&](uint64_t m) { return static_cast<size_t>(m >> (64 - slotBits)); };
+    auto filterOf = [&](uint64_t m) { return static_cast<size_t>(m >> (64 - filterBits)); };
+    s.filter.assign(size_t{1} << (filterBits - 6), 0);
+    s.slots.assign(mask + 1, 0);
     s.buckets.clear();
-    if (n <= 0) return;
-    s.buckets.reserve(static_cast<size_t>(n));
-    const size_t mask = size - 1;
-    const char* text = piece.data();
-    ForEachWordHash(piece, wl, n, [&](int p, uint64_t h) {
-        size_t slot = SlotOf(h, shift);
+    s.buckets.reserve(static_cast<size_t>(numWords));
+    s.wordBucket.assign(static_cast<size_t>(numWords), -1);
+    s.numWords = numWords;
+
+    const char* cr = crBases.data();
+    ForEachWordHash(crBases, wl, numWords, [&](int i, uint64_t h) {
+        const uint64_t m = mix(h);
+        const size_t f = filterOf(m);
+        s.filter[f >> 6] |= uint64_t{1} << (f & 63);
+        size_t slot = slotOf(m);
         while (int32_t id = s.slots[slot]) {
-            WordBucket& b = s.buckets[static_cast<size_t>(id - 1)];
-            if (b.hash == h && SameWord(text + b.pos[0] - 1, text + p, wl)) {
-                if (b.count < MAXWORDHITS) b.pos[b.count++] = p + 1;
-                return;
+            const WordBucket& b = s.buckets[static_cast<size_t>(id - 1)];
+            if (b.hash == h && SameWord(cr + b.crPos, cr + i, wl)) {
+                s.wordBucket[static_cast<size_t>(i)] = id - 1;
+                return true;
             }
             slot = (slot + 1) & mask;
         }
         WordBucket& b = s.buckets.emplace_back();
         b.hash = h;
-        b.count = 1;
-        b.pos[0] = p + 1;
+        b.crPos = i;
         s.slots[slot] = static_cast<int32_t>(s.buckets.size());
+        s.wordBucket[static_cast<size_t>(i)] = static_cast<int32_t>(s.buckets.size()) - 1;
+        return true;
     });
-}
 
-// Looks every word of the region up in the index; returns the number of hits of all words.
-long LookUpWords(LpamScratch& s, const std::string& piece, const std::string& crBases, int wl,
-                 int numWords, int shift) {
-    s.wordBucket.assign(static_cast<size_t>(numWords), -1);
-    s.numWords = numWords;
-    if (s.buckets.empty()) return 0;
-    const size_t mask = s.slots.size() - 1;
-    long totalHits = 0;
-    ForEachWordHash(crBases, wl, numWords, [&](int i, uint64_t h) {
-        size_t slot = SlotOf(h, shift);
+    const char* text = piece.data();
+    size_t open = s.buckets.size();  // words still short of MAXWORDHITS hits
+    ForEachWordHash(piece, wl, static_cast<int>(piece.size()) - wl + 1, [&](int p, uint64_t h) {
+        const uint64_t m = mix(h);
+        const size_t f = filterOf(m);
+        if (!((s.filter[f >> 6] >> (f & 63)) & 1)) return true;
+        size_t slot = slotOf(m);
         while (int32_t id = s.slots[slot]) {
-            const WordBucket& b = s.buckets[static_cast<size_t>(id - 1)];
-            if (b.hash == h && SameWord(piece.data() + b.pos[0] - 1, crBases.data() + i, wl)) {
-                s.wordBucket[static_cast<size_t>(i)] = id - 1;
-                totalHits += b.count;
-                return;
+            WordBucket& b = s.buckets[static_cast<size_t>(id - 1)];
+            if (b.hash == h && SameWord(cr + b.crPos, text + p, wl)) {
+                if (b.count < MAXWORDHITS) {
+                    b.pos[b.count++] = p + 1;
+                    if (b.count == MAXWORDHITS) --open;
+                }
+                break;
             }
             slot = (slot + 1) & mask;
         }
+        return open > 0;
     });
-    return totalHits;
 }
 
 // --- vote table ---
@@ -147,18 +156,6 @@ long LookUpWords(LpamScratch& s, const std::string& piece, const std::string& cr
 void HeapPlace(LpamScratch& s, size_t at, int32_t v) {
     s.heap[at] = v;
     s.votes[static_cast<size_t>(v)].heapPos = static_cast<int32_t>(at);
-}
-
-void HeapUp(LpamScratch& s, size_t at) {
-    int32_t v = s.heap[at];
-    while (at > 0) {
-        size_t parent = (at - 1) / 2;
-        if (!Later(s.votes[static_cast<size_t>(v)], s.votes[static_cast<size_t>(s.heap[parent])]))
-            break;
-        HeapPlace(s, at, s.heap[parent]);
-        at = parent;
-    }
-    HeapPlace(s, at, v);
 }
 
 void HeapDown(LpamScratch& s, size_t at) {
@@ -180,19 +177,19 @@ void HeapDown(LpamScratch& s, size_t at) {
 
 // Every word hands out one vote, split evenly over its counted occurrences, to the diagonals
 // they lie on. A full table hands its last slot to a new diagonal, which keeps the score found
-// there (reported as a logic error, as it loses votes).
-void CastVotes(State& st, LpamScratch& s, int numWords, int pieceLen, int tableSize,
-               bool tableMayFill) {
+// there (reported as a logic error, as it loses votes); the heap that finds that slot is
+// built only once the table is full.
+void CastVotes(State& st, LpamScratch& s, int numWords, int pieceLen, int tableSize) {
     s.minDiagonal = 2 - numWords;
     s.voteOf.assign(static_cast<size_t>(pieceLen + numWords + 1), 0);
     s.votes.clear();
     s.votes.reserve(static_cast<size_t>(tableSize));
     s.heap.clear();
+    bool full = false;
     uint32_t now = 0;
     for (int i = 1; i <= numWords; ++i) {
-        int32_t id = s.wordBucket[static_cast<size_t>(i - 1)];
-        if (id < 0) continue;
-        const WordBucket& b = s.buckets[static_cast<size_t>(id)];
+        const WordBucket& b = s.buckets[static_cast<size_t>(s.wordBucket[static_cast<size_t>(i - 1)])];
+        if (b.count == 0) continue;
         const double share = 1.0 / b.count;
         for (int k = 0; k < b.count; ++k) {
             const int d = b.pos[k] - i + 1;
@@ -204,7 +201,7 @@ void CastVotes(State& st, LpamScratch& s, int numWords, int pieceLen, int tableS
                 if (score != v.score) {
                     v.score = score;
                     v.stamp = now;
-                    if (tableMayFill) HeapDown(s, static_cast<size_t>(v.heapPos));
+                    if (full) HeapDown(s, static_cast<size_t>(v.heapPos));
                 }
             } else if (static_cast<int>(s.votes.size()) < tableSize) {
                 Vote& v = s.votes.emplace_back();
@@ -212,12 +209,14 @@ void CastVotes(State& st, LpamScratch& s, int numWords, int pieceLen, int tableS
                 v.score = ToSingle(0.0 + share);
                 v.stamp = now;
                 slot = static_cast<int32_t>(s.votes.size());
-                if (tableMayFill) {
-                    s.heap.push_back(slot - 1);
-                    HeapUp(s, s.heap.size() - 1);
-                }
             } else {
                 Assert(st, false);
+                if (!full) {
+                    full = true;
+                    s.heap.resize(s.votes.size());
+                    for (size_t at = 0; at < s.heap.size(); ++at) HeapPlace(s, at, static_cast<int32_t>(at));
+                    for (size_t at = s.heap.size() / 2; at-- > 0;) HeapDown(s, at);
+                }
                 int32_t last = s.heap[0];
                 Vote& v = s.votes[static_cast<size_t>(last)];
                 s.voteOf[static_cast<size_t>(v.diagonal - s.minDiagonal)] = 0;
@@ -249,9 +248,7 @@ void BestAndRival(const LpamScratch& s, int band, int& best, int& rival) {
 // Among the counted hits of word i, the diagonal closest to target within maxDist, the
 // earliest on a tie. False when none lies that close.
 bool ClosestHit(const LpamScratch& s, int i, int target, int maxDist, int& found) {
-    int32_t id = s.wordBucket[static_cast<size_t>(i - 1)];
-    if (id < 0) return false;
-    const WordBucket& b = s.buckets[static_cast<size_t>(id)];
+    const WordBucket& b = s.buckets[static_cast<size_t>(s.wordBucket[static_cast<size_t>(i - 1)])];
     int bestDist = maxDist + 1;
     for (int k = 0; k < b.count && bestDist > 0; ++k) {
         int e = b.pos[k] - i + 1;
@@ -347,11 +344,8 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
     const int tableSize = numWords < 2000 ? 5 * numWords : 10000;
 
     LpamScratch& s = Scratch(st);
-    int shift = 0;
-    BuildWordIndex(s, piece, wl, shift);
-    const long totalHits = LookUpWords(s, piece, crBases, wl, numWords, shift);
-    // The table can run full only when there are more hits than slots.
-    CastVotes(st, s, numWords, l.pieceLen, tableSize, totalHits > tableSize);
+    FindWordHits(s, piece, crBases, wl, numWords);
+    CastVotes(st, s, numWords, l.pieceLen, tableSize);
     int best = NODIAGONAL, rival = NODIAGONAL;
     BestAndRival(s, l.lpamMaxLengthVariation, best, rival);
 
@@ -435,9 +429,7 @@ bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases
 Integer LPAMWordHit(State& st, Integer i, Integer k) {
     const LpamScratch& s = Scratch(st);
     if (i < 1 || i > s.numWords || k < 1) return NODIAGONAL;
-    int32_t id = s.wordBucket[static_cast<size_t>(i - 1)];
-    if (id < 0) return NODIAGONAL;
-    const WordBucket& b = s.buckets[static_cast<size_t>(id)];
+    const WordBucket& b = s.buckets[static_cast<size_t>(s.wordBucket[static_cast<size_t>(i - 1)])];
     return k <= b.count ? Integer(b.pos[k - 1] - i + 1) : Integer(NODIAGONAL);
 }
 
