@@ -350,9 +350,7 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
     BestAndRival(s, l.lpamMaxLengthVariation, best, rival);
 
     if (!TryDiagonal(st, piece, crBases, best, startPos, endPos, truncBegin, truncEnd)) {
-        numMatches = 0;
-        startPos = POSNOTFOUND;
-        endPos = POSNOTFOUND;
+        SetNotFound(numMatches, startPos, endPos);
         return;
     }
     if (rival == best || rival == NODIAGONAL) {
