@@ -263,11 +263,13 @@ void ResegmentWithChoice(State& st, Integer vrIndex) {
                 e = isDel ? out.LastEnd() : selEnd;
             } else {
                 // Another unplaced VR: its selected variant, moved to the segment start when it
-                // stands there in the sequence.
+                // stands there in the sequence. Like an unplaced CR it never reaches into the
+                // next placed region: a variant that runs on into it would show those bases twice.
                 const VRPossibility& p = SelectedPoss(st, r.num);
                 e = p.endPos;
                 int sum = Len(p.varSeq) + out.LastEnd();
                 if (!p.varSeq.empty() && sum != e && InStrBases(p.varSeq, SubStr(st.actSeq, s, sum), 1) == 1) e = sum;
+                e = std::min<int>(e, UnresolvedStretchEnd(st, i));
             }
             if (!passed) {
                 if (!isThe && !isDel) e = std::min(selStart - 1, e);
