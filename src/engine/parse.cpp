@@ -193,8 +193,10 @@ void SegmentSequence(State& st) {
             nCR = nVR = 0;
             curStart = lastEnd + 1;
         }
-        if (curStart <= len && i == num && !resolvedNow) {
-            // The last region reaches to the end of the sequence.
+        if (curStart <= len && i == num && !resolvedNow && nCR + nVR > 0) {
+            // The last region, still open, reaches to the end of the sequence. One already
+            // closed keeps its end: the bases after it are no part of it, and a reparse, which
+            // takes a placed region's end as it stands, would show them as an unambiguous part.
             st.SRegions[i].endPos = len;
             if (NeedsGroupResolution(st, i, nVR, nCR)) {
                 int first = i - nVR - nCR + 1;

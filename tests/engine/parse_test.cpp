@@ -155,9 +155,9 @@ TEST(Parse, TooManyDisplayLinesAreCutAtTheLimitWithOneMessage) {
 TEST(Parse, ReparseMovesTheChosenVariantIntoPlace) {
     ParseCase p;
     p.CR(kCR1).VR("v1.txt", ">gone<\nACG>b<\nCGTA>c<\n", "TACGTA").CR(kCR2, Found::No);
-    p.VR("v2.txt", "CC>d<\n", "CC").CR(kCR3);
+    p.VR("v2.txt", "CC>d<\n", "CC").CR(kCR3).Bases("TT");
     p.Parse();
-    const V parsed{"C1:1-10", "-?11-12", "V1?13-16", "C2?17-26", "V2?27-28", "C3:29-38"};
+    const V parsed{"C1:1-10", "-?11-12", "V1?13-16", "C2?17-26", "V2?27-28", "C3:29-38", "-?39-40"};
     ASSERT_EQ(p.Lines(), parsed);
     ASSERT_EQ(p.Sel(1), "CGTA/3");
 
@@ -172,8 +172,8 @@ TEST(Parse, ReparseMovesTheChosenVariantIntoPlace) {
         {"a line that is not one VR", 2, 1, 1, parsed, 1},
         {"a line of another VR", 5, 1, 1, parsed, 1},
         {"a line beyond the display", 7, 1, 1, parsed, 1},
-        {"another variant", 3, 1, 2, {"C1:1-10", "-?11-11", "V1?12-14", "C2?15-24", "-?25-26", "V2?27-28", "C3:29-38"}, 0},
-        {"the deletion", 3, 1, 1, {"C1:1-10", "V1?11-10", "C2?11-20", "-?21-26", "V2?27-28", "C3:29-38"}, 0},
+        {"another variant", 3, 1, 2, {"C1:1-10", "-?11-11", "V1?12-14", "C2?15-24", "-?25-26", "V2?27-28", "C3:29-38", "-?39-40"}, 0},
+        {"the deletion", 3, 1, 1, {"C1:1-10", "V1?11-10", "C2?11-20", "-?21-26", "V2?27-28", "C3:29-38", "-?39-40"}, 0},
     };
     for (const Case& c : cases) {
         p.Parse();
