@@ -101,7 +101,12 @@ void BuildSRegions(State& st) {
 void IdentifyVRRuns(State& st) {
     for (int v = 1; v <= MAXNUMVR; ++v) {
         VRPossSet& set = st.VRPoss[v];
-        for (int p = 1; p <= MAXNUMPOSS; ++p) set.poss[p] = VRPossibility{POSNOTFOUND, POSNOTFOUND, "", ""};
+        for (int p = 1; p <= MAXNUMPOSS; ++p) {
+            VRPossibility& poss = set.poss[p];
+            poss.startPos = poss.endPos = POSNOTFOUND;
+            poss.varSeq.clear();
+            poss.taxa.clear();
+        }
         set.numPoss = 0;
         set.selPoss = 0;
     }

@@ -30,12 +30,28 @@ bool IsPlainBase(char c) {
     }
 }
 
+// Plain variants this long are looked up by their first kHeadLength bases, packed.
+constexpr size_t kHeadLength = 16;
+
+int PackedCode(char upper) {
+    switch (upper) {
+        case 'A': return 0;
+        case 'C': return 1;
+        case 'G': return 2;
+        case 'T': return 3;
+        default: return -1;
+    }
+}
+
 VRVariant MakeVariant(VREntry&& e) {
     VRVariant v;
     v.bases = std::move(e.bases);
     v.upper = ToUpper(v.bases);
     v.taxa = std::move(e.taxa);
     v.plain = std::all_of(v.bases.begin(), v.bases.end(), IsPlainBase);
+    if (v.plain)
+        for (size_t i = 0; i < kHeadLength && i < v.upper.size(); ++i)
+            v.head = v.head << 2 | static_cast<uint32_t>(PackedCode(v.upper[i]));
     return v;
 }
 
@@ -110,6 +126,33 @@ bool VREntryReader::Next(VREntry& entry) {
 SeqStretch::SeqStretch(std::string text) : text_(std::move(text)), upper_(ToUpper(text_)) {
     for (char c : text_)
         if (detail::kBaseMask[static_cast<unsigned char>(c)] != 0 && !IsPlainBase(c)) plain_ = false;
+}
+
+void SeqStretch::Index() const {
+    indexed_ = true;
+    uint32_t code = 0;
+    size_t run = 0;  // plain bases ending here
+    for (size_t i = 0; i < upper_.size(); ++i) {
+        int c = PackedCode(upper_[i]);
+        run = c < 0 ? 0 : run + 1;
+        code = code << 2 | static_cast<uint32_t>(std::max(c, 0));
+        if (run >= kHeadLength) heads_.emplace_back(code, static_cast<uint32_t>(i + 1 - kHeadLength));
+    }
+    std::sort(heads_.begin(), heads_.end());
+}
+
+int SeqStretch::FindPlain(const VRVariant& v) const {
+    if (v.upper.size() < kHeadLength) {
+        size_t hit = upper_.find(v.upper);
+        return hit == std::string::npos ? 0 : static_cast<int>(hit) + 1;
+    }
+    if (!indexed_) Index();
+    std::string_view text = upper_;
+    // Candidates come in position order, so the first that matches in full is the first occurrence.
+    for (auto it = std::lower_bound(heads_.begin(), heads_.end(), std::pair<uint32_t, uint32_t>{v.head, 0});
+         it != heads_.end() && it->first == v.head; ++it)
+        if (text.substr(it->second, v.upper.size()) == v.upper) return static_cast<int>(it->second) + 1;
+    return 0;
 }
 
 const std::string& VRFileNameOf(const State& st, int vrNum) { return st.vrFileName[st.actTemplate][vrNum]; }
@@ -308,9 +351,8 @@ int ReadNextContainedVariant(VRFile& file, const SeqStretch& s) {
         if (e.bases.empty()) {
             p = 0;  // the deleted region is found without a search
         } else if (e.plain && s.Plain()) {
-            size_t hit = s.Upper().find(e.upper);
-            if (hit == std::string::npos) continue;
-            p = static_cast<int>(hit) + 1;
+            p = s.FindPlain(e);
+            if (p == 0) continue;
         } else {
             p = InStrBases(e.bases, s.Text(), 1);
             if (p == 0) continue;

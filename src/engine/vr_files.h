@@ -2,6 +2,7 @@
 // identification of variable regions among the variants they list.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +39,7 @@ struct VRVariant {
     std::string upper;  // the same in upper case
     std::string taxa;
     bool plain = false;  // only A, C, G, T: contained exactly when contained case-blind
+    uint32_t head = 0;   // a plain variant's first 16 bases, two bits each
 };
 using VRFileContents = std::vector<VRVariant>;
 
@@ -49,10 +51,17 @@ public:
     const std::string& Upper() const { return upper_; }
     // Holds no U and no ambiguity letter, so plain variants match it only literally.
     bool Plain() const { return plain_; }
+    // 1-based position of the first case-blind occurrence of a plain variant, 0 if none.
+    // Variants of 16 bases or more are looked up by their first 16 in an index of the stretch.
+    int FindPlain(const VRVariant& v) const;
 
 private:
+    void Index() const;
+
     std::string text_, upper_;
     bool plain_ = true;
+    mutable bool indexed_ = false;
+    mutable std::vector<std::pair<uint32_t, uint32_t>> heads_;  // (16 bases from p, p), sorted
 };
 
 // An open variable region file: its entries, offered once each in file order.

@@ -41,7 +41,8 @@ public:
         st.crEndPos[1][c] = found == Found::Yes ? int(Len(st.actSeq)) : int(st.crStartPos[1][c]);
         return Region(true, c);
     }
-    // A VR naming `file` (written with `content` unless content is "-"), holding `b`.
+    // A VR naming `file` (written with `content` unless content is "-": missing, or written
+    // already), holding `b`.
     ParseCase& VR(const std::string& file, const std::string& content, const std::string& b = "") {
         int v = ++st.numVRs[1];
         st.vrFileName[1][v] = file;

@@ -105,7 +105,7 @@ TEST(Parse, LimitsAndMissingFilesAreReported) {
     // A run of 16 VRs is left to the group search.
     ParseCase runs;
     runs.CR(kCR1);
-    for (int v = 1; v <= 16; ++v) runs.VR("v.txt", "A>a<\n", "A");
+    for (int v = 1; v <= 16; ++v) runs.VR("v.txt", v == 1 ? "A>a<\n" : "-", "A");
     runs.CR(kCR2);
     ParseSequence(runs.st);
     EXPECT_EQ(runs.Texts(), V{"Error: 16 consecutive variable regions. Can only handle MAXNUMCONSECUTIVEVRS = 15."});
@@ -113,7 +113,7 @@ TEST(Parse, LimitsAndMissingFilesAreReported) {
 
     // 255 regions: the first 254 are parsed, so the last VR has no CR after it.
     ParseCase regions;
-    for (int k = 1; k <= 127; ++k) regions.CR("AAAA").VR("v.txt", "C>c<\n", "C");
+    for (int k = 1; k <= 127; ++k) regions.CR("AAAA").VR("v.txt", k == 1 ? "C>c<\n" : "-", "C");
     ++regions.st.numCRs[1];
     ParseSequence(regions.st);
     EXPECT_EQ(regions.Texts(), V{"VARIGAP Error: numSRegions exceeds array bound. MAXNUMREGIONS = 254"});
@@ -140,7 +140,7 @@ TEST(Parse, LimitsAndMissingFilesAreReported) {
 
 TEST(Parse, TooManyDisplayLinesAreCutAtTheLimitWithOneMessage) {
     ParseCase p;
-    for (int k = 1; k <= 127; ++k) p.CR("AAAA").VR("v.txt", "C>c<\nCG>cg<\n", "CGT");  // T is left over
+    for (int k = 1; k <= 127; ++k) p.CR("AAAA").VR("v.txt", k == 1 ? "C>c<\nCG>cg<\n" : "-", "CGT");  // T is left over
     p.Parse();
     V text{"Too many display lines.  MAXNUMDISPLAYLINES = 254"};
     EXPECT_EQ(p.Texts(), text);
