@@ -91,6 +91,7 @@ TEST(Parse, UnidentifiedRegionsAreSearchedInsideTheirStretch) {
         EXPECT_EQ(p.Lines(), c.lines) << c.what;
         EXPECT_EQ(p.Sel(1), c.sel) << c.what;
         EXPECT_TRUE(test::SegmentsTile(p.st)) << c.what;
+        EXPECT_TRUE(p.Texts().empty()) << c.what;  // "Cannot figure out" only when asked for
     }
 }
 

@@ -173,6 +173,18 @@ TEST(VRFiles, RunMatchChoosesWhatThePlainSearchChooses) {
     }
 }
 
+// Reported once for each filling of the VRs before it, as the plain search opens it, but not
+// beyond 1000 times: here 40 x 40 fillings.
+TEST(VRFiles, AMissingFileDeepInARunIsReportedAtMostAThousandTimes) {
+    std::string deletions;
+    for (int k = 0; k < 40; ++k) deletions += ">x<\n";
+    ParseCase c;
+    c.CR("GGGGGG").VR("a.txt", deletions).VR("b.txt", deletions).VR("gone.txt", "-").Bases("AC").CR("CCCCCC");
+    BuildSRegions(c.st);
+    EXPECT_EQ(int(MatchVRRun(c.st, 3, 2, "AC")), -1);
+    EXPECT_EQ(c.Texts().size(), 1000u);
+}
+
 TEST(VRFiles, FifteenVRsWithEmptyAndShortVariantsAreMatched) {
     std::string file = ">none<\n";
     for (char a : std::string("ACGT")) {
