@@ -72,14 +72,13 @@ bool StampOf(const std::string& path, FileStamp& stamp) {
 }
 
 struct CachedFile {
-    std::string path;  // the file found for the name
     FileStamp stamp;
     std::shared_ptr<const VRFileContents> entries;
 };
 
 // The module's per-state data: parsed files and the filling of the last run match.
 struct VRScratch {
-    std::unordered_map<std::string, CachedFile> files;  // by full path as asked for
+    std::unordered_map<std::string, CachedFile> files;  // by the path found
     std::array<const VRVariant*, MAXNUMCONSECUTIVEVRS + 1> best{};  // by depth
     std::array<std::shared_ptr<const VRFileContents>, MAXNUMCONSECUTIVEVRS + 1> bestFiles{};
     std::vector<int> left, choice;  // memo of the run match
@@ -160,7 +159,6 @@ const std::string& VRFileNameOf(const State& st, int vrNum) { return st.vrFileNa
 bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     VRScratch& scratch = Scratch(st);
     file = VRFile{};
-    std::string key = FullPath(st.vrFilePath, name);
     std::string found;
     FileStamp stamp;
     bool stamped = false;
@@ -170,13 +168,12 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     } catch (...) {
         stamped = false;  // OpenInputFile below reports it
     }
-    auto it = scratch.files.find(key);
-    if (it != scratch.files.end()) {
-        if (stamped && it->second.path == found && it->second.stamp == stamp) {
+    if (stamped) {
+        auto it = scratch.files.find(found);
+        if (it != scratch.files.end() && it->second.stamp == stamp) {
             file.entries = it->second.entries;
             return true;
         }
-        scratch.files.erase(it);
     }
     TextReader reader;
     if (!OpenInputFile(st, reader, st.vrFilePath, name, kVRFileKind)) return false;
@@ -184,7 +181,7 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     VREntryReader entries(reader);
     for (VREntry e; entries.Next(e);) contents->push_back(MakeVariant(std::move(e)));
     file.entries = contents;
-    if (stamped) scratch.files[key] = CachedFile{found, stamp, contents};
+    if (stamped) scratch.files[found] = CachedFile{stamp, contents};
     return true;
 }
 
