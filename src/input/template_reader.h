@@ -8,6 +8,7 @@ namespace varigap {
 // Reads the file named by templateFileName in templateFilePath into the template table.
 // True when the whole file was read without error (also when it held no template).
 // A read that stops empties the table; a file that cannot be opened leaves it unchanged.
+// A run-time error while reading also empties the table and is raised to the caller.
 bool LoadTemplateFile(State& st);
 
 }  // namespace varigap

@@ -17,15 +17,20 @@ void SetDefaultParameters(State& st);
 // Defaults, then the file in st.programDir (a missing file is reported).
 void LoadParameters(State& st);
 void LoadOptions(State& st);
-// Same, from a file elsewhere (the command line's --params / --options).
+// Same, from a file elsewhere (the command line's --params / --options). A run-time error
+// while reading is reported and leaves the defaults.
 void LoadParametersFrom(State& st, const std::string& directory, const std::string& name);
 void LoadOptionsFrom(State& st, const std::string& directory, const std::string& name);
-// Backup copy of the old file, then the new file (raise run-time errors on failure).
+// Backup copy of the old file, then the new file, which replaces the old one only when it
+// was written completely. Failures raise run-time errors for the caller to report.
 void SaveParameters(State& st);
 void SaveOptions(State& st);
 
-void ReadParameters(State& st, TextReader& file);
-void ReadOptions(State& st, TextReader& file);
+// Read name = value lines over the current values. An unknown name, or for parameters a
+// value outside the 16-bit range or outside the Parameters dialog's ranges, is reported
+// (naming `fileName`), ends the reading and brings back all the defaults of the file's kind.
+void ReadParameters(State& st, TextReader& file, const std::string& fileName = kParamsFileName);
+void ReadOptions(State& st, TextReader& file, const std::string& fileName = kOptionsFileName);
 void WriteParameters(const State& st, TextWriter& file);
 void WriteOptions(const State& st, TextWriter& file);
 bool StringToBool(const std::string& text);
