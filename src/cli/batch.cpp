@@ -26,8 +26,11 @@ namespace varigap::cli {
 
 namespace {
 
-// Records travel in chunks, so that handing work between threads costs little per record.
-constexpr size_t kChunkSize = 16;
+// Records travel in chunks, so that handing work between threads costs little per record:
+// every hand-over is a system call or two. Named records are each looked up in the file,
+// which costs more, so they travel in smaller chunks.
+constexpr size_t kStreamChunk = 64;
+constexpr size_t kNamedChunk = 4;
 
 struct Record {
     long number = 0;          // 1-based position in the run
@@ -69,7 +72,8 @@ public:
     bool Next(Chunk& chunk) {
         chunk.records.clear();
         chunk.bytes = 0;
-        while (chunk.records.size() < kChunkSize && !done_) {
+        const size_t size = input_.stream ? kStreamChunk : kNamedChunk;
+        while (chunk.records.size() < size && !done_) {
             Record r;
             if (!Read(r)) break;
             if (r.readError) {
