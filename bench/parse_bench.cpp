@@ -195,4 +195,3 @@ BENCHMARK(BM_ContainedSearchIUPACOnly)->Unit(benchmark::kMicrosecond);
 }  // namespace
 }  // namespace varigap
 
-BENCHMARK_MAIN();
