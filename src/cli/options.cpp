@@ -287,10 +287,11 @@ identifies each variable region's variant and lists the display lines.
   -o, --output-dir DIR write one output file per analysed sequence into DIR (created
                        when missing), as the Write Output File window writes it. Its
                        name is made of the first 8 letters and digits of the sequence
-                       name (from the first letter on) and ".txt"; a name used before
-                       in the run gets -2, -3, ... before ".txt"; a name without
-                       letters becomes "sequence" + record number + ".txt". Nothing
-                       is written for a sequence that could not be analysed.
+                       name (from the first letter on) and ".txt"; a name given to an
+                       earlier record of the run gets -2, -3, ... before ".txt"; a name
+                       without letters becomes "sequence" + record number + ".txt".
+                       Nothing is written for a sequence that could not be analysed
+                       (its name stays taken, so names do not depend on the analysis).
   --taxa               include the variable region data (the taxa of each variant).
   --force              overwrite existing output files; without it an existing file is
                        left untouched and reported. Files are written under a temporary
