@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 records=${VARIGAP_BENCH_RECORDS:-100000}
-runs=${VARIGAP_BENCH_RUNS:-1}          # runs per batch measurement; the best counts
+runs=${VARIGAP_BENCH_RUNS:-3}          # runs per batch measurement; the best counts
 google=${VARIGAP_BENCH_GOOGLE:-1}      # 0 skips the Google Benchmarks
 cores=$(nproc)
 cli=$build/varigap-cli
