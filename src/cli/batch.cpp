@@ -7,7 +7,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,7 +28,7 @@ namespace {
 // Records travel in chunks, so that handing work between threads costs little per record:
 // every hand-over is a system call or two. Named records are each looked up in the file,
 // which costs more, so they travel in smaller chunks.
-constexpr size_t kStreamChunk = 64;
+constexpr size_t kStreamChunk = 256;
 constexpr size_t kNamedChunk = 4;
 
 struct Record {
@@ -286,78 +285,48 @@ int RunSequential(const State& loaded, const AnalyzeOptions& opts, BatchInput& i
     return 0;
 }
 
+// Every worker reads its next chunk itself (one at a time), analyses it and hands the result
+// on in chunk order: whoever completes the next chunk due writes it and any that were
+// waiting behind it. Records are thus read, analysed and freed by one thread, and no thread
+// is left to only read or only write.
 int RunParallel(const State& loaded, const AnalyzeOptions& opts, BatchInput& input, RecordSource& source,
                 Emitter& emitter, int jobs) {
-    std::mutex m;
-    std::condition_variable workReady, resultReady, spaceFree;
-    std::deque<Chunk> work;
-    std::map<long, ChunkResult> results;
-    bool readingDone = false;
-    long chunksRead = 0;
-    long inFlight = 0;
-    const long maxInFlight = 4L * jobs;
+    std::mutex readMutex, outMutex;
+    std::condition_variable emitted;
+    std::map<long, ChunkResult> waiting;  // finished chunks not yet due
+    long nextDue = 0;
+    const size_t maxWaiting = 4 * static_cast<size_t>(jobs);
 
-    std::vector<std::thread> workers;
-    for (int j = 0; j < jobs; ++j) {
-        workers.emplace_back([&] {
-            Worker worker(loaded, opts, input.templateChoice);
-            for (;;) {
-                Chunk chunk;
-                {
-                    std::unique_lock lock(m);
-                    workReady.wait(lock, [&] { return !work.empty() || readingDone; });
-                    if (work.empty()) return;
-                    chunk = std::move(work.front());
-                    work.pop_front();
-                }
-                ChunkResult r = worker.Process(chunk);
-                {
-                    std::lock_guard lock(m);
-                    results.emplace(chunk.index, std::move(r));
-                }
-                resultReady.notify_one();
-            }
-        });
-    }
-
-    std::thread reader([&] {
+    auto work = [&] {
+        Worker worker(loaded, opts, input.templateChoice);
         for (;;) {
             Chunk chunk;
             {
-                std::unique_lock lock(m);
-                spaceFree.wait(lock, [&] { return inFlight < maxInFlight; });
+                std::lock_guard lock(readMutex);
+                if (!source.Next(chunk)) return;
             }
-            // Reading happens outside the lock; only this thread touches the source.
-            bool got = source.Next(chunk);
-            std::lock_guard lock(m);
-            if (!got) {
-                readingDone = true;
-                workReady.notify_all();
-                resultReady.notify_one();
-                return;
+            ChunkResult result = worker.Process(chunk);
+            std::unique_lock lock(outMutex);
+            // Far ahead of the chunk due: wait, so that finished output does not pile up.
+            emitted.wait(lock, [&] { return chunk.index == nextDue || waiting.size() < maxWaiting; });
+            if (chunk.index != nextDue) {
+                waiting.emplace(chunk.index, std::move(result));
+                continue;
             }
-            ++inFlight;
-            ++chunksRead;
-            work.push_back(std::move(chunk));
-            workReady.notify_one();
+            emitter.Emit(result);
+            ++nextDue;
+            for (auto it = waiting.find(nextDue); it != waiting.end(); it = waiting.find(nextDue)) {
+                emitter.Emit(it->second);
+                waiting.erase(it);
+                ++nextDue;
+            }
+            lock.unlock();
+            emitted.notify_all();
         }
-    });
-
-    for (long next = 0;; ++next) {
-        ChunkResult r;
-        {
-            std::unique_lock lock(m);
-            resultReady.wait(lock, [&] { return results.count(next) || (readingDone && next >= chunksRead); });
-            auto it = results.find(next);
-            if (it == results.end()) break;
-            r = std::move(it->second);
-            results.erase(it);
-            --inFlight;
-        }
-        spaceFree.notify_one();
-        emitter.Emit(r);
-    }
-    reader.join();
+    };
+    std::vector<std::thread> workers;
+    for (int j = 1; j < jobs; ++j) workers.emplace_back(work);
+    work();  // this thread is a worker too
     for (auto& t : workers) t.join();
     return 0;
 }
