@@ -1,4 +1,4 @@
-// Batch analysis: records read once in order, analysed by worker threads that each own a
+// Batch analysis: records read once in order, in chunks, by worker threads that each own a
 // copy of the loaded state, and emitted in record order with their messages.
 #include "cli/batch.h"
 
@@ -25,9 +25,9 @@ namespace varigap::cli {
 
 namespace {
 
-// Records travel in chunks, so that handing work between threads costs little per record:
-// every hand-over is a system call or two. Named records are each looked up in the file,
-// which costs more, so they travel in smaller chunks.
+// Records travel in chunks, so that the locks around reading and writing are taken seldom
+// (on a virtual machine each wait is a costly system call). Named records are each looked
+// up in the file, which costs far more than reading, so they travel in smaller chunks.
 constexpr size_t kStreamChunk = 256;
 constexpr size_t kNamedChunk = 4;
 
