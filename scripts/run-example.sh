@@ -4,7 +4,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 if [[ -x "$build/varigap-cli" && -f data/example/trnLF.tpl ]]; then
-  "$build/varigap-cli" analyze data/example/trnLF.tpl data/example/sequences.fasta --ranking
+  cli=$build/varigap-cli
+  tpl=data/example/trnLF.tpl
+  seqs=data/example/sequences.fasta
+  echo "# Every sequence of $seqs against the templates of $tpl, with the ranking."
+  echo "# Lines: number, ':' placed unambiguously or '?' not, [C] conserved region,"
+  echo "# {V} variable region (identified among its known variants), CRs,VRs for other bases."
+  "$cli" analyze "$tpl" "$seqs" --ranking
+  echo
+  echo "# The reverse-strand record, analysed as its complement:"
+  "$cli" analyze "$tpl" "$seqs" --complement -s "Neomicrocalamus yunnanensis PV976845.1 (reverse strand)"
+  echo
+  echo "# A rush with the template of the other Poales, whose variable region files list it (TSV, taxa column):"
+  "$cli" analyze "$tpl" "$seqs" --template "Poales (not Poaceae) trnL-F" -s "Juncus fauriei PP790565.1" --format tsv |
+    cut -f 3-9,11
 else
   echo "Varigap is built in $build. Programs:"
   ls "$build" | grep -E '^varigap' || true

@@ -163,8 +163,15 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     FileStamp stamp;
     bool stamped = false;
     try {
-        found = name.empty() ? "" : FindFileIgnoringCase(st.vrFilePath, name);
-        stamped = !found.empty() && StampOf(found, stamp);
+        // One stat for the usual case, a file of exactly that name: a batch opens the same
+        // files for every record, and each system call counts there.
+        if (!name.empty() && StampOf(FullPath(st.vrFilePath, name), stamp)) {
+            found = FullPath(st.vrFilePath, name);
+            stamped = true;
+        } else {
+            found = name.empty() ? "" : FindFileIgnoringCase(st.vrFilePath, name);
+            stamped = !found.empty() && StampOf(found, stamp);
+        }
     } catch (...) {
         stamped = false;  // OpenInputFile below reports it
     }

@@ -16,7 +16,8 @@ LineKind KindOf(const SSegment& s);
 bool DisplayLineText(State& st, Integer n, std::string& text);
 // The lines of SSegments(1..numSSegments) in order, reporting gaps and overlaps between
 // consecutive segments as logic errors. `segmentOfLine` (optional) receives the segment
-// number of each listed line.
+// number of each listed line. A run-time error is reported and ends the list; the lines
+// made before it are returned.
 std::vector<std::string> ComputeDisplayLines(State& st, std::vector<int>* segmentOfLine = nullptr);
 
 }  // namespace varigap

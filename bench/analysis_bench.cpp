@@ -1,0 +1,95 @@
+// Benchmarks of one record's analysis on the bundled trnL-F data: ranking, parsing and
+// segmenting, the display lines, and the output file text.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "core/complement.h"
+#include "core/messages.h"
+#include "core/state.h"
+#include "core/textfile.h"
+#include "engine/lpam.h"
+#include "engine/parse.h"
+#include "engine/ranking.h"
+#include "input/sequence_reader.h"
+#include "input/template_reader.h"
+#include "output/display_lines.h"
+#include "output/output_file.h"
+#include "settings/settings_files.h"
+
+namespace varigap {
+namespace {
+
+const std::string kExample = std::string(VARIGAP_SOURCE_DIR) + "/data/example";
+
+// A state started as the program starts, with the example templates and the first (grass)
+// sequence of the example loaded.
+std::unique_ptr<State> LoadedState(SilentMessenger& msgs) {
+    auto st = std::make_unique<State>();
+    st->messenger = &msgs;
+    SetDefaultParameters(*st);
+    SetDefaultOptions(*st);
+    InitializeGlobals(*st);
+    InitLPAM(*st);
+    InitMatchTemplate(*st);
+    InitializeComplement(*st);
+    st->templateFilePath = st->vrFilePath = st->sequenceFilePath = kExample;
+    st->templateFileName = "trnLF.tpl";
+    st->sequenceFileName = "sequences.fasta";
+    LoadTemplateFile(*st);
+    LoadActSeq(*st, "Elymus praeruptus PV054326.1", false);
+    return st;
+}
+
+void Analyse(State& st) {
+    st.actTemplate = RankTemplates(st);
+    ParseSequence(st);
+    SegmentSequence(st);
+}
+
+void BM_AnalyseOneRecord(benchmark::State& state) {
+    SilentMessenger msgs;
+    auto st = LoadedState(msgs);
+    for (auto _ : state) {
+        Analyse(*st);
+        benchmark::DoNotOptimize(st->numSSegments);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AnalyseOneRecord);
+
+void BM_DisplayLines(benchmark::State& state) {
+    SilentMessenger msgs;
+    auto st = LoadedState(msgs);
+    Analyse(*st);
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeDisplayLines(*st));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_DisplayLines);
+
+void BM_OutputFileText(benchmark::State& state) {
+    SilentMessenger msgs;
+    auto st = LoadedState(msgs);
+    Analyse(*st);
+    char dir[] = "/tmp/varigap-bench-XXXXXX";
+    if (!mkdtemp(dir)) {
+        state.SkipWithError("no temporary directory");
+        return;
+    }
+    const std::string path = std::string(dir) + "/out.txt";
+    for (auto _ : state) {
+        TextWriter out;
+        out.Open(path);
+        WriteOutputFileText(*st, out, "out.txt", "Elymus praeruptus PV054326.1", true);
+        out.Commit();
+    }
+    std::remove(path.c_str());
+    std::remove(dir);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_OutputFileText);
+
+}  // namespace
+}  // namespace varigap

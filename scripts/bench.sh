@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Benchmarks with the programs in build folder $1 (default build):
+#  1. the Google Benchmarks (varigap_bench);
+#  2. batch analysis of real trnL-F records repeated to $VARIGAP_BENCH_RECORDS (100000),
+#     so that start-up does not count: varigap-cli analyze with the Poaceae template
+#     (3 conserved, 2 variable regions) with one job and with every core, next to
+#     cutadapt cutting the same two variable regions out of the same file with two
+#     linked adapters made of the flanking conserved regions, and seqkit stats reading
+#     the file (the input floor). Prints a table with the ratios.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+records=${VARIGAP_BENCH_RECORDS:-100000}
+runs=${VARIGAP_BENCH_RUNS:-3}          # runs per batch measurement; the best counts
+google=${VARIGAP_BENCH_GOOGLE:-1}      # 0 skips the Google Benchmarks
+cores=$(nproc)
+cli=$build/varigap-cli
+example=data/example
+for tool in cutadapt seqkit; do
+  command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh --bench)" >&2; exit 2; }
+done
+[[ -x $cli ]] || { echo "bench: $cli is not built" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# ---------------------------------------------------------------- 1. Google Benchmarks
+if [[ $google != 0 && -x $build/varigap_bench ]]; then
+  echo "== Google Benchmarks"
+  "$build/varigap_bench"
+  echo
+fi
+
+# ---------------------------------------------------------------- 2. batch input
+# The Poaceae template alone, beside its two variable region files.
+awk '/^>/ { keep = ($0 ~ /^>Poaceae/) } keep' "$example/trnLF.tpl" > "$work/poaceae.tpl"
+cp "$example/poaceae_intron.txt" "$example/poaceae_spacer.txt" "$work/"
+# The five full grass regions of the example (real GenBank records, 40 flanking bases on
+# each side), repeated with unique names, LF line ends, 60 bases to a line.
+awk -v n="$records" '
+  { sub(/\r$/, "") }
+  /^>/ { if (k == 5) exit; name[++k] = substr($0, 2); next }
+  k { seq[k] = seq[k] $0 }
+  END {
+    for (i = 0; i < n; i++) {
+      r = i % 5 + 1
+      printf ">%s copy %d\n", name[r], i + 1
+      s = seq[r]
+      for (p = 1; p <= length(s); p += 60) print substr(s, p, 60)
+    }
+  }' "$example/sequences.fasta" > "$work/poaceae.fasta"
+
+# Conserved regions of the template as plain upper-case bases.
+cr() {  # cr N: bases of the Nth conserved region of the Poaceae template
+  awk -v want="$1" '
+    { sub(/\r$/, "") }
+    /^"/ || /^>/ { inCR = 0; next }
+    /^#/ || /^$/ { next }
+    { if (!inCR) { n++; inCR = 1 } if (n == want) { sub(/\[[^]]*\]/, ""); gsub(/[^A-Za-z]/, ""); s = s $0 } }
+    END { print toupper(s) }' "$work/poaceae.tpl"
+}
+exon5=$(cr 1); exon3=$(cr 2); trnF=$(cr 3)
+
+# ---------------------------------------------------------------- 3. timing
+seconds() {  # seconds CMD...: the best wall-clock time of $runs runs
+  local best="" start end t
+  for ((i = 0; i < runs; i++)); do
+    start=$(date +%s.%N)
+    "$@" > "$work/out" 2> "$work/err" || { echo "bench: failed: $*" >&2; cat "$work/err" >&2; exit 1; }
+    end=$(date +%s.%N)
+    t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
+    if [[ -z $best ]] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; fi
+  done
+  echo "$best"
+}
+
+echo "== Batch analysis of $records trnL-F records (5 Poaceae GenBank regions repeated), $cores cores"
+t_seqkit=$(seconds seqkit stats -j 1 "$work/poaceae.fasta")
+t_cut1=$(seconds cutadapt -j 1 -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$work/cut.fasta" "$work/poaceae.fasta")
+cut_found=$(grep -m1 'Reads with adapters' "$work/out" | sed 's/^ *//')
+t_cutN=$(seconds cutadapt -j "$cores" -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$work/cut.fasta" "$work/poaceae.fasta")
+t_var1=$(seconds "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs 1 --no-progress)
+var_lines=$(grep -c '{V}' "$work/out" || true)
+var_found=$(grep -c ':{V}:' "$work/out" || true)
+cp "$work/out" "$work/var1.out"
+t_varN=$(seconds "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs "$cores" --no-progress)
+cmp -s "$work/out" "$work/var1.out" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
+
+awk -v n="$records" -v cores="$cores" \
+    -v ts="$t_seqkit" -v c1="$t_cut1" -v cN="$t_cutN" -v v1="$t_var1" -v vN="$t_varN" '
+  function row(name, jobs, t) {
+    printf "%-44s %4s %9.2f %12.0f %10.2f\n", name, jobs, t, n / t, c1 / t
+  }
+  BEGIN {
+    printf "%-44s %4s %9s %12s %10s\n", "program", "jobs", "seconds", "sequences/s", "x cutadapt"
+    row("seqkit stats (reading the file)", 1, ts)
+    row("cutadapt, 2 linked adapters", 1, c1)
+    row("cutadapt, 2 linked adapters", cores, cN)
+    row("varigap-cli analyze, Poaceae template", 1, v1)
+    row("varigap-cli analyze, Poaceae template", cores, vN)
+    printf "\nvarigap-cli, 1 job vs cutadapt, 1 job: %.2f (at least 2 wanted)   %s\n", c1 / v1, (c1 / v1 >= 2 ? "PASS" : "FAIL")
+    printf "varigap-cli, %d jobs vs 1 job:         %.2f (at least 1.8 wanted) %s\n", cores, v1 / vN, (v1 / vN >= 1.8 ? "PASS" : "FAIL")
+  }'
+echo "cutadapt: $cut_found"
+echo "varigap-cli: $var_found of $var_lines variable region lines identified unambiguously (:{V}:)"

@@ -1,0 +1,30 @@
+// varigap-cli: batch analysis of sequence files without a window.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/options.h"
+
+int main(int argc, char** argv) {
+    using namespace varigap::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine cl;
+    std::string error;
+    if (!ParseCommandLine(args, cl, error)) {
+        std::fprintf(stderr, "varigap-cli: %s\nTry \"varigap-cli --help\".\n", error.c_str());
+        return kExitUsage;
+    }
+    static char outBuffer[1 << 16];
+    std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
+    switch (cl.command) {
+        case Command::Help: {
+            std::string help = HelpText();
+            std::fwrite(help.data(), 1, help.size(), stdout);
+            return kExitOk;
+        }
+        case Command::Analyze: return RunAnalyze(cl.analyze);
+        case Command::Variants: return RunVariants(cl.variants);
+    }
+    return kExitUsage;
+}

@@ -1,0 +1,320 @@
+// The command line of varigap-cli: commands, options and the help text.
+#include "cli/options.h"
+
+#include <charconv>
+
+#include "output/variant_listing.h"
+
+namespace varigap::cli {
+
+namespace {
+
+bool Fail(std::string& error, const std::string& reason) {
+    error = reason;
+    return false;
+}
+
+bool ParseInt(const std::string& text, int lo, int hi, int& value) {
+    int v = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi) return false;
+    value = v;
+    return true;
+}
+
+// Walks the arguments: options (long with "=" or a following value, short with an
+// attached or a following value) and positional arguments, "--" ending the options.
+class ArgWalker {
+public:
+    explicit ArgWalker(const std::vector<std::string>& args) : args_(args) {}
+
+    bool Done() const { return i_ >= args_.size(); }
+    // The next argument; sets `option` and `value` for an option ("--name=value" splits).
+    void Next(std::string& arg, bool& isOption) {
+        arg = args_[i_++];
+        isOption = !optionsEnded_ && arg.size() > 1 && arg[0] == '-';
+        if (isOption && arg == "--") {
+            optionsEnded_ = true;
+            isOption = false;
+            arg.clear();
+            skip_ = true;
+        } else {
+            skip_ = false;
+        }
+        inlineValue_.clear();
+        hasInline_ = false;
+        if (isOption && arg.rfind("--", 0) == 0) {
+            auto eq = arg.find('=');
+            if (eq != std::string::npos) {
+                inlineValue_ = arg.substr(eq + 1);
+                hasInline_ = true;
+                arg.erase(eq);
+            }
+        } else if (isOption && arg.size() > 2) {  // -j4, -sNAME
+            inlineValue_ = arg.substr(2);
+            hasInline_ = true;
+            arg.erase(2);
+        }
+    }
+    bool Skip() const { return skip_; }
+    bool HasInlineValue() const { return hasInline_; }
+    // The option's value: inline or the next argument.
+    bool Value(std::string& value) {
+        if (hasInline_) {
+            value = inlineValue_;
+            hasInline_ = false;
+            return true;
+        }
+        if (i_ >= args_.size()) return false;
+        value = args_[i_++];
+        return true;
+    }
+
+private:
+    const std::vector<std::string>& args_;
+    size_t i_ = 0;
+    bool optionsEnded_ = false, skip_ = false, hasInline_ = false;
+    std::string inlineValue_;
+};
+
+bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
+    std::vector<std::string> positional;
+    while (!w.Done()) {
+        std::string arg;
+        bool isOption = false;
+        w.Next(arg, isOption);
+        if (w.Skip()) continue;
+        if (!isOption) {
+            positional.push_back(arg);
+            continue;
+        }
+        std::string v;
+        auto need = [&](const char* what) {
+            if (w.Value(v)) return true;
+            error = "option " + arg + " needs " + what;
+            return false;
+        };
+        auto flag = [&](bool& target) {
+            if (w.HasInlineValue()) {
+                error = "option " + arg + " takes no value";
+                return false;
+            }
+            target = true;
+            return true;
+        };
+        if (arg == "-s" || arg == "--sequence") {
+            if (!need("a sequence name")) return false;
+            o.sequences.push_back(v);
+        } else if (arg == "-c" || arg == "--complement") {
+            if (!flag(o.complement)) return false;
+        } else if (arg == "-t" || arg == "--template") {
+            if (!need("a template number or name")) return false;
+            if (v.empty()) return Fail(error, "option " + arg + " needs a template number or name");
+            o.templateChoice = v;
+        } else if (arg == "--params") {
+            if (!need("a file")) return false;
+            o.paramsFile = v;
+        } else if (arg == "--options") {
+            if (!need("a file")) return false;
+            o.optionsFile = v;
+        } else if (arg == "--answer") {
+            if (!need("yes or no")) return false;
+            if (v == "yes") o.answerYes = true;
+            else if (v == "no") o.answerYes = false;
+            else return Fail(error, "--answer takes yes or no, not \"" + v + "\"");
+        } else if (arg == "--reparse") {
+            if (!need("LINE:SEL")) return false;
+            auto colon = v.find(':');
+            ReparseRequest r;
+            if (colon == std::string::npos || !ParseInt(v.substr(0, colon), 1, 32767, r.line) ||
+                !ParseInt(v.substr(colon + 1), 0, 32767, r.sel))
+                return Fail(error, "--reparse takes LINE:SEL (two whole numbers, LINE from 1), not \"" + v + "\"");
+            o.reparse.push_back(r);
+        } else if (arg == "--ranking") {
+            if (!flag(o.ranking)) return false;
+        } else if (arg == "--format") {
+            if (!need("text, tsv or json")) return false;
+            if (v == "text") o.format = Format::Text;
+            else if (v == "tsv") o.format = Format::Tsv;
+            else if (v == "json") o.format = Format::Json;
+            else return Fail(error, "--format takes text, tsv or json, not \"" + v + "\"");
+        } else if (arg == "-o" || arg == "--output-dir") {
+            if (!need("a directory")) return false;
+            if (v.empty()) return Fail(error, "option " + arg + " needs a directory");
+            o.outputDir = v;
+        } else if (arg == "--taxa") {
+            if (!flag(o.taxa)) return false;
+        } else if (arg == "--force") {
+            if (!flag(o.force)) return false;
+        } else if (arg == "-j" || arg == "--jobs") {
+            if (!need("a number")) return false;
+            if (!ParseInt(v, 1, 1024, o.jobs)) return Fail(error, "--jobs takes a number from 1 to 1024, not \"" + v + "\"");
+        } else if (arg == "--no-progress") {
+            bool on = false;
+            if (!flag(on)) return false;
+            o.progress = false;
+        } else {
+            error = "unknown option " + arg + " for analyze";
+            return false;
+        }
+    }
+    if (positional.size() != 2) {
+        error = "analyze needs TEMPLATE_FILE and SEQUENCE_FILE";
+        return false;
+    }
+    o.templateFile = positional[0];
+    o.sequenceFile = positional[1];
+    return true;
+}
+
+bool ParseVariants(ArgWalker& w, VariantsOptions& o, std::string& error) {
+    std::vector<std::string> positional;
+    bool lengthGiven = false;
+    while (!w.Done()) {
+        std::string arg;
+        bool isOption = false;
+        w.Next(arg, isOption);
+        if (w.Skip()) continue;
+        if (!isOption) {
+            positional.push_back(arg);
+            continue;
+        }
+        std::string v;
+        if (arg == "--length") {
+            if (!w.Value(v) || !ParseInt(v, 0, 32767, o.length))
+                return Fail(error, "--length takes a whole number from 0 to 32767");
+            lengthGiven = true;
+        } else if (arg == "--mode") {
+            if (!w.Value(v)) return Fail(error, "--mode needs same, different, shorter, longer or all");
+            if (v == "same") o.mode = kSameLength;
+            else if (v == "different") o.mode = kDifferentLength;
+            else if (v == "shorter") o.mode = kShorter;
+            else if (v == "longer") o.mode = kLonger;
+            else if (v == "all") o.mode = kAll;
+            else return Fail(error, "--mode takes same, different, shorter, longer or all, not \"" + v + "\"");
+        } else {
+            error = "unknown option " + arg + " for variants";
+            return false;
+        }
+    }
+    if (positional.size() != 1) {
+        error = "variants needs one VR_FILE";
+        return false;
+    }
+    o.vrFile = positional[0];
+    // Without a mode: the same length when a length is given, else every entry.
+    if (o.mode == 0) o.mode = lengthGiven ? kSameLength : kAll;
+    return true;
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std::string& error) {
+    for (const auto& a : args) {
+        if (a == "--") break;
+        if (a == "-h" || a == "--help") {
+            cl.command = Command::Help;
+            return true;
+        }
+    }
+    if (args.empty()) {
+        error = "no command given";
+        return false;
+    }
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    ArgWalker w(rest);
+    if (args[0] == "analyze") {
+        cl.command = Command::Analyze;
+        return ParseAnalyze(w, cl.analyze, error);
+    }
+    if (args[0] == "variants") {
+        cl.command = Command::Variants;
+        return ParseVariants(w, cl.variants, error);
+    }
+    error = "unknown command \"" + args[0] + "\"";
+    return false;
+}
+
+std::string HelpText() {
+    return R"(Usage:
+  varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE [options]
+  varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
+  varigap-cli --help
+
+analyze: does for every sequence of SEQUENCE_FILE (FASTA) what Find Template does in the
+main window: ranks the templates of TEMPLATE_FILE against it, takes the best one (or the
+one given with --template), cuts the sequence into conserved and variable regions,
+identifies each variable region's variant and lists the display lines.
+
+  -s, --sequence NAME  analyse only the sequence NAME (the first record of that name);
+                       repeat it for more, they are analysed in the order given.
+                       Without it every record of the file is analysed in file order,
+                       each with its own bases (the file is read once; records with
+                       the same name are each analysed).
+  -c, --complement     analyse the reverse complement of every sequence.
+  -t, --template N|NAME
+                       analyse with template number N, or the template called NAME,
+                       instead of the best one; the templates are ranked all the same.
+                       A whole number from 1 to the number of templates is taken as a
+                       number, anything else as a name.
+  --params FILE        read the alignment parameters from FILE (parameter file format).
+  --options FILE       read the message options from FILE (options file format).
+                       Default for both: VarigapParams.txt and VarigapOptions.txt beside
+                       the program when they are there, else the built-in defaults.
+  --answer yes|no      the answer to the template file's questions about a template
+                       without variable or conserved regions (default yes).
+  --reparse LINE:SEL   after the analysis, make possibility SEL the chosen variant of
+                       the variable region on display line LINE and rebuild the lines,
+                       as the Reparse button does. Repeatable; applied in order.
+  --ranking            also list the template ranking (text format).
+  --format text|tsv|json
+                       text (default), per sequence:
+                         >NAME<TAB>TEMPLATE NAME     (>NAME<TAB> when nothing was analysed)
+                         #rank<TAB>rank<TAB>template number<TAB>template name<TAB>
+                           matched bases<TAB>spanned bases<TAB>matched fraction (--ranking)
+                         the display lines, as the main window lists them:
+                           line number, ":" or "?", [C] conserved, {V} variable or
+                           CRs,VRs for a confused stretch, ":" or "?", the bases.
+                       tsv: a header row, then one row per display line: sequence,
+                         template, line, kind (CR, VR, confused, none), region (the CR
+                         or VR number; for a confused line the position of its first
+                         region in the template; empty for none), start, end, flag
+                         (: or ?), region name (the CR's first text line or the VR's
+                         file name), selected variant, taxa, bases. Tabs and line
+                         breaks inside fields are written as blanks.
+                       json: one JSON object per sequence and line: name, template,
+                         ranking, regions, possibilities, segments and lines.
+  -o, --output-dir DIR write one output file per analysed sequence into DIR (created
+                       when missing), as the Write Output File window writes it. Its
+                       name is made of the first 8 letters and digits of the sequence
+                       name (from the first letter on) and ".txt"; a name given to an
+                       earlier record of the run gets -2, -3, ... before ".txt"; a name
+                       without letters becomes "sequence" + record number + ".txt".
+                       Nothing is written for a sequence that could not be analysed
+                       (its name stays taken, so names do not depend on the analysis).
+  --taxa               include the variable region data (the taxa of each variant).
+  --force              overwrite existing output files; without it an existing file is
+                       left untouched and reported. Files are written under a temporary
+                       name and renamed when complete.
+  -j, --jobs N         analyse with N worker threads (default: one per core). The output
+                       is the same as with --jobs 1, in the same order.
+  --no-progress        no progress bar (it is shown on standard error for runs longer
+                       than a second when standard error is a terminal).
+
+variants: lists the entries of a variable region file as the Variable Region Analysis
+window does: entries whose length (of their bases, as cleaned) is the same as,
+different from, shorter or longer than N, or all entries (the first 1023 entries of
+the file). Each entry's bases as written, in lines of at most 100 characters followed
+by " +" where the entry goes on, each line followed by a TAB and the entry's taxa.
+  --length N           reference length (default 0).
+  --mode MODE          same, different, shorter, longer or all (default: same when
+                       --length is given, else all).
+
+Messages go to standard error as "TITLE: TEXT".
+Exit status: 0 all went well; 1 a named sequence was not found, or an output file could
+not be written or already existed; 2 usage error, or a template, sequence, settings or
+variable region file that could not be loaded.
+)";
+}
+
+}  // namespace varigap::cli

@@ -1,0 +1,53 @@
+// The command line of varigap-cli: commands, options and the help text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace varigap::cli {
+
+enum class Format { Text, Tsv, Json };
+
+// One --reparse LINE:SEL: possibility SEL for display line LINE.
+struct ReparseRequest {
+    int line = 0;
+    int sel = 0;
+};
+
+struct AnalyzeOptions {
+    std::string templateFile;
+    std::string sequenceFile;
+    std::vector<std::string> sequences;  // -s: only these, in this order
+    bool complement = false;
+    std::string templateChoice;          // -t: number or name; "" = the best
+    std::string paramsFile, optionsFile; // "" = the files beside the program
+    bool answerYes = true;
+    std::vector<ReparseRequest> reparse;
+    bool ranking = false;
+    Format format = Format::Text;
+    std::string outputDir;               // "" = no output files
+    bool taxa = false;
+    bool force = false;
+    int jobs = 0;                        // 0 = one per core
+    bool progress = true;
+};
+
+struct VariantsOptions {
+    std::string vrFile;
+    int length = 0;
+    int mode = 0;  // CompMode; 0 = not given
+};
+
+enum class Command { Help, Analyze, Variants };
+
+struct CommandLine {
+    Command command = Command::Help;
+    AnalyzeOptions analyze;
+    VariantsOptions variants;
+};
+
+// Reads the arguments; false with a one-line reason on a usage error.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std::string& error);
+std::string HelpText();
+
+}  // namespace varigap::cli

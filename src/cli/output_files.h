@@ -1,0 +1,28 @@
+// Output files of a batch: one name per record, written whole or not at all.
+#pragma once
+
+#include <string>
+#include <unordered_set>
+
+#include "core/state.h"
+
+namespace varigap::cli {
+
+// Names the output files of a run in record order: MakeAlnumName(name, 8, ".txt"); a name
+// without letters becomes "sequence" + record number + ".txt"; a name given out before in
+// the run gets "-2", "-3", ... before ".txt".
+class OutputNamer {
+public:
+    std::string Next(const std::string& seqName, long recordNumber);
+
+private:
+    std::unordered_set<std::string> used_;
+};
+
+// Writes the analysis held in `st` to `fileName` in `dir` under a temporary name, renamed
+// when complete. An existing file is left untouched unless `force`. False (after a message)
+// when the file was not written.
+bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
+                     bool includeTaxa, bool force);
+
+}  // namespace varigap::cli

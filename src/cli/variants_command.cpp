@@ -1,0 +1,39 @@
+// varigap-cli variants: a variable region file's entries by length, as the Variable Region
+// Analysis window lists them, each list line followed by a TAB and the entry's taxa.
+#include <cstdio>
+#include <memory>
+
+#include "cli/cli_messenger.h"
+#include "cli/commands.h"
+#include "core/messages.h"
+#include "core/textfile.h"
+#include "engine/vr_files.h"
+#include "output/variant_listing.h"
+
+namespace varigap::cli {
+
+int RunVariants(const VariantsOptions& opts) {
+    auto state = std::make_unique<State>();
+    State& st = *state;
+    StderrMessenger msgs;
+    st.messenger = &msgs;
+    std::string dir, name;
+    SplitPath(opts.vrFile, dir, name);
+    TextReader file;
+    if (!OpenInputFile(st, file, dir, name, "Varigap Variable Region File")) return kExitUsage;
+    // Unlike the window's list box, the listing has no room limit: every entry is listed.
+    std::string out;
+    Trapped(st, [&] {
+        VREntryReader reader(file);
+        VREntry e;
+        while (reader.Next(e)) {
+            if (!IsSeqShown(e.rawBases, opts.mode, opts.length)) continue;
+            for (const auto& line : SplitVariantText(e.rawBases)) out += line + "\t" + e.taxa + "\n";
+        }
+    });
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    return kExitOk;
+}
+
+}  // namespace varigap::cli
