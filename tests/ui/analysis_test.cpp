@@ -1,0 +1,298 @@
+// The main window's analysis as the user sees it: Find Template, the lines of the analysed
+// sequence and what each kind of line shows, choosing a variant and reparsing, Change
+// Template, and the complement box.
+#include "core/complement.h"
+#include "ui_fixture.h"
+
+namespace varigap::ui::test {
+namespace {
+
+const char* kColonsTip = "Colons (:) indicate that Varigap found an unambiguous alignment for the region.";
+const char* kQuestionTip =
+    "Question marks (?) indicate that no unambiguous alignment for the region was found by LPAM. User analysis is "
+    "recommended.";
+const char* kDefaultTip = "Analyzed Sequence Box: actual bases from sequence being analyzed";
+
+struct Analysis : UiTest {
+    bool VRButtonsVisible() {
+        return Main().butIndelSame.Visible() && Main().butIndelDiff.Visible() && Main().butSelectVRPoss.Visible();
+    }
+    bool VRButtonsHidden() {
+        return !Main().butIndelSame.Visible() && !Main().butIndelDiff.Visible() && !Main().butSelectVRPoss.Visible();
+    }
+    // The bases of the listed lines, joined: the analysed sequence when the lines tile it.
+    std::string ListedBases() {
+        std::string all;
+        for (const auto& line : Lines()) {
+            size_t flag = line.find_first_of(":?");
+            all += line.substr(line.find(line[flag], flag + 1) + 1);
+        }
+        return all;
+    }
+};
+
+const std::vector<std::string> kS1Lines = {
+    "1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA", "5?{V}?TTTTTTTT",
+    "6?0,0?CA",     "7:[C]:" + CR3,  "8:{V}:",        "9:[C]:" + CR4,
+};
+
+// ---------------------------------------------------------------- Find Template
+
+TEST_F(Analysis, FindTemplateWithoutASequenceDoesNothing) {
+    WriteAnalysisFiles();
+    StartProgram();
+    LoadTemplateFile("t.tpl");
+    Main().butFindTemplate.UserClick();
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(Main().lblActSeqName.Caption(), "");
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "");
+    EXPECT_EQ(Main().MousePointer(), kPointerDefault);
+    EXPECT_TRUE(Texts().empty());
+}
+
+TEST_F(Analysis, FindTemplateWithoutTemplatesNamesTheSequenceOnly) {
+    WriteAnalysisFiles();
+    StartProgram();
+    LoadSequenceFile("s.fasta");
+    EXPECT_EQ(Main().cbxSequences.Items(), (std::vector<std::string>{"S1", "S2", "S3", "S4"}));
+    EXPECT_EQ(Main().cbxSequences.Text(), "S1");
+    Main().butFindTemplate.UserClick();
+    EXPECT_EQ(Main().lblActSeqName.Caption(), "S1");
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_TRUE(Main().cbxTemplates.Items().empty());
+    EXPECT_TRUE(Texts().empty());
+}
+
+TEST_F(Analysis, AFullAnalysisListsTheLinesAndShowsTheFirst) {
+    StartWithAnalysisFiles();
+    std::vector<int> pointers{Main().MousePointer()};
+    Main().Subscribe([&] {
+        if (pointers.back() != Main().MousePointer()) pointers.push_back(Main().MousePointer());
+    });
+    Analyze("S1");
+    EXPECT_EQ(pointers, (std::vector<int>{kPointerDefault, kPointerHourglass, kPointerDefault}));
+    EXPECT_EQ(Lines(), kS1Lines);
+    EXPECT_EQ(Main().lblActSeqName.Caption(), "S1");
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Grass T1");
+    EXPECT_EQ(Main().cbxTemplates.Items(), (std::vector<std::string>{"Grass T1", "Other T2", "Tail T3"}));
+    EXPECT_EQ(Main().cbxTemplates.Text(), "Grass T1");
+    // The first line is selected and has the focus, so its information is shown.
+    EXPECT_EQ(Main().lstSeq.ListIndex(), 0);
+    EXPECT_TRUE(Main().lstSeq.HasFocus());
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "30 bases: 1 - 30");
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Conserved Region: " + CR1);
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "Template: Grass T1");
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
+    EXPECT_TRUE(VRButtonsHidden());
+    EXPECT_FALSE(Main().cbxVRPoss.Visible());
+    EXPECT_EQ(ListedBases(), S1);
+    EXPECT_TRUE(Texts().empty());
+}
+
+TEST_F(Analysis, AnEmptySequenceBoxDropsTheSequenceAndLeavesTheList) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    Main().cbxSequences.UserType("");
+    Main().butFindTemplate.UserClick();
+    EXPECT_EQ(Main().lblActSeqName.Caption(), "");
+    EXPECT_EQ(Main().GetActSeqName(), "");
+    EXPECT_EQ(St().actSeq, "");
+    EXPECT_EQ(Lines(), kS1Lines);
+}
+
+TEST_F(Analysis, ASequenceFileThatWentAwayDropsTheSequence) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    std::remove(data.Path("s.fasta").c_str());
+    Analyze("S2");
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Error: Varigap Sequence File \"" + data.Path("s.fasta") +
+                                                "\" not found."});
+    // The bases of S1 are not analysed again under the name S2.
+    EXPECT_EQ(Main().lblActSeqName.Caption(), "");
+    EXPECT_EQ(Main().GetActSeqName(), "");
+    EXPECT_EQ(St().actSeq, "");
+    EXPECT_EQ(Lines(), kS1Lines);
+}
+
+// ---------------------------------------------------------------- the kinds of line
+
+TEST_F(Analysis, AVariableLineWithOneVariant) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    SelectLine(1);
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "8 bases: 31 - 38");
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr1.txt -- AAGGTTCC");
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "Poa annua");
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
+    EXPECT_TRUE(VRButtonsVisible());
+    EXPECT_FALSE(Main().cbxVRPoss.Visible());
+}
+
+TEST_F(Analysis, AVariableLineWithSeveralCandidates) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    SelectLine(4);
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "8 bases: 71 - 78");
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kQuestionTip);
+    EXPECT_TRUE(VRButtonsVisible());
+    EXPECT_TRUE(Main().cbxVRPoss.Visible());
+    EXPECT_EQ(Main().cbxVRPoss.Items(), (std::vector<std::string>{"TTTT", "TTTTTTTT"}));
+    EXPECT_EQ(Main().cbxVRPoss.Text(), "TTTTTTTT");
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr2.txt -- TTTTTTTT");
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "t-b");
+}
+
+TEST_F(Analysis, ADeletionLineHasNoBases) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    Main().lstSeq.UserKeyTo(7);
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "No bases");
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr3.txt -- <Deletion>");
+    EXPECT_EQ(Main().cbxVRPoss.Items(), (std::vector<std::string>{"<Deletion>", "<Deletion>"}));
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "Poa deletion");
+    EXPECT_TRUE(VRButtonsVisible());
+}
+
+TEST_F(Analysis, BasesOutsideEveryRegionAndAConfusedStretch) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    SelectLine(4);
+    SelectLine(3);  // "CA" between CR2 and VR2
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "2 bases: 69 - 70");
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Confused Region: 0 Conserved Regions and 0 Variable Regions.");
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "");
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kQuestionTip);
+    EXPECT_TRUE(VRButtonsHidden());
+    EXPECT_FALSE(Main().cbxVRPoss.Visible());
+
+    Analyze("S2");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1,
+                                                 "2?1,2?GAGAGAGATGACTGCATGCAATCGGCTAACGTGCTACGCACACACACA",
+                                                 "3:[C]:" + CR3, "4:{V}:ACACAC", "5:[C]:" + CR4}));
+    SelectLine(1);
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "48 bases: 31 - 78");
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Confused Region: 1 Conserved Regions and 2 Variable Regions.");
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "vr1.txt\r\n" + CR2 + "\r\nvr2.txt\r\n");
+    EXPECT_TRUE(VRButtonsHidden());
+}
+
+TEST_F(Analysis, AnAnalysisWithoutLinesAndNothingSelected) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    SelectLine(1);
+    ASSERT_TRUE(VRButtonsVisible());
+    ChooseSequence("S4");
+    Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, "Other T2"));
+    Main().butSelectTemplate.UserClick();
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Other T2");
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "");
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "");
+    Main().lstSeq.UserFocus();  // nothing selected
+    EXPECT_TRUE(VRButtonsHidden());
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kDefaultTip);
+    EXPECT_EQ(Main().ActVRName(), "");
+    EXPECT_EQ(Main().ActVRVariant(), "");
+}
+
+TEST_F(Analysis, LeavingTheListRestoresItsDefaultToolTip) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
+    Main().chkInverse.UserFocus();
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kDefaultTip);
+    Main().lstSeq.UserScroll();
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
+}
+
+// ---------------------------------------------------------------- variants and reparsing
+
+TEST_F(Analysis, ChoosingAnotherVariantShowsItAndReparsingUsesIt) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    SelectLine(4);
+    Main().cbxVRPoss.UserSelect(0);
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr2.txt -- TTTT");
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "t-a");
+    EXPECT_EQ(Main().ActVRSel(), 1);
+    EXPECT_EQ(Lines(), kS1Lines);  // nothing reparsed yet
+
+    Main().butSelectVRPoss.UserClick();
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA",
+                                                 "5?{V}?TTTT", "6?0,0?TTTTCA", "7:[C]:" + CR3, "8:{V}:",
+                                                 "9:[C]:" + CR4}));
+    EXPECT_EQ(Main().lstSeq.ListIndex(), 4);
+    EXPECT_TRUE(Main().lstSeq.HasFocus());
+    EXPECT_EQ(Main().lblSeqInfo.Caption(), "4 bases: 71 - 74");
+    EXPECT_EQ(Main().cbxVRPoss.Text(), "TTTT");
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr2.txt -- TTTT");
+    EXPECT_EQ(ListedBases(), S1);
+}
+
+TEST_F(Analysis, ReparsingOnTheLastLineOfAListThatBecomesShorter) {
+    StartWithAnalysisFiles();
+    Analyze("S3");
+    Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, "Tail T3"));
+    Main().butSelectTemplate.UserClick();
+    ASSERT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2?{V}?CGAAAAAAAA"}));
+    SelectLine(1);
+    EXPECT_EQ(Main().cbxVRPoss.Items(), (std::vector<std::string>{"AAAA", "NGAAAAAAAA"}));
+    Main().cbxVRPoss.UserSelect(0);
+    Main().butSelectVRPoss.UserClick();
+    ASSERT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2?0,0?CG", "3?{V}?AAAA", "4?0,0?AAAA"}));
+    SelectLine(2);
+    Main().cbxVRPoss.UserSelect(1);
+    Main().butSelectVRPoss.UserClick();
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2?{V}?CGAAAAAAAA"}));
+    EXPECT_EQ(Main().lstSeq.ListIndex(), 1);  // the last line
+    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr4.txt -- NGAAAAAAAA");
+    EXPECT_EQ(Main().txbxRegionInfo.Text(), "e2");
+}
+
+// ---------------------------------------------------------------- Change Template
+
+TEST_F(Analysis, ChangeTemplateUsesTheChosenTemplateAndRanksAgain) {
+    StartWithAnalysisFiles();
+    Analyze("S3");
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Grass T1");
+    Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, "Tail T3"));
+    Main().butSelectTemplate.UserClick();
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Tail T3");
+    EXPECT_EQ(St().actTemplate, 3);
+    // The list is filled again from the new ranking, the best template selected.
+    EXPECT_EQ(Main().cbxTemplates.Text(), "Grass T1");
+    EXPECT_EQ(Main().cbxTemplates.ListCount(), 3);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2?{V}?CGAAAAAAAA"}));
+}
+
+TEST_F(Analysis, ChangeTemplateWithoutAChoiceTakesTheBest) {
+    StartWithAnalysisFiles();
+    ChooseSequence("S1");
+    ASSERT_EQ(Main().cbxTemplates.ListIndex(), -1);
+    Main().butSelectTemplate.UserClick();
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Grass T1");
+    EXPECT_EQ(Lines(), kS1Lines);
+}
+
+// ---------------------------------------------------------------- complement
+
+TEST_F(Analysis, EnterOnTheComplementBoxTogglesItForTheNextFindTemplate) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    Main().chkInverse.UserPressKey(kKeyEnter);
+    EXPECT_EQ(Main().chkInverse.Value(), 1);
+    EXPECT_FALSE(Main().TemplateFound());
+    EXPECT_EQ(Lines(), kS1Lines);  // nothing changes before the next Find Template
+    Main().butFindTemplate.UserClick();
+    EXPECT_EQ(St().actSeq, ReverseComplement(S1));
+    EXPECT_EQ(ListedBases(), ReverseComplement(S1));
+    Main().chkInverse.UserPressKey(kKeyEnter);
+    EXPECT_EQ(Main().chkInverse.Value(), 0);
+    Main().chkInverse.UserPressKey('x');  // other keys do nothing
+    EXPECT_EQ(Main().chkInverse.Value(), 0);
+    Main().butFindTemplate.UserClick();
+    EXPECT_EQ(Lines(), kS1Lines);
+}
+
+}  // namespace
+}  // namespace varigap::ui::test
