@@ -1,0 +1,177 @@
+// The output window: the suggested file name, the overwrite question, what is written, and
+// places that cannot be written.
+#include <algorithm>
+#include <filesystem>
+
+#include "ui_fixture.h"
+
+namespace varigap::ui::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
+
+struct OutputWindow : UiTest {
+    FWriteOutputFile& W() { return app->WriteOutput(); }
+    // The name the window suggests after an analysis of `name` (no templates needed).
+    std::string SuggestionFor(const std::string& name) {
+        ChooseSequence(name);
+        Main().butFindTemplate.UserClick();
+        Main().menuWriteOutputFile.UserClick();
+        std::string s = W().txbxFileName.Text();
+        W().UserClose();
+        return s;
+    }
+    std::vector<std::string> FilesIn(const std::string& dir) {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(OutputWindow, SuggestedNamesComeFromTheSequenceName) {
+    data.Write("names.fasta", ">12 Bro-mus_erect\r\nACGT\r\n>12345\r\nACGT\r\n>\r\nACGT\r\n>S1\r\nACGT\r\n");
+    StartProgram();
+    LoadSequenceFile("names.fasta");
+    EXPECT_EQ(SuggestionFor("12 Bro-mus_erect"), "Bromuser.txt");
+    EXPECT_EQ(SuggestionFor("12345"), ".txt");
+    EXPECT_EQ(SuggestionFor("S1"), "S1.txt");
+    EXPECT_EQ(SuggestionFor(""), "");
+    Main().cbxSequences.UserType(" \t  ");
+    Main().butFindTemplate.UserClick();
+    Main().menuWriteOutputFile.UserClick();
+    EXPECT_EQ(W().txbxFileName.Text(), "");
+    EXPECT_TRUE(Texts().empty());
+}
+
+TEST_F(OutputWindow, WritingTheAnalysisWithItsTaxa) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    Main().menuWriteOutputFile.UserClick();
+    FWriteOutputFile& w = W();
+    EXPECT_EQ(w.Caption(), "Varigap: Write Output File");
+    EXPECT_EQ(w.txbxFileName.Text(), "S1.txt");
+    EXPECT_TRUE(w.txbxFileName.HasFocus());
+    EXPECT_EQ(w.Dir1.Path(), data.Path());
+    EXPECT_EQ(w.lblFileName.Caption(), "Enter name of file here. ");
+    EXPECT_EQ(w.butWriteOutputFile.ToolTipText(), "Write the sequence in the Analyzed Sequence window to a text file.");
+    W().chkIncludeSpeciesLists.UserClick();
+    W().txbxFileName.UserPressKey(kKeyEnter);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Output file \"S1.txt\" has been written."});
+    EXPECT_EQ(LastMessage().title, "Varigap");
+    EXPECT_FALSE(W().Visible());
+    std::string text = data.Read("S1.txt");
+    EXPECT_TRUE(StartsWith(text, "# Varigap Output File \"S1.txt\"\r\n# Analyzed with template \"Grass T1\"\r\n\r\n"
+                                 "NAME  S1\r\n    (bases 1 to 140)\r\n\r\nFEATURES\r\n    1..30\r\n"
+                                 "        Conserved Region #1\r\n    31..38\r\n        Variable Region: \"vr1.txt\"\r\n"
+                                 "        Poa annua\r\n"))
+        << text;
+    EXPECT_NE(text.find("    110[DEL]111\r\n        Variable Region: \"vr3.txt\"\r\n        Poa deletion\r\n"), std::string::npos);
+    EXPECT_NE(text.find("ORIGIN\r\n  1 ATGCGTACCT"), std::string::npos);
+}
+
+TEST_F(OutputWindow, TheOverwriteQuestionAnsweredNoAndYes) {
+    StartWithAnalysisFiles();
+    data.Write("S1.txt", "old");
+    Analyze("S1");
+    Main().menuWriteOutputFile.UserClick();
+    msgs.answers = {MsgAnswer::No};
+    W().butWriteOutputFile.UserClick();
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].text,
+              "Output File " + data.Path("S1.txt") + " already exists.\r\nDo you want to overwrite it?");
+    EXPECT_EQ(msgs.shown[0].title, "Varigap");
+    EXPECT_EQ(msgs.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(data.Read("S1.txt"), "old");
+    EXPECT_TRUE(W().Visible());
+
+    msgs.Clear();
+    msgs.answers = {MsgAnswer::Yes};
+    W().butWriteOutputFile.UserClick();
+    ASSERT_EQ(msgs.shown.size(), 2u);
+    EXPECT_EQ(msgs.shown[1].text, "Output file \"S1.txt\" has been written.");
+    EXPECT_TRUE(StartsWith(data.Read("S1.txt"), "# Varigap Output File \"S1.txt\"\r\n"));
+    EXPECT_FALSE(W().Visible());
+}
+
+TEST_F(OutputWindow, AnEmptyNameDoesNothing) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    Main().menuWriteOutputFile.UserClick();
+    W().txbxFileName.UserType("");
+    W().butWriteOutputFile.UserClick();
+    EXPECT_TRUE(Texts().empty());
+    EXPECT_TRUE(W().Visible());
+}
+
+TEST_F(OutputWindow, ADirectoryThatIsGoneIsReportedAndTheWindowStays) {
+    data.Write("out/keep.txt", "");
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    Main().menuWriteOutputFile.UserClick();
+    W().Dir1.UserHighlight(IndexOf(W().Dir1, "out"));
+    W().Dir1.UserPressKey(kKeyEnter);
+    EXPECT_EQ(W().OutDirPath(), data.Path("out"));
+    fs::remove_all(data.Path("out"));
+    W().butWriteOutputFile.UserClick();
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Run-Time Error #76: Path not found"});
+    EXPECT_EQ(LastMessage().title, "Varigap Run-Time Error");
+    EXPECT_TRUE(W().Visible());
+    EXPECT_FALSE(fs::exists(data.Path("out")));
+}
+
+TEST_F(OutputWindow, ANameTakenByADirectoryIsReportedAndNothingIsLeftBehind) {
+    StartWithAnalysisFiles();
+    fs::create_directories(data.Path("S1.txt/inside"));
+    auto before = FilesIn(data.Path());
+    Analyze("S1");
+    Main().menuWriteOutputFile.UserClick();
+    W().butWriteOutputFile.UserClick();
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Run-Time Error #75: Path/File access error"});
+    EXPECT_TRUE(W().Visible());
+    EXPECT_TRUE(fs::is_directory(data.Path("S1.txt/inside")));
+    EXPECT_EQ(FilesIn(data.Path()), before);  // no temporary file left
+}
+
+TEST_F(OutputWindow, ATypedNameIsReplacedWhenTheUserComesBack) {
+    StartWithAnalysisFiles();
+    Analyze("S1");
+    Main().menuWriteOutputFile.UserClick();
+    W().txbxFileName.UserType("other.txt");
+    Main().UserActivate();
+    W().UserActivate();
+    EXPECT_EQ(W().txbxFileName.Text(), "S1.txt");
+}
+
+TEST_F(OutputWindow, WrittenBeforeAnyAnalysis) {
+    StartProgram();
+    Main().menuWriteOutputFile.UserClick();
+    EXPECT_EQ(W().txbxFileName.Text(), "");
+    W().txbxFileName.UserType("empty.txt");
+    W().butWriteOutputFile.UserPressKey(kKeyEnter);
+    std::string text = data.Read("empty.txt");
+    EXPECT_TRUE(StartsWith(text, "# Varigap Output File \"empty.txt\"\r\n# Analyzed with template \"\"\r\n")) << text;
+    EXPECT_NE(text.find("FEATURES\r\n\r\nORIGIN\r\n"), std::string::npos);
+}
+
+TEST_F(OutputWindow, ADriveThatCannotBeReadIsLeftSilently) {
+    StartWithAnalysisFiles();
+    app->drives = {"/", data.Path("usb")};
+    Analyze("S1");
+    Main().menuWriteOutputFile.UserClick();
+    W().Drive1.UserChoose(1);
+    EXPECT_EQ(W().Drive1.Drive(), "/");
+    EXPECT_EQ(W().Dir1.Path(), data.Path());
+    W().Drive1.UserHighlight(1);
+    W().Drive1.UserPressKey(kKeyEnter);
+    EXPECT_EQ(W().Drive1.Drive(), "/");
+    EXPECT_EQ(W().Dir1.Path(), data.Path());
+    EXPECT_TRUE(Texts().empty());
+    W().butWriteOutputFile.UserClick();
+    EXPECT_TRUE(data.Exists("S1.txt"));
+}
+
+}  // namespace
+}  // namespace varigap::ui::test
