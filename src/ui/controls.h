@@ -76,6 +76,8 @@ public:
     void SetVisible(bool v);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool e);
+    // The font the view draws the control in ("" for the view's default), fixed by the window.
+    std::string fontName;
 
     // Labels and menu items never take the focus.
     virtual bool CanFocus() const { return true; }

@@ -1,0 +1,77 @@
+// The program: its data, where its messages go, and its windows, each created on first use.
+// Windows reach each other through it.
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/messages.h"
+#include "core/state.h"
+#include "ui/controls.h"
+
+namespace varigap::ui {
+
+class FVarigapMainMenu;
+class FAnalyzeVRs;
+class FHelp;
+class FWriteOutputFile;
+class FLoadTemplate;
+class FLoadSequence;
+class FVarigapParameters;
+class FVarigapOptions;
+
+class Application {
+public:
+    // `programDir` holds the settings and help files. The file windows start in
+    // `startDirectory` (the working directory when empty).
+    Application(Messenger& messenger, const std::string& programDir, const std::string& startDirectory = "");
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    State st;
+    Desktop desktop;
+    // The directory the file choosers open in: the last one chosen in either of them.
+    std::string currentDirectory;
+    // The roots the drive lists offer.
+    std::vector<std::string> drives{"/"};
+
+    // Shows the main window; the start-up runs in its Form_Load.
+    void Start();
+    // False once the main window has been closed.
+    bool Running() const { return running_; }
+    // Ends the program: every window is hidden and nothing runs any more.
+    void End();
+
+    FVarigapMainMenu& MainMenu();
+    FAnalyzeVRs& AnalyzeVRs();
+    FHelp& Help();
+    FWriteOutputFile& WriteOutput();
+    FLoadTemplate& LoadTemplate();
+    FLoadSequence& LoadSequence();
+    FVarigapParameters& Parameters();
+    FVarigapOptions& Options();
+    // Whether a window object exists yet (by its name, e.g. "FAnalyzeVRs").
+    bool Created(const std::string& windowName) const;
+
+    // How a run-time error that escaped a user action is reported.
+    void ReportError(std::exception_ptr e);
+
+private:
+    template <class W>
+    W& Get(std::unique_ptr<W>& slot);
+
+    std::unique_ptr<FVarigapMainMenu> main_;
+    std::unique_ptr<FAnalyzeVRs> analyzeVRs_;
+    std::unique_ptr<FHelp> help_;
+    std::unique_ptr<FWriteOutputFile> writeOutput_;
+    std::unique_ptr<FLoadTemplate> loadTemplate_;
+    std::unique_ptr<FLoadSequence> loadSequence_;
+    std::unique_ptr<FVarigapParameters> parameters_;
+    std::unique_ptr<FVarigapOptions> options_;
+    bool running_ = false;
+};
+
+}  // namespace varigap::ui

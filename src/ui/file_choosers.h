@@ -1,0 +1,65 @@
+// The two file choosers: a drive list, a directory list, a file list and one button that hands
+// the highlighted file to its reader.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+#include "ui/controls.h"
+#include "ui/file_controls.h"
+
+namespace varigap::ui {
+
+class Application;
+
+// What both choosers share: the lists and their events.
+class FileChooser : public Window {
+public:
+    DriveList Drive1{*this, "Drive1"};
+    DirList Dir1{*this, "Dir1"};
+    FileList File1{*this, "File1"};
+
+    void Form_Load();
+    void Form_Activate();
+    void Drive1_Change();
+    void Drive1_KeyPress(int keyAscii);
+    void Dir1_Change();
+    void Dir1_KeyPress(int keyAscii);
+    void File1_GotFocus();
+    void File1_DblClick();
+    void File1_KeyPress(int keyAscii);
+
+protected:
+    FileChooser(Application& app, const std::string& name, CommandButton& loadButton);
+    virtual void LoadButtonClick() = 0;
+
+    Application& app_;
+    State& st_;
+
+private:
+    CommandButton& loadButton_;
+};
+
+class FLoadTemplate : public FileChooser {
+public:
+    explicit FLoadTemplate(Application& app);
+    CommandButton LoadTemplateButton{*this, "LoadTemplateButton"};
+    void LoadTemplateButton_Click();
+    void LoadTemplateButton_KeyPress(int keyAscii);
+
+protected:
+    void LoadButtonClick() override { LoadTemplateButton_Click(); }
+};
+
+class FLoadSequence : public FileChooser {
+public:
+    explicit FLoadSequence(Application& app);
+    CommandButton LoadSequenceButton{*this, "LoadSequenceButton"};
+    void LoadSequenceButton_Click();
+    void LoadSequenceButton_KeyPress(int keyAscii);
+
+protected:
+    void LoadButtonClick() override { LoadSequenceButton_Click(); }
+};
+
+}  // namespace varigap::ui

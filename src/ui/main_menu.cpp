@@ -1,0 +1,258 @@
+// The main window: start-up, the analysis workflow and the doors to the other windows.
+#include "ui/main_menu.h"
+
+#include <algorithm>
+
+#include "core/messages.h"
+#include "core/strings.h"
+#include "engine/parse.h"
+#include "engine/ranking.h"
+#include "engine/startup.h"
+#include "input/sequence_reader.h"
+#include "ui/analyze_vrs.h"
+#include "ui/application.h"
+#include "ui/file_choosers.h"
+#include "ui/help_window.h"
+#include "ui/options_dialog.h"
+#include "ui/parameters_dialog.h"
+#include "ui/write_output_file.h"
+
+namespace varigap::ui {
+
+FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVarigapMainMenu"), app_(app), st_(app.st) {
+    SetCaption("Varigap: Sequence Analysis");
+
+    lstSeq.fontName = "Courier New";
+    lstSeq.SetToolTipText("Analyzed Sequence Box. Actual bases from sequence being analyzed.");
+    butSelectVRPoss.SetCaption("&R");
+    butSelectVRPoss.SetToolTipText(
+        "Reparse Button:  Clicking this button reparses the sequence, giving preference to the selected variable "
+        "region alternative.");
+    butSelectVRPoss.SetVisible(false);
+    cbxVRPoss.fontName = "Courier New";
+    cbxVRPoss.SetToolTipText(
+        "Variable Region Variant Box:  Click the arrow to see a list of other possible Variable Region variants.");
+    cbxVRPoss.SetVisible(false);
+    butSelectTemplate.SetCaption("&C");
+    butSelectTemplate.SetToolTipText(
+        "Change Template Button:  Click this button to align the selected sequence with the template selected  in "
+        "the box to the right.");
+    cbxTemplates.SetToolTipText(
+        "Template List Box:  Click the arrow to scroll through the list of templates, ordered with best matches "
+        "first, and select a different template.");
+    butHelp.SetCaption("&Help");
+    butIndelDiff.SetCaption("&Different Length");
+    butIndelDiff.SetToolTipText(
+        "Clicking this button opens the Variable Region Analysis window and displays all sequences in the file that "
+        "are of a different length than is the case in the analyzed sequence.");
+    butIndelDiff.SetVisible(false);
+    butIndelSame.SetCaption("&Same Length");
+    butIndelSame.SetToolTipText(
+        "Clicking this button opens the Variable Region Analysis window and displays all sequences in the file that "
+        "are the same length as in the analyzed sequence.");
+    butIndelSame.SetVisible(false);
+    chkInverse.SetCaption("&Use Complementary Sequence");
+    chkInverse.SetToolTipText(
+        "If this box is checked, Find Template will process the complement of the selected sequence.");
+    cbxSequences.SetToolTipText(
+        "Sequence List Box:  Use the down arrow to display and scroll through the sequences in the sequence file.  "
+        "Clicking on a sequence selects it.");
+    txbxRegionInfo.multiLine = true;
+    txbxRegionInfo.SetToolTipText("Taxa Box");
+    butFindTemplate.SetCaption("Find &Template");
+    butFindTemplate.SetToolTipText("Click after selecting a sequence to begin Varigap analysis.");
+    lblActSeqName.fontName = "MS Sans Serif";
+    lblActSeqName.SetToolTipText("Name of Sequence used in Displayed Analysis");
+    lblSeqInfo.SetToolTipText(
+        "Sequence length and position number, relative to the analyzed sequence, of the first and last bases in this "
+        "region");
+    lblRegionInfo.fontName = "Courier New";
+    lblRegionInfo.SetToolTipText("Region Information");
+    lblBestTemplate.SetToolTipText("Name of Template used in Displayed Analysis");
+    menuFile.SetCaption("&Files");
+    menuLoadTemplate.SetCaption("Load &Templates");
+    menuLoadSequences.SetCaption("Load &Sequences");
+    menuWriteOutputFile.SetCaption("&Write Output File");
+    menuLPAM.SetCaption("&Parameters");
+    menuOptions.SetCaption("&Options");
+
+    FormLoad.Connect([this] { Form_Load(); });
+    FormUnload.Connect([this](bool&) { Form_Unload(); });
+    butFindTemplate.Click.Connect([this] { butFindTemplate_Click(); });
+    butSelectTemplate.Click.Connect([this] { butSelectTemplate_Click(); });
+    cbxVRPoss.Click.Connect([this] { cbxVRPoss_Click(); });
+    cbxVRPoss.DblClick.Connect([this] { cbxVRPoss_DblClick(); });
+    butSelectVRPoss.Click.Connect([this] { butSelectVRPoss_Click(); });
+    butIndelSame.Click.Connect([this] { butIndelSame_Click(); });
+    butIndelDiff.Click.Connect([this] { butIndelDiff_Click(); });
+    chkInverse.Click.Connect([this] { chkInverse_Click(); });
+    chkInverse.KeyPress.Connect([this](int k) { chkInverse_KeyPress(k); });
+    cbxSequences.Click.Connect([this] { cbxSequences_Click(); });
+    cbxSequences.DblClick.Connect([this] { cbxSequences_DblClick(); });
+    cbxSequences.GotFocus.Connect([this] { cbxSequences_GotFocus(); });
+    lstSeq.GotFocus.Connect([this] { lstSeq_GotFocus(); });
+    lstSeq.KeyUp.Connect([this](int k) { lstSeq_KeyUp(k); });
+    lstSeq.MouseUp.Connect([this] { lstSeq_MouseUp(); });
+    lstSeq.Scroll.Connect([this] { lstSeq_Scroll(); });
+    lstSeq.LostFocus.Connect([this] { lstSeq_LostFocus(); });
+    butHelp.Click.Connect([this] { butHelp_Click(); });
+    menuLoadTemplate.Click.Connect([this] { menuLoadTemplate_Click(); });
+    menuLoadSequences.Click.Connect([this] { menuLoadSequences_Click(); });
+    menuWriteOutputFile.Click.Connect([this] { menuWriteOutputFile_Click(); });
+    menuLPAM.Click.Connect([this] { menuLPAM_Click(); });
+    menuOptions.Click.Connect([this] { menuOptions_Click(); });
+}
+
+// ---------------------------------------------------------------- public operations
+
+void FVarigapMainMenu::SetRefindTemplate() { templateFound = false; }
+
+void FVarigapMainMenu::cbxSequences_DblClick() {}
+
+void FVarigapMainMenu::SetNoSeq() {
+    st_.actSeq.clear();
+    actSeqName.clear();
+}
+
+// ---------------------------------------------------------------- start and end
+
+void FVarigapMainMenu::Form_Load() {
+    StartUp(st_);
+    SetLSTSeqToolTip("");
+    SetRefindTemplate();
+    SetNoSeq();
+}
+
+void FVarigapMainMenu::Form_Unload() { app_.End(); }
+
+// ---------------------------------------------------------------- Find Template
+
+void FVarigapMainMenu::butFindTemplate_Click() { FindTemplate(0); }
+
+void FVarigapMainMenu::butSelectTemplate_Click() {
+    int i = cbxTemplates.ListIndex() + 1;
+    FindTemplate(st_.templateRanks[i].templateNum);
+}
+
+void FVarigapMainMenu::FindTemplate(Integer templateNum) {
+    try {
+        SetBusyPointer();
+        SelectActSeq();
+        if (!st_.actSeq.empty() && st_.numTemplates >= 1) {
+            lstSeq.Clear();
+            lblRegionInfo.SetCaption("");
+            txbxRegionInfo.SetText("");
+            lblSeqInfo.SetCaption("");
+            if (!templateFound) {
+                bestTemplate = RankTemplates(st_);
+                InitializeCBXTemplates();
+                templateFound = true;
+            }
+            st_.actTemplate = (templateNum >= 1 && templateNum <= st_.numTemplates) ? templateNum : bestTemplate;
+            lblBestTemplate.SetCaption(st_.templateName[st_.actTemplate]);
+            ParseSequence(st_);
+            SegmentSequence(st_);
+            ComputeLSTSeq();
+            if (lstSeq.ListCount() >= 1) {
+                lstSeq.SetListIndex(0);
+                lstSeq.SetFocus();
+            }
+        }
+        SetNormalPointer();
+    } catch (...) {
+        SetNormalPointer();
+        ReportRunTimeError(st_, std::current_exception());
+    }
+}
+
+void FVarigapMainMenu::SelectActSeq() {
+    if (!cbxSequences.Text().empty()) {
+        actSeqName = cbxSequences.Text();
+        LoadActSeq(st_, actSeqName, chkInverse.Value() == 1);
+        SetRefindTemplate();
+    } else {
+        SetNoSeq();
+    }
+    lblActSeqName.SetCaption(actSeqName);
+}
+
+void FVarigapMainMenu::InitializeCBXTemplates() {
+    cbxTemplates.Clear();
+    Assert(st_, st_.numRankedTemplates == st_.numTemplates);
+    for (int i = 1; i <= st_.numRankedTemplates; ++i)
+        cbxTemplates.AddItem(st_.templateName[st_.templateRanks[i].templateNum]);
+    cbxTemplates.SetListIndex(0);
+}
+
+// ---------------------------------------------------------------- variants and reparsing
+
+void FVarigapMainMenu::cbxVRPoss_Click() { cbxVRPoss_DblClick(); }
+
+void FVarigapMainMenu::cbxVRPoss_DblClick() { ShowVRPossibility(actVRI, cbxVRPoss.ListIndex() + 1); }
+
+void FVarigapMainMenu::butSelectVRPoss_Click() {
+    int k = lstSeq.ListIndex() + 1;
+    SelectVRPossibility(st_, k, actVRI, actVRSel);
+    int i = lstSeq.ListIndex();
+    lstSeq.Clear();
+    ComputeLSTSeq();
+    lstSeq.SetListIndex(std::min(i, lstSeq.ListCount() - 1));
+    lstSeq.SetFocus();
+}
+
+void FVarigapMainMenu::butIndelSame_Click() { VRAnalysis(1); }
+
+void FVarigapMainMenu::butIndelDiff_Click() { VRAnalysis(2); }
+
+void FVarigapMainMenu::VRAnalysis(Integer comp) {
+    lstSeq.SetFocus();
+    FAnalyzeVRs& w = app_.AnalyzeVRs();
+    w.SetParameters(actVRI, actVRSel, comp);
+    w.Show();
+}
+
+// ---------------------------------------------------------------- sequence choice and complement
+
+void FVarigapMainMenu::chkInverse_Click() {
+    SetRefindTemplate();
+    cbxSequences_DblClick();
+}
+
+void FVarigapMainMenu::chkInverse_KeyPress(int keyAscii) {
+    if (keyAscii == kKeyEnter && (chkInverse.Value() == 0 || chkInverse.Value() == 1))
+        chkInverse.SetValue(1 - chkInverse.Value());
+}
+
+void FVarigapMainMenu::cbxSequences_Click() { cbxSequences_DblClick(); }
+
+void FVarigapMainMenu::cbxSequences_GotFocus() { cbxSequences_Click(); }
+
+// ---------------------------------------------------------------- the analysed sequence box
+
+void FVarigapMainMenu::lstSeq_GotFocus() { lstSeq_ShowLineInfo(); }
+void FVarigapMainMenu::lstSeq_KeyUp(int) { lstSeq_ShowLineInfo(); }
+void FVarigapMainMenu::lstSeq_MouseUp() { lstSeq_ShowLineInfo(); }
+void FVarigapMainMenu::lstSeq_Scroll() { lstSeq_ShowLineInfo(); }
+void FVarigapMainMenu::lstSeq_LostFocus() { SetLSTSeqToolTip(""); }
+
+// ---------------------------------------------------------------- other windows
+
+void FVarigapMainMenu::butHelp_Click() { app_.Help().Show(); }
+void FVarigapMainMenu::menuLoadTemplate_Click() { app_.LoadTemplate().Show(); }
+void FVarigapMainMenu::menuLoadSequences_Click() { app_.LoadSequence().Show(); }
+void FVarigapMainMenu::menuLPAM_Click() { app_.Parameters().Show(); }
+void FVarigapMainMenu::menuOptions_Click() { app_.Options().Show(); }
+
+void FVarigapMainMenu::menuWriteOutputFile_Click() {
+    std::string name = MakeAlnumName(actSeqName, 8, ".txt");
+    FWriteOutputFile& w = app_.WriteOutput();
+    w.SuggestFileName(name);
+    w.Show();
+}
+
+// ---------------------------------------------------------------- pointer
+
+void FVarigapMainMenu::SetBusyPointer() { SetMousePointer(kPointerHourglass); }
+void FVarigapMainMenu::SetNormalPointer() { SetMousePointer(kPointerDefault); }
+
+}  // namespace varigap::ui

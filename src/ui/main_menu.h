@@ -1,0 +1,110 @@
+// The main window: choosing a sequence, Find Template, Change Template, the analysed sequence
+// line by line with its region information, choosing a variant and reparsing, and the doors
+// to every other window.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+#include "ui/controls.h"
+
+namespace varigap::ui {
+
+class Application;
+
+class FVarigapMainMenu : public Window {
+public:
+    explicit FVarigapMainMenu(Application& app);
+
+    // ---- controls
+    ListBox lstSeq{*this, "lstSeq"};
+    CommandButton butSelectVRPoss{*this, "butSelectVRPoss"};
+    ComboBox cbxVRPoss{*this, "cbxVRPoss"};
+    CommandButton butSelectTemplate{*this, "butSelectTemplate"};
+    ComboBox cbxTemplates{*this, "cbxTemplates"};
+    CommandButton butHelp{*this, "butHelp"};
+    CommandButton butIndelDiff{*this, "butIndelDiff"};
+    CommandButton butIndelSame{*this, "butIndelSame"};
+    CheckBox chkInverse{*this, "chkInverse"};
+    ComboBox cbxSequences{*this, "cbxSequences"};
+    TextBox txbxRegionInfo{*this, "txbxRegionInfo"};
+    CommandButton butFindTemplate{*this, "butFindTemplate"};
+    Label lblActSeqName{*this, "lblActSeqName"};
+    Label lblSeqInfo{*this, "lblSeqInfo"};
+    Label lblRegionInfo{*this, "lblRegionInfo"};
+    Label lblBestTemplate{*this, "lblBestTemplate"};
+    MenuItem menuFile{*this, "menuFile"};
+    MenuItem menuLoadTemplate{*this, "menuLoadTemplate", &menuFile};
+    MenuItem menuLoadSequences{*this, "menuLoadSequences", &menuFile};
+    MenuItem menuWriteOutputFile{*this, "menuWriteOutputFile", &menuFile};
+    MenuItem menuLPAM{*this, "menuLPAM"};
+    MenuItem menuOptions{*this, "menuOptions"};
+
+    // ---- public operations
+    void SetRefindTemplate();
+    void cbxSequences_DblClick();
+    void SetNoSeq();
+    std::string GetActSeqName() const { return actSeqName; }
+
+    // ---- event handlers
+    void Form_Load();
+    void Form_Unload();
+    void butFindTemplate_Click();
+    void butSelectTemplate_Click();
+    void cbxVRPoss_Click();
+    void cbxVRPoss_DblClick();
+    void butSelectVRPoss_Click();
+    void butIndelSame_Click();
+    void butIndelDiff_Click();
+    void chkInverse_Click();
+    void chkInverse_KeyPress(int keyAscii);
+    void cbxSequences_Click();
+    void cbxSequences_GotFocus();
+    void lstSeq_GotFocus();
+    void lstSeq_KeyUp(int keyCode);
+    void lstSeq_MouseUp();
+    void lstSeq_Scroll();
+    void lstSeq_LostFocus();
+    void butHelp_Click();
+    void menuLoadTemplate_Click();
+    void menuLoadSequences_Click();
+    void menuWriteOutputFile_Click();
+    void menuLPAM_Click();
+    void menuOptions_Click();
+
+    // ---- the window's fields, for views and tests
+    bool TemplateFound() const { return templateFound; }
+    Integer BestTemplate() const { return bestTemplate; }
+    Integer ActVRI() const { return actVRI; }
+    Integer ActVRSel() const { return actVRSel; }
+    const std::string& ActVRName() const { return actVRName; }
+    const std::string& ActVRVariant() const { return actVRVariant; }
+
+private:
+    void FindTemplate(Integer templateNum);
+    void SelectActSeq();
+    void InitializeCBXTemplates();
+    // The analysis display.
+    void ComputeLSTSeq();
+    void lstSeq_ShowLineInfo();
+    void ShowVRPossibility(Integer vr, Integer sel);
+    void ShowVRButtons();
+    void HideVRButtons();
+    void SetBusyPointer();
+    void SetNormalPointer();
+    void SetLSTSeqToolTip(const std::string& text);
+    void VRAnalysis(Integer comp);
+
+    Application& app_;
+    State& st_;
+
+    std::string actSeqName;
+    bool templateFound = false;
+    Integer bestTemplate;
+    Integer actVRI;
+    Integer actVRSel;
+    std::string actVRName;
+    std::string actVRVariant;
+};
+
+}  // namespace varigap::ui

@@ -1,0 +1,66 @@
+// The message options dialog.
+#include "ui/options_dialog.h"
+
+#include "core/messages.h"
+#include "settings/settings_files.h"
+#include "ui/application.h"
+
+namespace varigap::ui {
+
+FVarigapOptions::FVarigapOptions(Application& app) : Window(app.desktop, "FVarigapOptions"), st_(app.st) {
+    SetCaption("Varigap Message Options");
+    const char* tip = "Warning messages of this type will be displayed if the box is checked.";
+    chkShowVRWarnings.SetCaption(
+        "Inform when Varigap cannot find an exact match for a well-delimited (&non-confused) variable region.");
+    chkShowVRWarnings.SetToolTipText(tip);
+    chkShowRunTimeErrors.SetCaption("Inform when Varigap commits a run-time &error.");
+    chkShowRunTimeErrors.SetToolTipText(tip);
+    chkShowAssertFailures.SetCaption("Inform when Varigap commits an internal &logic error.");
+    chkShowAssertFailures.SetToolTipText(tip);
+    butOkay.SetCaption("&OK");
+    butOkay.SetToolTipText("Confirm these choices and close window.");
+    butSave.SetCaption("&Save");
+    butSave.SetToolTipText("Confirm these settings and save them as the default settings.");
+
+    FormLoad.Connect([this] { Form_Load(); });
+    FormActivate.Connect([this] { Form_Activate(); });
+    butOkay.Click.Connect([this] { butOkay_Click(); });
+    butSave.Click.Connect([this] { butSave_Click(); });
+}
+
+bool FVarigapOptions::CheckToBool(int value) {
+    Assert(st_, value == 1 || value == 0);
+    return value != 0;
+}
+
+void FVarigapOptions::OptionsToChecks() {
+    chkShowVRWarnings.SetValue(BoolToCheck(st_.showVRWarnings));
+    chkShowRunTimeErrors.SetValue(BoolToCheck(st_.showRunTimeErrors));
+    chkShowAssertFailures.SetValue(BoolToCheck(st_.showAssertFailures));
+}
+
+void FVarigapOptions::ChecksToOptions() {
+    st_.showVRWarnings = CheckToBool(chkShowVRWarnings.Value());
+    st_.showRunTimeErrors = CheckToBool(chkShowRunTimeErrors.Value());
+    st_.showAssertFailures = CheckToBool(chkShowAssertFailures.Value());
+}
+
+void FVarigapOptions::Form_Load() { OptionsToChecks(); }
+void FVarigapOptions::Form_Activate() { OptionsToChecks(); }
+
+void FVarigapOptions::butOkay_Click() {
+    ChecksToOptions();
+    Hide();
+}
+
+void FVarigapOptions::butSave_Click() {
+    try {
+        ChecksToOptions();
+        SaveOptions(st_);
+        butOkay_Click();
+    } catch (...) {
+        ReportRunTimeError(st_, std::current_exception());
+    }
+}
+
+}  // namespace varigap::ui

@@ -1,0 +1,235 @@
+// The Parameters dialog.
+#include "ui/parameters_dialog.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/messages.h"
+#include "core/strings.h"
+#include "engine/lpam.h"
+#include "engine/ranking.h"
+#include "settings/settings_files.h"
+#include "ui/application.h"
+#include "ui/main_menu.h"
+
+namespace varigap::ui {
+
+double BoxNumber(const std::string& text) {
+    size_t b = text.find_first_not_of(" \t");
+    size_t e = text.find_last_not_of(" \t");
+    if (b == std::string::npos) RaiseError(kErrTypeMismatch);
+    std::string s = text.substr(b, e - b + 1);
+    size_t i = 0;
+    if (s[i] == '+' || s[i] == '-') ++i;
+    size_t digits = 0;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
+    }
+    if (digits == 0) RaiseError(kErrTypeMismatch);
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        size_t expDigits = 0;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++expDigits;
+        if (expDigits == 0) RaiseError(kErrTypeMismatch);
+    }
+    if (i != s.size()) RaiseError(kErrTypeMismatch);
+    double v = std::strtod(s.c_str(), nullptr);
+    if (!std::isfinite(v)) RaiseError(kErrOverflow);
+    return v;
+}
+
+FVarigapParameters::FVarigapParameters(Application& app)
+    : Window(app.desktop, "FVarigapParameters"), app_(app), st_(app.st) {
+    SetCaption("Set Varigap Parameters");
+    Label1.SetCaption("Word Length");
+    Label1.SetToolTipText(
+        "LPAM tries to align groups of consecutive bases of this length. Conserved regions shorter than this length "
+        "will not be found if they do not match the template exactly.");
+    txbxWordLength.SetToolTipText("Word Length: originial default value 6.");
+    Label5.SetCaption("Standard Acceptance Percentage");
+    Label5.SetToolTipText(
+        "The percentage of bases in the analyzed sequence's aligned conserved region which must match the template "
+        "in order for LPAM to accept it as a legitimate match.");
+    txbxStdAcceptancePct.SetToolTipText("Standard Acceptance Percentage: original default value 75.");
+    Label2.SetCaption("Minimum Acceptance Percentage");
+    Label2.SetToolTipText(
+        "Bases in a truncated conserved region (at the beginning or end of the analyzed sequence) must match at least "
+        "this percentage of the corresponding region in the template.");
+    txbxMinAcceptancePct.SetToolTipText("Minimum Acceptance Percentage: original default value 10.");
+    Label3.SetCaption("Allowable Length Variation");
+    Label3.SetToolTipText(
+        "The amount by which the length of a conserved region in the analyzed sequence is allowed to differ from the "
+        "length of the corresponding region in the template.");
+    txbxLengthVariation.SetToolTipText("Allowable Length Variation: original default value 2");
+    Label4.SetCaption("Minimum Analyzed Length");
+    Label4.SetToolTipText("Conserved regions shorter than this length will not be matched by LPAM.");
+    txbxMinCRLength.SetToolTipText("Minimum Analyzed Length: original default value 0.");
+    Label6.SetCaption("Base Count Tolerance");
+    Label6.SetToolTipText(
+        "Two templates have roughly the same number of matched bases if the values differ by this number or less.");
+    txbxBaseCountTolerance.SetToolTipText("Base Count Tolerance: original default value 3.");
+    butOk.SetCaption("&OK");
+    butOk.SetToolTipText("Accept the displayed parameters.");
+    butCancel.SetCaption("&Cancel");
+    butCancel.SetToolTipText("Close this window and ignore any changes made to the parameter values.");
+    butReset.SetCaption("&Reset");
+    butReset.SetToolTipText("Reset parameters to the saved default settings.");
+    butSave.SetCaption("&Save");
+    butSave.SetToolTipText("Save these parameters as the new default settings.");
+
+    FormLoad.Connect([this] { Form_Load(); });
+    FormActivate.Connect([this] { Form_Activate(); });
+    FormUnload.Connect([this](bool& cancel) { Form_Unload(cancel); });
+    butOk.Click.Connect([this] { butOk_Click(); });
+    butCancel.Click.Connect([this] { butCancel_Click(); });
+    butReset.Click.Connect([this] { butReset_Click(); });
+    butSave.Click.Connect([this] { butSave_Click(); });
+}
+
+// ---------------------------------------------------------------- procedures
+
+void FVarigapParameters::FetchLPAMValues() {
+    GetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct,
+                      valMinCRLength);
+}
+
+void FVarigapParameters::FetchTolerance() { GetBaseCountTolerance(st_, valBaseCountTolerance); }
+
+void FVarigapParameters::ApplyLPAMValues() {
+    SetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct,
+                      valMinCRLength);
+}
+
+void FVarigapParameters::ApplyTolerance() { SetBaseCountTolerance(st_, valBaseCountTolerance); }
+
+void FVarigapParameters::ShowValues() {
+    txbxLengthVariation.SetText(Str(valLengthVariation));
+    txbxWordLength.SetText(Str(valWordLength));
+    txbxStdAcceptancePct.SetText(Str(valStdAcceptancePct));
+    txbxMinAcceptancePct.SetText(Str(valMinAcceptancePct));
+    txbxMinCRLength.SetText(Str(valMinCRLength));
+    txbxBaseCountTolerance.SetText(Str(valBaseCountTolerance));
+}
+
+static void ClampBox(TextBox& box, double low, double high) {
+    double v = BoxNumber(box.Text());
+    if (v < low) box.SetText(Str(static_cast<long long>(low)));
+    else if (v > high) box.SetText(Str(static_cast<long long>(high)));
+}
+
+void FVarigapParameters::ClampValues() {
+    constexpr double kNone = HUGE_VAL;
+    ClampBox(txbxLengthVariation, 0, kNone);
+    ClampBox(txbxWordLength, 1, kNone);
+    ClampBox(txbxStdAcceptancePct, 0, 100);
+    ClampBox(txbxMinAcceptancePct, 0, 100);
+    ClampBox(txbxMinCRLength, 0, kNone);
+    ClampBox(txbxBaseCountTolerance, 0, kNone);
+}
+
+// All six boxes are read before any field changes, so a box that cannot be read leaves
+// every field as it was.
+void FVarigapParameters::ReadValues() {
+    ClampValues();
+    Integer lengthVariation = RoundToInteger(BoxNumber(txbxLengthVariation.Text()));
+    Integer wordLength = RoundToInteger(BoxNumber(txbxWordLength.Text()));
+    Integer stdPct = RoundToInteger(BoxNumber(txbxStdAcceptancePct.Text()));
+    Integer minPct = RoundToInteger(BoxNumber(txbxMinAcceptancePct.Text()));
+    Integer minCRLength = RoundToInteger(BoxNumber(txbxMinCRLength.Text()));
+    Integer tolerance = RoundToInteger(BoxNumber(txbxBaseCountTolerance.Text()));
+    valLengthVariation = lengthVariation;
+    valWordLength = wordLength;
+    valStdAcceptancePct = stdPct;
+    valMinAcceptancePct = minPct;
+    valMinCRLength = minCRLength;
+    valBaseCountTolerance = tolerance;
+}
+
+void FVarigapParameters::StoreAsDefaults() {
+    st_.maxLengthVariation = valLengthVariation;
+    st_.wordLength = valWordLength;
+    st_.stdAcceptancePct = ToSingle(valStdAcceptancePct);
+    st_.minAcceptancePct = ToSingle(valMinAcceptancePct);
+    st_.minCRLength = valMinCRLength;
+    st_.baseCountTolerance = valBaseCountTolerance;
+}
+
+void FVarigapParameters::UnloadProcedure() {
+    ApplyLPAMValues();
+    ApplyTolerance();
+    Hide();
+}
+
+// ---------------------------------------------------------------- events
+
+void FVarigapParameters::Form_Load() {
+    FetchLPAMValues();
+    FetchTolerance();
+    ShowValues();
+}
+
+void FVarigapParameters::Form_Activate() {
+    FetchLPAMValues();
+    FetchTolerance();
+    ShowValues();
+}
+
+// The close box applies the fields and hides the window, which stays loaded.
+void FVarigapParameters::Form_Unload(bool& cancel) {
+    UnloadProcedure();
+    cancel = true;
+}
+
+// A box that is not a number, or a number beyond the 16-bit range, is reported as Save
+// reports it; the dialog stays open and nothing is applied.
+void FVarigapParameters::butOk_Click() {
+    try {
+        ReadValues();
+    } catch (...) {
+        ReportRunTimeError(st_, std::current_exception());
+        return;
+    }
+    OkSteps();
+}
+
+void FVarigapParameters::OkSteps() {
+    ApplyLPAMValues();
+    ApplyTolerance();
+    app_.MainMenu().SetRefindTemplate();
+    UnloadProcedure();
+}
+
+void FVarigapParameters::butCancel_Click() {
+    FetchLPAMValues();
+    FetchTolerance();
+    UnloadProcedure();
+}
+
+void FVarigapParameters::butReset_Click() {
+    valLengthVariation = st_.maxLengthVariation;
+    valWordLength = st_.wordLength;
+    valStdAcceptancePct = RoundToInteger(st_.stdAcceptancePct);
+    valMinAcceptancePct = RoundToInteger(st_.minAcceptancePct);
+    valMinCRLength = st_.minCRLength;
+    valBaseCountTolerance = st_.baseCountTolerance;
+    ShowValues();
+}
+
+void FVarigapParameters::butSave_Click() {
+    try {
+        ReadValues();
+        StoreAsDefaults();
+        SaveParameters(st_);
+        butReset_Click();
+        butOk_Click();
+    } catch (...) {
+        ReportRunTimeError(st_, std::current_exception());
+    }
+}
+
+}  // namespace varigap::ui

@@ -1,0 +1,112 @@
+// The output window.
+#include "ui/write_output_file.h"
+
+#include "core/messages.h"
+#include "core/textfile.h"
+#include "output/output_file.h"
+#include "ui/application.h"
+#include "ui/main_menu.h"
+
+namespace varigap::ui {
+
+FWriteOutputFile::FWriteOutputFile(Application& app)
+    : Window(app.desktop, "FWriteOutputFile"), app_(app), st_(app.st) {
+    SetCaption("Varigap: Write Output File");
+    chkIncludeSpeciesLists.SetCaption("Include Variable Region Data");
+    chkIncludeSpeciesLists.SetToolTipText(
+        "If the box is checked, the output file will contain the information (species list for Poaceae trnL-F) "
+        "corresponding to each variable region.");
+    txbxFileName.SetToolTipText("Type the name of the file here.");
+    butWriteOutputFile.SetCaption("&Write Output File");
+    butWriteOutputFile.SetToolTipText("Write the sequence in the Analyzed Sequence window to a text file.");
+    lblFileName.SetCaption("Enter name of file here. ");
+
+    FormLoad.Connect([this] { Form_Load(); });
+    FormActivate.Connect([this] { Form_Activate(); });
+    Drive1.Change.Connect([this] { Drive1_Change(); });
+    Dir1.Change.Connect([this] { Dir1_Change(); });
+    Drive1.KeyPress.Connect([this](int k) { Drive1_KeyPress(k); });
+    Dir1.KeyPress.Connect([this](int k) { Dir1_KeyPress(k); });
+    txbxFileName.KeyPress.Connect([this](int k) { txbxFileName_KeyPress(k); });
+    butWriteOutputFile.KeyPress.Connect([this](int k) { butWriteOutputFile_KeyPress(k); });
+    butWriteOutputFile.Click.Connect([this] { butWriteOutputFile_Click(); });
+}
+
+void FWriteOutputFile::SuggestFileName(const std::string& suggestion) { outFileName = suggestion; }
+
+// The lists start where the file choosers last were.
+void FWriteOutputFile::Form_Load() {
+    if (!Dir1.Path().empty()) return;
+    Drive1.SetDrives(app_.drives);
+    Drive1.RestoreDrive(Drive1.DriveOf(app_.currentDirectory));
+    Dir1.SetPath(app_.currentDirectory);
+}
+
+void FWriteOutputFile::Form_Activate() {
+    txbxFileName.SetFocus();
+    txbxFileName.SetText(outFileName);
+    if (!outDirPath.empty()) Dir1.SetPath(outDirPath);
+    if (!outDrive.empty()) Drive1.SetDrive(outDrive);
+}
+
+void FWriteOutputFile::Drive1_Change() {
+    std::string previous = outDrive;
+    outDrive = Drive1.Drive();
+    try {
+        Dir1.SetPath(Drive1.Drive());
+    } catch (const RunTimeError&) {
+        // A root that cannot be read: the list goes back to the drive of the directory shown.
+        outDrive = previous;
+        Drive1.RestoreDrive(Drive1.DriveOf(Dir1.Path()));
+    }
+}
+
+void FWriteOutputFile::Dir1_Change() { outDirPath = Dir1.Path(); }
+
+void FWriteOutputFile::Drive1_KeyPress(int keyAscii) {
+    if (keyAscii == kKeyEnter && Drive1.ListIndex() >= 0) Drive1.SetDrive(Drive1.List(Drive1.ListIndex()));
+}
+
+void FWriteOutputFile::Dir1_KeyPress(int keyAscii) {
+    if (keyAscii != kKeyEnter) return;
+    try {
+        Dir1.SetPath(Dir1.HighlightedPath());
+    } catch (const RunTimeError&) {
+        Dir1.Refresh();  // a directory that cannot be read: stay where we were
+    }
+}
+
+void FWriteOutputFile::txbxFileName_KeyPress(int keyAscii) {
+    if (keyAscii == kKeyEnter) butWriteOutputFile_Click();
+}
+
+void FWriteOutputFile::butWriteOutputFile_KeyPress(int keyAscii) {
+    if (keyAscii == kKeyEnter) butWriteOutputFile_Click();
+}
+
+void FWriteOutputFile::butWriteOutputFile_Click() {
+    try {
+        outFileName = txbxFileName.Text();
+        outDirPath = Dir1.Path();
+        if (WriteOutputFile()) Hide();
+    } catch (...) {
+        ReportRunTimeError(st_, std::current_exception());
+    }
+}
+
+bool FWriteOutputFile::WriteOutputFile() {
+    if (outFileName.empty()) return false;
+    std::string fullName = FullPath(outDirPath, outFileName);
+    if (FileExists(fullName) &&
+        Ask(st_, "Output File " + fullName + " already exists.\r\nDo you want to overwrite it?", "Varigap",
+            MsgButtons::YesNo) != MsgAnswer::Yes)
+        return false;
+    TextWriter out;
+    out.Open(fullName);
+    WriteOutputFileText(st_, out, outFileName, app_.MainMenu().GetActSeqName(), chkIncludeSpeciesLists.Value() == 1);
+    out.Commit();
+    MsgBox(st_, "Output file \"" + outFileName + "\" has been written.");
+    return true;
+}
+
+}  // namespace varigap::ui
