@@ -125,6 +125,18 @@ void DirList::UserOpen(int i) {
     });
 }
 
+void DirList::UserOpenPath(const std::string& path) {
+    UserAction([this, &path] {
+        if (!Visible() || !Enabled()) return;
+        SetFocus();
+        try {
+            SetPath(path);
+        } catch (const RunTimeError&) {
+            Refresh();  // it cannot be read: stay here
+        }
+    });
+}
+
 // ---------------------------------------------------------------- files
 
 void FileList::SetPath(const std::string& path) {

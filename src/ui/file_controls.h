@@ -51,6 +51,9 @@ public:
     void UserHighlight(int i);
     // A double click: opens the entry; one that cannot be read leaves the list where it was.
     void UserOpen(int i);
+    // Opens a directory that is no entry of the list (an ancestor a tree view shows above the
+    // current directory); one that cannot be read leaves the list where it was.
+    void UserOpenPath(const std::string& path);
 
 private:
     std::string path_;
