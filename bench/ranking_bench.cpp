@@ -1,0 +1,50 @@
+// RankTemplates of a grass trnL-F template (5' exon, 3' exon, trnF) against every real
+// trnL-F region.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "core/messages.h"
+#include "core/state.h"
+#include "engine/lpam.h"
+#include "engine/ranking.h"
+#include "engine/trnlf_data.h"
+
+namespace varigap {
+namespace {
+
+void BM_RankTemplates(benchmark::State& state) {
+    const auto records = test::LoadTrnLF(test::FindTrnLFDir(VARIGAP_SOURCE_DIR));
+    const test::TrnLFRecord* grass = nullptr;
+    for (const auto& r : records)
+        if (r.family == "Poaceae" && !grass) grass = &r;
+    if (!grass) {
+        state.SkipWithError("trnL-F data not found");
+        return;
+    }
+    SilentMessenger quiet;
+    auto st = std::make_unique<State>();
+    st->messenger = &quiet;
+    InitLPAM(*st);
+    InitMatchTemplate(*st);
+    st->numTemplates = 1;
+    st->numCRs[1] = 3;
+    st->crSeq[1][1] = grass->Cut(grass->exon5Start, grass->exon5End);
+    st->crSeq[1][2] = grass->Cut(grass->exon3Start, grass->exon3End);
+    st->crSeq[1][3] = grass->Cut(grass->trnFStart, grass->trnFEnd);
+    size_t next = 0;
+    long found = 0;
+    for (auto _ : state) {
+        st->actSeq = records[next].bases;
+        next = (next + 1) % records.size();
+        benchmark::DoNotOptimize(RankTemplates(*st));
+        for (int c = 1; c <= 3; ++c) found += IsValidPos(st->crStartPos[1][c]) ? 1 : 0;
+    }
+    state.SetItemsProcessed(state.iterations());  // sequences ranked
+    state.counters["CRsPlacedPerSeq"] = double(found) / double(state.iterations());
+    state.SetLabel(grass->accession + " against " + std::to_string(records.size()) + " regions");
+}
+BENCHMARK(BM_RankTemplates)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace varigap
