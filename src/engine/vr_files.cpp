@@ -1,0 +1,455 @@
+// Variable region files: reading entries, keeping parsed files, exact identification of VR
+// runs and the search for variants inside confused groups.
+#include "engine/vr_files.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
+#include "core/bases.h"
+#include "core/messages.h"
+#include "core/strings.h"
+
+namespace varigap {
+
+namespace {
+
+const std::string kVRFileKind = "Varigap Variable Region File";
+
+// Beyond this many, the repeated "not found" report of one run match is not shown again:
+// the depth-first search would ask for a missing inner file once per filling of the VRs
+// before it, which can run into millions.
+constexpr long long kMaxRepeatedReports = 1000;
+
+bool IsPlainBase(char c) {
+    switch (c) {
+        case 'A': case 'C': case 'G': case 'T': case 'a': case 'c': case 'g': case 't': return true;
+        default: return false;
+    }
+}
+
+// Plain variants this long are looked up by their first kHeadLength bases, packed.
+constexpr size_t kHeadLength = 16;
+
+int PackedCode(char upper) {
+    switch (upper) {
+        case 'A': return 0;
+        case 'C': return 1;
+        case 'G': return 2;
+        case 'T': return 3;
+        default: return -1;
+    }
+}
+
+VRVariant MakeVariant(VREntry&& e) {
+    VRVariant v;
+    v.bases = std::move(e.bases);
+    v.upper = ToUpper(v.bases);
+    v.taxa = std::move(e.taxa);
+    v.plain = std::all_of(v.bases.begin(), v.bases.end(), IsPlainBase);
+    if (v.plain)
+        for (size_t i = 0; i < kHeadLength && i < v.upper.size(); ++i)
+            v.head = v.head << 2 | static_cast<uint32_t>(PackedCode(v.upper[i]));
+    return v;
+}
+
+// What tells a file apart from its earlier self.
+struct FileStamp {
+    long long size = 0, mtimeSec = 0, mtimeNsec = 0;
+    unsigned long long dev = 0, ino = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+bool StampOf(const std::string& path, FileStamp& stamp) {
+    struct stat sb {};
+    if (::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode)) return false;
+    stamp = {static_cast<long long>(sb.st_size), static_cast<long long>(sb.st_mtim.tv_sec),
+             static_cast<long long>(sb.st_mtim.tv_nsec), static_cast<unsigned long long>(sb.st_dev),
+             static_cast<unsigned long long>(sb.st_ino)};
+    return true;
+}
+
+struct CachedFile {
+    FileStamp stamp;
+    std::shared_ptr<const VRFileContents> entries;
+};
+
+// The module's per-state data: parsed files and the filling of the last run match.
+struct VRScratch {
+    std::unordered_map<std::string, CachedFile> files;  // by the path found
+    std::array<const VRVariant*, MAXNUMCONSECUTIVEVRS + 1> best{};  // by depth
+    std::array<std::shared_ptr<const VRFileContents>, MAXNUMCONSECUTIVEVRS + 1> bestFiles{};
+    std::vector<int> left, choice;  // memo of the run match
+};
+
+VRScratch& Scratch(State& st) { return st.vrCache.Get<VRScratch>(); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- reading entries
+
+bool VREntryReader::Next(VREntry& entry) {
+    std::string bases, taxa, line;
+    bool inTaxa = false;
+    while (file_.ReadLine(line)) {
+        StripLeading(line);
+        if (!line.empty() && line[0] == '#') continue;
+        std::string_view rest = line;
+        if (!inTaxa) {
+            size_t gt = rest.find('>');
+            if (gt == std::string_view::npos) {
+                bases += rest;
+                continue;
+            }
+            bases += rest.substr(0, gt);
+            rest.remove_prefix(gt + 1);
+            inTaxa = true;
+        }
+        size_t lt = rest.find('<');
+        if (lt == std::string_view::npos) {
+            taxa += rest;
+            continue;
+        }
+        taxa += rest.substr(0, lt);  // the rest of the line is ignored
+        entry.rawBases = bases;
+        entry.bases = std::move(bases);
+        StripNonBases(entry.bases);
+        entry.taxa = std::move(taxa);
+        return true;
+    }
+    return false;
+}
+
+SeqStretch::SeqStretch(std::string text) : text_(std::move(text)), upper_(ToUpper(text_)) {
+    for (char c : text_)
+        if (detail::kBaseMask[static_cast<unsigned char>(c)] != 0 && !IsPlainBase(c)) plain_ = false;
+}
+
+void SeqStretch::Index() const {
+    indexed_ = true;
+    uint32_t code = 0;
+    size_t run = 0;  // plain bases ending here
+    for (size_t i = 0; i < upper_.size(); ++i) {
+        int c = PackedCode(upper_[i]);
+        run = c < 0 ? 0 : run + 1;
+        code = code << 2 | static_cast<uint32_t>(std::max(c, 0));
+        if (run >= kHeadLength) heads_.emplace_back(code, static_cast<uint32_t>(i + 1 - kHeadLength));
+    }
+    std::sort(heads_.begin(), heads_.end());
+}
+
+int SeqStretch::FindPlain(const VRVariant& v) const {
+    if (v.upper.size() < kHeadLength) {
+        size_t hit = upper_.find(v.upper);
+        return hit == std::string::npos ? 0 : static_cast<int>(hit) + 1;
+    }
+    if (!indexed_) Index();
+    std::string_view text = upper_;
+    // Candidates come in position order, so the first that matches in full is the first occurrence.
+    for (auto it = std::lower_bound(heads_.begin(), heads_.end(), std::pair<uint32_t, uint32_t>{v.head, 0});
+         it != heads_.end() && it->first == v.head; ++it)
+        if (text.substr(it->second, v.upper.size()) == v.upper) return static_cast<int>(it->second) + 1;
+    return 0;
+}
+
+const std::string& VRFileNameOf(const State& st, int vrNum) { return st.vrFileName[st.actTemplate][vrNum]; }
+
+bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
+    VRScratch& scratch = Scratch(st);
+    file = VRFile{};
+    std::string found;
+    FileStamp stamp;
+    bool stamped = false;
+    try {
+        found = name.empty() ? "" : FindFileIgnoringCase(st.vrFilePath, name);
+        stamped = !found.empty() && StampOf(found, stamp);
+    } catch (...) {
+        stamped = false;  // OpenInputFile below reports it
+    }
+    if (stamped) {
+        auto it = scratch.files.find(found);
+        if (it != scratch.files.end() && it->second.stamp == stamp) {
+            file.entries = it->second.entries;
+            return true;
+        }
+    }
+    TextReader reader;
+    if (!OpenInputFile(st, reader, st.vrFilePath, name, kVRFileKind)) return false;
+    auto contents = std::make_shared<VRFileContents>();
+    VREntryReader entries(reader);
+    for (VREntry e; entries.Next(e);) contents->push_back(MakeVariant(std::move(e)));
+    file.entries = contents;
+    if (stamped) scratch.files[found] = CachedFile{stamp, contents};
+    return true;
+}
+
+// ---------------------------------------------------------------- exact identification of a run
+
+int ReadNextPrefixVariant(VRFile& file, std::string_view upperRest) {
+    const VRFileContents& v = *file.entries;
+    while (file.next < v.size()) {
+        const VRVariant& e = v[file.next++];
+        if (upperRest.starts_with(e.upper)) {
+            file.current = &e;
+            return static_cast<int>(e.upper.size());
+        }
+    }
+    return -1;
+}
+
+namespace {
+
+// The depth-first search over the run's files in file order, with the result of filling the
+// remaining VRs kept per (depth, offset into s): it depends on nothing else, so each is
+// computed once and the choices, the left-over count and the tie-breaking are those of the
+// plain search.
+class RunMatcher {
+public:
+    RunMatcher(State& st, int n, int first, const std::string& s)
+        : st_(st), scratch_(Scratch(st)), n_(n), first_(first), len_(static_cast<int>(s.size())),
+          upper_(ToUpper(s)) {
+        size_t cells = static_cast<size_t>(n_ + 1) * static_cast<size_t>(len_ + 1);
+        scratch_.left.assign(cells, kUnknown);
+        scratch_.choice.assign(cells, -1);
+    }
+
+    int Run() {
+        int r = Solve(n_, 0);
+        if (missing_ > 0) {
+            ReportMissingAgain();
+            return -1;
+        }
+        if (r >= 0) KeepFilling();
+        return r;
+    }
+
+private:
+    static constexpr int kUnknown = -2;
+
+    size_t Cell(int d, int o) const { return static_cast<size_t>(d) * static_cast<size_t>(len_ + 1) + static_cast<size_t>(o); }
+    const std::string& NameAt(int d) const { return VRFileNameOf(st_, st_.SRegions[first_ + n_ - d].num); }
+
+    bool Load(int d) {
+        if (!tried_[d]) {
+            tried_[d] = true;
+            opened_[d] = OpenVRFile(st_, NameAt(d), files_[d]);
+        }
+        return opened_[d];
+    }
+
+    int Solve(int d, int o) {
+        if (d == 0) return len_ - o;
+        size_t cell = Cell(d, o);
+        if (scratch_.left[cell] != kUnknown) return scratch_.left[cell];
+        if (!Load(d)) {
+            // Every filling passes this VR, so the whole run has none.
+            missing_ = d;
+            return -1;
+        }
+        std::string_view rest = std::string_view(upper_).substr(static_cast<size_t>(o));
+        VRFile cursor{files_[d].entries};
+        int best = -1, bestEntry = -1;
+        for (int k; (k = ReadNextPrefixVariant(cursor, rest)) >= 0;) {
+            int sub = Solve(d - 1, o + k);
+            if (missing_ > 0) return -1;
+            if (sub != -1 && (best == -1 || sub < best)) {
+                best = sub;
+                bestEntry = static_cast<int>(cursor.next) - 1;
+            }
+            if (sub == 0) break;  // the first perfect filling wins
+        }
+        scratch_.left[cell] = best;
+        scratch_.choice[cell] = bestEntry;
+        return best;
+    }
+
+    void KeepFilling() {
+        int o = 0;
+        for (int d = n_; d >= 1; --d) {
+            const VRVariant& v = (*files_[d].entries)[static_cast<size_t>(scratch_.choice[Cell(d, o)])];
+            scratch_.best[static_cast<size_t>(d)] = &v;
+            scratch_.bestFiles[static_cast<size_t>(d)] = files_[d].entries;
+            o += static_cast<int>(v.bases.size());
+        }
+    }
+
+    // The plain search opens the file of a depth once for every filling of the VRs before it,
+    // and a missing file is reported at every attempt. Count those attempts (all of them: no
+    // filling is complete, so nothing stops the search early) and repeat the report.
+    void ReportMissingAgain() {
+        std::vector<long long> at(static_cast<size_t>(len_) + 1, 0), next;
+        at[0] = 1;
+        for (int d = n_; d > missing_; --d) {
+            next.assign(at.size(), 0);
+            for (int o = 0; o <= len_; ++o) {
+                if (at[static_cast<size_t>(o)] == 0) continue;
+                std::string_view rest = std::string_view(upper_).substr(static_cast<size_t>(o));
+                VRFile cursor{files_[d].entries};
+                for (int k; (k = ReadNextPrefixVariant(cursor, rest)) >= 0;) {
+                    long long& c = next[static_cast<size_t>(o + k)];
+                    c = std::min(kMaxRepeatedReports, c + at[static_cast<size_t>(o)]);
+                }
+            }
+            at.swap(next);
+        }
+        long long attempts = 0;
+        for (long long c : at) attempts = std::min(kMaxRepeatedReports, attempts + c);
+        for (long long a = 1; a < attempts; ++a) {
+            TextReader again;
+            OpenInputFile(st_, again, st_.vrFilePath, NameAt(missing_), kVRFileKind);
+        }
+    }
+
+    State& st_;
+    VRScratch& scratch_;
+    int n_, first_, len_;
+    std::string upper_;
+    std::array<VRFile, MAXNUMCONSECUTIVEVRS + 1> files_{};
+    std::array<bool, MAXNUMCONSECUTIVEVRS + 1> tried_{}, opened_{};
+    int missing_ = 0;  // depth of the file that could not be opened
+};
+
+}  // namespace
+
+Integer MatchVRRun(State& st, Integer n, Integer regionIdx, const std::string& s) {
+    if (n == 0) return Len(s);
+    if (n < 0 || n > MAXNUMCONSECUTIVEVRS) RaiseError(kErrSubscriptOutOfRange);  // one file per depth
+    return Integer(RunMatcher(st, n, regionIdx, s).Run());
+}
+
+void StoreRunMatch(State& st, Integer first, Integer n) {
+    VRScratch& scratch = Scratch(st);
+    for (int k = 1; k <= n; ++k) {
+        SRegion& r = st.SRegions[first + k - 1];
+        const VRVariant* v = scratch.best[static_cast<size_t>(n - k + 1)];
+        Assert(st, v != nullptr);
+        VRPossSet& set = st.VRPoss[r.num];
+        set.numPoss = 1;
+        set.selPoss = 1;
+        VRPossibility& p = set.poss[1];
+        p.varSeq = v ? v->bases : "";
+        p.taxa = v ? v->taxa : "";
+        p.startPos = r.startPos;
+        r.endPos = r.startPos + Len(p.varSeq) - 1;
+        p.endPos = r.endPos;
+        if (k < n) st.SRegions[first + k].startPos = r.endPos + 1;
+    }
+}
+
+// ---------------------------------------------------------------- search inside a confused group
+
+int ReadNextContainedVariant(VRFile& file, const SeqStretch& s) {
+    const VRFileContents& v = *file.entries;
+    while (file.next < v.size()) {
+        const VRVariant& e = v[file.next++];
+        int p;
+        if (e.bases.empty()) {
+            p = 0;  // the deleted region is found without a search
+        } else if (e.plain && s.Plain()) {
+            p = s.FindPlain(e);
+            if (p == 0) continue;
+        } else {
+            p = InStrBases(e.bases, s.Text(), 1);
+            if (p == 0) continue;
+        }
+        file.current = &e;
+        return p;
+    }
+    return -1;
+}
+
+void FindVRPossibilities(State& st, Integer grpStart, const SeqStretch& s, Integer vrIndex, Integer& count) {
+    VRFile file;
+    count = 0;
+    if (!OpenVRFile(st, VRFileNameOf(st, vrIndex), file)) return;
+    VRPossSet& set = st.VRPoss[vrIndex];
+    for (int p; count < MAXNUMPOSS && (p = ReadNextContainedVariant(file, s)) >= 0;) {
+        ++count;
+        VRPossibility& poss = set.poss[count];
+        const VRVariant& v = *file.current;
+        poss.startPos = p + grpStart - 1;
+        poss.endPos = poss.startPos + Len(v.bases) - 1;
+        poss.taxa = v.taxa;
+        if (v.bases.empty()) {
+            poss.varSeq = "<Deletion>";
+            Assert(st, poss.endPos == poss.startPos - 1);
+        } else {
+            poss.varSeq = v.bases;
+        }
+    }
+    set.numPoss = count;
+    set.selPoss = count;
+}
+
+bool ResolveGroup(State& st, Integer first, Integer last) {
+    Assert(st, first <= last);
+    if (first == 1 && !IsValidPos(st.SRegions[1].startPos)) st.SRegions[1].startPos = 1;  // starts inside the template
+    Integer grpStart = st.SRegions[first].startPos, grpEnd = st.SRegions[last].endPos;
+    if (!IsValidPos(grpStart) || !IsValidPos(grpEnd)) {
+        Assert(st, false);
+        return false;
+    }
+    SeqStretch s(SubStr(st.actSeq, grpStart, grpEnd));
+    bool found = false;
+    for (int k = first; k <= last; ++k) {
+        const SRegion& r = st.SRegions[k];
+        Assert(st, (first == last && !r.isCR) || r.unresolved);
+        if (r.isCR) continue;
+        Integer count;
+        FindVRPossibilities(st, grpStart, s, r.num, count);
+        if (count > 0) found = true;
+    }
+
+    // The longest candidate of each VR is taken, the first of equally long ones.
+    for (int k = first; k <= last; ++k) {
+        if (st.SRegions[k].isCR) continue;
+        VRPossSet& set = st.VRPoss[st.SRegions[k].num];
+        if (set.numPoss > 1) {
+            int sel = 1;
+            for (int j = 2; j <= set.numPoss; ++j)
+                if (set.poss[j].endPos - set.poss[j].startPos > set.poss[sel].endPos - set.poss[sel].startPos) sel = j;
+            set.selPoss = sel;
+        } else if (set.numPoss == 1) {
+            Assert(st, set.selPoss == 1);
+        } else {
+            Assert(st, set.numPoss == 0);
+        }
+    }
+
+    int pos = grpStart;
+    bool pending = false;
+    for (int k = first; k <= last; ++k) {
+        SRegion& r = st.SRegions[k];
+        if (r.isCR) {
+            r.startPos = pos;
+            r.endPos = std::min<int>(pos + Len(st.crSeq[st.actTemplate][r.num]) - 1, grpEnd);
+            pos = r.endPos + 1;
+        } else {
+            VRPossSet& set = st.VRPoss[r.num];
+            if (set.numPoss < 1 || set.selPoss < 1) {
+                pending = true;  // placed by the region after it
+                continue;
+            }
+            VRPossibility& p = set.poss[set.selPoss];
+            if (p.startPos <= p.endPos) {
+                r.startPos = std::max<int>(std::min<int>(p.startPos, grpEnd), pos);
+                r.endPos = std::min<int>(std::max<int>(pos, p.endPos), grpEnd);
+                pos = r.endPos + 1;
+            } else {
+                r.startPos = pos;
+                r.endPos = pos - 1;
+                p.startPos = r.startPos;
+                p.endPos = r.endPos;
+            }
+        }
+        if (pending) {
+            st.SRegions[k - 1].endPos = r.startPos - 1;
+            pending = false;
+        }
+    }
+    return found;
+}
+
+}  // namespace varigap
