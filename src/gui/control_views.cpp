@@ -296,14 +296,17 @@ void CommandButtonView::RefreshState() {
 // ---------------------------------------------------------------- lists
 
 ItemListView::ItemListView(ui::ListControl& list, QWidget* parent)
-    : ControlView(list, new QListWidget(parent)), qlist_(static_cast<QListWidget*>(Widget())), model_(list) {
+    : ControlView(list, new QListWidget(parent)),
+      qlist_(static_cast<QListWidget*>(Widget())),
+      viewport_(qlist_->viewport()),
+      model_(list) {
     qlist_->setFont(FontFor(list.fontName));
     qlist_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Long lines scroll sideways instead of being cut short.
     qlist_->setTextElideMode(Qt::ElideNone);
     qlist_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     qlist_->setFocusPolicy(Qt::StrongFocus);
-    Watch(qlist_->viewport());
+    Watch(viewport_);
 }
 
 void ItemListView::RefreshState() {
@@ -330,7 +333,7 @@ void ItemListView::RefreshState() {
 void ItemListView::ClickBeside() { Model().UserFocus(); }
 
 bool ItemListView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == qlist_->viewport() && FromUser()) {
+    if (watched == viewport_ && FromUser()) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick: {
@@ -484,7 +487,10 @@ constexpr int kEntryRole = Qt::UserRole + 1;
 }  // namespace
 
 DirTreeView::DirTreeView(ui::DirList& dirs, QWidget* parent)
-    : ControlView(dirs, new QTreeWidget(parent)), dirs_(dirs), tree_(static_cast<QTreeWidget*>(Widget())) {
+    : ControlView(dirs, new QTreeWidget(parent)),
+      dirs_(dirs),
+      tree_(static_cast<QTreeWidget*>(Widget())),
+      viewport_(tree_->viewport()) {
     tree_->setFont(FontFor(dirs.fontName));
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
@@ -495,7 +501,7 @@ DirTreeView::DirTreeView(ui::DirList& dirs, QWidget* parent)
     tree_->setRootIsDecorated(false);
     tree_->setExpandsOnDoubleClick(false);
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    Watch(tree_->viewport());
+    Watch(viewport_);
     Refresh();
 }
 
@@ -588,7 +594,7 @@ void DirTreeView::Highlight(QTreeWidgetItem* node) {
 }
 
 bool DirTreeView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tree_->viewport() && FromUser()) {
+    if (watched == viewport_ && FromUser()) {
         switch (event->type()) {
             case QEvent::MouseButtonPress: {
                 auto* me = static_cast<QMouseEvent*>(event);

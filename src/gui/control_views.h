@@ -159,6 +159,7 @@ protected:
     virtual void ClickBeside();  // a click below the last line: only the focus
 
     QListWidget* qlist_;
+    QWidget* viewport_;  // kept: asking a list being destroyed for it is not safe
 
 private:
     ui::ListControl& model_;
@@ -250,6 +251,7 @@ private:
 
     ui::DirList& dirs_;
     QTreeWidget* tree_;
+    QWidget* viewport_;
     std::string shownPath_;
     std::vector<std::string> shownItems_;
     std::string viewHighlight_;  // an ancestor highlighted by the keys ("" for none)

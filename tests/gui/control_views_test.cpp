@@ -102,6 +102,10 @@ struct Fixture : ::testing::Test {
         ProcessEvents();
         w.log.clear();
     }
+    void TearDown() override {
+        SyncGuard quiet;
+        top.reset();
+    }
     template <class T>
     T* Get(const char* name) {
         return view->WidgetAs<T>(name);
@@ -338,6 +342,10 @@ struct FileFixture : ::testing::Test {
         w.Show();
         ProcessEvents();
         w.log.clear();
+    }
+    void TearDown() override {
+        SyncGuard quiet;
+        top.reset();
     }
     std::string Current() const { return FromQt(tree->currentItem()->text(0)); }
 };

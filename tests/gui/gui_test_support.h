@@ -10,7 +10,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace varigap::test {
 
@@ -56,37 +59,49 @@ inline bool ClickNode(QTreeWidget* tree, const QString& text) {
     return false;
 }
 
-// Answers the next message box to open, from inside its modal loop, with `answer`, and
-// records what it showed. Lives on the test's stack around the action that opens the box.
-class BoxAnswerer : public QObject {
-public:
-    explicit BoxAnswerer(QMessageBox::StandardButton answer) : answer_(answer) {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Look(); });
-        timer_.start();
-    }
-    ~BoxAnswerer() override { timer_.stop(); }
-
-    bool shown = false;
+// What a message box showed.
+struct SeenBox {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+// Answers the next message boxes to open, from inside their modal loops, with the given
+// buttons in turn, and records what each showed. Lives on the test's stack around the
+// actions that open the boxes.
+class BoxAnswerer : public QObject {
+public:
+    BoxAnswerer(std::initializer_list<QMessageBox::StandardButton> answers) : answers_(answers) {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Look(); });
+        timer_.start();
+    }
+    explicit BoxAnswerer(QMessageBox::StandardButton answer) : BoxAnswerer({answer}) {}
+    ~BoxAnswerer() override { timer_.stop(); }
+
+    std::vector<SeenBox> seen;
+    // The first box, for tests of one box.
+    bool shown() const { return !seen.empty(); }
+    const SeenBox& first() const { return seen.at(0); }
 
 private:
     void Look() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        timer_.stop();
-        shown = true;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        buttons = box->standardButtons();
-        defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
-        if (QAbstractButton* b = box->button(answer_)) b->click();
+        if (!box || box->property("answeredByTest").toBool()) return;
+        box->setProperty("answeredByTest", true);
+        SeenBox b;
+        b.title = box->windowTitle();
+        b.text = box->text();
+        b.icon = box->icon();
+        b.buttons = box->standardButtons();
+        b.defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+        seen.push_back(b);
+        QMessageBox::StandardButton answer = answers_[std::min(seen.size(), answers_.size()) - 1];
+        if (seen.size() >= answers_.size()) timer_.stop();
+        if (QAbstractButton* button = box->button(answer)) button->click();
     }
-    QMessageBox::StandardButton answer_;
+    std::vector<QMessageBox::StandardButton> answers_;
     QTimer timer_;
 };
 

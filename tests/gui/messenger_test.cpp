@@ -17,11 +17,11 @@ TEST(MessageBoxes, AMessageWithAnOkButton) {
     st.messenger = &messenger;
     BoxAnswerer box(QMessageBox::Ok);
     MsgBox(st, "Output file \"S1.txt\" has been written.");
-    ASSERT_TRUE(box.shown);
-    EXPECT_EQ(box.title, "Varigap");
-    EXPECT_EQ(box.text, "Output file \"S1.txt\" has been written.");
-    EXPECT_EQ(box.buttons, QMessageBox::Ok);
-    EXPECT_EQ(box.icon, QMessageBox::NoIcon);
+    ASSERT_TRUE(box.shown());
+    EXPECT_EQ(box.first().title, "Varigap");
+    EXPECT_EQ(box.first().text, "Output file \"S1.txt\" has been written.");
+    EXPECT_EQ(box.first().buttons, QMessageBox::Ok);
+    EXPECT_EQ(box.first().icon, QMessageBox::NoIcon);
     ASSERT_EQ(messenger.shown.size(), 1u);
 }
 
@@ -47,11 +47,12 @@ TEST(MessageBoxes, QuestionsAnswerWithTheButtonPressed) {
         MsgAnswer a = Ask(st, "Output File /tmp/S1.txt already exists.\r\nDo you want to overwrite it?", "Varigap",
                           c.buttons);
         EXPECT_EQ(a, c.answer);
-        EXPECT_EQ(box.buttons, c.shown);
-        EXPECT_EQ(box.icon, QMessageBox::Question);
-        EXPECT_EQ(box.defaultButton, QMessageBox::Yes);
+        ASSERT_TRUE(box.shown());
+        EXPECT_EQ(box.first().buttons, c.shown);
+        EXPECT_EQ(box.first().icon, QMessageBox::Question);
+        EXPECT_EQ(box.first().defaultButton, QMessageBox::Yes);
         // A line break written CR LF is one line break on the screen.
-        EXPECT_EQ(box.text, "Output File /tmp/S1.txt already exists.\nDo you want to overwrite it?");
+        EXPECT_EQ(box.first().text, "Output File /tmp/S1.txt already exists.\nDo you want to overwrite it?");
     }
 }
 
@@ -69,8 +70,9 @@ TEST(MessageBoxes, IconsAsAsked) {
         st.messenger = &messenger;
         BoxAnswerer box(QMessageBox::Ok);
         MsgBox(st, "Run-Time Error #53: File not found", "Varigap Run-Time Error", icon);
-        EXPECT_EQ(box.icon, qt);
-        EXPECT_EQ(box.title, "Varigap Run-Time Error");
+        ASSERT_TRUE(box.shown());
+        EXPECT_EQ(box.first().icon, qt);
+        EXPECT_EQ(box.first().title, "Varigap Run-Time Error");
     }
 }
 
