@@ -85,6 +85,7 @@ QPlainTextEdit* MakeWrappingLabel(QWidget* parent) {
     t->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     t->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     t->viewport()->setAutoFillBackground(false);
+    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     t->setStyleSheet("QPlainTextEdit { background: transparent; }");
     return t;
 }

@@ -12,6 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <cmath>
 
 #include "gui/analysis_strip.h"
 #include "gui/fonts.h"
@@ -36,9 +39,19 @@ void KeepPlaceWhenHidden(QWidget* w) {
     w->setSizePolicy(sp);
 }
 
-// A height of some lines of a widget's font (for text views).
-int LinesHigh(const QWidget* w, double lines) {
-    return static_cast<int>(w->fontMetrics().lineSpacing() * lines) + 12;
+// The height of a text view showing exactly `lines` lines of its font.
+int LinesHigh(const QWidget* w, int lines) {
+    if (auto* t = qobject_cast<const QPlainTextEdit*>(w)) {
+        // The height of a line as the view lays it out.
+        QTextLayout sample("X", t->document()->defaultFont());
+        sample.beginLayout();
+        QTextLine line = sample.createLine();
+        sample.endLayout();
+        // The margin above the first line only: below the last one the next would show.
+        return static_cast<int>(std::ceil(line.height() * lines + t->document()->documentMargin())) +
+               2 * t->frameWidth();
+    }
+    return w->fontMetrics().lineSpacing() * lines + 12;
 }
 
 void Add(QBoxLayout* layout, QWidget* w, int stretch = 0) {
@@ -121,7 +134,7 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     auto* ll = new QVBoxLayout(line);
     Add(ll, v.Take("lblSeqInfo"));
     QWidget* regionInfo = v.Take("lblRegionInfo");
-    if (regionInfo) regionInfo->setFixedHeight(LinesHigh(regionInfo, 3.2));
+    if (regionInfo) regionInfo->setFixedHeight(LinesHigh(regionInfo, 4));
     Add(ll, regionInfo);
     auto* variants = new QHBoxLayout;
     QWidget* poss = v.Take("cbxVRPoss");
@@ -162,7 +175,7 @@ void LayOutAnalyzeVRs(WindowView& v) {
     auto* current = new QGroupBox("Line selected in the main window");
     auto* cl = new QVBoxLayout(current);
     QWidget* actLine = v.Take("lblActSeqLine");
-    if (actLine) actLine->setFixedHeight(LinesHigh(actLine, 3.2));
+    if (actLine) actLine->setFixedHeight(LinesHigh(actLine, 4));
     Add(cl, actLine);
     outer->addWidget(current);
 
