@@ -168,7 +168,9 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
 void FVarigapMainMenu::SelectActSeq() {
     if (!cbxSequences.Text().empty()) {
         actSeqName = cbxSequences.Text();
-        LoadActSeq(st_, actSeqName, chkInverse.Value() == 1);
+        // A sequence that could not be read (reported by the reader) is dropped: the bases
+        // of the previous sequence are never analysed under the new name.
+        if (!LoadActSeq(st_, actSeqName, chkInverse.Value() == 1)) SetNoSeq();
         SetRefindTemplate();
     } else {
         SetNoSeq();
