@@ -441,8 +441,6 @@ void ComboBoxView::RefreshState() {
     qcombo_->setPlaceholderText(index < 0 ? ToQt(combo_.Text()) : QString());
 }
 
-bool ComboBoxView::KeyPressed(QKeyEvent* event) { return ControlView::KeyPressed(event); }
-
 namespace {
 
 // How a root of the file system is named in the drive list.

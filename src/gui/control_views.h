@@ -204,7 +204,6 @@ public:
 
 protected:
     void RefreshState() override;
-    bool KeyPressed(QKeyEvent* event) override;
 
 private:
     ui::ComboBox& combo_;

@@ -67,6 +67,22 @@ void AddUnplaced(WindowView& v, QBoxLayout* layout) {
     for (QWidget* w : v.Unplaced()) layout->addWidget(w);
 }
 
+// The order the Tab key visits the controls in: as they stand on the screen.
+void TabOrder(WindowView& v, std::initializer_list<const char*> names) {
+    QWidget* previous = nullptr;
+    for (const char* name : names) {
+        QWidget* w = v.Widget(name);
+        if (!w) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+// A label whose text may be long (a sequence or file name): it is cut, not widening the window.
+void MayBeCut(QWidget* w) {
+    if (w) w->setSizePolicy(QSizePolicy::Ignored, w->sizePolicy().verticalPolicy());
+}
+
 QWidget* CentralWidget(WindowView& v) {
     if (auto* mw = qobject_cast<QMainWindow*>(v.TopLevel())) {
         auto* central = new QWidget;
@@ -161,6 +177,9 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     split->setStretchFactor(1, 2);
     outer->addWidget(split, 1);
     AddUnplaced(v, outer);
+    for (QWidget* w : {seqName, tplName, v.Widget("lblSeqInfo")}) MayBeCut(w);
+    TabOrder(v, {"cbxSequences", "chkInverse", "butFindTemplate", "butSelectTemplate", "cbxTemplates", "butHelp",
+                 "lstSeq", "cbxVRPoss", "butSelectVRPoss", "butIndelSame", "butIndelDiff", "txbxRegionInfo"});
     v.TopLevel()->resize(1100, 800);
 }
 
@@ -210,6 +229,9 @@ void LayOutAnalyzeVRs(WindowView& v) {
     split->setStretchFactor(1, 1);
     outer->addWidget(split, 1);
     AddUnplaced(v, outer);
+    MayBeCut(name);
+    TabOrder(v, {"cbxActVRSeq", "txbxLength", "radSame", "radDiff", "radShorter", "radLonger", "radAll", "lstSeqs",
+                 "txbxSpecies"});
     v.TopLevel()->resize(900, 640);
 }
 
@@ -270,6 +292,7 @@ void LayOutFileChooser(WindowView& v, const char* buttonName) {
     Add(buttons, load);
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
+    TabOrder(v, {"Drive1", "Dir1", "File1", buttonName});
     v.TopLevel()->resize(760, 480);
 }
 
@@ -299,6 +322,7 @@ void LayOutWriteOutputFile(WindowView& v) {
     Add(buttons, write);
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
+    TabOrder(v, {"txbxFileName", "Drive1", "Dir1", "chkIncludeSpeciesLists", "butWriteOutputFile"});
     v.TopLevel()->resize(600, 520);
 }
 
@@ -328,6 +352,8 @@ void LayOutParameters(WindowView& v) {
     for (const char* b : {"butOk", "butCancel", "butReset", "butSave"}) Add(buttons, v.Take(b));
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
+    TabOrder(v, {"txbxWordLength", "txbxStdAcceptancePct", "txbxMinAcceptancePct", "txbxLengthVariation",
+                 "txbxMinCRLength", "txbxBaseCountTolerance", "butOk", "butCancel", "butReset", "butSave"});
     outer->addStretch(1);
     v.TopLevel()->resize(v.TopLevel()->sizeHint());
 }

@@ -172,6 +172,14 @@ TEST_F(TheProgram, StartsWithNothingLoaded) {
     EXPECT_TRUE(QFontInfo(Lines()->font()).fixedPitch());
     EXPECT_TRUE(QFontInfo(Main("lblRegionInfo")->font()).fixedPitch());
 
+    // Tab goes through the controls as they stand on the screen, and the logic follows.
+    Main("cbxSequences")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Main("chkInverse"));
+    EXPECT_EQ(MainLogic().ActiveControl(), &MainLogic().chkInverse);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(MainLogic().ActiveControl(), &MainLogic().butFindTemplate);
+
     // Find Template with nothing loaded does nothing and says nothing.
     FindTemplate();
     EXPECT_EQ(Lines()->count(), 0);
