@@ -143,7 +143,9 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     al->addLayout(shown);
     if (auto* lines = dynamic_cast<ui::ListBox*>(v.View("lstSeq") ? &v.View("lstSeq")->Model() : nullptr))
         al->addWidget(new AnalysisStrip(st, *lines));
-    Add(al, v.Take("lstSeq"), 1);
+    QWidget* seqList = v.Take("lstSeq");
+    if (seqList) seqList->setMinimumHeight(seqList->fontMetrics().lineSpacing() * 6 + 24);
+    Add(al, seqList, 1);
 
     // The selected line.
     auto* line = new QGroupBox("Selected line");
@@ -166,7 +168,7 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     Add(variants, diff);
     ll->addLayout(variants);
     QWidget* taxa = v.Take("txbxRegionInfo");
-    if (taxa) taxa->setMinimumHeight(LinesHigh(taxa, 3));
+    if (taxa) taxa->setMinimumHeight(LinesHigh(taxa, 2));
     Add(ll, taxa, 1);
 
     auto* split = new QSplitter(Qt::Vertical);
