@@ -2,8 +2,6 @@
 #include "gui/screenshots.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QMainWindow>
 #include <QPixmap>
 #include <filesystem>
 #include <iostream>
