@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Analyses the bundled trnL-F example with the programs in build folder $1.
+# Analyses the bundled trnL-F example with the programs in build folder $1: the desktop program
+# opens on it when a display is available, and the command line prints the analysis.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-if [[ -x "$build/varigap-cli" && -f data/example/trnLF.tpl ]]; then
+tpl=data/example/trnLF.tpl
+seqs=data/example/sequences.fasta
+if [[ ( -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ) && -x "$build/varigap" && -f $tpl ]]; then
+  echo "Opening the desktop program on the example: $build/varigap $tpl $seqs"
+  nohup "$build/varigap" "$tpl" "$seqs" >/dev/null 2>&1 &
+  disown
+fi
+if [[ -x "$build/varigap-cli" && -f $tpl ]]; then
   cli=$build/varigap-cli
-  tpl=data/example/trnLF.tpl
-  seqs=data/example/sequences.fasta
   echo "# Every sequence of $seqs against the templates of $tpl, with the ranking."
   echo "# Lines: number, ':' placed unambiguously or '?' not, [C] conserved region,"
   echo "# {V} variable region (identified among its known variants), CRs,VRs for other bases."

@@ -1,0 +1,106 @@
+// Pictures of the windows.
+#include "gui/screenshots.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <filesystem>
+#include <iostream>
+
+#include "gui/fonts.h"
+#include "gui/program.h"
+#include "gui/window_view.h"
+#include "output/display_lines.h"
+#include "ui/analyze_vrs.h"
+#include "ui/file_choosers.h"
+#include "ui/help_window.h"
+#include "ui/main_menu.h"
+#include "ui/options_dialog.h"
+#include "ui/parameters_dialog.h"
+#include "ui/write_output_file.h"
+
+namespace varigap::gui {
+
+namespace {
+
+// Lets Qt lay out and paint what the logic did.
+void Settle() {
+    for (int i = 0; i < 10; ++i) QApplication::processEvents();
+}
+
+// The list line of the first variable region with a choice of variants (else of the first
+// variable region, else the first line).
+int InterestingLine(const State& st) {
+    int line = 0, firstVariable = -1;
+    for (int n = 1; n <= st.numSSegments; ++n) {
+        const SSegment& s = st.SSegments[n];
+        if (!IsValidPos(s.startPos) || !IsValidPos(s.endPos)) continue;
+        if (KindOf(s) == LineKind::Variable && s.endPos >= s.startPos) {
+            if (firstVariable < 0) firstVariable = line;
+            if (s.region >= 1 && st.VRPoss[s.region].numPoss >= 2) return line;
+        }
+        ++line;
+    }
+    return firstVariable >= 0 ? firstVariable : 0;
+}
+
+}  // namespace
+
+void AnswerUnattended(Program& program) {
+    program.Messages().answerer = [](const Message& m) {
+        std::cerr << m.title << ": " << m.text << "\n";
+        return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
+    };
+}
+
+std::vector<std::string> TakeScreenshots(Program& program, const std::string& directory, std::string& problem) {
+    std::vector<std::string> written;
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    ui::Application& app = program.App();
+    AnswerUnattended(program);
+    auto shoot = [&](const std::string& windowName, const std::string& file) {
+        Settle();
+        WindowView* v = program.View(windowName);
+        if (!v || !v->TopLevel()->isVisible()) {
+            problem += "The window " + windowName + " is not shown. ";
+            return;
+        }
+        std::string path = (std::filesystem::path(directory) / file).string();
+        if (v->TopLevel()->grab().save(ToQt(path), "PNG")) {
+            written.push_back(path);
+        } else {
+            problem += "Cannot write " + path + ". ";
+        }
+    };
+
+    ui::FVarigapMainMenu& main = app.MainMenu();
+    main.butFindTemplate.UserClick();
+    if (main.lstSeq.ListCount() > 0) main.lstSeq.UserClickItem(InterestingLine(app.st));
+    shoot("FVarigapMainMenu", "main-window.png");
+
+    if (main.butIndelSame.Visible()) {
+        main.butIndelSame.UserClick();
+        shoot("FAnalyzeVRs", "variable-region-analysis.png");
+        app.AnalyzeVRs().Hide();
+    }
+    main.menuLPAM.UserClick();
+    shoot("FVarigapParameters", "parameters.png");
+    app.Parameters().butCancel.UserClick();
+
+    main.menuOptions.UserClick();
+    shoot("FVarigapOptions", "options.png");
+    app.Options().Hide();
+    main.menuLoadTemplate.UserClick();
+    shoot("FLoadTemplate", "load-template.png");
+    app.LoadTemplate().Hide();
+    main.menuWriteOutputFile.UserClick();
+    shoot("FWriteOutputFile", "write-output-file.png");
+    app.WriteOutput().Hide();
+    main.butHelp.UserClick();
+    shoot("FHelp", "help.png");
+    app.Help().Hide();
+    Settle();
+    return written;
+}
+
+}  // namespace varigap::gui
