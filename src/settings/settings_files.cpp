@@ -149,18 +149,25 @@ void ReadOptions(State& st, TextReader& file, const std::string& fileName) {
     }
 }
 
-void LoadParametersFrom(State& st, const std::string& directory, const std::string& name) {
-    SetDefaultParameters(st);
+namespace {
+
+// The defaults first; the file's values over them, or the defaults again when reading fails.
+void LoadSettingsFrom(State& st, const std::string& directory, const std::string& name, const char* kind,
+                      void (*setDefaults)(State&), void (*read)(State&, TextReader&, const std::string&)) {
+    setDefaults(st);
     TextReader file;
-    if (!OpenInputFile(st, file, directory, name, "Varigap Parameter File")) return;
-    if (!Trapped(st, [&] { ReadParameters(st, file, name); })) SetDefaultParameters(st);
+    if (!OpenInputFile(st, file, directory, name, kind)) return;
+    if (!Trapped(st, [&] { read(st, file, name); })) setDefaults(st);
+}
+
+}  // namespace
+
+void LoadParametersFrom(State& st, const std::string& directory, const std::string& name) {
+    LoadSettingsFrom(st, directory, name, "Varigap Parameter File", SetDefaultParameters, ReadParameters);
 }
 
 void LoadOptionsFrom(State& st, const std::string& directory, const std::string& name) {
-    SetDefaultOptions(st);
-    TextReader file;
-    if (!OpenInputFile(st, file, directory, name, "Varigap Options File")) return;
-    if (!Trapped(st, [&] { ReadOptions(st, file, name); })) SetDefaultOptions(st);
+    LoadSettingsFrom(st, directory, name, "Varigap Options File", SetDefaultOptions, ReadOptions);
 }
 
 void LoadParameters(State& st) { LoadParametersFrom(st, st.programDir, kParamsFileName); }

@@ -3,67 +3,56 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/types.h"
 #include "support/temp_dir.h"
 
 namespace varigap {
 namespace {
 
-std::vector<std::string> Lines(const std::string& path) {
-    TextReader r;
-    r.Open(path);
-    std::vector<std::string> out;
-    std::string line;
-    while (r.ReadLine(line)) out.push_back(line);
-    return out;
-}
-
 TEST(TextFiles, ReadsEveryKindOfLineEnd) {
     test::TempDir dir;
+    auto lines = [&](const std::string& content) {
+        TextReader r;
+        r.Open(dir.Write("f", content));
+        std::vector<std::string> out;
+        for (std::string line; r.ReadLine(line);) out.push_back(line);
+        return out;
+    };
     using V = std::vector<std::string>;
-    EXPECT_EQ(Lines(dir.Write("a", "x\r\ny\r\n")), (V{"x", "y"}));
-    EXPECT_EQ(Lines(dir.Write("b", "x\ny")), (V{"x", "y"}));
-    EXPECT_EQ(Lines(dir.Write("c", "\xEF\xBB\xBFx\r\n\r\nz")), (V{"x", "", "z"}));
-    EXPECT_EQ(Lines(dir.Write("d", "")), V{});
-    EXPECT_EQ(Lines(dir.Write("e", "x\ry\n")), (V{"x", "y"}));
+    EXPECT_EQ(lines("x\r\ny\r\n"), (V{"x", "y"}));
+    EXPECT_EQ(lines("x\ny"), (V{"x", "y"}));
+    EXPECT_EQ(lines("\xEF\xBB\xBFx\r\n\r\nz"), (V{"x", "", "z"}));
+    EXPECT_EQ(lines(""), V{});
+    EXPECT_EQ(lines("x\ry\n"), (V{"x", "y"}));
     std::string big(200000, 'a');
-    EXPECT_EQ(Lines(dir.Write("f", big + "\n" + big)), (V{big, big}));
+    EXPECT_EQ(lines(big + "\n" + big), (V{big, big}));
 }
 
-TEST(TextFiles, MissingFilesRaiseFileNotFound) {
-    test::TempDir dir;
-    TextReader r;
+int ErrorNumber(const std::function<void()>& f) {
     try {
-        r.Open(dir.Path("nope"));
-        FAIL();
+        f();
     } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.Number(), 53);
+        return e.Number();
     }
+    return 0;
 }
 
-TEST(TextFiles, AWriteReplacesTheTargetOnlyWhenCommitted) {
+TEST(TextFiles, AWriteReplacesTheTargetOnlyWhenCommittedAndMissingPlacesRaise) {
     test::TempDir dir;
     dir.Write("out.txt", "old");
-    {
-        TextWriter w;
+    for (bool commit : {false, true}) {
+        TextWriter w;  // dropped without Commit the first time
         w.Open(dir.Path("out.txt"));
         w.WriteLine("new");
-        // dropped without Commit: the old file stays
+        EXPECT_EQ(dir.Read("out.txt"), "old");  // not before the commit, nor when dropped
+        if (commit) w.Commit();
     }
-    EXPECT_EQ(dir.Read("out.txt"), "old");
-    TextWriter w;
-    w.Open(dir.Path("out.txt"));
-    w.WriteLine("new");
-    w.Commit();
     EXPECT_EQ(dir.Read("out.txt"), "new\r\n");
     EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"out.txt"});  // no temporary left
-    TextWriter bad;
-    try {
-        bad.Open(dir.Path("missing/out.txt"));
-        FAIL();
-    } catch (const RunTimeError& e) {
-        EXPECT_EQ(e.Number(), 76);
-    }
+    EXPECT_EQ(ErrorNumber([&] { TextReader().Open(dir.Path("nope")); }), 53);  // File not found
+    EXPECT_EQ(ErrorNumber([&] { TextWriter().Open(dir.Path("missing/out.txt")); }), 76);  // Path not found
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "core/limits.h"
@@ -21,6 +22,10 @@ struct Params {
 
 struct Placement {
     int numMatches, startPos, endPos;
+    bool operator==(const Placement&) const = default;
+    friend std::ostream& operator<<(std::ostream& o, const Placement& p) {
+        return o << p.numMatches << " " << p.startPos << "-" << p.endPos;
+    }
 };
 
 Placement Align(test::TestState& t, const Params& p, const std::string& cr, const std::string& seq,
@@ -33,26 +38,23 @@ Placement Align(test::TestState& t, const Params& p, const std::string& cr, cons
 
 TEST(LpamParameters, WorkingValuesComeFromTheSavedOnesAndReadBackAsPercentages) {
     test::TestState t;
-    InitLPAM(t.st);
     Integer mlv, wl, stdPct, minPct, minCR;
-    GetLPAMParameters(t.st, mlv, wl, stdPct, minPct, minCR);
-    EXPECT_EQ((std::vector<int>{mlv, wl, stdPct, minPct, minCR}), (std::vector<int>{2, 6, 75, 10, 0}));
+    auto working = [&] {
+        GetLPAMParameters(t.st, mlv, wl, stdPct, minPct, minCR);
+        return std::vector<int>{mlv, wl, stdPct, minPct, minCR};
+    };
+    InitLPAM(t.st);
+    EXPECT_EQ(working(), (std::vector<int>{2, 6, 75, 10, 0}));
     EXPECT_EQ(t.st.lpam.lpamStdAcceptance, 0.75f);
-    EXPECT_EQ(t.st.lpam.lpamMinAcceptance, 0.1f);
-
     for (int pct = 0; pct <= 100; ++pct) {  // every dialog value survives the round trip
         SetLPAMParameters(t.st, 1, 2, pct, 100 - pct, 3);
-        GetLPAMParameters(t.st, mlv, wl, stdPct, minPct, minCR);
-        ASSERT_EQ(int(stdPct), pct);
-        ASSERT_EQ(int(minPct), 100 - pct);
+        ASSERT_EQ(working(), (std::vector<int>{1, 2, pct, 100 - pct, 3}));
     }
     // A saved fraction of a percent is shown rounded, halves to the even neighbour.
     t.st.stdAcceptancePct = 62.5f;
     t.st.minAcceptancePct = 37.5f;
     InitLPAM(t.st);
-    GetLPAMParameters(t.st, mlv, wl, stdPct, minPct, minCR);
-    EXPECT_EQ(int(stdPct), 62);
-    EXPECT_EQ(int(minPct), 38);
+    EXPECT_EQ(working(), (std::vector<int>{2, 6, 62, 38, 0}));
 }
 
 TEST(LpamAlign, PlacesRegionsAsExpected) {
@@ -62,10 +64,11 @@ TEST(LpamAlign, PlacesRegionsAsExpected) {
     const std::string cr45 = RandomBases(45, 5);
     const std::string tail = RandomBases(40, 6);
     const std::string ac40(40, 'A');
-    Params dflt, minCR41 = dflt, min20 = dflt, min25 = dflt;
-    minCR41.minCR = 41;
-    min20.minPct = 20;
-    min25.minPct = 25;
+    const Params dflt, minCR41{.minCR = 41}, min20{.minPct = 20}, min25{.minPct = 25};
+    const std::string cr30 = RandomBases(30, 9);
+    std::string lower = cr30, masked = cr30;
+    for (char& c : lower) c = static_cast<char>(c + 32);
+    for (size_t i = 0; i < masked.size(); i += 6) masked[i] = 'N';  // every base matches, no word occurs
     // The region's last 35 bases at the sequence start, its last 9 (or 10) of them mismatched.
     const std::string head26 = WithMismatches(cr45.substr(10), 27, 35);
     const std::string head25 = WithMismatches(cr45.substr(10), 26, 35);
@@ -113,13 +116,16 @@ TEST(LpamAlign, PlacesRegionsAsExpected) {
          cr45.substr(35) + tail, 1, 0, {1, 1, 10}},
         {"... and fail 25%, although the overhang alone would allow 9.4%", min25, cr45,
          cr45.substr(35) + tail, 1, 0, {0, -1, -1}},
+        {"words are found without regard to case", dflt, cr30, "GGG" + lower + "GGG", 1, 0, {1, 4, 33}},
+        {"ambiguity codes count as letters in words", dflt, cr30, "GGG" + masked + "GGG", 1, 0, {0, -1, -1}},
+        {"a word length below one works as one: single bases vote everywhere", {.wl = 0}, cr20,
+         before + cr20 + after, 1, 0, {2, -2, -2}},
+        {"... as with words of one base", {.wl = 1}, cr20, before + cr20 + after, 1, 0, {2, -2, -2}},
     };
     for (const Case& c : cases) {
         test::TestState t;
         Placement got = Align(t, c.params, c.cr, c.seq, c.from, c.to);
-        EXPECT_EQ(got.numMatches, c.expected.numMatches) << c.behaviour;
-        EXPECT_EQ(got.startPos, c.expected.startPos) << c.behaviour;
-        EXPECT_EQ(got.endPos, c.expected.endPos) << c.behaviour;
+        EXPECT_EQ(got, c.expected) << c.behaviour;
         EXPECT_TRUE(t.msgs.shown.empty()) << c.behaviour;
     }
 }
@@ -139,76 +145,31 @@ TEST(LpamAlign, OnlyTheFirstTenOccurrencesOfAWordVoteATenthEach) {
     EXPECT_EQ(int(LPAMWordHit(t.st, 2, 1)), NODIAGONAL);
 }
 
-TEST(LpamAlign, WordsAreFoundWithoutRegardToCaseButAmbiguityCodesOnlyAsLetters) {
-    test::TestState t;
-    const std::string cr = RandomBases(30, 9);
-    std::string lower = cr;
-    for (char& c : lower) c = static_cast<char>(c + 32);
-    Placement p = Align(t, Params{}, cr, "GGG" + lower + "GGG");
-    EXPECT_EQ(p.numMatches, 1);
-    EXPECT_EQ(p.startPos, 4);
-    EXPECT_EQ(p.endPos, 33);
-    // Every sixth base an N: no word occurs, although every base would match.
-    std::string masked = cr;
-    for (size_t i = 0; i < masked.size(); i += 6) masked[i] = 'N';
-    p = Align(t, Params{}, cr, "GGG" + masked + "GGG");
-    EXPECT_EQ(p.numMatches, 0);
-}
-
 TEST(LpamAlign, APieceOverTheLongestAllowedIsReportedAndNotSearched) {
     test::TestState t;
     const std::string seq = RandomBases(maxSeqLen + 1, 10);
-    Placement p = Align(t, Params{}, seq.substr(100, 30), seq);
-    EXPECT_EQ(p.numMatches, 0);
-    EXPECT_EQ(p.startPos, POSNOTFOUND);
+    EXPECT_EQ(Align(t, Params{}, seq.substr(100, 30), seq), (Placement{0, POSNOTFOUND, POSNOTFOUND}));
     ASSERT_EQ(t.msgs.shown.size(), 1u);
     EXPECT_EQ(t.msgs.shown[0].text, "Error: sequence of 32001 bases is too long.  maxSeqLen = 32000.");
     EXPECT_EQ(t.msgs.shown[0].title, "Varigap");
     // The same region in a window of the longest allowed piece is found.
     t.msgs.Clear();
-    p = Align(t, Params{}, seq.substr(100, 30), seq, 1, maxSeqLen);
-    EXPECT_EQ(p.numMatches, 1);
-    EXPECT_EQ(p.startPos, 101);
+    EXPECT_EQ(Align(t, Params{}, seq.substr(100, 30), seq, 1, maxSeqLen), (Placement{1, 101, 130}));
     for (const auto& m : t.msgs.shown) EXPECT_EQ(m.text.find("Error: sequence"), std::string::npos);
 }
 
 TEST(LpamAlign, AFullVoteTableGivesUpItsLastSlotAndReportsIt) {
     // 7 A's in 15 A's: two words with ten hits each on 11 diagonals, for 10 slots. Diagonal 0
-    // arrives last and takes the slot of diagonal 10.
+    // arrives last and takes the slot of diagonal 10, with the score it found there.
     test::TestState t;
-    Params band10;
-    band10.mlv = 10;
-    Placement p = Align(t, band10, "AAAAAAA", std::string(15, 'A'));
+    const Placement p = Align(t, {.mlv = 10}, "AAAAAAA", std::string(15, 'A'));
     ASSERT_EQ(t.msgs.shown.size(), 1u);
     EXPECT_EQ(t.msgs.shown[0].title, "Varigap Logic Error");
     EXPECT_EQ(LPAMDiagonalScore(t.st, 10), 0.0f);
-    EXPECT_EQ(LPAMDiagonalScore(t.st, 0), 0.2f);  // with the score it found there
-    // Every diagonal left in the table lies within the band of the best one (0): no rival
-    // outside it, so one placement.
+    EXPECT_EQ(LPAMDiagonalScore(t.st, 0), 0.2f);
+    // Every diagonal left lies within the band of the best one (0): one placement.
     EXPECT_EQ(p.numMatches, 1);
     EXPECT_EQ(p.startPos, 1);
-    // With the logic-error reports switched off the result is the same, silently.
-    test::TestState quiet;
-    quiet.st.showAssertFailures = false;
-    Placement q = Align(quiet, band10, "AAAAAAA", std::string(15, 'A'));
-    EXPECT_EQ(q.numMatches, p.numMatches);
-    EXPECT_EQ(q.startPos, p.startPos);
-    EXPECT_TRUE(quiet.msgs.shown.empty());
-}
-
-TEST(LpamAlign, AWordLengthBelowOneWorksAsOne) {
-    test::TestState t;
-    const std::string cr = RandomBases(12, 11);
-    const std::string seq = RandomBases(50, 12) + cr + RandomBases(50, 13);
-    Params zero, one;
-    zero.wl = 0;
-    one.wl = 1;
-    Placement a = Align(t, zero, cr, seq);
-    Placement b = Align(t, one, cr, seq);
-    EXPECT_EQ(a.numMatches, b.numMatches);
-    EXPECT_EQ(a.startPos, b.startPos);
-    EXPECT_EQ(a.endPos, b.endPos);
-    EXPECT_EQ(int(t.st.lpam.curWordLength), 1);
 }
 
 }  // namespace

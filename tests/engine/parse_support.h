@@ -2,6 +2,7 @@
 // parsing tests.
 #pragma once
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,13 @@ private:
         return *this;
     }
 };
+
+// n characters drawn from `alphabet`.
+inline std::string Draw(std::mt19937& rng, size_t n, const std::string& alphabet) {
+    std::string s;
+    while (s.size() < n) s += alphabet[rng() % alphabet.size()];
+    return s;
+}
 
 // "" when the segments cover the sequence in order, each beginning where the one before
 // ended (a deleted region is an empty segment), and every group is marked unresolved.

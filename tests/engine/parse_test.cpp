@@ -163,11 +163,7 @@ TEST(Parse, ReparseMovesTheChosenVariantIntoPlace) {
 // twice: the lines tile the sequence after the parse and after every possible reparse.
 TEST(Parse, SegmentsTileTheSequenceAfterEveryParseAndReparse) {
     std::mt19937 rng(3);
-    auto bases = [&](size_t n, std::string alphabet = "ACGT") {
-        std::string s;
-        while (s.size() < n) s += alphabet[rng() % alphabet.size()];
-        return s;
-    };
+    auto bases = [&](size_t n, const std::string& alphabet = "ACGT") { return test::Draw(rng, n, alphabet); };
     int logicErrors = 0;
     for (int round = 0; round < 300; ++round) {
         ParseCase p;

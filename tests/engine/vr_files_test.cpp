@@ -44,11 +44,7 @@ TEST(VRFiles, EveryLayoutOfAnEntryIsRead) {
 TEST(VRFiles, ContainedSearchFindsWhatInStrBasesFinds) {
     std::mt19937 rng(7);
     const std::string letters = "ACGTacgtACGTNRYuU-";
-    auto random = [&](size_t n, size_t alphabet) {
-        std::string s;
-        while (s.size() < n) s += letters[rng() % alphabet];
-        return s;
-    };
+    auto random = [&](size_t n, size_t alphabet) { return test::Draw(rng, n, letters.substr(0, alphabet)); };
     ParseCase c;
     for (int round = 0; round < 600; ++round) {
         size_t alphabet = round % 2 ? 8 : letters.size();
@@ -120,11 +116,7 @@ int LiteralMatchVRRun(State& st, int n, int regionIdx, const std::string& s, std
 // Same result, same variants stored, same reports of missing files.
 TEST(VRFiles, RunMatchChoosesWhatThePlainSearchChooses) {
     std::mt19937 rng(11);
-    auto bases = [&](size_t n) {
-        std::string s;
-        while (s.size() < n) s += "ACgt"[rng() % 4];
-        return s;
-    };
+    auto bases = [&](size_t n) { return test::Draw(rng, n, "ACgt"); };
     for (int round = 0; round < 300; ++round) {
         ParseCase c;
         int n = 1 + static_cast<int>(rng() % 4);

@@ -51,20 +51,32 @@ struct SettingsDir {
     }
 };
 
-TEST(SettingsFiles, WithoutFilesBothAreReportedAndTheDefaultsHold) {
+TEST(SettingsFiles, MissingFilesAreNamedInTheirMessagesAndTheDefaultsHold) {
     SettingsDir s;
     s.st.wordLength = 9;
     s.st.showRunTimeErrors = false;
     LoadParameters(s.st);
     LoadOptions(s.st);
-    EXPECT_EQ(s.t.msgs.Texts(), (Texts{"Error: Varigap Parameter File \"" + s.dir.Path(kParamsFileName) + "\" not found.",
-                                       "Error: Varigap Options File \"" + s.dir.Path(kOptionsFileName) + "\" not found."}));
-    EXPECT_EQ(Params(s.st) + " " + Options(s.st), "2 6 75 10 0 3 FALSE TRUE TRUE");
+    EXPECT_EQ(Params(s.st) + " " + Options(s.st) + s.Messages(),
+              "2 6 75 10 0 3 FALSE TRUE TRUE | Error: Varigap Parameter File \"" + s.dir.Path(kParamsFileName) +
+                  "\" not found. | Error: Varigap Options File \"" + s.dir.Path(kOptionsFileName) + "\" not found.");
+    s.dir.Write("run/p.txt", "wordLength = 3\nwordLen = 8\n");  // files elsewhere
+    LoadParametersFrom(s.st, s.dir.Path("run"), "p.txt");
+    s.st.showVRWarnings = true;
+    LoadOptionsFrom(s.st, s.dir.Path("run"), "none.txt");
+    EXPECT_EQ(Params(s.st) + " " + Options(s.st) + s.Messages(),
+              "2 6 75 10 0 3 FALSE TRUE TRUE | Unexpected parameter name \"wordLen \" in file \"p.txt\"."
+              " | Error: Varigap Options File \"" + s.dir.Path("run/none.txt") + "\" not found.");
 }
 
 TEST(SettingsFiles, ParameterLines) {
-    const std::string in = " in file \"VarigapParams.txt\".";
-    const std::string rejected = "2 6 75 10 0 3 | ";  // every default back, one message
+    // A rejected line: every default back, one message.
+    auto unexpected = [](const std::string& name) {
+        return "2 6 75 10 0 3 | Unexpected parameter name \"" + name + "\" in file \"VarigapParams.txt\".";
+    };
+    auto invalid = [](const std::string& value, const std::string& name) {
+        return "2 6 75 10 0 3 | Invalid value \"" + value + "\" for parameter \"" + name + "\" in file \"VarigapParams.txt\".";
+    };
     struct Case {
         std::string file, outcome;
     } const cases[] = {
@@ -79,16 +91,16 @@ TEST(SettingsFiles, ParameterLines) {
          "0 1 100 0 32767 3"},
         {"wordLength = 0.5001\nstdAcceptancePct = 100.5\nmaxLengthVariation = -0.5\n", "0 1 100 10 0 3"},
         {"\xEF\xBB\xBFwordLength = 4\rminCRLength = 5\r\nbaseCountTolerance = 6", "2 4 75 10 5 6"},
-        {"wordLength = 9\nwordLen = 8\nminCRLength = 5\n", rejected + "Unexpected parameter name \"wordLen \"" + in},
-        {"maxLengthVariation = 5\n# note = x\n", rejected + "Unexpected parameter name \"# note \"" + in},
-        {"wordLength = 4\nwordLength = 0\nminCRLength = 5\n", rejected + "Invalid value \"0\" for parameter \"wordLength \"" + in},
-        {"maxLengthVariation =\t-1 \n", rejected + "Invalid value \"-1\" for parameter \"maxLengthVariation \"" + in},
-        {"stdAcceptancePct = 101\n", rejected + "Invalid value \"101\" for parameter \"stdAcceptancePct \"" + in},
-        {"minAcceptancePct=-0.6\n", rejected + "Invalid value \"-0.6\" for parameter \"minAcceptancePct\"" + in},
-        {"minCRLength = 32768\n", rejected + "Invalid value \"32768\" for parameter \"minCRLength \"" + in},
-        {"baseCountTolerance = 1e999\n", rejected + "Invalid value \"1e999\" for parameter \"baseCountTolerance \"" + in},
-        {"wordLength = &HFFFF\n", rejected + "Invalid value \"&HFFFF\" for parameter \"wordLength \"" + in},
-        {"wordLength = none\n", rejected + "Invalid value \"none\" for parameter \"wordLength \"" + in},
+        {"wordLength = 9\nwordLen = 8\nminCRLength = 5\n", unexpected("wordLen ")},
+        {"maxLengthVariation = 5\n# note = x\n", unexpected("# note ")},
+        {"wordLength = 4\nwordLength = 0\nminCRLength = 5\n", invalid("0", "wordLength ")},
+        {"maxLengthVariation =\t-1 \n", invalid("-1", "maxLengthVariation ")},
+        {"stdAcceptancePct = 101\n", invalid("101", "stdAcceptancePct ")},
+        {"minAcceptancePct=-0.6\n", invalid("-0.6", "minAcceptancePct")},
+        {"minCRLength = 32768\n", invalid("32768", "minCRLength ")},
+        {"baseCountTolerance = 1e999\n", invalid("1e999", "baseCountTolerance ")},
+        {"wordLength = &HFFFF\n", invalid("&HFFFF", "wordLength ")},
+        {"wordLength = none\n", invalid("none", "wordLength ")},
     };
     for (const Case& c : cases) EXPECT_EQ(SettingsDir().LoadParams(c.file), c.outcome) << c.file;
 }
@@ -126,9 +138,7 @@ TEST(SettingsFiles, SavedFilesReadBackAndTheFirstSaveBecomesTheBackup) {
     SaveOptions(s.st);
     EXPECT_EQ(s.dir.Read(kParamsBackupName), params);
     EXPECT_EQ(s.dir.Read(kOptionsBackupName), options);
-    SetDefaultParameters(s.st);
-    SetDefaultOptions(s.st);
-    LoadParameters(s.st);
+    LoadParameters(s.st);  // the defaults first, then every value of the file
     LoadOptions(s.st);
     EXPECT_EQ(Params(s.st) + " " + Options(s.st) + s.Messages(), "4 6 37 0 0 32767 TRUE TRUE FALSE");
 }
@@ -150,17 +160,6 @@ TEST(SettingsFiles, AFailedSaveRaisesAndLeavesTheOldFile) {
     EXPECT_THROW(SaveParameters(s.st), RunTimeError);
     EXPECT_THROW(SaveOptions(s.st), RunTimeError);
     EXPECT_FALSE(s.dir.Exists("missing"));
-}
-
-TEST(SettingsFiles, FilesElsewhereAreNamedInTheirMessages) {
-    SettingsDir s;
-    s.dir.Write("run/p.txt", "wordLength = 3\nwordLen = 8\n");
-    LoadParametersFrom(s.st, s.dir.Path("run"), "p.txt");
-    s.st.showVRWarnings = true;
-    LoadOptionsFrom(s.st, s.dir.Path("run"), "none.txt");
-    EXPECT_EQ(Params(s.st) + " " + Options(s.st) + s.Messages(),
-              "2 6 75 10 0 3 FALSE TRUE TRUE | Unexpected parameter name \"wordLen \" in file \"p.txt\"."
-              " | Error: Varigap Options File \"" + s.dir.Path("run/none.txt") + "\" not found.");
 }
 
 }  // namespace
