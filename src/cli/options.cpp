@@ -57,6 +57,17 @@ public:
         }
     }
     bool Skip() const { return skip_; }
+    // The next option, gathering the positional arguments before it; false when none is left.
+    bool NextOption(std::string& arg, std::vector<std::string>& positional) {
+        while (!Done()) {
+            bool isOption = false;
+            Next(arg, isOption);
+            if (Skip()) continue;
+            if (isOption) return true;
+            positional.push_back(arg);
+        }
+        return false;
+    }
     bool HasInlineValue() const { return hasInline_; }
     // The option's value: inline or the next argument.
     bool Value(std::string& value) {
@@ -79,15 +90,8 @@ private:
 
 bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
     std::vector<std::string> positional;
-    while (!w.Done()) {
-        std::string arg;
-        bool isOption = false;
-        w.Next(arg, isOption);
-        if (w.Skip()) continue;
-        if (!isOption) {
-            positional.push_back(arg);
-            continue;
-        }
+    std::string arg;
+    while (w.NextOption(arg, positional)) {
         std::string v;
         auto need = [&](const char* what) {
             if (w.Value(v)) return true;
@@ -170,15 +174,8 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
 bool ParseVariants(ArgWalker& w, VariantsOptions& o, std::string& error) {
     std::vector<std::string> positional;
     bool lengthGiven = false;
-    while (!w.Done()) {
-        std::string arg;
-        bool isOption = false;
-        w.Next(arg, isOption);
-        if (w.Skip()) continue;
-        if (!isOption) {
-            positional.push_back(arg);
-            continue;
-        }
+    std::string arg;
+    while (w.NextOption(arg, positional)) {
         std::string v;
         if (arg == "--length") {
             if (!w.Value(v) || !ParseInt(v, 0, 32767, o.length))

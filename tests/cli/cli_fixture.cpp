@@ -1,7 +1,73 @@
-// A small template file, its variable region files and sequences built from them.
 #include "cli_fixture.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
 namespace varigap::test {
+
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
+    TempDir io;
+    const std::string outPath = io.Path("stdout"), errPath = io.Path("stderr");
+    std::vector<std::string> argv{VARIGAP_CLI};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+
+    CliResult r;
+    pid_t pid = fork();
+    if (pid == 0) {
+        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(127);
+        dup2(out, 1);
+        dup2(err, 2);
+        execv(cargv[0], cargv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
+    r.out = ReadFileBytes(outPath);
+    r.err = ReadFileBytes(errPath);
+    return r;
+}
+
+std::string RandomBases(size_t length, unsigned seed) {
+    // A linear congruential generator: plenty for bases in which no 8-mer should recur.
+    unsigned long long x = 0x9E3779B97F4A7C15ull ^ seed;
+    std::string s;
+    for (size_t i = 0; i < length; ++i) {
+        x = x * 6364136223846793005ull + 1442695040888963407ull;
+        s += "ACGT"[(x >> 33) & 3];
+    }
+    return s;
+}
+
+std::string FastaRecord(const std::string& name, const std::string& bases) {
+    std::string r = ">" + name + "\r\n";
+    for (size_t i = 0; i < bases.size(); i += 60) r += bases.substr(i, 60) + "\r\n";
+    return r;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+std::vector<std::string> FileNames(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(directory)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 namespace {
 
@@ -12,14 +78,9 @@ std::string CRLines(const std::string& title, const std::string& bases) {
 
 }  // namespace
 
-CliFiles::CliFiles() {
-    cr1 = RandomBases(40, 1);
-    cr2 = RandomBases(40, 2);
-    cr3 = RandomBases(40, 3);
-    intron1 = RandomBases(30, 21);
-    intron2 = RandomBases(36, 22);
-    spacer1 = RandomBases(25, 31);
-    spacer2 = RandomBases(28, 32);
+CliFiles::CliFiles()
+    : cr1(RandomBases(40, 1)), cr2(RandomBases(40, 2)), cr3(RandomBases(40, 3)), intron1(RandomBases(30, 21)),
+      intron2(RandomBases(36, 22)), spacer1(RandomBases(25, 31)), spacer2(RandomBases(28, 32)) {
     Write("t.tpl",
           "# two templates\r\n"
           ">Grass\r\n" + CRLines("5' exon", cr1) + "\"intron.txt\"\r\n" + CRLines("3' exon", cr2) +
@@ -33,8 +94,10 @@ CliFiles::CliFiles() {
     Write("sedge_spacer.txt", RandomBases(30, 42) + ">Carex<\r\n");
 }
 
-std::string CliFiles::Grass(const std::string& intron, const std::string& spacer) const {
-    return cr1 + intron + cr2 + spacer + cr3;
+CliResult CliFiles::Analyze(const std::vector<std::string>& more) const {
+    std::vector<std::string> args{"analyze", "t.tpl", "s.fasta"};
+    args.insert(args.end(), more.begin(), more.end());
+    return Run(args);
 }
 
 }  // namespace varigap::test

@@ -1,37 +1,43 @@
-// A small template file, its variable region files and sequences built from them, in a
-// temporary directory, for the command line tests.
+// Running varigap-cli as a process in a temporary directory holding a small template file, its
+// variable region files and sequences built from them.
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "cli_run.h"
 #include "support/temp_dir.h"
 
 namespace varigap::test {
 
-// Template 1 "Grass": CR 1, VR 1 "intron.txt", CR 2, VR 2 "spacer.txt", CR 3 (40 bases each).
-// Template 2 "Sedge": other conserved regions, VR files "sedge_intron.txt", "sedge_spacer.txt".
-// intron.txt lists kIntron1 (taxa "Poa annua"), kIntron2 ("Festuca rubra") and the empty
-// variant ("Deleted grass"); spacer.txt lists kSpacer1 ("Poa annua") and kSpacer2
-// ("Festuca rubra; Poa trivialis").
-class CliFiles {
-public:
+struct CliResult {
+    int status = -1;  // exit status; -1 when the program did not exit normally
+    std::string out, err;
+};
+
+// Runs varigap-cli with `args` in the directory `cwd`.
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd);
+// Deterministic bases without repeated words: the same seed gives the same bases.
+std::string RandomBases(size_t length, unsigned seed);
+// A FASTA record with 60 bases to a line and CR LF line ends.
+std::string FastaRecord(const std::string& name, const std::string& bases);
+// Lines of a text split at "\n" (a final empty piece dropped).
+std::vector<std::string> Lines(const std::string& text);
+// Files of a directory, sorted by name.
+std::vector<std::string> FileNames(const std::string& directory);
+
+// t.tpl holds template 1 "Grass": CR 1, VR 1 "intron.txt", CR 2, VR 2 "spacer.txt", CR 3 (40
+// bases each) and template 2 "Sedge" with other regions. intron.txt lists intron1 (taxa "Poa
+// annua"), intron2 ("Festuca rubra") and the empty variant ("Deleted grass"); spacer.txt lists
+// spacer1 ("Poa annua") and spacer2 ("Festuca rubra; Poa trivialis").
+struct CliFiles : TempDir {
     CliFiles();
-
-    const std::string& Dir() const { return dir_.Path(); }
-    std::string Path(const std::string& name) const { return dir_.Path(name); }
-    std::string Write(const std::string& name, const std::string& content) const { return dir_.Write(name, content); }
-    std::string Read(const std::string& name) const { return dir_.Read(name); }
-    bool Exists(const std::string& name) const { return dir_.Exists(name); }
-
-    // A grass sequence: CR 1, intron, CR 2, spacer, CR 3 (each part given).
-    std::string Grass(const std::string& intron, const std::string& spacer) const;
-    CliResult Run(const std::vector<std::string>& args) const { return RunCli(args, Dir()); }
+    // A grass sequence: CR 1, intron, CR 2, spacer, CR 3.
+    std::string Grass(const std::string& intron, const std::string& spacer) const { return cr1 + intron + cr2 + spacer + cr3; }
+    CliResult Run(const std::vector<std::string>& args) const { return RunCli(args, Path()); }
+    // analyze t.tpl s.fasta, then `more`.
+    CliResult Analyze(const std::vector<std::string>& more = {}) const;
 
     std::string cr1, cr2, cr3, intron1, intron2, spacer1, spacer2;
-
-private:
-    TempDir dir_;
 };
 
 }  // namespace varigap::test

