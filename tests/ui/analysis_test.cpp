@@ -13,12 +13,24 @@ const char* kQuestionTip =
     "recommended.";
 const char* kDefaultTip = "Analyzed Sequence Box: actual bases from sequence being analyzed";
 
+const std::vector<std::string> kS1Lines = {
+    "1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA", "5?{V}?TTTTTTTT",
+    "6?0,0?CA",     "7:[C]:" + CR3,  "8:{V}:",        "9:[C]:" + CR4,
+};
+
 struct Analysis : UiTest {
     // The three boxes describing the selected line.
     void ExpectShown(const std::string& seqInfo, const std::string& regionInfo, const std::string& taxa) {
         EXPECT_EQ(Main().lblSeqInfo.Caption(), seqInfo);
         EXPECT_EQ(Main().lblRegionInfo.Caption(), regionInfo);
         EXPECT_EQ(Main().txbxRegionInfo.Text(), taxa);
+    }
+    // No sequence analysed any more, and the lines of S1 left as they were.
+    void ExpectSequenceDropped() {
+        EXPECT_EQ(Main().lblActSeqName.Caption(), "");
+        EXPECT_EQ(Main().GetActSeqName(), "");
+        EXPECT_EQ(St().actSeq, "");
+        EXPECT_EQ(Lines(), kS1Lines);
     }
     // Same Length, Different Length and R are shown together or not at all.
     bool VRButtons() {
@@ -36,11 +48,6 @@ struct Analysis : UiTest {
         }
         return all;
     }
-};
-
-const std::vector<std::string> kS1Lines = {
-    "1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA", "5?{V}?TTTTTTTT",
-    "6?0,0?CA",     "7:[C]:" + CR3,  "8:{V}:",        "9:[C]:" + CR4,
 };
 
 // ---------------------------------------------------------------- Find Template
@@ -139,21 +146,14 @@ TEST_F(Analysis, AnEmptySequenceBoxOrAFileThatWentAwayDropsTheSequenceAndLeavesT
     StartAnalyzed();
     Main().cbxSequences.UserType("");
     Main().butFindTemplate.UserClick();
-    EXPECT_EQ(Main().lblActSeqName.Caption(), "");
-    EXPECT_EQ(Main().GetActSeqName(), "");
-    EXPECT_EQ(St().actSeq, "");
-    EXPECT_EQ(Lines(), kS1Lines);
+    ExpectSequenceDropped();
 
     Analyze("S1");
     std::remove(data.Path("s.fasta").c_str());
     Analyze("S2");
     EXPECT_EQ(Texts(), std::vector<std::string>{"Error: Varigap Sequence File \"" + data.Path("s.fasta") +
                                                 "\" not found."});
-    // The bases of S1 are not analysed again under the name S2.
-    EXPECT_EQ(Main().lblActSeqName.Caption(), "");
-    EXPECT_EQ(Main().GetActSeqName(), "");
-    EXPECT_EQ(St().actSeq, "");
-    EXPECT_EQ(Lines(), kS1Lines);
+    ExpectSequenceDropped();  // the bases of S1 are not analysed again under the name S2
 }
 
 // ---------------------------------------------------------------- variants and reparsing

@@ -128,6 +128,19 @@ protected:
         FLoadSequence& w = app->LoadSequence();
         w.File1.UserDoubleClickItem(IndexOf(w.File1, name));
     }
+    // Drive 1 cannot be read: chosen, or entered with Enter, the drive of the data directory stays.
+    void ExpectUnreadableDriveIgnored(DriveList& drive, DirList& dir) {
+        for (bool withEnter : {false, true}) {
+            if (withEnter) {
+                drive.UserHighlight(1);
+                drive.UserPressKey(kKeyEnter);
+            } else {
+                drive.UserChoose(1);
+            }
+            EXPECT_EQ(drive.Drive(), "/");
+            EXPECT_EQ(dir.Path(), data.Path());
+        }
+    }
     void ChooseSequence(const std::string& name) { Main().cbxSequences.UserSelect(IndexOf(Main().cbxSequences, name)); }
     std::vector<std::string> Lines() const { return app->MainMenu().lstSeq.Items(); }
     void SelectLine(int i) { Main().lstSeq.UserClickItem(i); }
