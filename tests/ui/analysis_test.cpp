@@ -13,12 +13,31 @@ const char* kQuestionTip =
     "recommended.";
 const char* kDefaultTip = "Analyzed Sequence Box: actual bases from sequence being analyzed";
 
+const std::vector<std::string> kS1Lines = {
+    "1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA", "5?{V}?TTTTTTTT",
+    "6?0,0?CA",     "7:[C]:" + CR3,  "8:{V}:",        "9:[C]:" + CR4,
+};
+
 struct Analysis : UiTest {
-    bool VRButtonsVisible() {
-        return Main().butIndelSame.Visible() && Main().butIndelDiff.Visible() && Main().butSelectVRPoss.Visible();
+    // The three boxes describing the selected line.
+    void ExpectShown(const std::string& seqInfo, const std::string& regionInfo, const std::string& taxa) {
+        EXPECT_EQ(Main().lblSeqInfo.Caption(), seqInfo);
+        EXPECT_EQ(Main().lblRegionInfo.Caption(), regionInfo);
+        EXPECT_EQ(Main().txbxRegionInfo.Text(), taxa);
     }
-    bool VRButtonsHidden() {
-        return !Main().butIndelSame.Visible() && !Main().butIndelDiff.Visible() && !Main().butSelectVRPoss.Visible();
+    // No sequence analysed any more, and the lines of S1 left as they were.
+    void ExpectSequenceDropped() {
+        EXPECT_EQ(Main().lblActSeqName.Caption(), "");
+        EXPECT_EQ(Main().GetActSeqName(), "");
+        EXPECT_EQ(St().actSeq, "");
+        EXPECT_EQ(Lines(), kS1Lines);
+    }
+    // Same Length, Different Length and R are shown together or not at all.
+    bool VRButtons() {
+        bool same = Main().butIndelSame.Visible();
+        EXPECT_EQ(Main().butIndelDiff.Visible(), same);
+        EXPECT_EQ(Main().butSelectVRPoss.Visible(), same);
+        return same;
     }
     // The bases of the listed lines, joined: the analysed sequence when the lines tile it.
     std::string ListedBases() {
@@ -29,11 +48,6 @@ struct Analysis : UiTest {
         }
         return all;
     }
-};
-
-const std::vector<std::string> kS1Lines = {
-    "1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA", "5?{V}?TTTTTTTT",
-    "6?0,0?CA",     "7:[C]:" + CR3,  "8:{V}:",        "9:[C]:" + CR4,
 };
 
 // ---------------------------------------------------------------- Find Template
@@ -54,8 +68,6 @@ TEST_F(Analysis, FindTemplateWithoutTemplatesNamesTheSequenceOnly) {
     WriteAnalysisFiles();
     StartProgram();
     LoadSequenceFile("s.fasta");
-    EXPECT_EQ(Main().cbxSequences.Items(), (std::vector<std::string>{"S1", "S2", "S3", "S4"}));
-    EXPECT_EQ(Main().cbxSequences.Text(), "S1");
     Main().butFindTemplate.UserClick();
     EXPECT_EQ(Main().lblActSeqName.Caption(), "S1");
     EXPECT_TRUE(Lines().empty());
@@ -63,7 +75,7 @@ TEST_F(Analysis, FindTemplateWithoutTemplatesNamesTheSequenceOnly) {
     EXPECT_TRUE(Texts().empty());
 }
 
-TEST_F(Analysis, AFullAnalysisListsTheLinesAndShowsTheFirst) {
+TEST_F(Analysis, AFullAnalysisAndWhatEachKindOfLineShows) {
     StartWithAnalysisFiles();
     std::vector<int> pointers{Main().MousePointer()};
     Main().Subscribe([&] {
@@ -72,144 +84,82 @@ TEST_F(Analysis, AFullAnalysisListsTheLinesAndShowsTheFirst) {
     Analyze("S1");
     EXPECT_EQ(pointers, (std::vector<int>{kPointerDefault, kPointerHourglass, kPointerDefault}));
     EXPECT_EQ(Lines(), kS1Lines);
+    EXPECT_EQ(ListedBases(), S1);
     EXPECT_EQ(Main().lblActSeqName.Caption(), "S1");
     EXPECT_EQ(Main().lblBestTemplate.Caption(), "Grass T1");
     EXPECT_EQ(Main().cbxTemplates.Items(), (std::vector<std::string>{"Grass T1", "Other T2", "Tail T3"}));
     EXPECT_EQ(Main().cbxTemplates.Text(), "Grass T1");
-    // The first line is selected and has the focus, so its information is shown.
+    // The first line, conserved, is selected and has the focus, so its information is shown.
     EXPECT_EQ(Main().lstSeq.ListIndex(), 0);
     EXPECT_TRUE(Main().lstSeq.HasFocus());
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "30 bases: 1 - 30");
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Conserved Region: " + CR1);
-    EXPECT_EQ(Main().txbxRegionInfo.Text(), "Template: Grass T1");
+    ExpectShown("30 bases: 1 - 30", "Conserved Region: " + CR1, "Template: Grass T1");
     EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
-    EXPECT_TRUE(VRButtonsHidden());
+    EXPECT_FALSE(VRButtons());
     EXPECT_FALSE(Main().cbxVRPoss.Visible());
-    EXPECT_EQ(ListedBases(), S1);
-    EXPECT_TRUE(Texts().empty());
-}
+    // Leaving the list restores its default tool tip; scrolling it shows the line's again.
+    Main().chkInverse.UserFocus();
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kDefaultTip);
+    Main().lstSeq.UserScroll();
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
 
-TEST_F(Analysis, AnEmptySequenceBoxDropsTheSequenceAndLeavesTheList) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
-    Main().cbxSequences.UserType("");
-    Main().butFindTemplate.UserClick();
-    EXPECT_EQ(Main().lblActSeqName.Caption(), "");
-    EXPECT_EQ(Main().GetActSeqName(), "");
-    EXPECT_EQ(St().actSeq, "");
-    EXPECT_EQ(Lines(), kS1Lines);
-}
-
-TEST_F(Analysis, ASequenceFileThatWentAwayDropsTheSequence) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
-    std::remove(data.Path("s.fasta").c_str());
-    Analyze("S2");
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Error: Varigap Sequence File \"" + data.Path("s.fasta") +
-                                                "\" not found."});
-    // The bases of S1 are not analysed again under the name S2.
-    EXPECT_EQ(Main().lblActSeqName.Caption(), "");
-    EXPECT_EQ(Main().GetActSeqName(), "");
-    EXPECT_EQ(St().actSeq, "");
-    EXPECT_EQ(Lines(), kS1Lines);
-}
-
-// ---------------------------------------------------------------- the kinds of line
-
-TEST_F(Analysis, AVariableLineWithOneVariant) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+    // A variable line with one variant.
     SelectLine(1);
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "8 bases: 31 - 38");
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr1.txt -- AAGGTTCC");
-    EXPECT_EQ(Main().txbxRegionInfo.Text(), "Poa annua");
+    ExpectShown("8 bases: 31 - 38", "Variable Region: vr1.txt -- AAGGTTCC", "Poa annua");
     EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
-    EXPECT_TRUE(VRButtonsVisible());
+    EXPECT_TRUE(VRButtons());
     EXPECT_FALSE(Main().cbxVRPoss.Visible());
-}
 
-TEST_F(Analysis, AVariableLineWithSeveralCandidates) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+    // A variable line with several candidates.
     SelectLine(4);
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "8 bases: 71 - 78");
+    ExpectShown("8 bases: 71 - 78", "Variable Region: vr2.txt -- TTTTTTTT", "t-b");
     EXPECT_EQ(Main().lstSeq.ToolTipText(), kQuestionTip);
-    EXPECT_TRUE(VRButtonsVisible());
+    EXPECT_TRUE(VRButtons());
     EXPECT_TRUE(Main().cbxVRPoss.Visible());
     EXPECT_EQ(Main().cbxVRPoss.Items(), (std::vector<std::string>{"TTTT", "TTTTTTTT"}));
     EXPECT_EQ(Main().cbxVRPoss.Text(), "TTTTTTTT");
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr2.txt -- TTTTTTTT");
-    EXPECT_EQ(Main().txbxRegionInfo.Text(), "t-b");
-}
 
-TEST_F(Analysis, ADeletionLineHasNoBases) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
-    Main().lstSeq.UserKeyTo(7);
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "No bases");
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr3.txt -- <Deletion>");
-    EXPECT_EQ(Main().cbxVRPoss.Items(), (std::vector<std::string>{"<Deletion>", "<Deletion>"}));
-    EXPECT_EQ(Main().txbxRegionInfo.Text(), "Poa deletion");
-    EXPECT_TRUE(VRButtonsVisible());
-}
-
-TEST_F(Analysis, BasesOutsideEveryRegionAndAConfusedStretch) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
-    SelectLine(4);
-    SelectLine(3);  // "CA" between CR2 and VR2
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "2 bases: 69 - 70");
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Confused Region: 0 Conserved Regions and 0 Variable Regions.");
-    EXPECT_EQ(Main().txbxRegionInfo.Text(), "");
+    // Bases outside every region ("CA" between CR2 and VR2).
+    SelectLine(3);
+    ExpectShown("2 bases: 69 - 70", "Confused Region: 0 Conserved Regions and 0 Variable Regions.", "");
     EXPECT_EQ(Main().lstSeq.ToolTipText(), kQuestionTip);
-    EXPECT_TRUE(VRButtonsHidden());
+    EXPECT_FALSE(VRButtons());
     EXPECT_FALSE(Main().cbxVRPoss.Visible());
 
+    // A deletion, reached with the keys.
+    Main().lstSeq.UserKeyTo(7);
+    ExpectShown("No bases", "Variable Region: vr3.txt -- <Deletion>", "Poa deletion");
+    EXPECT_EQ(Main().cbxVRPoss.Items(), (std::vector<std::string>{"<Deletion>", "<Deletion>"}));
+    EXPECT_TRUE(VRButtons());
+
+    // A confused stretch.
     Analyze("S2");
     EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1,
                                                  "2?1,2?GAGAGAGATGACTGCATGCAATCGGCTAACGTGCTACGCACACACACA",
                                                  "3:[C]:" + CR3, "4:{V}:ACACAC", "5:[C]:" + CR4}));
     SelectLine(1);
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "48 bases: 31 - 78");
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Confused Region: 1 Conserved Regions and 2 Variable Regions.");
-    EXPECT_EQ(Main().txbxRegionInfo.Text(), "vr1.txt\r\n" + CR2 + "\r\nvr2.txt\r\n");
-    EXPECT_TRUE(VRButtonsHidden());
+    ExpectShown("48 bases: 31 - 78", "Confused Region: 1 Conserved Regions and 2 Variable Regions.",
+                "vr1.txt\r\n" + CR2 + "\r\nvr2.txt\r\n");
+    EXPECT_FALSE(VRButtons());
 }
 
-TEST_F(Analysis, AnAnalysisWithoutLinesAndNothingSelected) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
-    SelectLine(1);
-    ASSERT_TRUE(VRButtonsVisible());
-    ChooseSequence("S4");
-    Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, "Other T2"));
-    Main().butSelectTemplate.UserClick();
-    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Other T2");
-    EXPECT_TRUE(Lines().empty());
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "");
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "");
-    Main().lstSeq.UserFocus();  // nothing selected
-    EXPECT_TRUE(VRButtonsHidden());
-    EXPECT_EQ(Main().lstSeq.ToolTipText(), kDefaultTip);
-    EXPECT_EQ(Main().ActVRName(), "");
-    EXPECT_EQ(Main().ActVRVariant(), "");
-}
+TEST_F(Analysis, AnEmptySequenceBoxOrAFileThatWentAwayDropsTheSequenceAndLeavesTheList) {
+    StartAnalyzed();
+    Main().cbxSequences.UserType("");
+    Main().butFindTemplate.UserClick();
+    ExpectSequenceDropped();
 
-TEST_F(Analysis, LeavingTheListRestoresItsDefaultToolTip) {
-    StartWithAnalysisFiles();
     Analyze("S1");
-    EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
-    Main().chkInverse.UserFocus();
-    EXPECT_EQ(Main().lstSeq.ToolTipText(), kDefaultTip);
-    Main().lstSeq.UserScroll();
-    EXPECT_EQ(Main().lstSeq.ToolTipText(), kColonsTip);
+    std::remove(data.Path("s.fasta").c_str());
+    Analyze("S2");
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Error: Varigap Sequence File \"" + data.Path("s.fasta") +
+                                                "\" not found."});
+    ExpectSequenceDropped();  // the bases of S1 are not analysed again under the name S2
 }
 
 // ---------------------------------------------------------------- variants and reparsing
 
 TEST_F(Analysis, ChoosingAnotherVariantShowsItAndReparsingUsesIt) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+    StartAnalyzed();
     SelectLine(4);
     Main().cbxVRPoss.UserSelect(0);
     EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr2.txt -- TTTT");
@@ -221,20 +171,24 @@ TEST_F(Analysis, ChoosingAnotherVariantShowsItAndReparsingUsesIt) {
     EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA",
                                                  "5?{V}?TTTT", "6?0,0?TTTTCA", "7:[C]:" + CR3, "8:{V}:",
                                                  "9:[C]:" + CR4}));
+    EXPECT_EQ(ListedBases(), S1);
     EXPECT_EQ(Main().lstSeq.ListIndex(), 4);
     EXPECT_TRUE(Main().lstSeq.HasFocus());
-    EXPECT_EQ(Main().lblSeqInfo.Caption(), "4 bases: 71 - 74");
     EXPECT_EQ(Main().cbxVRPoss.Text(), "TTTT");
-    EXPECT_EQ(Main().lblRegionInfo.Caption(), "Variable Region: vr2.txt -- TTTT");
-    EXPECT_EQ(ListedBases(), S1);
+    ExpectShown("4 bases: 71 - 74", "Variable Region: vr2.txt -- TTTT", "t-a");
 }
 
-TEST_F(Analysis, ReparsingOnTheLastLineOfAListThatBecomesShorter) {
-    StartWithAnalysisFiles();
-    Analyze("S3");
-    Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, "Tail T3"));
-    Main().butSelectTemplate.UserClick();
+TEST_F(Analysis, ChangeTemplateAndReparsingOnTheLastLineOfAListThatBecomesShorter) {
+    StartAnalyzed("S3");
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Grass T1");
+    ChangeTemplate("Tail T3");
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Tail T3");
+    EXPECT_EQ(St().actTemplate, 3);
+    // The list is filled again from the new ranking, the best template selected.
+    EXPECT_EQ(Main().cbxTemplates.Text(), "Grass T1");
+    EXPECT_EQ(Main().cbxTemplates.ListCount(), 3);
     ASSERT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2?{V}?CGAAAAAAAA"}));
+
     SelectLine(1);
     EXPECT_EQ(Main().cbxVRPoss.Items(), (std::vector<std::string>{"AAAA", "NGAAAAAAAA"}));
     Main().cbxVRPoss.UserSelect(0);
@@ -249,22 +203,6 @@ TEST_F(Analysis, ReparsingOnTheLastLineOfAListThatBecomesShorter) {
     EXPECT_EQ(Main().txbxRegionInfo.Text(), "e2");
 }
 
-// ---------------------------------------------------------------- Change Template
-
-TEST_F(Analysis, ChangeTemplateUsesTheChosenTemplateAndRanksAgain) {
-    StartWithAnalysisFiles();
-    Analyze("S3");
-    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Grass T1");
-    Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, "Tail T3"));
-    Main().butSelectTemplate.UserClick();
-    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Tail T3");
-    EXPECT_EQ(St().actTemplate, 3);
-    // The list is filled again from the new ranking, the best template selected.
-    EXPECT_EQ(Main().cbxTemplates.Text(), "Grass T1");
-    EXPECT_EQ(Main().cbxTemplates.ListCount(), 3);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2?{V}?CGAAAAAAAA"}));
-}
-
 TEST_F(Analysis, ChangeTemplateWithoutAChoiceTakesTheBest) {
     StartWithAnalysisFiles();
     ChooseSequence("S1");
@@ -274,11 +212,26 @@ TEST_F(Analysis, ChangeTemplateWithoutAChoiceTakesTheBest) {
     EXPECT_EQ(Lines(), kS1Lines);
 }
 
+TEST_F(Analysis, AnAnalysisWithoutLinesAndNothingSelected) {
+    StartAnalyzed();
+    SelectLine(1);
+    ASSERT_TRUE(VRButtons());
+    ChooseSequence("S4");
+    ChangeTemplate("Other T2");
+    EXPECT_EQ(Main().lblBestTemplate.Caption(), "Other T2");
+    EXPECT_TRUE(Lines().empty());
+    ExpectShown("", "", "");
+    Main().lstSeq.UserFocus();  // nothing selected
+    EXPECT_FALSE(VRButtons());
+    EXPECT_EQ(Main().lstSeq.ToolTipText(), kDefaultTip);
+    EXPECT_EQ(Main().ActVRName(), "");
+    EXPECT_EQ(Main().ActVRVariant(), "");
+}
+
 // ---------------------------------------------------------------- complement
 
 TEST_F(Analysis, EnterOnTheComplementBoxTogglesItForTheNextFindTemplate) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+    StartAnalyzed();
     Main().chkInverse.UserPressKey(kKeyEnter);
     EXPECT_EQ(Main().chkInverse.Value(), 1);
     EXPECT_FALSE(Main().TemplateFound());

@@ -20,11 +20,16 @@ struct Parameters : UiTest {
         Open();
         return Boxes();
     }
+    // Types into the word length box and presses OK.
+    void OkWithWordLength(const std::string& text) {
+        W().txbxWordLength.UserType(text);
+        W().butOk.UserClick();
+    }
 };
 
 const std::vector<std::string> kDefaults = {"2", "6", "75", "10", "0", "3"};
 
-TEST_F(Parameters, TheDialogShowsTheWorkingValues) {
+TEST_F(Parameters, OkClampsAndRounds) {
     StartProgram();
     Open();
     FVarigapParameters& w = W();
@@ -39,26 +44,18 @@ TEST_F(Parameters, TheDialogShowsTheWorkingValues) {
               "less.");
     EXPECT_EQ(w.butCancel.ToolTipText(), "Close this window and ignore any changes made to the parameter values.");
     EXPECT_EQ(w.butReset.Caption(), "&Reset");
-}
 
-TEST_F(Parameters, OkClampsAndRounds) {
-    StartProgram();
-    Open();
-    W().txbxLengthVariation.UserType("-3");
-    W().txbxWordLength.UserType("0");
-    W().txbxStdAcceptancePct.UserType("150");
-    W().txbxMinAcceptancePct.UserType("-1");
-    W().txbxBaseCountTolerance.UserType("4.5");
-    W().butOk.UserClick();
-    EXPECT_FALSE(W().Visible());
+    w.txbxLengthVariation.UserType("-3");
+    w.txbxStdAcceptancePct.UserType("150");
+    w.txbxMinAcceptancePct.UserType("-1");
+    w.txbxBaseCountTolerance.UserType("4.5");
+    OkWithWordLength("0");
+    EXPECT_FALSE(w.Visible());
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"0", "1", "100", "0", "0", "4.5"}));
     EXPECT_EQ(Reopened(), (std::vector<std::string>{"0", "1", "100", "0", "0", "4"}));
-
-    W().txbxWordLength.UserType("7.5");
-    W().butOk.UserClick();
+    OkWithWordLength("7.5");
     EXPECT_EQ(Reopened()[1], "8");
-    W().txbxWordLength.UserType("6.5");
-    W().butOk.UserClick();
+    OkWithWordLength("6.5");
     EXPECT_EQ(Reopened()[1], "6");
     EXPECT_TRUE(Texts().empty());
 }
@@ -66,11 +63,8 @@ TEST_F(Parameters, OkClampsAndRounds) {
 TEST_F(Parameters, OkWithABoxThatIsNotANumberIsReportedAndAppliesNothing) {
     StartProgram();
     Open();
-    W().txbxWordLength.UserType("9");
     W().txbxMinCRLength.UserType("abc");
-    W().butOk.UserClick();
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Run-Time Error #13: Type mismatch"});
-    EXPECT_EQ(LastMessage().title, "Varigap Run-Time Error");
+    OkWithWordLength("9");
     EXPECT_TRUE(W().Visible());
     W().txbxMinCRLength.UserType("");
     W().butOk.UserClick();
@@ -78,15 +72,14 @@ TEST_F(Parameters, OkWithABoxThatIsNotANumberIsReportedAndAppliesNothing) {
     W().butOk.UserClick();
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Run-Time Error #13: Type mismatch", "Run-Time Error #13: Type mismatch",
                                                  "Run-Time Error #6: Overflow"}));
+    EXPECT_EQ(LastMessage().title, "Varigap Run-Time Error");
     EXPECT_TRUE(W().Visible());
     EXPECT_EQ(Reopened(), kDefaults);  // the close box applied what was fetched, not what was typed
 }
 
-TEST_F(Parameters, OkMakesTheNextFindTemplateRankWithTheNewValues) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+TEST_F(Parameters, OkMakesTheNextFindTemplateRankAgainAndCancelDropsWhatWasTyped) {
+    StartAnalyzed();
     auto lines = Lines();
-    ASSERT_EQ(lines[0], "1:[C]:" + CR1);
     ASSERT_TRUE(Main().TemplateFound());
     Open();
     W().butOk.UserClick();  // nothing changed, still
@@ -101,11 +94,8 @@ TEST_F(Parameters, OkMakesTheNextFindTemplateRankWithTheNewValues) {
     W().butOk.UserClick();
     Main().butFindTemplate.UserClick();
     EXPECT_EQ(Lines(), lines);
-}
 
-TEST_F(Parameters, CancelAndTheCloseBoxDropWhatWasTyped) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+    // Cancel, the close box, and switching windows drop what was typed.
     Open();
     W().txbxWordLength.UserType("9");
     W().butCancel.UserClick();
@@ -117,7 +107,6 @@ TEST_F(Parameters, CancelAndTheCloseBoxDropWhatWasTyped) {
     EXPECT_FALSE(W().Visible());
     EXPECT_TRUE(W().Loaded());
     EXPECT_EQ(Reopened(), kDefaults);
-    // Switching to the main window and back fetches the working values again.
     W().txbxWordLength.UserType("9");
     Main().UserActivate();
     W().UserActivate();
@@ -125,14 +114,11 @@ TEST_F(Parameters, CancelAndTheCloseBoxDropWhatWasTyped) {
 }
 
 TEST_F(Parameters, ResetShowsTheSavedDefaultsBeforeAndAfterSave) {
-    prog.Write("VarigapParams.txt", "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nwordLength = 8\r\n");
-    prog.Write("VarigapOptions.txt", kOptionsFile);
-    app = std::make_unique<Application>(msgs, prog.Path(), data.Path());
-    app->Start();
+    const std::string oldFile = "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nwordLength = 8\r\n";
+    StartProgram(oldFile.c_str());
     Open();
     EXPECT_EQ(Boxes()[1], "8");
-    W().txbxWordLength.UserType("5");
-    W().butOk.UserClick();
+    OkWithWordLength("5");
     Open();
     EXPECT_EQ(Boxes()[1], "5");
     W().butReset.UserClick();
@@ -147,10 +133,8 @@ TEST_F(Parameters, ResetShowsTheSavedDefaultsBeforeAndAfterSave) {
     EXPECT_EQ(prog.Read("VarigapParams.txt"),
               "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nmaxLengthVariation = 2\r\nwordLength = 4\r\n"
               "stdAcceptancePct = 80\r\nminAcceptancePct = 10\r\nminCRLength = 0\r\nbaseCountTolerance = 3\r\n");
-    EXPECT_EQ(prog.Read("OldVarigapParams.txt"),
-              "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nwordLength = 8\r\n");
+    EXPECT_EQ(prog.Read("OldVarigapParams.txt"), oldFile);
     Open();
-    EXPECT_EQ(Boxes()[1], "4");
     W().txbxWordLength.UserType("7");
     W().butReset.UserClick();
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"2", "4", "80", "10", "0", "3"}));
@@ -159,9 +143,7 @@ TEST_F(Parameters, ResetShowsTheSavedDefaultsBeforeAndAfterSave) {
 
 TEST_F(Parameters, ASaveThatFailsIsReportedAndTheDialogStays) {
     std::filesystem::create_directories(prog.Path("VarigapParams.txt"));  // a directory takes the file's name
-    prog.Write("VarigapOptions.txt", kOptionsFile);
-    app = std::make_unique<Application>(msgs, prog.Path(), data.Path());
-    app->Start();
+    StartProgram(nullptr);
     msgs.Clear();
     Open();
     W().txbxWordLength.UserType("4");
@@ -182,8 +164,9 @@ struct Options : UiTest {
     }
 };
 
-TEST_F(Options, WithoutAnOptionsFileOnlyTheWarningsAreOff) {
-    StartProgram(false);
+TEST_F(Options, OkAppliesAtOnceWithoutWritingAFile) {
+    StartProgram(nullptr, nullptr);
+    msgs.Clear();
     Open();
     EXPECT_EQ(W().Caption(), "Varigap Message Options");
     EXPECT_EQ(Checks(), (std::vector<int>{0, 1, 1}));
@@ -194,12 +177,7 @@ TEST_F(Options, WithoutAnOptionsFileOnlyTheWarningsAreOff) {
               "Warning messages of this type will be displayed if the box is checked.");
     EXPECT_EQ(W().butOkay.ToolTipText(), "Confirm these choices and close window.");
     EXPECT_EQ(W().butSave.ToolTipText(), "Confirm these settings and save them as the default settings.");
-}
 
-TEST_F(Options, OkAppliesAtOnceWithoutWritingAFile) {
-    StartProgram(false);
-    msgs.Clear();
-    Open();
     W().chkShowRunTimeErrors.UserClick();
     W().butOkay.UserClick();
     EXPECT_FALSE(W().Visible());
@@ -207,9 +185,7 @@ TEST_F(Options, OkAppliesAtOnceWithoutWritingAFile) {
     EXPECT_FALSE(prog.Exists("VarigapOptions.txt"));
     Open();
     EXPECT_EQ(Checks(), (std::vector<int>{0, 0, 1}));
-    // A run-time error now goes unreported: writing into a directory that is gone.
-    WriteAnalysisFiles();
-    LoadSequenceFile("s.fasta");
+    // A run-time error now goes unreported: writing where a directory takes the file's name.
     Main().menuWriteOutputFile.UserClick();
     app->WriteOutput().txbxFileName.UserType("x.txt");
     std::filesystem::create_directories(data.Path("x.txt"));
@@ -218,10 +194,23 @@ TEST_F(Options, OkAppliesAtOnceWithoutWritingAFile) {
     EXPECT_TRUE(app->WriteOutput().Visible());
 }
 
-TEST_F(Options, SaveWritesTheFileAfterABackup) {
+TEST_F(Options, TheCloseBoxLeavesTheOptionsAGrayedBoxCountsAsCheckedSaveWritesThem) {
     StartProgram();
     Open();
     W().chkShowVRWarnings.UserClick();
+    W().UserClose();
+    EXPECT_FALSE(St().showVRWarnings);
+    Open();
+    EXPECT_EQ(Checks(), (std::vector<int>{0, 1, 1}));
+
+    W().chkShowVRWarnings.SetValue(2);  // only code can gray a box
+    W().butOkay.UserClick();
+    EXPECT_EQ(Texts(), std::vector<std::string>{
+                           "Varigap internal logic error. The programmer's false assumptions may have unexpected "
+                           "consequences."});
+    EXPECT_TRUE(St().showVRWarnings);
+
+    Open();
     W().chkShowAssertFailures.UserPressKey(' ');
     W().chkShowAssertFailures.UserClick();
     W().butSave.UserClick();
@@ -230,29 +219,7 @@ TEST_F(Options, SaveWritesTheFileAfterABackup) {
               "# Varigap Options file \"VarigapOptions.txt\"\r\n\r\nshowVRWarnings = TRUE\r\n"
               "showRunTimeErrors = TRUE\r\nshowAssertFailures = FALSE\r\n");
     EXPECT_EQ(prog.Read("OldVarigapOptions.txt"), kOptionsFile);
-    EXPECT_TRUE(St().showVRWarnings);
     EXPECT_FALSE(St().showAssertFailures);
-}
-
-TEST_F(Options, TheCloseBoxLeavesTheOptions) {
-    StartProgram();
-    Open();
-    W().chkShowVRWarnings.UserClick();
-    W().UserClose();
-    EXPECT_FALSE(St().showVRWarnings);
-    Open();
-    EXPECT_EQ(Checks(), (std::vector<int>{0, 1, 1}));
-}
-
-TEST_F(Options, AGrayedBoxIsALogicErrorAndCountsAsChecked) {
-    StartProgram();
-    Open();
-    W().chkShowVRWarnings.SetValue(2);  // only code can gray a box
-    W().butOkay.UserClick();
-    EXPECT_EQ(Texts(), std::vector<std::string>{
-                           "Varigap internal logic error. The programmer's false assumptions may have unexpected "
-                           "consequences."});
-    EXPECT_TRUE(St().showVRWarnings);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The output window: the suggested file name, the overwrite question, what is written, and
 // places that cannot be written.
-#include <algorithm>
+#include <iterator>
 #include <filesystem>
 
 #include "ui_fixture.h"
@@ -23,17 +23,20 @@ struct OutputWindow : UiTest {
         W().UserClose();
         return s;
     }
-    std::vector<std::string> FilesIn(const std::string& dir) {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
-TEST_F(OutputWindow, SuggestedNamesComeFromTheSequenceName) {
+TEST_F(OutputWindow, WrittenBeforeAnyAnalysisAndSuggestedNamesFromTheSequenceName) {
     data.Write("names.fasta", ">12 Bro-mus_erect\r\nACGT\r\n>12345\r\nACGT\r\n>\r\nACGT\r\n>S1\r\nACGT\r\n");
     StartProgram();
+    Main().menuWriteOutputFile.UserClick();
+    EXPECT_EQ(W().txbxFileName.Text(), "");
+    W().txbxFileName.UserType("empty.txt");
+    W().butWriteOutputFile.UserPressKey(kKeyEnter);
+    std::string text = data.Read("empty.txt");
+    EXPECT_TRUE(StartsWith(text, "# Varigap Output File \"empty.txt\"\r\n# Analyzed with template \"\"\r\n")) << text;
+    EXPECT_NE(text.find("FEATURES\r\n\r\nORIGIN\r\n"), std::string::npos);
+    msgs.Clear();
+
     LoadSequenceFile("names.fasta");
     EXPECT_EQ(SuggestionFor("12 Bro-mus_erect"), "Bromuser.txt");
     EXPECT_EQ(SuggestionFor("12345"), ".txt");
@@ -46,9 +49,8 @@ TEST_F(OutputWindow, SuggestedNamesComeFromTheSequenceName) {
     EXPECT_TRUE(Texts().empty());
 }
 
-TEST_F(OutputWindow, WritingTheAnalysisWithItsTaxa) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+TEST_F(OutputWindow, WritingTheAnalysisAndTheOverwriteQuestion) {
+    StartAnalyzed();
     Main().menuWriteOutputFile.UserClick();
     FWriteOutputFile& w = W();
     EXPECT_EQ(w.Caption(), "Varigap: Write Output File");
@@ -57,11 +59,17 @@ TEST_F(OutputWindow, WritingTheAnalysisWithItsTaxa) {
     EXPECT_EQ(w.Dir1.Path(), data.Path());
     EXPECT_EQ(w.lblFileName.Caption(), "Enter name of file here. ");
     EXPECT_EQ(w.butWriteOutputFile.ToolTipText(), "Write the sequence in the Analyzed Sequence window to a text file.");
-    W().chkIncludeSpeciesLists.UserClick();
-    W().txbxFileName.UserPressKey(kKeyEnter);
+    // A typed name is replaced when the user comes back.
+    w.txbxFileName.UserType("other.txt");
+    Main().UserActivate();
+    w.UserActivate();
+    EXPECT_EQ(w.txbxFileName.Text(), "S1.txt");
+
+    w.chkIncludeSpeciesLists.UserClick();
+    w.txbxFileName.UserPressKey(kKeyEnter);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Output file \"S1.txt\" has been written."});
     EXPECT_EQ(LastMessage().title, "Varigap");
-    EXPECT_FALSE(W().Visible());
+    EXPECT_FALSE(w.Visible());
     std::string text = data.Read("S1.txt");
     EXPECT_TRUE(StartsWith(text, "# Varigap Output File \"S1.txt\"\r\n# Analyzed with template \"Grass T1\"\r\n\r\n"
                                  "NAME  S1\r\n    (bases 1 to 140)\r\n\r\nFEATURES\r\n    1..30\r\n"
@@ -70,107 +78,63 @@ TEST_F(OutputWindow, WritingTheAnalysisWithItsTaxa) {
         << text;
     EXPECT_NE(text.find("    110[DEL]111\r\n        Variable Region: \"vr3.txt\"\r\n        Poa deletion\r\n"), std::string::npos);
     EXPECT_NE(text.find("ORIGIN\r\n  1 ATGCGTACCT"), std::string::npos);
-}
 
-TEST_F(OutputWindow, TheOverwriteQuestionAnsweredNoAndYes) {
-    StartWithAnalysisFiles();
     data.Write("S1.txt", "old");
-    Analyze("S1");
+    msgs.Clear();
     Main().menuWriteOutputFile.UserClick();
     msgs.answers = {MsgAnswer::No};
-    W().butWriteOutputFile.UserClick();
+    w.butWriteOutputFile.UserClick();
     ASSERT_EQ(msgs.shown.size(), 1u);
     EXPECT_EQ(msgs.shown[0].text,
               "Output File " + data.Path("S1.txt") + " already exists.\r\nDo you want to overwrite it?");
     EXPECT_EQ(msgs.shown[0].title, "Varigap");
     EXPECT_EQ(msgs.shown[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(data.Read("S1.txt"), "old");
-    EXPECT_TRUE(W().Visible());
-
-    msgs.Clear();
+    EXPECT_TRUE(w.Visible());
     msgs.answers = {MsgAnswer::Yes};
-    W().butWriteOutputFile.UserClick();
-    ASSERT_EQ(msgs.shown.size(), 2u);
-    EXPECT_EQ(msgs.shown[1].text, "Output file \"S1.txt\" has been written.");
-    EXPECT_TRUE(StartsWith(data.Read("S1.txt"), "# Varigap Output File \"S1.txt\"\r\n"));
-    EXPECT_FALSE(W().Visible());
-}
-
-TEST_F(OutputWindow, AnEmptyNameDoesNothing) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
+    w.butWriteOutputFile.UserClick();
+    EXPECT_EQ(msgs.shown.size(), 3u);
+    EXPECT_EQ(data.Read("S1.txt"), text);
+    EXPECT_FALSE(w.Visible());
+    // An empty name does nothing.
     Main().menuWriteOutputFile.UserClick();
-    W().txbxFileName.UserType("");
-    W().butWriteOutputFile.UserClick();
-    EXPECT_TRUE(Texts().empty());
-    EXPECT_TRUE(W().Visible());
+    w.txbxFileName.UserType("");
+    w.butWriteOutputFile.UserClick();
+    EXPECT_TRUE(w.Visible());
+    EXPECT_EQ(msgs.shown.size(), 3u);
 }
 
-TEST_F(OutputWindow, ADirectoryThatIsGoneIsReportedAndTheWindowStays) {
+TEST_F(OutputWindow, PlacesThatCannotBeWritten) {
+    StartWithAnalysisFiles();
     data.Write("out/keep.txt", "");
-    StartWithAnalysisFiles();
+    fs::create_directories(data.Path("S1.txt/inside"));
+    app->drives = {"/", data.Path("usb")};
+    auto FileCount = [&] { return std::distance(fs::directory_iterator(data.Path()), fs::directory_iterator()); };
+    const auto before = FileCount();
     Analyze("S1");
     Main().menuWriteOutputFile.UserClick();
-    W().Dir1.UserHighlight(IndexOf(W().Dir1, "out"));
-    W().Dir1.UserPressKey(kKeyEnter);
-    EXPECT_EQ(W().OutDirPath(), data.Path("out"));
+    FWriteOutputFile& w = W();
+    // A drive that cannot be read, chosen or entered, is left silently.
+    ExpectUnreadableDriveIgnored(w.Drive1, w.Dir1);
+    EXPECT_TRUE(Texts().empty());
+
+    // A name taken by a directory: reported, and no temporary file left behind.
+    w.butWriteOutputFile.UserClick();
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Run-Time Error #75: Path/File access error"});
+    EXPECT_TRUE(w.Visible());
+    EXPECT_TRUE(fs::is_directory(data.Path("S1.txt/inside")));
+    EXPECT_EQ(FileCount(), before);
+    msgs.Clear();
+
+    // A directory that is gone.
+    w.Dir1.UserHighlight(IndexOf(w.Dir1, "out"));
+    w.Dir1.UserPressKey(kKeyEnter);
     fs::remove_all(data.Path("out"));
-    W().butWriteOutputFile.UserClick();
+    w.butWriteOutputFile.UserClick();
     EXPECT_EQ(Texts(), std::vector<std::string>{"Run-Time Error #76: Path not found"});
     EXPECT_EQ(LastMessage().title, "Varigap Run-Time Error");
-    EXPECT_TRUE(W().Visible());
+    EXPECT_TRUE(w.Visible());
     EXPECT_FALSE(fs::exists(data.Path("out")));
-}
-
-TEST_F(OutputWindow, ANameTakenByADirectoryIsReportedAndNothingIsLeftBehind) {
-    StartWithAnalysisFiles();
-    fs::create_directories(data.Path("S1.txt/inside"));
-    auto before = FilesIn(data.Path());
-    Analyze("S1");
-    Main().menuWriteOutputFile.UserClick();
-    W().butWriteOutputFile.UserClick();
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Run-Time Error #75: Path/File access error"});
-    EXPECT_TRUE(W().Visible());
-    EXPECT_TRUE(fs::is_directory(data.Path("S1.txt/inside")));
-    EXPECT_EQ(FilesIn(data.Path()), before);  // no temporary file left
-}
-
-TEST_F(OutputWindow, ATypedNameIsReplacedWhenTheUserComesBack) {
-    StartWithAnalysisFiles();
-    Analyze("S1");
-    Main().menuWriteOutputFile.UserClick();
-    W().txbxFileName.UserType("other.txt");
-    Main().UserActivate();
-    W().UserActivate();
-    EXPECT_EQ(W().txbxFileName.Text(), "S1.txt");
-}
-
-TEST_F(OutputWindow, WrittenBeforeAnyAnalysis) {
-    StartProgram();
-    Main().menuWriteOutputFile.UserClick();
-    EXPECT_EQ(W().txbxFileName.Text(), "");
-    W().txbxFileName.UserType("empty.txt");
-    W().butWriteOutputFile.UserPressKey(kKeyEnter);
-    std::string text = data.Read("empty.txt");
-    EXPECT_TRUE(StartsWith(text, "# Varigap Output File \"empty.txt\"\r\n# Analyzed with template \"\"\r\n")) << text;
-    EXPECT_NE(text.find("FEATURES\r\n\r\nORIGIN\r\n"), std::string::npos);
-}
-
-TEST_F(OutputWindow, ADriveThatCannotBeReadIsLeftSilently) {
-    StartWithAnalysisFiles();
-    app->drives = {"/", data.Path("usb")};
-    Analyze("S1");
-    Main().menuWriteOutputFile.UserClick();
-    W().Drive1.UserChoose(1);
-    EXPECT_EQ(W().Drive1.Drive(), "/");
-    EXPECT_EQ(W().Dir1.Path(), data.Path());
-    W().Drive1.UserHighlight(1);
-    W().Drive1.UserPressKey(kKeyEnter);
-    EXPECT_EQ(W().Drive1.Drive(), "/");
-    EXPECT_EQ(W().Dir1.Path(), data.Path());
-    EXPECT_TRUE(Texts().empty());
-    W().butWriteOutputFile.UserClick();
-    EXPECT_TRUE(data.Exists("S1.txt"));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ struct StartUp : UiTest {};
 // ---------------------------------------------------------------- start-up
 
 TEST_F(StartUp, WithoutSettingsFilesBothAreReportedInOrder) {
-    StartProgram(false);
+    StartProgram(nullptr, nullptr);
     ASSERT_EQ(msgs.shown.size(), 2u);
     EXPECT_EQ(msgs.shown[0].text, "Error: Varigap Parameter File \"" + prog.Path("VarigapParams.txt") + "\" not found.");
     EXPECT_EQ(msgs.shown[1].text, "Error: Varigap Options File \"" + prog.Path("VarigapOptions.txt") + "\" not found.");
@@ -21,21 +21,19 @@ TEST_F(StartUp, WithoutSettingsFilesBothAreReportedInOrder) {
         EXPECT_EQ(m.buttons, MsgButtons::Ok);
     }
     EXPECT_TRUE(Main().Visible());
-    EXPECT_EQ(St().wordLength, 6);
+    EXPECT_EQ(St().wordLength, 6);  // the defaults; of the messages only the warnings are off
     EXPECT_FALSE(St().showVRWarnings);
+    EXPECT_TRUE(St().showRunTimeErrors && St().showAssertFailures);
 }
 
 TEST_F(StartUp, WithBothFilesNothingIsSaidAndTheirValuesHold) {
-    prog.Write("VarigapParams.txt", "wordLength = 8\r\n");
-    prog.Write("VarigapOptions.txt", "showVRWarnings = yes\r\n");
-    app = std::make_unique<Application>(msgs, prog.Path(), data.Path());
-    app->Start();
+    StartProgram("wordLength = 8\r\n", "showVRWarnings = yes\r\n");
     EXPECT_TRUE(Texts().empty());
     EXPECT_EQ(St().wordLength, 8);
     EXPECT_TRUE(St().showVRWarnings);
 }
 
-TEST_F(StartUp, TheMainWindowOpensWithoutAnAnalysis) {
+TEST_F(StartUp, TheMainWindowOpensWithoutAnAnalysisAndClosingItEndsTheProgram) {
     StartProgram();
     FVarigapMainMenu& m = Main();
     EXPECT_TRUE(app->Running());
@@ -65,28 +63,26 @@ TEST_F(StartUp, TheMainWindowOpensWithoutAnAnalysis) {
     EXPECT_EQ(m.menuLPAM.Caption(), "&Parameters");
     EXPECT_EQ(m.menuLPAM.ParentMenu(), nullptr);
     EXPECT_EQ(m.menuOptions.Caption(), "&Options");
-    EXPECT_EQ(St().numTemplates, 0);
-    EXPECT_EQ(St().actSeq, "");
     // Other windows are made only when first used.
     EXPECT_FALSE(app->Created("FLoadTemplate"));
     EXPECT_FALSE(app->Created("FAnalyzeVRs"));
-}
 
-TEST_F(StartUp, ClosingTheMainWindowEndsTheProgram) {
-    StartProgram();
-    Main().butHelp.UserClick();
-    Main().UserClose();
+    m.butHelp.UserClick();
+    m.UserClose();
     EXPECT_FALSE(app->Running());
-    EXPECT_FALSE(Main().Visible());
+    EXPECT_FALSE(m.Visible());
     EXPECT_FALSE(app->Help().Visible());
 }
 
-// ---------------------------------------------------------------- the template chooser
+// ---------------------------------------------------------------- the file choosers
 
-TEST_F(StartUp, ATemplateFileIsChosenAndLoaded) {
+TEST_F(StartUp, TheTemplateChooser) {
     WriteAnalysisFiles();
     data.Write("more/other.tpl", ">Other\r\n");
+    data.Write("gone/x.tpl", "");
+    data.Write("bad.tpl", ">T\r\nacgt\r\n-acgt\r\n");
     StartProgram();
+    app->drives = {"/", data.Path("media/cdrom")};
     Main().menuLoadTemplate.UserClick();
     FLoadTemplate& w = app->LoadTemplate();
     EXPECT_TRUE(w.Visible());
@@ -96,15 +92,26 @@ TEST_F(StartUp, ATemplateFileIsChosenAndLoaded) {
               "Process the file which contains the template of the region to be analyzed.");
     EXPECT_TRUE(w.Dir1.HasFocus());
     EXPECT_EQ(w.Dir1.Path(), data.Path());
-    EXPECT_EQ(w.File1.Items(), (std::vector<std::string>{"s.fasta", "t.tpl", "vr1.txt", "vr2.txt", "vr3.txt", "vr4.txt"}));
+    EXPECT_EQ(w.File1.Items(),
+              (std::vector<std::string>{"bad.tpl", "s.fasta", "t.tpl", "vr1.txt", "vr2.txt", "vr3.txt", "vr4.txt"}));
+    EXPECT_EQ(w.Drive1.Items(), (std::vector<std::string>{"/", data.Path("media/cdrom")}));
 
     // No file highlighted: nothing happens.
     w.LoadTemplateButton.UserClick();
     EXPECT_TRUE(w.Visible());
-    EXPECT_TRUE(Texts().empty());
     EXPECT_EQ(St().numTemplates, 0);
 
-    // Into "more" with Enter, back with "..", then Enter in the file list loads the first file.
+    // A drive that cannot be read, chosen or entered, leaves the drive of the directory shown.
+    ExpectUnreadableDriveIgnored(w.Drive1, w.Dir1);
+
+    // Enter on a directory that went away stays where it was.
+    w.Dir1.UserHighlight(IndexOf(w.Dir1, "gone"));
+    std::filesystem::remove_all(data.Path("gone"));
+    w.Dir1.UserPressKey(kKeyEnter);
+    EXPECT_EQ(w.Dir1.Path(), data.Path());
+    EXPECT_TRUE(w.Visible());
+
+    // Into "more" with Enter, back with "..", then Enter in the file list loads the file.
     w.Dir1.UserHighlight(IndexOf(w.Dir1, "more"));
     w.Dir1.UserPressKey(kKeyEnter);
     EXPECT_EQ(w.File1.Items(), std::vector<std::string>{"other.tpl"});
@@ -121,67 +128,32 @@ TEST_F(StartUp, ATemplateFileIsChosenAndLoaded) {
     EXPECT_TRUE(Main().IsActive());
     EXPECT_TRUE(Texts().empty());
 
-    // Shown again, it is where it was.
+    // Shown again, it is where it was; a file that stops with an error keeps it open, emptied.
     Main().menuLoadTemplate.UserClick();
     EXPECT_EQ(w.Dir1.Path(), data.Path());
     EXPECT_EQ(w.File1.FileName(), "t.tpl");
-}
-
-TEST_F(StartUp, ATemplateFileThatStopsWithAnErrorKeepsTheChooserOpen) {
-    WriteAnalysisFiles();
-    data.Write("bad.tpl", ">T\r\nacgt\r\n-acgt\r\n");
-    StartProgram();
-    LoadTemplateFile("t.tpl");
-    ASSERT_EQ(St().numTemplates, 3);
-    LoadTemplateFile("bad.tpl");
+    w.File1.UserDoubleClickItem(IndexOf(w.File1, "bad.tpl"));
     EXPECT_EQ(Texts(), std::vector<std::string>{
                            "Parse error in template file bad.tpl.  Unexpected initial character in line: -acgt"});
-    EXPECT_TRUE(app->LoadTemplate().Visible());
+    EXPECT_TRUE(w.Visible());
     EXPECT_EQ(St().numTemplates, 0);
     EXPECT_FALSE(Main().TemplateFound());
-}
 
-TEST_F(StartUp, ADriveThatCannotBeReadLeavesTheDriveOfTheDirectoryShown) {
-    WriteAnalysisFiles();
-    StartProgram();
-    app->drives = {"/", data.Path("media/cdrom")};
-    Main().menuLoadTemplate.UserClick();
-    FLoadTemplate& w = app->LoadTemplate();
-    EXPECT_EQ(w.Drive1.Items(), (std::vector<std::string>{"/", data.Path("media/cdrom")}));
-    w.Drive1.UserChoose(1);
-    EXPECT_EQ(w.Drive1.Drive(), "/");
-    EXPECT_EQ(w.Dir1.Path(), data.Path());
-    // Enter on the highlighted entry does the same, and a readable root is taken.
-    w.Drive1.UserHighlight(1);
-    w.Drive1.UserPressKey(kKeyEnter);
-    EXPECT_EQ(w.Drive1.Drive(), "/");
-    EXPECT_EQ(w.Dir1.Path(), data.Path());
-    std::filesystem::create_directories(data.Path("media/cdrom"));
+    // A readable root is taken, and the other chooser opens where the last directory was chosen.
+    std::filesystem::create_directories(data.Path("media/cdrom/seqs"));
     w.Drive1.UserChoose(1);
     EXPECT_EQ(w.Dir1.Path(), data.Path("media/cdrom"));
-    EXPECT_TRUE(Texts().empty());
+    w.UserClose();
+    Main().menuLoadSequences.UserClick();
+    EXPECT_EQ(app->LoadSequence().Dir1.Path(), data.Path("media/cdrom"));
+    EXPECT_EQ(app->LoadSequence().Dir1.Items(), (std::vector<std::string>{"..", "seqs"}));
 }
 
-TEST_F(StartUp, EnterOnADirectoryThatWentAwayStaysWhereItWas) {
+TEST_F(StartUp, TheSequenceChooserAndLoadingWithoutAFile) {
     WriteAnalysisFiles();
-    data.Write("gone/x.tpl", "");
+    data.Write("elsewhere/notes.txt", "");
     StartProgram();
-    Main().menuLoadTemplate.UserClick();
-    FLoadTemplate& w = app->LoadTemplate();
-    w.Dir1.UserHighlight(IndexOf(w.Dir1, "gone"));
-    std::filesystem::remove_all(data.Path("gone"));
-    w.Dir1.UserPressKey(kKeyEnter);
-    EXPECT_EQ(w.Dir1.Path(), data.Path());
-    EXPECT_TRUE(w.Visible());
-    EXPECT_TRUE(app->Running());
-    EXPECT_TRUE(Texts().empty());
-}
-
-// ---------------------------------------------------------------- the sequence chooser
-
-TEST_F(StartUp, ASequenceFileIsChosenAndListed) {
-    WriteAnalysisFiles();
-    StartProgram();
+    LoadTemplateFile("t.tpl");
     Main().menuLoadSequences.UserClick();
     FLoadSequence& w = app->LoadSequence();
     EXPECT_EQ(w.Caption(), "Varigap: Load Sequence");
@@ -190,42 +162,23 @@ TEST_F(StartUp, ASequenceFileIsChosenAndListed) {
     w.File1.UserFocus();  // highlights s.fasta
     w.LoadSequenceButton.UserPressKey(kKeyEnter);
     EXPECT_FALSE(w.Visible());
-    EXPECT_EQ(Main().cbxSequences.Items(), (std::vector<std::string>{"S1", "S2", "S3", "S4"}));
-    EXPECT_EQ(Main().cbxSequences.ListIndex(), 0);
+    EXPECT_EQ(Main().cbxSequences.Items(), kSeqNames);
+    EXPECT_EQ(Main().cbxSequences.Text(), "S1");
     EXPECT_EQ(St().sequenceFileName, "s.fasta");
-    EXPECT_EQ(St().actSeq, "");
-    EXPECT_TRUE(Texts().empty());
-}
 
-TEST_F(StartUp, LoadSequencesWithoutAFileDropsTheSequenceAndCloses) {
-    data.Write("elsewhere/notes.txt", "");
-    StartWithAnalysisFiles();
+    // Without a file highlighted, Load Sequences drops the analysed sequence and closes.
     Analyze("S1");
     ASSERT_EQ(Main().GetActSeqName(), "S1");
     Main().menuLoadSequences.UserClick();
-    FLoadSequence& w = app->LoadSequence();
     w.Dir1.UserOpen(IndexOf(w.Dir1, "elsewhere"));
     ASSERT_EQ(w.File1.FileName(), "");
     w.LoadSequenceButton.UserClick();
     EXPECT_FALSE(w.Visible());
     EXPECT_EQ(Main().GetActSeqName(), "");
     EXPECT_EQ(St().actSeq, "");
-    EXPECT_EQ(Main().cbxSequences.Items(), (std::vector<std::string>{"S1", "S2", "S3", "S4"}));
+    EXPECT_EQ(Main().cbxSequences.Items(), kSeqNames);
     EXPECT_FALSE(Main().TemplateFound());
     EXPECT_TRUE(Texts().empty());
-}
-
-TEST_F(StartUp, BothChoosersOpenWhereTheLastDirectoryWasChosen) {
-    WriteAnalysisFiles();
-    data.Write("seqs/more.fasta", ">M\r\nACGT\r\n");
-    StartProgram();
-    Main().menuLoadTemplate.UserClick();
-    FLoadTemplate& t = app->LoadTemplate();
-    t.Dir1.UserOpen(IndexOf(t.Dir1, "seqs"));
-    t.UserClose();
-    Main().menuLoadSequences.UserClick();
-    EXPECT_EQ(app->LoadSequence().Dir1.Path(), data.Path("seqs"));
-    EXPECT_EQ(app->LoadSequence().File1.Items(), std::vector<std::string>{"more.fasta"});
 }
 
 }  // namespace

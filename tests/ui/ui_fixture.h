@@ -47,6 +47,7 @@ inline const std::string S2 = CR1 + "GAGAGAGA" + "TGACTGCATGCAATCGGCTAACGTGCTACG
 inline const std::string S3 = CR1 + "CGAAAAAAAA";
 // S4: nothing of any template.
 inline const std::string S4 = "TCTCTAGAGCTCTCATGAGCATGCTAGTCATGACTCAGTGA";
+inline const std::vector<std::string> kSeqNames = {"S1", "S2", "S3", "S4"};
 // An entry of 250 bases.
 inline const std::string kLong250 = [] {
     std::string s;
@@ -61,12 +62,10 @@ protected:
     RecordingMessenger msgs;
     std::unique_ptr<Application> app;
 
-    // Starts the program, with both settings files beside it unless told otherwise.
-    void StartProgram(bool withSettings = true) {
-        if (withSettings) {
-            prog.Write("VarigapParams.txt", kParamsFile);
-            prog.Write("VarigapOptions.txt", kOptionsFile);
-        }
+    // Starts the program with these settings files beside it (none where null).
+    void StartProgram(const char* params = kParamsFile, const char* options = kOptionsFile) {
+        if (params) prog.Write("VarigapParams.txt", params);
+        if (options) prog.Write("VarigapOptions.txt", options);
         app = std::make_unique<Application>(msgs, prog.Path(), data.Path());
         app->Start();
     }
@@ -96,13 +95,18 @@ protected:
         ChooseSequence(seqName);
         Main().butFindTemplate.UserClick();
     }
+    // Started with both files loaded and the sequence analysed.
+    void StartAnalyzed(const std::string& seqName = "S1") {
+        StartWithAnalysisFiles();
+        Analyze(seqName);
+    }
+    // The template chosen in the box to the right, then Change Template.
+    void ChangeTemplate(const std::string& name) {
+        Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, name));
+        Main().butSelectTemplate.UserClick();
+    }
     State& St() { return app->st; }
     std::vector<std::string> Texts() const { return msgs.Texts(); }
-    std::vector<std::string> TakeTexts() {
-        auto t = msgs.Texts();
-        msgs.Clear();
-        return t;
-    }
     const Message& LastMessage() const { return msgs.shown.back(); }
 
     static int IndexOf(const ItemList& list, const std::string& item) {
@@ -123,6 +127,19 @@ protected:
         Main().menuLoadSequences.UserClick();
         FLoadSequence& w = app->LoadSequence();
         w.File1.UserDoubleClickItem(IndexOf(w.File1, name));
+    }
+    // Drive 1 cannot be read: chosen, or entered with Enter, the drive of the data directory stays.
+    void ExpectUnreadableDriveIgnored(DriveList& drive, DirList& dir) {
+        for (bool withEnter : {false, true}) {
+            if (withEnter) {
+                drive.UserHighlight(1);
+                drive.UserPressKey(kKeyEnter);
+            } else {
+                drive.UserChoose(1);
+            }
+            EXPECT_EQ(drive.Drive(), "/");
+            EXPECT_EQ(dir.Path(), data.Path());
+        }
     }
     void ChooseSequence(const std::string& name) { Main().cbxSequences.UserSelect(IndexOf(Main().cbxSequences, name)); }
     std::vector<std::string> Lines() const { return app->MainMenu().lstSeq.Items(); }
