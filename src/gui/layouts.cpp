@@ -62,6 +62,16 @@ void Add(QGridLayout* layout, QWidget* w, int row, int col, int rowSpan = 1, int
     if (w) layout->addWidget(w, row, col, rowSpan, colSpan);
 }
 
+// A splitter pane: one widget under its caption.
+QWidget* CaptionedPane(const QString& caption, QWidget* w) {
+    auto* pane = new QWidget;
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Caption(caption, w));
+    Add(layout, w, 1);
+    return pane;
+}
+
 // Controls no layout below knows: one under the other at the bottom.
 void AddUnplaced(WindowView& v, QBoxLayout* layout) {
     for (QWidget* w : v.Unplaced()) layout->addWidget(w);
@@ -220,13 +230,7 @@ void LayOutAnalyzeVRs(WindowView& v) {
     auto* split = new QSplitter(Qt::Vertical);
     split->setChildrenCollapsible(false);
     if (QWidget* list = v.Take("lstSeqs")) split->addWidget(list);
-    auto* taxaBox = new QWidget;
-    auto* tl = new QVBoxLayout(taxaBox);
-    tl->setContentsMargins(0, 0, 0, 0);
-    QWidget* species = v.Take("txbxSpecies");
-    tl->addWidget(Caption("Taxa of the selected variant:", species));
-    Add(tl, species, 1);
-    split->addWidget(taxaBox);
+    split->addWidget(CaptionedPane("Taxa of the selected variant:", v.Take("txbxSpecies")));
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     outer->addWidget(split, 1);
@@ -269,20 +273,8 @@ void LayOutFileChooser(WindowView& v, const char* buttonName) {
 
     auto* split = new QSplitter(Qt::Horizontal);
     split->setChildrenCollapsible(false);
-    auto* dirs = new QWidget;
-    auto* dl = new QVBoxLayout(dirs);
-    dl->setContentsMargins(0, 0, 0, 0);
-    QWidget* dirTree = v.Take("Dir1");
-    dl->addWidget(Caption("Folders (click to open):", dirTree));
-    Add(dl, dirTree, 1);
-    auto* files = new QWidget;
-    auto* fl = new QVBoxLayout(files);
-    fl->setContentsMargins(0, 0, 0, 0);
-    QWidget* fileList = v.Take("File1");
-    fl->addWidget(Caption("Files:", fileList));
-    Add(fl, fileList, 1);
-    split->addWidget(dirs);
-    split->addWidget(files);
+    split->addWidget(CaptionedPane("Folders (click to open):", v.Take("Dir1")));
+    split->addWidget(CaptionedPane("Files:", v.Take("File1")));
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
     outer->addWidget(split, 1);
