@@ -45,7 +45,7 @@ void FileChooser::Drive1_Change() {
 }
 
 void FileChooser::Drive1_KeyPress(int keyAscii) {
-    if (keyAscii == kKeyEnter && Drive1.ListIndex() >= 0) Drive1.SetDrive(Drive1.List(Drive1.ListIndex()));
+    if (keyAscii == kKeyEnter) Drive1.ChooseHighlighted();
 }
 
 void FileChooser::Dir1_Change() {
@@ -54,12 +54,7 @@ void FileChooser::Dir1_Change() {
 }
 
 void FileChooser::Dir1_KeyPress(int keyAscii) {
-    if (keyAscii != kKeyEnter) return;
-    try {
-        Dir1.SetPath(Dir1.HighlightedPath());
-    } catch (const RunTimeError&) {
-        Dir1.Refresh();  // a directory that cannot be read: stay where we were
-    }
+    if (keyAscii == kKeyEnter) Dir1.OpenHighlighted();
 }
 
 void FileChooser::File1_GotFocus() {

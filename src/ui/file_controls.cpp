@@ -102,6 +102,18 @@ std::string DirList::HighlightedPath() const {
 
 void DirList::Refresh() { SetPath(path_); }
 
+void DirList::OpenHighlighted() {
+    try {
+        SetPath(HighlightedPath());
+    } catch (const RunTimeError&) {
+        Refresh();
+    }
+}
+
+void DriveList::ChooseHighlighted() {
+    if (ListIndex() >= 0) SetDrive(List(ListIndex()));
+}
+
 void DirList::UserHighlight(int i) {
     UserAction([this, i] {
         if (!Visible() || !Enabled()) return;

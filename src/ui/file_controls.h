@@ -26,6 +26,9 @@ public:
     std::string DriveOf(const std::string& path) const;
     Event<> Change;
 
+    // Enter: chooses the highlighted root, if any.
+    void ChooseHighlighted();
+
     void UserHighlight(int i);  // focus, highlight
     void UserChoose(int i);     // focus, highlight, choose it
 
@@ -46,6 +49,8 @@ public:
     // The directory of the highlighted entry; the path itself when nothing is highlighted.
     std::string HighlightedPath() const;
     void Refresh();
+    // Enter: opens the highlighted directory; one that cannot be read leaves the list where it was.
+    void OpenHighlighted();
     Event<> Change;
 
     void UserHighlight(int i);

@@ -64,16 +64,11 @@ void FWriteOutputFile::Drive1_Change() {
 void FWriteOutputFile::Dir1_Change() { outDirPath = Dir1.Path(); }
 
 void FWriteOutputFile::Drive1_KeyPress(int keyAscii) {
-    if (keyAscii == kKeyEnter && Drive1.ListIndex() >= 0) Drive1.SetDrive(Drive1.List(Drive1.ListIndex()));
+    if (keyAscii == kKeyEnter) Drive1.ChooseHighlighted();
 }
 
 void FWriteOutputFile::Dir1_KeyPress(int keyAscii) {
-    if (keyAscii != kKeyEnter) return;
-    try {
-        Dir1.SetPath(Dir1.HighlightedPath());
-    } catch (const RunTimeError&) {
-        Dir1.Refresh();  // a directory that cannot be read: stay where we were
-    }
+    if (keyAscii == kKeyEnter) Dir1.OpenHighlighted();
 }
 
 void FWriteOutputFile::txbxFileName_KeyPress(int keyAscii) {
