@@ -25,7 +25,8 @@ AlignInput MakeInput(int crLen, int windowLen, uint64_t seed) {
     AlignInput in;
     in.cr = test::RandomBases(crLen, 10 * seed + 1);
     std::string copy = in.cr;
-    for (int p = 7; p <= crLen; p += 23) copy[static_cast<size_t>(p - 1)] = test::Mismatch(copy[static_cast<size_t>(p - 1)]);
+    for (int p = 7; p <= crLen; p += 23)
+        copy[static_cast<size_t>(p - 1)] = test::Mismatch(copy[static_cast<size_t>(p - 1)]);
     if (crLen > 40) copy.erase(static_cast<size_t>(crLen / 2), 2);
     const int before = (windowLen - static_cast<int>(copy.size())) / 2;
     const std::string window = test::RandomBases(before, 10 * seed + 2) + copy +
@@ -36,8 +37,7 @@ AlignInput MakeInput(int crLen, int windowLen, uint64_t seed) {
     return in;
 }
 
-template <void (*Align)(State&, const std::string&, const std::string&, Integer, Integer,
-                        Integer&, Integer&, Integer&)>
+template <void (*Align)(State&, const std::string&, const std::string&, Integer, Integer, Integer&, Integer&, Integer&)>
 void BM_Align(benchmark::State& state) {
     // Several inputs in turn, so that the processor cannot learn one window's branches by heart.
     std::vector<AlignInput> inputs;

@@ -108,7 +108,9 @@ const std::vector<Record>& TrnLF() {
     return records;
 }
 
-std::string Stretch(const Record& r, const int* f) { return r.seq.substr(static_cast<size_t>(f[0] - 1), static_cast<size_t>(f[1] - f[0] + 1)); }
+std::string Stretch(const Record& r, const int* f) {
+    return r.seq.substr(static_cast<size_t>(f[0] - 1), static_cast<size_t>(f[1] - f[0] + 1));
+}
 
 // 5' exon, intron, 3' exon, spacer, trnF; the intron and spacer files list every record's own.
 struct TrnLFCase {
@@ -194,4 +196,3 @@ BENCHMARK(BM_ContainedSearchIUPACOnly)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace varigap
-

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [--bench]   (run as root on Debian)
 set -euo pipefail
 
-packages=(g++ make cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev xvfb xauth)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt seqkit hyperfine)

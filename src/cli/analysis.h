@@ -10,9 +10,9 @@
 namespace varigap::cli {
 
 struct RecordAnalysis {
-    bool analysed = false;            // a template was applied and the lines were made
-    std::vector<std::string> lines;   // the display lines, as the main window lists them
-    std::vector<int> segmentOfLine;   // the segment (line number) of each listed line
+    bool analysed = false;           // a template was applied and the lines were made
+    std::vector<std::string> lines;  // the display lines, as the main window lists them
+    std::vector<int> segmentOfLine;  // the segment (line number) of each listed line
 };
 
 // The template that -t names: a whole number 1..numTemplates is a template number,

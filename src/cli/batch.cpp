@@ -32,14 +32,14 @@ constexpr size_t kStreamChunk = 256;
 constexpr size_t kNamedChunk = 4;
 
 struct Record {
-    long number = 0;          // 1-based position in the run
+    long number = 0;  // 1-based position in the run
     std::string name;
-    std::string bases;        // streamed bases (by name: loaded by the worker)
+    std::string bases;  // streamed bases (by name: loaded by the worker)
     bool byName = false;
-    bool missing = false;     // a name that the sequence file does not hold
-    bool readError = false;   // not a record: reading the file failed here
-    std::string outFile;      // output file name, "" without --output-dir
-    std::string messages;     // messages raised while reading it
+    bool missing = false;    // a name that the sequence file does not hold
+    bool readError = false;  // not a record: reading the file failed here
+    std::string outFile;     // output file name, "" without --output-dir
+    std::string messages;    // messages raised while reading it
 };
 
 struct RecordOutput {
@@ -139,7 +139,9 @@ private:
 class Worker {
 public:
     Worker(const State& loaded, const AnalyzeOptions& opts, int templateChoice)
-        : st_(std::make_unique<State>(loaded)), opts_(opts), templateChoice_(templateChoice),
+        : st_(std::make_unique<State>(loaded)),
+          opts_(opts),
+          templateChoice_(templateChoice),
           msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No) {
         st_->messenger = &msgs_;
     }
@@ -180,10 +182,8 @@ private:
                 case Format::Json: FormatJson(st, r.name, a, o.out); break;
             }
             if (!r.outFile.empty()) {
-                if (a.analysed)
-                    ok = WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.force);
-                else
-                    MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
+                if (a.analysed) ok = WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.force);
+                else MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
             }
         } catch (...) {
             ReportRunTimeError(st, std::current_exception());
@@ -252,7 +252,8 @@ private:
         double frac = 1.0;
         if (!final) {
             if (total_ > 0) frac = static_cast<double>(count_) / static_cast<double>(total_);
-            else if (fileBytes_ > 0) frac = std::min(0.99, static_cast<double>(bytes_) / static_cast<double>(fileBytes_));
+            else if (fileBytes_ > 0)
+                frac = std::min(0.99, static_cast<double>(bytes_) / static_cast<double>(fileBytes_));
             else frac = 0;
         }
         constexpr int kWidth = 30;
@@ -341,10 +342,8 @@ int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input)
     Emitter emitter(opts, source.Total(), source.FileBytes());
 
     int jobs = opts.jobs > 0 ? opts.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (jobs == 1)
-        RunSequential(loaded, opts, input, source, emitter);
-    else
-        RunParallel(loaded, opts, input, source, emitter, jobs);
+    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter);
+    else RunParallel(loaded, opts, input, source, emitter, jobs);
     emitter.Finish();
     return emitter.Failed() ? 1 : 0;
 }

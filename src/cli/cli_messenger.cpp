@@ -7,9 +7,7 @@ namespace varigap::cli {
 
 namespace {
 
-MsgAnswer Answer(const Message& m, MsgAnswer answer) {
-    return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer;
-}
+MsgAnswer Answer(const Message& m, MsgAnswer answer) { return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer; }
 
 }  // namespace
 

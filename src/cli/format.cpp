@@ -53,8 +53,7 @@ std::string TemplateNameOf(const State& st, const RecordAnalysis& a) {
 
 }  // namespace
 
-void FormatText(const State& st, const std::string& name, const RecordAnalysis& a, bool ranking,
-                std::string& out) {
+void FormatText(const State& st, const std::string& name, const RecordAnalysis& a, bool ranking, std::string& out) {
     out += ">" + name + "\t" + TemplateNameOf(st, a) + "\n";
     if (!a.analysed) return;
     if (ranking) {
@@ -97,9 +96,9 @@ void FormatTsv(const State& st, const std::string& name, const RecordAnalysis& a
                 taxa = p->taxa;
             }
         }
-        out += prefix + Str(n) + "\t" + KindName(s) + "\t" + region + "\t" + Str(s.startPos) + "\t" +
-               Str(s.endPos) + "\t" + (s.unresolved ? "?" : ":") + "\t" + TsvField(regionName) + "\t" +
-               TsvField(variant) + "\t" + TsvField(taxa) + "\t" + SubStr(st.actSeq, s.startPos, s.endPos) + "\n";
+        out += prefix + Str(n) + "\t" + KindName(s) + "\t" + region + "\t" + Str(s.startPos) + "\t" + Str(s.endPos) +
+               "\t" + (s.unresolved ? "?" : ":") + "\t" + TsvField(regionName) + "\t" + TsvField(variant) + "\t" +
+               TsvField(taxa) + "\t" + SubStr(st.actSeq, s.startPos, s.endPos) + "\n";
     }
 }
 
@@ -169,8 +168,7 @@ void FormatJson(const State& st, const std::string& name, const RecordAnalysis& 
            ",\"analysed\":" + Bool(a.analysed) + ",\"template\":";
     if (a.analysed)
         out += "{\"number\":" + Str(st.actTemplate) + ",\"name\":" + JsonString(st.templateName[st.actTemplate]) + "}";
-    else
-        out += "null";
+    else out += "null";
 
     out += ",\"ranking\":";
     JsonList ranking(out);
@@ -221,8 +219,8 @@ void FormatJson(const State& st, const std::string& name, const RecordAnalysis& 
     if (a.analysed)
         for (int n = 1; n <= std::min<int>(st.numSSegments, MAXNUMDISPLAYLINES); ++n) {
             const SSegment& s = st.SSegments[n];
-            segments.Item() += "{\"line\":" + Str(n) + ",\"kind\":\"" + KindName(s) + "\",\"region\":" +
-                               Str(s.region) + ",\"start\":" + Str(s.startPos) + ",\"end\":" + Str(s.endPos) +
+            segments.Item() += "{\"line\":" + Str(n) + ",\"kind\":\"" + KindName(s) + "\",\"region\":" + Str(s.region) +
+                               ",\"start\":" + Str(s.startPos) + ",\"end\":" + Str(s.endPos) +
                                ",\"nCRs\":" + Str(s.nCRs) + ",\"nVRs\":" + Str(s.nVRs) +
                                ",\"unresolved\":" + Bool(s.unresolved) + "}";
         }

@@ -9,8 +9,7 @@
 namespace varigap::cli {
 
 // ">" NAME TAB TEMPLATE, the ranking when asked for, then the display lines.
-void FormatText(const State& st, const std::string& name, const RecordAnalysis& a, bool ranking,
-                std::string& out);
+void FormatText(const State& st, const std::string& name, const RecordAnalysis& a, bool ranking, std::string& out);
 std::string TsvHeader();
 // One row per listed display line.
 void FormatTsv(const State& st, const std::string& name, const RecordAnalysis& a, std::string& out);

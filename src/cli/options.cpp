@@ -152,7 +152,8 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
             if (!flag(o.force)) return false;
         } else if (arg == "-j" || arg == "--jobs") {
             if (!need("a number")) return false;
-            if (!ParseInt(v, 1, 1024, o.jobs)) return Fail(error, "--jobs takes a number from 1 to 1024, not \"" + v + "\"");
+            if (!ParseInt(v, 1, 1024, o.jobs))
+                return Fail(error, "--jobs takes a number from 1 to 1024, not \"" + v + "\"");
         } else if (arg == "--no-progress") {
             bool on = false;
             if (!flag(on)) return false;

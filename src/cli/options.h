@@ -19,16 +19,16 @@ struct AnalyzeOptions {
     std::string sequenceFile;
     std::vector<std::string> sequences;  // -s: only these, in this order
     bool complement = false;
-    std::string templateChoice;          // -t: number or name; "" = the best
-    std::string paramsFile, optionsFile; // "" = the files beside the program
+    std::string templateChoice;           // -t: number or name; "" = the best
+    std::string paramsFile, optionsFile;  // "" = the files beside the program
     bool answerYes = true;
     std::vector<ReparseRequest> reparse;
     bool ranking = false;
     Format format = Format::Text;
-    std::string outputDir;               // "" = no output files
+    std::string outputDir;  // "" = no output files
     bool taxa = false;
     bool force = false;
-    int jobs = 0;                        // 0 = one per core
+    int jobs = 0;  // 0 = one per core
     bool progress = true;
 };
 

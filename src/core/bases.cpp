@@ -27,8 +27,8 @@ bool BasesMatch(const std::string& a, const std::string& b) {
 // First case-blind exact occurrence of pattern in text at or after 0-based `from`.
 static size_t FindIgnoringCase(const std::string& pattern, const std::string& text, size_t from) {
     if (pattern.size() > text.size()) return std::string::npos;
-    auto it = std::search(text.begin() + static_cast<long>(std::min(from, text.size())), text.end(),
-                          pattern.begin(), pattern.end(), UpperCaseEq);
+    auto it = std::search(text.begin() + static_cast<long>(std::min(from, text.size())), text.end(), pattern.begin(),
+                          pattern.end(), UpperCaseEq);
     return it == text.end() ? std::string::npos : static_cast<size_t>(it - text.begin());
 }
 
@@ -67,9 +67,10 @@ void RemoveComments(State& st, std::string& s) {
     }
 }
 
-void FindUniqueMatch(const std::string& pattern, const std::string& text, long start, long length,
-                     Integer& numFound, Integer& first, Integer& last) {
-    std::string t = text.substr(0, static_cast<size_t>(std::max(0L, std::min<long>(length, static_cast<long>(text.size())))));
+void FindUniqueMatch(const std::string& pattern, const std::string& text, long start, long length, Integer& numFound,
+                     Integer& first, Integer& last) {
+    std::string t =
+        text.substr(0, static_cast<size_t>(std::max(0L, std::min<long>(length, static_cast<long>(text.size())))));
     first = InStrBases(pattern, t, start);
     if (first == 0) {
         numFound = 0;

@@ -25,7 +25,8 @@ constexpr BaseSet CodeOf(char upper) {
         case 'A': return {true, false, false, false};
         case 'C': return {false, true, false, false};
         case 'G': return {false, false, true, false};
-        case 'T': case 'U': return {false, false, false, true};
+        case 'T':
+        case 'U': return {false, false, false, true};
         case 'K': return {false, false, true, true};
         case 'M': return {true, true, false, false};
         case 'R': return {true, false, true, false};
@@ -46,8 +47,8 @@ constexpr std::array<unsigned char, 256> kBaseMask = [] {
     std::array<unsigned char, 256> m{};
     for (int c = 'A'; c <= 'Z'; ++c) {
         BaseSet b = CodeOf(static_cast<char>(c));
-        unsigned char v = static_cast<unsigned char>((b.hasA ? 1 : 0) | (b.hasC ? 2 : 0) |
-                                                     (b.hasG ? 4 : 0) | (b.hasT ? 8 : 0));
+        unsigned char v =
+            static_cast<unsigned char>((b.hasA ? 1 : 0) | (b.hasC ? 2 : 0) | (b.hasG ? 4 : 0) | (b.hasT ? 8 : 0));
         m[static_cast<size_t>(c)] = v;
         m[static_cast<size_t>(c + 32)] = v;
     }
@@ -81,8 +82,7 @@ inline bool UpperCaseEq(char a, char b) {
 inline bool BasesMatch(char a, char b) {
     if (UpperCaseEq(a, b)) return true;
     if (a == 'N' || a == 'n' || b == 'N' || b == 'n') return true;
-    return (detail::kBaseMask[static_cast<unsigned char>(a)] &
-            detail::kBaseMask[static_cast<unsigned char>(b)]) != 0;
+    return (detail::kBaseMask[static_cast<unsigned char>(a)] & detail::kBaseMask[static_cast<unsigned char>(b)]) != 0;
 }
 bool BasesMatch(const std::string& a, const std::string& b);
 
@@ -98,7 +98,7 @@ void RemoveComments(State& st, std::string& s);
 // Looks for pattern in the first `length` characters of text from start on: numFound 0
 // (positions POSNOTFOUND), 1 (its positions), or 2 when a second, non-overlapping
 // occurrence exists (positions POSAMBIGUOUS).
-void FindUniqueMatch(const std::string& pattern, const std::string& text, long start, long length,
-                     Integer& numFound, Integer& first, Integer& last);
+void FindUniqueMatch(const std::string& pattern, const std::string& text, long start, long length, Integer& numFound,
+                     Integer& first, Integer& last);
 
 }  // namespace varigap

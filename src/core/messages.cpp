@@ -11,9 +11,7 @@
 
 namespace varigap {
 
-MsgAnswer SilentMessenger::Show(const Message& m) {
-    return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer_;
-}
+MsgAnswer SilentMessenger::Show(const Message& m) { return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer_; }
 
 MsgAnswer RecordingMessenger::Show(const Message& m) {
     shown.push_back(m);
@@ -39,8 +37,7 @@ void MsgBox(State& st, const std::string& text, const std::string& title, MsgIco
     ShowMessage(st, Message{title, text, MsgButtons::Ok, icon});
 }
 
-MsgAnswer Ask(State& st, const std::string& text, const std::string& title, MsgButtons buttons,
-              MsgIcon icon) {
+MsgAnswer Ask(State& st, const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
     return ShowMessage(st, Message{title, text, buttons, icon});
 }
 
@@ -68,8 +65,8 @@ void ReportRunTimeError(State& st, const std::exception& e) {
         description = e.what();
     }
     if (!st.showRunTimeErrors) return;
-    MsgBox(st, "Run-Time Error #" + std::to_string(number) + ": " + description,
-           "Varigap Run-Time Error", MsgIcon::Critical);
+    MsgBox(st, "Run-Time Error #" + std::to_string(number) + ": " + description, "Varigap Run-Time Error",
+           MsgIcon::Critical);
 }
 
 void ReportRunTimeError(State& st, std::exception_ptr e) {

@@ -53,8 +53,7 @@ public:
 };
 
 // A message with an OK button, by default titled "Varigap".
-void MsgBox(State& st, const std::string& text, const std::string& title = "Varigap",
-            MsgIcon icon = MsgIcon::None);
+void MsgBox(State& st, const std::string& text, const std::string& title = "Varigap", MsgIcon icon = MsgIcon::None);
 // A question; returns the button pressed.
 MsgAnswer Ask(State& st, const std::string& text, const std::string& title, MsgButtons buttons,
               MsgIcon icon = MsgIcon::Question);
@@ -86,7 +85,7 @@ std::string FullPath(const std::string& directory, const std::string& name);
 
 // Checks that the file exists (a regular file, or a link to one), says so in one fixed form
 // when it does not, and opens it for reading into `file`.
-bool OpenInputFile(State& st, TextReader& file, const std::string& directory,
-                   const std::string& name, const std::string& description);
+bool OpenInputFile(State& st, TextReader& file, const std::string& directory, const std::string& name,
+                   const std::string& description);
 
 }  // namespace varigap

@@ -21,18 +21,18 @@ struct TRegion {
 
 // One entry of the template ranking.
 struct TemplateRank {
-    Integer templateNum;    // template number t
-    Integer numSpanned;     // template bases from the first to the last found CR
-    Integer numMatched;     // template bases of the CRs that were found
-    Single fracMatched = 0; // numMatched / numSpanned; 0 when numSpanned is 0
+    Integer templateNum;     // template number t
+    Integer numSpanned;      // template bases from the first to the last found CR
+    Integer numMatched;      // template bases of the CRs that were found
+    Single fracMatched = 0;  // numMatched / numSpanned; 0 when numSpanned is 0
 };
 
 // One region of the analysed sequence parsed along the template.
 struct SRegion {
     bool isCR = false;
-    Integer num;          // CR or VR number
-    Integer startPos;     // first position in actSeq, or a position marker
-    Integer endPos;       // last position; startPos - 1 for a deleted VR
+    Integer num;              // CR or VR number
+    Integer startPos;         // first position in actSeq, or a position marker
+    Integer endPos;           // last position; startPos - 1 for a deleted VR
     bool unresolved = false;  // placement not unambiguous ("?")
 };
 

@@ -12,7 +12,8 @@ std::string SubStr(const std::string& s, long first, long last) {
     if (first < 1) first = 1;
     if (first > len) return "";
     if (last > len) last = len;
-    if (last >= 1 && last >= first) return s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
+    if (last >= 1 && last >= first)
+        return s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
     return "";
 }
 
@@ -79,10 +80,16 @@ double LeadingNumber(const std::string& text, bool* ok) {
     size_t start = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     size_t digits = 0;
-    while (i < t.size() && IsAsciiDigit(t[i])) { ++i; ++digits; }
+    while (i < t.size() && IsAsciiDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
     if (i < t.size() && t[i] == '.') {
         ++i;
-        while (i < t.size() && IsAsciiDigit(t[i])) { ++i; ++digits; }
+        while (i < t.size() && IsAsciiDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return 0;
     size_t mantissaEnd = i;
@@ -90,7 +97,10 @@ double LeadingNumber(const std::string& text, bool* ok) {
         size_t j = i + 1;
         if (j < t.size() && (t[j] == '+' || t[j] == '-')) ++j;
         size_t expDigits = 0;
-        while (j < t.size() && IsAsciiDigit(t[j])) { ++j; ++expDigits; }
+        while (j < t.size() && IsAsciiDigit(t[j])) {
+            ++j;
+            ++expDigits;
+        }
         if (expDigits > 0) mantissaEnd = j;
     }
     std::string num = t.substr(start, mantissaEnd - start);

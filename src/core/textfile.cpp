@@ -19,8 +19,11 @@ namespace varigap {
 void RaiseFileError(int err) {
     switch (err) {
         case ENOENT: RaiseError(kErrPathNotFound);
-        case EACCES: case EPERM: case EROFS: RaiseError(kErrPermissionDenied);
-        case ENOSPC: case EDQUOT: RaiseError(kErrDiskFull);
+        case EACCES:
+        case EPERM:
+        case EROFS: RaiseError(kErrPermissionDenied);
+        case ENOSPC:
+        case EDQUOT: RaiseError(kErrDiskFull);
         case EIO: RaiseError(kErrDeviceIO);
         case ENOMEM: RaiseError(kErrOutOfMemory);
         default: RaiseError(kErrPathFileAccess);
@@ -77,7 +80,8 @@ bool TextReader::ReadLine(std::string& line) {
         const char* start = buf_.data() + pos_;
         const char* stop = buf_.data() + end_;
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', static_cast<size_t>(stop - start)));
-        const char* cr = static_cast<const char*>(std::memchr(start, '\r', static_cast<size_t>((nl ? nl : stop) - start)));
+        const char* cr =
+            static_cast<const char*>(std::memchr(start, '\r', static_cast<size_t>((nl ? nl : stop) - start)));
         const char* brk = cr ? cr : nl;
         if (!brk) {
             line.append(start, stop);
@@ -220,4 +224,3 @@ std::vector<std::string> ListFiles(const std::string& directory) { return ListEn
 std::vector<std::string> ListDirectories(const std::string& directory) { return ListEntries(directory, true); }
 
 }  // namespace varigap
-

@@ -53,8 +53,8 @@ public:
     void Open(const std::string& path);  // raises run-time errors (70, 76, 75 ...)
     void WriteLine(const std::string& line);
     void Write(const std::string& text);
-    void Commit();  // flushes, closes and renames over the target
-    void Abandon(); // removes the temporary file
+    void Commit();   // flushes, closes and renames over the target
+    void Abandon();  // removes the temporary file
 
 private:
     std::FILE* f_ = nullptr;

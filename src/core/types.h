@@ -13,8 +13,7 @@ namespace varigap {
 // Operations that the program traps catch it in their outermost procedure.
 class RunTimeError : public std::runtime_error {
 public:
-    RunTimeError(int number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
+    RunTimeError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
     int Number() const { return number_; }
     std::string Description() const { return what(); }
 

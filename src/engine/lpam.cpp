@@ -50,7 +50,7 @@ struct LpamScratch {
     int minDiagonal = 0;              // lowest diagonal a hit can have
     std::vector<int32_t> voteOf;      // per diagonal (d - minDiagonal): vote + 1, 0 none
     std::vector<Vote> votes;
-    std::vector<int32_t> heap;        // votes with the last one of the table on top
+    std::vector<int32_t> heap;  // votes with the last one of the table on top
 };
 
 LpamScratch& Scratch(State& st) { return st.lpamScratch.Get<LpamScratch>(); }
@@ -74,8 +74,7 @@ void ForEachWordHash(const std::string& s, int wl, int n, F&& visit) {
     uint64_t outFactor = 1;  // kHashBase^(wl-1)
     for (int j = 1; j < wl; ++j) outFactor *= kHashBase;
     uint64_t h = 0;
-    for (int j = 0; j < wl && j < static_cast<int>(s.size()); ++j)
-        h = h * kHashBase + Up(s[static_cast<size_t>(j)]);
+    for (int j = 0; j < wl && j < static_cast<int>(s.size()); ++j) h = h * kHashBase + Up(s[static_cast<size_t>(j)]);
     for (int p = 0; p < n; ++p) {
         if (p > 0)
             h = (h - Up(s[static_cast<size_t>(p - 1)]) * outFactor) * kHashBase +
@@ -89,8 +88,7 @@ void ForEachWordHash(const std::string& s, int wl, int n, F&& visit) {
 // is looked up there, behind a bit filter sixteen times larger than the table has words, so
 // that the words of the piece that are no region word (most of them) cost one well-predicted
 // test.
-void FindWordHits(LpamScratch& s, const std::string& piece, const std::string& crBases, int wl,
-                  int numWords) {
+void FindWordHits(LpamScratch& s, const std::string& piece, const std::string& crBases, int wl, int numWords) {
     int slotBits = 4, filterBits = 10;
     while ((size_t{1} << slotBits) < 2 * static_cast<size_t>(numWords)) ++slotBits;
     while ((size_t{1} << filterBits) < 16 * static_cast<size_t>(numWords)) ++filterBits;
@@ -164,11 +162,10 @@ void HeapDown(LpamScratch& s, size_t at) {
     for (;;) {
         size_t child = 2 * at + 1;
         if (child >= n) break;
-        if (child + 1 < n && Later(s.votes[static_cast<size_t>(s.heap[child + 1])],
-                                   s.votes[static_cast<size_t>(s.heap[child])]))
+        if (child + 1 < n &&
+            Later(s.votes[static_cast<size_t>(s.heap[child + 1])], s.votes[static_cast<size_t>(s.heap[child])]))
             ++child;
-        if (!Later(s.votes[static_cast<size_t>(s.heap[child])], s.votes[static_cast<size_t>(v)]))
-            break;
+        if (!Later(s.votes[static_cast<size_t>(s.heap[child])], s.votes[static_cast<size_t>(v)])) break;
         HeapPlace(s, at, s.heap[child]);
         at = child;
     }
@@ -239,9 +236,7 @@ void BestAndRival(const LpamScratch& s, int band, int& best, int& rival) {
     best = first ? first->diagonal : NODIAGONAL;
     const Vote* outside = nullptr;
     for (const Vote& v : s.votes)
-        if ((v.diagonal < best - band || v.diagonal > best + band) &&
-            (!outside || Later(*outside, v)))
-            outside = &v;
+        if ((v.diagonal < best - band || v.diagonal > best + band) && (!outside || Later(*outside, v))) outside = &v;
     rival = outside ? outside->diagonal : NODIAGONAL;
 }
 
@@ -278,8 +273,8 @@ void InitLPAM(State& st) {
     l.lpamMinCRLength = st.minCRLength;
 }
 
-void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength,
-                       Integer stdAcceptancePct, Integer minAcceptancePct, Integer minCRLength) {
+void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength, Integer stdAcceptancePct,
+                       Integer minAcceptancePct, Integer minCRLength) {
     LpamState& l = st.lpam;
     l.lpamMaxLengthVariation = maxLengthVariation;
     l.lpamWordLength = wordLength;
@@ -288,8 +283,8 @@ void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength
     l.lpamMinCRLength = minCRLength;
 }
 
-void GetLPAMParameters(const State& st, Integer& maxLengthVariation, Integer& wordLength,
-                       Integer& stdAcceptancePct, Integer& minAcceptancePct, Integer& minCRLength) {
+void GetLPAMParameters(const State& st, Integer& maxLengthVariation, Integer& wordLength, Integer& stdAcceptancePct,
+                       Integer& minAcceptancePct, Integer& minCRLength) {
     const LpamState& l = st.lpam;
     maxLengthVariation = l.lpamMaxLengthVariation;
     wordLength = l.lpamWordLength;
@@ -298,8 +293,8 @@ void GetLPAMParameters(const State& st, Integer& maxLengthVariation, Integer& wo
     minCRLength = l.lpamMinCRLength;
 }
 
-void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from,
-               Integer to, Integer& numMatches, Integer& startPos, Integer& endPos) {
+void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
+               Integer& numMatches, Integer& startPos, Integer& endPos) {
     Assert(st, from <= to);
     const bool truncBegin = from <= 1;
     const bool truncEnd = to >= Len(sequence);
@@ -315,15 +310,14 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
     }
 }
 
-void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases,
-                    Integer& startPos, Integer& endPos, Integer& numMatches, bool truncBegin,
-                    bool truncEnd) {
+void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
+                    Integer& numMatches, bool truncBegin, bool truncEnd) {
     LpamState& l = st.lpam;
     l.crLen = Len(crBases);
     l.pieceLen = Len(piece);
     if (l.pieceLen > maxSeqLen) {
-        MsgBox(st, "Error: sequence of " + Str(l.pieceLen) + " bases is too long.  maxSeqLen = " +
-                       Str(maxSeqLen) + ".");
+        MsgBox(st,
+               "Error: sequence of " + Str(l.pieceLen) + " bases is too long.  maxSeqLen = " + Str(maxSeqLen) + ".");
         SetNotFound(numMatches, startPos, endPos);
         return;
     }
@@ -368,8 +362,8 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
     }
 }
 
-bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases, Integer d,
-                 Integer& startPos, Integer& endPos, bool truncBegin, bool truncEnd) {
+bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases, Integer d, Integer& startPos,
+                 Integer& endPos, bool truncBegin, bool truncEnd) {
     if (d == NODIAGONAL) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;

@@ -27,8 +27,7 @@ public:
 
     void Append(const SSegment& seg) {
         if (st_.numSSegments >= MAXNUMDISPLAYLINES) {
-            if (!warned_)
-                MsgBox(st_, "Too many display lines.  MAXNUMDISPLAYLINES = " + Str(MAXNUMDISPLAYLINES));
+            if (!warned_) MsgBox(st_, "Too many display lines.  MAXNUMDISPLAYLINES = " + Str(MAXNUMDISPLAYLINES));
             warned_ = true;
             return;
         }
@@ -179,7 +178,8 @@ void SegmentSequence(State& st) {
                 nCR = nVR = 0;
             }
         }
-        if (st.SRegions[i].isCR) ++nCR; else ++nVR;
+        if (st.SRegions[i].isCR) ++nCR;
+        else ++nVR;
         if (IsValidPos(st.SRegions[i].endPos) && NeedsGroupResolution(st, i, nVR, nCR)) {
             Assert(st, (nCR == 0 && nVR == 1) || st.SRegions[i].unresolved);
             int first = i - nVR - nCR + 1;
@@ -258,7 +258,8 @@ void ResegmentWithChoice(State& st, Integer vrIndex) {
                 nCR = nVR = 0;
             }
         }
-        if (r.isCR) ++nCR; else ++nVR;
+        if (r.isCR) ++nCR;
+        else ++nVR;
         if (IsValidPos(r.endPos)) {
             int e;
             if (!r.unresolved) {

@@ -56,12 +56,9 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
         if (numMatches == 1) {
             Assert(st, IsValidPos(crStart[c]) && IsValidPos(crEnd[c]));
             // A CR cut off by an end of the sequence counts with the bases inside it.
-            if (crStart[c] == 1)
-                numMatched += MinInt(crLen, crEnd[c]);
-            else if (crEnd[c] == Len(st.actSeq))
-                numMatched += MinInt(crLen, Len(st.actSeq) - crStart[c] + 1);
-            else
-                numMatched += crLen;
+            if (crStart[c] == 1) numMatched += MinInt(crLen, crEnd[c]);
+            else if (crEnd[c] == Len(st.actSeq)) numMatched += MinInt(crLen, Len(st.actSeq) - crStart[c] + 1);
+            else numMatched += crLen;
         } else {
             Assert(st, numMatches > 1);
             numMatched += crLen;
@@ -123,8 +120,7 @@ bool IsBetterMatch(State& st, Integer a, Integer b) {
 }
 
 void MoveRankEntry(State& st, Integer from, Integer to) {
-    Assert(st, 1 <= from && from <= st.numRankedTemplates && 1 <= to &&
-                   to <= st.numRankedTemplates);
+    Assert(st, 1 <= from && from <= st.numRankedTemplates && 1 <= to && to <= st.numRankedTemplates);
     if (from == to) return;
     if (to > from) {  // only moves up are made
         Assert(st, false);

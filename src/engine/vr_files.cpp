@@ -25,7 +25,14 @@ constexpr long long kMaxRepeatedReports = 1000;
 
 bool IsPlainBase(char c) {
     switch (c) {
-        case 'A': case 'C': case 'G': case 'T': case 'a': case 'c': case 'g': case 't': return true;
+        case 'A':
+        case 'C':
+        case 'G':
+        case 'T':
+        case 'a':
+        case 'c':
+        case 'g':
+        case 't': return true;
         default: return false;
     }
 }
@@ -78,7 +85,7 @@ struct CachedFile {
 
 // The module's per-state data: parsed files and the filling of the last run match.
 struct VRScratch {
-    std::unordered_map<std::string, CachedFile> files;  // by the path found
+    std::unordered_map<std::string, CachedFile> files;              // by the path found
     std::array<const VRVariant*, MAXNUMCONSECUTIVEVRS + 1> best{};  // by depth
     std::array<std::shared_ptr<const VRFileContents>, MAXNUMCONSECUTIVEVRS + 1> bestFiles{};
     std::vector<int> left, choice;  // memo of the run match
@@ -215,8 +222,7 @@ namespace {
 class RunMatcher {
 public:
     RunMatcher(State& st, int n, int first, const std::string& s)
-        : st_(st), scratch_(Scratch(st)), n_(n), first_(first), len_(static_cast<int>(s.size())),
-          upper_(ToUpper(s)) {
+        : st_(st), scratch_(Scratch(st)), n_(n), first_(first), len_(static_cast<int>(s.size())), upper_(ToUpper(s)) {
         size_t cells = static_cast<size_t>(n_ + 1) * static_cast<size_t>(len_ + 1);
         scratch_.left.assign(cells, kUnknown);
         scratch_.choice.assign(cells, -1);
@@ -235,7 +241,9 @@ public:
 private:
     static constexpr int kUnknown = -2;
 
-    size_t Cell(int d, int o) const { return static_cast<size_t>(d) * static_cast<size_t>(len_ + 1) + static_cast<size_t>(o); }
+    size_t Cell(int d, int o) const {
+        return static_cast<size_t>(d) * static_cast<size_t>(len_ + 1) + static_cast<size_t>(o);
+    }
     const std::string& NameAt(int d) const { return VRFileNameOf(st_, st_.SRegions[first_ + n_ - d].num); }
 
     bool Load(int d) {

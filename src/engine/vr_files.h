@@ -67,7 +67,7 @@ private:
 // An open variable region file: its entries, offered once each in file order.
 struct VRFile {
     std::shared_ptr<const VRFileContents> entries;
-    size_t next = 0;                   // index of the next entry to offer
+    size_t next = 0;                     // index of the next entry to offer
     const VRVariant* current = nullptr;  // the variant accepted last
 };
 
@@ -102,8 +102,7 @@ void StoreRunMatch(State& st, Integer first, Integer n);
 int ReadNextContainedVariant(VRFile& file, const SeqStretch& s);
 // Stores up to MAXNUMPOSS contained variants of VR vrIndex as its possibilities (positions in
 // actSeq from grpStart on, "<Deletion>" for the empty variant); selects the last one found.
-void FindVRPossibilities(State& st, Integer grpStart, const SeqStretch& s, Integer vrIndex,
-                         Integer& count);
+void FindVRPossibilities(State& st, Integer grpStart, const SeqStretch& s, Integer vrIndex, Integer& count);
 // Searches every VR of the group first..last in the group's stretch, selects the longest
 // possibility of each and places the group's regions along the stretch. True when any VR of
 // the group got a possibility.

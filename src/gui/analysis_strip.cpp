@@ -121,9 +121,10 @@ int AnalysisStrip::BlockAt(const QPoint& p) const {
 QString AnalysisStrip::Describe(const Block& b) const {
     QString what = b.kind == Kind::NoRegion ? "no region" : NameOf(b.kind) + " region";
     if (b.kind == Kind::Confused) what = "confused stretch";
-    QString where = b.endPos < b.startPos
-                        ? QString("no bases, after base %1").arg(b.endPos)
-                        : QString("bases %1 - %2 (%3 bases)").arg(b.startPos).arg(b.endPos).arg(b.endPos - b.startPos + 1);
+    QString where =
+        b.endPos < b.startPos
+            ? QString("no bases, after base %1").arg(b.endPos)
+            : QString("bases %1 - %2 (%3 bases)").arg(b.startPos).arg(b.endPos).arg(b.endPos - b.startPos + 1);
     return QString("Line %1: %2, %3%4").arg(b.segment).arg(what, where, b.unsure ? ", unsure (?)" : "");
 }
 

@@ -214,8 +214,7 @@ void LabelView::RefreshState() {
     if (text_ && text_->toPlainText() != t) text_->setPlainText(t);
 }
 
-TextBoxView::TextBoxView(ui::TextBox& box, QWidget* parent)
-    : ControlView(box, MakeTextWidget(box, parent)), box_(box) {
+TextBoxView::TextBoxView(ui::TextBox& box, QWidget* parent) : ControlView(box, MakeTextWidget(box, parent)), box_(box) {
     Widget()->setFont(FontFor(box.fontName));
     if (auto* edit = qobject_cast<QLineEdit*>(Widget())) {
         connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {

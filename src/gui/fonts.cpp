@@ -10,9 +10,7 @@ namespace varigap::gui {
 
 namespace {
 
-bool HasFamily(const QString& family) {
-    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
-}
+bool HasFamily(const QString& family) { return QFontDatabase::families().contains(family, Qt::CaseInsensitive); }
 
 constexpr const char* kToolTipProperty = "varigapToolTip";
 constexpr int kWrapToolTipsLongerThan = 70;

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     program.Start();
     if (files.size() == 2) {
         std::string problem;
-        if (!program.LoadFiles(FromQt(files[0]), FromQt(files[1]), problem)) std::cerr << "varigap: " << problem << "\n";
+        if (!program.LoadFiles(FromQt(files[0]), FromQt(files[1]), problem))
+            std::cerr << "varigap: " << problem << "\n";
     }
     if (!screenshots.isEmpty()) {
         std::string problem;

@@ -47,8 +47,8 @@ Program::Program(const std::string& programDir, const std::string& startDirector
     app_->drives = MountedDrives();
     // Every window object exists from the start, so that each has its view; the logic still
     // loads and shows each one when it is first used.
-    std::vector<ui::Window*> windows = {&app_->MainMenu(),    &app_->LoadTemplate(), &app_->LoadSequence(),
-                                        &app_->AnalyzeVRs(),  &app_->WriteOutput(),  &app_->Help(),
+    std::vector<ui::Window*> windows = {&app_->MainMenu(),   &app_->LoadTemplate(), &app_->LoadSequence(),
+                                        &app_->AnalyzeVRs(), &app_->WriteOutput(),  &app_->Help(),
                                         &app_->Parameters(), &app_->Options()};
     main_.reset(static_cast<QMainWindow*>(MakeTopLevel("FVarigapMainMenu", nullptr)));
     for (ui::Window* w : windows) {

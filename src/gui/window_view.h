@@ -23,8 +23,7 @@ public:
     // Creates the view of every control of `window` under `topLevel` (a QMainWindow gets the
     // menus in its menu bar). `hints` names the controls whose widgets need more than the
     // default. The view belongs to the top-level widget.
-    WindowView(ui::Window& window, QWidget* topLevel,
-               const std::map<std::string, WidgetHints>& hints = {});
+    WindowView(ui::Window& window, QWidget* topLevel, const std::map<std::string, WidgetHints>& hints = {});
     ~WindowView() override;
 
     ui::Window& Model() const { return window_; }

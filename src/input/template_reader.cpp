@@ -49,11 +49,11 @@ void AddRegion(State& st, bool isCR) {
 
 // Asks whether a template without variable (or conserved) regions is meant; true to go on.
 bool ConfirmMissingRegions(State& st, const std::string& kind) {
-    MsgAnswer answer = Ask(st,
-                           "Template " + CurrentTemplateName(st) + " has no " + kind +
-                               " regions specified. Are you sure \"" + st.templateFileName +
-                               "\"is a valid Varigap TEMPLATE file?",
-                           "Varigap", MsgButtons::YesNoCancel, MsgIcon::Question);
+    MsgAnswer answer =
+        Ask(st,
+            "Template " + CurrentTemplateName(st) + " has no " + kind + " regions specified. Are you sure \"" +
+                st.templateFileName + "\"is a valid Varigap TEMPLATE file?",
+            "Varigap", MsgButtons::YesNoCancel, MsgIcon::Question);
     if (answer != MsgAnswer::Yes) {
         st.reader.readError = true;
         return false;
@@ -88,7 +88,8 @@ void ReadVariableRegion(State& st, std::string line) {
     if (r.curTemplate < 1) {
         StopReading(st,
                     "Variable region file name listed before first template name or unexpected quotation "
-                    "marks in line " + line + "." + kCrLf + "Perhaps this is not an Varigap template file?");
+                    "marks in line " +
+                        line + "." + kCrLf + "Perhaps this is not an Varigap template file?");
         return;
     }
     StripLeading(line, "\"");
@@ -98,24 +99,24 @@ void ReadVariableRegion(State& st, std::string line) {
     if (r.curNumVRs <= MAXNUMVR) {
         st.vrFileName[r.curTemplate][r.curNumVRs] = line;
     } else {
-        StopReading(st, "Too many variable regions in template " + CurrentTemplateName(st) +
-                            ".  MAXNUMVR = " + Str(MAXNUMVR));
+        StopReading(
+            st, "Too many variable regions in template " + CurrentTemplateName(st) + ".  MAXNUMVR = " + Str(MAXNUMVR));
     }
 }
 
 void ReadConservedRegion(State& st, std::string line) {
     TemplateReaderState& r = st.reader;
     if (r.curTemplate < 1) {
-        StopReading(st, "Conserved region listed before first template name or unexpected line: " + line +
-                            ". " + kCrLf + "Perhaps this is not an Varigap template file?");
+        StopReading(st, "Conserved region listed before first template name or unexpected line: " + line + ". " +
+                            kCrLf + "Perhaps this is not an Varigap template file?");
         return;
     }
     StripLeading(line, "0123456789");  // the position numbers of numbered listings
     AddRegion(st, true);
     if (r.readError) return;
     if (r.curNumCRs > MAXNUMCR) {
-        StopReading(st, "Too many conserved regions in template " + CurrentTemplateName(st) +
-                            ".  MAXNUMCR = " + Str(MAXNUMCR));
+        StopReading(
+            st, "Too many conserved regions in template " + CurrentTemplateName(st) + ".  MAXNUMCR = " + Str(MAXNUMCR));
         return;
     }
     std::string& text = st.crText[r.curTemplate][r.curNumCRs];
@@ -141,8 +142,8 @@ void ReadTemplates(State& st, TextReader& file) {
             ReadTemplateName(st, line);
         } else if (first == '"') {
             ReadVariableRegion(st, line);
-        } else if ((first >= '0' && first <= '9') || (first >= 'a' && first <= 'z') ||
-                   (first >= 'A' && first <= 'Z') || first == '[') {
+        } else if ((first >= '0' && first <= '9') || (first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') ||
+                   first == '[') {
             ReadConservedRegion(st, line);
         } else {
             StopReading(st, "Parse error in template file " + st.templateFileName +

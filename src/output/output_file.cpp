@@ -21,14 +21,10 @@ bool IsAnchor(const SSegment& s) {
 }
 
 void WriteFeature(State& st, TextWriter& out, const SSegment& s, bool includeTaxa) {
-    if (s.startPos <= s.endPos)
-        out.WriteLine(kIndent4 + Str(s.startPos) + ".." + Str(s.endPos));
-    else
-        out.WriteLine(kIndent4 + Str(s.endPos) + "[DEL]" + Str(s.startPos));
+    if (s.startPos <= s.endPos) out.WriteLine(kIndent4 + Str(s.startPos) + ".." + Str(s.endPos));
+    else out.WriteLine(kIndent4 + Str(s.endPos) + "[DEL]" + Str(s.startPos));
     switch (KindOf(s)) {
-        case LineKind::Conserved:
-            out.WriteLine(kIndent8 + "Conserved Region #" + Str(s.region));
-            break;
+        case LineKind::Conserved: out.WriteLine(kIndent8 + "Conserved Region #" + Str(s.region)); break;
         case LineKind::Variable: {
             out.WriteLine(kIndent8 + "Variable Region: \"" + st.vrFileName[st.actTemplate][s.region] + "\"");
             if (includeTaxa) {
@@ -38,8 +34,8 @@ void WriteFeature(State& st, TextWriter& out, const SSegment& s, bool includeTax
             break;
         }
         case LineKind::Confused:
-            out.WriteLine(kIndent8 + "Confused Region: " + Str(s.nCRs) + " Conserved Regions and " +
-                          Str(s.nVRs) + " Variable Regions.");
+            out.WriteLine(kIndent8 + "Confused Region: " + Str(s.nCRs) + " Conserved Regions and " + Str(s.nVRs) +
+                          " Variable Regions.");
             break;
     }
 }
@@ -76,14 +72,13 @@ void WriteSequence(State& st, TextWriter& out) {
     int p = 1;
     while (p <= len) {
         std::string line = PaddedNumber(st, p, len);
-        for (int group = 0; group < 6 && p <= len; ++group, p += 10)
-            line += " " + SubStr(st.actSeq, p, p + 9);
+        for (int group = 0; group < 6 && p <= len; ++group, p += 10) line += " " + SubStr(st.actSeq, p, p + 9);
         out.WriteLine(line);
     }
 }
 
-void WriteOutputFileText(State& st, TextWriter& out, const std::string& fileName,
-                         const std::string& seqName, bool includeTaxa) {
+void WriteOutputFileText(State& st, TextWriter& out, const std::string& fileName, const std::string& seqName,
+                         bool includeTaxa) {
     out.WriteLine("# Varigap Output File \"" + fileName + "\"");
     out.WriteLine("# Analyzed with template \"" + st.templateName[st.actTemplate] + "\"");
     out.WriteLine("");

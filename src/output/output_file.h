@@ -13,7 +13,7 @@ std::string PaddedNumber(State& st, Integer num, Integer maxNum);
 void WriteAnnotation(State& st, TextWriter& out, bool includeTaxa);
 void WriteSequence(State& st, TextWriter& out);
 // The whole file: `fileName` is the name without directory, `seqName` the analysed sequence's name.
-void WriteOutputFileText(State& st, TextWriter& out, const std::string& fileName,
-                         const std::string& seqName, bool includeTaxa);
+void WriteOutputFileText(State& st, TextWriter& out, const std::string& fileName, const std::string& seqName,
+                         bool includeTaxa);
 
 }  // namespace varigap

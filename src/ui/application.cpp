@@ -49,7 +49,7 @@ FVarigapParameters& Application::Parameters() { return Get(parameters_); }
 FVarigapOptions& Application::Options() { return Get(options_); }
 
 bool Application::Created(const std::string& windowName) const {
-    const Window* windows[] = {main_.get(), analyzeVRs_.get(), help_.get(), writeOutput_.get(),
+    const Window* windows[] = {main_.get(),         analyzeVRs_.get(),   help_.get(),       writeOutput_.get(),
                                loadTemplate_.get(), loadSequence_.get(), parameters_.get(), options_.get()};
     for (const Window* w : windows)
         if (w && w->Name() == windowName) return true;
@@ -65,8 +65,8 @@ void Application::Start() {
 void Application::End() {
     if (!running_) return;
     running_ = false;
-    Window* windows[] = {analyzeVRs_.get(), help_.get(), writeOutput_.get(), loadTemplate_.get(),
-                         loadSequence_.get(), parameters_.get(), options_.get(), main_.get()};
+    Window* windows[] = {analyzeVRs_.get(),   help_.get(),       writeOutput_.get(), loadTemplate_.get(),
+                         loadSequence_.get(), parameters_.get(), options_.get(),     main_.get()};
     for (Window* w : windows)
         if (w) w->Hide();
 }

@@ -24,9 +24,7 @@ void Notifier::Changed() const {
 
 // ---------------------------------------------------------------- controls
 
-Control::Control(Window& window, std::string name) : window_(window), name_(std::move(name)) {
-    window_.Register(this);
-}
+Control::Control(Window& window, std::string name) : window_(window), name_(std::move(name)) { window_.Register(this); }
 
 void Control::SetToolTipText(const std::string& t) {
     if (t == toolTip_) return;
@@ -48,9 +46,7 @@ void Control::SetEnabled(bool e) {
 
 void Control::SetFocus() { window_.FocusControl(this); }
 
-bool Control::HasFocus() const {
-    return window_.IsActive() && window_.focused_ == this && window_.focusLive_;
-}
+bool Control::HasFocus() const { return window_.IsActive() && window_.focused_ == this && window_.focusLive_; }
 
 void Control::UserAction(const std::function<void()>& action) { window_.RunUserAction(action); }
 

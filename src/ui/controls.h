@@ -166,8 +166,7 @@ private:
 
 class CommandButton : public Control {
 public:
-    CommandButton(Window& window, std::string name, int index = -1)
-        : Control(window, std::move(name)), index_(index) {}
+    CommandButton(Window& window, std::string name, int index = -1) : Control(window, std::move(name)), index_(index) {}
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& c);
     int Index() const { return index_; }  // place in its control array, -1 outside one

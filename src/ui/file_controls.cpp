@@ -22,9 +22,7 @@ std::string NormalDirectory(const std::string& path) {
 
 // ---------------------------------------------------------------- drives
 
-DriveList::DriveList(Window& window, std::string name) : ListControl(window, std::move(name)) {
-    SetDrives({"/"});
-}
+DriveList::DriveList(Window& window, std::string name) : ListControl(window, std::move(name)) { SetDrives({"/"}); }
 
 void DriveList::SetDrives(const std::vector<std::string>& roots) {
     items_.clear();

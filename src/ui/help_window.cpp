@@ -9,7 +9,7 @@ namespace varigap::ui {
 
 FHelp::FHelp(Application& app) : Window(app.desktop, "FHelp"), st_(app.st) {
     SetCaption("Varigap Help File");
-    const char* captions[kNumChapters] = {"&Contents", "&Files", "&Using", "&Algorithms",
+    const char* captions[kNumChapters] = {"&Contents", "&Files",  "&Using",     "&Algorithms",
                                           "&Problems", "&trnL-F", "&Other Uses"};
     for (int i = 0; i < kNumChapters; ++i) {
         butChapter[i].SetCaption(captions[i]);
@@ -52,10 +52,8 @@ void FHelp::ShowHelpChapter() {
 }
 
 void FHelp::CopyHelpFileToTextBox(TextReader& file) {
-    if (file.Length() < kMaxHelpFileLength + 1)
-        txbxHelp.SetText(file.ReadRest());
-    else
-        txbxHelp.SetText("Error: help file is too long to fit in this text box.");
+    if (file.Length() < kMaxHelpFileLength + 1) txbxHelp.SetText(file.ReadRest());
+    else txbxHelp.SetText("Error: help file is too long to fit in this text box.");
 }
 
 }  // namespace varigap::ui

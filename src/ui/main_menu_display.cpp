@@ -35,9 +35,10 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
             return;
         }
         const SSegment s = st_.SSegments[k];
-        SetLSTSeqToolTip(s.unresolved ? "Question marks (?) indicate that no unambiguous alignment for the region was "
-                                        "found by LPAM. User analysis is recommended."
-                                      : "Colons (:) indicate that Varigap found an unambiguous alignment for the region.");
+        SetLSTSeqToolTip(s.unresolved
+                             ? "Question marks (?) indicate that no unambiguous alignment for the region was "
+                               "found by LPAM. User analysis is recommended."
+                             : "Colons (:) indicate that Varigap found an unambiguous alignment for the region.");
 
         std::string currentLine;
         if (s.startPos <= s.endPos) {
@@ -96,8 +97,9 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
                 return;
             }
             const SRegion& region = st_.SRegions[r];
-            taxa += (region.isCR ? st_.crText[st_.actTemplate][region.num] : st_.vrFileName[st_.actTemplate][region.num]) +
-                    "\r\n";
+            taxa +=
+                (region.isCR ? st_.crText[st_.actTemplate][region.num] : st_.vrFileName[st_.actTemplate][region.num]) +
+                "\r\n";
             txbxRegionInfo.SetText(taxa);
         }
     } catch (...) {

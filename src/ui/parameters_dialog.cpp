@@ -94,15 +94,13 @@ FVarigapParameters::FVarigapParameters(Application& app)
 // ---------------------------------------------------------------- procedures
 
 void FVarigapParameters::FetchLPAMValues() {
-    GetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct,
-                      valMinCRLength);
+    GetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct, valMinCRLength);
 }
 
 void FVarigapParameters::FetchTolerance() { GetBaseCountTolerance(st_, valBaseCountTolerance); }
 
 void FVarigapParameters::ApplyLPAMValues() {
-    SetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct,
-                      valMinCRLength);
+    SetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct, valMinCRLength);
 }
 
 void FVarigapParameters::ApplyTolerance() { SetBaseCountTolerance(st_, valBaseCountTolerance); }

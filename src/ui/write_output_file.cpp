@@ -9,8 +9,7 @@
 
 namespace varigap::ui {
 
-FWriteOutputFile::FWriteOutputFile(Application& app)
-    : Window(app.desktop, "FWriteOutputFile"), app_(app), st_(app.st) {
+FWriteOutputFile::FWriteOutputFile(Application& app) : Window(app.desktop, "FWriteOutputFile"), app_(app), st_(app.st) {
     SetCaption("Varigap: Write Output File");
     chkIncludeSpeciesLists.SetCaption("Include Variable Region Data");
     chkIncludeSpeciesLists.SetToolTipText(
@@ -92,9 +91,8 @@ void FWriteOutputFile::butWriteOutputFile_Click() {
 bool FWriteOutputFile::WriteOutputFile() {
     if (outFileName.empty()) return false;
     std::string fullName = FullPath(outDirPath, outFileName);
-    if (FileExists(fullName) &&
-        Ask(st_, "Output File " + fullName + " already exists.\r\nDo you want to overwrite it?", "Varigap",
-            MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (FileExists(fullName) && Ask(st_, "Output File " + fullName + " already exists.\r\nDo you want to overwrite it?",
+                                    "Varigap", MsgButtons::YesNo) != MsgAnswer::Yes)
         return false;
     TextWriter out;
     out.Open(fullName);

@@ -13,12 +13,15 @@ TEST(CliAnalyze, EachRecordIsListedAsTheMainWindowListsIt) {
     CliResult r = f.Analyze();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, ">Poa annua 1\tGrass\n"
-                     "1:[C]:" + f.cr1 + "\n2:{V}:" + f.intron1 + "\n3:[C]:" + f.cr2 + "\n4:{V}:" + f.spacer2 +
-                     "\n5:[C]:" + f.cr3 + "\n"
-                     ">Festuca 2\tGrass\n"
-                     "1:[C]:" + f.cr1 + "\n2:{V}:" + f.intron2 + "\n3:[C]:" + f.cr2 + "\n4:{V}:" + f.spacer1 +
-                     "\n5:[C]:" + f.cr3 + "\n");
+    EXPECT_EQ(r.out,
+              ">Poa annua 1\tGrass\n"
+              "1:[C]:" +
+                  f.cr1 + "\n2:{V}:" + f.intron1 + "\n3:[C]:" + f.cr2 + "\n4:{V}:" + f.spacer2 + "\n5:[C]:" + f.cr3 +
+                  "\n"
+                  ">Festuca 2\tGrass\n"
+                  "1:[C]:" +
+                  f.cr1 + "\n2:{V}:" + f.intron2 + "\n3:[C]:" + f.cr2 + "\n4:{V}:" + f.spacer1 + "\n5:[C]:" + f.cr3 +
+                  "\n");
 }
 
 TEST(CliAnalyze, TheRankingListsEveryTemplateBestFirst) {
@@ -38,9 +41,15 @@ TEST(CliAnalyze, TheRankingListsEveryTemplateBestFirst) {
 
 TEST(CliAnalyze, NamedSequencesAreAnalysedInTheOrderGivenAndMissingOnesReported) {
     CliFiles f;
-    f.Write("s.fasta", FastaRecord("A", f.Grass(f.intron1, f.spacer1)) + FastaRecord("B", f.Grass(f.intron2, f.spacer2)) +
+    f.Write("s.fasta", FastaRecord("A", f.Grass(f.intron1, f.spacer1)) +
+                           FastaRecord("B", f.Grass(f.intron2, f.spacer2)) +
                            FastaRecord("A", f.Grass(f.intron2, f.spacer1)));
-    struct Case { std::vector<std::string> args; std::string intronsInOrder; int status; std::string err; } cases[] = {
+    struct Case {
+        std::vector<std::string> args;
+        std::string intronsInOrder;
+        int status;
+        std::string err;
+    } cases[] = {
         {{"-s", "B", "-s", "A"}, "21", 0, ""},  // the first record called A
         {{"--sequence=A", "--sequence", "A"}, "11", 0, ""},
         {{}, "122", 0, ""},  // every record, in file order, duplicates too
@@ -62,7 +71,8 @@ TEST(CliAnalyze, NamedSequencesAreAnalysedInTheOrderGivenAndMissingOnesReported)
 TEST(CliAnalyze, TheComplementIsAnalysedOnRequest) {
     CliFiles f;
     std::string seq = f.Grass(f.intron1, f.spacer1), rc;
-    for (auto it = seq.rbegin(); it != seq.rend(); ++it) rc += *it == 'A' ? 'T' : *it == 'T' ? 'A' : *it == 'C' ? 'G' : 'C';
+    for (auto it = seq.rbegin(); it != seq.rend(); ++it)
+        rc += *it == 'A' ? 'T' : *it == 'T' ? 'A' : *it == 'C' ? 'G' : 'C';
     f.Write("s.fasta", FastaRecord("rev", rc));
     for (auto args : {std::vector<std::string>{"-c"}, {"-c", "-s", "rev"}}) {
         CliResult r = f.Analyze(args);
@@ -74,7 +84,9 @@ TEST(CliAnalyze, TheComplementIsAnalysedOnRequest) {
 TEST(CliAnalyze, ATemplateCanBeChosenByNumberOrName) {
     CliFiles f;
     f.Write("s.fasta", FastaRecord("P", f.Grass(f.intron1, f.spacer1)));
-    struct Case { std::string choice, header; } cases[] = {
+    struct Case {
+        std::string choice, header;
+    } cases[] = {
         {"2", ">P\tSedge"}, {"Sedge", ">P\tSedge"}, {"1", ">P\tGrass"}, {"Grass", ">P\tGrass"}, {"3", ""}, {"Rush", ""},
     };
     for (const auto& c : cases) {
@@ -96,13 +108,20 @@ TEST(CliAnalyze, ATemplateFileThatFailsToLoadEndsTheRun) {
     f.Write("bad.tpl", ">T\r\nACGTACGT\r\n-acgt\r\n");
     f.Write("novr.tpl", ">NoVR\r\n" + f.cr1 + "\r\n>Grass\r\n" + f.cr1 + "\r\n\"intron.txt\"\r\n" + f.cr2 + "\r\n");
     f.Write("empty.tpl", "# nothing\r\n");
-    const std::string noVR = "Varigap: Template NoVR has no variable regions specified. Are you sure \"novr.tpl\"is a "
-                             "valid Varigap TEMPLATE file?\n";
-    struct Case { std::vector<std::string> args; int status; std::string err; } cases[] = {
-        {{"bad.tpl"}, 2,
+    const std::string noVR =
+        "Varigap: Template NoVR has no variable regions specified. Are you sure \"novr.tpl\"is a "
+        "valid Varigap TEMPLATE file?\n";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"bad.tpl"},
+         2,
          "Varigap: Parse error in template file bad.tpl.  Unexpected initial character in line: -acgt\n"
          "Varigap: Template file \"bad.tpl\" could not be loaded.\n"},
-        {{"missing.tpl"}, 2,
+        {{"missing.tpl"},
+         2,
          "Varigap: Error: Varigap Template File \"missing.tpl\" not found.\n"
          "Varigap: Template file \"missing.tpl\" could not be loaded.\n"},
         {{"novr.tpl", "--answer", "no"}, 2, noVR + "Varigap: Template file \"novr.tpl\" could not be loaded.\n"},
@@ -115,7 +134,9 @@ TEST(CliAnalyze, ATemplateFileThatFailsToLoadEndsTheRun) {
         CliResult r = f.Run(args);
         EXPECT_EQ(r.status, c.status) << c.args[0];
         EXPECT_EQ(r.err, c.err);
-        if (c.status != 0) { EXPECT_EQ(r.out, ""); }
+        if (c.status != 0) {
+            EXPECT_EQ(r.out, "");
+        }
     }
 }
 
@@ -138,14 +159,15 @@ TEST(CliAnalyze, TsvGivesOneRowPerDisplayLine) {
     f.Write("s.fasta", FastaRecord("P\tx", f.Grass("", "AC" + f.spacer1)));
     CliResult r = f.Analyze({"--format", "tsv"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
-        "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_name\tvariant\ttaxa\tbases",
-        "P x\tGrass\t1\tCR\t1\t1\t40\t:\t[5' exon]\t\t\t" + f.cr1,
-        "P x\tGrass\t2\tVR\t1\t41\t40\t:\tintron.txt\t<Deletion>\tDeleted grass\t",
-        "P x\tGrass\t3\tCR\t2\t41\t80\t:\t[3' exon]\t\t\t" + f.cr2,
-        "P x\tGrass\t4\tnone\t\t81\t82\t?\t\t\t\tAC",
-        "P x\tGrass\t5\tVR\t2\t83\t107\t?\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1,
-        "P x\tGrass\t6\tCR\t3\t108\t147\t:\t[trnF]\t\t\t" + f.cr3}));
+    EXPECT_EQ(
+        Lines(r.out),
+        (std::vector<std::string>{
+            "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_name\tvariant\ttaxa\tbases",
+            "P x\tGrass\t1\tCR\t1\t1\t40\t:\t[5' exon]\t\t\t" + f.cr1,
+            "P x\tGrass\t2\tVR\t1\t41\t40\t:\tintron.txt\t<Deletion>\tDeleted grass\t",
+            "P x\tGrass\t3\tCR\t2\t41\t80\t:\t[3' exon]\t\t\t" + f.cr2, "P x\tGrass\t4\tnone\t\t81\t82\t?\t\t\t\tAC",
+            "P x\tGrass\t5\tVR\t2\t83\t107\t?\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1,
+            "P x\tGrass\t6\tCR\t3\t108\t147\t:\t[trnF]\t\t\t" + f.cr3}));
 }
 
 TEST(CliAnalyze, JsonHoldsEverythingPerSequence) {
@@ -155,19 +177,21 @@ TEST(CliAnalyze, JsonHoldsEverythingPerSequence) {
     EXPECT_EQ(r.status, 0) << r.err;
     auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 2u);
-    for (const char* part : {"{\"sequence\":\"P \\\"1\\\"\",\"length\":175,\"analysed\":true,"
-                             "\"template\":{\"number\":1,\"name\":\"Grass\"},\"ranking\":[{\"rank\":1,\"template\":1,",
-                             "\"regions\":[{\"region\":1,\"kind\":\"CR\",\"number\":1,\"name\":\"[5' exon]\",\"start\":1,"
-                             "\"end\":40,\"unresolved\":false}",
-                             "\"possibilities\":[{\"vr\":1,\"file\":\"intron.txt\",\"numPoss\":1,\"selPoss\":1,",
-                             "\"taxa\":\"Poa annua\"}]}",
-                             "\"segments\":[{\"line\":1,\"kind\":\"CR\",\"region\":1,\"start\":1,\"end\":40,\"nCRs\":1,"
-                             "\"nVRs\":0,\"unresolved\":false}",
-                             "\"lines\":[\"1:[C]:"})
+    for (const char* part :
+         {"{\"sequence\":\"P \\\"1\\\"\",\"length\":175,\"analysed\":true,"
+          "\"template\":{\"number\":1,\"name\":\"Grass\"},\"ranking\":[{\"rank\":1,\"template\":1,",
+          "\"regions\":[{\"region\":1,\"kind\":\"CR\",\"number\":1,\"name\":\"[5' exon]\",\"start\":1,"
+          "\"end\":40,\"unresolved\":false}",
+          "\"possibilities\":[{\"vr\":1,\"file\":\"intron.txt\",\"numPoss\":1,\"selPoss\":1,",
+          "\"taxa\":\"Poa annua\"}]}",
+          "\"segments\":[{\"line\":1,\"kind\":\"CR\",\"region\":1,\"start\":1,\"end\":40,\"nCRs\":1,"
+          "\"nVRs\":0,\"unresolved\":false}",
+          "\"lines\":[\"1:[C]:"})
         EXPECT_NE(lines[0].find(part), std::string::npos) << part;
     EXPECT_EQ(lines[0].rfind("{\"sequence\":", 0), 0u);
-    EXPECT_EQ(lines[1], "{\"sequence\":\"none\",\"length\":0,\"analysed\":false,\"template\":null,\"ranking\":[],"
-                        "\"regions\":[],\"possibilities\":[],\"segments\":[],\"lines\":[]}");
+    EXPECT_EQ(lines[1],
+              "{\"sequence\":\"none\",\"length\":0,\"analysed\":false,\"template\":null,\"ranking\":[],"
+              "\"regions\":[],\"possibilities\":[],\"segments\":[],\"lines\":[]}");
 }
 
 TEST(CliAnalyze, ReparseChoosesAnotherPossibility) {
@@ -180,7 +204,8 @@ TEST(CliAnalyze, ReparseChoosesAnotherPossibility) {
     std::string line;  // the spacer's display line: the longer spacer selected
     for (const auto& row : Lines(before.out))
         if (row.find("\tVR\t2\t") != std::string::npos &&
-            row.find("\tspacer.txt\t" + f.spacer2 + "\tFestuca rubra; Poa trivialis\t" + f.spacer2) != std::string::npos)
+            row.find("\tspacer.txt\t" + f.spacer2 + "\tFestuca rubra; Poa trivialis\t" + f.spacer2) !=
+                std::string::npos)
             line = row.substr(8, row.find('\t', 8) - 8);  // after "P\tGrass\t"
     ASSERT_FALSE(line.empty()) << before.out;
 
@@ -191,7 +216,9 @@ TEST(CliAnalyze, ReparseChoosesAnotherPossibility) {
     EXPECT_NE(after.out.find("\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1 + "\n"), std::string::npos)
         << after.out;
 
-    struct Case { std::string request, err; } cases[] = {
+    struct Case {
+        std::string request, err;
+    } cases[] = {
         {"1:1", "display line 1 is not a variable region"},
         {"99:1", "there is no display line 99"},
         {line + ":3", "the variable region of display line " + line + " has 2 possibilities"},
@@ -206,11 +233,17 @@ TEST(CliAnalyze, ReparseChoosesAnotherPossibility) {
 
 TEST(CliAnalyze, UsageErrorsExitWithTwo) {
     CliFiles f;
-    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {}, {"analyse"}, {"analyze", "t.tpl"}, {"analyze", "t.tpl", "s.fasta", "--format", "xml"},
-             {"analyze", "t.tpl", "s.fasta", "--jobs", "0"}, {"analyze", "t.tpl", "s.fasta", "--reparse", "2"},
-             {"analyze", "t.tpl", "s.fasta", "--bogus"}, {"analyze", "t.tpl", "s.fasta", "--answer", "maybe"},
-             {"variants"}, {"variants", "v.txt", "--mode", "equal"}}) {
+    for (std::vector<std::string> args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"analyse"},
+                                               {"analyze", "t.tpl"},
+                                               {"analyze", "t.tpl", "s.fasta", "--format", "xml"},
+                                               {"analyze", "t.tpl", "s.fasta", "--jobs", "0"},
+                                               {"analyze", "t.tpl", "s.fasta", "--reparse", "2"},
+                                               {"analyze", "t.tpl", "s.fasta", "--bogus"},
+                                               {"analyze", "t.tpl", "s.fasta", "--answer", "maybe"},
+                                               {"variants"},
+                                               {"variants", "v.txt", "--mode", "equal"}}) {
         CliResult r = f.Run(args);
         EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args.back());
         EXPECT_NE(r.err.find("Try \"varigap-cli --help\"."), std::string::npos);
@@ -261,7 +294,8 @@ TEST(CliAnalyze, TheBundledExampleIsAnalysed) {
     // The reverse-strand record, complemented, reads as the forward one.
     const std::string name = "Neomicrocalamus yunnanensis PV976845.1";
     CliResult fwd = RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "-s", name}, example);
-    CliResult rev = RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "-c", "-s", name + " (reverse strand)"}, example);
+    CliResult rev =
+        RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "-c", "-s", name + " (reverse strand)"}, example);
     EXPECT_EQ(rev.out.substr(rev.out.find('\n')), fwd.out.substr(fwd.out.find('\n')));
     EXPECT_EQ(Lines(rev.out).size(), 8u);
 }

@@ -32,7 +32,9 @@ std::vector<std::string> FileNames(const std::string& directory);
 struct CliFiles : TempDir {
     CliFiles();
     // A grass sequence: CR 1, intron, CR 2, spacer, CR 3.
-    std::string Grass(const std::string& intron, const std::string& spacer) const { return cr1 + intron + cr2 + spacer + cr3; }
+    std::string Grass(const std::string& intron, const std::string& spacer) const {
+        return cr1 + intron + cr2 + spacer + cr3;
+    }
     CliResult Run(const std::vector<std::string>& args) const { return RunCli(args, Path()); }
     // analyze t.tpl s.fasta, then `more`.
     CliResult Analyze(const std::vector<std::string>& more = {}) const;

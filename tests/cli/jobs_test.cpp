@@ -16,8 +16,9 @@ std::string ManyRecords(const CliFiles& f) {
         std::string name = "Poa annua " + std::to_string(i % 7) + " copy " + std::to_string(i);
         if (i % 50 == 13) fasta += FastaRecord(name, "");
         else if (i % 80 == 41) fasta += FastaRecord(name, RandomBases(33000, static_cast<unsigned>(i)));
-        else fasta += FastaRecord(name, RandomBases(static_cast<size_t>(i % 5), 70) +
-                                            f.Grass(introns[i % 4], spacers[i % 3]));
+        else
+            fasta += FastaRecord(name,
+                                 RandomBases(static_cast<size_t>(i % 5), 70) + f.Grass(introns[i % 4], spacers[i % 3]));
     }
     return fasta;
 }
@@ -33,7 +34,9 @@ TEST(CliJobs, ManyJobsGiveTheOutputOfOne) {
         if (i % 50 == 13 || i % 80 == 41)
             messages += "Varigap: No output file for \"" + name + "\": nothing could be analysed.\n";
     }
-    struct Variant { std::vector<std::string> options; } variants[] = {
+    struct Variant {
+        std::vector<std::string> options;
+    } variants[] = {
         {{"--ranking", "--taxa", "--reparse", "5:1"}},
         {{"--format", "tsv"}},
         {{"--format", "json"}},

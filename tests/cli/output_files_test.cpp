@@ -69,7 +69,9 @@ TEST(CliOutputFiles, OriginLinesHoldSixtyBases) {
         for (size_t i = 0; i < count && from + 10 * i < s.size(); ++i) line += " " + s.substr(from + 10 * i, 10);
         return line;
     };
-    struct Case { std::string file, origin, length; } cases[] = {
+    struct Case {
+        std::string file, origin, length;
+    } cases[] = {
         {"Sixty.txt", " 1" + groups(s60, 0, 6) + "\r\n", "(bases 1 to 60)"},
         {"Sixtyone.txt", " 1" + groups(s61, 0, 6) + "\r\n61 " + s61.substr(60) + "\r\n", "(bases 1 to 61)"},
     };
@@ -83,7 +85,11 @@ TEST(CliOutputFiles, OriginLinesHoldSixtyBases) {
 TEST(CliOutputFiles, FeaturesFollowTheDisplayLines) {
     CliFiles f;
     const std::string lead = RandomBases(10, 99);
-    struct Case { std::string name, bases; bool taxa; std::string features; } cases[] = {
+    struct Case {
+        std::string name, bases;
+        bool taxa;
+        std::string features;
+    } cases[] = {
         {"Plain", f.Grass(f.intron1, f.spacer1), false,
          "    1..40\r\n        Conserved Region #1\r\n"
          "    41..70\r\n        Variable Region: \"intron.txt\"\r\n"
@@ -134,9 +140,12 @@ TEST(CliOutputFiles, NamesAreMadeFromTheSequenceNamesAndNeverCollide) {
     EXPECT_EQ(FileNames(f.Path("out")),
               (std::vector<std::string>{"Festucar.txt", "Poaannua-2.txt", "Poaannua-3.txt", "Poaannua.txt",
                                         "sequence.txt", "sequence3.txt", "sequence5.txt"}));
-    struct Case { std::string file, name; } cases[] = {
-        {"Poaannua.txt", "Poa annua 1"}, {"Poaannua-2.txt", "Poa annua 2"}, {"sequence3.txt", "12 (34)"},
-        {"Poaannua-3.txt", "Poa annua 3"}, {"sequence5.txt", ""}, {"sequence.txt", "sequence3"},  // at most 8 letters and digits
+    struct Case {
+        std::string file, name;
+    } cases[] = {
+        {"Poaannua.txt", "Poa annua 1"}, {"Poaannua-2.txt", "Poa annua 2"},
+        {"sequence3.txt", "12 (34)"},    {"Poaannua-3.txt", "Poa annua 3"},
+        {"sequence5.txt", ""},           {"sequence.txt", "sequence3"},  // at most 8 letters and digits
     };
     for (const auto& c : cases) {
         std::string text = f.Read("out/" + c.file);
@@ -149,11 +158,13 @@ TEST(CliOutputFiles, NamesAreMadeFromTheSequenceNamesAndNeverCollide) {
 
 TEST(CliOutputFiles, ExistingFilesAreKeptUnlessForced) {
     CliFiles f;
-    f.Write("s.fasta", FastaRecord("Poa", f.Grass(f.intron1, f.spacer1)) + FastaRecord("Carex", f.Grass(f.intron2, f.spacer2)));
+    f.Write("s.fasta",
+            FastaRecord("Poa", f.Grass(f.intron1, f.spacer1)) + FastaRecord("Carex", f.Grass(f.intron2, f.spacer2)));
     f.Write("out/Poa.txt", "old");
     CliResult kept = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out"});
     EXPECT_EQ(kept.status, 1);
-    EXPECT_EQ(kept.err, "Varigap: Output File out/Poa.txt already exists. It was left untouched (--force overwrites it).\n");
+    EXPECT_EQ(kept.err,
+              "Varigap: Output File out/Poa.txt already exists. It was left untouched (--force overwrites it).\n");
     EXPECT_EQ(f.Read("out/Poa.txt"), "old");
     EXPECT_TRUE(f.Exists("out/Carex.txt"));  // the other record is written all the same
     EXPECT_EQ(Lines(kept.out).size(), 12u);

@@ -12,15 +12,18 @@ TEST(CliVariants, EntriesAreListedByLengthWithTheirTaxaAndAMissingFileIsReported
     dir.Write("v.txt",
               "# a variable region file\r\n"
               "acgta >Poa annua<\r\n"
-              "ac gt-1 a>Festuca  rubra<\r\n"          // five bases as cleaned, listed as written
-              + e250.substr(0, 120) + "\r\n# a comment inside the entry\r\n" + e250.substr(120) +
-              "\r\n>Long one<\r\n"
-              ">Deleted<\r\n"
-              "acgtac>Carex<\r\n"
-              "acgt>unfinished\r\n");
+              "ac gt-1 a>Festuca  rubra<\r\n"  // five bases as cleaned, listed as written
+                  + e250.substr(0, 120) + "\r\n# a comment inside the entry\r\n" + e250.substr(120) +
+                  "\r\n>Long one<\r\n"
+                  ">Deleted<\r\n"
+                  "acgtac>Carex<\r\n"
+                  "acgt>unfinished\r\n");
     const std::string longLines = e250.substr(0, 100) + " +\tLong one\n" + e250.substr(100, 100) + " +\tLong one\n" +
                                   e250.substr(200) + "\tLong one\n";
-    struct Case { std::vector<std::string> options; std::string out; } cases[] = {
+    struct Case {
+        std::vector<std::string> options;
+        std::string out;
+    } cases[] = {
         {{}, "acgta \tPoa annua\nac gt-1 a\tFestuca  rubra\n" + longLines + "\tDeleted\nacgtac\tCarex\n"},
         {{"--length", "5"}, "acgta \tPoa annua\nac gt-1 a\tFestuca  rubra\n"},
         {{"--length", "5", "--mode", "longer"}, longLines + "acgtac\tCarex\n"},

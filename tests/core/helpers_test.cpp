@@ -22,10 +22,13 @@ TEST(NucleotideCodes, TheCodeTablesCheckThemselvesAtStartUp) {
 }
 
 TEST(NucleotideCodes, BasesMatchFollowsTheIupacTable) {
-    struct Case { char a, b; bool match; } cases[] = {
-        {'a', 'A', true}, {'R', 'g', true}, {'N', '-', true}, {'u', 'T', true}, {'B', 'S', true},
+    struct Case {
+        char a, b;
+        bool match;
+    } cases[] = {
+        {'a', 'A', true}, {'R', 'g', true},  {'N', '-', true},  {'u', 'T', true},  {'B', 'S', true},
         {'-', '-', true}, {'R', 'Y', false}, {'A', '-', false}, {'X', 'A', false}, {'X', 'x', true},
-        {'n', 'n', true}, {'K', 'M', false}, {'W', 'a', true}, {'U', 'A', false},
+        {'n', 'n', true}, {'K', 'M', false}, {'W', 'a', true},  {'U', 'A', false},
     };
     for (auto c : cases) {
         EXPECT_EQ(BasesMatch(c.a, c.b), c.match) << c.a << " " << c.b;
@@ -34,20 +37,22 @@ TEST(NucleotideCodes, BasesMatchFollowsTheIupacTable) {
 }
 
 TEST(NucleotideCodes, InStrBasesPrefersAnExactOccurrence) {
-    EXPECT_EQ(InStrBases("AC", "NCAC", 1), 3);   // exact wins over the earlier N match
+    EXPECT_EQ(InStrBases("AC", "NCAC", 1), 3);  // exact wins over the earlier N match
     EXPECT_EQ(InStrBases("AG", "NCRT", 1), 0);
-    EXPECT_EQ(InStrBases("AG", "CART", 1), 2);   // R stands for A or G
+    EXPECT_EQ(InStrBases("AG", "CART", 1), 2);     // R stands for A or G
     EXPECT_EQ(InStrBases("acg", "TTACGT", 1), 3);  // case is ignored
     EXPECT_EQ(InStrBases("ACG", "ACGACG", 2), 4);
-    EXPECT_EQ(InStrBases("", "ACG", 2), 2);      // an empty pattern is found at start
+    EXPECT_EQ(InStrBases("", "ACG", 2), 2);  // an empty pattern is found at start
     EXPECT_EQ(InStrBases("", "ACG", 4), 0);
     EXPECT_EQ(InStrBases("ACGT", "ACG", 1), 0);  // does not fit
     EXPECT_EQ(InStrBases("GN", "ACGT", 1), 3);   // only through the code N
 }
 
 TEST(NucleotideCodes, FindUniqueMatchSearchesASecondNonOverlappingOccurrence) {
-    struct Case { const char* pattern; int to, n, first, last; } cases[] = {
-        {"AA", 4, 2, POSAMBIGUOUS, POSAMBIGUOUS}, {"AA", 3, 1, 1, 2}, {"GG", 4, 0, POSNOTFOUND, POSNOTFOUND}};
+    struct Case {
+        const char* pattern;
+        int to, n, first, last;
+    } cases[] = {{"AA", 4, 2, POSAMBIGUOUS, POSAMBIGUOUS}, {"AA", 3, 1, 1, 2}, {"GG", 4, 0, POSNOTFOUND, POSNOTFOUND}};
     for (auto c : cases) {
         Integer n, first, last;
         FindUniqueMatch(c.pattern, "AAAA", 1, c.to, n, first, last);
@@ -62,9 +67,17 @@ TEST(NucleotideCodes, CleaningKeepsOnlyTheAlphabetAndCommentsDoNotNest) {
         EXPECT_EQ(s, out);
     }
     test::TestState t;
-    struct Case { const char* in; const char* out; bool message; } cases[] = {
-        {"ac[x]gt[y]a", "acgta", false}, {"ac[gt", "ac[gt", true}, {"[a [b] c]", " c]", false},
-        {"x", "x", false}, {"[]", "", false}, {"a[b]c[d", "ac[d", true},
+    struct Case {
+        const char* in;
+        const char* out;
+        bool message;
+    } cases[] = {
+        {"ac[x]gt[y]a", "acgta", false},
+        {"ac[gt", "ac[gt", true},
+        {"[a [b] c]", " c]", false},
+        {"x", "x", false},
+        {"[]", "", false},
+        {"a[b]c[d", "ac[d", true},
     };
     for (auto c : cases) {
         t.msgs.Clear();
@@ -80,8 +93,13 @@ TEST(NucleotideCodes, CleaningKeepsOnlyTheAlphabetAndCommentsDoNotNest) {
 }
 
 TEST(Complement, ReversesAndComplementsEachCharacterAndTwiceGivesAnyStringBack) {
-    for (auto [in, out] : {std::pair{"AACG", "CGTT"}, {"acgt", "acgt"}, {"AAcc", "ggTT"}, {"RYKM", "KMRY"},
-                           {"ACGU", "UCGT"}, {"BDHVSWNbdhvswn", "nwsbdhvNWSBDHV"}, {"", ""}})
+    for (auto [in, out] : {std::pair{"AACG", "CGTT"},
+                           {"acgt", "acgt"},
+                           {"AAcc", "ggTT"},
+                           {"RYKM", "KMRY"},
+                           {"ACGU", "UCGT"},
+                           {"BDHVSWNbdhvswn", "nwsbdhvNWSBDHV"},
+                           {"", ""}})
         EXPECT_EQ(ReverseComplement(in), out);
     std::mt19937 rng(7);
     for (int i = 0; i < 200; ++i) {
@@ -102,9 +120,13 @@ TEST(StringHelpers, SubStrClampsToTheStringAndNeverFails) {
 }
 
 TEST(StringHelpers, StripLeadingTouchesOnlyTheFront) {
-    struct Case { const char* in; const char* chars; const char* out; } cases[] = {
-        {">>  name", ">", "name"}, {"a>b", ">", "a>b"}, {" \t x ", "", "x "},
-        {"  61 acgt", "0123456789", "acgt"}, {"", ">", ""}, {">>>", ">", ""},
+    struct Case {
+        const char* in;
+        const char* chars;
+        const char* out;
+    } cases[] = {
+        {">>  name", ">", "name"},           {"a>b", ">", "a>b"}, {" \t x ", "", "x "},
+        {"  61 acgt", "0123456789", "acgt"}, {"", ">", ""},       {">>>", ">", ""},
     };
     for (auto c : cases) {
         std::string s = c.in;
@@ -123,10 +145,16 @@ TEST(StringHelpers, MakeAlnumNameKeepsLettersAndDigitsFromTheFirstLetter) {
 }
 
 TEST(StringHelpers, LeadingNumberReadsTheNumberATextBeginsWith) {
-    struct Case { const char* text; double value; bool ok; } cases[] = {
-        {" 80.5", 80.5, true}, {"1 2 3", 123, true} /* blanks anywhere are ignored */, {"-7xyz", -7, true},
-        {"&H10", 16, true}, {"&o17", 15, true}, {"&HFFFF", -1, true}, {"1e2", 100, true}, {".5", 0.5, true},
-        {"abc", 0, false}, {"", 0, false},
+    struct Case {
+        const char* text;
+        double value;
+        bool ok;
+    } cases[] = {
+        {" 80.5", 80.5, true}, {"1 2 3", 123, true} /* blanks anywhere are ignored */,
+        {"-7xyz", -7, true},   {"&H10", 16, true},
+        {"&o17", 15, true},    {"&HFFFF", -1, true},
+        {"1e2", 100, true},    {".5", 0.5, true},
+        {"abc", 0, false},     {"", 0, false},
     };
     for (auto c : cases) {
         bool ok = !c.ok;

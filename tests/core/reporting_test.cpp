@@ -26,12 +26,18 @@ TEST(Reporting, AssertShowsTheLogicErrorOnlyWhileEnabled) {
 
 TEST(Reporting, RunTimeErrorsCarryTheirNumberAndObeyTheOption) {
     test::TestState t;
-    EXPECT_FALSE(Trapped(t.st, [] { Integer x = 32767; x += 1; }));
+    EXPECT_FALSE(Trapped(t.st, [] {
+        Integer x = 32767;
+        x += 1;
+    }));
     ASSERT_EQ(t.msgs.shown.size(), 1u);
     EXPECT_EQ(t.msgs.shown[0].title, "Varigap Run-Time Error");
-    EXPECT_FALSE(Trapped(t.st, [] { Table<int, 3> tab; tab[4] = 1; }));
-    EXPECT_EQ(t.msgs.Texts(), (std::vector<std::string>{"Run-Time Error #6: Overflow",
-                                                         "Run-Time Error #9: Subscript out of range"}));
+    EXPECT_FALSE(Trapped(t.st, [] {
+        Table<int, 3> tab;
+        tab[4] = 1;
+    }));
+    EXPECT_EQ(t.msgs.Texts(),
+              (std::vector<std::string>{"Run-Time Error #6: Overflow", "Run-Time Error #9: Subscript out of range"}));
     t.st.showRunTimeErrors = false;
     EXPECT_FALSE(Trapped(t.st, [] { RaiseError(kErrDiskFull); }));
     EXPECT_EQ(t.msgs.shown.size(), 2u);
@@ -55,8 +61,9 @@ TEST(Reporting, OpenInputFileNamesTheMissingFileAndFindsOtherCasesWhenUnique) {
     EXPECT_FALSE(OpenInputFile(t.st, f, dir.Path(), "", "Varigap Template File"));
     EXPECT_FALSE(f.IsOpen());
     EXPECT_FALSE(OpenInputFile(t.st, f, dir.Path() + "/", "x.txt", "Varigap Help File"));
-    EXPECT_EQ(t.msgs.Texts(), (std::vector<std::string>{"Error: Varigap Template File \"" + dir.Path() + "/\" not found.",
-                                                         "Error: Varigap Help File \"" + dir.Path() + "/x.txt\" not found."}));
+    EXPECT_EQ(t.msgs.Texts(),
+              (std::vector<std::string>{"Error: Varigap Template File \"" + dir.Path() + "/\" not found.",
+                                        "Error: Varigap Help File \"" + dir.Path() + "/x.txt\" not found."}));
     EXPECT_EQ(t.msgs.shown[0].title, "Varigap");
     dir.Write("sub/.hidden", "a\r\nb");
     EXPECT_TRUE(OpenInputFile(t.st, f, dir.Path("sub"), ".hidden", "Varigap Sequence File"));

@@ -50,8 +50,8 @@ TEST(TextFiles, AWriteReplacesTheTargetOnlyWhenCommittedAndMissingPlacesRaise) {
         if (commit) w.Commit();
     }
     EXPECT_EQ(dir.Read("out.txt"), "new\r\n");
-    EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"out.txt"});  // no temporary left
-    EXPECT_EQ(ErrorNumber([&] { TextReader().Open(dir.Path("nope")); }), 53);  // File not found
+    EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"out.txt"});                // no temporary left
+    EXPECT_EQ(ErrorNumber([&] { TextReader().Open(dir.Path("nope")); }), 53);             // File not found
     EXPECT_EQ(ErrorNumber([&] { TextWriter().Open(dir.Path("missing/out.txt")); }), 76);  // Path not found
 }
 

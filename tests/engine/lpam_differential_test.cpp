@@ -29,7 +29,7 @@ public:
         std::string s;
         for (int i = 0; i < n; ++i) {
             char c = iupac > 0 && Chance(iupac) ? codes[static_cast<size_t>(Int(0, int(codes.size()) - 1))]
-                                   : alphabet[static_cast<size_t>(Int(0, int(alphabet.size()) - 1))];
+                                                : alphabet[static_cast<size_t>(Int(0, int(alphabet.size()) - 1))];
             if (lower > 0 && Chance(lower) && c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
             s += c;
         }

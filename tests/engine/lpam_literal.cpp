@@ -50,9 +50,8 @@ bool NearestHit(const Alignment& a, int i, int target, int maxDist, int& found) 
     return any;
 }
 
-bool TryDiagonal(State& st, const Alignment& a, const std::string& piece,
-                 const std::string& crBases, int d, Integer& startPos, Integer& endPos,
-                 bool truncBegin, bool truncEnd) {
+bool TryDiagonal(State& st, const Alignment& a, const std::string& piece, const std::string& crBases, int d,
+                 Integer& startPos, Integer& endPos, bool truncBegin, bool truncEnd) {
     const LpamState& l = st.lpam;
     if (d == NODIAGONAL) {
         startPos = POSNOTFOUND;
@@ -78,9 +77,7 @@ bool TryDiagonal(State& st, const Alignment& a, const std::string& piece,
     for (int p = 1; p <= a.crLen; ++p) {
         if (p <= a.numWords) NearestHit(a, p, cur, 2 * l.lpamMaxLengthVariation, cur);
         int q = p + cur - 1;
-        if (1 <= q && q <= a.pieceLen &&
-            BasesMatch(CharAt(crBases, p), CharAt(piece, q)))
-            ++matched;
+        if (1 <= q && q <= a.pieceLen && BasesMatch(CharAt(crBases, p), CharAt(piece, q))) ++matched;
     }
     int end = a.crLen + cur - 1;
 
@@ -107,8 +104,8 @@ void ClearVote(DiagonalVote& v) {
 
 void SwapVotes(DiagonalVote& a, DiagonalVote& b) { std::swap(a, b); }
 
-void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from,
-               Integer to, Integer& numMatches, Integer& startPos, Integer& endPos) {
+void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
+               Integer& numMatches, Integer& startPos, Integer& endPos) {
     Assert(st, from <= to);
     bool truncBegin = from <= 1;
     bool truncEnd = to >= Len(sequence);
@@ -124,16 +121,15 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
     }
 }
 
-void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases,
-                    Integer& startPos, Integer& endPos, Integer& numMatches, bool truncBegin,
-                    bool truncEnd) {
+void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
+                    Integer& numMatches, bool truncBegin, bool truncEnd) {
     const LpamState& l = st.lpam;
     Alignment a;
     a.crLen = Len(crBases);
     a.pieceLen = Len(piece);
     if (a.pieceLen > maxSeqLen) {
-        MsgBox(st, "Error: sequence of " + Str(a.pieceLen) + " bases is too long.  maxSeqLen = " +
-                       Str(maxSeqLen) + ".");
+        MsgBox(st,
+               "Error: sequence of " + Str(a.pieceLen) + " bases is too long.  maxSeqLen = " + Str(maxSeqLen) + ".");
         numMatches = 0;
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;

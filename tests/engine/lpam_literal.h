@@ -19,10 +19,9 @@ void ClearVote(DiagonalVote& v);
 void SwapVotes(DiagonalVote& a, DiagonalVote& b);
 
 // Same contract as varigap::LPAMAlign and varigap::LPAMAlignPiece; reads st.lpam.
-void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from,
-               Integer to, Integer& numMatches, Integer& startPos, Integer& endPos);
-void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases,
-                    Integer& startPos, Integer& endPos, Integer& numMatches, bool truncBegin,
-                    bool truncEnd);
+void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
+               Integer& numMatches, Integer& startPos, Integer& endPos);
+void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
+                    Integer& numMatches, bool truncBegin, bool truncEnd);
 
 }  // namespace varigap::literal

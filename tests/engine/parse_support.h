@@ -52,13 +52,15 @@ public:
         for (int k = 1; k <= st.numSSegments; ++k) {
             const SSegment& g = st.SSegments[k];
             std::string kind = g.nCRs + g.nVRs > 1 ? "G" : g.nCRs == 1 ? "C" : g.nVRs == 1 ? "V" : "-";
-            out.push_back(kind + (g.region > 0 ? Str(g.region) : "") + (g.unresolved ? "?" : ":") +
-                          Str(g.startPos) + "-" + Str(g.endPos));
+            out.push_back(kind + (g.region > 0 ? Str(g.region) : "") + (g.unresolved ? "?" : ":") + Str(g.startPos) +
+                          "-" + Str(g.endPos));
         }
         return out;
     }
     // The selected variant of VR v and the number of its possibilities.
-    std::string Sel(int v) const { return st.VRPoss[v].poss[st.VRPoss[v].selPoss].varSeq + "/" + Str(st.VRPoss[v].numPoss); }
+    std::string Sel(int v) const {
+        return st.VRPoss[v].poss[st.VRPoss[v].selPoss].varSeq + "/" + Str(st.VRPoss[v].numPoss);
+    }
     std::vector<std::string> Texts() const { return ts.msgs.Texts(); }
 
     TestState ts;

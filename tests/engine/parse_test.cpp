@@ -32,31 +32,91 @@ TEST(Parse, VariableRegionsAreIdentifiedFromTheirFiles) {
         V lines;
         std::string sel;  // VR 1 (and VR 2): the selected variant / possibilities
     } cases[] = {
-        {"a listed variant, case ignored", "ac>Poa<\nacgt>Festuca<\n", "", "ACGT", true,
-         {"C1:1-10", "V1:11-14", "C2:15-24"}, "acgt/1"},
-        {"two VRs filled by A then B", "TT>a<\nAAA>b<\n", "GG>c<\nCC>d<\n", "AAACC", true,
-         {"C1:1-10", "V1:11-13", "V2:14-15", "C2:16-25"}, "AAA/1 CC/1"},
-        {"the fewest bases left over", "AA>a<\nAAA>b<\n", "A>c<\nT>d<\n", "AAATTT", true,
-         {"C1:1-10", "V1:11-13", "V2:14-14", "-?15-16", "C2:17-26"}, "AAA/1 T/1"},
-        {"equally few left over: the earlier filling", "AA>a<\nAAA>b<\n", "AT>c<\nT>d<\n", "AAATG", true,
-         {"C1:1-10", "V1:11-12", "V2:13-14", "-?15-15", "C2:16-25"}, "AA/1 AT/1"},
-        {"the first perfect filling wins", "A>a<\nAA>b<\n", "AT>c<\nT>d<\n", "AAT", true,
-         {"C1:1-10", "V1:11-11", "V2:12-13", "C2:14-23"}, "A/1 AT/1"},
-        {"left-over bases form their own segment", "AC>a<\n", "", "ACGG", true,
-         {"C1:1-10", "V1:11-12", "-?13-14", "C2:15-24"}, "AC/1"},
-        {"a whole-stretch variant later in the file wins", "AC>a<\nACGG>b<\n", "", "ACGG", true,
-         {"C1:1-10", "V1:11-14", "C2:15-24"}, "ACGG/1"},
-        {"an exact deletion is resolved again", ">gone<\nTT>x<\n", "", "", true,
-         {"C1:1-10", "V1:11-10", "C2:11-20"}, "<Deletion>/1"},
-        {"the exact match takes an ambiguity letter literally", "GRCG>r<\n", "", "GRCG", true,
-         {"C1:1-10", "V1:11-14", "C2:15-24"}, "GRCG/1"},
-        {"else a variant inside the stretch, the longest", "ACG>b<\nGT>a<\nCGTA>c<\n", "", "TACGTA", true,
-         {"C1:1-10", "-?11-12", "V1?13-16", "C2:17-26"}, "CGTA/3"},
-        {"an ambiguity letter inside matches a compatible base", "GRCG>r<\n", "", "AGACGA", true,
-         {"C1:1-10", "-?11-11", "V1?12-15", "-?16-16", "C2:17-26"}, "GRCG/1"},
+        {"a listed variant, case ignored",
+         "ac>Poa<\nacgt>Festuca<\n",
+         "",
+         "ACGT",
+         true,
+         {"C1:1-10", "V1:11-14", "C2:15-24"},
+         "acgt/1"},
+        {"two VRs filled by A then B",
+         "TT>a<\nAAA>b<\n",
+         "GG>c<\nCC>d<\n",
+         "AAACC",
+         true,
+         {"C1:1-10", "V1:11-13", "V2:14-15", "C2:16-25"},
+         "AAA/1 CC/1"},
+        {"the fewest bases left over",
+         "AA>a<\nAAA>b<\n",
+         "A>c<\nT>d<\n",
+         "AAATTT",
+         true,
+         {"C1:1-10", "V1:11-13", "V2:14-14", "-?15-16", "C2:17-26"},
+         "AAA/1 T/1"},
+        {"equally few left over: the earlier filling",
+         "AA>a<\nAAA>b<\n",
+         "AT>c<\nT>d<\n",
+         "AAATG",
+         true,
+         {"C1:1-10", "V1:11-12", "V2:13-14", "-?15-15", "C2:16-25"},
+         "AA/1 AT/1"},
+        {"the first perfect filling wins",
+         "A>a<\nAA>b<\n",
+         "AT>c<\nT>d<\n",
+         "AAT",
+         true,
+         {"C1:1-10", "V1:11-11", "V2:12-13", "C2:14-23"},
+         "A/1 AT/1"},
+        {"left-over bases form their own segment",
+         "AC>a<\n",
+         "",
+         "ACGG",
+         true,
+         {"C1:1-10", "V1:11-12", "-?13-14", "C2:15-24"},
+         "AC/1"},
+        {"a whole-stretch variant later in the file wins",
+         "AC>a<\nACGG>b<\n",
+         "",
+         "ACGG",
+         true,
+         {"C1:1-10", "V1:11-14", "C2:15-24"},
+         "ACGG/1"},
+        {"an exact deletion is resolved again",
+         ">gone<\nTT>x<\n",
+         "",
+         "",
+         true,
+         {"C1:1-10", "V1:11-10", "C2:11-20"},
+         "<Deletion>/1"},
+        {"the exact match takes an ambiguity letter literally",
+         "GRCG>r<\n",
+         "",
+         "GRCG",
+         true,
+         {"C1:1-10", "V1:11-14", "C2:15-24"},
+         "GRCG/1"},
+        {"else a variant inside the stretch, the longest",
+         "ACG>b<\nGT>a<\nCGTA>c<\n",
+         "",
+         "TACGTA",
+         true,
+         {"C1:1-10", "-?11-12", "V1?13-16", "C2:17-26"},
+         "CGTA/3"},
+        {"an ambiguity letter inside matches a compatible base",
+         "GRCG>r<\n",
+         "",
+         "AGACGA",
+         true,
+         {"C1:1-10", "-?11-11", "V1?12-15", "-?16-16", "C2:17-26"},
+         "GRCG/1"},
         {"no variant inside", "GGGG>x<\n", "", "TACGTA", true, {"C1:1-10", "V1?11-16", "C2:17-26"}, "/0"},
-        {"no CR found: the whole sequence is one group", "CGTA>c<\n", "", "TACGTA", false,
-         {"C1?1-10", "-?11-12", "V1?13-16", "C2?17-26"}, "CGTA/1"},
+        {"no CR found: the whole sequence is one group",
+         "CGTA>c<\n",
+         "",
+         "TACGTA",
+         false,
+         {"C1?1-10", "-?11-12", "V1?13-16", "C2?17-26"},
+         "CGTA/1"},
         {"no CR and no variant found: no line at all", "GGGG>x<\n", "", "TACGTA", false, {}, "/0"},
     };
     for (const Case& c : cases) {
@@ -140,7 +200,12 @@ TEST(Parse, ReparseMovesTheChosenVariantIntoPlace) {
         {"a line that is not one VR", 2, 1, 1, parsed, 1},
         {"a line of another VR", 5, 1, 1, parsed, 1},
         {"a line beyond the display", 8, 1, 1, parsed, 1},
-        {"another variant", 3, 1, 2, {"C1:1-10", "-?11-11", "V1?12-14", "C2?15-24", "-?25-26", "V2?27-28", "C3:29-38", "-?39-40"}, 0},
+        {"another variant",
+         3,
+         1,
+         2,
+         {"C1:1-10", "-?11-11", "V1?12-14", "C2?15-24", "-?25-26", "V2?27-28", "C3:29-38", "-?39-40"},
+         0},
         {"the deletion", 3, 1, 1, {"C1:1-10", "V1?11-10", "C2?11-20", "-?21-26", "V2?27-28", "C3:29-38", "-?39-40"}, 0},
     };
     for (const Case& c : cases) {
@@ -170,7 +235,10 @@ TEST(Parse, SegmentsTileTheSequenceAfterEveryParseAndReparse) {
         p.Bases(bases(rng() % 4));
         for (int r = 0, regions = 1 + static_cast<int>(rng() % 9), lastCR = 0; r < regions; ++r) {
             if ((lastCR = !lastCR && rng() % 2)) {
-                int f = static_cast<int>(rng() % 10), c = p.CR(bases(4 + rng() % 5), f < 7 ? 0 : f < 9 ? -1 : -2).st.numCRs[1];
+                int f = static_cast<int>(rng() % 10), c = p.CR(bases(4 + rng() % 5), f < 7   ? 0
+                                                                                     : f < 9 ? -1
+                                                                                             : -2)
+                                                              .st.numCRs[1];
                 if (f < 7 && rng() % 3 == 0) p.st.crStartPos[1][c] += 1;
                 if (f < 7 && rng() % 3 == 0) p.st.crEndPos[1][c] -= 1;
                 continue;
@@ -178,7 +246,11 @@ TEST(Parse, SegmentsTileTheSequenceAfterEveryParseAndReparse) {
             std::string held = bases(rng() % 6, "ACGTacgt"), file;
             for (int k = 0, n = static_cast<int>(rng() % 6); k < n; ++k) {
                 int kind = static_cast<int>(rng() % 5);
-                file += (kind == 0 ? "" : kind == 1 ? held : kind == 2 ? held.substr(rng() % (held.size() + 1)) : bases(1 + rng() % 3, "ACGTRN")) + ">t<\n";
+                file += (kind == 0   ? ""
+                         : kind == 1 ? held
+                         : kind == 2 ? held.substr(rng() % (held.size() + 1))
+                                     : bases(1 + rng() % 3, "ACGTRN")) +
+                        ">t<\n";
             }
             p.VR("v" + Str(r) + ".txt", rng() % 15 == 0 ? "-" : file, held);
         }

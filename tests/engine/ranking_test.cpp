@@ -40,7 +40,9 @@ struct Ranker : test::TestState {
 };
 
 TEST(RankingOrder, CountsBeyondTheToleranceDecideElseTheMatchedFraction) {
-    struct Entry { int matched, spanned; };
+    struct Entry {
+        int matched, spanned;
+    };
     struct Case {
         const char* behaviour;
         std::vector<Entry> entries;  // templates 1, 2, .. in file order
@@ -53,7 +55,8 @@ TEST(RankingOrder, CountsBeyondTheToleranceDecideElseTheMatchedFraction) {
         {"equal counts and fractions keep file order", {{50, 60}, {50, 60}, {50, 60}}, {1, 2, 3}},
         {"a template with nothing found goes below", {{0, 0}, {5, 10}, {0, 0}}, {2, 1, 3}},
         {"a new entry moves up past the entries it beats, stopping below the first it does not",
-         {{10, 10}, {30, 60}, {20, 20}}, {2, 3, 1}},
+         {{10, 10}, {30, 60}, {20, 20}},
+         {2, 3, 1}},
     };
     for (const Case& c : cases) {
         Ranker r;
@@ -105,19 +108,49 @@ TEST(RankTemplates, PlacesEachCRBetweenTheCRsPlacedBeforeIt) {
         std::vector<std::pair<int, int>> positions;  // per CR
         int matched, spanned;
     } cases[] = {
-        {"a CR found at the start with its last 5 of 20 bases counts 5", {cr20},
-         cr20.substr(15) + filler, 4, {{1, 5}}, 5, 5},
-        {"a CR found at the end with its first 5 of 20 bases counts 5", {cr20},
-         filler + cr20.substr(0, 5), 4, {{61, 65}}, 5, 20},
-        {"an ambiguous CR does not narrow the window of the next", {a, b},
-         x + b + x + a + y + a + y, 6, {{-2, -2}, {31, 50}}, 60, 60},
+        {"a CR found at the start with its last 5 of 20 bases counts 5",
+         {cr20},
+         cr20.substr(15) + filler,
+         4,
+         {{1, 5}},
+         5,
+         5},
+        {"a CR found at the end with its first 5 of 20 bases counts 5",
+         {cr20},
+         filler + cr20.substr(0, 5),
+         4,
+         {{61, 65}},
+         5,
+         20},
+        {"an ambiguous CR does not narrow the window of the next",
+         {a, b},
+         x + b + x + a + y + a + y,
+         6,
+         {{-2, -2}, {31, 50}},
+         60,
+         60},
         {"an unambiguous one does", {a, b}, x + b + x + a + y, 6, {{81, 120}, {-1, -1}}, 40, 40},
-        {"a CR with no base left between its neighbours is not searched", {a, b, c},
-         x + a + c + y + b + y, 6, {{31, 70}, {-1, -1}, {71, 100}}, 70, 90},
+        {"a CR with no base left between its neighbours is not searched",
+         {a, b, c},
+         x + a + c + y + b + y,
+         6,
+         {{31, 70}, {-1, -1}, {71, 100}},
+         70,
+         90},
         {"equal lengths: the lower CR number is placed first and frames the other",
-         {x, y}, y + RandomBases(20, 17) + x + RandomBases(20, 18) + y, 6, {{51, 80}, {101, 130}}, 60, 60},
-        {"CRs between the first and last found count in full, found or not", {a, b, c},
-         x + a + RandomBases(50, 19) + c + y, 6, {{31, 70}, {-1, -1}, {121, 150}}, 70, 90},
+         {x, y},
+         y + RandomBases(20, 17) + x + RandomBases(20, 18) + y,
+         6,
+         {{51, 80}, {101, 130}},
+         60,
+         60},
+        {"CRs between the first and last found count in full, found or not",
+         {a, b, c},
+         x + a + RandomBases(50, 19) + c + y,
+         6,
+         {{31, 70}, {-1, -1}, {121, 150}},
+         70,
+         90},
     };
     for (const Case& k : cases) {
         Ranker r;
@@ -164,8 +197,7 @@ TEST(RankTemplates, AGrassTemplatePlacesExonsAndTrnFInEveryGrassRecord) {
     const test::TrnLFRecord& model = *grasses[0];
     for (const auto* rec : grasses) {
         Ranker r;
-        r.AddTemplate({model.Cut(model.exon5Start, model.exon5End),
-                       model.Cut(model.exon3Start, model.exon3End),
+        r.AddTemplate({model.Cut(model.exon5Start, model.exon5End), model.Cut(model.exon3Start, model.exon3End),
                        model.Cut(model.trnFStart, model.trnFEnd)});
         r.st.actSeq = rec->bases;
         EXPECT_EQ(int(RankTemplates(r.st)), 1);

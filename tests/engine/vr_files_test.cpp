@@ -78,7 +78,7 @@ TEST(VRFiles, KeptFilesAreReadAgainWhenTheyChangeAndMissingOnesReportedEveryTime
     std::string path = c.dir.Write("v.txt", "AC>one<\n");
     VRFile a, b;
     ASSERT_TRUE(OpenVRFile(c.st, "v.txt", a) && OpenVRFile(c.st, "V.TXT", b));
-    EXPECT_EQ(a.entries, b.entries);  // read once
+    EXPECT_EQ(a.entries, b.entries);    // read once
     c.dir.Write("v.txt", "AG>two<\n");  // same size: only the time tells
     std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(2));
     ASSERT_TRUE(OpenVRFile(c.st, "v.txt", b));
@@ -87,7 +87,8 @@ TEST(VRFiles, KeptFilesAreReadAgainWhenTheyChangeAndMissingOnesReportedEveryTime
     EXPECT_EQ(b.entries->at(0).taxa + " " + a.entries->at(0).taxa, "two three");
     std::filesystem::remove(path);
     EXPECT_FALSE(OpenVRFile(c.st, "v.txt", b) || OpenVRFile(c.st, "v.txt", b));
-    EXPECT_EQ(c.Texts(), std::vector<std::string>(2, "Error: Varigap Variable Region File \"" + path + "\" not found."));
+    EXPECT_EQ(c.Texts(),
+              std::vector<std::string>(2, "Error: Varigap Variable Region File \"" + path + "\" not found."));
 }
 
 // The run match as a plain depth-first search over the files, each opened anew at every call.
@@ -95,7 +96,8 @@ int LiteralMatchVRRun(State& st, int n, int regionIdx, const std::string& s, std
     fill.clear();
     if (n == 0) return static_cast<int>(s.size());
     TextReader f;
-    if (!OpenInputFile(st, f, st.vrFilePath, VRFileNameOf(st, st.SRegions[regionIdx].num), "Varigap Variable Region File"))
+    if (!OpenInputFile(st, f, st.vrFilePath, VRFileNameOf(st, st.SRegions[regionIdx].num),
+                       "Varigap Variable Region File"))
         return -1;
     VREntryReader entries(f);
     int best = -1;
@@ -142,7 +144,8 @@ TEST(VRFiles, RunMatchChoosesWhatThePlainSearchChooses) {
         if (literal < 0) continue;
         StoreRunMatch(c.st, 2, n);
         for (int v = 1; v <= n; ++v)
-            EXPECT_EQ(c.st.VRPoss[v].poss[1].varSeq + c.st.VRPoss[v].poss[1].taxa, fill[v - 1].bases + fill[v - 1].taxa);
+            EXPECT_EQ(c.st.VRPoss[v].poss[1].varSeq + c.st.VRPoss[v].poss[1].taxa,
+                      fill[v - 1].bases + fill[v - 1].taxa);
         EXPECT_EQ(int(c.st.SRegions[n + 1].endPos), 6 + static_cast<int>(s.size()) - literal);
     }
 }

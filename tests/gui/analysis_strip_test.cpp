@@ -55,11 +55,11 @@ struct Strip : ::testing::Test {
 };
 
 TEST_F(Strip, OneBlockPerListedLineOfItsKind) {
-    Analyse({Seg(1, 40, 0, 0, true),    // before the template: no region, unsure
-             Seg(41, 75, 1, 0),         // conserved
-             Seg(76, 75, 0, 1),         // variable, no bases
-             Seg(-1, -1, 1, 0),         // unknown place: not listed
-             Seg(76, 575, 0, 1, true),  // variable, unsure
+    Analyse({Seg(1, 40, 0, 0, true),      // before the template: no region, unsure
+             Seg(41, 75, 1, 0),           // conserved
+             Seg(76, 75, 0, 1),           // variable, no bases
+             Seg(-1, -1, 1, 0),           // unknown place: not listed
+             Seg(76, 575, 0, 1, true),    // variable, unsure
              Seg(576, 625, 2, 1, true)},  // confused
             625);
     const auto& b = strip->Blocks();

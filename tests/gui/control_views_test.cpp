@@ -129,7 +129,7 @@ TEST_F(Controls, ChangesByTheLogicShowAtOnce) {
     w.cbx.SetListIndex(1);
     EXPECT_EQ(Get<QComboBox>("cbx")->currentText(), "Angiosperms trnL-F");
     Get<QComboBox>("cbx")->setCurrentIndex(0);  // the program choosing, not the user: no event
-    w.cbx.SetText("typed");  // no item reads so: nothing selected, the text shown
+    w.cbx.SetText("typed");                     // no item reads so: nothing selected, the text shown
     EXPECT_EQ(Get<QComboBox>("cbx")->currentIndex(), -1);
     EXPECT_EQ(Get<QComboBox>("cbx")->placeholderText(), "typed");
     // Only the events the logic's own writes raise: drawing them adds none.

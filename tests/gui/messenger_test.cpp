@@ -34,16 +34,19 @@ TEST(MessageBoxes, ButtonsIconsAndAnswers) {
         State st;
         st.messenger = &messenger;
         test::BoxAnswerer box(c.press);
-        MsgAnswer a = c.buttons == MsgButtons::Ok
-                          ? (MsgBox(st, "Output File S1.txt\r\nwritten.", "Varigap Run-Time Error", c.icon), MsgAnswer::Ok)
-                          : Ask(st, "Output File S1.txt\r\nwritten.", "Varigap Run-Time Error", c.buttons);
+        MsgAnswer a =
+            c.buttons == MsgButtons::Ok
+                ? (MsgBox(st, "Output File S1.txt\r\nwritten.", "Varigap Run-Time Error", c.icon), MsgAnswer::Ok)
+                : Ask(st, "Output File S1.txt\r\nwritten.", "Varigap Run-Time Error", c.buttons);
         EXPECT_EQ(a, c.answer);
         ASSERT_TRUE(box.shown());
         EXPECT_EQ(box.first().title, "Varigap Run-Time Error");
         EXPECT_EQ(box.first().text, "Output File S1.txt\nwritten.");  // CR LF is one line break on the screen
         EXPECT_EQ(box.first().buttons, c.shown);
         EXPECT_EQ(box.first().icon, c.qtIcon);
-        if (c.buttons != MsgButtons::Ok) { EXPECT_EQ(box.first().defaultButton, QMessageBox::Yes); }
+        if (c.buttons != MsgButtons::Ok) {
+            EXPECT_EQ(box.first().defaultButton, QMessageBox::Yes);
+        }
         EXPECT_EQ(messenger.shown.size(), 1u);
     }
 }

@@ -101,7 +101,9 @@ struct TheProgram : ::testing::Test {
         if (!v) throw std::runtime_error("no view of " + window);
         return *v;
     }
-    QWidget* Main(const std::string& control, int index = -1) { return View("FVarigapMainMenu").Widget(control, index); }
+    QWidget* Main(const std::string& control, int index = -1) {
+        return View("FVarigapMainMenu").Widget(control, index);
+    }
     template <class W>
     W* Main(const std::string& control) {
         return View("FVarigapMainMenu").WidgetAs<W>(control);
@@ -553,8 +555,8 @@ TEST_F(TheProgram, TheHelpWindowShowsEachChapter) {
     EXPECT_EQ(help.TopLevel()->windowTitle(), "Varigap Help File");
     QStringList captions;
     for (int i = 0; i < 7; ++i) captions << qobject_cast<QPushButton*>(help.Widget("butChapter", i))->text();
-    EXPECT_EQ(captions, (QStringList{"&Contents", "&Files", "&Using", "&Algorithms", "&Problems", "&trnL-F",
-                                     "&Other Uses"}));
+    EXPECT_EQ(captions,
+              (QStringList{"&Contents", "&Files", "&Using", "&Algorithms", "&Problems", "&trnL-F", "&Other Uses"}));
     QWidget* text = help.Widget("txbxHelp");
     EXPECT_EQ(TextOf(text), ScreenText(test::ReadFileBytes(beside.Path("VarigapHelp0.txt"))));
     Click(help.Widget("butChapter", 5));

@@ -40,7 +40,8 @@ TEST(SequenceReader, ListedNamesAndTheBasesTheyLoad) {
     struct Case {
         std::string file, loaded;
     } const cases[] = {
-        {">Festuca rubra\r\nggcaatcctg agccaaatcc tgttttgaga\r\naaacaagggg\r\n>Poa annua 2\r\nggcaatcctg agcc-aatcc tgtt\r\n",
+        {">Festuca rubra\r\nggcaatcctg agccaaatcc tgttttgaga\r\naaacaagggg\r\n>Poa annua 2\r\nggcaatcctg agcc-aatcc "
+         "tgtt\r\n",
          "Festuca rubra=ggcaatcctgagccaaatcctgttttgagaaaacaagggg; Poa annua 2=ggcaatcctgagccaatcctgtt"},
         {">  Poa annua\nA\n>Poa annua \nC\n>Poa annua\nG\n", "Poa annua=A; Poa annua =C; Poa annua=A"},
         {"  >x\nA\n\t>\nC\n>>y\nG\n", "x=A; =C; >y=G"},  // leading blanks, an empty name, one ">" removed

@@ -50,24 +50,25 @@ TEST(TemplateReader, LinesAndWhatTheyBecome) {
         {"", ""},
         {"# only comments\n\n \t\n#>T\n", ""},
         {">T\n\"v\"\n  61 acgt nnac\n", "T: V(v) C(acgtnnac)"},
-        {">T\nac\n\"v\"\n[note]\ngg\n", "T: C(ac) V(v) C(gg)"},           // "[note]" after a VR starts a CR
-        {">T\nac\n#comment = x\n\tgt\n\"v\"\n", "T: C(acgt) V(v)"},       // a comment does not split a CR
-        {">T\n\"v\"\ntrnL.txt\n", "T: V(v) C(trntt)"},                    // no quotes: sequence text
-        {">T\n\"v.txt\" \nac\n", "T: V(v.txt\" ) C(ac)"},                 // a blank after the quote keeps it
+        {">T\nac\n\"v\"\n[note]\ngg\n", "T: C(ac) V(v) C(gg)"},      // "[note]" after a VR starts a CR
+        {">T\nac\n#comment = x\n\tgt\n\"v\"\n", "T: C(acgt) V(v)"},  // a comment does not split a CR
+        {">T\n\"v\"\ntrnL.txt\n", "T: V(v) C(trntt)"},               // no quotes: sequence text
+        {">T\n\"v.txt\" \nac\n", "T: V(v.txt\" ) C(ac)"},            // a blank after the quote keeps it
         {">T\n  \"\" \t x.txt\"\n\"a\"\n", "T: V(x.txt) V(a)"},
-        {">> \t>Poa  \nac-x*GT uN 9\n", "Poa  : C(acGTuN)"},             // trailing blanks stay in names
+        {">> \t>Poa  \nac-x*GT uN 9\n", "Poa  : C(acGTuN)"},  // trailing blanks stay in names
         {">T\nacgt [note gg\n", "Error: [ without matching ] on the same line. | T: C(acgtntgg)"},
         {">T\rac\r\n\"v\"\ngt", "T: C(ac) V(v) C(gt)"},
-        {"\xEF\xBB\xBF>A\nac\n\"v\"\n>Last\n", "A: C(ac) V(v); Last:"},   // the last template is not checked
+        {"\xEF\xBB\xBF>A\nac\n\"v\"\n>Last\n", "A: C(ac) V(v); Last:"},  // the last template is not checked
         {">T\nac\n  -acgt\n\"v\"\n*\n",
          "Parse error in template file t.txt.  Unexpected initial character in line: -acgt | stopped"},
         {"  \"v.txt\" \n>T\n",
          "Variable region file name listed before first template name or unexpected quotation marks in line "
-         "\"v.txt\" ." + kPerhaps + " | stopped"},
-        {"\t12 acgt \n", "Conserved region listed before first template name or unexpected line: 12 acgt . " +
-                             kPerhaps + " | stopped"},
-        {"[x]\n", "Conserved region listed before first template name or unexpected line: [x]. " + kPerhaps +
-                      " | stopped"},
+         "\"v.txt\" ." +
+             kPerhaps + " | stopped"},
+        {"\t12 acgt \n",
+         "Conserved region listed before first template name or unexpected line: 12 acgt . " + kPerhaps + " | stopped"},
+        {"[x]\n",
+         "Conserved region listed before first template name or unexpected line: [x]. " + kPerhaps + " | stopped"},
     };
     for (const Case& c : cases) EXPECT_EQ(Outcome(c.file), c.outcome) << c.file;
 }
@@ -101,7 +102,7 @@ TEST(TemplateReader, LimitsAtTheirBoundary) {
         {">T\n" + Repeat(127, cv) + "acgt\n", regions},
         {">T\n" + Repeat(127, cv) + "\"v\"\n", regions},
         {">T\nacgt\n" + Repeat(126, vc), Repeat(126, " V(v) C(acgt)")},  // 127 CRs, 253 regions
-        {">T\nacgt\n" + Repeat(127, vc), regions},                         // the 128th CR meets this limit first
+        {">T\nacgt\n" + Repeat(127, vc), regions},                       // the 128th CR meets this limit first
     };
     for (const Case& c : cases) {
         std::string outcome = Outcome(c.file);
@@ -151,7 +152,7 @@ TEST(TemplateReader, AMissingFileKeepsTheTableAndAFailedReadEmptiesIt) {
         EXPECT_EQ(int(t.st.numTemplates), 1);
     }
     EXPECT_EQ(t.msgs.Texts(), std::vector<std::string>{"Error: Varigap Template File \"" +
-                                                        FullPath(t.st.templateFilePath, "gone.txt") + "\" not found."});
+                                                       FullPath(t.st.templateFilePath, "gone.txt") + "\" not found."});
     t.msgs.Clear();
     EXPECT_EQ(Outcome(t, ">A\nac\n!\n"),
               "Parse error in template file t.txt.  Unexpected initial character in line: ! | stopped");

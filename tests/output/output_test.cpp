@@ -43,12 +43,12 @@ TEST(DisplayLines, EachSegmentReadsAsNumberFlagMarkFlagBases) {
     test::TestState ts;
     ts.st.actSeq = "GGATCCTTAACACGTACGTAAA";
     SetSegments(ts.st, {
-        Seg(1, 6, 1, 0, 1, false),     // an unambiguous conserved region
-        Seg(7, 11, 0, 1, 1, true),     // an ambiguous variable region
-        Seg(12, 11, 0, 1, 2, false),   // a variable region without bases
-        Seg(12, 19, 2, 1, 4, true),    // a confused stretch of two CRs and one VR
-        Seg(20, 22, 0, 0, -1, true),   // bases of no region
-    });
+                           Seg(1, 6, 1, 0, 1, false),    // an unambiguous conserved region
+                           Seg(7, 11, 0, 1, 1, true),    // an ambiguous variable region
+                           Seg(12, 11, 0, 1, 2, false),  // a variable region without bases
+                           Seg(12, 19, 2, 1, 4, true),   // a confused stretch of two CRs and one VR
+                           Seg(20, 22, 0, 0, -1, true),  // bases of no region
+                       });
     std::vector<int> segs;
     EXPECT_EQ(ComputeDisplayLines(ts.st, &segs),
               (std::vector<std::string>{"1:[C]:GGATCC", "2?{V}?TTAAC", "3:{V}:", "4?2,1?ACGTACGT", "5?0,0?AAA"}));
@@ -124,9 +124,13 @@ TEST(DisplayLines, ARunTimeErrorIsReportedAndKeepsTheLinesMadeSoFar) {
 }
 
 TEST(OutputFile, PaddedNumbersAreRightAligned) {
-    struct Case { int num, max; std::string text; size_t reports; } cases[] = {
-        {1, 125, "  1", 0}, {61, 125, " 61", 0}, {121, 125, "121", 0}, {5, 5, "5", 0},
-        {-1, 10, "-1", 0}, {1000, 125, "1000", 2},  // too long: both checks fail, written unpadded
+    struct Case {
+        int num, max;
+        std::string text;
+        size_t reports;
+    } cases[] = {
+        {1, 125, "  1", 0}, {61, 125, " 61", 0},    {121, 125, "121", 0}, {5, 5, "5", 0},
+        {-1, 10, "-1", 0},  {1000, 125, "1000", 2},  // too long: both checks fail, written unpadded
     };
     for (const auto& c : cases) {
         test::TestState ts;
@@ -138,9 +142,15 @@ TEST(OutputFile, PaddedNumbersAreRightAligned) {
 TEST(OutputFile, OriginNumbersArePaddedToTheLengthAndTheLastLineIsWritten) {
     const std::string g10 = "ACGTACGTAC";
     const std::string six = " " + g10 + " " + g10 + " " + g10 + " " + g10 + " " + g10 + " " + g10;
-    struct Case { int length; std::string expected; } cases[] = {
-        {125, "  1" + six + "\r\n 61" + six + "\r\n121 ACGTA\r\n"}, {10, " 1 " + g10 + "\r\n"},
-        {9, "1 ACGTACGTA\r\n"}, {0, ""}, {32767, ""},
+    struct Case {
+        int length;
+        std::string expected;
+    } cases[] = {
+        {125, "  1" + six + "\r\n 61" + six + "\r\n121 ACGTA\r\n"},
+        {10, " 1 " + g10 + "\r\n"},
+        {9, "1 ACGTACGTA\r\n"},
+        {0, ""},
+        {32767, ""},
     };
     for (const auto& c : cases) {
         test::TestState ts;
@@ -150,14 +160,17 @@ TEST(OutputFile, OriginNumbersArePaddedToTheLengthAndTheLastLineIsWritten) {
         std::string text = Written([&](TextWriter& out) { WriteSequence(ts.st, out); });
         if (c.length == 32767)  // the longest sequence
             EXPECT_NE(text.find("\r\n32761 ACGTACG\r\n"), std::string::npos);
-        else
-            EXPECT_EQ(text, c.expected) << c.length;
+        else EXPECT_EQ(text, c.expected) << c.length;
         EXPECT_TRUE(ts.msgs.shown.empty());
     }
 }
 
 TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
-    struct Case { std::vector<SSegment> segs; std::string expected; bool taxa = false; } cases[] = {
+    struct Case {
+        std::vector<SSegment> segs;
+        std::string expected;
+        bool taxa = false;
+    } cases[] = {
         // lines 1 and 2 are no anchors (a confused stretch, an unresolved CR); an unresolved VR is one
         {{Seg(1, 4, 0, 0, -1, true), Seg(5, 8, 1, 0, 1, true), Seg(9, 12, 0, 1, 1, true), Seg(13, 20, 1, 0, 2, true)},
          "    9..12\r\n        Variable Region: \"V1.txt\"\r\n"
@@ -168,19 +181,21 @@ TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
         // nothing but unresolved lines: the block stays empty
         {{Seg(1, 10, 1, 0, 1, true), Seg(11, 20, 2, 2, 1, true)}, ""},
         // after the anchor every line is written: confused, without region, unresolved CR
-        {{Seg(1, 5, 1, 0, 1, false), Seg(6, 10, 2, 1, 2, true), Seg(11, 15, 0, 0, -1, true), Seg(16, 20, 1, 0, 3, true)},
+        {{Seg(1, 5, 1, 0, 1, false), Seg(6, 10, 2, 1, 2, true), Seg(11, 15, 0, 0, -1, true),
+          Seg(16, 20, 1, 0, 3, true)},
          "    1..5\r\n        Conserved Region #1\r\n"
          "    6..10\r\n        Confused Region: 2 Conserved Regions and 1 Variable Regions.\r\n"
          "    11..15\r\n        Confused Region: 0 Conserved Regions and 0 Variable Regions.\r\n"
          "    16..20\r\n        Conserved Region #3\r\n"},
         {{}, ""},
         // lines of unknown position or beyond the sequence are skipped
-        {{Seg(1, 10, 1, 0, 1, false), Seg(POSNOTFOUND, POSNOTFOUND, 0, 1, 1, true), Seg(11, POSAMBIGUOUS, 1, 0, 2, true),
-          Seg(11, 20, 1, 0, 2, false), Seg(21, 20, 0, 1, 2, false)},
+        {{Seg(1, 10, 1, 0, 1, false), Seg(POSNOTFOUND, POSNOTFOUND, 0, 1, 1, true),
+          Seg(11, POSAMBIGUOUS, 1, 0, 2, true), Seg(11, 20, 1, 0, 2, false), Seg(21, 20, 0, 1, 2, false)},
          "    1..10\r\n        Conserved Region #1\r\n    11..20\r\n        Conserved Region #2\r\n"},
         // with taxa, a variable region whose search found nothing has an empty taxa line
         {{Seg(1, 10, 1, 0, 1, false), Seg(11, 15, 0, 1, 2, true)},
-         "    1..10\r\n        Conserved Region #1\r\n    11..15\r\n        Variable Region: \"V2.txt\"\r\n        \r\n",
+         "    1..10\r\n        Conserved Region #1\r\n    11..15\r\n        Variable Region: \"V2.txt\"\r\n        "
+         "\r\n",
          true},
     };
     for (const auto& c : cases) {

@@ -66,7 +66,8 @@ TEST(SettingsFiles, MissingFilesAreNamedInTheirMessagesAndTheDefaultsHold) {
     LoadOptionsFrom(s.st, s.dir.Path("run"), "none.txt");
     EXPECT_EQ(Params(s.st) + " " + Options(s.st) + s.Messages(),
               "2 6 75 10 0 3 FALSE TRUE TRUE | Unexpected parameter name \"wordLen \" in file \"p.txt\"."
-              " | Error: Varigap Options File \"" + s.dir.Path("run/none.txt") + "\" not found.");
+              " | Error: Varigap Options File \"" +
+                  s.dir.Path("run/none.txt") + "\" not found.");
 }
 
 TEST(SettingsFiles, ParameterLines) {
@@ -75,7 +76,8 @@ TEST(SettingsFiles, ParameterLines) {
         return "2 6 75 10 0 3 | Unexpected parameter name \"" + name + "\" in file \"VarigapParams.txt\".";
     };
     auto invalid = [](const std::string& value, const std::string& name) {
-        return "2 6 75 10 0 3 | Invalid value \"" + value + "\" for parameter \"" + name + "\" in file \"VarigapParams.txt\".";
+        return "2 6 75 10 0 3 | Invalid value \"" + value + "\" for parameter \"" + name +
+               "\" in file \"VarigapParams.txt\".";
     };
     struct Case {
         std::string file, outcome;
@@ -107,7 +109,8 @@ TEST(SettingsFiles, ParameterLines) {
 
 TEST(SettingsFiles, OptionLines) {
     for (const std::string yes : {"TRUE", "yes", "On", " on", "oN", "1", "\tt", "Y"}) EXPECT_TRUE(StringToBool(yes));
-    for (const std::string no : {"FALSE", "No", "off", "0", "", "  ", "o", "-1", "enabled"}) EXPECT_FALSE(StringToBool(no));
+    for (const std::string no : {"FALSE", "No", "off", "0", "", "  ", "o", "-1", "enabled"})
+        EXPECT_FALSE(StringToBool(no));
     SettingsDir s;
     EXPECT_EQ(s.LoadOpts("# Varigap Options file \"VarigapOptions.txt\"\r\n\r\n"), "FALSE TRUE TRUE");
     EXPECT_EQ(s.LoadOpts("SHOWVRWARNINGS=yes\nshowRunTimeErrorsNow = no\nshowAssertFailures =\n"), "TRUE FALSE FALSE");
@@ -128,8 +131,9 @@ TEST(SettingsFiles, SavedFilesReadBackAndTheFirstSaveBecomesTheBackup) {
     EXPECT_EQ(params,
               "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nmaxLengthVariation = -1\r\nwordLength = 6\r\n"
               "stdAcceptancePct = 75\r\nminAcceptancePct = 0\r\nminCRLength = 0\r\nbaseCountTolerance = 32767\r\n");
-    EXPECT_EQ(options, "# Varigap Options file \"VarigapOptions.txt\"\r\n\r\n"
-                       "showVRWarnings = FALSE\r\nshowRunTimeErrors = TRUE\r\nshowAssertFailures = FALSE\r\n");
+    EXPECT_EQ(options,
+              "# Varigap Options file \"VarigapOptions.txt\"\r\n\r\n"
+              "showVRWarnings = FALSE\r\nshowRunTimeErrors = TRUE\r\nshowAssertFailures = FALSE\r\n");
 
     s.st.maxLengthVariation = 4;
     s.st.stdAcceptancePct = 37;

@@ -14,8 +14,8 @@ const char* kQuestionTip =
 const char* kDefaultTip = "Analyzed Sequence Box: actual bases from sequence being analyzed";
 
 const std::vector<std::string> kS1Lines = {
-    "1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA", "5?{V}?TTTTTTTT",
-    "6?0,0?CA",     "7:[C]:" + CR3,  "8:{V}:",        "9:[C]:" + CR4,
+    "1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA",     "5?{V}?TTTTTTTT",
+    "6?0,0?CA",     "7:[C]:" + CR3,   "8:{V}:",       "9:[C]:" + CR4,
 };
 
 struct Analysis : UiTest {
@@ -133,9 +133,9 @@ TEST_F(Analysis, AFullAnalysisAndWhatEachKindOfLineShows) {
 
     // A confused stretch.
     Analyze("S2");
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1,
-                                                 "2?1,2?GAGAGAGATGACTGCATGCAATCGGCTAACGTGCTACGCACACACACA",
-                                                 "3:[C]:" + CR3, "4:{V}:ACACAC", "5:[C]:" + CR4}));
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"1:[C]:" + CR1, "2?1,2?GAGAGAGATGACTGCATGCAATCGGCTAACGTGCTACGCACACACACA",
+                                        "3:[C]:" + CR3, "4:{V}:ACACAC", "5:[C]:" + CR4}));
     SelectLine(1);
     ExpectShown("48 bases: 31 - 78", "Confused Region: 1 Conserved Regions and 2 Variable Regions.",
                 "vr1.txt\r\n" + CR2 + "\r\nvr2.txt\r\n");
@@ -151,8 +151,8 @@ TEST_F(Analysis, AnEmptySequenceBoxOrAFileThatWentAwayDropsTheSequenceAndLeavesT
     Analyze("S1");
     std::remove(data.Path("s.fasta").c_str());
     Analyze("S2");
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Error: Varigap Sequence File \"" + data.Path("s.fasta") +
-                                                "\" not found."});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{"Error: Varigap Sequence File \"" + data.Path("s.fasta") + "\" not found."});
     ExpectSequenceDropped();  // the bases of S1 are not analysed again under the name S2
 }
 
@@ -168,9 +168,9 @@ TEST_F(Analysis, ChoosingAnotherVariantShowsItAndReparsingUsesIt) {
     EXPECT_EQ(Lines(), kS1Lines);  // nothing reparsed yet
 
     Main().butSelectVRPoss.UserClick();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA",
-                                                 "5?{V}?TTTT", "6?0,0?TTTTCA", "7:[C]:" + CR3, "8:{V}:",
-                                                 "9:[C]:" + CR4}));
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"1:[C]:" + CR1, "2:{V}:AAGGTTCC", "3:[C]:" + CR2, "4?0,0?CA", "5?{V}?TTTT",
+                                        "6?0,0?TTTTCA", "7:[C]:" + CR3, "8:{V}:", "9:[C]:" + CR4}));
     EXPECT_EQ(ListedBases(), S1);
     EXPECT_EQ(Main().lstSeq.ListIndex(), 4);
     EXPECT_TRUE(Main().lstSeq.HasFocus());

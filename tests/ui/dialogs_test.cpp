@@ -11,7 +11,7 @@ struct Parameters : UiTest {
     void Open() { Main().menuLPAM.UserClick(); }
     std::vector<std::string> Boxes() {
         FVarigapParameters& w = W();
-        return {w.txbxLengthVariation.Text(), w.txbxWordLength.Text(),   w.txbxStdAcceptancePct.Text(),
+        return {w.txbxLengthVariation.Text(),  w.txbxWordLength.Text(),  w.txbxStdAcceptancePct.Text(),
                 w.txbxMinAcceptancePct.Text(), w.txbxMinCRLength.Text(), w.txbxBaseCountTolerance.Text()};
     }
     // What the dialog shows when opened again: the working values.
@@ -70,8 +70,8 @@ TEST_F(Parameters, OkWithABoxThatIsNotANumberIsReportedAndAppliesNothing) {
     W().butOk.UserClick();
     W().txbxMinCRLength.UserType("40000");
     W().butOk.UserClick();
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Run-Time Error #13: Type mismatch", "Run-Time Error #13: Type mismatch",
-                                                 "Run-Time Error #6: Overflow"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Run-Time Error #13: Type mismatch",
+                                                 "Run-Time Error #13: Type mismatch", "Run-Time Error #6: Overflow"}));
     EXPECT_EQ(LastMessage().title, "Varigap Run-Time Error");
     EXPECT_TRUE(W().Visible());
     EXPECT_EQ(Reopened(), kDefaults);  // the close box applied what was fetched, not what was typed

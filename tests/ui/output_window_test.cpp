@@ -1,7 +1,7 @@
 // The output window: the suggested file name, the overwrite question, what is written, and
 // places that cannot be written.
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 
 #include "ui_fixture.h"
 
@@ -71,12 +71,14 @@ TEST_F(OutputWindow, WritingTheAnalysisAndTheOverwriteQuestion) {
     EXPECT_EQ(LastMessage().title, "Varigap");
     EXPECT_FALSE(w.Visible());
     std::string text = data.Read("S1.txt");
-    EXPECT_TRUE(StartsWith(text, "# Varigap Output File \"S1.txt\"\r\n# Analyzed with template \"Grass T1\"\r\n\r\n"
-                                 "NAME  S1\r\n    (bases 1 to 140)\r\n\r\nFEATURES\r\n    1..30\r\n"
-                                 "        Conserved Region #1\r\n    31..38\r\n        Variable Region: \"vr1.txt\"\r\n"
-                                 "        Poa annua\r\n"))
+    EXPECT_TRUE(StartsWith(text,
+                           "# Varigap Output File \"S1.txt\"\r\n# Analyzed with template \"Grass T1\"\r\n\r\n"
+                           "NAME  S1\r\n    (bases 1 to 140)\r\n\r\nFEATURES\r\n    1..30\r\n"
+                           "        Conserved Region #1\r\n    31..38\r\n        Variable Region: \"vr1.txt\"\r\n"
+                           "        Poa annua\r\n"))
         << text;
-    EXPECT_NE(text.find("    110[DEL]111\r\n        Variable Region: \"vr3.txt\"\r\n        Poa deletion\r\n"), std::string::npos);
+    EXPECT_NE(text.find("    110[DEL]111\r\n        Variable Region: \"vr3.txt\"\r\n        Poa deletion\r\n"),
+              std::string::npos);
     EXPECT_NE(text.find("ORIGIN\r\n  1 ATGCGTACCT"), std::string::npos);
 
     data.Write("S1.txt", "old");

@@ -14,7 +14,8 @@ struct StartUp : UiTest {};
 TEST_F(StartUp, WithoutSettingsFilesBothAreReportedInOrder) {
     StartProgram(nullptr, nullptr);
     ASSERT_EQ(msgs.shown.size(), 2u);
-    EXPECT_EQ(msgs.shown[0].text, "Error: Varigap Parameter File \"" + prog.Path("VarigapParams.txt") + "\" not found.");
+    EXPECT_EQ(msgs.shown[0].text,
+              "Error: Varigap Parameter File \"" + prog.Path("VarigapParams.txt") + "\" not found.");
     EXPECT_EQ(msgs.shown[1].text, "Error: Varigap Options File \"" + prog.Path("VarigapOptions.txt") + "\" not found.");
     for (const auto& m : msgs.shown) {
         EXPECT_EQ(m.title, "Varigap");

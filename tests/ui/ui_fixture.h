@@ -74,11 +74,14 @@ protected:
     // The template file t.tpl with its variable region files and the sequence file s.fasta.
     void WriteAnalysisFiles() {
         data.Write("t.tpl", "# test templates\r\n>Grass T1\r\n" + CR1 + "\r\n\"vr1.txt\"\r\n" + CR2 +
-                                "\r\n\"vr2.txt\"\r\n" + CR3 + "\r\n\"vr3.txt\"\r\n" + CR4 + "\r\n>Other T2\r\n" +
-                                CR1 + "\r\n\"vr1.txt\"\r\n" + CR4 + "\r\n>Tail T3\r\n" + CR1 + "\r\n\"vr4.txt\"\r\n");
-        data.Write("vr1.txt", "AAGGTT>Festuca rubra<\r\nAAGGTTCC>Poa annua<\r\nCCCCGGGG>Briza media<\r\n"
-                              "CC GG CC GG 12>Lolium perenne<\r\n# a comment\r\n" + kLong250 + ">Bromus<\r\n"
-                              "ACG\r\nTTAC>Multi\r\nline taxa<\r\n");
+                                "\r\n\"vr2.txt\"\r\n" + CR3 + "\r\n\"vr3.txt\"\r\n" + CR4 + "\r\n>Other T2\r\n" + CR1 +
+                                "\r\n\"vr1.txt\"\r\n" + CR4 + "\r\n>Tail T3\r\n" + CR1 + "\r\n\"vr4.txt\"\r\n");
+        data.Write("vr1.txt",
+                   "AAGGTT>Festuca rubra<\r\nAAGGTTCC>Poa annua<\r\nCCCCGGGG>Briza media<\r\n"
+                   "CC GG CC GG 12>Lolium perenne<\r\n# a comment\r\n" +
+                       kLong250 +
+                       ">Bromus<\r\n"
+                       "ACG\r\nTTAC>Multi\r\nline taxa<\r\n");
         data.Write("vr2.txt", "TTTT>t-a<\r\nTTTTTTTT>t-b<\r\nGCGC>t-c<\r\n");
         data.Write("vr3.txt", "ACACAC>Festuca<\r\n>Poa deletion<\r\n>Second deletion<\r\n");
         data.Write("vr4.txt", "AAAA>e1<\r\nNGAAAAAAAA>e2<\r\n");
