@@ -33,7 +33,7 @@ read's header says where it came from, for checking:
 
 import argparse
 import gzip
-import io
+import math
 import os
 import random
 import sys
@@ -123,33 +123,62 @@ def VRFileLines(table, listed, total):
     return lines
 
 
-def Quality(rng, n, errors):
-    q = [chr(33 + rng.randint(30, 40)) for _ in range(n)]
-    for i in errors:
-        q[i] = chr(33 + rng.randint(2, 12))
-    return ''.join(q)
-
-
 SUBSTITUTE = {'A': 'CGT', 'C': 'AGT', 'G': 'ACT', 'T': 'ACG'}
+LOW_QUALITY = [chr(33 + q) for q in range(2, 13)]
+
+
+class Sequencer:
+    """Reads as a sequencer gives them: substitutions at `rate`, good qualities (Phred
+    30-40) and low ones at the substituted bases."""
+
+    def __init__(self, rng, rate):
+        self.rng = rng
+        self.log_keep = math.log(1.0 - rate) if rate > 0 else None
+        # Qualities are cut from one long random string: cheap for millions of reads.
+        self.pool = ''.join(chr(33 + rng.randint(30, 40)) for _ in range(1 << 14))
+
+    def Errors(self, n):
+        """Positions of the substituted bases: gaps between them are geometric."""
+        errors = []
+        if self.log_keep is None:
+            return errors
+        i = -1
+        while True:
+            i += 1 + int(math.log(1.0 - self.rng.random()) / self.log_keep)
+            if i >= n:
+                return errors
+            errors.append(i)
+
+    def Read(self, seq):
+        errors = self.Errors(len(seq))
+        start = self.rng.randrange(len(self.pool) - len(seq))
+        quals = self.pool[start:start + len(seq)]
+        if errors:
+            bases, q = list(seq), list(quals)
+            for i in errors:
+                bases[i] = self.rng.choice(SUBSTITUTE.get(bases[i], 'ACGT'))
+                q[i] = self.rng.choice(LOW_QUALITY)
+            seq, quals = ''.join(bases), ''.join(q)
+        return seq, quals, len(errors)
 
 
 def Reads(rng, sample, reads, species, rate, trimmed):
     """FASTQ text of one sample."""
+    sequencer = Sequencer(rng, rate)
+    products = []
+    for rec, loop in species:
+        fwd = loop if trimmed else PRIMER_G + loop + SITE_H
+        products.append((rec.name.split()[-1], fwd, mx.ReverseComplement(fwd)))
     weights = [1.0 / rank for rank in range(1, len(species) + 1)]
-    out = io.StringIO()
-    for k in range(1, reads + 1):
-        rec, loop = rng.choices(species, weights)[0]
-        seq = loop if trimmed else PRIMER_G + loop + SITE_H
-        strand = '+'
-        if rng.random() < 0.5:
-            seq, strand = mx.ReverseComplement(seq), '-'
-        errors = [i for i in range(len(seq)) if rng.random() < rate]
-        bases = list(seq)
-        for i in errors:
-            bases[i] = rng.choice(SUBSTITUTE.get(bases[i], 'ACGT'))
-        out.write('@%s.%d acc=%s strand=%s errors=%d\n%s\n+\n%s\n' % (
-            sample, k, rec.name.split()[-1], strand, len(errors), ''.join(bases), Quality(rng, len(seq), errors)))
-    return out.getvalue()
+    picks = rng.choices(range(len(species)), weights, k=reads)
+    out = []
+    for k, pick in enumerate(picks, 1):
+        acc, fwd, rev = products[pick]
+        reverse = rng.random() < 0.5
+        seq, quals, errors = sequencer.Read(rev if reverse else fwd)
+        out.append('@%s.%d acc=%s strand=%s errors=%d\n%s\n+\n%s\n' % (
+            sample, k, acc, '-' if reverse else '+', errors, seq, quals))
+    return ''.join(out)
 
 
 def WriteGzip(path, text, level):
