@@ -86,7 +86,7 @@ int RunAnalyze(const AnalyzeOptions& opts) {
         }
     }
 
-    SplitPath(opts.sequenceFile, st.sequenceFilePath, st.sequenceFileName);
+    SplitPath(opts.sequenceFiles[0], st.sequenceFilePath, st.sequenceFileName);
     TextReader file;
     if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return kExitUsage;
     if (opts.sequences.empty()) {

@@ -171,9 +171,9 @@ private:
         try {
             if (r.byName) {
                 st.actSeq.clear();
-                LoadActSeq(st, r.name, opts_.complement);
+                LoadActSeq(st, r.name, (opts_.orient == Orient::Reverse));
             } else {
-                st.actSeq = opts_.complement ? ReverseComplement(r.bases) : std::move(r.bases);
+                st.actSeq = (opts_.orient == Orient::Reverse) ? ReverseComplement(r.bases) : std::move(r.bases);
             }
             RecordAnalysis a = AnalyzeActSeq(st, templateChoice_, opts_.reparse);
             switch (opts_.format) {

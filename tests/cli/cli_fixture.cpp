@@ -9,7 +9,7 @@
 
 namespace varigap::test {
 
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input) {
     TempDir io;
     const std::string outPath = io.Path("stdout"), errPath = io.Path("stderr");
     std::vector<std::string> argv{VARIGAP_CLI};
@@ -23,7 +23,9 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
     if (pid == 0) {
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(127);
+        int in = open(input.empty() ? "/dev/null" : input.c_str(), O_RDONLY);
+        if (out < 0 || err < 0 || in < 0 || chdir(cwd.c_str()) != 0) _exit(127);
+        dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
         execv(cargv[0], cargv.data());

@@ -14,8 +14,9 @@ struct CliResult {
     std::string out, err;
 };
 
-// Runs varigap-cli with `args` in the directory `cwd`.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd);
+// Runs varigap-cli with `args` in the directory `cwd`, standard input read from the file
+// `input` (empty: /dev/null).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input = "");
 // Deterministic bases without repeated words: the same seed gives the same bases.
 std::string RandomBases(size_t length, unsigned seed);
 // A FASTA record with 60 bases to a line and CR LF line ends.
