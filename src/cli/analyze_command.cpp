@@ -8,12 +8,12 @@
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
 #include "core/complement.h"
-#include "core/item_list.h"
 #include "core/messages.h"
+#include "core/textfile.h"
 #include "engine/lpam.h"
 #include "engine/ranking.h"
-#include "input/sequence_reader.h"
 #include "input/template_reader.h"
+#include "seqio/sequence_file.h"
 #include "settings/settings_files.h"
 
 namespace varigap::cli {
@@ -79,23 +79,27 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     }
     BatchInput input;
     if (!opts.templateChoice.empty()) {
-        input.templateChoice = FindTemplateNumber(st, opts.templateChoice);
-        if (input.templateChoice == 0) {
+        input.settings.templateChoice = FindTemplateNumber(st, opts.templateChoice);
+        if (input.settings.templateChoice == 0) {
             MsgBox(st, "Template file \"" + opts.templateFile + "\" has no template " + opts.templateChoice + ".");
             return kExitUsage;
         }
     }
+    input.settings.orient = opts.orient;
+    input.settings.primersTrimmed = opts.primersTrimmed;
+    input.settings.reparse = opts.reparse;
 
-    SplitPath(opts.sequenceFiles[0], st.sequenceFilePath, st.sequenceFileName);
-    TextReader file;
-    if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return kExitUsage;
-    if (opts.sequences.empty()) {
-        input.stream = &file;
-    } else {
-        ItemList names;
-        if (!Trapped(st, [&] { ListSequenceNames(st, file, names); })) return kExitUsage;
-        file.Close();
-        input.names.insert(names.Items().begin(), names.Items().end());
+    // Every sequence file must be there before anything is analysed.
+    for (size_t i = 0; i < opts.sequenceFiles.size(); ++i) {
+        const std::string& path = opts.sequenceFiles[i];
+        if (path != "-") {
+            SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
+            TextReader file;
+            if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File"))
+                return kExitUsage;
+        }
+        input.files.push_back(path);
+        input.samples.push_back(opts.samples[i].empty() ? seqio::SampleName(path) : opts.samples[i]);
     }
 
     if (!opts.outputDir.empty()) {

@@ -110,10 +110,12 @@ void AddToRanking(State& st, Integer t, Integer numMatched, Integer numSpanned) 
 bool IsBetterMatch(State& st, Integer a, Integer b) {
     if (b < 1) return false;
     if (a < 1) return true;
+    return IsBetterRank(st, st.templateRanks[a], st.templateRanks[b]);
+}
+
+bool IsBetterRank(State& st, const TemplateRank& ra, const TemplateRank& rb) {
     const Integer tolerance = st.match.rankTolerance;
     Assert(st, tolerance >= 0);
-    const TemplateRank& ra = st.templateRanks[a];
-    const TemplateRank& rb = st.templateRanks[b];
     if (ra.numMatched > rb.numMatched + tolerance) return true;
     if (ra.numMatched + tolerance < rb.numMatched) return false;
     return ra.fracMatched > rb.fracMatched;

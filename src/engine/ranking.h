@@ -28,6 +28,9 @@ void AddToRanking(State& st, Integer t, Integer numMatched, Integer numSpanned);
 // Whether ranking entry a belongs above entry b: more matched bases beyond the tolerance,
 // or within it a larger matched fraction.
 bool IsBetterMatch(State& st, Integer a, Integer b);
+// The same comparison of two entries that may come from different rankings (of a read and
+// of its reverse complement).
+bool IsBetterRank(State& st, const TemplateRank& a, const TemplateRank& b);
 // Moves ranking entry `from` up to `to`, the entries between moving down by one.
 void MoveRankEntry(State& st, Integer from, Integer to);
 

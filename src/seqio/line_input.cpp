@@ -2,6 +2,7 @@
 #include "seqio/line_input.h"
 
 #include <htslib/bgzf.h>
+#include <htslib/hfile.h>
 #include <htslib/hts_log.h>
 #include <sys/stat.h>
 
@@ -65,6 +66,8 @@ bool LineInput::Open(const std::string& path, std::string& error) {
     sawBytes_ = end_ > pos_;
     return true;
 }
+
+long long LineInput::FileOffset() const { return fp_ ? static_cast<long long>(htell(fp_->fp)) : 0; }
 
 bool LineInput::Fill() {
     if (!fp_ || eof_ || fault_ != InputFault::None) return false;

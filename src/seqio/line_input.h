@@ -45,6 +45,8 @@ public:
     // Whether any byte was read (after a byte order mark).
     bool SawBytes() const { return sawBytes_; }
     Compression Kind() const { return kind_; }
+    // Bytes of the file (compressed, as stored) consumed so far.
+    long long FileOffset() const;
     InputFault Fault() const { return fault_; }
 
 private:

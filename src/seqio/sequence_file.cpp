@@ -143,7 +143,7 @@ ReadResult SequenceFile::NextFasta(SeqRecord& record, ReadProblem& problem) {
         for (char c : line_) {
             const unsigned char k = ClassOf(c);
             if (k == kBase) {
-                if (maxBases_ == 0 || numBases < maxBases_) record.bases += c;
+                if (maxFasta_ == 0 || numBases < maxFasta_) record.bases += c;
                 ++numBases;
             } else if (k == kControl && controlLine == 0) {
                 controlLine = input_.LineNumber();
@@ -154,10 +154,10 @@ ReadResult SequenceFile::NextFasta(SeqRecord& record, ReadProblem& problem) {
     if (!havePending_ && input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
     if (controlLine)
         return Report(problem, ProblemKind::Binary, controlLine, "binary data in the record; record passed over");
-    if (maxBases_ && numBases > maxBases_)
+    if (maxFasta_ && numBases > maxFasta_)
         return Report(problem, ProblemKind::TooLong, headerLine,
                       "the read has " + std::to_string(numBases) + " bases, more than the " +
-                          std::to_string(maxBases_) + " that can be analysed; record passed over");
+                          std::to_string(maxFasta_) + " that can be analysed; record passed over");
     return ReadResult::Record;
 }
 
@@ -220,7 +220,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
         for (char c : line_) {
             const unsigned char k = ClassOf(c);
             if (k == kBase) {
-                if (maxBases_ == 0 || numBases < maxBases_) record.bases += c;
+                if (maxFastq_ == 0 || numBases < maxFastq_) record.bases += c;
                 ++numBases;
             } else if (k == kControl) {
                 note(ProblemKind::Binary, "binary data in the bases");
@@ -271,10 +271,10 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
         return Report(problem, ProblemKind::QualityLength, headerLine,
                       Count(numQuals, "quality character", "quality characters") + " for " +
                           Count(numBases, "base", "bases") + "; record passed over");
-    if (maxBases_ && numBases > maxBases_)
+    if (maxFastq_ && numBases > maxFastq_)
         return Report(problem, ProblemKind::TooLong, headerLine,
                       "the read has " + std::to_string(numBases) + " bases, more than the " +
-                          std::to_string(maxBases_) + " that can be analysed; record passed over");
+                          std::to_string(maxFastq_) + " that can be analysed; record passed over");
     return ReadResult::Record;
 }
 

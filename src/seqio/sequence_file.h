@@ -53,14 +53,17 @@ class SequenceFile {
 public:
     // Opens `path` ("-": standard input); false with the reason (without the file name).
     bool Open(const std::string& path, std::string& error);
-    // Records with more bases than this are reported (TooLong) and passed over; 0: no limit.
-    void SetMaxBases(size_t maxBases) { maxBases_ = maxBases; }
+    // Records of `format` with more bases than this are reported (TooLong) and passed over
+    // without being held in memory; 0 (the default): no limit.
+    void SetMaxBases(Format format, size_t maxBases) { (format == Format::Fasta ? maxFasta_ : maxFastq_) = maxBases; }
 
     ReadResult Next(SeqRecord& record, ReadProblem& problem);
 
     // Known once the first record (or the first problem) has been read.
     Format FileFormat() const { return format_; }
     Compression FileCompression() const { return input_.Kind(); }
+    // Bytes of the file consumed so far, as stored (compressed or not): for progress.
+    long long FileOffset() const { return input_.FileOffset(); }
 
 private:
     // Reads up to the first record; false with `result` set when there is none to read.
@@ -81,7 +84,7 @@ private:
     bool havePending_ = false;  // line_ holds a line read ahead (a header)
     bool done_ = false;
     long count_ = 0;  // records begun
-    size_t maxBases_ = 0;
+    size_t maxFasta_ = 0, maxFastq_ = 0;
 };
 
 // The sample a file stands for: its name without directory, without ".gz" or ".bgz", and

@@ -121,8 +121,8 @@ TEST(CliAmplicon, EveryErrorFreeReadOfAListedSpeciesIsIdentifiedOnItsStrand) {
     EXPECT_GT(identified["-"], 300);
 
     // Text: the strand follows the template name.
-    CliResult text = AnalyzeExample(samples, {});
-    EXPECT_EQ(Lines(text.out)[0].substr(Lines(text.out)[0].size() - 30), "\ttrnL P6 loop (primers g-h)\t-\t");
+    const std::string first = Lines(AnalyzeExample(samples, {}).out)[0];
+    EXPECT_EQ(first.substr(first.find('\t')), "\ttrnL P6 loop (primers g-h)\t" + Truth(first)["strand"]);
 }
 
 TEST(CliAmplicon, ReadsWithoutTheirPrimersAreIdentifiedAlike) {
@@ -156,7 +156,9 @@ TEST(CliAmplicon, ReadsWithoutTheirPrimersAreIdentifiedAlike) {
     // The primer sites are shown as not in the read and never as bases.
     for (const auto& line : Lines(cut.out)) {
         auto f = Fields(line);
-        if (f[3] == "CR") EXPECT_EQ(f[5] + f[6] + f[7] + f[11], "-") << line;
+        if (f[3] == "CR") {
+            EXPECT_EQ(f[5] + f[6] + f[7] + f[11], "-") << line;
+        }
     }
 }
 
@@ -196,21 +198,24 @@ TEST(CliAmplicon, BadInputIsNamedByFileAndRecordAndTheRunGoesOnWhereItCan) {
         std::string file, text;
         int status;
         std::string err;
+        size_t good;  // records analysed from the file
     } cases[] = {
         {"qual.fq", good + "@q\nACGT\n+\nIII\n" + good, 1,
-         "Sequence file \"qual.fq\", record 2 (line 5): 3 quality characters for 4 bases; record passed over."},
+         "Sequence file \"qual.fq\", record 2 (line 5): 3 quality characters for 4 bases; record passed over.", 2},
         {"plus.fq", good + "@p\nACGT\n" + good, 1,
          "Sequence file \"plus.fq\", record 2 (line 5): the bases are not followed by a \"+\" line; record passed "
-         "over."},
+         "over.",
+         2},
         {"bin.fq", good + std::string("@b\nAC\0T\n+\nIIII\n", 15) + good, 1,
-         "Sequence file \"bin.fq\", record 2 (line 6): binary data in the bases; record passed over."},
+         "Sequence file \"bin.fq\", record 2 (line 6): binary data in the bases; record passed over.", 2},
         {"junk.fq", std::string("\x89PNG\r\n\x1a\n\0\0", 10), 1,
-         "Sequence file \"junk.fq\": binary data, not FASTA or FASTQ text (line 2); the file is passed over."},
-        {"empty.fq", "", 1, "Sequence file \"empty.fq\": the file is empty."},
+         "Sequence file \"junk.fq\": binary data, not FASTA or FASTQ text (line 2); the file is passed over.", 0},
+        {"empty.fq", "", 1, "Sequence file \"empty.fq\": the file is empty.", 0},
         {"long.fq", Fastq("long", std::string(32768, 'A')) + good, 1,
          "Sequence file \"long.fq\", record 1 (line 1): the read has 32768 bases, more than the 32767 that can be "
-         "analysed; record passed over."},
-        {"cut.fq.gz", "", 2, "Sequence file \"cut.fq.gz\": the compressed data breaks off (the file is truncated)"},
+         "analysed; record passed over.",
+         1},
+        {"cut.fq.gz", "", 2, "Sequence file \"cut.fq.gz\": the compressed data breaks off (the file is truncated)", 0},
     };
     f.Write("next.fq", Fastq("next", read));
     for (const auto& c : cases) {
@@ -223,7 +228,7 @@ TEST(CliAmplicon, BadInputIsNamedByFileAndRecordAndTheRunGoesOnWhereItCan) {
             if (line[0] == '>') names.push_back(line.substr(1, line.find('\t') - 1));
         if (c.status == 1) {  // every good record, and the next file
             EXPECT_EQ(names.back(), "next") << c.file;
-            EXPECT_EQ(names.size(), 1 + std::count(c.text.begin(), c.text.end(), '@') - 1) << c.file;
+            EXPECT_EQ(names.size(), c.good + 1) << c.file;
         } else {  // the records before the break, whole and in order; the run stops there
             ASSERT_GT(names.size(), 100u);
             EXPECT_LT(names.size(), 3000u);

@@ -159,15 +159,16 @@ TEST(CliAnalyze, TsvGivesOneRowPerDisplayLine) {
     f.Write("s.fasta", FastaRecord("P\tx", f.Grass("", "AC" + f.spacer1)));
     CliResult r = f.Analyze({"--format", "tsv"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(
-        Lines(r.out),
-        (std::vector<std::string>{
-            "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_name\tvariant\ttaxa\tbases",
-            "P x\tGrass\t1\tCR\t1\t1\t40\t:\t[5' exon]\t\t\t" + f.cr1,
-            "P x\tGrass\t2\tVR\t1\t41\t40\t:\tintron.txt\t<Deletion>\tDeleted grass\t",
-            "P x\tGrass\t3\tCR\t2\t41\t80\t:\t[3' exon]\t\t\t" + f.cr2, "P x\tGrass\t4\tnone\t\t81\t82\t?\t\t\t\tAC",
-            "P x\tGrass\t5\tVR\t2\t83\t107\t?\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1,
-            "P x\tGrass\t6\tCR\t3\t108\t147\t:\t[trnF]\t\t\t" + f.cr3}));
+    EXPECT_EQ(Lines(r.out),
+              (std::vector<std::string>{
+                  "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
+                  "name\tvariant\ttaxa\tbases\tsample\tstrand",
+                  "P x\tGrass\t1\tCR\t1\t1\t40\t:\t[5' exon]\t\t\t" + f.cr1 + "\ts\t+",
+                  "P x\tGrass\t2\tVR\t1\t41\t40\t:\tintron.txt\t<Deletion>\tDeleted grass\t\ts\t+",
+                  "P x\tGrass\t3\tCR\t2\t41\t80\t:\t[3' exon]\t\t\t" + f.cr2 + "\ts\t+",
+                  "P x\tGrass\t4\tnone\t\t81\t82\t?\t\t\t\tAC\ts\t+",
+                  "P x\tGrass\t5\tVR\t2\t83\t107\t?\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1 + "\ts\t+",
+                  "P x\tGrass\t6\tCR\t3\t108\t147\t:\t[trnF]\t\t\t" + f.cr3 + "\ts\t+"}));
 }
 
 TEST(CliAnalyze, JsonHoldsEverythingPerSequence) {
@@ -191,7 +192,7 @@ TEST(CliAnalyze, JsonHoldsEverythingPerSequence) {
     EXPECT_EQ(lines[0].rfind("{\"sequence\":", 0), 0u);
     EXPECT_EQ(lines[1],
               "{\"sequence\":\"none\",\"length\":0,\"analysed\":false,\"template\":null,\"ranking\":[],"
-              "\"regions\":[],\"possibilities\":[],\"segments\":[],\"lines\":[]}");
+              "\"regions\":[],\"possibilities\":[],\"segments\":[],\"lines\":[],\"sample\":\"s\",\"strand\":\"+\"}");
 }
 
 TEST(CliAnalyze, ReparseChoosesAnotherPossibility) {
@@ -213,7 +214,8 @@ TEST(CliAnalyze, ReparseChoosesAnotherPossibility) {
     EXPECT_EQ(after.status, 0);
     EXPECT_EQ(after.err, "");
     EXPECT_NE(after.out.find("\tVR\t2\t"), std::string::npos);
-    EXPECT_NE(after.out.find("\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1 + "\n"), std::string::npos)
+    EXPECT_NE(after.out.find("\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1 + "\ts\t+\n"),
+              std::string::npos)
         << after.out;
 
     struct Case {
@@ -238,7 +240,12 @@ TEST(CliAnalyze, UsageErrorsExitWithTwo) {
                                                {"analyse"},
                                                {"analyze", "t.tpl"},
                                                {"analyze", "t.tpl", "s.fasta", "--format", "xml"},
-                                               {"analyze", "t.tpl", "s.fasta", "--jobs", "0"},
+                                               {"analyze", "t.tpl", "s.fasta", "--jobs", "-1"},
+                                               {"analyze", "t.tpl", "s.fasta", "--orient", "sideways"},
+                                               {"analyze", "t.tpl", "s.fasta", "-c", "--orient", "auto"},
+                                               {"analyze", "t.tpl", "s.fasta", "--sample", "late"},
+                                               {"analyze", "t.tpl", "-", "-"},
+                                               {"analyze", "t.tpl", "s.fasta", "--primers-trimmed", "-o", "out"},
                                                {"analyze", "t.tpl", "s.fasta", "--reparse", "2"},
                                                {"analyze", "t.tpl", "s.fasta", "--bogus"},
                                                {"analyze", "t.tpl", "s.fasta", "--answer", "maybe"},

@@ -29,7 +29,8 @@ std::vector<std::string> Events(const std::string& path, size_t maxBases = 0) {
     seqio::SequenceFile file;
     std::string error;
     if (!file.Open(path, error)) return {"open: " + error};
-    file.SetMaxBases(maxBases);
+    file.SetMaxBases(seqio::Format::Fasta, maxBases);
+    file.SetMaxBases(seqio::Format::Fastq, maxBases);
     std::vector<std::string> events;
     seqio::SeqRecord r;
     seqio::ReadProblem p;
