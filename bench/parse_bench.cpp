@@ -11,7 +11,7 @@
 #include "core/bases.h"
 #include "core/state.h"
 #include "engine/analysis.h"
-#include "engine/vr_files.h"
+#include "engine/detail/vr_files.h"
 
 namespace varigap {
 namespace {

@@ -6,9 +6,9 @@
 #include "core/complement.h"
 #include "core/strings.h"
 #include "core/textfile.h"
-#include "engine/lpam.h"
-#include "engine/parse.h"
-#include "engine/ranking.h"
+#include "engine/detail/lpam.h"
+#include "engine/detail/parse.h"
+#include "engine/detail/ranking.h"
 #include "settings/settings_files.h"
 
 namespace varigap {
