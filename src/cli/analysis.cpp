@@ -3,8 +3,7 @@
 
 #include "core/messages.h"
 #include "core/strings.h"
-#include "engine/parse.h"
-#include "engine/ranking.h"
+#include "engine/analysis.h"
 #include "output/display_lines.h"
 
 namespace varigap::cli {
@@ -32,22 +31,9 @@ void ClearResults(State& st) {
 }
 
 void Reparse(State& st, const ReparseRequest& r) {
-    const std::string what = "--reparse " + Str(r.line) + ":" + Str(r.sel);
-    if (r.line > st.numSSegments || st.numSSegments < 1) {
-        MsgBox(st, what + " ignored: there is no display line " + Str(r.line) + ".");
-        return;
-    }
-    const SSegment& s = st.SSegments[r.line];
-    if (s.nVRs != 1 || s.nCRs != 0 || s.region < 1 || s.region > st.numVRs[st.actTemplate]) {
-        MsgBox(st, what + " ignored: display line " + Str(r.line) + " is not a variable region.");
-        return;
-    }
-    if (r.sel < 1 || r.sel > st.VRPoss[s.region].numPoss) {
-        MsgBox(st, what + " ignored: the variable region of display line " + Str(r.line) + " has " +
-                       Str(st.VRPoss[s.region].numPoss) + " possibilities.");
-        return;
-    }
-    SelectVRPossibility(st, r.line, s.region, r.sel);
+    const ReparseResult result = ReparseLine(st, r.line, r.sel);
+    if (result != ReparseResult::Done)
+        MsgBox(st, "--reparse " + Str(r.line) + ":" + Str(r.sel) + " ignored: " + ReparseRefusal(st, result, r.line));
 }
 
 }  // namespace
@@ -56,12 +42,7 @@ RecordAnalysis AnalyzeActSeq(State& st, int templateChoice, const std::vector<Re
     RecordAnalysis a;
     ClearResults(st);
     if (st.actSeq.empty() || st.numTemplates < 1) return a;
-    a.analysed = Trapped(st, [&] {
-        Integer best = RankTemplates(st);
-        st.actTemplate = (templateChoice >= 1 && templateChoice <= st.numTemplates) ? Integer(templateChoice) : best;
-        ParseSequence(st);
-        SegmentSequence(st);
-    });
+    a.analysed = Trapped(st, [&] { FindTemplate(st, templateChoice); });
     if (!a.analysed) {
         ClearResults(st);
         return a;
