@@ -3,6 +3,7 @@
 #   bash build.sh run        build, then analyse the bundled trnL-F example
 #   bash build.sh test       build, then run every test
 #   bash build.sh sanitize   build in build-asan with AddressSanitizer and UBSan, run every test
+#   bash build.sh tsan       build in build-tsan with ThreadSanitizer, run the threaded (batch) tests
 #   bash build.sh bench      build, then run the benchmarks (installs cutadapt and seqkit)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -35,6 +36,14 @@ case "${1:-}" in
     export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
     ;;
+  tsan)
+    # Threads meet only in the batch command line (-j): its tests run the program as a process.
+    scripts/install-deps.sh
+    configure build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARIGAP_SANITIZE=thread -DVARIGAP_GUI=OFF -DVARIGAP_BENCH=OFF
+    cmake --build build-tsan -j "$jobs" --target varigap-cli varigap_cli_tests
+    export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R '^Cli'
+    ;;
   bench)
     scripts/install-deps.sh --bench
     configure build -DCMAKE_BUILD_TYPE=Release
@@ -42,5 +51,5 @@ case "${1:-}" in
     scripts/bench.sh build
     ;;
   *)
-    sed -n '2,6p' "$0"; exit 2 ;;
+    sed -n '2,7p' "$0"; exit 2 ;;
 esac

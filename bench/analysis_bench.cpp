@@ -6,18 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "core/complement.h"
 #include "core/messages.h"
 #include "core/state.h"
 #include "core/textfile.h"
-#include "engine/lpam.h"
-#include "engine/parse.h"
-#include "engine/ranking.h"
+#include "engine/analysis.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
 #include "output/display_lines.h"
 #include "output/output_file.h"
-#include "settings/settings_files.h"
 
 namespace varigap {
 namespace {
@@ -29,12 +25,7 @@ const std::string kExample = std::string(VARIGAP_SOURCE_DIR) + "/data/example";
 std::unique_ptr<State> LoadedState(SilentMessenger& msgs) {
     auto st = std::make_unique<State>();
     st->messenger = &msgs;
-    SetDefaultParameters(*st);
-    SetDefaultOptions(*st);
-    InitializeGlobals(*st);
-    InitLPAM(*st);
-    InitMatchTemplate(*st);
-    InitializeComplement(*st);
+    StartUp(*st, SettingsFiles::BuiltIn());
     st->templateFilePath = st->vrFilePath = st->sequenceFilePath = kExample;
     st->templateFileName = "trnLF.tpl";
     st->sequenceFileName = "sequences.fasta";
@@ -43,11 +34,7 @@ std::unique_ptr<State> LoadedState(SilentMessenger& msgs) {
     return st;
 }
 
-void Analyse(State& st) {
-    st.actTemplate = RankTemplates(st);
-    ParseSequence(st);
-    SegmentSequence(st);
-}
+void Analyse(State& st) { FindTemplate(st); }
 
 void BM_AnalyseOneRecord(benchmark::State& state) {
     SilentMessenger msgs;

@@ -10,8 +10,8 @@
 
 #include "core/bases.h"
 #include "core/state.h"
-#include "engine/parse.h"
-#include "engine/vr_files.h"
+#include "engine/analysis.h"
+#include "engine/detail/vr_files.h"
 
 namespace varigap {
 namespace {
@@ -68,7 +68,7 @@ void BM_FifteenVRRun(benchmark::State& state) {
     st->crStartPos[1][2] = 47;
     st->crEndPos[1][2] = 52;
     for (auto _ : state) {
-        ParseSequence(*st);
+        ParseActSeq(*st);
         benchmark::DoNotOptimize(st->SRegions[16].endPos);
     }
 }
@@ -138,8 +138,7 @@ struct TrnLFCase {
             st->crEndPos[1][c] = crs[c - 1][1];
         }
         if (!exon3Found) st->crStartPos[1][2] = st->crEndPos[1][2] = POSNOTFOUND;
-        ParseSequence(*st);
-        SegmentSequence(*st);
+        ParseActSeq(*st);
     }
 };
 

@@ -5,8 +5,7 @@
 #include "core/complement.h"
 #include "core/messages.h"
 #include "core/strings.h"
-#include "engine/parse.h"
-#include "engine/ranking.h"
+#include "engine/analysis.h"
 #include "output/display_lines.h"
 
 namespace varigap::cli {
@@ -50,121 +49,43 @@ void ClearResults(State& st) {
 }
 
 void Reparse(State& st, const ReparseRequest& r) {
-    const std::string what = "--reparse " + Str(r.line) + ":" + Str(r.sel);
-    if (r.line > st.numSSegments || st.numSSegments < 1) {
-        MsgBox(st, what + " ignored: there is no display line " + Str(r.line) + ".");
-        return;
-    }
-    const SSegment& s = st.SSegments[r.line];
-    if (s.nVRs != 1 || s.nCRs != 0 || s.region < 1 || s.region > st.numVRs[st.actTemplate]) {
-        MsgBox(st, what + " ignored: display line " + Str(r.line) + " is not a variable region.");
-        return;
-    }
-    if (r.sel < 1 || r.sel > st.VRPoss[s.region].numPoss) {
-        MsgBox(st, what + " ignored: the variable region of display line " + Str(r.line) + " has " +
-                       Str(st.VRPoss[s.region].numPoss) + " possibilities.");
-        return;
-    }
-    SelectVRPossibility(st, r.line, s.region, r.sel);
+    const ReparseResult result = ReparseLine(st, r.line, r.sel);
+    if (result != ReparseResult::Done)
+        MsgBox(st, "--reparse " + Str(r.line) + ":" + Str(r.sel) + " ignored: " + ReparseRefusal(st, result, r.line));
 }
 
-int ChosenTemplate(const State& st, int choice, Integer best) {
-    return (choice >= 1 && choice <= st.numTemplates) ? choice : int(best);
-}
-
-// Ranks the templates on actSeq and parses it along the chosen one (else the best).
-void RankAndParse(State& st, int templateChoice) {
-    st.actTemplate = ChosenTemplate(st, templateChoice, RankTemplates(st));
-    ParseSequence(st);
-    SegmentSequence(st);
-}
-
-// ---------------------------------------------------------------- reads without primers
-
-// A trimmed read is analysed between the bases of the template's first and last CR, which
-// stand for the primer sites cut off: the read is then placed as if whole.
-struct Flanks {
-    int first = 0, last = 0;  // the template's first and last region when they are CRs, else 0
-    std::string before, after;
-};
-
-Flanks FlanksOf(const State& st, int t) {
-    Flanks f;
-    const int n = st.numCRs[t] + st.numVRs[t];
-    if (n < 1) return f;
-    if (st.tRegions[t][1].isCR) {
-        f.first = st.tRegions[t][1].num;
-        f.before = st.crSeq[t][f.first];
+// Ranks the templates on one strand of the read; trimmed, also parses it along the template
+// applied. The entry of the best template.
+TemplateRank RankStrand(State& st, const std::string& read, const ReadSettings& s, RecordAnalysis& a) {
+    if (s.primersTrimmed) {
+        ReadSpan where{};
+        const TemplateRank best = FindTemplateTrimmed(st, read, Integer(s.templateChoice), where);
+        a.readFirst = where.first;
+        a.readLast = where.last;
+        return best;
     }
-    if (st.tRegions[t][n].isCR && st.tRegions[t][n].num != f.first) {
-        f.last = st.tRegions[t][n].num;
-        f.after = st.crSeq[t][f.last];
-    }
-    return f;
-}
-
-// The bases the ranking counted for CR c of template t as placed in actSeq (found once: those
-// inside the sequence; found more than once: all of them).
-int CountedBases(const State& st, int t, int c) {
-    const int start = st.crStartPos[t][c], end = st.crEndPos[t][c], len = Len(st.crSeq[t][c]);
-    if (start == POSAMBIGUOUS) return len;
-    if (!IsValidPos(start)) return 0;
-    if (start == 1) return std::min(len, end);
-    if (end == Len(st.actSeq)) return std::min(len, Len(st.actSeq) - start + 1);
-    return len;
-}
-
-// Bases of the read in variable regions identified with a listed variant.
-int IdentifiedVRBases(const State& st, const RecordAnalysis& a) {
-    int bases = 0;
-    for (int n = 1; n <= st.numSSegments; ++n) {
-        const SSegment& s = st.SSegments[n];
-        if (KindOf(s) != LineKind::Variable || s.unresolved || !IsValidPos(s.startPos) || !IsValidPos(s.endPos))
-            continue;
-        const VRPossSet& set = st.VRPoss[s.region];
-        if (set.selPoss < 1 || set.poss[set.selPoss].varSeq.empty()) continue;
-        int first = 0, last = 0;
-        if (SegmentInRead(s, a, first, last) && last >= first) bases += last - first + 1;
-    }
-    return bases;
-}
-
-void PlaceTrimmed(State& st, const std::string& read, int t, RecordAnalysis& a) {
-    const Flanks f = FlanksOf(st, t);
-    st.actSeq = f.before + read + f.after;
-    a.readFirst = Len(f.before) + 1;
-    a.readLast = Len(f.before) + Len(read);
-}
-
-// Ranks every template on the trimmed read: a template's matched bases are those of its CRs
-// found inside the read and of the read's variable regions identified with a listed variant,
-// out of the read's length; the CRs taken to lie beside the read never count. Leaves actSeq
-// parsed along the chosen template (else the best) and returns the best entry.
-TemplateRank RankTrimmed(State& st, const std::string& read, int templateChoice, RecordAnalysis& a) {
-    st.numRankedTemplates = 0;
-    for (int t = 1; t <= st.numTemplates; ++t) {
-        PlaceTrimmed(st, read, t, a);
-        Integer matched, spanned;
-        MatchTemplate(st, t, matched, spanned);
-        const Flanks f = FlanksOf(st, t);
-        int inside =
-            matched - (f.first ? CountedBases(st, t, f.first) : 0) - (f.last ? CountedBases(st, t, f.last) : 0);
-        st.actTemplate = t;
-        ParseSequence(st);
-        SegmentSequence(st);
-        inside += IdentifiedVRBases(st, a);
-        AddToRanking(st, t, Integer(inside), Integer(Len(read)));
-    }
-    const int chosen = ChosenTemplate(st, templateChoice, st.templateRanks[1].templateNum);
-    if (chosen != st.numTemplates) {  // the last template parsed is not the one kept
-        PlaceTrimmed(st, read, chosen, a);
-        Integer matched, spanned;
-        MatchTemplate(st, chosen, matched, spanned);
-        st.actTemplate = chosen;
-        ParseSequence(st);
-        SegmentSequence(st);
-    }
+    st.actSeq = read;
+    RankActSeq(st);
     return st.templateRanks[1];
+}
+
+// Find Template on the strand the settings ask for.
+void FindOnStrand(State& st, const std::string& bases, const ReadSettings& s, RecordAnalysis& a) {
+    if (s.orient == Orient::Auto) {
+        // The reverse strand first, so that on a tie the forward one is left in place.
+        const std::string reverse = ReverseComplement(bases);
+        const TemplateRank onReverse = RankStrand(st, reverse, s, a);
+        const TemplateRank onForward = RankStrand(st, bases, s, a);
+        a.reverse = IsBetterRank(st, onReverse, onForward);
+        if (a.reverse) RankStrand(st, reverse, s, a);
+    } else {
+        const std::string read = st.actSeq;  // as oriented; actSeq itself is rewritten
+        RankStrand(st, read, s, a);
+    }
+    if (!s.primersTrimmed) {
+        st.actTemplate = ChooseTemplate(st, Integer(s.templateChoice), st.templateRanks[1].templateNum);
+        ParseActSeq(st);
+    }
 }
 
 // Marks the lines of CRs beside a trimmed read ("3-[C]-") and cuts lines that reach beside it.
@@ -183,14 +104,6 @@ void TrimLines(const State& st, RecordAnalysis& a) {
     }
 }
 
-// Ranks (and, trimmed, parses) one strand; the entry of its best template.
-TemplateRank RankStrand(State& st, const std::string& read, const ReadSettings& s, RecordAnalysis& a) {
-    if (s.primersTrimmed) return RankTrimmed(st, read, s.templateChoice, a);
-    st.actSeq = read;
-    RankTemplates(st);
-    return st.templateRanks[1];
-}
-
 }  // namespace
 
 RecordAnalysis AnalyzeRead(State& st, const std::string& bases, const ReadSettings& settings) {
@@ -200,25 +113,7 @@ RecordAnalysis AnalyzeRead(State& st, const std::string& bases, const ReadSettin
     a.reverse = settings.orient == Orient::Reverse;
     st.actSeq = a.reverse ? ReverseComplement(bases) : bases;
     if (st.actSeq.empty() || st.numTemplates < 1) return a;
-    a.analysed = Trapped(st, [&] {
-        if (settings.orient == Orient::Auto) {
-            // The reverse strand first, so that a tie leaves the forward one in place.
-            const std::string reverse = ReverseComplement(bases);
-            const TemplateRank onReverse = RankStrand(st, reverse, settings, a);
-            const TemplateRank onForward = RankStrand(st, bases, settings, a);
-            a.reverse = IsBetterRank(st, onReverse, onForward);
-            if (a.reverse) RankStrand(st, reverse, settings, a);
-            if (!settings.primersTrimmed) {
-                st.actTemplate = ChosenTemplate(st, settings.templateChoice, st.templateRanks[1].templateNum);
-                ParseSequence(st);
-                SegmentSequence(st);
-            }
-        } else if (settings.primersTrimmed) {
-            RankTrimmed(st, std::string(st.actSeq), settings.templateChoice, a);
-        } else {
-            RankAndParse(st, settings.templateChoice);
-        }
-    });
+    a.analysed = Trapped(st, [&] { FindOnStrand(st, bases, settings, a); });
     if (!a.analysed) {
         ClearResults(st);
         return a;

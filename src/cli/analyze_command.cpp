@@ -7,14 +7,11 @@
 #include "cli/batch.h"
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
-#include "core/complement.h"
 #include "core/messages.h"
 #include "core/textfile.h"
-#include "engine/lpam.h"
-#include "engine/ranking.h"
+#include "engine/analysis.h"
 #include "input/template_reader.h"
 #include "seqio/sequence_file.h"
-#include "settings/settings_files.h"
 
 namespace varigap::cli {
 
@@ -24,35 +21,6 @@ void SplitPath(const std::string& path, std::string& directory, std::string& nam
     name = p.filename().string();
 }
 
-namespace {
-
-// A settings file given on the command line must be there; the ones beside the program
-// are read when they are there and silently replaced by the defaults when not.
-bool LoadSettings(State& st, const AnalyzeOptions& opts) {
-    bool ok = true;
-    if (opts.paramsFile.empty()) {
-        if (FindFileIgnoringCase(st.programDir, kParamsFileName).empty()) SetDefaultParameters(st);
-        else LoadParameters(st);
-    } else {
-        std::string dir, name;
-        SplitPath(opts.paramsFile, dir, name);
-        LoadParametersFrom(st, dir, name);  // reports a missing file
-        ok = ok && !FindFileIgnoringCase(dir, name).empty();
-    }
-    if (opts.optionsFile.empty()) {
-        if (FindFileIgnoringCase(st.programDir, kOptionsFileName).empty()) SetDefaultOptions(st);
-        else LoadOptions(st);
-    } else {
-        std::string dir, name;
-        SplitPath(opts.optionsFile, dir, name);
-        LoadOptionsFrom(st, dir, name);
-        ok = ok && !FindFileIgnoringCase(dir, name).empty();
-    }
-    return ok;
-}
-
-}  // namespace
-
 int RunAnalyze(const AnalyzeOptions& opts) {
     auto loaded = std::make_unique<State>();
     State& st = *loaded;
@@ -60,12 +28,10 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     st.messenger = &msgs;
     st.programDir = ProgramDirectory();
 
-    // The main window's start-up order.
-    if (!LoadSettings(st, opts)) return kExitUsage;
-    InitializeGlobals(st);
-    InitLPAM(st);
-    InitMatchTemplate(st);
-    InitializeComplement(st);
+    // A settings file named on the command line must be there; the ones beside the program are
+    // read when they are there and quietly replaced by the defaults when not.
+    if (!StartUp(st, SettingsFiles{.params = opts.paramsFile, .options = opts.optionsFile, .reportMissing = false}))
+        return kExitUsage;
 
     SplitPath(opts.templateFile, st.templateFilePath, st.templateFileName);
     st.vrFilePath = st.templateFilePath;

@@ -6,6 +6,7 @@
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
 #include "core/messages.h"
+#include "core/state.h"
 #include "core/textfile.h"
 #include "engine/vr_files.h"
 #include "output/variant_listing.h"

@@ -1,6 +1,6 @@
 // LPAM: word votes on diagonals, a drifting walk along the winner, and the search for a
 // second placement outside the band of allowed length variation.
-#include "engine/lpam.h"
+#include "engine/detail/lpam.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -262,106 +262,9 @@ void SetNotFound(Integer& numMatches, Integer& startPos, Integer& endPos) {
     endPos = POSNOTFOUND;
 }
 
-}  // namespace
-
-void InitLPAM(State& st) {
-    LpamState& l = st.lpam;
-    l.lpamMaxLengthVariation = st.maxLengthVariation;
-    l.lpamWordLength = st.wordLength;
-    l.lpamMinAcceptance = ToSingle(double(st.minAcceptancePct) / 100);
-    l.lpamStdAcceptance = ToSingle(double(st.stdAcceptancePct) / 100);
-    l.lpamMinCRLength = st.minCRLength;
-}
-
-void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength, Integer stdAcceptancePct,
-                       Integer minAcceptancePct, Integer minCRLength) {
-    LpamState& l = st.lpam;
-    l.lpamMaxLengthVariation = maxLengthVariation;
-    l.lpamWordLength = wordLength;
-    l.lpamStdAcceptance = ToSingle(double(stdAcceptancePct) / 100);
-    l.lpamMinAcceptance = ToSingle(double(minAcceptancePct) / 100);
-    l.lpamMinCRLength = minCRLength;
-}
-
-void GetLPAMParameters(const State& st, Integer& maxLengthVariation, Integer& wordLength, Integer& stdAcceptancePct,
-                       Integer& minAcceptancePct, Integer& minCRLength) {
-    const LpamState& l = st.lpam;
-    maxLengthVariation = l.lpamMaxLengthVariation;
-    wordLength = l.lpamWordLength;
-    stdAcceptancePct = RoundToInteger(double(l.lpamStdAcceptance) * 100);
-    minAcceptancePct = RoundToInteger(double(l.lpamMinAcceptance) * 100);
-    minCRLength = l.lpamMinCRLength;
-}
-
-void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
-               Integer& numMatches, Integer& startPos, Integer& endPos) {
-    Assert(st, from <= to);
-    const bool truncBegin = from <= 1;
-    const bool truncEnd = to >= Len(sequence);
-    const std::string piece = SubStr(sequence, from, to);
-    LPAMAlignPiece(st, piece, crBases, startPos, endPos, numMatches, truncBegin, truncEnd);
-    if (IsValidPos(startPos)) {
-        Assert(st, IsValidPos(endPos));
-        startPos = startPos + from - 1;
-        endPos = endPos + from - 1;
-        Assert(st, from <= startPos && startPos <= to && from <= endPos && endPos <= to);
-    } else {
-        Assert(st, !IsValidPos(endPos));
-    }
-}
-
-void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
-                    Integer& numMatches, bool truncBegin, bool truncEnd) {
-    LpamState& l = st.lpam;
-    l.crLen = Len(crBases);
-    l.pieceLen = Len(piece);
-    if (l.pieceLen > maxSeqLen) {
-        MsgBox(st,
-               "Error: sequence of " + Str(l.pieceLen) + " bases is too long.  maxSeqLen = " + Str(maxSeqLen) + ".");
-        SetNotFound(numMatches, startPos, endPos);
-        return;
-    }
-    if (l.crLen < l.lpamMinCRLength) {
-        SetNotFound(numMatches, startPos, endPos);
-        return;
-    }
-    // A word length below 1 (possible only from a hand-edited parameter file) cuts no words;
-    // such a setting works as 1.
-    const int wl = std::max<int>(l.lpamWordLength, 1);
-    if (l.crLen <= wl) {
-        FindUniqueMatch(crBases, piece, 1, l.pieceLen, numMatches, startPos, endPos);
-        return;
-    }
-    l.curWordLength = wl;
-    l.numWords = l.crLen - wl + 1;
-    const int numWords = l.numWords;
-    const int tableSize = numWords < 2000 ? 5 * numWords : 10000;
-
-    LpamScratch& s = Scratch(st);
-    FindWordHits(s, piece, crBases, wl, numWords);
-    CastVotes(st, s, numWords, l.pieceLen, tableSize);
-    int best = NODIAGONAL, rival = NODIAGONAL;
-    BestAndRival(s, l.lpamMaxLengthVariation, best, rival);
-
-    if (!TryDiagonal(st, piece, crBases, best, startPos, endPos, truncBegin, truncEnd)) {
-        SetNotFound(numMatches, startPos, endPos);
-        return;
-    }
-    if (rival == best || rival == NODIAGONAL) {
-        numMatches = 1;
-        Assert(st, IsValidPos(startPos) && IsValidPos(endPos));
-        return;
-    }
-    Integer otherStart, otherEnd;
-    if (TryDiagonal(st, piece, crBases, rival, otherStart, otherEnd, truncBegin, truncEnd)) {
-        numMatches = 2;
-        startPos = POSAMBIGUOUS;
-        endPos = POSAMBIGUOUS;
-    } else {
-        numMatches = 1;
-    }
-}
-
+// Walks the region along diagonal d of the current alignment (the word hits of the last
+// LPAMAlignPiece on this piece and region) and returns whether enough bases match; on success
+// startPos..endPos is the placement, clipped to the piece.
 bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases, Integer d, Integer& startPos,
                  Integer& endPos, bool truncBegin, bool truncEnd) {
     if (d == NODIAGONAL) {
@@ -416,6 +319,108 @@ bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases
     startPos = first;
     endPos = last;
     return true;
+}
+
+// LPAMAlign on a piece already cut out; positions are piece positions. truncBegin / truncEnd:
+// the piece begins / ends where the sequence does, so the region may hang over that end.
+void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
+                    Integer& numMatches, bool truncBegin, bool truncEnd) {
+    LpamState& l = st.lpam;
+    l.crLen = Len(crBases);
+    l.pieceLen = Len(piece);
+    if (l.pieceLen > maxSeqLen) {
+        MsgBox(st,
+               "Error: sequence of " + Str(l.pieceLen) + " bases is too long.  maxSeqLen = " + Str(maxSeqLen) + ".");
+        SetNotFound(numMatches, startPos, endPos);
+        return;
+    }
+    if (l.crLen < l.lpamMinCRLength) {
+        SetNotFound(numMatches, startPos, endPos);
+        return;
+    }
+    // A word length below 1 (possible only from a hand-edited parameter file) cuts no words;
+    // such a setting works as 1.
+    const int wl = std::max<int>(l.lpamWordLength, 1);
+    if (l.crLen <= wl) {
+        FindUniqueMatch(crBases, piece, 1, l.pieceLen, numMatches, startPos, endPos);
+        return;
+    }
+    l.curWordLength = wl;
+    l.numWords = l.crLen - wl + 1;
+    const int numWords = l.numWords;
+    const int tableSize = numWords < 2000 ? 5 * numWords : 10000;
+
+    LpamScratch& s = Scratch(st);
+    FindWordHits(s, piece, crBases, wl, numWords);
+    CastVotes(st, s, numWords, l.pieceLen, tableSize);
+    int best = NODIAGONAL, rival = NODIAGONAL;
+    BestAndRival(s, l.lpamMaxLengthVariation, best, rival);
+
+    if (!TryDiagonal(st, piece, crBases, best, startPos, endPos, truncBegin, truncEnd)) {
+        SetNotFound(numMatches, startPos, endPos);
+        return;
+    }
+    if (rival == best || rival == NODIAGONAL) {
+        numMatches = 1;
+        Assert(st, IsValidPos(startPos) && IsValidPos(endPos));
+        return;
+    }
+    Integer otherStart, otherEnd;
+    if (TryDiagonal(st, piece, crBases, rival, otherStart, otherEnd, truncBegin, truncEnd)) {
+        numMatches = 2;
+        startPos = POSAMBIGUOUS;
+        endPos = POSAMBIGUOUS;
+    } else {
+        numMatches = 1;
+    }
+}
+
+}  // namespace
+
+void InitLPAM(State& st) {
+    LpamState& l = st.lpam;
+    l.lpamMaxLengthVariation = st.maxLengthVariation;
+    l.lpamWordLength = st.wordLength;
+    l.lpamMinAcceptance = ToSingle(double(st.minAcceptancePct) / 100);
+    l.lpamStdAcceptance = ToSingle(double(st.stdAcceptancePct) / 100);
+    l.lpamMinCRLength = st.minCRLength;
+}
+
+void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength, Integer stdAcceptancePct,
+                       Integer minAcceptancePct, Integer minCRLength) {
+    LpamState& l = st.lpam;
+    l.lpamMaxLengthVariation = maxLengthVariation;
+    l.lpamWordLength = wordLength;
+    l.lpamStdAcceptance = ToSingle(double(stdAcceptancePct) / 100);
+    l.lpamMinAcceptance = ToSingle(double(minAcceptancePct) / 100);
+    l.lpamMinCRLength = minCRLength;
+}
+
+void GetLPAMParameters(const State& st, Integer& maxLengthVariation, Integer& wordLength, Integer& stdAcceptancePct,
+                       Integer& minAcceptancePct, Integer& minCRLength) {
+    const LpamState& l = st.lpam;
+    maxLengthVariation = l.lpamMaxLengthVariation;
+    wordLength = l.lpamWordLength;
+    stdAcceptancePct = RoundToInteger(double(l.lpamStdAcceptance) * 100);
+    minAcceptancePct = RoundToInteger(double(l.lpamMinAcceptance) * 100);
+    minCRLength = l.lpamMinCRLength;
+}
+
+void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
+               Integer& numMatches, Integer& startPos, Integer& endPos) {
+    Assert(st, from <= to);
+    const bool truncBegin = from <= 1;
+    const bool truncEnd = to >= Len(sequence);
+    const std::string piece = SubStr(sequence, from, to);
+    LPAMAlignPiece(st, piece, crBases, startPos, endPos, numMatches, truncBegin, truncEnd);
+    if (IsValidPos(startPos)) {
+        Assert(st, IsValidPos(endPos));
+        startPos = startPos + from - 1;
+        endPos = endPos + from - 1;
+        Assert(st, from <= startPos && startPos <= to && from <= endPos && endPos <= to);
+    } else {
+        Assert(st, !IsValidPos(endPos));
+    }
 }
 
 Integer LPAMWordHit(State& st, Integer i, Integer k) {

@@ -1,11 +1,83 @@
 // Template ranking: CR placement along each template and the ordered list of templates.
-#include "engine/ranking.h"
+#include "engine/detail/ranking.h"
 
 #include "core/messages.h"
 #include "core/strings.h"
-#include "engine/lpam.h"
+#include "engine/analysis.h"
+#include "engine/detail/lpam.h"
 
 namespace varigap {
+
+namespace {
+
+// crOrder(1..numCRs(t)): the CR numbers by decreasing length, equal lengths in number order.
+void SortCRsByLength(State& st, Integer t) {
+    auto& order = st.match.crOrder;
+    const auto& crSeq = st.crSeq[t];
+    order[0] = 1;
+    const Integer numCRs = st.numCRs[t];
+    for (Integer k = 1; k <= numCRs; ++k) {
+        const size_t len = crSeq[k].size();
+        Integer j = k;
+        while (j > 1 && crSeq[order[j - 1]].size() < len) {
+            order[j] = order[j - 1];
+            --j;
+        }
+        Assert(st, 1 <= j && j <= k);
+        order[j] = k;
+    }
+}
+
+void ClearCRPositions(State& st, Integer t) {
+    for (Integer c = 1; c <= st.numCRs[t]; ++c) {
+        st.crStartPos[t][c] = POSNOTFOUND;
+        st.crEndPos[t][c] = POSNOTFOUND;
+    }
+}
+
+// The window for CR c: after the nearest CR before it, and before the nearest CR after it,
+// that are placed unambiguously; the ends of actSeq otherwise.
+Integer CRWindowStart(const State& st, Integer t, Integer c) {
+    for (Integer q = c - 1; q >= 1; --q)
+        if (IsValidPos(st.crEndPos[t][q])) return st.crEndPos[t][q] + 1;
+    return 1;
+}
+
+Integer CRWindowEnd(const State& st, Integer t, Integer c) {
+    for (Integer q = c + 1; q <= st.numCRs[t]; ++q)
+        if (IsValidPos(st.crStartPos[t][q])) return st.crStartPos[t][q] - 1;
+    return Len(st.actSeq);
+}
+
+// Whether ranking entry a belongs above entry b: more matched bases beyond the tolerance,
+// or within it a larger matched fraction.
+bool IsBetterMatch(State& st, Integer a, Integer b) {
+    if (b < 1) return false;
+    if (a < 1) return true;
+    return IsBetterRank(st, st.templateRanks[a], st.templateRanks[b]);
+}
+
+// Moves ranking entry `from` up to `to`, the entries between moving down by one.
+void MoveRankEntry(State& st, Integer from, Integer to) {
+    Assert(st, 1 <= from && from <= st.numRankedTemplates && 1 <= to && to <= st.numRankedTemplates);
+    if (from == to) return;
+    if (to > from) {  // only moves up are made
+        Assert(st, false);
+        return;
+    }
+    const TemplateRank moved = st.templateRanks[from];
+    for (Integer i = from; i > to; --i) st.templateRanks[i] = st.templateRanks[i - 1];
+    st.templateRanks[to] = moved;
+}
+
+// Matches template t and enters it in the ranking.
+void RankTemplate(State& st, const Integer& t) {
+    Integer numMatched, numSpanned;
+    MatchTemplate(st, t, numMatched, numSpanned);
+    AddToRanking(st, t, numMatched, numSpanned);
+}
+
+}  // namespace
 
 void InitMatchTemplate(State& st) { st.match.rankTolerance = st.baseCountTolerance; }
 
@@ -19,12 +91,6 @@ Integer RankTemplates(State& st) {
     for (Integer t = 1; t <= st.numTemplates; ++t) RankTemplate(st, t);
     Assert(st, st.numRankedTemplates == st.numTemplates);
     return st.templateRanks[1].templateNum;
-}
-
-void RankTemplate(State& st, const Integer& t) {
-    Integer numMatched, numSpanned;
-    MatchTemplate(st, t, numMatched, numSpanned);
-    AddToRanking(st, t, numMatched, numSpanned);
 }
 
 void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanned) {
@@ -83,6 +149,14 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
     for (Integer c = c1 + 1; c <= c2 - 1; ++c) numSpanned += Len(crSeq[c]);
 }
 
+bool IsBetterRank(State& st, const TemplateRank& ra, const TemplateRank& rb) {
+    const Integer tolerance = st.match.rankTolerance;
+    Assert(st, tolerance >= 0);
+    if (ra.numMatched > rb.numMatched + tolerance) return true;
+    if (ra.numMatched + tolerance < rb.numMatched) return false;
+    return ra.fracMatched > rb.fracMatched;
+}
+
 void AddToRanking(State& st, Integer t, Integer numMatched, Integer numSpanned) {
     if (st.numRankedTemplates + 1 > MAXNUMTEMPLATES) {
         // The count is not raised past the table, so every entry it covers is a real one.
@@ -105,68 +179,6 @@ void AddToRanking(State& st, Integer t, Integer numMatched, Integer numSpanned) 
     Integer j = n - 1;
     while (IsBetterMatch(st, n, j) && j >= 1) --j;
     MoveRankEntry(st, n, j + 1);
-}
-
-bool IsBetterMatch(State& st, Integer a, Integer b) {
-    if (b < 1) return false;
-    if (a < 1) return true;
-    return IsBetterRank(st, st.templateRanks[a], st.templateRanks[b]);
-}
-
-bool IsBetterRank(State& st, const TemplateRank& ra, const TemplateRank& rb) {
-    const Integer tolerance = st.match.rankTolerance;
-    Assert(st, tolerance >= 0);
-    if (ra.numMatched > rb.numMatched + tolerance) return true;
-    if (ra.numMatched + tolerance < rb.numMatched) return false;
-    return ra.fracMatched > rb.fracMatched;
-}
-
-void MoveRankEntry(State& st, Integer from, Integer to) {
-    Assert(st, 1 <= from && from <= st.numRankedTemplates && 1 <= to && to <= st.numRankedTemplates);
-    if (from == to) return;
-    if (to > from) {  // only moves up are made
-        Assert(st, false);
-        return;
-    }
-    const TemplateRank moved = st.templateRanks[from];
-    for (Integer i = from; i > to; --i) st.templateRanks[i] = st.templateRanks[i - 1];
-    st.templateRanks[to] = moved;
-}
-
-void SortCRsByLength(State& st, Integer t) {
-    auto& order = st.match.crOrder;
-    const auto& crSeq = st.crSeq[t];
-    order[0] = 1;
-    const Integer numCRs = st.numCRs[t];
-    for (Integer k = 1; k <= numCRs; ++k) {
-        const size_t len = crSeq[k].size();
-        Integer j = k;
-        while (j > 1 && crSeq[order[j - 1]].size() < len) {
-            order[j] = order[j - 1];
-            --j;
-        }
-        Assert(st, 1 <= j && j <= k);
-        order[j] = k;
-    }
-}
-
-void ClearCRPositions(State& st, Integer t) {
-    for (Integer c = 1; c <= st.numCRs[t]; ++c) {
-        st.crStartPos[t][c] = POSNOTFOUND;
-        st.crEndPos[t][c] = POSNOTFOUND;
-    }
-}
-
-Integer CRWindowStart(const State& st, Integer t, Integer c) {
-    for (Integer q = c - 1; q >= 1; --q)
-        if (IsValidPos(st.crEndPos[t][q])) return st.crEndPos[t][q] + 1;
-    return 1;
-}
-
-Integer CRWindowEnd(const State& st, Integer t, Integer c) {
-    for (Integer q = c + 1; q <= st.numCRs[t]; ++q)
-        if (IsValidPos(st.crStartPos[t][q])) return st.crStartPos[t][q] - 1;
-    return Len(st.actSeq);
 }
 
 }  // namespace varigap

@@ -1,5 +1,5 @@
-// Variable region files: reading entries, keeping parsed files, exact identification of VR
-// runs and the search for variants inside confused groups.
+// Variable region files: reading entries, keeping parsed files, the exact filling of a run of
+// VRs and the variants a stretch contains.
 #include "engine/vr_files.h"
 
 #include <sys/stat.h>
@@ -11,6 +11,7 @@
 #include "core/bases.h"
 #include "core/messages.h"
 #include "core/strings.h"
+#include "engine/detail/vr_files.h"
 
 namespace varigap {
 
@@ -83,12 +84,10 @@ struct CachedFile {
     std::shared_ptr<const VRFileContents> entries;
 };
 
-// The module's per-state data: parsed files and the filling of the last run match.
+// The module's per-state data: parsed files and the memo of the run match.
 struct VRScratch {
-    std::unordered_map<std::string, CachedFile> files;              // by the path found
-    std::array<const VRVariant*, MAXNUMCONSECUTIVEVRS + 1> best{};  // by depth
-    std::array<std::shared_ptr<const VRFileContents>, MAXNUMCONSECUTIVEVRS + 1> bestFiles{};
-    std::vector<int> left, choice;  // memo of the run match
+    std::unordered_map<std::string, CachedFile> files;  // by the path found
+    std::vector<int> left, choice;
 };
 
 VRScratch& Scratch(State& st) { return st.vrCache.Get<VRScratch>(); }
@@ -201,6 +200,11 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
 
 // ---------------------------------------------------------------- exact identification of a run
 
+namespace {
+
+// Offers the next entry whose bases equal the beginning of `upperRest` (an upper-cased
+// stretch); the empty variant always qualifies. Returns the length of its bases and makes it
+// file.current; -1 at the end of the file.
 int ReadNextPrefixVariant(VRFile& file, std::string_view upperRest) {
     const VRFileContents& v = *file.entries;
     while (file.next < v.size()) {
@@ -213,28 +217,31 @@ int ReadNextPrefixVariant(VRFile& file, std::string_view upperRest) {
     return -1;
 }
 
-namespace {
-
 // The depth-first search over the run's files in file order, with the result of filling the
 // remaining VRs kept per (depth, offset into s): it depends on nothing else, so each is
 // computed once and the choices, the left-over count and the tie-breaking are those of the
 // plain search.
 class RunMatcher {
 public:
-    RunMatcher(State& st, int n, int first, const std::string& s)
-        : st_(st), scratch_(Scratch(st)), n_(n), first_(first), len_(static_cast<int>(s.size())), upper_(ToUpper(s)) {
+    RunMatcher(State& st, const std::vector<std::string>& files, const std::string& s)
+        : st_(st),
+          scratch_(Scratch(st)),
+          names_(files),
+          n_(static_cast<int>(files.size())),
+          len_(static_cast<int>(s.size())),
+          upper_(ToUpper(s)) {
         size_t cells = static_cast<size_t>(n_ + 1) * static_cast<size_t>(len_ + 1);
         scratch_.left.assign(cells, kUnknown);
         scratch_.choice.assign(cells, -1);
     }
 
-    int Run() {
+    int Run(RunFilling& filling) {
         int r = Solve(n_, 0);
         if (missing_ > 0) {
             ReportMissingAgain();
             return -1;
         }
-        if (r >= 0) KeepFilling();
+        if (r >= 0) Filling(filling);
         return r;
     }
 
@@ -244,7 +251,8 @@ private:
     size_t Cell(int d, int o) const {
         return static_cast<size_t>(d) * static_cast<size_t>(len_ + 1) + static_cast<size_t>(o);
     }
-    const std::string& NameAt(int d) const { return VRFileNameOf(st_, st_.SRegions[first_ + n_ - d].num); }
+    // Depth d fills the d-th VR from the end of the run.
+    const std::string& NameAt(int d) const { return names_[static_cast<size_t>(n_ - d)]; }
 
     bool Load(int d) {
         if (!tried_[d]) {
@@ -280,12 +288,12 @@ private:
         return best;
     }
 
-    void KeepFilling() {
+    void Filling(RunFilling& filling) const {
+        filling.clear();
         int o = 0;
         for (int d = n_; d >= 1; --d) {
             const VRVariant& v = (*files_[d].entries)[static_cast<size_t>(scratch_.choice[Cell(d, o)])];
-            scratch_.best[static_cast<size_t>(d)] = &v;
-            scratch_.bestFiles[static_cast<size_t>(d)] = files_[d].entries;
+            filling.push_back(ChosenVariant{files_[d].entries, &v});
             o += static_cast<int>(v.bases.size());
         }
     }
@@ -319,7 +327,8 @@ private:
 
     State& st_;
     VRScratch& scratch_;
-    int n_, first_, len_;
+    const std::vector<std::string>& names_;
+    int n_, len_;
     std::string upper_;
     std::array<VRFile, MAXNUMCONSECUTIVEVRS + 1> files_{};
     std::array<bool, MAXNUMCONSECUTIVEVRS + 1> tried_{}, opened_{};
@@ -328,29 +337,11 @@ private:
 
 }  // namespace
 
-Integer MatchVRRun(State& st, Integer n, Integer regionIdx, const std::string& s) {
-    if (n == 0) return Len(s);
-    if (n < 0 || n > MAXNUMCONSECUTIVEVRS) RaiseError(kErrSubscriptOutOfRange);  // one file per depth
-    return Integer(RunMatcher(st, n, regionIdx, s).Run());
-}
-
-void StoreRunMatch(State& st, Integer first, Integer n) {
-    VRScratch& scratch = Scratch(st);
-    for (int k = 1; k <= n; ++k) {
-        SRegion& r = st.SRegions[first + k - 1];
-        const VRVariant* v = scratch.best[static_cast<size_t>(n - k + 1)];
-        Assert(st, v != nullptr);
-        VRPossSet& set = st.VRPoss[r.num];
-        set.numPoss = 1;
-        set.selPoss = 1;
-        VRPossibility& p = set.poss[1];
-        p.varSeq = v ? v->bases : "";
-        p.taxa = v ? v->taxa : "";
-        p.startPos = r.startPos;
-        r.endPos = r.startPos + Len(p.varSeq) - 1;
-        p.endPos = r.endPos;
-        if (k < n) st.SRegions[first + k].startPos = r.endPos + 1;
-    }
+Integer MatchVRRun(State& st, const std::vector<std::string>& files, const std::string& s, RunFilling& filling) {
+    filling.clear();
+    if (files.empty()) return Len(s);
+    if (files.size() > MAXNUMCONSECUTIVEVRS) RaiseError(kErrSubscriptOutOfRange);  // one file per depth
+    return Integer(RunMatcher(st, files, s).Run(filling));
 }
 
 // ---------------------------------------------------------------- search inside a confused group
@@ -373,98 +364,6 @@ int ReadNextContainedVariant(VRFile& file, const SeqStretch& s) {
         return p;
     }
     return -1;
-}
-
-void FindVRPossibilities(State& st, Integer grpStart, const SeqStretch& s, Integer vrIndex, Integer& count) {
-    VRFile file;
-    count = 0;
-    if (!OpenVRFile(st, VRFileNameOf(st, vrIndex), file)) return;
-    VRPossSet& set = st.VRPoss[vrIndex];
-    for (int p; count < MAXNUMPOSS && (p = ReadNextContainedVariant(file, s)) >= 0;) {
-        ++count;
-        VRPossibility& poss = set.poss[count];
-        const VRVariant& v = *file.current;
-        poss.startPos = p + grpStart - 1;
-        poss.endPos = poss.startPos + Len(v.bases) - 1;
-        poss.taxa = v.taxa;
-        if (v.bases.empty()) {
-            poss.varSeq = "<Deletion>";
-            Assert(st, poss.endPos == poss.startPos - 1);
-        } else {
-            poss.varSeq = v.bases;
-        }
-    }
-    set.numPoss = count;
-    set.selPoss = count;
-}
-
-bool ResolveGroup(State& st, Integer first, Integer last) {
-    Assert(st, first <= last);
-    if (first == 1 && !IsValidPos(st.SRegions[1].startPos)) st.SRegions[1].startPos = 1;  // starts inside the template
-    Integer grpStart = st.SRegions[first].startPos, grpEnd = st.SRegions[last].endPos;
-    if (!IsValidPos(grpStart) || !IsValidPos(grpEnd)) {
-        Assert(st, false);
-        return false;
-    }
-    SeqStretch s(SubStr(st.actSeq, grpStart, grpEnd));
-    bool found = false;
-    for (int k = first; k <= last; ++k) {
-        const SRegion& r = st.SRegions[k];
-        Assert(st, (first == last && !r.isCR) || r.unresolved);
-        if (r.isCR) continue;
-        Integer count;
-        FindVRPossibilities(st, grpStart, s, r.num, count);
-        if (count > 0) found = true;
-    }
-
-    // The longest candidate of each VR is taken, the first of equally long ones.
-    for (int k = first; k <= last; ++k) {
-        if (st.SRegions[k].isCR) continue;
-        VRPossSet& set = st.VRPoss[st.SRegions[k].num];
-        if (set.numPoss > 1) {
-            int sel = 1;
-            for (int j = 2; j <= set.numPoss; ++j)
-                if (set.poss[j].endPos - set.poss[j].startPos > set.poss[sel].endPos - set.poss[sel].startPos) sel = j;
-            set.selPoss = sel;
-        } else if (set.numPoss == 1) {
-            Assert(st, set.selPoss == 1);
-        } else {
-            Assert(st, set.numPoss == 0);
-        }
-    }
-
-    int pos = grpStart;
-    bool pending = false;
-    for (int k = first; k <= last; ++k) {
-        SRegion& r = st.SRegions[k];
-        if (r.isCR) {
-            r.startPos = pos;
-            r.endPos = std::min<int>(pos + Len(st.crSeq[st.actTemplate][r.num]) - 1, grpEnd);
-            pos = r.endPos + 1;
-        } else {
-            VRPossSet& set = st.VRPoss[r.num];
-            if (set.numPoss < 1 || set.selPoss < 1) {
-                pending = true;  // placed by the region after it
-                continue;
-            }
-            VRPossibility& p = set.poss[set.selPoss];
-            if (p.startPos <= p.endPos) {
-                r.startPos = std::max<int>(std::min<int>(p.startPos, grpEnd), pos);
-                r.endPos = std::min<int>(std::max<int>(pos, p.endPos), grpEnd);
-                pos = r.endPos + 1;
-            } else {
-                r.startPos = pos;
-                r.endPos = pos - 1;
-                p.startPos = r.startPos;
-                p.endPos = r.endPos;
-            }
-        }
-        if (pending) {
-            st.SRegions[k - 1].endPos = r.startPos - 1;
-            pending = false;
-        }
-    }
-    return found;
 }
 
 }  // namespace varigap

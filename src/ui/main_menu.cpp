@@ -5,9 +5,7 @@
 
 #include "core/messages.h"
 #include "core/strings.h"
-#include "engine/parse.h"
-#include "engine/ranking.h"
-#include "engine/startup.h"
+#include "engine/analysis.h"
 #include "input/sequence_reader.h"
 #include "ui/analyze_vrs.h"
 #include "ui/application.h"
@@ -144,14 +142,13 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
             txbxRegionInfo.SetText("");
             lblSeqInfo.SetCaption("");
             if (!templateFound) {
-                bestTemplate = RankTemplates(st_);
+                bestTemplate = RankActSeq(st_);
                 InitializeCBXTemplates();
                 templateFound = true;
             }
-            st_.actTemplate = (templateNum >= 1 && templateNum <= st_.numTemplates) ? templateNum : bestTemplate;
+            st_.actTemplate = ChooseTemplate(st_, templateNum, bestTemplate);
             lblBestTemplate.SetCaption(st_.templateName[st_.actTemplate]);
-            ParseSequence(st_);
-            SegmentSequence(st_);
+            ParseActSeq(st_);
             ComputeLSTSeq();
             if (lstSeq.ListCount() >= 1) {
                 lstSeq.SetListIndex(0);
@@ -194,7 +191,9 @@ void FVarigapMainMenu::cbxVRPoss_DblClick() { ShowVRPossibility(actVRI, cbxVRPos
 
 void FVarigapMainMenu::butSelectVRPoss_Click() {
     int k = lstSeq.ListIndex() + 1;
-    SelectVRPossibility(st_, k, actVRI, actVRSel);
+    // The button shows only beside a variable region's line; a variant outside its list is passed over.
+    ReparseResult r = ReparseLine(st_, k, actVRSel);
+    Assert(st_, r == ReparseResult::Done || r == ReparseResult::NoSuchPossibility);
     int i = lstSeq.ListIndex();
     lstSeq.Clear();
     ComputeLSTSeq();

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "core/limits.h"
-#include "engine/lpam.h"
+#include "engine/detail/lpam.h"
 #include "engine/lpam_literal.h"
 #include "support/test_state.h"
 

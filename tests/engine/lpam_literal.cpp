@@ -9,7 +9,7 @@
 #include "core/bases.h"
 #include "core/messages.h"
 #include "core/strings.h"
-#include "engine/lpam.h"
+#include "engine/detail/lpam.h"
 
 namespace varigap::literal {
 

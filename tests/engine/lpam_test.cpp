@@ -1,5 +1,5 @@
 // LPAM: where a conserved region is placed, when it is not, and when it is ambiguous.
-#include "engine/lpam.h"
+#include "engine/detail/lpam.h"
 
 #include <gtest/gtest.h>
 

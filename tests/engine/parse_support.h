@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/strings.h"
-#include "engine/parse.h"
+#include "engine/detail/parse.h"
 #include "support/temp_dir.h"
 #include "support/test_state.h"
 

@@ -1,6 +1,6 @@
 // Parsing a sequence along a template: what the display lines show after Find Template and
 // after a reparse with another variant.
-#include "engine/parse.h"
+#include "engine/detail/parse.h"
 
 #include <gtest/gtest.h>
 

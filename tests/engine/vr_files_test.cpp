@@ -1,6 +1,6 @@
 // Variable region files: every entry layout, the files kept in memory, the exact run match
 // against a plain depth-first search, and the contained search against InStrBases.
-#include "engine/vr_files.h"
+#include "engine/detail/vr_files.h"
 
 #include <gtest/gtest.h>
 
@@ -92,19 +92,18 @@ TEST(VRFiles, KeptFilesAreReadAgainWhenTheyChangeAndMissingOnesReportedEveryTime
 }
 
 // The run match as a plain depth-first search over the files, each opened anew at every call.
-int LiteralMatchVRRun(State& st, int n, int regionIdx, const std::string& s, std::vector<VREntry>& fill) {
+int LiteralMatchVRRun(State& st, const std::vector<std::string>& files, size_t at, const std::string& s,
+                      std::vector<VREntry>& fill) {
     fill.clear();
-    if (n == 0) return static_cast<int>(s.size());
+    if (at == files.size()) return static_cast<int>(s.size());
     TextReader f;
-    if (!OpenInputFile(st, f, st.vrFilePath, VRFileNameOf(st, st.SRegions[regionIdx].num),
-                       "Varigap Variable Region File"))
-        return -1;
+    if (!OpenInputFile(st, f, st.vrFilePath, files[at], "Varigap Variable Region File")) return -1;
     VREntryReader entries(f);
     int best = -1;
     for (VREntry e; entries.Next(e);) {
         if (e.bases.size() > s.size() || ToUpper(e.bases) != ToUpper(s.substr(0, e.bases.size()))) continue;
         std::vector<VREntry> sub;
-        int r = LiteralMatchVRRun(st, n - 1, regionIdx + 1, s.substr(e.bases.size()), sub);
+        int r = LiteralMatchVRRun(st, files, at + 1, s.substr(e.bases.size()), sub);
         if (r != -1 && (best == -1 || r < best)) {
             best = r;
             fill.assign(1, e);
@@ -115,38 +114,35 @@ int LiteralMatchVRRun(State& st, int n, int regionIdx, const std::string& s, std
     return best;
 }
 
-// Same result, same variants stored, same reports of missing files.
+// Same result, same variants chosen, same reports of missing files.
 TEST(VRFiles, RunMatchChoosesWhatThePlainSearchChooses) {
     std::mt19937 rng(11);
     auto bases = [&](size_t n) { return test::Draw(rng, n, "ACgt"); };
     for (int round = 0; round < 300; ++round) {
         ParseCase c;
-        int n = 1 + static_cast<int>(rng() % 4);
+        std::vector<std::string> files;
         std::string s;
-        c.CR("GGGGGG");
-        for (int v = 1; v <= n; ++v) {
+        for (int v = 1, n = 1 + static_cast<int>(rng() % 4); v <= n; ++v) {
             std::string file;
             for (int k = 0, entries = 1 + static_cast<int>(rng() % 6); k < entries; ++k) {
                 std::string b = rng() % 5 == 0 ? "" : bases(rng() % 3), taxa = "t" + Str(v) + "." + Str(k);
                 file += rng() % 2 ? b + ">" + taxa + "<\n" : b + "\n>\n" + taxa + "\n<\n";
                 if (rng() % 3 == 0) s += b;
             }
-            c.VR("v" + Str(v) + ".txt", rng() % 10 == 0 ? "-" : file);
+            files.push_back("v" + Str(v) + ".txt");
+            if (rng() % 10) c.dir.Write(files.back(), file);
         }
         s += bases(rng() % 3);
-        BuildSRegions(c.Bases(s).CR("CCCCCC").st);
         std::vector<VREntry> fill;
-        int literal = LiteralMatchVRRun(c.st, n, 2, s, fill);
+        int literal = LiteralMatchVRRun(c.st, files, 0, s, fill);
         std::vector<std::string> literalReports = c.Texts();
         c.ts.msgs.Clear();
-        ASSERT_EQ(int(MatchVRRun(c.st, n, 2, s)), literal) << s;
+        RunFilling filling;
+        ASSERT_EQ(int(MatchVRRun(c.st, files, s, filling)), literal) << s;
         EXPECT_EQ(c.Texts(), literalReports);
-        if (literal < 0) continue;
-        StoreRunMatch(c.st, 2, n);
-        for (int v = 1; v <= n; ++v)
-            EXPECT_EQ(c.st.VRPoss[v].poss[1].varSeq + c.st.VRPoss[v].poss[1].taxa,
-                      fill[v - 1].bases + fill[v - 1].taxa);
-        EXPECT_EQ(int(c.st.SRegions[n + 1].endPos), 6 + static_cast<int>(s.size()) - literal);
+        ASSERT_EQ(filling.size(), fill.size());
+        for (size_t v = 0; v < fill.size(); ++v)
+            EXPECT_EQ(filling[v].variant->bases + filling[v].variant->taxa, fill[v].bases + fill[v].taxa);
     }
 }
 
@@ -158,19 +154,15 @@ TEST(VRFiles, LongRunsNeitherTakeForeverNorReportForever) {
         file += std::string(1, a) + ">x<\n";
         for (char b : std::string("ACGT")) file += std::string{a, b} + ">y<\n";
     }
-    ParseCase c;
-    c.CR("GGGGGG");
-    for (int v = 1; v <= 15; ++v) c.VR("short.txt", v == 1 ? file : "-");
-    BuildSRegions(c.Bases(std::string(40, 'A')).CR("CCCCCC").st);
-    EXPECT_EQ(int(MatchVRRun(c.st, 15, 2, std::string(40, 'A'))), 10);
-
-    // A missing third file after 40 x 40 fillings of the two before: 1000 reports at most.
     for (int k = 0; k < 40; ++k) deletions += ">x<\n";
-    ParseCase m;
-    m.CR("GGGGGG").VR("a.txt", deletions).VR("b.txt", deletions).VR("gone.txt", "-");
-    BuildSRegions(m.Bases("AC").CR("CCCCCC").st);
-    EXPECT_EQ(int(MatchVRRun(m.st, 3, 2, "AC")), -1);
-    EXPECT_EQ(m.Texts().size(), 1000u);
+    ParseCase c;
+    c.dir.Write("short.txt", file);
+    c.dir.Write("a.txt", deletions);
+    RunFilling filling;
+    EXPECT_EQ(int(MatchVRRun(c.st, std::vector<std::string>(15, "short.txt"), std::string(40, 'A'), filling)), 10);
+    // A missing third file after 40 x 40 fillings of the two before: 1000 reports at most.
+    EXPECT_EQ(int(MatchVRRun(c.st, {"a.txt", "a.txt", "gone.txt"}, "AC", filling)), -1);
+    EXPECT_EQ(c.Texts().size(), 1000u);
 }
 
 }  // namespace

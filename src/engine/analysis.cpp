@@ -1,0 +1,97 @@
+// The analysis as every front end runs it: start-up, Find Template and the checked reparse.
+#include "engine/analysis.h"
+
+#include <filesystem>
+
+#include "core/complement.h"
+#include "core/strings.h"
+#include "core/textfile.h"
+#include "engine/detail/lpam.h"
+#include "engine/detail/parse.h"
+#include "engine/detail/ranking.h"
+#include "settings/settings_files.h"
+
+namespace varigap {
+
+namespace {
+
+using LoadFrom = void (*)(State&, const std::string&, const std::string&);
+
+// One settings file: a file named by the user must be there (LoadFrom reports it when it is
+// not); the one beside the program is read when it is there, and otherwise reported or left
+// to the defaults.
+bool LoadSettingsFile(State& st, const std::string& named, const char* besideName, bool reportMissing, LoadFrom load,
+                      void (*setDefaults)(State&)) {
+    if (named.empty()) {
+        if (!reportMissing && FindFileIgnoringCase(st.programDir, besideName).empty()) setDefaults(st);
+        else load(st, st.programDir, besideName);
+        return true;
+    }
+    const std::filesystem::path p(named);
+    const std::string dir = p.parent_path().string(), name = p.filename().string();
+    load(st, dir, name);
+    return !FindFileIgnoringCase(dir, name).empty();
+}
+
+}  // namespace
+
+bool StartUp(State& st, const SettingsFiles& files) {
+    if (files.defaultsOnly) {
+        SetDefaultParameters(st);
+        SetDefaultOptions(st);
+    } else {
+        bool ok = LoadSettingsFile(st, files.params, kParamsFileName, files.reportMissing, LoadParametersFrom,
+                                   SetDefaultParameters);
+        // Options are in force before the code table checks below.
+        ok = LoadSettingsFile(st, files.options, kOptionsFileName, files.reportMissing, LoadOptionsFrom,
+                              SetDefaultOptions) &&
+             ok;
+        if (!ok) return false;
+    }
+    InitializeGlobals(st);
+    InitLPAM(st);
+    InitMatchTemplate(st);
+    InitializeComplement(st);
+    return true;
+}
+
+Integer RankActSeq(State& st) { return RankTemplates(st); }
+
+Integer ChooseTemplate(const State& st, Integer choice, Integer best) {
+    return (choice >= 1 && choice <= st.numTemplates) ? choice : best;
+}
+
+void ParseActSeq(State& st) {
+    ParseSequence(st);
+    SegmentSequence(st);
+}
+
+Integer FindTemplate(State& st, Integer choice) {
+    const Integer best = RankActSeq(st);
+    st.actTemplate = ChooseTemplate(st, choice, best);
+    ParseActSeq(st);
+    return st.actTemplate;
+}
+
+ReparseResult ReparseLine(State& st, Integer line, Integer sel) {
+    if (line < 1 || line > st.numSSegments) return ReparseResult::NoSuchLine;
+    const SSegment& s = st.SSegments[line];
+    if (s.nVRs != 1 || s.nCRs != 0 || s.region < 1 || s.region > st.numVRs[st.actTemplate])
+        return ReparseResult::NotAVariableRegion;
+    if (sel < 1 || sel > st.VRPoss[s.region].numPoss) return ReparseResult::NoSuchPossibility;
+    SelectVRPossibility(st, line, s.region, sel);
+    return ReparseResult::Done;
+}
+
+std::string ReparseRefusal(const State& st, ReparseResult result, Integer line) {
+    switch (result) {
+        case ReparseResult::Done: return "";
+        case ReparseResult::NoSuchLine: return "there is no display line " + Str(line) + ".";
+        case ReparseResult::NotAVariableRegion: return "display line " + Str(line) + " is not a variable region.";
+        case ReparseResult::NoSuchPossibility: break;
+    }
+    return "the variable region of display line " + Str(line) + " has " +
+           Str(st.VRPoss[st.SSegments[line].region].numPoss) + " possibilities.";
+}
+
+}  // namespace varigap

@@ -1,0 +1,33 @@
+// Inside the engine: LPAM, which places one conserved region inside a window of the analysed
+// sequence by word votes on diagonals and a drifting walk, and tells whether the placement is
+// unique; and what tests inspect of its last alignment.
+#pragma once
+
+#include <string>
+
+#include "core/state.h"
+#include "engine/lpam.h"
+
+namespace varigap {
+
+constexpr int NODIAGONAL = -32001;  // empty vote slot; end of a word's hit list
+constexpr int MAXWORDHITS = 10;     // occurrences of one word that vote
+
+// Working parameters from the saved ones (percentages divided by 100).
+void InitLPAM(State& st);
+
+// Places crBases in sequence positions from..to. numMatches: 0 not found (positions
+// POSNOTFOUND), 1 found once (its sequence positions), 2 found more than once (POSAMBIGUOUS).
+// The region may hang over an end of the sequence, not of a window inside it. A window over
+// maxSeqLen bases is reported and not searched. Time grows linearly with the window and the
+// region's length.
+void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
+               Integer& numMatches, Integer& startPos, Integer& endPos);
+
+// --- the last alignment of this state, for inspection ---
+// Diagonal of the k-th counted occurrence of word i (1-based both); NODIAGONAL after the last.
+Integer LPAMWordHit(State& st, Integer i, Integer k);
+// Votes that diagonal d holds in the vote table; 0 when it has no slot.
+Single LPAMDiagonalScore(State& st, Integer d);
+
+}  // namespace varigap
