@@ -41,20 +41,32 @@ struct Record {
     int failure = 0;       // not a record: a reading problem (status 1) or a stop (status 2)
     std::string outFile;   // output file name, "" without --output-dir
     std::string messages;  // messages raised while reading it
+
+    // Empties it for the next record, keeping the room its strings hold.
+    void Reset() {
+        number = 0;
+        name.clear();
+        bases.clear();
+        sample = 0;
+        missing = false;
+        failure = 0;
+        outFile.clear();
+        messages.clear();
+    }
 };
 
-struct RecordOutput {
-    std::string out, err;
-};
-
+// Records are read into the same chunk again and again, so that their strings keep their room.
 struct Chunk {
     long index = 0;
     std::vector<Record> records;
+    size_t count = 0;     // records in use
     long long bytes = 0;  // of the files, as stored, read for these records: for the progress bar
 };
 
 struct ChunkResult {
-    std::vector<RecordOutput> records;
+    std::string out;                                   // standard output of the chunk's records
+    std::vector<std::pair<size_t, std::string>> errs;  // messages, each due before out[offset]
+    size_t records = 0;
     int status = kExitOk;
     long long bytes = 0;
 };
@@ -79,19 +91,20 @@ public:
 
     // The next chunk; false when every record has been read.
     bool Next(Chunk& chunk) {
-        chunk.records.clear();
-        chunk.bytes = 0;
+        chunk.count = 0;
         const long long before = Consumed();
-        while (chunk.records.size() < kChunk) {
-            Record r;
+        while (chunk.count < kChunk) {
+            if (chunk.records.size() <= chunk.count) chunk.records.emplace_back();
+            Record& r = chunk.records[chunk.count];
+            r.Reset();
             if (!Read(r)) break;
             if (r.failure == 0) {
                 r.number = ++count_;
                 if (!opts_.outputDir.empty() && !r.missing) r.outFile = namer_.Next(r.name, r.number);
             }
-            chunk.records.push_back(std::move(r));
+            ++chunk.count;
         }
-        if (chunk.records.empty()) return false;
+        if (chunk.count == 0) return false;
         chunk.bytes = Consumed() - before;
         chunk.index = chunkIndex_++;
         return true;
@@ -124,8 +137,8 @@ private:
             seqio::ReadProblem p;
             switch (file_.Next(record_, p)) {
                 case seqio::ReadResult::Record:
-                    r.name = std::move(record_.name);
-                    r.bases = std::move(record_.bases);
+                    r.name.swap(record_.name);  // each keeps the other's room for the next record
+                    r.bases.swap(record_.bases);
                     r.sample = fileIndex_;
                     return true;
                 case seqio::ReadResult::Problem:
@@ -207,55 +220,61 @@ public:
         if (opts.derep && opts.outputDir.empty()) cache_ = std::make_unique<DerepCache>();
     }
 
-    ChunkResult Process(Chunk& chunk) {
-        ChunkResult result;
+    void Process(Chunk& chunk, ChunkResult& result) {
+        result.out.clear();
+        result.errs.clear();
+        result.records = chunk.count;
+        result.status = kExitOk;
         result.bytes = chunk.bytes;
-        for (Record& r : chunk.records) {
-            RecordOutput o;
-            o.err = r.messages;
-            result.status = std::max(result.status, ProcessRecord(r, o));
-            result.records.push_back(std::move(o));
-        }
-        return result;
+        for (size_t i = 0; i < chunk.count; ++i)
+            result.status = std::max(result.status, ProcessRecord(chunk.records[i], result));
     }
 
 private:
-    int ProcessRecord(Record& r, RecordOutput& o) {
-        State& st = *st_;
-        if (r.failure) return r.failure;
+    int ProcessRecord(Record& r, ChunkResult& result) {
+        std::string err = r.messages;
+        int status = r.failure;
         if (r.missing) {
             const std::string where =
                 input_.files.size() == 1 ? "sequence file \"" + input_.files[0] + "\"" : "the sequence files";
-            o.err += MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."});
-            return kExitFailed;
+            err += MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."});
+            status = kExitFailed;
         }
-        const RenderedRecord* rendered = cache_ ? cache_->Find(r.bases) : nullptr;
-        int status = kExitOk;
-        if (!rendered) {
-            fresh_ = RenderedRecord{};
-            try {
-                RecordAnalysis a = AnalyzeRead(st, r.bases, input_.settings);
-                Render(st, a, format_, fresh_);
-                if (!r.outFile.empty()) {
-                    if (a.analysed) {
-                        if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.force))
-                            status = kExitFailed;
-                    } else {
-                        MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
-                    }
-                }
-            } catch (...) {
-                ReportRunTimeError(st, std::current_exception());
-            }
-            std::string msgs = msgs_.Take();
-            // Only a read analysed in silence is kept: one that raised messages raises them
-            // again each time, as it would without the cache.
-            if (cache_ && msgs.empty()) rendered = cache_->Insert(r.bases, std::move(fresh_));
-            else rendered = &fresh_;
-            o.err += msgs;
+        if (status == kExitOk) {
+            const RenderedRecord* rendered = cache_ ? cache_->Find(r.bases) : nullptr;
+            if (!rendered) rendered = Analyze(r, err, status);
+            if (!err.empty()) result.errs.emplace_back(result.out.size(), std::move(err));
+            Emit(opts_.format, *rendered, r.name, samples_[r.sample], result.out);
+        } else if (!err.empty()) {
+            result.errs.emplace_back(result.out.size(), std::move(err));
         }
-        Emit(opts_.format, *rendered, r.name, samples_[r.sample], o.out);
         return status;
+    }
+
+    // Analyses a read not seen before (or any read without the cache) and renders it.
+    const RenderedRecord* Analyze(Record& r, std::string& err, int& status) {
+        State& st = *st_;
+        fresh_ = RenderedRecord{};
+        try {
+            RecordAnalysis a = AnalyzeRead(st, r.bases, input_.settings);
+            Render(st, a, format_, fresh_);
+            if (!r.outFile.empty()) {
+                if (a.analysed) {
+                    if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.force))
+                        status = kExitFailed;
+                } else {
+                    MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
+                }
+            }
+        } catch (...) {
+            ReportRunTimeError(st, std::current_exception());
+        }
+        std::string msgs = msgs_.Take();
+        err += msgs;
+        // Only a read analysed in silence is kept: one that raised messages raises them again
+        // each time, as it would without the cache.
+        if (cache_ && msgs.empty()) return cache_->Insert(std::move(fresh_));
+        return &fresh_;
     }
 
     std::unique_ptr<State> st_;
@@ -275,20 +294,24 @@ public:
     Emitter(const AnalyzeOptions& opts, long total, long long totalBytes)
         : total_(total), totalBytes_(totalBytes), start_(Clock::now()) {
         progress_ = opts.progress && isatty(STDERR_FILENO);
-        if (opts.format == Format::Tsv) Out(TsvHeader());
+        if (opts.format == Format::Tsv) {
+            const std::string header = TsvHeader();
+            Out(header.data(), header.size());
+        }
     }
 
     void Emit(const ChunkResult& r) {
-        for (const auto& rec : r.records) {
-            if (!rec.err.empty()) {
-                std::fflush(stdout);
-                ClearBar();
-                std::fwrite(rec.err.data(), 1, rec.err.size(), stderr);
-                std::fflush(stderr);
-            }
-            Out(rec.out);
-            ++count_;
+        size_t done = 0;
+        for (const auto& [at, err] : r.errs) {
+            Out(r.out.data() + done, at - done);
+            done = at;
+            std::fflush(stdout);
+            ClearBar();
+            std::fwrite(err.data(), 1, err.size(), stderr);
+            std::fflush(stderr);
         }
+        Out(r.out.data() + done, r.out.size() - done);
+        count_ += static_cast<long>(r.records);
         bytes_ += r.bytes;
         status_ = std::max(status_, r.status);
         DrawBar(false);
@@ -308,8 +331,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    void Out(const std::string& s) {
-        if (!s.empty()) std::fwrite(s.data(), 1, s.size(), stdout);
+    void Out(const char* data, size_t size) {
+        if (size > 0) std::fwrite(data, 1, size, stdout);
     }
 
     void ClearBar() {
@@ -356,7 +379,11 @@ void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchI
                    Emitter& emitter) {
     Worker worker(loaded, opts, input);
     Chunk chunk;
-    while (source.Next(chunk)) emitter.Emit(worker.Process(chunk));
+    ChunkResult result;
+    while (source.Next(chunk)) {
+        worker.Process(chunk, result);
+        emitter.Emit(result);
+    }
 }
 
 // Every worker reads its next chunk itself (one at a time), analyses it and hands the result
@@ -373,13 +400,14 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
 
     auto work = [&] {
         Worker worker(loaded, opts, input);
+        Chunk chunk;
+        ChunkResult result;  // reused while it is written at once, so that its room stays
         for (;;) {
-            Chunk chunk;
             {
                 std::lock_guard lock(readMutex);
                 if (!source.Next(chunk)) return;
             }
-            ChunkResult result = worker.Process(chunk);
+            worker.Process(chunk, result);
             std::unique_lock lock(outMutex);
             // Far ahead of the chunk due: wait, so that finished output does not pile up.
             emitted.wait(lock, [&] { return chunk.index == nextDue || waiting.size() < maxWaiting; });

@@ -1,7 +1,9 @@
 // Identical reads analysed once: the output of reads seen before, by their bases, in bounded memory.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "cli/format.h"
@@ -23,20 +25,45 @@ public:
 
     // The output kept for `bases`, or nullptr. Valid until the next call.
     const RenderedRecord* Find(const std::string& bases);
-    // Keeps `rendered` for `bases`; returns it, valid until the next call.
-    const RenderedRecord* Insert(const std::string& bases, RenderedRecord&& rendered);
-    size_t Entries() const { return young_.size() + old_.size(); }
+    // Keeps `rendered` for the bases last looked up with Find; returns it, valid until the
+    // next call.
+    const RenderedRecord* Insert(RenderedRecord&& rendered);
 
 private:
-    using Map = std::unordered_map<std::string, RenderedRecord>;
-    static size_t Cost(const std::string& bases, const RenderedRecord& r) {
-        return bases.size() + r.body.size() + kEntryOverhead;
-    }
+    // A read's bases with their hash, which is computed once per read and looked up in both
+    // generations without copying the bases.
+    struct Key {
+        size_t hash;
+        std::string bases;
+    };
+    struct KeyView {
+        size_t hash;
+        std::string_view bases;
+    };
+    struct KeyHash {
+        using is_transparent = void;
+        size_t operator()(const Key& k) const noexcept { return k.hash; }
+        size_t operator()(const KeyView& k) const noexcept { return k.hash; }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const noexcept {
+            return a.hash == b.hash && std::string_view(a.bases) == std::string_view(b.bases);
+        }
+    };
+    using Map = std::unordered_map<Key, RenderedRecord, KeyHash, KeyEqual>;
+
+    static size_t Cost(size_t bases, const RenderedRecord& r) { return bases + r.body.size() + kEntryOverhead; }
     // Makes room for `cost` more bytes in the newer generation.
     void Reserve(size_t cost);
 
     Map young_, old_;
     size_t youngBytes_ = 0, limit_;
+    KeyView last_{0, {}};  // the read of the last Find
 };
+
+// The hash of a read's bases (every byte counts, eight at a time).
+size_t HashBases(std::string_view bases);
 
 }  // namespace varigap::cli

@@ -133,23 +133,36 @@ void Emit(Format format, const RenderedRecord& r, const std::string& name, const
           std::string& out) {
     switch (format) {
         case Format::Text:
-            out += ">" + name;
+            out += '>';
+            out += name;
             out += r.body;
             break;
         case Format::Tsv: {
-            const std::string front = TsvField(name) + "\t", back = "\t" + sample.tsv + "\t" + r.strand + "\n";
+            const bool plain = name.find_first_of("\t\r\n") == std::string::npos;
+            const std::string cleaned = plain ? std::string() : TsvField(name);
+            const std::string& field = plain ? name : cleaned;
             for (size_t start = 0, end; start < r.body.size(); start = end + 1) {
                 end = r.body.find('\n', start);
-                out += front;
+                out += field;
+                out += '\t';
                 out.append(r.body, start, end - start);
-                out += back;
+                out += '\t';
+                out += sample.tsv;
+                out += '\t';
+                out += r.strand;
+                out += '\n';
             }
             break;
         }
         case Format::Json:
-            out += "{\"sequence\":" + JsonString(name);
+            out += "{\"sequence\":";
+            out += JsonString(name);
             out += r.body;
-            out += ",\"sample\":" + sample.json + ",\"strand\":\"" + r.strand + "\"}\n";
+            out += ",\"sample\":";
+            out += sample.json;
+            out += ",\"strand\":\"";
+            out += r.strand;
+            out += "\"}\n";
             break;
     }
 }

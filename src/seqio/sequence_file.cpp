@@ -31,6 +31,19 @@ bool HasControl(std::string_view s) {
     return false;
 }
 
+// Appends a line of bases, keeping no more than `max` in all (0: no limit); counts them all.
+void AppendBases(std::string& bases, std::string_view line, size_t& count, size_t max) {
+    if (max == 0) bases.append(line);
+    else if (count < max) bases.append(line.substr(0, max - count));
+    count += line.size();
+}
+
+bool AllBases(std::string_view s) {
+    for (char c : s)
+        if (ClassOf(c) != kBase) return false;
+    return true;
+}
+
 size_t SkipBlanks(std::string_view s, size_t i) {
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
     return i;
@@ -140,11 +153,14 @@ ReadResult SequenceFile::NextFasta(SeqRecord& record, ReadProblem& problem) {
             havePending_ = true;
             break;
         }
+        if (AllBases(line_)) {  // the usual line, appended at once
+            AppendBases(record.bases, line_, numBases, maxFasta_);
+            continue;
+        }
         for (char c : line_) {
             const unsigned char k = ClassOf(c);
             if (k == kBase) {
-                if (maxFasta_ == 0 || numBases < maxFasta_) record.bases += c;
-                ++numBases;
+                AppendBases(record.bases, std::string_view(&c, 1), numBases, maxFasta_);
             } else if (k == kControl && controlLine == 0) {
                 controlLine = input_.LineNumber();
             }
@@ -217,11 +233,14 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             havePending_ = true;
             break;
         }
+        if (AllBases(line_)) {
+            AppendBases(record.bases, line_, numBases, maxFastq_);
+            continue;
+        }
         for (char c : line_) {
             const unsigned char k = ClassOf(c);
             if (k == kBase) {
-                if (maxFastq_ == 0 || numBases < maxFastq_) record.bases += c;
-                ++numBases;
+                AppendBases(record.bases, std::string_view(&c, 1), numBases, maxFastq_);
             } else if (k == kControl) {
                 note(ProblemKind::Binary, "binary data in the bases");
             } else {
