@@ -14,6 +14,7 @@
 #include "engine/ranking.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
+#include "settings/locations.h"
 #include "settings/settings_files.h"
 
 namespace varigap::cli {
@@ -26,12 +27,13 @@ void SplitPath(const std::string& path, std::string& directory, std::string& nam
 
 namespace {
 
-// A settings file given on the command line must be there; the ones beside the program
-// are read when they are there and silently replaced by the defaults when not.
+// A settings file given on the command line must be there; the ones the desktop program
+// uses are read when they are there and silently replaced by the defaults when not.
 bool LoadSettings(State& st, const AnalyzeOptions& opts) {
     bool ok = true;
     if (opts.paramsFile.empty()) {
-        if (FindFileIgnoringCase(st.programDir, kParamsFileName).empty()) SetDefaultParameters(st);
+        if (FindFileIgnoringCase(SettingsReadDirectory(st, kParamsFileName), kParamsFileName).empty())
+            SetDefaultParameters(st);
         else LoadParameters(st);
     } else {
         std::string dir, name;
@@ -40,7 +42,8 @@ bool LoadSettings(State& st, const AnalyzeOptions& opts) {
         ok = ok && !FindFileIgnoringCase(dir, name).empty();
     }
     if (opts.optionsFile.empty()) {
-        if (FindFileIgnoringCase(st.programDir, kOptionsFileName).empty()) SetDefaultOptions(st);
+        if (FindFileIgnoringCase(SettingsReadDirectory(st, kOptionsFileName), kOptionsFileName).empty())
+            SetDefaultOptions(st);
         else LoadOptions(st);
     } else {
         std::string dir, name;
@@ -59,6 +62,7 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     StderrMessenger msgs(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No);
     st.messenger = &msgs;
     st.programDir = ProgramDirectory();
+    LocateInstalledFiles(st);
 
     // The main window's start-up order.
     if (!LoadSettings(st, opts)) return kExitUsage;
