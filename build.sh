@@ -4,6 +4,7 @@
 #   bash build.sh test       build, then run every test
 #   bash build.sh sanitize   build in build-asan with AddressSanitizer and UBSan, run every test
 #   bash build.sh bench      build, then run the benchmarks (installs cutadapt and seqkit)
+#   bash build.sh package    build, then make the Debian package in build/package
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -41,6 +42,13 @@ case "${1:-}" in
     cmake --build build -j "$jobs"
     scripts/bench.sh build
     ;;
+  package)
+    scripts/install-deps.sh
+    configure build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    (cd build && cpack -G DEB)
+    ls build/package/*.deb
+    ;;
   *)
-    sed -n '2,6p' "$0"; exit 2 ;;
+    sed -n '2,7p' "$0"; exit 2 ;;
 esac
