@@ -5,6 +5,7 @@
 #   bash build.sh sanitize   build in build-asan with AddressSanitizer and UBSan, run every test
 #   bash build.sh tsan       build in build-tsan with ThreadSanitizer, run the threaded (batch) tests
 #   bash build.sh bench      build, then run the benchmarks (installs cutadapt and seqkit)
+#   bash build.sh package    build, then make the Debian package in build/package
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -49,6 +50,13 @@ case "${1:-}" in
     configure build -DCMAKE_BUILD_TYPE=Release
     cmake --build build -j "$jobs"
     scripts/bench.sh build
+    ;;
+  package)
+    scripts/install-deps.sh
+    configure build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    (cd build && cpack -G DEB)
+    ls build/package/*.deb
     ;;
   *)
     sed -n '2,7p' "$0"; exit 2 ;;

@@ -1,10 +1,14 @@
 // varigap-cli: batch analysis of sequence files without a window.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/options.h"
+#include "core/textfile.h"
+#include "core/version.h"
+#include "settings/locations.h"
 
 int main(int argc, char** argv) {
     using namespace varigap::cli;
@@ -19,8 +23,16 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     switch (cl.command) {
         case Command::Help: {
-            std::string help = HelpText();
+            auto st = std::make_unique<varigap::State>();
+            st->programDir = varigap::ProgramDirectory();
+            varigap::LocateInstalledFiles(*st);
+            std::string help = HelpText() + "\n" + varigap::SettingsPlacesHelp(*st);
             std::fwrite(help.data(), 1, help.size(), stdout);
+            return kExitOk;
+        }
+        case Command::Version: {
+            std::string version = "varigap-cli " + varigap::VersionText() + "\n";
+            std::fwrite(version.data(), 1, version.size(), stdout);
             return kExitOk;
         }
         case Command::Analyze: return RunAnalyze(cl.analyze);

@@ -254,6 +254,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             cl.command = Command::Help;
             return true;
         }
+        if (a == "--version") {
+            cl.command = Command::Version;
+            return true;
+        }
     }
     if (args.empty()) {
         error = "no command given";
@@ -278,6 +282,7 @@ std::string HelpText() {
   varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE... [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
   varigap-cli --help
+  varigap-cli --version
 
 analyze: does for every sequence of the SEQUENCE_FILEs what Find Template does in the
 main window: ranks the templates of TEMPLATE_FILE against it, takes the best one (or the
@@ -325,8 +330,8 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        number, anything else as a name.
   --params FILE        read the alignment parameters from FILE (parameter file format).
   --options FILE       read the message options from FILE (options file format).
-                       Default for both: VarigapParams.txt and VarigapOptions.txt beside
-                       the program when they are there, else the built-in defaults.
+                       Default for both: the settings files listed at the end of this
+                       help, else the built-in defaults.
   --answer yes|no      the answer to the template file's questions about a template
                        without variable or conserved regions (default yes).
   --reparse LINE:SEL   after the analysis, make possibility SEL the chosen variant of

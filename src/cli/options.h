@@ -44,7 +44,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Analyze, Variants };
+enum class Command { Help, Version, Analyze, Variants };
 
 struct CommandLine {
     Command command = Command::Help;

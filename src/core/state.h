@@ -111,7 +111,9 @@ private:
 struct State {
     // --- services ---
     Messenger* messenger = nullptr;  // where message boxes go; not owned
-    std::string programDir;          // directory of the settings and help files
+    std::string programDir;          // directory of the running program (portable copy: also its files)
+    std::string dataDir;             // help and default settings of an installed copy; "" = none
+    std::string configDir;           // the user's settings when the program's folder cannot keep them
 
     // --- settings: the saved defaults (working copies live with LPAM and the ranking) ---
     Integer maxLengthVariation = 2;
