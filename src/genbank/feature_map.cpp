@@ -106,6 +106,7 @@ bool Nearer(const Candidate& a, const Candidate& b) { return a.minus ? a.last > 
 
 std::vector<MapRegion> ReadFeatureMap(const std::string& path, std::vector<std::string>& problems) {
     builder::LineReader in(path);
+    const size_t before = problems.size();
     std::vector<MapRegion> regions;
     std::map<std::string, int> column;
     std::string line;
@@ -182,6 +183,7 @@ std::vector<MapRegion> ReadFeatureMap(const std::string& path, std::vector<std::
         }
         regions.push_back(r);
     }
+    if (problems.size() > before) return regions;
     if (column.empty()) problems.push_back(Where(path, 0, "no header row"));
     else if (regions.empty()) problems.push_back(Where(path, 0, "no regions"));
     else if (regions.back().gap) problems.push_back(Where(path, 0, "a gap region needs a region after it"));
