@@ -181,7 +181,8 @@ VR), start and end (1-based, inclusive, counting the record's bases), optionally
 the same regions in the same order, without overlaps; two CRs may not follow each other.
 SEQUENCES: FASTA or FASTQ, plain or gzip. Writes DIR/NAME.tpl and DIR/REGION.txt per VR.
 A CR's bases: the column-wise majority of the records (of those with the most common
-length), with an ambiguity code where other bases make up a share of a column. A VR file
+length), with an ambiguity code for the bases that make up at least --ambiguity-min of a
+column. A VR file
 lists every distinct variant (case-blind) with the taxa of its records, in first-seen
 order. VR bases are cut between the CRs as this program places them in the record, where
 it places them within --max-shift bases of the table, else as the table gives them.
