@@ -37,6 +37,9 @@ int main(int argc, char** argv) {
         }
         case Command::Analyze: return RunAnalyze(cl.analyze);
         case Command::Variants: return RunVariants(cl.variants);
+        case Command::Build: return RunBuild(cl.build);
+        case Command::Regions: return RunRegions(cl.regions);
+        case Command::Check: return RunCheck(cl.check);
     }
     return kExitUsage;
 }

@@ -273,6 +273,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         cl.command = Command::Variants;
         return ParseVariants(w, cl.variants, error);
     }
+    if (args[0] == "build") {
+        cl.command = Command::Build;
+        return ParseBuild(rest, cl.build, error);
+    }
+    if (args[0] == "regions") {
+        cl.command = Command::Regions;
+        return ParseRegions(rest, cl.regions, error);
+    }
+    if (args[0] == "check") {
+        cl.command = Command::Check;
+        return ParseCheck(rest, cl.check, error);
+    }
     error = "unknown command \"" + args[0] + "\"";
     return false;
 }
@@ -281,7 +293,8 @@ std::string HelpText() {
     return R"(Usage:
   varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE... [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
-  varigap-cli --help
+)" + BuilderUsage() +
+           R"(  varigap-cli --help
   varigap-cli --version
 
 analyze: does for every sequence of the SEQUENCE_FILEs what Find Template does in the
@@ -385,6 +398,8 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
   --mode MODE          same, different, shorter, longer or all (default: same when
                        --length is given, else all).
 
+)" + BuilderHelpText() +
+           R"(
 Messages go to standard error as "TITLE: TEXT".
 Exit status: 0 all went well; 1 a named sequence was not found, a record or an empty
 sequence file was passed over, or an output file could not be written or already

@@ -350,6 +350,7 @@ void LayOutParameters(WindowView& v, ui::FVarigapParameters& w) {
     grid->setColumnStretch(2, 1);
     grid->setHorizontalSpacing(16);
     outer->addWidget(values);
+    Add(outer, v.Take(w.lblSettingsFile));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (ui::CommandButton* b : {&w.butOk, &w.butCancel, &w.butReset, &w.butSave}) Add(buttons, v.Take(*b));
@@ -368,6 +369,7 @@ void LayOutOptions(WindowView& v, ui::FVarigapOptions& w) {
     for (ui::CheckBox* c : {&w.chkShowVRWarnings, &w.chkShowRunTimeErrors, &w.chkShowAssertFailures})
         Add(ml, v.Take(*c));
     outer->addWidget(messages);
+    Add(outer, v.Take(w.lblSettingsFile));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (ui::CommandButton* b : {&w.butOkay, &w.butSave}) Add(buttons, v.Take(*b));
