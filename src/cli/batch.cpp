@@ -273,7 +273,7 @@ private:
         err += msgs;
         // Only a read analysed in silence is kept: one that raised messages raises them again
         // each time, as it would without the cache.
-        if (cache_ && msgs.empty()) return cache_->Insert(std::move(fresh_));
+        if (cache_ && msgs.empty()) return cache_->Insert(r.bases, std::move(fresh_));
         return &fresh_;
     }
 

@@ -31,9 +31,9 @@ void DerepCache::Reserve(size_t cost) {
 }
 
 const RenderedRecord* DerepCache::Find(const std::string& bases) {
-    last_ = KeyView{HashBases(bases), bases};
-    if (auto it = young_.find(last_); it != young_.end()) return &it->second;
-    auto it = old_.find(last_);
+    const KeyView key{HashBases(bases), bases};
+    if (auto it = young_.find(key); it != young_.end()) return &it->second;
+    auto it = old_.find(key);
     if (it == old_.end()) return nullptr;
     auto node = old_.extract(it);
     const size_t cost = Cost(node.key().bases.size(), node.mapped());
@@ -42,11 +42,11 @@ const RenderedRecord* DerepCache::Find(const std::string& bases) {
     return &young_.insert(std::move(node)).position->second;
 }
 
-const RenderedRecord* DerepCache::Insert(RenderedRecord&& rendered) {
-    const size_t cost = Cost(last_.bases.size(), rendered);
+const RenderedRecord* DerepCache::Insert(const std::string& bases, RenderedRecord&& rendered) {
+    const size_t cost = Cost(bases.size(), rendered);
     Reserve(cost);
     youngBytes_ += cost;
-    auto [it, added] = young_.insert_or_assign(Key{last_.hash, std::string(last_.bases)}, std::move(rendered));
+    auto [it, added] = young_.insert_or_assign(Key{HashBases(bases), bases}, std::move(rendered));
     return &it->second;
 }
 

@@ -25,9 +25,9 @@ public:
 
     // The output kept for `bases`, or nullptr. Valid until the next call.
     const RenderedRecord* Find(const std::string& bases);
-    // Keeps `rendered` for the bases last looked up with Find; returns it, valid until the
-    // next call.
-    const RenderedRecord* Insert(RenderedRecord&& rendered);
+    // Keeps `rendered` for `bases`; returns it, valid until the next call.
+    const RenderedRecord* Insert(const std::string& bases, RenderedRecord&& rendered);
+    size_t Entries() const { return young_.size() + old_.size(); }
 
 private:
     // A read's bases with their hash, which is computed once per read and looked up in both
@@ -60,7 +60,6 @@ private:
 
     Map young_, old_;
     size_t youngBytes_ = 0, limit_;
-    KeyView last_{0, {}};  // the read of the last Find
 };
 
 // The hash of a read's bases (every byte counts, eight at a time).

@@ -13,7 +13,6 @@ TEST(CliCores, ACpuQuotaAllowsItsCoresRoundedUp) {
     } cases[] = {{"max 100000", 0}, {"200000 100000", 2}, {"150000 100000", 2}, {"50000 100000", 1}, {"-1 100000", 0},
                  {"", 0},           {"junk", 0}};
     for (const auto& c : cases) EXPECT_EQ(cli::QuotaCores(c.cpuMax), c.cores) << c.cpuMax;
-    EXPECT_GE(cli::UsableCores(), 1);
 }
 
 }  // namespace
