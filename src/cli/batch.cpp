@@ -205,19 +205,18 @@ private:
 
 class Worker {
 public:
-    Worker(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input)
+    Worker(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, SharedDerepCache* cache)
         : st_(std::make_unique<State>(loaded)),
           opts_(opts),
           input_(input),
-          msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No) {
+          msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No),
+          cache_(cache) {
         st_->messenger = &msgs_;
         format_.format = opts.format;
         format_.ranking = opts.ranking;
         format_.showStrand = opts.orient == Orient::Auto;
         format_.primersTrimmed = opts.primersTrimmed;
         for (const auto& s : input.samples) samples_.emplace_back(s);
-        // An output file is written from the analysis itself, so every read is analysed then.
-        if (opts.derep && opts.outputDir.empty()) cache_ = std::make_unique<DerepCache>();
     }
 
     void Process(Chunk& chunk, ChunkResult& result) {
@@ -241,18 +240,27 @@ private:
             status = kExitFailed;
         }
         if (status == kExitOk) {
-            const RenderedRecord* rendered = cache_ ? cache_->Find(r.bases) : nullptr;
-            if (!rendered) rendered = Analyze(r, err, status);
-            if (!err.empty()) result.errs.emplace_back(result.out.size(), std::move(err));
-            Emit(opts_.format, *rendered, r.name, samples_[r.sample], result.out);
+            const size_t hash = cache_ ? HashBases(r.bases) : 0;
+            auto emit = [&](const RenderedRecord& rendered) {
+                if (!err.empty()) result.errs.emplace_back(result.out.size(), std::move(err));
+                Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
+            };
+            if (!cache_ || !cache_->Use(r.bases, hash, emit)) {
+                const bool silent = Analyze(r, err, status);
+                emit(fresh_);
+                // Only a read analysed in silence is kept: one that raised messages raises them
+                // again each time, as it would without the cache.
+                if (cache_ && silent) cache_->Insert(r.bases, hash, std::move(fresh_));
+            }
         } else if (!err.empty()) {
             result.errs.emplace_back(result.out.size(), std::move(err));
         }
         return status;
     }
 
-    // Analyses a read not seen before (or any read without the cache) and renders it.
-    const RenderedRecord* Analyze(Record& r, std::string& err, int& status) {
+    // Analyses a read not seen before (or any read without the cache) and renders it into
+    // fresh_; true when that raised no message.
+    bool Analyze(Record& r, std::string& err, int& status) {
         State& st = *st_;
         fresh_ = RenderedRecord{};
         try {
@@ -269,12 +277,9 @@ private:
         } catch (...) {
             ReportRunTimeError(st, std::current_exception());
         }
-        std::string msgs = msgs_.Take();
+        const std::string msgs = msgs_.Take();
         err += msgs;
-        // Only a read analysed in silence is kept: one that raised messages raises them again
-        // each time, as it would without the cache.
-        if (cache_ && msgs.empty()) return cache_->Insert(r.bases, std::move(fresh_));
-        return &fresh_;
+        return msgs.empty();
     }
 
     std::unique_ptr<State> st_;
@@ -283,7 +288,7 @@ private:
     BufferMessenger msgs_;
     FormatSettings format_;
     std::vector<SampleField> samples_;
-    std::unique_ptr<DerepCache> cache_;
+    SharedDerepCache* cache_;  // nullptr: every read analysed
     RenderedRecord fresh_;
 };
 
@@ -376,8 +381,8 @@ private:
 // ------------------------------------------------------------------ the pipeline
 
 void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
-                   Emitter& emitter) {
-    Worker worker(loaded, opts, input);
+                   Emitter& emitter, SharedDerepCache* cache) {
+    Worker worker(loaded, opts, input, cache);
     Chunk chunk;
     ChunkResult result;
     while (source.Next(chunk)) {
@@ -391,7 +396,7 @@ void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchI
 // waiting behind it. Records are thus read, analysed and freed by one thread, and no thread
 // is left to only read or only write.
 void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
-                 Emitter& emitter, int jobs) {
+                 Emitter& emitter, int jobs, SharedDerepCache* cache) {
     std::mutex readMutex, outMutex;
     std::condition_variable emitted;
     std::map<long, ChunkResult> waiting;  // finished chunks not yet due
@@ -399,7 +404,7 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
     const size_t maxWaiting = 4 * static_cast<size_t>(jobs);
 
     auto work = [&] {
-        Worker worker(loaded, opts, input);
+        Worker worker(loaded, opts, input, cache);
         Chunk chunk;
         ChunkResult result;  // reused while it is written at once, so that its room stays
         for (;;) {
@@ -438,8 +443,11 @@ int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input)
     RecordSource source(opts, input);
     Emitter emitter(opts, source.Total(), source.TotalBytes());
     const int jobs = opts.jobs > 0 ? opts.jobs : UsableCores();
-    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter);
-    else RunParallel(loaded, opts, input, source, emitter, jobs);
+    // An output file is written from the analysis itself, so every read is analysed then.
+    std::unique_ptr<SharedDerepCache> cache;
+    if (opts.derep && opts.outputDir.empty()) cache = std::make_unique<SharedDerepCache>();
+    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter, cache.get());
+    else RunParallel(loaded, opts, input, source, emitter, jobs, cache.get());
     return emitter.Finish();
 }
 

@@ -30,8 +30,8 @@ void DerepCache::Reserve(size_t cost) {
     youngBytes_ = 0;
 }
 
-const RenderedRecord* DerepCache::Find(const std::string& bases) {
-    const KeyView key{HashBases(bases), bases};
+const RenderedRecord* DerepCache::Find(std::string_view bases, size_t hash) {
+    const KeyView key{hash, bases};
     if (auto it = young_.find(key); it != young_.end()) return &it->second;
     auto it = old_.find(key);
     if (it == old_.end()) return nullptr;
@@ -42,12 +42,21 @@ const RenderedRecord* DerepCache::Find(const std::string& bases) {
     return &young_.insert(std::move(node)).position->second;
 }
 
-const RenderedRecord* DerepCache::Insert(const std::string& bases, RenderedRecord&& rendered) {
+void DerepCache::Insert(std::string_view bases, size_t hash, RenderedRecord&& rendered) {
     const size_t cost = Cost(bases.size(), rendered);
     Reserve(cost);
     youngBytes_ += cost;
-    auto [it, added] = young_.insert_or_assign(Key{HashBases(bases), bases}, std::move(rendered));
-    return &it->second;
+    young_.insert_or_assign(Key{hash, std::string(bases)}, std::move(rendered));
+}
+
+SharedDerepCache::SharedDerepCache(size_t totalBytes, size_t shards) {
+    for (size_t i = 0; i < shards; ++i) shards_.push_back(std::make_unique<Shard>(totalBytes / shards / 2));
+}
+
+void SharedDerepCache::Insert(const std::string& bases, size_t hash, RenderedRecord&& rendered) {
+    Shard& s = ShardOf(hash);
+    std::lock_guard lock(s.mutex);
+    s.cache.Insert(bases, hash, std::move(rendered));
 }
 
 }  // namespace varigap::cli

@@ -2,13 +2,19 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "cli/format.h"
 
 namespace varigap::cli {
+
+// The hash of a read's bases (every byte counts, eight at a time).
+size_t HashBases(std::string_view bases);
 
 // A run's reads keyed by their bases (the settings of a run are the same for every read).
 // Memory is bounded by two generations of at most `generationBytes` each (bases, output and
@@ -17,16 +23,19 @@ namespace varigap::cli {
 // of millions of distinct reads streams through in constant memory.
 class DerepCache {
 public:
-    static constexpr size_t kDefaultGenerationBytes = size_t{16} << 20;
     // Counted per entry on top of its bases and output: the hash node and the string headers.
     static constexpr size_t kEntryOverhead = 128;
 
-    explicit DerepCache(size_t generationBytes = kDefaultGenerationBytes) : limit_(generationBytes) {}
+    explicit DerepCache(size_t generationBytes) : limit_(generationBytes) {}
 
-    // The output kept for `bases`, or nullptr. Valid until the next call.
-    const RenderedRecord* Find(const std::string& bases);
-    // Keeps `rendered` for `bases`; returns it, valid until the next call.
-    const RenderedRecord* Insert(const std::string& bases, RenderedRecord&& rendered);
+    // The output kept for `bases` (whose hash is `hash`), or nullptr. Valid until the next call.
+    const RenderedRecord* Find(std::string_view bases, size_t hash);
+    const RenderedRecord* Find(std::string_view bases) { return Find(bases, HashBases(bases)); }
+    // Keeps `rendered` for `bases`.
+    void Insert(std::string_view bases, size_t hash, RenderedRecord&& rendered);
+    void Insert(std::string_view bases, RenderedRecord&& rendered) {
+        Insert(bases, HashBases(bases), std::move(rendered));
+    }
     size_t Entries() const { return young_.size() + old_.size(); }
 
 private:
@@ -62,7 +71,37 @@ private:
     size_t youngBytes_ = 0, limit_;
 };
 
-// The hash of a read's bases (every byte counts, eight at a time).
-size_t HashBases(std::string_view bases);
+// The cache of a run, shared by its jobs, so that a read analysed by one job serves them all:
+// shards chosen by the hash, each with its own lock and an equal part of the bound.
+class SharedDerepCache {
+public:
+    static constexpr size_t kDefaultBytes = size_t{32} << 20;  // in all, both generations
+
+    explicit SharedDerepCache(size_t totalBytes = kDefaultBytes, size_t shards = 16);
+
+    // Appends the output kept for `bases` through `emit(const RenderedRecord&)`; false when
+    // there is none.
+    template <class Emit>
+    bool Use(const std::string& bases, size_t hash, Emit&& emit) {
+        Shard& s = ShardOf(hash);
+        std::lock_guard lock(s.mutex);
+        const RenderedRecord* r = s.cache.Find(bases, hash);
+        if (!r) return false;
+        emit(*r);
+        return true;
+    }
+    void Insert(const std::string& bases, size_t hash, RenderedRecord&& rendered);
+
+private:
+    struct Shard {
+        explicit Shard(size_t generationBytes) : cache(generationBytes) {}
+        std::mutex mutex;
+        DerepCache cache;
+    };
+    // The high bits pick the shard; the maps use the whole hash.
+    Shard& ShardOf(size_t hash) { return *shards_[(hash >> 48) % shards_.size()]; }
+
+    std::vector<std::unique_ptr<Shard>> shards_;
+};
 
 }  // namespace varigap::cli

@@ -334,8 +334,9 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        there with a listed variant, out of the read's length.
   --no-derep           analyse every read. By default a read whose bases equal an
                        earlier read's reuses that analysis (the output is the same);
-                       at most 32 MiB of reads and results are kept per job, the
-                       least recently seen going first. Off with --output-dir.
+                       at most 32 MiB of reads and results are kept (shared by the
+                       jobs), the least recently seen going first. Off with
+                       --output-dir.
   -t, --template N|NAME
                        analyse with template number N, or the template called NAME,
                        instead of the best one; the templates are ranked all the same.
