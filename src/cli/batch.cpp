@@ -245,7 +245,12 @@ private:
                 if (!err.empty()) result.errs.emplace_back(result.out.size(), std::move(err));
                 Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
             };
-            if (!cache_ || !cache_->Use(r.bases, hash, emit)) {
+            if (const RenderedRecord* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
+                emit(*recent);
+            } else if (!cache_ || !cache_->Use(r.bases, hash, [&](const RenderedRecord& rendered) {
+                           emit(rendered);
+                           recent_.Keep(r.bases, hash, rendered);
+                       })) {
                 const bool silent = Analyze(r, err, status);
                 emit(fresh_);
                 // Only a read analysed in silence is kept: one that raised messages raises them
@@ -289,6 +294,7 @@ private:
     FormatSettings format_;
     std::vector<SampleField> samples_;
     SharedDerepCache* cache_;  // nullptr: every read analysed
+    RecentReads recent_;       // the commonest of the cache's reads, without its lock
     RenderedRecord fresh_;
 };
 

@@ -71,6 +71,36 @@ private:
     size_t youngBytes_ = 0, limit_;
 };
 
+// The reads one job met again most recently, copied, so that the commonest reads are found
+// without a lock: a direct-mapped table of kSlots reads and their output. Only reads seen
+// before are kept here, so reads met once never push the common ones out.
+class RecentReads {
+public:
+    static constexpr size_t kSlots = 1024;
+
+    const RenderedRecord* Find(std::string_view bases, size_t hash) const {
+        const Slot& s = slots_[hash % kSlots];
+        return s.used && s.hash == hash && s.bases == bases ? &s.rendered : nullptr;
+    }
+    void Keep(std::string_view bases, size_t hash, const RenderedRecord& rendered) {
+        Slot& s = slots_[hash % kSlots];
+        s.used = true;
+        s.hash = hash;
+        s.bases.assign(bases);
+        s.rendered.body.assign(rendered.body);
+        s.rendered.strand = rendered.strand;
+    }
+
+private:
+    struct Slot {
+        bool used = false;
+        size_t hash = 0;
+        std::string bases;
+        RenderedRecord rendered;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
+
 // The cache of a run, shared by its jobs, so that a read analysed by one job serves them all:
 // shards chosen by the hash, each with its own lock and an equal part of the bound.
 class SharedDerepCache {

@@ -154,6 +154,9 @@ struct State {
     Table<SRegion, MAXNUMREGIONS + 1> SRegions;
     Integer numSRegions;
     Table<VRPossSet, MAXNUMVR> VRPoss;
+    // VRPoss(1..vrPossInUse) may hold possibilities; every set after them is as the last reset
+    // left it (parsing writes only the sets of actTemplate's VRs), so resets skip them.
+    Integer vrPossInUse = MAXNUMVR;
     Table<SSegment, MAXNUMDISPLAYLINES> SSegments;
     Integer numSSegments;
 
