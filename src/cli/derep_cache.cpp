@@ -7,18 +7,26 @@
 namespace varigap::cli {
 
 size_t HashBases(std::string_view s) {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+    // Two lanes of eight bytes, so that the multiplications of one do not wait for the other.
+    uint64_t a = 0x9E3779B97F4A7C15ull ^ s.size(), b = 0xD6E8FEB86659FD93ull;
     size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, s.data() + i, 8);
-        h = (h ^ w) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 32;
+    for (; i + 16 <= s.size(); i += 16) {
+        uint64_t x, y;
+        std::memcpy(&x, s.data() + i, 8);
+        std::memcpy(&y, s.data() + i + 8, 8);
+        a = (a ^ x) * 0xFF51AFD7ED558CCDull;
+        b = (b ^ y) * 0xC4CEB9FE1A85EC53ull;
+        a ^= a >> 32;
+        b ^= b >> 29;
     }
-    uint64_t w = 0;
-    std::memcpy(&w, s.data() + i, s.size() - i);
-    h = (h ^ w) * 0xC4CEB9FE1A85EC53ull;
-    return static_cast<size_t>(h ^ (h >> 29));
+    uint64_t x = 0, y = 0;
+    const size_t rest = s.size() - i;
+    std::memcpy(&x, s.data() + i, rest < 8 ? rest : 8);
+    if (rest > 8) std::memcpy(&y, s.data() + i + 8, rest - 8);
+    a = (a ^ x) * 0xFF51AFD7ED558CCDull;
+    b = (b ^ y) * 0xC4CEB9FE1A85EC53ull;
+    const uint64_t h = (a ^ (b >> 31) ^ (b << 33)) * 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(h ^ (h >> 32));
 }
 
 void DerepCache::Reserve(size_t cost) {

@@ -125,6 +125,9 @@ struct State {
     bool showVRWarnings = false;
     bool showRunTimeErrors = true;
     bool showAssertFailures = true;
+    // A batch run reads each variable region file once and keeps it for the whole run; the
+    // desktop program reads a file again whenever it has changed.
+    bool vrFilesFixed = false;
 
     // --- template table (written only by the template reader) ---
     Integer numTemplates;

@@ -39,7 +39,7 @@ bool LineInput::Open(const std::string& path, std::string& error) {
     Close();
     QuietLibrary();
     lineNumber_ = 0;
-    eof_ = sawBytes_ = false;
+    eof_ = sawBytes_ = sawCR_ = false;
     fault_ = InputFault::None;
     if (path != "-") {
         struct stat sb {};
@@ -101,6 +101,8 @@ bool LineInput::Fill() {
         if (kind_ == Compression::Bgzf && !fp_->last_block_eof) fault_ = InputFault::Truncated;
         return false;
     }
+    // Most files have LF line ends only: while no CR has come in, lines end at the next LF.
+    if (!sawCR_) sawCR_ = std::memchr(buf_.data() + end_, '\r', static_cast<size_t>(n)) != nullptr;
     end_ += static_cast<size_t>(n);
     return true;
 }
@@ -113,7 +115,8 @@ bool LineInput::ReadLine(std::string_view& line) {
         const char* from = start + scanned;
         const char* nl = static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(stop - from)));
         const char* cr =
-            static_cast<const char*>(std::memchr(from, '\r', static_cast<size_t>((nl ? nl : stop) - from)));
+            sawCR_ ? static_cast<const char*>(std::memchr(from, '\r', static_cast<size_t>((nl ? nl : stop) - from)))
+                   : nullptr;
         const char* brk = cr ? cr : nl;
         if (brk && !(*brk == '\r' && brk + 1 == stop && !eof_ && fault_ == InputFault::None)) {
             line = std::string_view(start, static_cast<size_t>(brk - start));
