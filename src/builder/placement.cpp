@@ -1,7 +1,7 @@
 // Where the program itself places a template's conserved regions in a record.
 #include "builder/placement.h"
 
-#include "engine/ranking.h"
+#include "engine/analysis.h"
 
 namespace varigap::builder {
 
@@ -27,8 +27,7 @@ std::vector<Span> CRPlacer::Place(const std::string& bases) {
     std::vector<Span> spans(static_cast<size_t>(numCRs_), Span{0, -1});
     try {
         st.actSeq = bases;
-        Integer matched, spanned;
-        MatchTemplate(st, 1, matched, spanned);
+        RankActSeq(st);  // the one template's CRs are placed as the ranking places them
     } catch (const RunTimeError&) {
         return spans;  // longer than a position can reach
     }
