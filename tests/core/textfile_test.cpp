@@ -13,21 +13,20 @@ namespace {
 
 TEST(TextFiles, ReadsEveryKindOfLineEnd) {
     test::TempDir dir;
-    auto lines = [&](const std::string& content) {
+    const std::string big(200000, 'a');
+    using V = std::vector<std::string>;
+    for (auto [content, lines] : {std::pair<std::string, V>{"x\r\ny\r\n", {"x", "y"}},
+                                  {"x\ny", {"x", "y"}},
+                                  {"\xEF\xBB\xBFx\r\n\r\nz", {"x", "", "z"}},
+                                  {"", {}},
+                                  {"x\ry\n", {"x", "y"}},
+                                  {big + "\n" + big, {big, big}}}) {
         TextReader r;
         r.Open(dir.Write("f", content));
-        std::vector<std::string> out;
-        for (std::string line; r.ReadLine(line);) out.push_back(line);
-        return out;
-    };
-    using V = std::vector<std::string>;
-    EXPECT_EQ(lines("x\r\ny\r\n"), (V{"x", "y"}));
-    EXPECT_EQ(lines("x\ny"), (V{"x", "y"}));
-    EXPECT_EQ(lines("\xEF\xBB\xBFx\r\n\r\nz"), (V{"x", "", "z"}));
-    EXPECT_EQ(lines(""), V{});
-    EXPECT_EQ(lines("x\ry\n"), (V{"x", "y"}));
-    std::string big(200000, 'a');
-    EXPECT_EQ(lines(big + "\n" + big), (V{big, big}));
+        V read;
+        for (std::string line; r.ReadLine(line);) read.push_back(line);
+        EXPECT_EQ(read, lines);
+    }
 }
 
 int ErrorNumber(const std::function<void()>& f) {
