@@ -1,12 +1,9 @@
-// Running varigap-cli as a process, the files it is run on, and golden files of what it writes.
+// Running varigap-cli as a process, and the files it is run on.
 #include "cli_fixture.h"
 
 #include <sys/wait.h>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "core/textfile.h"
@@ -55,13 +52,6 @@ std::string DirectoryText(const std::string& directory) {
     for (const auto& name : ListFiles(directory))
         text += "==== " + name + " ====\n" + ReadFileBytes(directory + "/" + name);
     return text;
-}
-
-void ExpectGolden(const std::string& name, const std::string& actual) {
-    const std::string path = std::string(VARIGAP_SOURCE_DIR) + "/tests/cli/golden/" + name;
-    const char* update = std::getenv("VARIGAP_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") std::ofstream(path, std::ios::binary) << actual;
-    else EXPECT_EQ(actual, ReadFileBytes(path)) << "differs from golden file " << path;
 }
 
 namespace {

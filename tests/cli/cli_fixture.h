@@ -1,5 +1,5 @@
 // Running varigap-cli as a process in a temporary directory holding a small template file, its
-// variable region files and sequences built from them; golden files of its outputs.
+// variable region files and sequences built from them.
 #pragma once
 
 #include <string>
@@ -24,9 +24,6 @@ std::string RandomBases(size_t length, unsigned seed);
 std::string FastaRecord(const std::string& name, const std::string& bases);
 // Every file of a directory by name, each after a line "==== NAME ====".
 std::string DirectoryText(const std::string& directory);
-// Compares `actual` with tests/cli/golden/`name`; with VARIGAP_UPDATE_GOLDEN=1 in the
-// environment the file is rewritten instead (after a change of output that is meant).
-void ExpectGolden(const std::string& name, const std::string& actual);
 
 // t.tpl holds template 1 "Grass": CR 1, VR 1 "intron.txt", CR 2, VR 2 "spacer.txt", CR 3 (40
 // bases each) and template 2 "Sedge" with other regions. intron.txt lists intron1 (taxa "Poa

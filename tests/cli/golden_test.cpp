@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "cli_fixture.h"
+#include "support/golden.h"
 
 namespace varigap::test {
 namespace {
@@ -39,8 +40,8 @@ TEST(CliGolden, EveryOutputFormatIsUnchanged) {
     for (const auto& c : cases) {
         CliResult r = RunCli(Words(c.args), c.cwd);
         EXPECT_EQ(r.status, 0) << c.golden;
-        ExpectGolden(c.golden, r.out + (c.outputDir.empty() ? "" : DirectoryText(c.outputDir)) +
-                                   (r.err.empty() ? "" : "==== standard error ====\n" + r.err));
+        ExpectGolden("tests/cli/golden/" + c.golden, r.out + (c.outputDir.empty() ? "" : DirectoryText(c.outputDir)) +
+                                                         (r.err.empty() ? "" : "==== standard error ====\n" + r.err));
     }
 }
 

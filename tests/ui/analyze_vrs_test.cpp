@@ -21,55 +21,49 @@ struct VRAnalysis : UiTest {
     }
 };
 
-const std::string kLongLine1 = kLong250.substr(0, 100) + " +";
-const std::string kLongLine2 = kLong250.substr(100, 100) + " +";
+using Items = std::vector<std::string>;
+const std::string kLongLine1 = kLong250.substr(0, 100) + " +", kLongLine2 = kLong250.substr(100, 100) + " +";
 const std::string kLongLine3 = kLong250.substr(200);
-const std::vector<std::string> kSameAsVR1 = {"AAGGTTCC", "CCCCGGGG", "CC GG CC GG 12"};
+const Items kSameAsVR1 = {"AAGGTTCC", "CCCCGGGG", "CC GG CC GG 12"};  // listed as written, compared by bases
 
 TEST_F(VRAnalysis, TheFiveModesOnAVariableLineWithOneVariant) {
     OpenOn(1);  // VR1: AAGGTTCC, Poa annua
     FAnalyzeVRs& w = W();
     EXPECT_TRUE(w.IsActive());
-    EXPECT_EQ(w.Caption(), "Variable Region Analysis");
     EXPECT_EQ(w.lblRegionName.Caption(), "Analyzing variable region \"vr1.txt\"");
-    EXPECT_EQ(w.radSame.Caption(), "&Same Length");
-    EXPECT_EQ(w.radShorter.Caption(), "S&horter");
-    EXPECT_EQ(w.radAll.ToolTipText(), "Display all variable region sequences in the file.");
     EXPECT_TRUE(w.radSame.Value());
     EXPECT_FALSE(w.radDiff.Value() || w.radShorter.Value() || w.radLonger.Value() || w.radAll.Value());
     EXPECT_EQ(w.txbxLength.Text(), "8");
-    EXPECT_EQ(w.cbxActVRSeq.Items(), std::vector<std::string>{"AAGGTTCC"});
+    EXPECT_EQ(w.cbxActVRSeq.Items(), Items{"AAGGTTCC"});
     EXPECT_EQ(w.cbxActVRSeq.Text(), "AAGGTTCC");
-    // An entry written with blanks and digits is listed as written, compared by its bases.
-    EXPECT_EQ(Listed(), kSameAsVR1);
-    EXPECT_EQ(w.lstSeqs.ListIndex(), 0);
-    EXPECT_TRUE(w.lstSeqs.HasFocus());
-    EXPECT_EQ(w.txbxSpecies.Text(), "Poa annua");
     EXPECT_EQ(w.lblActSeqLine.Caption(), "Current Line -- 8 bases: 2:{V}:AAGGTTCC");
-    w.lstSeqs.UserClickItem(2);
-    EXPECT_EQ(w.txbxSpecies.Text(), "Lolium perenne");
-
-    w.radDiff.UserClick();
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"AAGGTT", kLongLine1, kLongLine2, kLongLine3, "ACGTTAC"}));
-    EXPECT_EQ(w.lstSeqs.ListIndex(), 0);  // the found variant is not listed: the first line
-    EXPECT_EQ(w.txbxSpecies.Text(), "Festuca rubra");
-    w.radShorter.UserClick();
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"AAGGTT", "ACGTTAC"}));
-    w.lstSeqs.UserKeyTo(1);
-    EXPECT_EQ(w.txbxSpecies.Text(), "Multiline taxa");  // pieces joined as they stand
-    w.radLonger.UserClick();
-    EXPECT_EQ(Listed(), (std::vector<std::string>{kLongLine1, kLongLine2, kLongLine3}));
-    for (int i = 0; i < 3; ++i) {  // every line of the 250-base entry shows its taxa
-        w.lstSeqs.UserClickItem(i);
-        EXPECT_EQ(w.txbxSpecies.Text(), "Bromus");
+    // Each mode: what is listed, which line is selected and the taxa shown.
+    struct Case {
+        OptionButton* mode;
+        Items listed;
+        int selected;
+        std::string taxa;
+    } cases[] = {
+        {&w.radSame, kSameAsVR1, 0, "Poa annua"},
+        {&w.radDiff, {"AAGGTT", kLongLine1, kLongLine2, kLongLine3, "ACGTTAC"}, 0, "Festuca rubra"},
+        {&w.radShorter, {"AAGGTT", "ACGTTAC"}, 0, "Festuca rubra"},
+        {&w.radLonger, {kLongLine1, kLongLine2, kLongLine3}, 0, "Bromus"},
+        {&w.radAll,
+         {"AAGGTT", "AAGGTTCC", "CCCCGGGG", "CC GG CC GG 12", kLongLine1, kLongLine2, kLongLine3, "ACGTTAC"},
+         1,
+         "Poa annua"},  // the found variant
+    };
+    for (const auto& c : cases) {
+        c.mode->UserClick();
+        EXPECT_EQ(Listed(), c.listed);
+        EXPECT_TRUE(w.lstSeqs.HasFocus());
+        EXPECT_EQ(w.lstSeqs.ListIndex(), c.selected);
+        EXPECT_EQ(w.txbxSpecies.Text(), c.taxa);
     }
-    w.radAll.UserClick();
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"AAGGTT", "AAGGTTCC", "CCCCGGGG", "CC GG CC GG 12", kLongLine1,
-                                                  kLongLine2, kLongLine3, "ACGTTAC"}));
-    EXPECT_EQ(w.lstSeqs.ListIndex(), 1);
-    EXPECT_EQ(w.txbxSpecies.Text(), "Poa annua");
-    w.radSame.UserClick();
-    EXPECT_EQ(Listed(), kSameAsVR1);
+    w.lstSeqs.UserKeyTo(7);
+    EXPECT_EQ(w.txbxSpecies.Text(), "Multiline taxa");  // pieces joined as they stand
+    w.lstSeqs.UserClickItem(5);                         // every line of the 250-base entry shows its taxa
+    EXPECT_EQ(w.txbxSpecies.Text(), "Bromus");
 
     // The main window's current line follows, while the window is hidden too.
     Main().lstSeq.UserClickItem(3);
@@ -87,77 +81,58 @@ TEST_F(VRAnalysis, TheFiveModesOnAVariableLineWithOneVariant) {
 TEST_F(VRAnalysis, TypedLengths) {
     OpenOn(1);
     TypeLength("6");
-    EXPECT_EQ(Listed(), std::vector<std::string>{"AAGGTT"});
+    EXPECT_EQ(Listed(), Items{"AAGGTT"});
     EXPECT_EQ(W().txbxSpecies.Text(), "Festuca rubra");
     TypeLength("12", false);
     W().lstSeqs.UserFocus();  // without Enter, leaving the box drops the edit
-    EXPECT_EQ(W().txbxLength.Text(), "6");
-    EXPECT_EQ(Listed(), std::vector<std::string>{"AAGGTT"});
+    EXPECT_EQ(W().txbxLength.Text() + " " + Listed().at(0), "6 AAGGTT");
     W().radDiff.UserClick();
     TypeLength("12");
     EXPECT_EQ(Listed().size(), 8u);  // no entry has 12 bases
     W().radSame.UserClick();
-    TypeLength(" 7.5 ");  // rounded, halves to even
-    EXPECT_EQ(W().PLength(), 8);
-    EXPECT_EQ(Listed(), kSameAsVR1);
-    TypeLength("6.5");
-    EXPECT_EQ(W().PLength(), 6);
-
-    // Negative and too large lengths are refused; one without digits is zero.
-    TypeLength("8");
-    for (const char* refused : {"-3", "99999"}) {
-        TypeLength(refused);
-        EXPECT_EQ(W().txbxLength.Text(), "8");
-        EXPECT_EQ(Listed(), kSameAsVR1);
+    // Rounded, halves to even; negative and too large lengths refused; one without digits is zero.
+    struct Case {
+        std::string typed, shown;
+        int length;
+        Items listed;
+    } cases[] = {{" 7.5 ", "8", 8, kSameAsVR1}, {"6.5", "6", 6, {"AAGGTT"}},   {"-3", "6", 6, {"AAGGTT"}},
+                 {"99999", "6", 6, {"AAGGTT"}}, {"32767", "32767", 32767, {}}, {"abc", "abc", 0, {}}};
+    for (const auto& c : cases) {
+        TypeLength(c.typed);
+        EXPECT_EQ(W().PLength(), c.length) << c.typed;
+        EXPECT_EQ(W().txbxLength.Text(), c.shown) << c.typed;
+        EXPECT_EQ(Listed(), c.listed) << c.typed;
     }
-    TypeLength("32767");
-    EXPECT_EQ(W().PLength(), 32767);
-    EXPECT_TRUE(Listed().empty());
-    TypeLength("abc");
-    EXPECT_EQ(W().PLength(), 0);
-    EXPECT_TRUE(Listed().empty());  // no entry of vr1.txt is empty
     EXPECT_EQ(W().txbxSpecies.Text(), "");
     EXPECT_TRUE(Texts().empty());
 }
 
-TEST_F(VRAnalysis, ADeletionComparesWithLengthZero) {
+TEST_F(VRAnalysis, ADeletionComparesWithLengthZeroAndAnotherCandidateCanBeChosen) {
     OpenOn(7);
     EXPECT_EQ(W().lblRegionName.Caption(), "Analyzing variable region \"vr3.txt\"");
-    EXPECT_EQ(W().txbxLength.Text(), "0");
-    EXPECT_EQ(W().cbxActVRSeq.Text(), "<Deletion>");
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(W().txbxLength.Text() + W().cbxActVRSeq.Text(), "0<Deletion>");
+    EXPECT_EQ(Listed(), (Items{"", ""}));
     EXPECT_EQ(W().lstSeqs.ListIndex(), 1);  // the last empty entry
     EXPECT_EQ(W().txbxSpecies.Text(), "Second deletion");
     EXPECT_EQ(W().lblActSeqLine.Caption(), "Current Line: <No bases>");
-}
 
-TEST_F(VRAnalysis, ChoosingAnotherCandidateInTheWindow) {
-    OpenOn(4, false);
-    EXPECT_EQ(W().cbxActVRSeq.Items(), (std::vector<std::string>{"TTTT", "TTTTTTTT"}));
+    SelectLine(4);
+    Main().butIndelDiff.UserClick();
+    EXPECT_EQ(W().cbxActVRSeq.Items(), (Items{"TTTT", "TTTTTTTT"}));
     EXPECT_EQ(W().cbxActVRSeq.Text(), "TTTTTTTT");
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"TTTT", "GCGC"}));
+    EXPECT_EQ(Listed(), (Items{"TTTT", "GCGC"}));
     W().cbxActVRSeq.UserSelect(0);
     EXPECT_EQ(W().txbxLength.Text(), "4");
     EXPECT_TRUE(W().radDiff.Value());
-    EXPECT_EQ(Listed(), std::vector<std::string>{"TTTTTTTT"});
+    EXPECT_EQ(Listed(), Items{"TTTTTTTT"});
     EXPECT_EQ(W().txbxSpecies.Text(), "t-b");
     EXPECT_EQ(Main().ActVRSel(), 2);  // the main window's choice is its own
 }
 
-TEST_F(VRAnalysis, MissingAndLongVariableRegionFiles) {
-    StartAnalyzed();
-    std::remove(data.Path("vr1.txt").c_str());
-    SelectLine(1);
-    Main().butIndelSame.UserClick();
-    // The file is read when the variant box is filled (its Click) and again for the parameters.
-    const std::string notFound = "Error: Varigap Variable Region File \"" + data.Path("vr1.txt") + "\" not found.";
-    EXPECT_EQ(Texts(), (std::vector<std::string>{notFound, notFound}));
-    EXPECT_TRUE(Listed().empty());
-    EXPECT_EQ(W().txbxSpecies.Text(), "");
-    msgs.Clear();
-
+TEST_F(VRAnalysis, LongVariableRegionFilesFillTheListUpToItsLimitAndAMissingOneIsReported) {
     std::string many;
     for (int i = 0; i < 1100; ++i) many += "ACGT>t" + std::to_string(i + 1) + "<\r\n";
+    OpenOn(1);
     data.Write("vr1.txt", many);
     Main().butIndelSame.UserClick();
     W().radAll.UserClick();
@@ -165,16 +140,18 @@ TEST_F(VRAnalysis, MissingAndLongVariableRegionFiles) {
     W().lstSeqs.UserClickItem(1022);
     EXPECT_EQ(W().txbxSpecies.Text(), "t1023");
     EXPECT_TRUE(Texts().empty());
-
     std::string twoLines;
     for (int i = 0; i < 600; ++i) twoLines += kLong250.substr(0, 150) + ">t<\r\n";
     data.Write("vr1.txt", twoLines);
     Main().butIndelSame.UserClick();  // no entry of 8 bases
     EXPECT_TRUE(Listed().empty());
     W().radAll.UserClick();  // 1200 lines do not fit
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Run-Time Error #9: Subscript out of range"});
-    EXPECT_EQ(LastMessage().title, "Varigap Run-Time Error");
     EXPECT_EQ(W().lstSeqs.ListCount(), 1023);
+    std::remove(data.Path("vr1.txt").c_str());  // read to fill the variant box, and again for the list
+    Main().butIndelSame.UserClick();
+    const std::string notFound = "Error: Varigap Variable Region File \"" + data.Path("vr1.txt") + "\" not found.";
+    EXPECT_EQ(Texts(), (Items{"Run-Time Error #9: Subscript out of range", notFound, notFound}));
+    EXPECT_TRUE(Listed().empty());
 }
 
 }  // namespace

