@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "core/textfile.h"
@@ -49,6 +50,7 @@ std::string FastaRecord(const std::string& name, const std::string& bases) {
 
 std::string DirectoryText(const std::string& directory) {
     std::string text;
+    if (!std::filesystem::is_directory(directory)) return text;
     for (const auto& name : ListFiles(directory))
         text += "==== " + name + " ====\n" + ReadFileBytes(directory + "/" + name);
     return text;

@@ -22,7 +22,7 @@ std::vector<std::string> Words(const std::string& text);
 std::string RandomBases(size_t length, unsigned seed);
 // A FASTA record with 60 bases to a line and CR LF line ends.
 std::string FastaRecord(const std::string& name, const std::string& bases);
-// Every file of a directory by name, each after a line "==== NAME ====".
+// Every file of a directory by name, each after a line "==== NAME ===="; "" for no directory.
 std::string DirectoryText(const std::string& directory);
 
 // t.tpl holds template 1 "Grass": CR 1, VR 1 "intron.txt", CR 2, VR 2 "spacer.txt", CR 3 (40

@@ -3,8 +3,6 @@
 // the records it lacks; and the help text.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "cli_fixture.h"
 #include "support/golden.h"
 
@@ -43,16 +41,6 @@ TEST(CliGolden, EveryOutputFormatIsUnchanged) {
         ExpectGolden("tests/cli/golden/" + c.golden, r.out + (c.outputDir.empty() ? "" : DirectoryText(c.outputDir)) +
                                                          (r.err.empty() ? "" : "==== standard error ====\n" + r.err));
     }
-}
-
-TEST(CliGolden, TheReverseStrandRecordComplementedReadsAsTheForwardOne) {
-    const std::string example = std::string(VARIGAP_SOURCE_DIR) + "/data/example";
-    const std::string name = "Neomicrocalamus yunnanensis PV976845.1";
-    CliResult fwd = RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "-s", name}, example);
-    CliResult rev =
-        RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "-c", "-s", name + " (reverse strand)"}, example);
-    EXPECT_EQ(rev.out.substr(rev.out.find('\n')), fwd.out.substr(fwd.out.find('\n')));
-    EXPECT_EQ(std::count(rev.out.begin(), rev.out.end(), '\n'), 8);
 }
 
 }  // namespace

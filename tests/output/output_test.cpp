@@ -1,5 +1,6 @@
 // What the command line's golden files cannot reach: display line texts and their logic-error
 // reports, padded numbers, where FEATURES start, and the edges of ORIGIN and the variant listing.
+// What each set of segments gives is in golden/display_lines.txt and golden/features.txt.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +8,7 @@
 #include "output/display_lines.h"
 #include "output/output_file.h"
 #include "output/variant_listing.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 #include "support/test_state.h"
 
@@ -17,9 +19,18 @@ SSegment Seg(int start, int end, int nCRs, int nVRs, int region, bool unresolved
     return {start, end, nVRs, nCRs, region, unresolved};
 }
 
-void SetSegments(State& st, const std::vector<SSegment>& segs) {
+// The segments as "start..end CRs,VRs region" ("?" when unresolved), and sets them.
+std::string SetSegments(State& st, const std::vector<SSegment>& segs) {
+    std::string s;
     st.numSSegments = static_cast<int>(segs.size());
-    for (size_t i = 0; i < segs.size(); ++i) st.SSegments[static_cast<long long>(i + 1)] = segs[i];
+    for (size_t i = 0; i < segs.size(); ++i) {
+        st.SSegments[static_cast<long long>(i + 1)] = segs[i];
+        const SSegment& g = segs[i];
+        s += (i ? "; " : "") + std::to_string(g.startPos) + ".." + std::to_string(g.endPos) + " " +
+             std::to_string(g.nCRs) + "," + std::to_string(g.nVRs) + " " + std::to_string(g.region) +
+             (g.unresolved ? "?" : "");
+    }
+    return s;
 }
 
 // What `write` puts into a file, byte for byte.
@@ -33,43 +44,38 @@ std::string Written(const std::function<void(TextWriter&)>& write) {
 }
 
 TEST(DisplayLines, SegmentsReadAsNumberFlagMarkFlagBasesAndGapsOrUnknownPositionsAreLogicErrors) {
-    using Lines = std::vector<std::string>;
     const SSegment cr1 = Seg(1, 2, 1, 0, 1, false), cr2 = Seg(6, 10, 1, 0, 2, false), first = Seg(1, 3, 1, 0, 1, false);
-    const Lines skipped{"1:[C]:AC", "3:[C]:CGTAC"};  // the unknown line is left out
     struct Case {
         std::vector<SSegment> segs;
-        Lines lines;
-        std::vector<int> segNums;
-        size_t reports;
-        bool show = true;
+        bool show = true;  // logic errors reported
     } cases[] = {
         // a conserved region, an ambiguous variable region, one without bases, a confused stretch of
         // two CRs and one VR, bases of no region
         {{Seg(1, 2, 1, 0, 1, false), Seg(3, 4, 0, 1, 1, true), Seg(5, 4, 0, 1, 2, false), Seg(5, 8, 2, 1, 4, true),
-          Seg(9, 10, 0, 0, -1, true)},
-         {"1:[C]:AC", "2?{V}?GT", "3:{V}:", "4?2,1?ACGT", "5?0,0?AC"},
-         {1, 2, 3, 4, 5},
-         0},
-        {{cr1, Seg(POSNOTFOUND, 5, 0, 1, 1, true), cr2}, skipped, {1, 3}, 2},  // the gaps too
-        {{cr1, Seg(3, POSAMBIGUOUS, 0, 1, 1, true), cr2}, skipped, {1, 3}, 2},
-        {{cr1, Seg(POSAMBIGUOUS, POSAMBIGUOUS, 0, 1, 1, true), cr2}, skipped, {1, 3}, 3},
-        {{cr1, Seg(POSNOTFOUND, POSNOTFOUND, 0, 1, 1, true), cr2}, skipped, {1, 3}, 0, false},  // switched off
-        // listed all the same: tiling, a gap of two bases, one base shared
-        {{first, Seg(4, 10, 1, 0, 2, false)}, {"1:[C]:ACG", "2:[C]:TACGTAC"}, {1, 2}, 0},
-        {{first, Seg(6, 10, 1, 0, 2, false)}, {"1:[C]:ACG", "2:[C]:CGTAC"}, {1, 2}, 1},
-        {{first, Seg(3, 10, 1, 0, 2, false)}, {"1:[C]:ACG", "2:[C]:GTACGTAC"}, {1, 2}, 1},
-        {{}, {}, {}, 0}  // nothing listed, the line-to-segment table emptied
+          Seg(9, 10, 0, 0, -1, true)}},
+        {{cr1, Seg(POSNOTFOUND, 5, 0, 1, 1, true), cr2}},  // unknown positions: left out, the gaps reported
+        {{cr1, Seg(3, POSAMBIGUOUS, 0, 1, 1, true), cr2}},
+        {{cr1, Seg(POSAMBIGUOUS, POSAMBIGUOUS, 0, 1, 1, true), cr2}},
+        {{cr1, Seg(POSNOTFOUND, POSNOTFOUND, 0, 1, 1, true), cr2}, false},
+        {{first, Seg(4, 10, 1, 0, 2, false)}},  // tiling, a gap of two bases, one base shared
+        {{first, Seg(6, 10, 1, 0, 2, false)}},
+        {{first, Seg(3, 10, 1, 0, 2, false)}},
+        {{}},
     };
+    std::string log;
     for (const auto& c : cases) {
         test::TestState ts;
         ts.st.showAssertFailures = c.show;
         ts.st.actSeq = "ACGTACGTAC";
-        SetSegments(ts.st, c.segs);
+        log += SetSegments(ts.st, c.segs) + (c.show ? "" : " (logic errors off)") + "\n   ";
         std::vector<int> segs{7};
-        EXPECT_EQ(ComputeDisplayLines(ts.st, &segs), c.lines);
-        EXPECT_EQ(segs, c.segNums);
-        EXPECT_EQ(ts.msgs.shown.size(), c.reports) << &c - cases;  // logic errors
+        for (const auto& line : ComputeDisplayLines(ts.st, &segs)) log += " " + line;
+        log += "\n    segments";
+        for (int s : segs) log += " " + std::to_string(s);
+        for (const auto& m : ts.msgs.shown) log += "\n    " + m.title + ": " + m.text;
+        log += "\n";
     }
+    test::ExpectGolden("tests/output/golden/display_lines.txt", log);
     EXPECT_TRUE(KindOf(Seg(1, 1, 1, 1, 1, false)) == LineKind::Confused &&
                 KindOf(Seg(1, 1, 0, 2, 1, false)) == LineKind::Confused);
 }
@@ -114,32 +120,21 @@ TEST(OutputFile, NumbersArePaddedAndOriginWritesEveryLine) {
 }
 
 TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
-    auto F = [](const std::string& range, const std::string& text) {
-        return "    " + range + "\r\n        " + text + "\r\n";
-    };
-    const std::string cr1 = F("1..10", "Conserved Region #1");
-    struct Case {
-        std::vector<SSegment> segs;
-        std::string expected;
-    } cases[] = {
+    const std::vector<SSegment> cases[] = {
         // lines 1 and 2 are no anchors (a confused stretch, an unresolved CR); an unresolved VR is one
-        {{Seg(1, 4, 0, 0, -1, true), Seg(5, 8, 1, 0, 1, true), Seg(9, 12, 0, 1, 1, true), Seg(13, 20, 1, 0, 2, true)},
-         F("9..12", "Variable Region: \"V1.txt\"") + F("13..20", "Conserved Region #2")},
-        {{Seg(1, 4, 2, 1, 1, true), Seg(5, 20, 1, 0, 2, false)}, F("5..20", "Conserved Region #2")},
-        {{Seg(1, 0, 0, 1, 1, false), Seg(1, 20, 0, 0, -1, true)}, ""},  // a VR without bases is no anchor
-        {{Seg(1, 10, 1, 0, 1, true), Seg(11, 20, 2, 2, 1, true)}, ""},  // nothing but unresolved lines
+        {Seg(1, 4, 0, 0, -1, true), Seg(5, 8, 1, 0, 1, true), Seg(9, 12, 0, 1, 1, true), Seg(13, 20, 1, 0, 2, true)},
+        {Seg(1, 4, 2, 1, 1, true), Seg(5, 20, 1, 0, 2, false)},
+        {Seg(1, 0, 0, 1, 1, false), Seg(1, 20, 0, 0, -1, true)},  // a VR without bases is no anchor
+        {Seg(1, 10, 1, 0, 1, true), Seg(11, 20, 2, 2, 1, true)},  // nothing but unresolved lines
         // after the anchor every line is written: confused, without region, unresolved CR
-        {{Seg(1, 10, 1, 0, 1, false), Seg(11, 15, 2, 1, 2, true), Seg(16, 17, 0, 0, -1, true),
-          Seg(18, 20, 1, 0, 3, true)},
-         cr1 + F("11..15", "Confused Region: 2 Conserved Regions and 1 Variable Regions.") +
-             F("16..17", "Confused Region: 0 Conserved Regions and 0 Variable Regions.") +
-             F("18..20", "Conserved Region #3")},
+        {Seg(1, 10, 1, 0, 1, false), Seg(11, 15, 2, 1, 2, true), Seg(16, 17, 0, 0, -1, true),
+         Seg(18, 20, 1, 0, 3, true)},
         // lines of unknown position or beyond the sequence are skipped
-        {{Seg(1, 10, 1, 0, 1, false), Seg(POSNOTFOUND, POSNOTFOUND, 0, 1, 1, true),
-          Seg(11, POSAMBIGUOUS, 1, 0, 2, true), Seg(11, 20, 1, 0, 2, false), Seg(21, 20, 0, 1, 2, false)},
-         cr1 + F("11..20", "Conserved Region #2")},
+        {Seg(1, 10, 1, 0, 1, false), Seg(POSNOTFOUND, POSNOTFOUND, 0, 1, 1, true), Seg(11, POSAMBIGUOUS, 1, 0, 2, true),
+         Seg(11, 20, 1, 0, 2, false), Seg(21, 20, 0, 1, 2, false)},
     };
-    for (const auto& c : cases) {
+    std::string log;
+    for (const auto& segs : cases) {
         test::TestState ts;
         State& st = ts.st;
         st.numTemplates = st.actTemplate = 1;
@@ -147,10 +142,11 @@ TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
         st.numVRs[1] = 2;
         st.vrFileName[1][1] = "V1.txt";
         st.actSeq = std::string(20, 'c');
-        SetSegments(st, c.segs);
-        EXPECT_EQ(Written([&](TextWriter& out) { WriteAnnotation(st, out, false); }), c.expected);
+        log += SetSegments(st, segs) + "\n";
+        log += Written([&](TextWriter& out) { WriteAnnotation(st, out, false); });
         EXPECT_TRUE(ts.msgs.shown.empty());
     }
+    test::ExpectGolden("tests/output/golden/features.txt", log);
 }
 
 TEST(OutputFile, BeforeAnyAnalysisTheFileIsWrittenEmpty) {

@@ -20,4 +20,18 @@ inline void ExpectGolden(const std::string& path, const std::string& actual) {
     else EXPECT_EQ(actual, ReadFileBytes(file)) << "differs from golden file " << file;
 }
 
+// `text` on one line: line ends, tabs and bytes outside ASCII written as C escapes.
+inline std::string OneLine(const std::string& text) {
+    std::string s;
+    for (unsigned char c : text) {
+        if (c == '\r') s += "\\r";
+        else if (c == '\n') s += "\\n";
+        else if (c == '\t') s += "\\t";
+        else if (c < 0x20 || c >= 0x7F)
+            s += "\\x" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
+        else s += static_cast<char>(c);
+    }
+    return s;
+}
+
 }  // namespace varigap::test

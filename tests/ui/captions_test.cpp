@@ -27,7 +27,7 @@ TEST_F(UiTest, EveryWindowShowsItsCaptionsAndToolTips) {
             table += c->Name() + "\t" + CaptionOf(*c) + "\t" + c->ToolTipText() +
                      (c->fontName.empty() ? "" : "\tfont " + c->fontName) + (c->Visible() ? "" : "\thidden") + "\n";
     }
-    for (std::string m : Texts())
+    for (std::string m : msgs.Texts())
         table += "message: " + m.replace(m.find(prog.Path()), prog.Path().size(), "PROG") + "\n";
     varigap::test::ExpectGolden("tests/ui/golden/captions.txt", table);
 }

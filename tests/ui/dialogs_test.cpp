@@ -1,4 +1,5 @@
-// The Parameters dialog and the message options dialog.
+// The Parameters dialog and the message options dialog. What the windows show after each
+// step is in golden/parameters.txt, golden/parameters_saved.txt and golden/options.txt.
 #include <filesystem>
 
 #include "ui_fixture.h"
@@ -6,171 +7,128 @@
 namespace varigap::ui::test {
 namespace {
 
-using Boxes = std::vector<std::string>;
-const Boxes kDefaults = {"2", "6", "75", "10", "0", "3"};
-
-struct Parameters : UiTest {
-    FVarigapParameters& W() { return app->Parameters(); }
-    void Open() { Main().menuLPAM.UserClick(); }
-    Boxes Shown() {
-        FVarigapParameters& w = W();
-        return {w.txbxLengthVariation.Text(),  w.txbxWordLength.Text(),  w.txbxStdAcceptancePct.Text(),
-                w.txbxMinAcceptancePct.Text(), w.txbxMinCRLength.Text(), w.txbxBaseCountTolerance.Text()};
-    }
-    // What the dialog shows when opened again: the working values.
-    Boxes Reopened() {
-        if (W().Visible()) W().UserClose();
-        Open();
-        return Shown();
-    }
+struct Dialogs : UiTest {
+    FVarigapParameters& P() { return app->Parameters(); }
     // Types into the word length box and presses OK.
     void OkWithWordLength(const std::string& text) {
-        W().txbxWordLength.UserType(text);
-        W().butOk.UserClick();
+        P().txbxWordLength.UserType(text);
+        P().butOk.UserClick();
     }
 };
 
-TEST_F(Parameters, OkClampsAndRoundsAndABoxThatIsNotANumberAppliesNothing) {
-    StartProgram();
-    Open();
-    FVarigapParameters& w = W();
-    EXPECT_EQ(Shown(), kDefaults);
+TEST_F(Dialogs, ParametersAreClampedRoundedCheckedAndAppliedOnlyByOk) {
+    StartAnalyzed();
+    FVarigapParameters& w = P();
+    const auto lines = Lines();
+    Main().menuLPAM.UserClick();
+    Step("Parameters: the working values");
     w.txbxLengthVariation.UserType("-3");
     w.txbxStdAcceptancePct.UserType("150");
     w.txbxMinAcceptancePct.UserType("-1");
     w.txbxBaseCountTolerance.UserType("4.5");
     OkWithWordLength("0");
-    EXPECT_FALSE(w.Visible());
-    EXPECT_EQ(Shown(), (Boxes{"0", "1", "100", "0", "0", "4.5"}));
-    EXPECT_EQ(Reopened(), (Boxes{"0", "1", "100", "0", "0", "4"}));
+    Main().menuLPAM.UserClick();
+    Step("out of range and fractions, OK, opened again: clamped and rounded");
     OkWithWordLength("7.5");
-    EXPECT_EQ(Reopened()[1], "8");
+    Main().menuLPAM.UserClick();
+    Step("7.5: halves to even");
     OkWithWordLength("6.5");
-    EXPECT_EQ(Reopened()[1], "6");
-    EXPECT_TRUE(Texts().empty());
-
+    Main().menuLPAM.UserClick();
+    Step("6.5: halves to even");
     for (const char* typed : {"abc", "", "40000"}) {
         w.txbxMinCRLength.UserType(typed);
         OkWithWordLength("9");
-        EXPECT_TRUE(w.Visible());
     }
-    EXPECT_EQ(Texts(), (Boxes{"Run-Time Error #13: Type mismatch", "Run-Time Error #13: Type mismatch",
-                              "Run-Time Error #6: Overflow"}));
-    EXPECT_EQ(Reopened()[1], "6");  // the close box applied what was fetched, not what was typed
-}
-
-TEST_F(Parameters, OkMakesTheNextFindTemplateRankAgainAndCancelDropsWhatWasTyped) {
-    StartAnalyzed();
-    auto lines = Lines();
-    Open();
-    W().butOk.UserClick();  // nothing changed, still
-    EXPECT_FALSE(Main().TemplateFound());
-    Open();
-    W().txbxMinCRLength.UserType("31");  // every conserved region is shorter
-    W().butOk.UserClick();
-    Main().butFindTemplate.UserClick();
-    EXPECT_NE(Lines(), lines);
-    Open();
-    W().txbxMinCRLength.UserType("0");
-    W().butOk.UserClick();
+    Step("boxes that are no numbers, or too large: reported, nothing applied, the dialog stays");
+    w.UserClose();
+    Main().menuLPAM.UserClick();
+    Step("the close box, opened again: what was fetched before, not what was typed");
+    for (int way = 0; way < 3; ++way) {
+        w.txbxWordLength.UserType("9");
+        if (way == 0) w.butCancel.UserClick();
+        if (way == 1) w.UserClose();
+        if (way == 2) Main().UserActivate(), w.UserActivate();
+        if (!w.Visible()) Main().menuLPAM.UserClick();
+        Step(std::string(way == 0   ? "Cancel"
+                         : way == 1 ? "the close box"
+                                    : "switching windows") +
+             ": what was typed is dropped");
+    }
+    w.butOk.UserClick();
     Main().butFindTemplate.UserClick();
     EXPECT_EQ(Lines(), lines);
-
-    // Cancel, the close box, and switching windows drop what was typed.
-    for (int way = 0; way < 3; ++way) {
-        if (!W().Visible()) Open();
-        W().txbxWordLength.UserType("9");
-        if (way == 0) W().butCancel.UserClick();
-        if (way == 1) W().UserClose();
-        if (way == 2) Main().UserActivate(), W().UserActivate();
-        EXPECT_EQ(W().Visible(), way == 2);
-        EXPECT_EQ(way == 2 ? Shown() : Reopened(), kDefaults) << way;
-    }
-    EXPECT_TRUE(Main().TemplateFound());
+    w.txbxMinCRLength.UserType("31");  // every conserved region is shorter
+    w.butOk.UserClick();
+    Main().butFindTemplate.UserClick();
+    Step("a minimum analysed length above every conserved region, OK, Find Template: analysed again");
+    Main().menuLPAM.UserClick();
+    w.txbxMinCRLength.UserType("0");
+    w.butOk.UserClick();
+    Main().butFindTemplate.UserClick();
+    EXPECT_EQ(Lines(), lines);
+    ExpectStory("parameters.txt");
 }
 
-TEST_F(Parameters, ResetShowsTheSavedDefaultsBeforeAndAfterSave) {
+TEST_F(Dialogs, ResetShowsTheSavedDefaultsAndSaveWritesThemOrReportsWhyNot) {
     const std::string oldFile = "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nwordLength = 8\r\n";
     StartProgram(oldFile.c_str());
-    Open();
+    Main().menuLPAM.UserClick();
     OkWithWordLength("5");
-    Open();
-    W().butReset.UserClick();
-    EXPECT_EQ(Shown()[1], "8");  // the value read at start-up, not applied
-    W().butCancel.UserClick();
-    EXPECT_EQ(Reopened()[1], "5");
-
-    W().txbxWordLength.UserType("4");
-    W().txbxStdAcceptancePct.UserType("80.5");
-    W().butSave.UserClick();
-    EXPECT_FALSE(W().Visible());
+    Main().menuLPAM.UserClick();
+    Step("word length 5 applied");
+    P().butReset.UserClick();
+    Step("Reset: the value read at start-up, not applied");
+    P().butCancel.UserClick();
+    Main().menuLPAM.UserClick();
+    P().txbxWordLength.UserType("4");
+    P().txbxStdAcceptancePct.UserType("80.5");
+    P().butSave.UserClick();
     EXPECT_NE(prog.Read("VarigapParams.txt").find("\r\nwordLength = 4\r\nstdAcceptancePct = 80\r\n"),
               std::string::npos);
     EXPECT_EQ(prog.Read("OldVarigapParams.txt"), oldFile);
-    Open();
-    W().txbxWordLength.UserType("7");
-    W().butReset.UserClick();
-    EXPECT_EQ(Shown(), (Boxes{"2", "4", "80", "10", "0", "3"}));
-    EXPECT_TRUE(Texts().empty());
-}
-
-TEST_F(Parameters, ASaveThatFailsIsReportedAndTheDialogStays) {
+    Step("Save: written, the old file kept as the backup, the dialog closed");
+    Main().menuLPAM.UserClick();
+    P().txbxWordLength.UserType("7");
+    P().butReset.UserClick();
+    Step("Reset after Save: the values saved");
+    std::filesystem::remove(prog.Path("VarigapParams.txt"));
     std::filesystem::create_directories(prog.Path("VarigapParams.txt"));  // a directory takes the file's name
-    StartProgram(nullptr);
-    msgs.Clear();
-    Open();
-    W().txbxWordLength.UserType("4");
-    W().butSave.UserClick();
-    EXPECT_EQ(Texts(), Boxes{"Run-Time Error #75: Path/File access error"});
-    EXPECT_TRUE(W().Visible());
-    EXPECT_EQ(St().wordLength, 4);  // stored as the default before the file failed
+    P().txbxWordLength.UserType("3");
+    P().butSave.UserClick();
+    EXPECT_EQ(St().wordLength, 3);  // stored as the default before the file failed
+    Step("Save where a directory takes the file's name: reported, the dialog stays");
+    ExpectStory("parameters_saved.txt");
 }
 
-struct Options : UiTest {
-    FVarigapOptions& W() { return app->Options(); }
-    void Open() { Main().menuOptions.UserClick(); }
-    std::vector<int> Checks() {
-        return {W().chkShowVRWarnings.Value(), W().chkShowRunTimeErrors.Value(), W().chkShowAssertFailures.Value()};
-    }
-};
-
-TEST_F(Options, OkAppliesAtOnceWithoutWritingAFileAndTheCloseBoxLeavesThem) {
+TEST_F(Dialogs, MessageOptionsApplyAtOnceAndSaveWritesThem) {
     StartProgram(nullptr, nullptr);
-    msgs.Clear();
-    Open();
-    EXPECT_EQ(Checks(), (std::vector<int>{0, 1, 1}));
-    W().chkShowVRWarnings.UserClick();
-    W().UserClose();
+    FVarigapOptions& w = app->Options();
+    Main().menuOptions.UserClick();
+    Step("started without settings files; Options");
+    w.chkShowVRWarnings.UserClick();
+    w.UserClose();
     EXPECT_FALSE(St().showVRWarnings);
-    Open();
-    W().chkShowRunTimeErrors.UserClick();
-    W().butOkay.UserClick();
-    EXPECT_FALSE(W().Visible());
+    Main().menuOptions.UserClick();
+    Step("a box checked, the close box: the options unchanged");
+    w.chkShowRunTimeErrors.UserClick();
+    w.butOkay.UserClick();
     EXPECT_FALSE(St().showRunTimeErrors);
     EXPECT_FALSE(prog.Exists("VarigapOptions.txt"));
-    Open();
-    EXPECT_EQ(Checks(), (std::vector<int>{0, 0, 1}));
-}
-
-TEST_F(Options, AGrayedBoxCountsAsCheckedAndSaveWritesThem) {
-    StartProgram();
-    Open();
-    W().chkShowVRWarnings.SetValue(2);  // only code can gray a box
-    W().butOkay.UserClick();
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Varigap internal logic error. The programmer's false assumptions may "
-                                                "have unexpected consequences."});
+    Main().menuOptions.UserClick();
+    Step("run-time errors unchecked, OK: applied, no file written");
+    w.chkShowVRWarnings.SetValue(2);  // only code can gray a box
+    w.butOkay.UserClick();
     EXPECT_TRUE(St().showVRWarnings);
-    Open();
-    W().chkShowAssertFailures.UserPressKey(' ');
-    W().chkShowAssertFailures.UserClick();
-    W().butSave.UserClick();
-    EXPECT_FALSE(W().Visible());
-    EXPECT_FALSE(St().showAssertFailures);
-    EXPECT_NE(prog.Read("VarigapOptions.txt")
-                  .find("\r\nshowVRWarnings = TRUE\r\nshowRunTimeErrors = TRUE\r\n"
-                        "showAssertFailures = FALSE\r\n"),
-              std::string::npos);
-    EXPECT_EQ(prog.Read("OldVarigapOptions.txt"), kOptionsFile);
+    Main().menuOptions.UserClick();
+    Step("a grayed box, OK: a logic error, counted as checked");
+    w.chkShowAssertFailures.UserPressKey(' ');
+    w.chkShowAssertFailures.UserClick();
+    w.butSave.UserClick();
+    EXPECT_EQ(prog.Read("VarigapOptions.txt"),
+              "# Varigap Options file \"VarigapOptions.txt\"\r\n\r\nshowVRWarnings = TRUE\r\n"
+              "showRunTimeErrors = FALSE\r\nshowAssertFailures = FALSE\r\n");
+    Step("logic errors unchecked, Save: written and applied");
+    ExpectStory("options.txt");
 }
 
 }  // namespace
