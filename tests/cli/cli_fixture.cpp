@@ -89,10 +89,4 @@ std::string CliFiles::EdgeRecords() const {
            FastaRecord("sequence3", Grass(RandomBases(33, 61), spacer2));
 }
 
-CliResult CliFiles::Analyze(const std::vector<std::string>& more) const {
-    std::vector<std::string> args{"analyze", "t.tpl", "s.fasta"};
-    args.insert(args.end(), more.begin(), more.end());
-    return Run(args);
-}
-
 }  // namespace varigap::test

@@ -40,8 +40,6 @@ struct CliFiles : TempDir {
     // name, names that give the same file name or none, a record without bases and one too long.
     std::string EdgeRecords() const;
     CliResult Run(const std::vector<std::string>& args) const { return RunCli(args, Path()); }
-    // analyze t.tpl s.fasta, then `more`.
-    CliResult Analyze(const std::vector<std::string>& more = {}) const;
 
     std::string cr1 = RandomBases(40, 1), cr2 = RandomBases(40, 2), cr3 = RandomBases(40, 3);
     std::string intron1 = RandomBases(30, 21), intron2 = RandomBases(36, 22);

@@ -35,16 +35,6 @@ TEST(Reporting, LogicAndRunTimeErrorsAreShownWithTheirTitlesWhileTheirOptionIsOn
               "Varigap Run-Time Error: Run-Time Error #9: Subscript out of range\n");
 }
 
-TEST(Reporting, IntegersAreCheckedSixteenBitQuantities) {
-    EXPECT_EQ(int(Integer(-32768)) + int(Integer(32767)), -1);
-    for (int v : {32768, -32769}) EXPECT_THROW(Integer{v}, RunTimeError);
-    EXPECT_THROW(Len(std::string(40000, 'a')), RunTimeError);
-    for (auto [x, rounded] : {std::pair{80.5, 80}, {81.5, 82}, {-2.5, -2}}) EXPECT_EQ(int(RoundToInteger(x)), rounded);
-    EXPECT_THROW(RoundToInteger(32767.6), RunTimeError);
-    EXPECT_TRUE(IsValidPos(0) && IsValidPos(1) && IsValidPos(-3));
-    EXPECT_FALSE(IsValidPos(-1) || IsValidPos(-2));
-}
-
 TEST(Reporting, OpenInputFileNamesTheMissingFileAndFindsOtherCasesWhenUnique) {
     test::TestState t;
     test::TempDir dir;

@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "core/types.h"
+#include "core/messages.h"
 #include "support/temp_dir.h"
+#include "support/test_state.h"
 
 namespace varigap {
 namespace {
@@ -29,15 +28,6 @@ TEST(TextFiles, ReadsEveryKindOfLineEnd) {
     }
 }
 
-int ErrorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RunTimeError& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
 TEST(TextFiles, AWriteReplacesTheTargetOnlyWhenCommittedAndMissingPlacesRaise) {
     test::TempDir dir;
     dir.Write("out.txt", "old");
@@ -49,9 +39,12 @@ TEST(TextFiles, AWriteReplacesTheTargetOnlyWhenCommittedAndMissingPlacesRaise) {
         if (commit) w.Commit();
     }
     EXPECT_EQ(dir.Read("out.txt"), "new\r\n");
-    EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"out.txt"});                // no temporary left
-    EXPECT_EQ(ErrorNumber([&] { TextReader().Open(dir.Path("nope")); }), 53);             // File not found
-    EXPECT_EQ(ErrorNumber([&] { TextWriter().Open(dir.Path("missing/out.txt")); }), 76);  // Path not found
+    EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"out.txt"});  // no temporary left
+    test::TestState t;
+    Trapped(t.st, [&] { TextReader().Open(dir.Path("nope")); });
+    Trapped(t.st, [&] { TextWriter().Open(dir.Path("missing/out.txt")); });
+    EXPECT_EQ(t.msgs.Texts(),
+              (std::vector<std::string>{"Run-Time Error #53: File not found", "Run-Time Error #76: Path not found"}));
 }
 
 }  // namespace

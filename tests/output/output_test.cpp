@@ -105,7 +105,6 @@ TEST(OutputFile, NumbersArePaddedAndOriginWritesEveryLine) {
         int length;
         std::string expected;
     } origins[] = {{125, "  1" + six + "\r\n 61" + six + "\r\n121 ACGTA\r\n"},
-                   {10, " 1 " + g10 + "\r\n"},
                    {9, "1 ACGTACGTA\r\n"},
                    {0, ""},
                    {32767, "\r\n32761 ACGTACG\r\n"}};  // the longest: its end

@@ -92,12 +92,7 @@ TEST(SettingsFiles, SavedFilesReadBackTheFirstSaveBecomesTheBackupAndAFailedSave
     SaveOptions(s.st);
     EXPECT_EQ(ListFiles(s.dir.Path()), (std::vector<std::string>{kOptionsFileName, kParamsFileName}));  // no backup
     const std::string params = s.dir.Read(kParamsFileName), options = s.dir.Read(kOptionsFileName);
-    EXPECT_EQ(params,
-              "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nmaxLengthVariation = -1\r\nwordLength = 6\r\n"
-              "stdAcceptancePct = 75\r\nminAcceptancePct = 10\r\nminCRLength = 0\r\nbaseCountTolerance = 32767\r\n");
-    EXPECT_EQ(options,
-              "# Varigap Options file \"VarigapOptions.txt\"\r\n\r\n"
-              "showVRWarnings = FALSE\r\nshowRunTimeErrors = TRUE\r\nshowAssertFailures = FALSE\r\n");
+    test::ExpectGolden("tests/settings/golden/saved_files.txt", params + options);
     s.st.maxLengthVariation = 4;
     s.st.stdAcceptancePct = 37;
     s.st.showVRWarnings = true;
@@ -110,10 +105,8 @@ TEST(SettingsFiles, SavedFilesReadBackTheFirstSaveBecomesTheBackupAndAFailedSave
 
     // The backups cannot be written: directories hold their names.
     const std::string saved = s.dir.Read(kParamsFileName) + s.dir.Read(kOptionsFileName);
-    std::filesystem::remove(s.dir.Path(kParamsBackupName));
-    std::filesystem::remove(s.dir.Path(kOptionsBackupName));
-    std::filesystem::create_directory(s.dir.Path(kParamsBackupName));
-    std::filesystem::create_directory(s.dir.Path(kOptionsBackupName));
+    for (const char* backup : {kParamsBackupName, kOptionsBackupName})
+        std::filesystem::remove(s.dir.Path(backup)), std::filesystem::create_directory(s.dir.Path(backup));
     EXPECT_THROW(SaveParameters(s.st), RunTimeError);
     EXPECT_THROW(SaveOptions(s.st), RunTimeError);
     EXPECT_EQ(s.dir.Read(kParamsFileName) + s.dir.Read(kOptionsFileName), saved);

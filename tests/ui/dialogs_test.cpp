@@ -1,5 +1,5 @@
 // The Parameters dialog and the message options dialog. What the windows show after each
-// step is in golden/parameters.txt, golden/parameters_saved.txt and golden/options.txt.
+// step is in golden/parameters.txt and golden/options.txt.
 #include <filesystem>
 
 #include "ui_fixture.h"
@@ -16,7 +16,7 @@ struct Dialogs : UiTest {
     }
 };
 
-TEST_F(Dialogs, ParametersAreClampedRoundedCheckedAndAppliedOnlyByOk) {
+TEST_F(Dialogs, ParametersAreClampedRoundedCheckedAppliedByOkResetAndSaved) {
     StartAnalyzed();
     FVarigapParameters& w = P();
     const auto lines = Lines();
@@ -66,38 +66,27 @@ TEST_F(Dialogs, ParametersAreClampedRoundedCheckedAndAppliedOnlyByOk) {
     w.butOk.UserClick();
     Main().butFindTemplate.UserClick();
     EXPECT_EQ(Lines(), lines);
-    ExpectStory("parameters.txt");
-}
-
-TEST_F(Dialogs, ResetShowsTheSavedDefaultsAndSaveWritesThemOrReportsWhyNot) {
-    const std::string oldFile = "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nwordLength = 8\r\n";
-    StartProgram(oldFile.c_str());
     Main().menuLPAM.UserClick();
-    OkWithWordLength("5");
-    Main().menuLPAM.UserClick();
-    Step("word length 5 applied");
-    P().butReset.UserClick();
-    Step("Reset: the value read at start-up, not applied");
-    P().butCancel.UserClick();
-    Main().menuLPAM.UserClick();
-    P().txbxWordLength.UserType("4");
-    P().txbxStdAcceptancePct.UserType("80.5");
-    P().butSave.UserClick();
+    w.butReset.UserClick();
+    Step("Reset: the values read at start-up, not those applied");
+    w.txbxWordLength.UserType("4");
+    w.txbxStdAcceptancePct.UserType("80.5");
+    w.butSave.UserClick();
     EXPECT_NE(prog.Read("VarigapParams.txt").find("\r\nwordLength = 4\r\nstdAcceptancePct = 80\r\n"),
               std::string::npos);
-    EXPECT_EQ(prog.Read("OldVarigapParams.txt"), oldFile);
+    EXPECT_EQ(prog.Read("OldVarigapParams.txt"), kParamsFile);
     Step("Save: written, the old file kept as the backup, the dialog closed");
     Main().menuLPAM.UserClick();
-    P().txbxWordLength.UserType("7");
-    P().butReset.UserClick();
+    w.txbxWordLength.UserType("7");
+    w.butReset.UserClick();
     Step("Reset after Save: the values saved");
     std::filesystem::remove(prog.Path("VarigapParams.txt"));
     std::filesystem::create_directories(prog.Path("VarigapParams.txt"));  // a directory takes the file's name
-    P().txbxWordLength.UserType("3");
-    P().butSave.UserClick();
+    w.txbxWordLength.UserType("3");
+    w.butSave.UserClick();
     EXPECT_EQ(St().wordLength, 3);  // stored as the default before the file failed
     Step("Save where a directory takes the file's name: reported, the dialog stays");
-    ExpectStory("parameters_saved.txt");
+    ExpectStory("parameters.txt");
 }
 
 TEST_F(Dialogs, MessageOptionsApplyAtOnceAndSaveWritesThem) {

@@ -15,10 +15,6 @@ TEST_F(UiTest, StartingWithOrWithoutSettingsFilesAndClosingTheMainWindow) {
                                 "Error: Varigap Options File \"" + prog.Path("VarigapOptions.txt") + "\" not found."}));
     EXPECT_TRUE(app->Running() && Main().IsActive());
     EXPECT_EQ(St().wordLength, 6);
-    msgs.Clear();
-    StartProgram("wordLength = 8\r\n", "showVRWarnings = yes\r\n");
-    EXPECT_TRUE(msgs.Texts().empty());
-    EXPECT_TRUE(St().wordLength == 8 && St().showVRWarnings);
     // Other windows are made only when first used; closing the main window ends the program.
     EXPECT_FALSE(app->Created("FLoadTemplate") || app->Created("FAnalyzeVRs"));
     Main().butHelp.UserClick();
