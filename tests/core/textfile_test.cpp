@@ -10,22 +10,14 @@
 namespace varigap {
 namespace {
 
-TEST(TextFiles, ReadsEveryKindOfLineEnd) {
+TEST(TextFiles, ReadsEveryKindOfLineEndAfterAByteOrderMark) {
     test::TempDir dir;
     const std::string big(200000, 'a');
-    using V = std::vector<std::string>;
-    for (auto [content, lines] : {std::pair<std::string, V>{"x\r\ny\r\n", {"x", "y"}},
-                                  {"x\ny", {"x", "y"}},
-                                  {"\xEF\xBB\xBFx\r\n\r\nz", {"x", "", "z"}},
-                                  {"", {}},
-                                  {"x\ry\n", {"x", "y"}},
-                                  {big + "\n" + big, {big, big}}}) {
-        TextReader r;
-        r.Open(dir.Write("f", content));
-        V read;
-        for (std::string line; r.ReadLine(line);) read.push_back(line);
-        EXPECT_EQ(read, lines);
-    }
+    TextReader r;
+    r.Open(dir.Write("f", "\xEF\xBB\xBFx\r\n\r\ny\nz\r" + big + "\n" + big));
+    std::vector<std::string> read;
+    for (std::string line; r.ReadLine(line);) read.push_back(line);
+    EXPECT_EQ(read, (std::vector<std::string>{"x", "", "y", "z", big, big}));
 }
 
 TEST(TextFiles, AWriteReplacesTheTargetOnlyWhenCommittedAndMissingPlacesRaise) {

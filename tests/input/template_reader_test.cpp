@@ -40,7 +40,7 @@ std::string Outcome(test::TestState& t, const std::string& content) {
 }
 
 TEST(TemplateReader, WhatEachFileGives) {
-    std::string templates63, many, log;
+    std::string templates63, log;
     for (int i = 1; i <= 63; ++i) templates63 += ">T" + Str(i) + "\nac\n\"v\"\n";
     auto repeat = [](int n, const std::string& s) {
         std::string r;
@@ -97,11 +97,8 @@ TEST(TemplateReader, WhatEachFileGives) {
                                   : s.substr(0, 100) + " ... " + s.substr(s.size() - 60) + " (" +
                                         std::to_string(s.size()) + " characters)";
         };
-        log += shorter(file) +
-               (c.answer == Y   ? "  (answered Yes)"
-                : c.answer == C ? "  (answered Cancel)"
-                                : "") +
-               "\n    -> " + shorter(outcome) + "\n";
+        const char* answers[] = {"", "  (answered Yes)", "", "  (answered Cancel)"};  // No is the default
+        log += shorter(file) + answers[static_cast<int>(c.answer)] + "\n    -> " + shorter(outcome) + "\n";
     }
     test::ExpectGolden("tests/input/golden/template_files.txt", log);
 }

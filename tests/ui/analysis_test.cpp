@@ -11,11 +11,8 @@ namespace {
 struct Analysis : UiTest {
     // The bases of the listed lines, joined: the analysed sequence when the lines tile it.
     std::string ListedBases() {
-        std::string all;
-        for (const auto& line : Lines()) {
-            size_t flag = line.find_first_of(":?");
-            all += line.substr(line.find(line[flag], flag + 1) + 1);
-        }
+        std::string all;  // each line's bases follow its second flag
+        for (const auto& l : Lines()) all += l.substr(l.find_first_of(":?", l.find_first_of(":?") + 1) + 1);
         return all;
     }
 };

@@ -71,11 +71,9 @@ protected:
                                 "\r\n\"vr2.txt\"\r\n" + CR3 + "\r\n\"vr3.txt\"\r\n" + CR4 + "\r\n>Other T2\r\n" + CR1 +
                                 "\r\n\"vr1.txt\"\r\n" + CR4 + "\r\n>Tail T3\r\n" + CR1 + "\r\n\"vr4.txt\"\r\n");
         data.Write("vr1.txt",
-                   "AAGGTT>Festuca rubra<\r\nAAGGTTCC>Poa annua<\r\nCCCCGGGG>Briza media<\r\n"
-                   "CC GG CC GG 12>Lolium perenne<\r\n# a comment\r\n" +
-                       kLong250 +
-                       ">Bromus<\r\n"
-                       "ACG\r\nTTAC>Multi\r\nline taxa<\r\n");
+                   "AAGGTT>Festuca rubra<\r\nAAGGTTCC>Poa annua<\r\nCCCCGGGG>Briza media<\r\nCC GG CC GG 12>Lolium "
+                   "perenne<\r\n# a comment\r\n" +
+                       kLong250 + ">Bromus<\r\nACG\r\nTTAC>Multi\r\nline taxa<\r\n");
         data.Write("vr2.txt", "TTTT>t-a<\r\nTTTTTTTT>t-b<\r\nGCGC>t-c<\r\n");
         data.Write("vr3.txt", "ACACAC>Festuca<\r\n>Poa deletion<\r\n>Second deletion<\r\n");
         data.Write("vr4.txt", "AAAA>e1<\r\nNGAAAAAAAA>e2<\r\n");
@@ -182,16 +180,11 @@ protected:
         return static_cast<int>(std::find(items.begin(), items.end(), item) - items.begin());
     }
 
-    // Files > Load Templates, double click on the file (the chooser shows the data directory).
-    void LoadTemplateFile(const std::string& name) {
-        Main().menuLoadTemplate.UserClick();
-        FLoadTemplate& w = app->LoadTemplate();
-        w.File1.UserDoubleClickItem(IndexOf(w.File1, name));
-    }
-    // Files > Load Sequences, double click on the file.
-    void LoadSequenceFile(const std::string& name) {
-        Main().menuLoadSequences.UserClick();
-        FLoadSequence& w = app->LoadSequence();
+    // Files > Load Templates or Load Sequences, double click on the file (the chooser shows the data directory).
+    void LoadTemplateFile(const std::string& name) { LoadFile(Main().menuLoadTemplate, app->LoadTemplate(), name); }
+    void LoadSequenceFile(const std::string& name) { LoadFile(Main().menuLoadSequences, app->LoadSequence(), name); }
+    void LoadFile(MenuItem& menu, FileChooser& w, const std::string& name) {
+        menu.UserClick();
         w.File1.UserDoubleClickItem(IndexOf(w.File1, name));
     }
     // Drive 1 cannot be read: chosen, or entered with Enter, the drive of the data directory stays.
