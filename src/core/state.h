@@ -68,14 +68,11 @@ struct LpamState {
     Single lpamMinAcceptance = 0;
     Single lpamStdAcceptance = 0;
     Integer lpamMinCRLength;
-    // Of the current alignment; meaningless between calls.
-    Integer crLen, pieceLen, curWordLength, numWords;
 };
 
-// Working value and scratch of the template ranking.
+// Working value of the template ranking.
 struct MatchTemplateState {
     Integer rankTolerance;
-    Table<Integer, MAXNUMCR + 1> crOrder;
 };
 
 // Counters of the template file reader.
@@ -102,6 +99,11 @@ public:
     T& Get() {
         if (!ptr) ptr = std::make_shared<T>();
         return *static_cast<T*>(ptr.get());
+    }
+    // What Get<T> made, for reading; nullptr before the first Get.
+    template <class T>
+    const T* Find() const {
+        return static_cast<const T*>(ptr.get());
     }
 
 private:

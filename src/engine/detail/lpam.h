@@ -26,8 +26,8 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
 
 // --- the last alignment of this state, for inspection ---
 // Diagonal of the k-th counted occurrence of word i (1-based both); NODIAGONAL after the last.
-Integer LPAMWordHit(State& st, Integer i, Integer k);
+Integer LPAMWordHit(const State& st, Integer i, Integer k);
 // Votes that diagonal d holds in the vote table; 0 when it has no slot.
-Single LPAMDiagonalScore(State& st, Integer d);
+Single LPAMDiagonalScore(const State& st, Integer d);
 
 }  // namespace varigap
