@@ -100,11 +100,6 @@ public:
         if (!ptr) ptr = std::make_shared<T>();
         return *static_cast<T*>(ptr.get());
     }
-    // What Get<T> made, for reading; nullptr before the first Get.
-    template <class T>
-    const T* Find() const {
-        return static_cast<const T*>(ptr.get());
-    }
 
 private:
     std::shared_ptr<void> ptr;

@@ -46,7 +46,6 @@ struct LpamScratch {
     std::vector<int32_t> slots;       // hash slots of the region's words: bucket + 1, 0 empty
     std::vector<WordBucket> buckets;  // distinct words of the region
     std::vector<int32_t> wordBucket;  // per region word (i - 1): its bucket
-    int numWords = 0;                 // region words indexed in wordBucket
     int minDiagonal = 0;              // lowest diagonal a hit can have
     std::vector<int32_t> voteOf;      // per diagonal (d - minDiagonal): vote + 1, 0 none
     std::vector<Vote> votes;
@@ -101,7 +100,6 @@ void FindWordHits(LpamScratch& s, const std::string& piece, const std::string& c
     s.buckets.clear();
     s.buckets.reserve(static_cast<size_t>(numWords));
     s.wordBucket.assign(static_cast<size_t>(numWords), -1);
-    s.numWords = numWords;
 
     const char* cr = crBases.data();
     ForEachWordHash(crBases, wl, numWords, [&](int i, uint64_t h) {
@@ -426,25 +424,6 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
     } else {
         Assert(st, !IsValidPos(endPos));
     }
-}
-
-Integer LPAMWordHit(const State& st, Integer i, Integer k) {
-    const LpamScratch* last = st.lpamScratch.Find<LpamScratch>();
-    if (!last) return NODIAGONAL;
-    const LpamScratch& s = *last;
-    if (i < 1 || i > s.numWords || k < 1) return NODIAGONAL;
-    const WordBucket& b = s.buckets[static_cast<size_t>(s.wordBucket[static_cast<size_t>(i - 1)])];
-    return k <= b.count ? Integer(b.pos[k - 1] - i + 1) : Integer(NODIAGONAL);
-}
-
-Single LPAMDiagonalScore(const State& st, Integer d) {
-    const LpamScratch* last = st.lpamScratch.Find<LpamScratch>();
-    if (!last) return 0;
-    const LpamScratch& s = *last;
-    long at = static_cast<long>(d) - s.minDiagonal;
-    if (at < 0 || at >= static_cast<long>(s.voteOf.size())) return 0;
-    int32_t slot = s.voteOf[static_cast<size_t>(at)];
-    return slot > 0 ? s.votes[static_cast<size_t>(slot - 1)].score : 0;
 }
 
 }  // namespace varigap
