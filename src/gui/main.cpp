@@ -13,6 +13,7 @@
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Varigap");
+    QApplication::setOrganizationName("Varigap");  // where the settings (recent files) are kept
 
     QStringList args = QApplication::arguments();
     args.removeFirst();

@@ -18,6 +18,9 @@ public:
     DriveList Drive1{*this, "Drive1"};
     DirList Dir1{*this, "Dir1"};
     FileList File1{*this, "File1"};
+    // Beside the specified lists: a path or a file name typed; Enter goes to a directory or
+    // loads a file, and a name's first letters highlight the first file that begins so.
+    TextBox txbxPath{*this, "txbxPath"};
 
     void Form_Load();
     void Form_Activate();
@@ -28,10 +31,20 @@ public:
     void File1_GotFocus();
     void File1_DblClick();
     void File1_KeyPress(int keyAscii);
+    void txbxPath_Change();
+    void txbxPath_KeyPress(int keyAscii);
+
+    // Shows the window on the directory of `path` with that file highlighted, then runs the
+    // Load button's steps. False, with `problem` in words, when the file is not there.
+    bool OpenPath(const std::string& path, std::string& problem);
 
 protected:
     FileChooser(Application& app, const std::string& name, CommandButton& loadButton);
     virtual void LoadButtonClick() = 0;
+    // Goes to the directory of the file `path` and highlights it; false when it is not listed.
+    bool GoToFile(const std::string& path);
+    // Goes to a directory (and the drive that holds it); false when it cannot be read.
+    bool GoToDirectory(const std::string& path);
 
     Application& app_;
     State& st_;

@@ -37,6 +37,7 @@ TEST(CliOutputFiles, TheDocumentedExampleIsReproducedByteForByte) {
     EXPECT_EQ(dir.Read("out/S1.txt"),
               "# Varigap Output File \"S1.txt\"\r\n"
               "# Analyzed with template \"T1\"\r\n"
+              "# Uncertain placements (\"?\"): 11..15, 16..25\r\n"
               "\r\n"
               "NAME  S1\r\n"
               "    (bases 1 to 25)\r\n"

@@ -1,0 +1,208 @@
+// Driving the desktop program from the keyboard and the mouse as users of desktop tools do:
+// Escape and Enter in dialogs, files dropped and loaded again from the Files menu, Quit, the
+// strip zoomed and panned, lines copied from the list, long items cut in drop-downs.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTimer>
+#include <QUrl>
+#include <filesystem>
+
+#include "gui/analysis_strip.h"
+#include "gui/fonts.h"
+#include "gui/program.h"
+#include "gui/recent_menu.h"
+#include "gui/window_view.h"
+#include "gui_test_support.h"
+#include "support/temp_dir.h"
+#include "ui/analyze_vrs.h"
+#include "ui/line_text.h"
+#include "ui/main_menu.h"
+#include "ui/options_dialog.h"
+#include "ui/parameters_dialog.h"
+
+namespace varigap::gui {
+namespace {
+
+using test::ProcessEvents;
+
+const std::string kExample = VARIGAP_SOURCE_DIR "/data/example";
+
+struct Driving : ::testing::Test {
+    test::TempDir beside;
+    std::unique_ptr<Program> program;
+    bool ended = false;
+
+    void SetUp() override {
+        for (const auto& f : std::filesystem::directory_iterator(VARIGAP_SOURCE_DIR "/data/settings"))
+            std::filesystem::copy(f.path(), beside.Path());
+        StartProgram();
+    }
+    void StartProgram() {
+        program = std::make_unique<Program>(beside.Path(), VARIGAP_SOURCE_DIR "/data");
+        program->Messages().answerer = [](const Message&) { return MsgAnswer::Ok; };
+        program->ended = [this] { ended = true; };
+        program->Start();
+        ProcessEvents();
+    }
+    ui::FVarigapMainMenu& Main() { return program->App().MainMenu(); }
+    template <class W = QWidget>
+    W* Widget(const ui::Control& c) {
+        return program->View(c.Parent())->WidgetAs<W>(c);
+    }
+    QAction* Action(const ui::MenuItem& item) { return program->View(Main())->Action(item); }
+    bool Shown(const ui::Window& w) { return program->View(w)->TopLevel()->isVisible(); }
+    void Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(w, key, mods);
+        ProcessEvents();
+    }
+    // Drops files on the main window as a file manager does.
+    void DropFiles(const std::vector<std::string>& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const auto& p : paths) urls << QUrl::fromLocalFile(ToQt(p));
+        data.setUrls(urls);
+        QWidget* target = program->MainWindow();
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        ProcessEvents();
+    }
+    // The example dropped and its first sequence analysed.
+    void Analyze() {
+        DropFiles({kExample + "/sequences.fasta", kExample + "/trnLF.tpl"});
+        test::Click(Widget(Main().butFindTemplate));
+        ProcessEvents();
+    }
+};
+
+TEST_F(Driving, EscapeLeavesAndEnterAcceptsTheDialogs) {
+    ui::FVarigapParameters& params = program->App().Parameters();
+    const int word = program->App().st.lpam.lpamWordLength;
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        Action(Main().menuLPAM)->trigger();
+        ProcessEvents();
+        auto* box = Widget<QLineEdit>(params.txbxWordLength);
+        box->setFocus(Qt::MouseFocusReason);
+        box->selectAll();
+        QTest::keyClicks(box, "9");
+        Key(box, key);
+        EXPECT_FALSE(Shown(params));
+        EXPECT_EQ(static_cast<int>(program->App().st.lpam.lpamWordLength), key == Qt::Key_Escape ? word : 9);
+    }
+    Action(Main().menuOptions)->trigger();
+    ProcessEvents();
+    Key(Widget(program->App().Options().chkShowVRWarnings), Qt::Key_Escape);
+    EXPECT_FALSE(Shown(program->App().Options()));
+
+    Analyze();
+    test::ClickRow(Widget<QListWidget>(Main().lstSeq), 2);
+    test::Click(Widget(Main().butIndelSame));
+    ProcessEvents();
+    ui::FAnalyzeVRs& vr = program->App().AnalyzeVRs();
+    ASSERT_TRUE(Shown(vr));
+    // Long variants are cut in the drop-down, whole in its tool tip.
+    auto* variants = Widget<QComboBox>(vr.cbxActVRSeq);
+    EXPECT_TRUE(variants->itemText(0).contains(" bases: ")) << FromQt(variants->itemText(0));
+    EXPECT_TRUE(ToolTipText(variants).starts_with(vr.cbxActVRSeq.List(0).substr(0, 60)));
+    Key(Widget(vr.lstSeqs), Qt::Key_Escape);
+    EXPECT_FALSE(Shown(vr));
+}
+
+TEST_F(Driving, DroppedFilesAreRememberedInTheFilesMenuAndQuitEnds) {
+    // The files of an earlier session: loaded again from the menu.
+    Analyze();
+    EXPECT_EQ(program->App().st.numTemplates, 3);
+    EXPECT_EQ(Main().cbxSequences.ListCount(), 16);
+    EXPECT_EQ(program->MainWindow()->windowTitle(), "Varigap: Sequence Analysis - trnLF.tpl, sequences.fasta");
+    program.reset();
+    StartProgram();
+    auto recent = [this] { return program->Recent()->Menu()->actions(); };
+    ASSERT_EQ(recent().size(), 2);
+    EXPECT_EQ(recent()[0]->text(), "&1 sequences.fasta (sequences)");
+    EXPECT_EQ(recent()[1]->text(), "&2 trnLF.tpl (templates)");
+    recent()[1]->trigger();
+    ProcessEvents();
+    EXPECT_EQ(recent()[0]->text(), "&1 trnLF.tpl (templates)");
+    recent()[1]->trigger();
+    for (const auto& m : program->Messages().shown) ADD_FAILURE() << m.text;
+    EXPECT_EQ(program->App().st.numTemplates, 3);
+    EXPECT_EQ(Main().cbxSequences.ListCount(), 16);
+
+    QAction* quit = Action(Main().menuQuit);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(QKeySequence::Quit));
+    quit->trigger();
+    EXPECT_TRUE(ended);
+}
+
+TEST_F(Driving, TheStripZoomsAndPansAndTheListCopiesItsLines) {
+    Analyze();
+    AnalysisStrip* strip = program->Strip();
+    auto* list = Widget<QListWidget>(Main().lstSeq);
+    ASSERT_EQ(list->count(), 7);
+    EXPECT_TRUE(
+        strip->Describe(strip->Blocks()[2]).startsWith("Line 3: variable region \"poaceae_intron.txt\", bases "));
+    QPointF middle = strip->BlockRect(strip->Blocks()[3]).center();
+    QWheelEvent wheel(middle, strip->mapToGlobal(middle), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(strip, &wheel);
+    double zoomed = strip->Zoom();
+    EXPECT_NEAR(zoomed, 1.5625, 1e-9);
+    Key(list, Qt::Key_Plus);  // also from the list
+    EXPECT_GT(strip->Zoom(), zoomed);
+    double first = strip->FirstBase();
+    QTest::mousePress(strip, Qt::LeftButton, Qt::NoModifier, QPoint(500, 40));
+    QTest::mouseMove(strip, QPoint(400, 40));
+    QTest::mouseRelease(strip, Qt::LeftButton, Qt::NoModifier, QPoint(400, 40));
+    EXPECT_GT(strip->FirstBase(), first);  // dragged left: later bases come into view
+    Key(list, Qt::Key_End);                // the last line selected is brought into view
+    const auto& last = strip->Blocks().back();
+    EXPECT_GE(strip->BlockRect(last).left(), 0);
+    EXPECT_LE(strip->BlockRect(last).right(), strip->width());
+
+    // The line numbers stay in sight when the list is scrolled sideways.
+    list->resize(300, list->height());
+    ProcessEvents();
+    const std::string line2 = Main().lstSeq.List(1);
+    const std::string prefix2 = line2.substr(0, ui::DisplayLinePrefix(line2));
+    QRect prefix = list->visualItemRect(list->item(1));
+    prefix.setWidth(list->fontMetrics().horizontalAdvance(ToQt(prefix2)));
+    QImage before = list->viewport()->grab(prefix).toImage();
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    ProcessEvents();
+    EXPECT_GT(list->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(list->viewport()->grab(prefix).toImage(), before);
+
+    // Ctrl+C copies the line selected, Ctrl+A then all of them; the menu copies the bases.
+    Key(list, Qt::Key_Home);
+    Key(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(FromQt(QApplication::clipboard()->text()), Main().lstSeq.List(0));
+    Key(list, Qt::Key_A, Qt::ControlModifier);
+    Key(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().count('\n'), 6);
+    Key(list, Qt::Key_Home);  // one line selected again
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions())
+            if (a->text() == "Copy &bases") a->trigger();
+        menu->close();
+    });
+    QPoint at = list->visualItemRect(list->item(1)).center();
+    QContextMenuEvent right(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &right);
+    EXPECT_EQ(Main().lstSeq.ListIndex(), 1);
+    EXPECT_EQ(prefix2 + FromQt(QApplication::clipboard()->text()), line2);
+}
+
+}  // namespace
+}  // namespace varigap::gui
