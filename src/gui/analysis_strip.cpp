@@ -122,8 +122,13 @@ void AnalysisStrip::Snapshot() {
     // While the list is being filled (or after it was emptied) only its lines are drawn.
     if (static_cast<int>(blocks_.size()) > lines_.ListCount()) blocks_.resize(static_cast<size_t>(lines_.ListCount()));
     if (blocks_.empty()) length_ = 0;
-    zoom_ = 1;
-    first_ = 1;
+    // Another sequence is shown whole; the same one listed again (reparsed) keeps its view.
+    if (length_ > 0 && length_ != viewLength_) {
+        viewLength_ = length_;
+        zoom_ = 1;
+        first_ = 1;
+    }
+    KeepInView(first_);
     shownSelection_ = -2;
 }
 

@@ -87,6 +87,7 @@ private:
     std::vector<Block> blocks_;
     int length_ = 0;
     int shownSelection_ = -1;
+    int viewLength_ = 0;  // the length the zoom and pan were made for
     double zoom_ = 1;
     double first_ = 1;
     QPoint pressAt_;

@@ -144,11 +144,16 @@ bool FileChooser::OpenPath(const std::string& path, std::string& problem) {
         problem = "No such file: " + path;
         return false;
     }
+    // The window is not shown for a file handed over (on the command line, dropped, recent): the
+    // keyboard stays with the main window. It opens only where a failed read leaves it open.
     bool listed = false;
     RunUserAction([&] {
-        Show();
+        Load();
         listed = GoToFile(NormalDirectory(full.string()));
-        if (listed) loadButton_.Click();
+        if (!listed) return;
+        keepOpen_ = false;
+        loadButton_.Click();
+        if (keepOpen_) Show();
     });
     if (!listed) problem = "The file window does not list " + path;
     return listed;
@@ -166,6 +171,7 @@ FLoadTemplate::FLoadTemplate(Application& app) : FileChooser(app, "FLoadTemplate
 
 void FLoadTemplate::LoadTemplateButton_Click() {
     bool reads = false;
+    keepOpen_ = true;
     try {
         st_.templateFileName = File1.FileName();
         st_.templateFilePath = File1.Path();
@@ -176,6 +182,7 @@ void FLoadTemplate::LoadTemplateButton_Click() {
         if (LoadTemplateFile(st_)) {
             app_.MainMenu().SetRefindTemplate();
             if (reads) app_.MainMenu().TemplateFileRead(true);
+            keepOpen_ = false;
             Hide();
             if (reads) app_.FileLoaded(FileKind::Templates, path);
         } else if (reads) {

@@ -34,8 +34,9 @@ public:
     void txbxPath_Change();
     void txbxPath_KeyPress(int keyAscii);
 
-    // Shows the window on the directory of `path` with that file highlighted, then runs the
-    // Load button's steps. False, with `problem` in words, when the file is not there.
+    // Runs the Load button's steps on `path`, the lists on its directory with the file
+    // highlighted. The window is shown only when the read leaves it open (a template file that
+    // could not be read). False, with `problem` in words, when the file is not there.
     bool OpenPath(const std::string& path, std::string& problem);
 
 protected:
@@ -48,6 +49,7 @@ protected:
 
     Application& app_;
     State& st_;
+    bool keepOpen_ = false;  // the last Load click left the window open (a failed read)
 
 private:
     CommandButton& loadButton_;

@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/strings.h"
+#include "core/textfile.h"
 #include "engine/analysis.h"
 #include "input/sequence_reader.h"
 #include "ui/analyze_vrs.h"
@@ -154,27 +155,36 @@ void FVarigapMainMenu::ClearAnalysis(const std::string& status) {
     SetStatus(status);
 }
 
+namespace {
+
+std::string Count(int n, const std::string& thing) { return Str(n) + " " + thing + (n == 1 ? "" : "s"); }
+
+}  // namespace
+
 void FVarigapMainMenu::TemplateFileRead(bool ok) {
     templateFile = ok ? st_.templateFileName : "";
-    ClearAnalysis(ok ? "Template file \"" + templateFile + "\" loaded (" + Str(st_.numTemplates) +
-                           " templates): press Find Template to analyze the chosen sequence."
+    ClearAnalysis(ok ? "Template file \"" + templateFile + "\" loaded (" + Count(st_.numTemplates, "template") +
+                           "): press Find Template to analyze the chosen sequence."
                      : "The template file \"" + st_.templateFileName +
                            "\" could not be read: no templates are loaded.");
     UpdateCaption();
 }
 
 void FVarigapMainMenu::SequenceFileRead() {
-    ClearAnalysis(cbxSequences.ListCount() > 0
-                      ? "Sequence file \"" + st_.sequenceFileName + "\" lists " + Str(cbxSequences.ListCount()) +
-                            " sequences: choose one and press Find Template."
-                      : "");
+    const std::string& name = st_.sequenceFileName;
+    sequenceFile = !name.empty() && FileExists(FullPath(st_.sequenceFilePath, name)) ? name : "";
+    std::string status = "No sequence file is loaded: choose one (Files, Load Sequences).";
+    if (!sequenceFile.empty())
+        status = "Sequence file \"" + sequenceFile + "\" lists " + Count(cbxSequences.ListCount(), "sequence") +
+                 (cbxSequences.ListCount() > 0 ? ": choose one and press Find Template." : ".");
+    ClearAnalysis(status);
     UpdateCaption();
 }
 
 // The title names the files the analyses come from.
 void FVarigapMainMenu::UpdateCaption() {
     std::string files = templateFile;
-    if (!st_.sequenceFileName.empty()) files += (files.empty() ? "" : ", ") + st_.sequenceFileName;
+    if (!sequenceFile.empty()) files += (files.empty() ? "" : ", ") + sequenceFile;
     SetCaption("Varigap: Sequence Analysis" + (files.empty() ? "" : " - " + files));
 }
 

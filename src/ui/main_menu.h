@@ -132,6 +132,7 @@ private:
     bool analysedComplement = false;
     bool loadedComplement = false;  // how actSeq was read
     std::string templateFile;       // the file the loaded templates came from
+    std::string sequenceFile;       // the file the sequence list came from
 };
 
 }  // namespace varigap::ui

@@ -23,6 +23,7 @@
 #include "gui_test_support.h"
 #include "support/temp_dir.h"
 #include "ui/analyze_vrs.h"
+#include "ui/file_choosers.h"
 #include "ui/line_text.h"
 #include "ui/main_menu.h"
 #include "ui/options_dialog.h"
@@ -84,6 +85,24 @@ struct Driving : ::testing::Test {
         ProcessEvents();
     }
 };
+
+TEST_F(Driving, FilesNamedAtStartUpLeaveTheKeyboardWithTheMainWindow) {
+    ui::Application& app = program->App();
+    bool chooserShown = false;
+    std::vector<std::pair<ui::Window*, int>> watched;
+    for (ui::Window* w : std::initializer_list<ui::Window*>{&app.LoadTemplate(), &app.LoadSequence()})
+        watched.emplace_back(w, w->Subscribe([&chooserShown, w] { chooserShown |= w->Visible(); }));
+    std::string problem;
+    ASSERT_TRUE(program->LoadFiles(kExample + "/trnLF.tpl", kExample + "/sequences.fasta", problem)) << problem;
+    for (auto [w, id] : watched) w->Unsubscribe(id);
+    ProcessEvents();
+    EXPECT_FALSE(chooserShown);
+    EXPECT_EQ(QApplication::activeWindow(), program->MainWindow());
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    Key(focused, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), focused);
+}
 
 TEST_F(Driving, EscapeLeavesAndEnterAcceptsTheDialogs) {
     ui::FVarigapParameters& params = program->App().Parameters();

@@ -48,7 +48,7 @@ TEST_F(Trust, NewFilesClearTheAnalysisShown) {
         std::string status;
     } cases[] = {
         {[&] { LoadTemplateFile("other.tpl"); },
-         "Template file \"other.tpl\" loaded (1 templates): press Find Template to analyze the chosen sequence."},
+         "Template file \"other.tpl\" loaded (1 template): press Find Template to analyze the chosen sequence."},
         {[&] { LoadSequenceFile("s.fasta"); },
          "Sequence file \"s.fasta\" lists 4 sequences: choose one and press Find Template."},
         // answered No: the file is not taken and the template table is emptied
