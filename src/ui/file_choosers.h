@@ -18,7 +18,7 @@ public:
     DriveList Drive1{*this, "Drive1"};
     DirList Dir1{*this, "Dir1"};
     FileList File1{*this, "File1"};
-    // Beside the specified lists: a path or a file name typed; Enter goes to a directory or
+    // Added to the three lists: a path or a file name typed; Enter goes to a directory or
     // loads a file, and a name's first letters highlight the first file that begins so.
     TextBox txbxPath{*this, "txbxPath"};
 

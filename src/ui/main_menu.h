@@ -39,8 +39,8 @@ public:
     MenuItem menuWriteOutputFile{*this, "menuWriteOutputFile", &menuFile};
     MenuItem menuLPAM{*this, "menuLPAM"};
     MenuItem menuOptions{*this, "menuOptions"};
-    // Beside the specified controls: what the window has to say about the analysis (why none
-    // is shown, what to try), and the Files menu's way out.
+    // Added to the window: what it has to say about the analysis (why none is shown, what to
+    // try), and the Files menu's way out.
     Label lblStatus{*this, "lblStatus"};
     MenuItem menuQuit{*this, "menuQuit", &menuFile};
 

@@ -22,7 +22,7 @@ public:
     DirList Dir1{*this, "Dir1"};
     CommandButton butWriteOutputFile{*this, "butWriteOutputFile"};
     Label lblFileName{*this, "lblFileName"};
-    // Beside the specified controls: why nothing can be written.
+    // Added to the window: why nothing can be written.
     Label lblStatus{*this, "lblStatus"};
 
     // ---- public operations
