@@ -69,6 +69,9 @@ struct Chunk {
     long long bytes = 0;  // of the files, as stored, read for these records: for the progress bar
 };
 
+// The facts of a read whose analysis broke off before they were taken.
+const exports::ReadFacts kNotAnalysed{};
+
 // A record for the outputs that take records in order (region files, GFF3, BED).
 struct OrderedRecord {
     long number = 0;
@@ -308,7 +311,6 @@ private:
     // Hands an analysed record to the job's counts and keeps it for the outputs that take
     // records in order.
     void Feed(Record& r, std::shared_ptr<const exports::ReadFacts> facts, ChunkResult& result) {
-        static const exports::ReadFacts kNotAnalysed;  // for a read whose analysis broke off
         exports::AnalysedRead a;
         a.number = r.number;
         a.name = r.name;
@@ -421,7 +423,6 @@ private:
 
     // Hands the ordered records reads[from..to) to the outputs that take records in order.
     void Feed(const ChunkResult& r, size_t from, size_t to) {
-        static const exports::ReadFacts kNotAnalysed;  // for a read whose analysis broke off
         for (size_t i = from; i < to; ++i) {
             const OrderedRecord& o = r.reads[i];
             exports::AnalysedRead a;
