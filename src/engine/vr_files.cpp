@@ -88,6 +88,9 @@ struct CachedFile {
 // The module's per-state data: parsed files and the memo of the run match.
 struct VRScratch {
     std::unordered_map<std::string, CachedFile> files;  // by the path found
+    // With vrFilesFixed: the files read, by the name the template gives, looked up without a
+    // system call.
+    std::unordered_map<std::string, std::shared_ptr<const VRFileContents>> fixed;
     std::vector<int> left, choice;
 };
 
@@ -166,6 +169,12 @@ const std::string& VRFileNameOf(const State& st, int vrNum) { return st.vrFileNa
 bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     VRScratch& scratch = Scratch(st);
     file = VRFile{};
+    if (st.vrFilesFixed) {
+        if (auto it = scratch.fixed.find(name); it != scratch.fixed.end()) {
+            file.entries = it->second;
+            return true;
+        }
+    }
     std::string found;
     FileStamp stamp;
     bool stamped = false;
@@ -186,6 +195,7 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
         auto it = scratch.files.find(found);
         if (it != scratch.files.end() && it->second.stamp == stamp) {
             file.entries = it->second.entries;
+            if (st.vrFilesFixed) scratch.fixed[name] = file.entries;
             return true;
         }
     }
@@ -196,6 +206,7 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     for (VREntry e; entries.Next(e);) contents->push_back(MakeVariant(std::move(e)));
     file.entries = contents;
     if (stamped) scratch.files[found] = CachedFile{stamp, contents};
+    if (stamped && st.vrFilesFixed) scratch.fixed[name] = contents;
     return true;
 }
 

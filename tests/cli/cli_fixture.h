@@ -14,8 +14,9 @@ struct CliResult {
     std::string out, err;
 };
 
-// Runs varigap-cli with `args` in the directory `cwd`.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd);
+// Runs varigap-cli with `args` in the directory `cwd`, standard input read from the file
+// `input` (empty: /dev/null).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input = "");
 // The words of `text`, split at blanks: a command line without quoting.
 std::vector<std::string> Words(const std::string& text);
 // Deterministic bases without repeated words: the same seed gives the same bases.
