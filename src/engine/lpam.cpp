@@ -268,6 +268,15 @@ int FirstWordNear(const LpamScratch& s, int d, int band, int numWords) {
     return 0;
 }
 
+// BasesMatch, quicker for the usual pairs: equal letters, or two nucleotide letters (which
+// match when they share a base, N sharing all of them).
+inline bool SameBase(char a, char b) {
+    if (a == b) return true;
+    const unsigned ma = detail::kBaseMask[static_cast<unsigned char>(a)];
+    const unsigned mb = detail::kBaseMask[static_cast<unsigned char>(b)];
+    return ma && mb ? (ma & mb) != 0 : BasesMatch(a, b);
+}
+
 // The fewest matching bases of a region of crLen bases whose fraction reaches thr.
 int FewestAccepted(Single thr, int crLen) {
     if (!(thr > 0)) return 0;
@@ -315,9 +324,7 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
     for (int p = 1; p <= crLen; ++p) {
         if (p <= numWords) ClosestHit(s, p, cur, 2 * band, cur);
         const int q = p + cur - 1;
-        const bool inside = q >= 1 && q <= pieceLen;
-        if (!(inside && (crBases[static_cast<size_t>(p - 1)] == piece[q - 1] ||
-                         BasesMatch(crBases[static_cast<size_t>(p - 1)], piece[q - 1]))) &&
+        if (!(q >= 1 && q <= pieceLen && SameBase(crBases[static_cast<size_t>(p - 1)], piece[q - 1])) &&
             ++missed > allowedMisses) {
             startPos = POSNOTFOUND;
             endPos = POSNOTFOUND;
