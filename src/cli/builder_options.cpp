@@ -204,7 +204,7 @@ it places them within --max-shift bases of the table, else as the table gives th
 
 regions: finds a template's regions in annotated GenBank or EMBL records (plain or gzip)
 and writes REGIONS.tsv to standard output: columns sequence, region, kind, start, end,
-accession, organism, order and family (the lineage names ending in -ales and -aceae). Each
+accession, organism, order and family (the lineage names ending in "ales" and "aceae"). Each
 record is cut out from its first to its last region with --flank bases on each side and
 turned to the strand of its features; --fasta FILE writes these sequences. MAP.tsv has a
 header row and the columns region, kind (CR or VR), key (the feature key, "-" for a gap),

@@ -1,32 +1,24 @@
 // Start-up of the state that build and check read their parameters from.
 #include "cli/builder_options.h"
 #include "cli/commands.h"
-#include "core/complement.h"
 #include "core/textfile.h"
+<<<<<<< HEAD
 #include "engine/detail/lpam.h"
 #include "engine/detail/ranking.h"
 #include "settings/settings_files.h"
+=======
+#include "engine/analysis.h"
+#include "settings/locations.h"
+>>>>>>> main
 
 namespace varigap::cli {
 
+// The settings in use are those of analyze: a parameters file named on the command line, else
+// the ones the desktop program uses, else the defaults.
 bool StartBuilderState(State& st, const std::string& paramsFile) {
     st.programDir = ProgramDirectory();
-    SetDefaultOptions(st);
-    bool ok = true;
-    if (paramsFile.empty()) {
-        if (FindFileIgnoringCase(st.programDir, kParamsFileName).empty()) SetDefaultParameters(st);
-        else LoadParameters(st);
-    } else {
-        std::string dir, name;
-        SplitPath(paramsFile, dir, name);
-        LoadParametersFrom(st, dir, name);  // reports a missing file
-        ok = !FindFileIgnoringCase(dir, name).empty();
-    }
-    InitializeGlobals(st);
-    InitLPAM(st);
-    InitMatchTemplate(st);
-    InitializeComplement(st);
-    return ok;
+    LocateInstalledFiles(st);
+    return StartUp(st, SettingsFiles{.params = paramsFile, .options = "", .reportMissing = false});
 }
 
 }  // namespace varigap::cli

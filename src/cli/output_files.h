@@ -20,9 +20,10 @@ private:
 };
 
 // Writes the analysis held in `st` to `fileName` in `dir` under a temporary name, renamed
-// when complete. An existing file is left untouched unless `force`. False (after a message)
-// when the file was not written.
+// when complete; `complemented` says that actSeq is the reverse complement of the record.
+// An existing file is left untouched unless `force`. False (after a message) when the file
+// was not written.
 bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
-                     bool includeTaxa, bool force);
+                     bool includeTaxa, bool complemented, bool force);
 
 }  // namespace varigap::cli

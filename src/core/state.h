@@ -68,14 +68,11 @@ struct LpamState {
     Single lpamMinAcceptance = 0;
     Single lpamStdAcceptance = 0;
     Integer lpamMinCRLength;
-    // Of the current alignment; meaningless between calls.
-    Integer crLen, pieceLen, curWordLength, numWords;
 };
 
-// Working value and scratch of the template ranking.
+// Working value of the template ranking.
 struct MatchTemplateState {
     Integer rankTolerance;
-    Table<Integer, MAXNUMCR + 1> crOrder;
 };
 
 // Counters of the template file reader.

@@ -67,7 +67,9 @@ void IdentifyVRRuns(State& st) {
     // over a hundred sets of fifteen possibilities for every sequence of a batch.
     for (int v = 1; v <= std::min<int>(st.vrPossInUse, MAXNUMVR); ++v) {
         VRPossSet& set = st.VRPoss[v];
-        for (int p = 1; p <= MAXNUMPOSS; ++p) {
+        // Only possibilities up to numPoss are ever read: a set never filled needs no clearing
+        // and gets no storage.
+        for (int p = 1; p <= MAXNUMPOSS && set.poss.Allocated(); ++p) {
             VRPossibility& poss = set.poss[p];
             poss.startPos = poss.endPos = POSNOTFOUND;
             poss.varSeq.clear();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <unordered_map>
 
 #include "core/bases.h"

@@ -1,113 +1,30 @@
-// varigap-cli analyze run as a process: display lines, ranking, formats, templates, errors.
+// varigap-cli as a process: exit statuses and messages, chosen sequences and templates, reparsing,
+// output files that exist or cannot be written, the variants command, and --jobs.
 #include <gtest/gtest.h>
 
 #include "cli_fixture.h"
+#include "core/complement.h"
+#include "support/golden.h"
 
 namespace varigap::test {
 namespace {
 
-TEST(CliAnalyze, EachRecordIsListedAsTheMainWindowListsIt) {
+// Each run as the user sees it, in golden/runs.txt: the command line, the exit status, the
+// messages on standard error and standard output.
+TEST(Cli, RunsGiveTheirStatusMessagesAndOutput) {
     CliFiles f;
-    f.Write("s.fasta", FastaRecord("Poa annua 1", f.Grass(f.intron1, f.spacer2)) +
-                           FastaRecord("Festuca 2", f.Grass(f.intron2, f.spacer1)));
-    CliResult r = f.Analyze();
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out,
-              ">Poa annua 1\tGrass\n"
-              "1:[C]:" +
-                  f.cr1 + "\n2:{V}:" + f.intron1 + "\n3:[C]:" + f.cr2 + "\n4:{V}:" + f.spacer2 + "\n5:[C]:" + f.cr3 +
-                  "\n"
-                  ">Festuca 2\tGrass\n"
-                  "1:[C]:" +
-                  f.cr1 + "\n2:{V}:" + f.intron2 + "\n3:[C]:" + f.cr2 + "\n4:{V}:" + f.spacer1 + "\n5:[C]:" + f.cr3 +
-                  "\n");
-}
-
-TEST(CliAnalyze, TheRankingListsEveryTemplateBestFirst) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("P", f.Grass(f.intron1, f.spacer1)));
-    CliResult r = f.Analyze({"--ranking"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    auto lines = Lines(r.out);
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0], ">P\tGrass");
-    EXPECT_EQ(lines[1], "#rank\t1\t1\tGrass\t120\t120\t1.000000");
-    // the other template: its matched and spanned bases and the fraction with six decimals
-    EXPECT_EQ(lines[2].rfind("#rank\t2\t2\tSedge\t", 0), 0u) << lines[2];
-    EXPECT_EQ(lines[2].substr(lines[2].size() - 9, 3), "\t0.");
-    EXPECT_EQ(lines[3], "1:[C]:" + f.cr1);
-}
-
-TEST(CliAnalyze, NamedSequencesAreAnalysedInTheOrderGivenAndMissingOnesReported) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("A", f.Grass(f.intron1, f.spacer1)) +
-                           FastaRecord("B", f.Grass(f.intron2, f.spacer2)) +
-                           FastaRecord("A", f.Grass(f.intron2, f.spacer1)));
-    struct Case {
-        std::vector<std::string> args;
-        std::string intronsInOrder;
-        int status;
-        std::string err;
-    } cases[] = {
-        {{"-s", "B", "-s", "A"}, "21", 0, ""},  // the first record called A
-        {{"--sequence=A", "--sequence", "A"}, "11", 0, ""},
-        {{}, "122", 0, ""},  // every record, in file order, duplicates too
-        {{"-s", "nope", "-s", "A"}, "1", 1, "Varigap: Sequence \"nope\" not found in sequence file \"s.fasta\".\n"},
-    };
-    for (const auto& c : cases) {
-        CliResult r = f.Analyze(c.args);
-        EXPECT_EQ(r.status, c.status);
-        EXPECT_EQ(r.err, c.err);
-        std::string found;
-        for (const auto& line : Lines(r.out)) {
-            if (line == "2:{V}:" + f.intron1) found += "1";
-            if (line == "2:{V}:" + f.intron2) found += "2";
-        }
-        EXPECT_EQ(found, c.intronsInOrder);
-    }
-}
-
-TEST(CliAnalyze, TheComplementIsAnalysedOnRequest) {
-    CliFiles f;
-    std::string seq = f.Grass(f.intron1, f.spacer1), rc;
-    for (auto it = seq.rbegin(); it != seq.rend(); ++it)
-        rc += *it == 'A' ? 'T' : *it == 'T' ? 'A' : *it == 'C' ? 'G' : 'C';
-    f.Write("s.fasta", FastaRecord("rev", rc));
-    for (auto args : {std::vector<std::string>{"-c"}, {"-c", "-s", "rev"}}) {
-        CliResult r = f.Analyze(args);
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(Lines(r.out)[2], "2:{V}:" + f.intron1) << args.size();
-    }
-}
-
-TEST(CliAnalyze, ATemplateCanBeChosenByNumberOrName) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("P", f.Grass(f.intron1, f.spacer1)));
-    struct Case {
-        std::string choice, header;
-    } cases[] = {
-        {"2", ">P\tSedge"}, {"Sedge", ">P\tSedge"}, {"1", ">P\tGrass"}, {"Grass", ">P\tGrass"}, {"3", ""}, {"Rush", ""},
-    };
-    for (const auto& c : cases) {
-        CliResult r = f.Analyze({"-t", c.choice, "--ranking"});
-        EXPECT_EQ(r.status, c.header.empty() ? 2 : 0) << c.choice;
-        if (c.header.empty()) {
-            EXPECT_EQ(r.err, "Varigap: Template file \"t.tpl\" has no template " + c.choice + ".\n");
-            EXPECT_EQ(r.out, "");
-        } else {
-            EXPECT_EQ(Lines(r.out)[0], c.header);
-            EXPECT_EQ(Lines(r.out)[1], "#rank\t1\t1\tGrass\t120\t120\t1.000000");  // ranked all the same
-        }
-    }
-}
-
-TEST(CliAnalyze, ATemplateFileThatFailsToLoadEndsTheRun) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("P", f.Grass(f.intron1, f.spacer1)));
+    // The spacer holds both listed spacers but starts with neither: the search finds both and
+    // selects the longer one.
+    f.Write("s.fasta", FastaRecord("P", f.Grass(f.intron1, "GG" + f.spacer1 + f.spacer2)));
+    f.Write("ab.fasta", FastaRecord("A", f.Grass(f.intron1, f.spacer1)) +
+                            FastaRecord("B", f.Grass(f.intron2, f.spacer1)) +
+                            FastaRecord("A", f.Grass(f.intron2, f.spacer1)));
+    f.Write("rev.fasta", FastaRecord("rev", ReverseComplement(f.Grass(f.intron1, f.spacer1))));
+    f.Write("huge.fasta", FastaRecord("huge", RandomBases(40000, 9)));
     f.Write("bad.tpl", ">T\r\nACGTACGT\r\n-acgt\r\n");
     f.Write("novr.tpl", ">NoVR\r\n" + f.cr1 + "\r\n>Grass\r\n" + f.cr1 + "\r\n\"intron.txt\"\r\n" + f.cr2 + "\r\n");
     f.Write("empty.tpl", "# nothing\r\n");
+<<<<<<< HEAD
     const std::string noVR =
         "Varigap: Template NoVR has no variable regions specified. Are you sure \"novr.tpl\"is a "
         "valid Varigap TEMPLATE file?\n";
@@ -276,35 +193,99 @@ TEST(CliAnalyze, SettingsFilesAreReadFromTheCommandLine) {
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.err, "Varigap: Error: Varigap Options File \"gone.txt\" not found.\n");
 
+=======
+    f.Write("long.txt", "minCRLength = 41\r\n");  // longer than every conserved region: nothing placed
+>>>>>>> main
     f.Write("quiet.txt", "showRunTimeErrors = FALSE\r\n");
-    f.Write("s.fasta", FastaRecord("huge", RandomBases(40000, 9)));
-    CliResult quiet = f.Analyze({"--options", "quiet.txt"});
-    EXPECT_EQ(quiet.status, 0);
-    EXPECT_EQ(quiet.err, "");
-    EXPECT_EQ(quiet.out, ">huge\t\n");
+    f.Write("out/A.txt", "old");
+    f.Write("blocked", "a file where the directory should be");
+    const std::string e250 = RandomBases(250, 5);
+    f.Write("v.txt", "# a variable region file\r\nacgta >Poa annua<\r\nac gt-1 a>Festuca  rubra<\r\n" +
+                         e250.substr(0, 120) + "\r\n# a comment inside the entry\r\n" + e250.substr(120) +
+                         "\r\n>Long one<\r\n>Deleted<\r\nacgtac>Carex<\r\nacgt>unfinished\r\n");
+    const std::string an = "analyze t.tpl s.fasta ";
+    const std::string runs[] = {
+        "analyze t.tpl ab.fasta -s B -s A",  // the first record called A
+        "analyze t.tpl ab.fasta --sequence=A --sequence A",
+        "analyze t.tpl ab.fasta",  // every record in file order, each with its own bases
+        "analyze t.tpl ab.fasta -s nope -s B",
+        "analyze t.tpl rev.fasta -c",
+        "analyze t.tpl rev.fasta -c -s rev",
+        an,
+        an + "--reparse 5:1",                // the first possibility
+        an + "--reparse 5:1 --reparse 5:2",  // applied in order
+        an + "--reparse 1:1",
+        an + "--reparse 99:1",
+        an + "--reparse 5:3",
+        an + "-t 2 --ranking",  // ranked all the same
+        an + "--template=Sedge --ranking",
+        an + "-t 3",
+        an + "-t Rush",
+        an + "--params long.txt --ranking",
+        an + "--options gone.txt",
+        "analyze t.tpl huge.fasta --options quiet.txt",  // the overflow unsaid
+        "analyze t.tpl ab.fasta -o out",                 // out/A.txt exists: kept, the others written
+        "analyze t.tpl ab.fasta -o out --force",         // no temporary files left
+        "analyze t.tpl ab.fasta -o blocked",             // a file where the directory should be
+        "analyze bad.tpl s.fasta",
+        "analyze missing.tpl s.fasta",
+        "analyze novr.tpl s.fasta --answer no",
+        "analyze novr.tpl s.fasta --answer yes",
+        "analyze empty.tpl s.fasta",
+        "variants v.txt",  // entries as written, compared by their cleaned bases
+        "variants v.txt --length 5",
+        "variants v.txt --length 5 --mode longer",
+        "variants v.txt --mode same",
+        "variants v.txt --length=250 --mode=different",
+        "variants gone.txt",
+        "",
+        "analyse",
+        "analyze t.tpl",
+        an + "--format xml",
+        an + "-j 0",
+        an + "--reparse 2",
+        an + "--bogus",
+        an + "--answer maybe",
+        "variants",
+        "variants v.txt --mode equal",
+    };
+    std::string log;
+    for (const auto& run : runs) {
+        CliResult r = f.Run(Words(run));
+        log += "$ varigap-cli " + run + "\nstatus " + std::to_string(r.status) + "\n" + r.err + r.out;
+        if (auto o = run.find(" -o "); o != std::string::npos)  // the files of the output directory
+            log += DirectoryText(f.Path(Words(run.substr(o + 4))[0]));
+    }
+    ExpectGolden("tests/cli/golden/runs.txt", log);
 }
 
-TEST(CliAnalyze, TheBundledExampleIsAnalysed) {
-    const std::string example = std::string(VARIGAP_SOURCE_DIR) + "/data/example";
-    CliResult r = RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "--ranking"}, example);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    size_t records = 0, grassIntrons = 0;
-    for (const auto& line : Lines(r.out)) {
-        if (line[0] == '>' && line.substr(line.find('\t')) == "\tPoaceae trnL-F") ++records;
-        if (line.rfind("3:{V}:", 0) == 0) ++grassIntrons;  // flanking bases, 5' exon, intron identified
+TEST(Cli, ManyJobsGiveTheOutputMessagesAndFilesOfOne) {
+    CliFiles f;
+    std::string many;
+    for (int i = 0; i < 35; ++i) many += f.EdgeRecords();  // names given again and again
+    f.Write("many.fasta", many);
+    const std::vector<std::string> variants[] = {
+        {"--ranking", "--taxa", "--reparse", "5:1"},
+        {"--format", "tsv"},
+        {"--format", "json"},
+        {"-s", "sequence3", "-s", "missing", "-s", "no bases", "-s", "sequence3"},
+    };
+    int v = 0;
+    for (const auto& options : variants) {
+        std::string first;
+        for (std::string jobs : {"1", "2", "3"}) {
+            const std::string out = "out" + std::to_string(v) + "_" + jobs;
+            std::vector<std::string> args{"analyze", "t.tpl", "many.fasta", "-j", jobs, "-o", out};
+            args.insert(args.end(), options.begin(), options.end());
+            CliResult r = f.Run(args);
+            // Messages come with their record, in record order.
+            std::string all = std::to_string(r.status) + "\n" + r.out + r.err + DirectoryText(f.Path(out));
+            if (jobs == "1") first = all;
+            else EXPECT_EQ(all, first) << "-j " << jobs << " " << options[1];
+            EXPECT_NE(r.err, "");
+        }
+        ++v;
     }
-    EXPECT_EQ(records, 16u);
-    EXPECT_EQ(grassIntrons, 5u);  // the five full grass regions
-    EXPECT_EQ(Lines(r.out).at(1), "#rank\t1\t1\tPoaceae trnL-F\t158\t158\t1.000000");
-
-    // The reverse-strand record, complemented, reads as the forward one.
-    const std::string name = "Neomicrocalamus yunnanensis PV976845.1";
-    CliResult fwd = RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "-s", name}, example);
-    CliResult rev =
-        RunCli({"analyze", "trnLF.tpl", "sequences.fasta", "-c", "-s", name + " (reverse strand)"}, example);
-    EXPECT_EQ(rev.out.substr(rev.out.find('\n')), fwd.out.substr(fwd.out.find('\n')));
-    EXPECT_EQ(Lines(rev.out).size(), 8u);
 }
 
 }  // namespace

@@ -1,23 +1,35 @@
+// Running varigap-cli as a process, and the files it is run on.
 #include "cli_fixture.h"
 
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
+
+#include "core/textfile.h"
 
 namespace varigap::test {
 
+<<<<<<< HEAD
 CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input) {
+=======
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
+    auto quote = [](const std::string& s) {  // for the shell, which sees every byte inside '...' as written
+        std::string q = "'";
+        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    };
+>>>>>>> main
     TempDir io;
-    const std::string outPath = io.Path("stdout"), errPath = io.Path("stderr");
-    std::vector<std::string> argv{VARIGAP_CLI};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (auto& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
+    std::string command = "cd " + quote(cwd) + " && " + quote(VARIGAP_CLI);
+    for (const auto& a : args) command += " " + quote(a);
+    int status = std::system((command + " >" + quote(io.Path("out")) + " 2>" + quote(io.Path("err"))).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, io.Read("out"), io.Read("err")};
+}
 
+<<<<<<< HEAD
     CliResult r;
     pid_t pid = fork();
     if (pid == 0) {
@@ -36,6 +48,13 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, c
     r.out = ReadFileBytes(outPath);
     r.err = ReadFileBytes(errPath);
     return r;
+=======
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+>>>>>>> main
 }
 
 std::string RandomBases(size_t length, unsigned seed) {
@@ -55,20 +74,12 @@ std::string FastaRecord(const std::string& name, const std::string& bases) {
     return r;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-}
-
-std::vector<std::string> FileNames(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(directory)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+std::string DirectoryText(const std::string& directory) {
+    std::string text;
+    if (!std::filesystem::is_directory(directory)) return text;
+    for (const auto& name : ListFiles(directory))
+        text += "==== " + name + " ====\n" + ReadFileBytes(directory + "/" + name);
+    return text;
 }
 
 namespace {
@@ -80,14 +91,7 @@ std::string CRLines(const std::string& title, const std::string& bases) {
 
 }  // namespace
 
-CliFiles::CliFiles()
-    : cr1(RandomBases(40, 1)),
-      cr2(RandomBases(40, 2)),
-      cr3(RandomBases(40, 3)),
-      intron1(RandomBases(30, 21)),
-      intron2(RandomBases(36, 22)),
-      spacer1(RandomBases(25, 31)),
-      spacer2(RandomBases(28, 32)) {
+CliFiles::CliFiles() {
     Write("t.tpl",
           "# two templates\r\n"
           ">Grass\r\n" +
@@ -102,10 +106,22 @@ CliFiles::CliFiles()
     Write("sedge_spacer.txt", RandomBases(30, 42) + ">Carex<\r\n");
 }
 
-CliResult CliFiles::Analyze(const std::vector<std::string>& more) const {
-    std::vector<std::string> args{"analyze", "t.tpl", "s.fasta"};
-    args.insert(args.end(), more.begin(), more.end());
-    return Run(args);
+std::string CliFiles::EdgeRecords() const {
+    return FastaRecord("Poa annua 1", Grass(intron1, spacer2)) +
+           FastaRecord("Poa \"annua\"\t2", Grass("", "AC" + spacer1)) +
+           FastaRecord(" 12 (34)", RandomBases(10, 99) + Grass(intron2, spacer1)) +
+           FastaRecord("", Grass(intron1, spacer1)) + FastaRecord("no bases", "") +
+           FastaRecord("huge", cr1 + RandomBases(40000, 7)) +
+           FastaRecord("sequence3", Grass(RandomBases(33, 61), spacer2));
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
 }
 
 }  // namespace varigap::test
