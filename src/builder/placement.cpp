@@ -27,11 +27,7 @@ std::vector<Span> CRPlacer::Place(const std::string& bases) {
     std::vector<Span> spans(static_cast<size_t>(numCRs_), Span{0, -1});
     try {
         st.actSeq = bases;
-<<<<<<< HEAD
-        RankActSeq(st);  // one template: its CRs placed as Find Template places them
-=======
         RankActSeq(st);  // the one template's CRs are placed as the ranking places them
->>>>>>> main
     } catch (const RunTimeError&) {
         return spans;  // longer than a position can reach
     }

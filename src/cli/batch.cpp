@@ -272,19 +272,12 @@ private:
             RecordAnalysis a = AnalyzeRead(st, r.bases, input_.settings);
             Render(st, a, format_, fresh_);
             if (!r.outFile.empty()) {
-<<<<<<< HEAD
                 if (a.analysed) {
-                    if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.force))
+                    if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, a.reverse, opts_.force))
                         status = kExitFailed;
                 } else {
                     MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
                 }
-=======
-                if (a.analysed)
-                    ok = WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.complement,
-                                         opts_.force);
-                else MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
->>>>>>> main
             }
         } catch (...) {
             ReportRunTimeError(st, std::current_exception());

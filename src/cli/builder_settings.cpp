@@ -2,14 +2,8 @@
 #include "cli/builder_options.h"
 #include "cli/commands.h"
 #include "core/textfile.h"
-<<<<<<< HEAD
-#include "engine/detail/lpam.h"
-#include "engine/detail/ranking.h"
-#include "settings/settings_files.h"
-=======
 #include "engine/analysis.h"
 #include "settings/locations.h"
->>>>>>> main
 
 namespace varigap::cli {
 

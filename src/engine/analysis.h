@@ -54,7 +54,7 @@ Integer FindTemplate(State& st, Integer choice = 0);
 // Whether ranking entry `a` belongs above entry `b` by the ranking's own comparison (more
 // matched bases beyond the tolerance, or within it a larger matched fraction). The two may come
 // from rankings of different sequences, such as a read and its reverse complement.
-bool IsBetterRank(State& st, const TemplateRank& a, const TemplateRank& b);
+bool IsBetterRank(const State& st, const TemplateRank& a, const TemplateRank& b);
 
 // Where a read lies in actSeq (1-based, inclusive).
 struct ReadSpan {

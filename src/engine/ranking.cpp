@@ -152,7 +152,7 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
     for (Integer c = c1 + 1; c <= c2 - 1; ++c) numSpanned += Len(crSeq[c]);
 }
 
-bool IsBetterRank(State& st, const TemplateRank& ra, const TemplateRank& rb) {
+bool IsBetterRank(const State& st, const TemplateRank& ra, const TemplateRank& rb) {
     const Integer tolerance = st.match.rankTolerance;
     Assert(st, tolerance >= 0);
     if (ra.numMatched > rb.numMatched + tolerance) return true;

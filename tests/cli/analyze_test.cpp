@@ -24,178 +24,7 @@ TEST(Cli, RunsGiveTheirStatusMessagesAndOutput) {
     f.Write("bad.tpl", ">T\r\nACGTACGT\r\n-acgt\r\n");
     f.Write("novr.tpl", ">NoVR\r\n" + f.cr1 + "\r\n>Grass\r\n" + f.cr1 + "\r\n\"intron.txt\"\r\n" + f.cr2 + "\r\n");
     f.Write("empty.tpl", "# nothing\r\n");
-<<<<<<< HEAD
-    const std::string noVR =
-        "Varigap: Template NoVR has no variable regions specified. Are you sure \"novr.tpl\"is a "
-        "valid Varigap TEMPLATE file?\n";
-    struct Case {
-        std::vector<std::string> args;
-        int status;
-        std::string err;
-    } cases[] = {
-        {{"bad.tpl"},
-         2,
-         "Varigap: Parse error in template file bad.tpl.  Unexpected initial character in line: -acgt\n"
-         "Varigap: Template file \"bad.tpl\" could not be loaded.\n"},
-        {{"missing.tpl"},
-         2,
-         "Varigap: Error: Varigap Template File \"missing.tpl\" not found.\n"
-         "Varigap: Template file \"missing.tpl\" could not be loaded.\n"},
-        {{"novr.tpl", "--answer", "no"}, 2, noVR + "Varigap: Template file \"novr.tpl\" could not be loaded.\n"},
-        {{"novr.tpl", "--answer", "yes"}, 0, noVR},
-        {{"empty.tpl"}, 2, "Varigap: Template file \"empty.tpl\" holds no template.\n"},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> args{"analyze", c.args[0], "s.fasta"};
-        args.insert(args.end(), c.args.begin() + 1, c.args.end());
-        CliResult r = f.Run(args);
-        EXPECT_EQ(r.status, c.status) << c.args[0];
-        EXPECT_EQ(r.err, c.err);
-        if (c.status != 0) {
-            EXPECT_EQ(r.out, "");
-        }
-    }
-}
-
-TEST(CliAnalyze, SequencesThatCannotBeAnalysedGiveTheirNameAlone) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("empty", "") + FastaRecord("huge", f.cr1 + RandomBases(40000, 7)) +
-                           FastaRecord("ok", f.Grass(f.intron1, f.spacer1)));
-    CliResult r = f.Analyze();
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "Varigap Run-Time Error: Run-Time Error #6: Overflow\n");
-    auto lines = Lines(r.out);
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0], ">empty\t");
-    EXPECT_EQ(lines[1], ">huge\t");
-    EXPECT_EQ(lines[2], ">ok\tGrass");
-}
-
-TEST(CliAnalyze, TsvGivesOneRowPerDisplayLine) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("P\tx", f.Grass("", "AC" + f.spacer1)));
-    CliResult r = f.Analyze({"--format", "tsv"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.out),
-              (std::vector<std::string>{
-                  "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
-                  "name\tvariant\ttaxa\tbases\tsample\tstrand",
-                  "P x\tGrass\t1\tCR\t1\t1\t40\t:\t[5' exon]\t\t\t" + f.cr1 + "\ts\t+",
-                  "P x\tGrass\t2\tVR\t1\t41\t40\t:\tintron.txt\t<Deletion>\tDeleted grass\t\ts\t+",
-                  "P x\tGrass\t3\tCR\t2\t41\t80\t:\t[3' exon]\t\t\t" + f.cr2 + "\ts\t+",
-                  "P x\tGrass\t4\tnone\t\t81\t82\t?\t\t\t\tAC\ts\t+",
-                  "P x\tGrass\t5\tVR\t2\t83\t107\t?\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1 + "\ts\t+",
-                  "P x\tGrass\t6\tCR\t3\t108\t147\t:\t[trnF]\t\t\t" + f.cr3 + "\ts\t+"}));
-}
-
-TEST(CliAnalyze, JsonHoldsEverythingPerSequence) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("P \"1\"", f.Grass(f.intron1, f.spacer1)) + FastaRecord("none", ""));
-    CliResult r = f.Analyze({"--format", "json"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    auto lines = Lines(r.out);
-    ASSERT_EQ(lines.size(), 2u);
-    for (const char* part :
-         {"{\"sequence\":\"P \\\"1\\\"\",\"length\":175,\"analysed\":true,"
-          "\"template\":{\"number\":1,\"name\":\"Grass\"},\"ranking\":[{\"rank\":1,\"template\":1,",
-          "\"regions\":[{\"region\":1,\"kind\":\"CR\",\"number\":1,\"name\":\"[5' exon]\",\"start\":1,"
-          "\"end\":40,\"unresolved\":false}",
-          "\"possibilities\":[{\"vr\":1,\"file\":\"intron.txt\",\"numPoss\":1,\"selPoss\":1,",
-          "\"taxa\":\"Poa annua\"}]}",
-          "\"segments\":[{\"line\":1,\"kind\":\"CR\",\"region\":1,\"start\":1,\"end\":40,\"nCRs\":1,"
-          "\"nVRs\":0,\"unresolved\":false}",
-          "\"lines\":[\"1:[C]:"})
-        EXPECT_NE(lines[0].find(part), std::string::npos) << part;
-    EXPECT_EQ(lines[0].rfind("{\"sequence\":", 0), 0u);
-    EXPECT_EQ(lines[1],
-              "{\"sequence\":\"none\",\"length\":0,\"analysed\":false,\"template\":null,\"ranking\":[],"
-              "\"regions\":[],\"possibilities\":[],\"segments\":[],\"lines\":[],\"sample\":\"s\",\"strand\":\"+\"}");
-}
-
-TEST(CliAnalyze, ReparseChoosesAnotherPossibility) {
-    CliFiles f;
-    // The spacer holds both listed spacers but starts with neither: the search finds both and
-    // selects the longer one; --reparse picks the first.
-    f.Write("s.fasta", FastaRecord("P", f.Grass(f.intron1, "GG" + f.spacer1 + f.spacer2)));
-    CliResult before = f.Analyze({"--format", "tsv"});
-    EXPECT_EQ(before.status, 0) << before.err;
-    std::string line;  // the spacer's display line: the longer spacer selected
-    for (const auto& row : Lines(before.out))
-        if (row.find("\tVR\t2\t") != std::string::npos &&
-            row.find("\tspacer.txt\t" + f.spacer2 + "\tFestuca rubra; Poa trivialis\t" + f.spacer2) !=
-                std::string::npos)
-            line = row.substr(8, row.find('\t', 8) - 8);  // after "P\tGrass\t"
-    ASSERT_FALSE(line.empty()) << before.out;
-
-    CliResult after = f.Analyze({"--format", "tsv", "--reparse", line + ":1"});
-    EXPECT_EQ(after.status, 0);
-    EXPECT_EQ(after.err, "");
-    EXPECT_NE(after.out.find("\tVR\t2\t"), std::string::npos);
-    EXPECT_NE(after.out.find("\tspacer.txt\t" + f.spacer1 + "\tPoa annua\t" + f.spacer1 + "\ts\t+\n"),
-              std::string::npos)
-        << after.out;
-
-    struct Case {
-        std::string request, err;
-    } cases[] = {
-        {"1:1", "display line 1 is not a variable region"},
-        {"99:1", "there is no display line 99"},
-        {line + ":3", "the variable region of display line " + line + " has 2 possibilities"},
-    };
-    for (const auto& c : cases) {
-        CliResult r = f.Analyze({"--format", "tsv", "--reparse", c.request});
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.err, "Varigap: --reparse " + c.request + " ignored: " + c.err + ".\n");
-        EXPECT_EQ(r.out, before.out);
-    }
-}
-
-TEST(CliAnalyze, UsageErrorsExitWithTwo) {
-    CliFiles f;
-    for (std::vector<std::string> args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"analyse"},
-                                               {"analyze", "t.tpl"},
-                                               {"analyze", "t.tpl", "s.fasta", "--format", "xml"},
-                                               {"analyze", "t.tpl", "s.fasta", "--jobs", "-1"},
-                                               {"analyze", "t.tpl", "s.fasta", "--orient", "sideways"},
-                                               {"analyze", "t.tpl", "s.fasta", "-c", "--orient", "auto"},
-                                               {"analyze", "t.tpl", "s.fasta", "--sample", "late"},
-                                               {"analyze", "t.tpl", "-", "-"},
-                                               {"analyze", "t.tpl", "s.fasta", "--primers-trimmed", "-o", "out"},
-                                               {"analyze", "t.tpl", "s.fasta", "--reparse", "2"},
-                                               {"analyze", "t.tpl", "s.fasta", "--bogus"},
-                                               {"analyze", "t.tpl", "s.fasta", "--answer", "maybe"},
-                                               {"variants"},
-                                               {"variants", "v.txt", "--mode", "equal"}}) {
-        CliResult r = f.Run(args);
-        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args.back());
-        EXPECT_NE(r.err.find("Try \"varigap-cli --help\"."), std::string::npos);
-        EXPECT_EQ(r.out, "");
-    }
-    CliResult help = f.Run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    for (const char* word : {"analyze", "variants", "--sequence", "--complement", "--template", "--params", "--options",
-                             "--answer", "--reparse", "--ranking", "--format", "--output-dir", "--taxa", "--force",
-                             "--jobs", "--length", "--mode", "Exit status"})
-        EXPECT_NE(help.out.find(word), std::string::npos) << word;
-}
-
-TEST(CliAnalyze, SettingsFilesAreReadFromTheCommandLine) {
-    CliFiles f;
-    f.Write("s.fasta", FastaRecord("P", f.Grass(f.intron1, f.spacer1)));
-    // With a minimum analysed length above the conserved regions' length nothing is placed.
-    f.Write("long.txt", "minCRLength = 41\r\n");
-    CliResult r = f.Analyze({"--params", "long.txt", "--ranking"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.out)[1], "#rank\t1\t1\tGrass\t0\t0\t0.000000");
-    CliResult missing = f.Analyze({"--options", "gone.txt"});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "Varigap: Error: Varigap Options File \"gone.txt\" not found.\n");
-
-=======
     f.Write("long.txt", "minCRLength = 41\r\n");  // longer than every conserved region: nothing placed
->>>>>>> main
     f.Write("quiet.txt", "showRunTimeErrors = FALSE\r\n");
     f.Write("out/A.txt", "old");
     f.Write("blocked", "a file where the directory should be");
@@ -242,7 +71,12 @@ TEST(CliAnalyze, SettingsFilesAreReadFromTheCommandLine) {
         "analyse",
         "analyze t.tpl",
         an + "--format xml",
-        an + "-j 0",
+        an + "-j -1",
+        an + "--orient sideways",
+        an + "-c --orient auto",
+        an + "--sample late",
+        "analyze t.tpl - -",
+        an + "--primers-trimmed --output-dir out",
         an + "--reparse 2",
         an + "--bogus",
         an + "--answer maybe",

@@ -12,49 +12,25 @@
 
 namespace varigap::test {
 
-<<<<<<< HEAD
 CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input) {
-=======
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
     auto quote = [](const std::string& s) {  // for the shell, which sees every byte inside '...' as written
         std::string q = "'";
         for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
         return q + "'";
     };
->>>>>>> main
     TempDir io;
     std::string command = "cd " + quote(cwd) + " && " + quote(VARIGAP_CLI);
     for (const auto& a : args) command += " " + quote(a);
+    command += " <" + quote(input.empty() ? "/dev/null" : input);
     int status = std::system((command + " >" + quote(io.Path("out")) + " 2>" + quote(io.Path("err"))).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, io.Read("out"), io.Read("err")};
 }
 
-<<<<<<< HEAD
-    CliResult r;
-    pid_t pid = fork();
-    if (pid == 0) {
-        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int in = open(input.empty() ? "/dev/null" : input.c_str(), O_RDONLY);
-        if (out < 0 || err < 0 || in < 0 || chdir(cwd.c_str()) != 0) _exit(127);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        execv(cargv[0], cargv.data());
-        _exit(127);
-    }
-    int status = 0;
-    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
-    r.out = ReadFileBytes(outPath);
-    r.err = ReadFileBytes(errPath);
-    return r;
-=======
 std::vector<std::string> Words(const std::string& text) {
     std::vector<std::string> words;
     std::istringstream in(text);
     for (std::string w; in >> w;) words.push_back(w);
     return words;
->>>>>>> main
 }
 
 std::string RandomBases(size_t length, unsigned seed) {
