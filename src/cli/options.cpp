@@ -285,6 +285,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         cl.command = Command::Check;
         return ParseCheck(rest, cl.check, error);
     }
+    if (args[0] == "merge" && rest.size() > 0 && IsConcatMode(rest[0])) {
+        cl.command = Command::Concat;
+        return ParseConcat(rest, cl.concat, error);
+    }
+    if (args[0] == "merge") return Fail(error, "merge takes tsv or gff3, then OUT and the IN files");
     error = "unknown command \"" + args[0] + "\"";
     return false;
 }
@@ -294,6 +299,7 @@ std::string HelpText() {
   varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE... [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
 )" + BuilderUsage() +
+           ConcatUsage() +
            R"(  varigap-cli --help
   varigap-cli --version
 
@@ -400,6 +406,7 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
                        --length is given, else all).
 
 )" + BuilderHelpText() +
+           "\n" + ConcatHelpText() +
            R"(
 Messages go to standard error as "TITLE: TEXT".
 Exit status: 0 all went well; 1 a named sequence was not found, a record or an empty

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/builder_options.h"
+#include "cli/concat_command.h"
 
 namespace varigap::cli {
 
@@ -46,7 +47,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Concat };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -55,6 +56,7 @@ struct CommandLine {
     BuildCommandOptions build;
     RegionsOptions regions;
     CheckOptions check;
+    ConcatOptions concat;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.
