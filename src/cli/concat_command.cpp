@@ -1,6 +1,7 @@
 // varigap-cli merge tsv|gff3: the shards' TSV or GFF3 outputs joined in shard order, one header.
 #include "cli/concat_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -89,6 +90,10 @@ bool ParseConcat(const std::vector<std::string>& args, ConcatOptions& o, std::st
     o.kind = positional[0] == "tsv" ? ConcatKind::Tsv : ConcatKind::Gff3;
     o.output = positional[1];
     o.inputs.assign(positional.begin() + 2, positional.end());
+    if (std::find(o.inputs.begin(), o.inputs.end(), o.output) != o.inputs.end()) {
+        error = "merge would write over its input " + o.output;
+        return false;
+    }
     return true;
 }
 
