@@ -54,20 +54,20 @@ size_t CountsTable::Sample(const std::string& name) {
     return it->second;
 }
 
-size_t CountsTable::Row(const Key& key) {
+size_t CountsTable::Row(const Key& key) { return Row(key[0], key[1], key[2], key[3], key[4]); }
+
+size_t CountsTable::Row(std::string_view tmpl, std::string_view vr, std::string_view vrFile, std::string_view variant,
+                        std::string_view taxa) {
     joined_.clear();
-    for (const auto& field : key) {
-        joined_ += TsvClean(field);
+    for (std::string_view field : {tmpl, vr, vrFile, variant, taxa}) {
+        for (char c : field) joined_ += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
         joined_ += '\t';
     }
-    auto [it, added] = rowIndex_.emplace(joined_, keys_.size());
-    if (added) {
-        Key clean;
-        for (size_t i = 0; i < key.size(); ++i) clean[i] = TsvClean(key[i]);
-        keys_.push_back(std::move(clean));
-        reads_.emplace_back();
-    }
-    return it->second;
+    if (auto it = rowIndex_.find(joined_); it != rowIndex_.end()) return it->second;
+    rowIndex_.emplace(joined_, keys_.size());
+    keys_.push_back(Key{TsvClean(tmpl), TsvClean(vr), TsvClean(vrFile), TsvClean(variant), TsvClean(taxa)});
+    reads_.emplace_back();
+    return keys_.size() - 1;
 }
 
 void CountsTable::Add(size_t row, size_t sample, long long reads) {

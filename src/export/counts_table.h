@@ -24,6 +24,9 @@ public:
     // The index of the row of `key` (Tabs and line breaks in its fields become blanks), added
     // with no reads when new.
     size_t Row(const Key& key);
+    // The same for the fields given one by one (without copying them for a row that exists).
+    size_t Row(std::string_view tmpl, std::string_view vr, std::string_view vrFile, std::string_view variant,
+               std::string_view taxa);
     void Add(size_t row, size_t sample, long long reads);
     // Adds every row of `other`, by key, and its samples, by name (new ones after the others).
     void Add(const CountsTable& other);

@@ -53,19 +53,22 @@ void ExtractSink::Take(const AnalysedRead& r, std::string&, std::vector<std::str
         if (!FileOf(f.templateNum, l.first, fastq, messages)) continue;
         if (!oriented) {  // the read in template orientation, once for all its regions
             oriented = true;
-            oriented_ = f.reverse ? ReverseComplement(std::string(r.bases)) : std::string(r.bases);
+            oriented_.assign(r.bases);
             quals_.assign(r.quals);
-            if (f.reverse) std::reverse(quals_.begin(), quals_.end());
+            if (f.reverse) {
+                oriented_ = ReverseComplement(oriented_);
+                std::reverse(quals_.begin(), quals_.end());
+            }
         }
         int start = 0, end = 0;
         AsGiven(f, l.start, l.end, start, end);
         const size_t from = static_cast<size_t>(l.start - 1),
                      length = static_cast<size_t>(std::max(0, l.end - l.start + 1));
         record_.assign(1, fastq ? '@' : '>');
-        record_ += r.name;
-        record_ += " sample=" + std::string(r.sampleName) + " strand=" + (f.reverse ? "-" : "+") + " flag=" + l.flag +
-                   " start=" + std::to_string(start) + " end=" + std::to_string(end);
-        if (l.kind == LineKind::Variable) record_ += " taxa=" + l.taxa;
+        record_.append(r.name).append(" sample=").append(r.sampleName);
+        record_.append(f.reverse ? " strand=- flag=" : " strand=+ flag=").append(1, l.flag);
+        record_.append(" start=").append(std::to_string(start)).append(" end=").append(std::to_string(end));
+        if (l.kind == LineKind::Variable) record_.append(" taxa=").append(l.taxa);
         record_ += '\n';
         record_.append(oriented_, from, length);
         if (fastq) {

@@ -1,6 +1,7 @@
 // GFF3 and BED for standard output.
 #include "export/features.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace varigap::exports {
@@ -14,12 +15,17 @@ std::string Hex(unsigned char c) {
 }
 
 bool SeqIdChar(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           std::string_view(".:^*$@!+_?-|").find(static_cast<char>(c)) != std::string_view::npos;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == ':' ||
+           c == '^' || c == '*' || c == '$' || c == '@' || c == '!' || c == '+' || c == '_' || c == '?' || c == '-' ||
+           c == '|';
 }
 
 // An attribute value: the characters that structure column 9, "%" and control characters as %XX.
 std::string AttributeValue(std::string_view v) {
+    auto plain = [](unsigned char c) {
+        return c >= 0x20 && c != 0x7F && c != ';' && c != '=' && c != '&' && c != ',' && c != '%';
+    };
+    if (std::all_of(v.begin(), v.end(), plain)) return std::string(v);
     std::string e;
     for (unsigned char c : v) {
         if (c < 0x20 || c == 0x7F || c == ';' || c == '=' || c == '&' || c == ',' || c == '%') e += Hex(c);
@@ -51,19 +57,43 @@ std::string SeqIdNamer::Next(std::string_view name, long number) {
                                       ? std::string_view()
                                       : name.substr(begin, name.find_first_of(" \t", begin) - begin);
     std::string id;
-    for (unsigned char c : word) id += !gff3_ || SeqIdChar(c) ? std::string(1, static_cast<char>(c)) : Hex(c);
+    for (unsigned char c : word) {
+        if (!gff3_ || SeqIdChar(c)) id += static_cast<char>(c);
+        else id += Hex(c);
+    }
     if (id.empty()) id = "sequence" + std::to_string(number);
     std::string unique = id;
-    for (int n = 2; !used_.insert(unique).second; ++n) unique = id + "-" + std::to_string(n);
+    for (int n = 2; !Insert(std::hash<std::string>{}(unique)); ++n) unique = id + "-" + std::to_string(n);
     return unique;
+}
+
+bool SeqIdNamer::Insert(uint64_t hash) {
+    if (hash == 0) hash = 1;
+    if (2 * (count_ + 1) > used_.size()) {  // at most half full
+        std::vector<uint64_t> old(std::max<size_t>(1024, 2 * used_.size()), 0);
+        old.swap(used_);
+        count_ = 0;
+        for (uint64_t h : old)
+            if (h != 0) Insert(h);
+    }
+    const size_t mask = used_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        if (used_[i] == hash) return false;
+        if (used_[i] == 0) {
+            used_[i] = hash;
+            ++count_;
+            return true;
+        }
+    }
 }
 
 void Gff3Sink::Take(const AnalysedRead& r, std::string& out, std::vector<std::string>&) {
     if (!r.facts || !r.facts->analysed || r.facts->lines.empty()) return;
     const ReadFacts& f = *r.facts;
     const std::string id = ids_.Next(r.name, r.number);
+    const std::string idValue = AttributeValue(id), sample = AttributeValue(r.sampleName);
     const TemplateInfo& ti = catalog_.Template(f.templateNum);
-    out += "##sequence-region " + id + " 1 " + std::to_string(f.length) + "\n";
+    out.append("##sequence-region ").append(id).append(" 1 ").append(std::to_string(f.length)).append("\n");
     for (const LineFacts& l : f.lines) {
         int start = 0, end = 0;
         if (!Place(f, l, start, end)) continue;
@@ -72,14 +102,15 @@ void Gff3Sink::Take(const AnalysedRead& r, std::string& out, std::vector<std::st
         const char* type = l.kind == LineKind::Conserved  ? "conserved_region"
                            : l.kind == LineKind::Variable ? "sequence_difference"
                                                           : "region";
-        const std::string name = region ? region->name : l.kind == LineKind::Confused ? "confused" : "none";
-        std::string note = "flag " + std::string(1, l.flag) + ",template " + AttributeValue(ti.label);
+        out.append(id).append("\tvarigap\t").append(type).append("\t").append(std::to_string(start));
+        out.append("\t").append(std::to_string(end)).append(f.reverse ? "\t.\t-\t.\tID=" : "\t.\t+\t.\tID=");
+        out.append(idValue).append(".").append(std::to_string(l.line)).append(";Name=");
+        out.append(region ? AttributeValue(region->name) : l.kind == LineKind::Confused ? "confused" : "none");
+        out.append(";Note=flag ").append(1, l.flag).append(",template ").append(AttributeValue(ti.label));
         if (l.kind == LineKind::Variable)
-            note += ",variant " + AttributeValue(l.variant) + ",taxa " + AttributeValue(l.taxa);
-        if (l.kind == LineKind::Confused) note += "," + std::to_string(l.count) + " regions";
-        out += id + "\tvarigap\t" + type + "\t" + std::to_string(start) + "\t" + std::to_string(end) + "\t.\t" +
-               (f.reverse ? "-" : "+") + "\t.\tID=" + AttributeValue(id) + "." + std::to_string(l.line) +
-               ";Name=" + AttributeValue(name) + ";Note=" + note + ";sample=" + AttributeValue(r.sampleName) + "\n";
+            out.append(",variant ").append(AttributeValue(l.variant)).append(",taxa ").append(AttributeValue(l.taxa));
+        if (l.kind == LineKind::Confused) out.append(",").append(std::to_string(l.count)).append(" regions");
+        out.append(";sample=").append(sample).append("\n");
     }
 }
 
@@ -92,9 +123,9 @@ void BedSink::Take(const AnalysedRead& r, std::string& out, std::vector<std::str
         if (l.flag == '-') continue;
         AsGiven(f, l.start, l.end, start, end);
         const RegionInfo* region = RegionOf(catalog_, f, l);
-        const std::string name = region ? region->stem : l.kind == LineKind::Confused ? "confused" : "none";
-        out += id + "\t" + std::to_string(start - 1) + "\t" + std::to_string(end) + "\t" + name + "\t" +
-               (l.flag == ':' ? "1000" : "0") + "\t" + (f.reverse ? "-" : "+") + "\n";
+        out.append(id).append("\t").append(std::to_string(start - 1)).append("\t").append(std::to_string(end));
+        out.append("\t").append(region ? region->stem : l.kind == LineKind::Confused ? "confused" : "none");
+        out.append(l.flag == ':' ? "\t1000\t" : "\t0\t").append(f.reverse ? "-\n" : "+\n");
     }
 }
 

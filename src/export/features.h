@@ -2,9 +2,10 @@
 // of the read as given, the strand analysed as the feature's strand.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "export/catalog.h"
 #include "export/sink.h"
@@ -22,8 +23,15 @@ public:
     std::string Next(std::string_view name, long number);
 
 private:
+    // Marks the hash of an id as given; false when it was given before.
+    bool Insert(uint64_t hash);
+
     bool gff3_;
-    std::unordered_set<std::string> used_;
+    // The hashes of the ids given, in an open-addressing table (0: an empty slot): ids with
+    // equal hashes are never both given (an id whose hash is taken gets a number, which two
+    // different names need once in 2^64 pairs). One probe per read, mostly, and 16 bytes per id.
+    std::vector<uint64_t> used_;
+    size_t count_ = 0;
 };
 
 // GFF3: a ##sequence-region line per read, then its lines as features of Sequence Ontology

@@ -27,6 +27,7 @@ Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary)
             for (const char* what : {":placed", ":uncertain", ":not_found"})
                 keys_.push_back("region" + prefix + r.stem + what);
         unidentifiedRow_[t].assign(ti.vrRegion.size(), 0);
+        while (vrNumbers_.size() < ti.vrRegion.size()) vrNumbers_.push_back(std::to_string(vrNumbers_.size()));
         for (size_t v = 1; v < ti.vrRegion.size(); ++v) {
             keys_.push_back("vr" + prefix + std::to_string(v) + ":identified");
             keys_.push_back("vr" + prefix + std::to_string(v) + ":unidentified");
@@ -83,8 +84,8 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
         if (!counting_) continue;
         const size_t t = static_cast<size_t>(f.templateNum - 1);
         const size_t row =
-            l ? counts_.Row({ti.label, std::to_string(v), ti.regions[static_cast<size_t>(ti.vrRegion[v] - 1)].vrFile,
-                             l->variant, l->taxa})
+            l ? counts_.Row(ti.label, vrNumbers_[v], ti.regions[static_cast<size_t>(ti.vrRegion[v] - 1)].vrFile,
+                            l->variant, l->taxa)
               : unidentifiedRow_[t][v];
         counts_.Add(row, r.sample, 1);
     }
