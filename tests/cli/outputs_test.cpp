@@ -205,7 +205,7 @@ TEST(CliOutputs, RunsAndMergesGiveTheirStatusMessagesAndFiles) {
         "analyze t.tpl s.fasta --extract-empty",
         "analyze t.tpl s.fasta --counts o.tsv --distinct o.tsv",
         "merge",
-        "merge tsv m1.tsv q.tsv",
+        "merge csv m1.tsv q.tsv",
         "merge counts m2.tsv",
         "merge counts q.tsv q.tsv",
         "merge counts m3.tsv q.tsv q.reads",
