@@ -5,7 +5,7 @@
 # one varigap-cli analyze over the same samples:
 #   - analysis.tsv, counts.tsv and distinct.tsv byte for byte; regions/*.fastq.gz decompressed
 #     and gff/SAMPLE.gff3 byte for byte; summary.json but for its command line;
-#   - a second run finds nothing to do;
+#   - a second run finds nothing to do; a sample added to the sheet is merged in;
 #   - a shard that fails (a read longer than varigap-cli takes, in the third shard of S2) fails
 #     the workflow with that shard's message and leaves no merged output, neither in a new
 #     output folder nor the earlier run's in the old one.
@@ -36,6 +36,7 @@ workflow() {
   shift 2
   printf 'sample\tpath\n' >"$tmp/$name.tsv"
   for sample in "$@"; do printf '%s\t%s\n' "${sample%%=*}" "${sample#*=}" >>"$tmp/$name.tsv"; done
+  touch -d 2000-01-01 "$tmp/$name.tsv"  # older than every output: changes must be seen otherwise
   printf 'template: %s\nsamples: %s\nchunks: 150\norient: auto\noutdir: %s\nvarigap: %s\n' \
     "$template" "$tmp/$name.tsv" "$outdir" "$cli" >"$tmp/$name.yaml"
   snakemake -s "$src/workflow/Snakefile" -d "$tmp" --configfile "$tmp/$name.yaml" --cores 2 --quiet
@@ -72,6 +73,14 @@ same <(grep -v '"command_line"' "$direct/summary.json") <(grep -v '"command_line
 step "a second run has nothing to do"
 workflow run "$out" S1="$S1" S2="$S2" S3="$S3" >"$tmp/again.log" 2>&1 || { cat "$tmp/again.log" >&2; fail "the second run"; }
 grep -q "Nothing to be done" "$tmp/again.log" || { cat "$tmp/again.log" >&2; fail "the second run did work"; }
+
+step "a sample added to the sheet is merged in (the sheet's time left as it was)"
+workflow run "$out" S1="$S1" S2="$S2" S3="$S3" S4="$S1" >"$tmp/added.log" 2>&1 ||
+  { cat "$tmp/added.log" >&2; fail "the run with a sample added"; }
+analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --sample S4 "$S1" --format tsv \
+  --counts "$direct/counts4.tsv" >"$direct/analysis4.tsv"
+same "$direct/analysis4.tsv" "$out/analysis.tsv" "analysis.tsv misses the added sample"
+same "$direct/counts4.tsv" "$out/counts.tsv" "counts.tsv misses the added sample"
 
 step "a failed shard fails the workflow with its message and leaves no merged output"
 bad=$tmp/S2bad.fastq.gz
