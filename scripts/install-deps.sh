@@ -10,6 +10,9 @@ if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt hyperfine)
 fi
 
+# The tests check GFF3 output with gt gff3validator and read the JSON summary with Python.
+packages+=(genometools python3)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -90,7 +90,8 @@ bool JsonReader::NextKey(std::string& key) {
         first_ = false;
         return false;
     }
-    if (!first_ && !Expect(',')) return false;
+    if (!first_ && (pos_ >= text_.size() || text_[pos_] != ',')) return Fail("\",\" or \"}\"");
+    if (!first_) ++pos_;
     first_ = false;
     return String(key) && Expect(':');
 }
@@ -147,7 +148,7 @@ bool JsonReader::Count(long long& value) {
 bool JsonReader::Value(std::string_view& raw) {
     SkipBlanks();
     const size_t start = pos_;
-    int depth = 0;  // of the objects and arrays open
+    std::string closers;  // of the objects and arrays open, innermost last
     bool inString = false;
     for (; pos_ < text_.size(); ++pos_) {
         const char c = text_[pos_];
@@ -157,19 +158,20 @@ bool JsonReader::Value(std::string_view& raw) {
         } else if (c == '"') {
             inString = true;
         } else if (c == '{' || c == '[') {
-            ++depth;
+            closers += c == '{' ? '}' : ']';
         } else if (c == '}' || c == ']') {
-            if (depth == 0) break;
-            --depth;
-        } else if (depth == 0 && (c == ',' || c == ' ' || c == '\n' || c == '\r' || c == '\t')) {
+            if (closers.empty()) break;
+            if (c != closers.back()) return Fail(std::string("\"") + closers.back() + "\"");
+            closers.pop_back();
+        } else if (closers.empty() && (c == ',' || c == ' ' || c == '\n' || c == '\r' || c == '\t')) {
             break;
         }
-        if (depth == 0 && !inString && (c == '"' || c == '}' || c == ']') && pos_ > start) {
+        if (closers.empty() && !inString && (c == '"' || c == '}' || c == ']') && pos_ > start) {
             ++pos_;  // a string, object or array ends the value
             break;
         }
     }
-    if (pos_ == start || pos_ > text_.size() || inString || depth != 0) return Fail("a value");
+    if (pos_ == start || pos_ > text_.size() || inString || !closers.empty()) return Fail("a value");
     raw = text_.substr(start, pos_ - start);
     return true;
 }

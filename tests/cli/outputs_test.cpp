@@ -184,6 +184,34 @@ TEST(CliOutputs, ARunInPartsMergesIntoTheWholeRun) {
     }
 }
 
+TEST(CliOutputs, ManyJobsAndEveryReadAnalysedGiveTheOutputsOfOneJob) {
+    TempDir d;
+    std::string first;
+    for (const std::vector<std::string>& jobs :
+         {std::vector<std::string>{"-j", "1"}, {"-j", "3"}, {"-j", "3", "--no-derep"}}) {
+        const std::string dir = d.Path(jobs[1] + std::to_string(jobs.size()));
+        std::vector<std::string> args{"analyze",
+                                      kExample + "p6/p6.tpl",
+                                      kExample + "amplicon/S1.fastq.gz",
+                                      kExample + "amplicon/S2.fastq.gz",
+                                      "--orient",
+                                      "auto",
+                                      "--format",
+                                      "gff3",
+                                      "--extract",
+                                      dir,
+                                      "--counts",
+                                      dir + "/c.tsv",
+                                      "--distinct",
+                                      dir + "/d.tsv"};
+        args.insert(args.end(), jobs.begin(), jobs.end());
+        CliResult r = RunCli(args, d.Path());
+        const std::string all = std::to_string(r.status) + r.err + r.out + DirectoryText(dir);
+        if (first.empty()) first = all;
+        else EXPECT_EQ(all, first) << jobs.back();
+    }
+}
+
 // Each run as the user sees it, in golden/outputs_runs.txt: the command line, the exit status,
 // the messages and the files it writes (summaries without the lines that name the program's
 // version and the run, and without the unused template's counters).
@@ -205,7 +233,6 @@ TEST(CliOutputs, RunsAndMergesGiveTheirStatusMessagesAndFiles) {
         "analyze t.tpl s.fasta --extract-empty",
         "analyze t.tpl s.fasta --counts o.tsv --distinct o.tsv",
         "merge",
-        "merge csv m1.tsv q.tsv",
         "merge counts m2.tsv",
         "merge counts q.tsv q.tsv",
         "merge counts m3.tsv q.tsv q.reads",
