@@ -12,6 +12,7 @@
 #include "core/messages.h"
 #include "core/strings.h"
 #include "engine/detail/cr_words.h"
+#include "engine/detail/word_sets.h"
 
 namespace varigap {
 
