@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
         case Command::Build: return RunBuild(cl.build);
         case Command::Regions: return RunRegions(cl.regions);
         case Command::Check: return RunCheck(cl.check);
+        case Command::Concat: return RunConcat(cl.concat);
         case Command::Merge: return RunMerge(cl.merge);
     }
     return kExitUsage;

@@ -39,7 +39,7 @@ bool ParseMerge(const std::vector<std::string>& args, MergeOptions& o, std::stri
     if (positional.size() < 3) return Fail(error, "merge needs KIND, OUTPUT and at least one INPUT");
     o.kind = positional[0];
     if (std::find(std::begin(kMergeKinds), std::end(kMergeKinds), o.kind) == std::end(kMergeKinds))
-        return Fail(error, "merge takes counts, distinct or summary, not \"" + o.kind + "\"");
+        return Fail(error, "merge takes counts, distinct, summary, tsv or gff3, not \"" + o.kind + "\"");
     o.output = positional[1];
     o.inputs.assign(positional.begin() + 2, positional.end());
     if (!o.distinctFile.empty() && o.kind != "summary") return Fail(error, "--distinct goes with merge summary");

@@ -322,6 +322,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         cl.command = Command::Check;
         return ParseCheck(rest, cl.check, error);
     }
+    // merge tsv|gff3 joins files, the other kinds add tables up: the first word that is not an
+    // option says which.
+    auto kind = std::find_if(rest.begin(), rest.end(), [](const std::string& a) { return a.empty() || a[0] != '-'; });
+    if (args[0] == "merge" && kind != rest.end() && IsConcatMode(*kind)) {
+        cl.command = Command::Concat;
+        return ParseConcat(rest, cl.concat, error);
+    }
     if (args[0] == "merge") {
         cl.command = Command::Merge;
         cl.merge.commandLine = CommandLineText(args);
@@ -336,7 +343,7 @@ std::string HelpText() {
   varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE... [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
 )" + BuilderUsage() +
-           MergeUsage() +
+           MergeUsage() + ConcatUsage() +
            R"(  varigap-cli --help
   varigap-cli --version
 
@@ -511,7 +518,7 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
                        --length is given, else all).
 
 )" + BuilderHelpText() +
-           "\n" + MergeHelpText() +
+           "\n" + MergeHelpText() + "\n" + ConcatHelpText() +
            R"(
 Messages go to standard error as "TITLE: TEXT".
 Exit status: 0 all went well; 1 a named sequence was not found, a record or an empty

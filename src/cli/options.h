@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/builder_options.h"
+#include "cli/concat_command.h"
 #include "cli/merge_options.h"
 
 namespace varigap::cli {
@@ -52,7 +53,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Concat };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -62,6 +63,7 @@ struct CommandLine {
     RegionsOptions regions;
     CheckOptions check;
     MergeOptions merge;
+    ConcatOptions concat;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.

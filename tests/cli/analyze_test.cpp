@@ -76,7 +76,7 @@ TEST(Cli, RunsGiveTheirStatusMessagesAndOutput) {
         an + "-c --orient auto",
         an + "--sample late",
         "analyze t.tpl - -",
-        an + "--primers-trimmed -o out",
+        an + "--primers-trimmed --output-dir=out",
         an + "--reparse 2",
         an + "--bogus",
         an + "--answer maybe",
