@@ -184,6 +184,57 @@ TEST(CliOutputs, ARunInPartsMergesIntoTheWholeRun) {
     }
 }
 
+// Region file records by read name: header, bases and qualities.
+std::map<std::string, std::vector<std::string>> RegionRecords(const std::string& fastq) {
+    std::map<std::string, std::vector<std::string>> records;
+    const auto lines = Lines(fastq);
+    for (size_t i = 0; i + 3 < lines.size(); i += 4)
+        records[lines[i].substr(1, lines[i].find(" sample=") - 1)] = {lines[i], lines[i + 1], lines[i + 3]};
+    return records;
+}
+
+TEST(CliOutputs, ReadsWithoutTheirPrimersGiveTheSameLoopsAtTheirOwnPositions) {
+    TempDir d;
+    const std::string s1 = kExample + "amplicon/S1.fastq.gz";
+    auto analyze = [&](const std::string& file, const std::string& dir, const std::string& more) {
+        std::vector<std::string> args{"analyze",  kExample + "p6/p6.tpl",
+                                      "--sample", "S1",
+                                      file,       "--orient",
+                                      "auto",     "--format",
+                                      "tsv",      "--extract",
+                                      dir,        more};
+        CliResult r = RunCli(args, d.Path());
+        EXPECT_EQ(r.status, 0) << r.err;
+        return Lines(r.out);
+    };
+    // Each read cut to what lies between its primer sites as the whole read places them, on
+    // the strand it was given.
+    auto reads = ReadsByName({s1});
+    std::string trimmed;
+    std::map<std::string, int> g;  // where the primer site g ends, on the strand analysed
+    for (const auto& row : analyze(s1, "whole", "--no-progress")) {
+        const auto f = Fields(row);
+        if (f[3] == "CR" && f[4] == "1") g[f[0]] = std::stoi(f[6]);
+        if (f[3] != "CR" || f[4] != "2" || !g.count(f[0])) continue;
+        seqio::SeqRecord& r = reads[f[0]];
+        const size_t n = r.bases.size(), from = static_cast<size_t>(g[f[0]]), to = std::stoul(f[5]) - 1;
+        const size_t at = f[13] == "+" ? from : n - to;  // on the read as given
+        trimmed += "@" + f[0] + "\n" + r.bases.substr(at, to - from) + "\n+\n" + r.quals.substr(at, to - from) + "\n";
+    }
+    d.Write("trimmed.fastq", trimmed);
+    analyze("trimmed.fastq", "cut", "--primers-trimmed");
+    auto whole = RegionRecords(d.Read("whole/p6_loop.fastq")), cut = RegionRecords(d.Read("cut/p6_loop.fastq"));
+    EXPECT_GT(cut.size(), 400u);
+    EXPECT_EQ(cut.size(), whole.size());
+    for (const auto& [name, record] : cut) {
+        EXPECT_EQ(record[1], whole[name][1]) << name;  // the loop's bases and qualities
+        EXPECT_EQ(record[2], whole[name][2]) << name;
+        EXPECT_EQ(HeaderField(record[0], "start") + " " + HeaderField(record[0], "end"),
+                  "1 " + std::to_string(record[1].size()));
+        EXPECT_EQ(HeaderField(record[0], "strand"), HeaderField(whole[name][0], "strand")) << name;
+    }
+}
+
 TEST(CliOutputs, ManyJobsAndEveryReadAnalysedGiveTheOutputsOfOneJob) {
     TempDir d;
     std::string first;
