@@ -35,7 +35,10 @@ int RunAnalyze(const AnalyzeOptions& opts) {
 
     SplitPath(opts.templateFile, st.templateFilePath, st.templateFileName);
     st.vrFilePath = st.templateFilePath;
-    if (!LoadTemplateFile(st)) {
+    bool read = false;
+    // A run-time error part-way (out of memory, a failing disk) is the reader's to raise.
+    Trapped(st, [&] { read = LoadTemplateFile(st); });
+    if (!read) {
         MsgBox(st, "Template file \"" + opts.templateFile + "\" could not be loaded.");
         return kExitUsage;
     }
@@ -54,14 +57,14 @@ int RunAnalyze(const AnalyzeOptions& opts) {
 
     SplitPath(opts.sequenceFile, st.sequenceFilePath, st.sequenceFileName);
     TextReader file;
-    if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return kExitUsage;
+    if (!OpenSequenceFile(st, file)) return kExitUsage;
     if (opts.sequences.empty()) {
         input.stream = &file;
     } else {
         ItemList names;
         if (!Trapped(st, [&] { ListSequenceNames(st, file, names); })) return kExitUsage;
         file.Close();
-        input.names.insert(names.Items().begin(), names.Items().end());
+        for (int i = names.ListCount() - 1; i >= 0; --i) input.names[names.List(i)] = i + 1;  // the first of a name
     }
 
     if (!opts.outputDir.empty()) {

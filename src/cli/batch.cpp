@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -17,8 +18,10 @@
 #include "cli/cli_messenger.h"
 #include "cli/format.h"
 #include "cli/output_files.h"
+#include "cli/stdout_writer.h"
 #include "core/complement.h"
 #include "core/messages.h"
+#include "core/strings.h"
 #include "input/sequence_reader.h"
 
 namespace varigap::cli {
@@ -32,7 +35,8 @@ constexpr size_t kStreamChunk = 256;
 constexpr size_t kNamedChunk = 4;
 
 struct Record {
-    long number = 0;  // 1-based position in the run
+    long number = 0;      // 1-based position in the run
+    long fileRecord = 0;  // 1-based position in the sequence file
     std::string name;
     std::string bases;  // streamed bases (by name: loaded by the worker)
     bool byName = false;
@@ -44,6 +48,8 @@ struct Record {
 
 struct RecordOutput {
     std::string out, err;
+    std::string where;                       // the line that places its messages
+    std::vector<MissingFileReport> missing;  // said once per run
 };
 
 struct Chunk {
@@ -80,6 +86,7 @@ public:
                 break;
             }
             r.number = ++count_;
+            if (!r.byName) r.fileRecord = r.number;
             if (!opts_.outputDir.empty() && !r.missing) r.outFile = namer_.Next(r.name, r.number);
             chunk.bytes += r.name.size() + r.bases.size() + 2;
             chunk.records.push_back(std::move(r));
@@ -101,7 +108,9 @@ private:
             }
             r.name = opts_.sequences[nameIndex_++];
             r.byName = true;
-            r.missing = input_.names.count(r.name) == 0;
+            auto found = input_.names.find(r.name);
+            r.missing = found == input_.names.end();
+            if (!r.missing) r.fileRecord = found->second;
             return true;
         }
         bool got = false;
@@ -144,6 +153,7 @@ public:
           templateChoice_(templateChoice),
           msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No) {
         st_->messenger = &msgs_;
+        msgs_.CountMissingFiles();
     }
 
     ChunkResult Process(Chunk& chunk) {
@@ -168,6 +178,11 @@ private:
             return false;
         }
         bool ok = true;
+        // Every message about the record says which one it is: a message of its own (an
+        // overflow, say) does not.
+        o.where = "  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) + "\" of sequence file \"" +
+                  ControlsAsBlanks(FullPath(st.sequenceFilePath, st.sequenceFileName)) + "\"\n";
+        msgs_.SetContext(o.where);
         try {
             if (r.byName) {
                 st.actSeq.clear();
@@ -189,6 +204,8 @@ private:
             ReportRunTimeError(st, std::current_exception());
         }
         o.err += msgs_.Take();
+        o.missing = msgs_.TakeMissing();
+        msgs_.SetContext("");
         return ok;
     }
 
@@ -210,10 +227,11 @@ public:
 
     void Emit(const ChunkResult& r) {
         for (const auto& rec : r.records) {
-            if (!rec.err.empty()) {
-                std::fflush(stdout);
+            const std::string err = rec.err + FirstReports(rec);
+            if (!err.empty()) {
+                FlushStdout();
                 ClearBar();
-                std::fwrite(rec.err.data(), 1, rec.err.size(), stderr);
+                std::fwrite(err.data(), 1, err.size(), stderr);
                 std::fflush(stderr);
             }
             Out(rec.out);
@@ -227,16 +245,45 @@ public:
     void Finish() {
         if (barShown_) DrawBar(true);
         if (barShown_) std::fputs("\n", stderr);
-        std::fflush(stdout);
+        FlushStdout();
+        // Each missing variable region file was reported once, where first needed: how often.
+        for (const auto& m : missing_) {
+            const std::string line = MessageLine(Message{"Varigap", "Varigap Variable Region File \"" + m.path +
+                                                                        "\" was needed " + Str(m.count) + " times in " +
+                                                                        Str(m.records) + " sequences and not found."});
+            std::fwrite(line.data(), 1, line.size(), stderr);
+        }
     }
 
-    bool Failed() const { return failed_; }
+    bool Failed() const { return failed_ || broken_; }
+    // Standard output failed: nothing more is worth analysing.
+    bool Broken() const { return broken_; }
 
 private:
     using Clock = std::chrono::steady_clock;
 
+    struct MissingFile {
+        std::string path;
+        long count = 0, records = 0;
+    };
+
     void Out(const std::string& s) {
-        if (!s.empty()) std::fwrite(s.data(), 1, s.size(), stdout);
+        if (!WriteStdout(s)) broken_ = true;
+    }
+
+    // The record's reports of missing files not reported before in this run; counts them all.
+    std::string FirstReports(const RecordOutput& rec) {
+        std::string text;
+        for (const auto& m : rec.missing) {
+            auto [at, first] = missingIndex_.emplace(m.line, missing_.size());
+            if (first) {
+                missing_.push_back(MissingFile{m.path});
+                text += m.line + rec.where;
+            }
+            missing_[at->second].count += m.count;
+            ++missing_[at->second].records;
+        }
+        return text;
     }
 
     void ClearBar() {
@@ -272,6 +319,9 @@ private:
     long long fileBytes_;
     Clock::time_point start_, lastDraw_{};
     bool progress_ = false, barShown_ = false, failed_ = false;
+    std::atomic<bool> broken_{false};
+    std::map<std::string, size_t> missingIndex_;  // report line -> missing_ index
+    std::vector<MissingFile> missing_;
     long count_ = 0;
     size_t bytes_ = 0;
 };
@@ -282,7 +332,7 @@ int RunSequential(const State& loaded, const AnalyzeOptions& opts, BatchInput& i
                   Emitter& emitter) {
     Worker worker(loaded, opts, input.templateChoice);
     Chunk chunk;
-    while (source.Next(chunk)) emitter.Emit(worker.Process(chunk));
+    while (!emitter.Broken() && source.Next(chunk)) emitter.Emit(worker.Process(chunk));
     return 0;
 }
 
@@ -304,7 +354,7 @@ int RunParallel(const State& loaded, const AnalyzeOptions& opts, BatchInput& inp
             Chunk chunk;
             {
                 std::lock_guard lock(readMutex);
-                if (!source.Next(chunk)) return;
+                if (emitter.Broken() || !source.Next(chunk)) return;
             }
             ChunkResult result = worker.Process(chunk);
             std::unique_lock lock(outMutex);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "cli/options.h"
 #include "core/state.h"
@@ -13,9 +13,9 @@ namespace varigap::cli {
 
 struct BatchInput {
     // Streaming: the open sequence file, read once to its end. By name: nullptr, and
-    // `names` holds every name of the file.
+    // `names` holds every name of the file with the number of its first record.
     TextReader* stream = nullptr;
-    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, long> names;
     int templateChoice = 0;  // 0 = the best template
 };
 

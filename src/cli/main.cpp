@@ -1,13 +1,17 @@
 // varigap-cli: batch analysis of sequence files without a window.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/options.h"
+#include "cli/stdout_writer.h"
 
 int main(int argc, char** argv) {
     using namespace varigap::cli;
+    // A filter ends quietly when its reader goes away, whatever its parent ignored.
+    std::signal(SIGPIPE, SIG_DFL);
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl;
     std::string error;
@@ -17,14 +21,14 @@ int main(int argc, char** argv) {
     }
     static char outBuffer[1 << 16];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
+    int status = kExitUsage;
     switch (cl.command) {
-        case Command::Help: {
-            std::string help = HelpText();
-            std::fwrite(help.data(), 1, help.size(), stdout);
-            return kExitOk;
-        }
-        case Command::Analyze: return RunAnalyze(cl.analyze);
-        case Command::Variants: return RunVariants(cl.variants);
+        case Command::Help:
+            WriteStdout(HelpText());
+            status = kExitOk;
+            break;
+        case Command::Analyze: status = RunAnalyze(cl.analyze); break;
+        case Command::Variants: status = RunVariants(cl.variants); break;
     }
-    return kExitUsage;
+    return CloseStdout(status);
 }

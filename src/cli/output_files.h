@@ -20,8 +20,9 @@ private:
 };
 
 // Writes the analysis held in `st` to `fileName` in `dir` under a temporary name, renamed
-// when complete. An existing file is left untouched unless `force`. False (after a message)
-// when the file was not written.
+// when complete. Unless `force`, an entry of that name (of any kind, also one that appears
+// while the file is written) is left untouched. False (after a message) when the file was
+// not written.
 bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
                      bool includeTaxa, bool force);
 

@@ -315,7 +315,14 @@ bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases
     }
     const int first = std::max(anchor, 1);
     last = std::min(last, pieceLen);
-    Assert(st, 1 <= first && first <= last && last <= pieceLen);
+    // End of the walk: with short words or a wide band the walk can drift back past its own
+    // start. Such a placement holds no base; it is "not found", never a line with start > end.
+    if (first > last) {
+        startPos = POSNOTFOUND;
+        endPos = POSNOTFOUND;
+        return false;
+    }
+    Assert(st, 1 <= first && last <= pieceLen);
     startPos = first;
     endPos = last;
     return true;

@@ -1,18 +1,24 @@
 #include "cli_fixture.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace varigap::test {
 
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, Stdout where) {
     TempDir io;
     const std::string outPath = io.Path("stdout"), errPath = io.Path("stderr");
-    std::vector<std::string> argv{VARIGAP_CLI};
+    int pipeEnds[2] = {-1, -1};
+    if (where == Stdout::BrokenPipe && pipe(pipeEnds) == 0) close(pipeEnds[0]);
+    // VARIGAP_CLI_UNDER_TEST runs these tests against another build (an earlier one, say).
+    const char* other = std::getenv("VARIGAP_CLI_UNDER_TEST");
+    std::vector<std::string> argv{other ? other : VARIGAP_CLI};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
     for (auto& a : argv) cargv.push_back(a.data());
@@ -21,16 +27,24 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
     CliResult r;
     pid_t pid = fork();
     if (pid == 0) {
-        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = where == Stdout::Full         ? open("/dev/full", O_WRONLY)
+                  : where == Stdout::BrokenPipe ? pipeEnds[1]
+                                                : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(127);
         dup2(out, 1);
         dup2(err, 2);
+        if (where == Stdout::Closed) close(1);
+        if (where == Stdout::BrokenPipe) signal(SIGPIPE, SIG_IGN);
         execv(cargv[0], cargv.data());
         _exit(127);
     }
+    if (pipeEnds[1] >= 0) close(pipeEnds[1]);
     int status = 0;
-    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
+    if (pid > 0 && waitpid(pid, &status, 0) == pid) {
+        if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
+    }
     r.out = ReadFileBytes(outPath);
     r.err = ReadFileBytes(errPath);
     return r;

@@ -11,11 +11,16 @@ namespace varigap::test {
 
 struct CliResult {
     int status = -1;  // exit status; -1 when the program did not exit normally
+    int signal = 0;   // the signal that ended it, if one did
     std::string out, err;
 };
 
+// Where standard output goes: a file (read into CliResult::out), a full device, nowhere (closed),
+// or a pipe whose reader has gone, with SIGPIPE ignored as some parents leave it.
+enum class Stdout { File, Full, Closed, BrokenPipe };
+
 // Runs varigap-cli with `args` in the directory `cwd`.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd);
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, Stdout out = Stdout::File);
 // Deterministic bases without repeated words: the same seed gives the same bases.
 std::string RandomBases(size_t length, unsigned seed);
 // A FASTA record with 60 bases to a line and CR LF line ends.
@@ -35,7 +40,9 @@ struct CliFiles : TempDir {
     std::string Grass(const std::string& intron, const std::string& spacer) const {
         return cr1 + intron + cr2 + spacer + cr3;
     }
-    CliResult Run(const std::vector<std::string>& args) const { return RunCli(args, Path()); }
+    CliResult Run(const std::vector<std::string>& args, Stdout out = Stdout::File) const {
+        return RunCli(args, Path(), out);
+    }
     // analyze t.tpl s.fasta, then `more`.
     CliResult Analyze(const std::vector<std::string>& more = {}) const;
 

@@ -30,9 +30,11 @@ TEST(CliJobs, ManyJobsGiveTheOutputOfOne) {
     std::string messages;
     for (int i = 0; i < 240; ++i) {
         std::string name = "Poa annua " + std::to_string(i % 7) + " copy " + std::to_string(i);
-        if (i % 80 == 41) messages += "Varigap Run-Time Error: Run-Time Error #6: Overflow\n";
+        std::string where =
+            "  in record " + std::to_string(i + 1) + " \"" + name + "\" of sequence file \"many.fasta\"\n";
+        if (i % 80 == 41) messages += "Varigap Run-Time Error: Run-Time Error #6: Overflow\n" + where;
         if (i % 50 == 13 || i % 80 == 41)
-            messages += "Varigap: No output file for \"" + name + "\": nothing could be analysed.\n";
+            messages += "Varigap: No output file for \"" + name + "\": nothing could be analysed.\n" + where;
     }
     struct Variant {
         std::vector<std::string> options;

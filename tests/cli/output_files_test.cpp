@@ -1,6 +1,10 @@
 // varigap-cli analyze --output-dir: the output file format, names, --taxa and --force.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include "cli_fixture.h"
 
 namespace varigap::test {
@@ -136,7 +140,9 @@ TEST(CliOutputFiles, NamesAreMadeFromTheSequenceNamesAndNeverCollide) {
                            FastaRecord("Festuca rubra", g) + FastaRecord("sequence3", g));
     CliResult r = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "Varigap: No output file for \"no bases\": nothing could be analysed.\n");
+    EXPECT_EQ(r.err,
+              "Varigap: No output file for \"no bases\": nothing could be analysed.\n"
+              "  in record 6 \"no bases\" of sequence file \"s.fasta\"\n");
     EXPECT_EQ(FileNames(f.Path("out")),
               (std::vector<std::string>{"Festucar.txt", "Poaannua-2.txt", "Poaannua-3.txt", "Poaannua.txt",
                                         "sequence.txt", "sequence3.txt", "sequence5.txt"}));
@@ -156,18 +162,38 @@ TEST(CliOutputFiles, NamesAreMadeFromTheSequenceNamesAndNeverCollide) {
     }
 }
 
-TEST(CliOutputFiles, ExistingFilesAreKeptUnlessForced) {
+TEST(CliOutputFiles, ExistingEntriesAreKeptUnlessForced) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+    } cases[] = {
+        {"file", [](const std::string& p) { std::ofstream(p) << "old"; }},
+        {"dangling link", [](const std::string& p) { fs::create_symlink("gone.txt", p); }},
+        {"link to a folder", [](const std::string& p) { fs::create_symlink("..", p); }},
+    };
     CliFiles f;
     f.Write("s.fasta",
             FastaRecord("Poa", f.Grass(f.intron1, f.spacer1)) + FastaRecord("Carex", f.Grass(f.intron2, f.spacer2)));
-    f.Write("out/Poa.txt", "old");
-    CliResult kept = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out"});
-    EXPECT_EQ(kept.status, 1);
-    EXPECT_EQ(kept.err,
-              "Varigap: Output File out/Poa.txt already exists. It was left untouched (--force overwrites it).\n");
-    EXPECT_EQ(f.Read("out/Poa.txt"), "old");
-    EXPECT_TRUE(f.Exists("out/Carex.txt"));  // the other record is written all the same
-    EXPECT_EQ(Lines(kept.out).size(), 12u);
+    for (const Case& c : cases) {
+        fs::remove_all(f.Path("out"));
+        fs::create_directory(f.Path("out"));
+        c.make(f.Path("out/Poa.txt"));
+        const fs::file_status before = fs::symlink_status(f.Path("out/Poa.txt"));
+        CliResult kept = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out"});
+        EXPECT_EQ(kept.status, 1) << c.what;
+        EXPECT_EQ(kept.err,
+                  "Varigap: Output File out/Poa.txt already exists. It was left untouched (--force overwrites it).\n"
+                  "  in record 1 \"Poa\" of sequence file \"s.fasta\"\n")
+            << c.what;
+        EXPECT_EQ(fs::symlink_status(f.Path("out/Poa.txt")).type(), before.type()) << c.what;
+        if (fs::is_regular_file(before)) {
+            EXPECT_EQ(f.Read("out/Poa.txt"), "old");
+        }
+        EXPECT_TRUE(f.Exists("out/Carex.txt"));  // the other record is written all the same
+        EXPECT_EQ(Lines(kept.out).size(), 12u);
+    }
+    EXPECT_EQ(fs::read_symlink(f.Path("out/Poa.txt")), "..");
 
     CliResult forced = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out", "--force"});
     EXPECT_EQ(forced.status, 0);
@@ -183,7 +209,9 @@ TEST(CliOutputFiles, AFileThatCannotBeWrittenIsReported) {
     f.Write("blocked", "a file where the directory should be");
     CliResult r = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "blocked"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Varigap Run-Time Error: Run-Time Error #76: Path not found\n");
+    EXPECT_EQ(r.err,
+              "Varigap Run-Time Error: Run-Time Error #76: Path not found\n"
+              "  in record 1 \"Poa\" of sequence file \"s.fasta\"\n");
     EXPECT_EQ(Lines(r.out).front(), ">Poa\tGrass");
     EXPECT_EQ(f.Read("blocked"), "a file where the directory should be");
 }

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "core/types.h"
@@ -47,12 +53,89 @@ TEST(TextFiles, AWriteReplacesTheTargetOnlyWhenCommittedAndMissingPlacesRaise) {
         w.Open(dir.Path("out.txt"));
         w.WriteLine("new");
         EXPECT_EQ(dir.Read("out.txt"), "old");  // not before the commit, nor when dropped
-        if (commit) w.Commit();
+        if (commit) {
+            EXPECT_TRUE(w.Commit());
+        }
     }
     EXPECT_EQ(dir.Read("out.txt"), "new\r\n");
     EXPECT_EQ(ListFiles(dir.Path()), std::vector<std::string>{"out.txt"});                // no temporary left
     EXPECT_EQ(ErrorNumber([&] { TextReader().Open(dir.Path("nope")); }), 53);             // File not found
     EXPECT_EQ(ErrorNumber([&] { TextWriter().Open(dir.Path("missing/out.txt")); }), 76);  // Path not found
+}
+
+// Every directory entry in `dir`, hidden ones too: what a write may have left.
+std::vector<std::string> Entries(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(TextFiles, WithoutReplaceAnyEntryThatHasTheNameStaysAsItIs) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* taken;
+        std::function<void(const std::string&)> make;
+    } cases[] = {
+        {"file", [](const std::string& p) { std::ofstream(p) << "theirs"; }},
+        {"dangling link", [](const std::string& p) { fs::create_symlink("nowhere", p); }},
+        {"link to a folder", [](const std::string& p) { fs::create_symlink(".", p); }},
+        {"folder", [](const std::string& p) { fs::create_directory(p); }},
+    };
+    for (const Case& c : cases)
+        for (bool named : {false, true})
+            for (bool takenAfterOpen : {false, true}) {  // another run publishing first
+                test::TempDir dir;
+                const std::string path = dir.Path("out.txt");
+                if (!takenAfterOpen) c.make(path);
+                TextWriter w;
+                if (named) w.UseNamedTemporary();
+                w.Open(path, Publish::NoReplace);
+                w.WriteLine("ours");
+                if (takenAfterOpen) c.make(path);
+                struct stat before {};
+                ::lstat(path.c_str(), &before);
+                EXPECT_FALSE(w.Commit()) << c.taken;
+                struct stat after {};
+                ::lstat(path.c_str(), &after);
+                EXPECT_EQ(after.st_ino, before.st_ino) << c.taken;
+                EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"out.txt"}) << c.taken << named;
+            }
+}
+
+TEST(TextFiles, AnyNameTheFileSystemTakesCanBeWritten) {
+    const std::string name = std::string(251, 'n') + ".txt";  // 255 characters, the most there is
+    for (Publish mode : {Publish::Replace, Publish::NoReplace})
+        for (bool named : {false, true}) {
+            test::TempDir dir;
+            TextWriter w;
+            if (named) w.UseNamedTemporary();
+            w.Open(dir.Path(name), mode);
+            w.WriteLine("x");
+            EXPECT_TRUE(w.Commit());
+            EXPECT_EQ(dir.Read(name), "x\r\n");
+            EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{name});
+        }
+}
+
+TEST(TextFiles, AWriteEndedBySignalsLeavesNoTemporaryFile) {
+    struct Case {
+        bool named;
+        int sig;
+    } cases[] = {{true, SIGTERM}, {true, SIGINT}, {false, SIGKILL}, {false, SIGTERM}};
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        auto writeAndDie = [&] {
+            TextWriter w;
+            if (c.named) w.UseNamedTemporary();
+            w.Open(dir.Path("out.txt"));
+            w.WriteLine("half");
+            ::raise(c.sig);
+        };
+        EXPECT_EXIT(writeAndDie(), testing::KilledBySignal(c.sig), "");
+        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{}) << c.sig;
+    }
 }
 
 }  // namespace

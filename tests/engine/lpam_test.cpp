@@ -193,6 +193,13 @@ TEST(LpamAlign, PlacesRegionsAsExpected) {
          0,
          {2, -2, -2}},
         {"... as with words of one base", {.wl = 1}, cr20, before + cr20 + after, 1, 0, {2, -2, -2}},
+        {"a walk that drifts back past its own start places nothing",
+         {.mlv = 3, .wl = 3},
+         "AACCATAACTAC",
+         "ACAGGCGACTAAAACCA",
+         1,
+         0,
+         {0, -1, -1}},
     };
     for (const Case& c : cases) {
         test::TestState t;

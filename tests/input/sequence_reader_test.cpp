@@ -83,6 +83,18 @@ TEST(SequenceReader, AMissingFileIsReportedAndChangesNothing) {
     EXPECT_EQ(f.t.msgs.shown.size(), 2u);
 }
 
+TEST(SequenceReader, AUtf16FileIsRefusedWithAMessage) {
+    for (std::string bom : {"\xFF\xFE", "\xFE\xFF"}) {  // little- and big-endian ">a", "A"
+        SequenceFile f(bom + std::string(">\0a\0\n\0A\0", 10));
+        LoadSequenceFile(f.t.st, f.names);
+        EXPECT_FALSE(LoadActSeq(f.t.st, "a", false));
+        const std::string message = "Error: Varigap Sequence File \"" + f.dir.Path("s.fasta") +
+                                    "\" is UTF-16 text.  Sequence files must be plain text (ASCII or UTF-8).";
+        EXPECT_EQ(f.t.msgs.Texts(), (std::vector<std::string>{message, message}));
+        EXPECT_EQ(f.names.ListCount(), 0);
+    }
+}
+
 TEST(SequenceReader, FastaStreamGivesEveryRecordOnceInFileOrder) {
     struct Case {
         std::string file, records;

@@ -38,6 +38,7 @@ std::string Outcome(const std::string& content) {
 }
 
 const std::string kPerhaps = "\r\nPerhaps this is not an Varigap template file?";
+const std::string kFolder = "Parse error in template file t.txt.  Variable region file name with a folder in line: ";
 
 TEST(TemplateReader, LinesAndWhatTheyBecome) {
     struct Case {
@@ -69,6 +70,10 @@ TEST(TemplateReader, LinesAndWhatTheyBecome) {
          "Conserved region listed before first template name or unexpected line: 12 acgt . " + kPerhaps + " | stopped"},
         {"[x]\n",
          "Conserved region listed before first template name or unexpected line: [x]. " + kPerhaps + " | stopped"},
+        // Variable region files lie beside the template: a name with a folder is refused.
+        {">T\nac\n \"../../x.txt\"\n", kFolder + "\"../../x.txt\" | stopped"},
+        {">T\n\"/etc/passwd\"\n", kFolder + "\"/etc/passwd\" | stopped"},
+        {">T\n\"sub\\v.txt\"\n", kFolder + "\"sub\\v.txt\" | stopped"},
     };
     for (const Case& c : cases) EXPECT_EQ(Outcome(c.file), c.outcome) << c.file;
 }
@@ -103,6 +108,11 @@ TEST(TemplateReader, LimitsAtTheirBoundary) {
         {">T\n" + Repeat(127, cv) + "\"v\"\n", regions},
         {">T\nacgt\n" + Repeat(126, vc), Repeat(126, " V(v) C(acgt)")},  // 127 CRs, 253 regions
         {">T\nacgt\n" + Repeat(127, vc), regions},                       // the 128th CR meets this limit first
+        // No sequence that can be analysed holds a conserved region longer than maxSeqLen.
+        {">T\n\"v\"\n" + std::string(32000, 'a') + "\n", " V(v) C(" + std::string(32000, 'a') + ")"},
+        {">T\n\"v\"\n" + std::string(31000, 'a') + "\n" + std::string(1001, 'a') + "\n",
+         "Conserved region 1 of template T is longer than the longest sequence that can be analysed.  maxSeqLen = "
+         "32000. | stopped"},
     };
     for (const Case& c : cases) {
         std::string outcome = Outcome(c.file);
