@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and benchmarking need, when missing.
-# Usage: scripts/install-deps.sh [--bench]   (run as root on Debian)
+# Usage: scripts/install-deps.sh [--bench|--fuzz]   (run as root on Debian)
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev xvfb xauth)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt seqkit hyperfine)
+fi
+if [[ "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libclang-rt-14-dev)  # clang++ with libFuzzer and the sanitizer runtimes
 fi
 
 missing=()

@@ -71,7 +71,6 @@ private:
     bool IsSeqShown(const std::string& bases) const;
     void ApplyLengthBox();
 
-    Application& app_;
     State& st_;
 
     std::string analyzedVRFile;
