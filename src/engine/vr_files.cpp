@@ -97,8 +97,9 @@ std::shared_ptr<const VRPrefixIndex> IndexPrefixes(const VRFileContents& entries
     for (uint32_t i = 0; i < entries.size(); ++i) {
         const std::string& upper = entries[i].upper;
         if (upper.size() < VRPrefixIndex::kKeyLength) index->shortOnes.push_back(i);
-        else index->byKey[PrefixKey(upper)].push_back(i);
+        else index->byKey.emplace_back(PrefixKey(upper), i);
     }
+    std::sort(index->byKey.begin(), index->byKey.end());
     return index;
 }
 
@@ -230,15 +231,16 @@ template <class Visit>
 void ForEachPrefixVariant(const VRFile& file, std::string_view upperRest, Visit&& visit) {
     const VRFileContents& v = *file.entries;
     const std::vector<uint32_t>& few = file.prefixes->shortOnes;
-    static const std::vector<uint32_t> kNone;
-    const std::vector<uint32_t>* keyed = &kNone;
+    const auto& byKey = file.prefixes->byKey;
+    auto keyed = byKey.end(), keyedEnd = byKey.end();  // the entries of the same key, in file order
     if (upperRest.size() >= VRPrefixIndex::kKeyLength) {
-        auto it = file.prefixes->byKey.find(PrefixKey(upperRest));
-        if (it != file.prefixes->byKey.end()) keyed = &it->second;
+        const uint64_t key = PrefixKey(upperRest);
+        keyed = std::lower_bound(byKey.begin(), byKey.end(), std::pair<uint64_t, uint32_t>{key, 0});
+        for (keyedEnd = keyed; keyedEnd != byKey.end() && keyedEnd->first == key;) ++keyedEnd;
     }
-    for (size_t a = 0, b = 0; a < few.size() || b < keyed->size();) {
-        const bool shortNext = b == keyed->size() || (a < few.size() && few[a] < (*keyed)[b]);
-        const uint32_t e = shortNext ? few[a++] : (*keyed)[b++];
+    for (auto a = few.begin(); a != few.end() || keyed != keyedEnd;) {
+        const bool shortNext = keyed == keyedEnd || (a != few.end() && *a < keyed->second);
+        const uint32_t e = shortNext ? *a++ : (keyed++)->second;
         if (upperRest.starts_with(v[e].upper) && !visit(e, static_cast<int>(v[e].upper.size()))) return;
     }
 }

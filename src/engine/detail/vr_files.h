@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/state.h"
@@ -27,8 +27,8 @@ using VRFileContents = std::vector<VRVariant>;
 // position, only at entries that can begin there.
 struct VRPrefixIndex {
     static constexpr size_t kKeyLength = 8;
-    std::vector<uint32_t> shortOnes;                            // entries shorter than a key, in file order
-    std::unordered_map<uint64_t, std::vector<uint32_t>> byKey;  // first bases in upper case -> entries, in order
+    std::vector<uint32_t> shortOnes;                   // entries shorter than a key, in file order
+    std::vector<std::pair<uint64_t, uint32_t>> byKey;  // (first bases in upper case, entry), sorted
 };
 
 // A stretch of the analysed sequence prepared for many searches.
