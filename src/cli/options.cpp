@@ -291,9 +291,10 @@ identifies each variable region's variant and lists the display lines.
                        Nothing is written for a sequence that could not be analysed
                        (its name stays taken, so names do not depend on the analysis).
   --taxa               include the variable region data (the taxa of each variant).
-  --force              overwrite existing output files; without it an existing file is
-                       left untouched and reported. Files are written under a temporary
-                       name and renamed when complete.
+  --force              overwrite existing output files; without it anything of that name
+                       (a file, a link, a folder) is left untouched and reported, also when
+                       another run writes it meanwhile. A file takes its name only when it
+                       is complete: an interrupted run leaves no partial file behind.
   -j, --jobs N         analyse with N worker threads (default: one per core). The output
                        is the same as with --jobs 1, in the same order.
   --no-progress        no progress bar (it is shown on standard error for runs longer
@@ -308,10 +309,12 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
   --mode MODE          same, different, shorter, longer or all (default: same when
                        --length is given, else all).
 
-Messages go to standard error as "TITLE: TEXT".
-Exit status: 0 all went well; 1 a named sequence was not found, or an output file could
-not be written or already existed; 2 usage error, or a template, sequence, settings or
-variable region file that could not be loaded.
+Messages go to standard error as "TITLE: TEXT"; a message about a record is followed by
+a line naming the record and its file, and a missing variable region file is reported
+once, with a count at the end. Control characters in names are written as blanks.
+Exit status: 0 all went well; 1 a named sequence was not found, an output file could not
+be written or already existed, or standard output could not be written; 2 usage error, or
+a template, sequence, settings or variable region file that could not be loaded or read.
 )";
 }
 
