@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <functional>
 
 #include "cli_fixture.h"
 
@@ -144,7 +142,7 @@ TEST(CliOutputFiles, NamesAreMadeFromTheSequenceNamesAndNeverCollide) {
               "Varigap: No output file for \"no bases\": nothing could be analysed.\n"
               "  in record 6 \"no bases\" of sequence file \"s.fasta\"\n");
     EXPECT_EQ(FileNames(f.Path("out")),
-              (std::vector<std::string>{"Festucar.txt", "Poaannua-2.txt", "Poaannua-3.txt", "Poaannua.txt",
+              (std::vector<std::string>{"Festuca.txt", "Poaannua-2.txt", "Poaannua-3.txt", "Poaannua.txt",
                                         "sequence.txt", "sequence3.txt", "sequence5.txt"}));
     struct Case {
         std::string file, name;
@@ -164,43 +162,34 @@ TEST(CliOutputFiles, NamesAreMadeFromTheSequenceNamesAndNeverCollide) {
 
 TEST(CliOutputFiles, ExistingEntriesAreKeptUnlessForced) {
     namespace fs = std::filesystem;
-    struct Case {
-        const char* what;
-        std::function<void(const std::string&)> make;
-    } cases[] = {
-        {"file", [](const std::string& p) { std::ofstream(p) << "old"; }},
-        {"dangling link", [](const std::string& p) { fs::create_symlink("gone.txt", p); }},
-        {"link to a folder", [](const std::string& p) { fs::create_symlink("..", p); }},
-    };
     CliFiles f;
+    const std::string g = f.Grass(f.intron1, f.spacer1);
     f.Write("s.fasta",
-            FastaRecord("Poa", f.Grass(f.intron1, f.spacer1)) + FastaRecord("Carex", f.Grass(f.intron2, f.spacer2)));
-    for (const Case& c : cases) {
-        fs::remove_all(f.Path("out"));
-        fs::create_directory(f.Path("out"));
-        c.make(f.Path("out/Poa.txt"));
-        const fs::file_status before = fs::symlink_status(f.Path("out/Poa.txt"));
-        CliResult kept = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out"});
-        EXPECT_EQ(kept.status, 1) << c.what;
-        EXPECT_EQ(kept.err,
-                  "Varigap: Output File out/Poa.txt already exists. It was left untouched (--force overwrites it).\n"
-                  "  in record 1 \"Poa\" of sequence file \"s.fasta\"\n")
-            << c.what;
-        EXPECT_EQ(fs::symlink_status(f.Path("out/Poa.txt")).type(), before.type()) << c.what;
-        if (fs::is_regular_file(before)) {
-            EXPECT_EQ(f.Read("out/Poa.txt"), "old");
-        }
-        EXPECT_TRUE(f.Exists("out/Carex.txt"));  // the other record is written all the same
-        EXPECT_EQ(Lines(kept.out).size(), 12u);
-    }
-    EXPECT_EQ(fs::read_symlink(f.Path("out/Poa.txt")), "..");
+            FastaRecord("Poa", g) + FastaRecord("Carex", g) + FastaRecord("Briza", g) + FastaRecord("Festuca", g));
+    f.Write("out/Poa.txt", "old");  // any entry of the name counts: a file, a dangling link, a link to a folder
+    fs::create_symlink("gone.txt", f.Path("out/Carex.txt"));
+    fs::create_symlink("..", f.Path("out/Briza.txt"));
+    CliResult kept = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out"});
+    EXPECT_EQ(kept.status, 1);
+    std::string err;
+    int record = 0;
+    for (std::string name : {"Poa", "Carex", "Briza"})
+        err += "Varigap: Output File out/" + name +
+               ".txt already exists. It was left untouched (--force overwrites it).\n" + "  in record " +
+               std::to_string(++record) + " \"" + name + "\" of sequence file \"s.fasta\"\n";
+    EXPECT_EQ(kept.err, err);
+    EXPECT_EQ(f.Read("out/Poa.txt"), "old");
+    EXPECT_EQ(fs::read_symlink(f.Path("out/Carex.txt")), "gone.txt");
+    EXPECT_EQ(fs::read_symlink(f.Path("out/Briza.txt")), "..");
+    EXPECT_TRUE(f.Exists("out/Festuca.txt"));  // the other record is written all the same
+    EXPECT_EQ(Lines(kept.out).size(), 24u);
 
     CliResult forced = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out", "--force"});
     EXPECT_EQ(forced.status, 0);
     EXPECT_EQ(forced.err, "");
     EXPECT_EQ(f.Read("out/Poa.txt").rfind("# Varigap Output File \"Poa.txt\"\r\n", 0), 0u);
     // Nothing but the finished files is left: no temporary files.
-    EXPECT_EQ(FileNames(f.Path("out")), (std::vector<std::string>{"Carex.txt", "Poa.txt"}));
+    EXPECT_EQ(FileNames(f.Path("out")), (std::vector<std::string>{"Briza.txt", "Carex.txt", "Festuca.txt", "Poa.txt"}));
 }
 
 TEST(CliOutputFiles, AFileThatCannotBeWrittenIsReported) {
