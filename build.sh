@@ -5,6 +5,7 @@
 #   bash build.sh sanitize   build in build-asan with AddressSanitizer and UBSan, run every test
 #   bash build.sh tsan       build in build-tsan with ThreadSanitizer, run the threaded (batch) tests
 #   bash build.sh bench      build, then run the benchmarks (installs cutadapt and seqkit)
+#   bash build.sh package    build, then make the Debian package in build/package
 #   bash build.sh fuzz [S]   build the libFuzzer harnesses with clang in build-fuzz, run each for S seconds (60)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -51,6 +52,13 @@ case "${1:-}" in
     cmake --build build -j "$jobs"
     scripts/bench.sh build
     ;;
+  package)
+    scripts/install-deps.sh
+    configure build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    (cd build && cpack -G DEB)
+    ls build/package/*.deb
+    ;;
   fuzz)
     scripts/install-deps.sh --fuzz
     configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARIGAP_FUZZ=ON \
@@ -59,5 +67,5 @@ case "${1:-}" in
     scripts/run-fuzz.sh build-fuzz "${2:-60}"
     ;;
   *)
-    sed -n '2,8p' "$0"; exit 2 ;;
+    sed -n '2,9p' "$0"; exit 2 ;;
 esac

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "core/bases.h"
 #include "core/state.h"
 #include "engine/analysis.h"
 #include "engine/detail/vr_files.h"
+#include "engine/trnlf_data.h"
 
 namespace varigap {
 namespace {
@@ -74,42 +74,14 @@ void BM_FifteenVRRun(benchmark::State& state) {
 }
 BENCHMARK(BM_FifteenVRRun)->Unit(benchmark::kMicrosecond);
 
-// The trnL-F regions with their annotated 5' exon, intron, 3' exon, spacer and trnF.
-struct Record {
-    std::string name, seq;
-    int exon5[2], intron[2], exon3[2], spacer[2], trnF[2];
-};
+using test::TrnLFRecord;
 
-const std::vector<Record>& TrnLF() {
-    static const std::vector<Record> records = [] {
+const std::vector<TrnLFRecord>& TrnLF() {
+    static const std::vector<TrnLFRecord> records = [] {
         const char* env = getenv("VARIGAP_TRNLF_DIR");  // for checkouts that lie elsewhere
-        const std::string dir = std::string(env ? env : VARIGAP_SOURCE_DIR "/../shared/data/trnLF") + "/";
-        std::vector<Record> out;
-        std::ifstream fasta(dir + "regions.fasta");
-        for (std::string line; std::getline(fasta, line);) {
-            if (line.empty()) continue;
-            if (line[0] == '>') out.push_back(Record{line.substr(1), "", {}, {}, {}, {}, {}});
-            else out.back().seq += line;
-        }
-        std::ifstream tsv(dir + "features.tsv");
-        std::string line;
-        std::getline(tsv, line);  // header
-        for (Record& r : out) {
-            std::getline(tsv, line);
-            std::istringstream row(line);
-            std::string accession, field;
-            std::getline(row, accession, '\t');
-            for (int k = 0; k < 5; ++k) std::getline(row, field, '\t');  // species .. region_length
-            if (r.name.substr(r.name.rfind(' ') + 1) != accession) throw std::runtime_error("features out of order");
-            for (int* f : {r.exon5, r.intron, r.exon3, r.spacer, r.trnF}) row >> f[0] >> f[1];
-        }
-        return out;
+        return test::LoadTrnLF(env ? env : test::FindTrnLFDir(VARIGAP_SOURCE_DIR));
     }();
     return records;
-}
-
-std::string Stretch(const Record& r, const int* f) {
-    return r.seq.substr(static_cast<size_t>(f[0] - 1), static_cast<size_t>(f[1] - f[0] + 1));
 }
 
 // 5' exon, intron, 3' exon, spacer, trnF; the intron and spacer files list every record's own.
@@ -118,21 +90,21 @@ struct TrnLFCase {
     std::unique_ptr<State> st;
     TrnLFCase() {
         std::string intron, spacer;
-        for (const Record& r : TrnLF()) {
-            intron += Stretch(r, r.intron) + " > " + r.name + " <\n";
-            spacer += Stretch(r, r.spacer) + "\n> " + r.name + "\n<\n";
+        for (const TrnLFRecord& r : TrnLF()) {
+            intron += r.Cut(r.intronStart, r.intronEnd) + " > " + r.name + " <\n";
+            spacer += r.Cut(r.spacerStart, r.spacerEnd) + "\n> " + r.name + "\n<\n";
         }
         folder.Write("intron.txt", "# trnL intron\n" + intron);
         folder.Write("spacer.txt", "# trnL-trnF spacer\n" + spacer);
         st = NewState(folder, {"C", "intron.txt", "C", "spacer.txt", "C"});
-        const Record& first = TrnLF().front();
-        st->crSeq[1][1] = Stretch(first, first.exon5);
-        st->crSeq[1][2] = Stretch(first, first.exon3);
-        st->crSeq[1][3] = Stretch(first, first.trnF);
+        const TrnLFRecord& first = TrnLF().front();
+        st->crSeq[1][1] = first.Cut(first.exon5Start, first.exon5End);
+        st->crSeq[1][2] = first.Cut(first.exon3Start, first.exon3End);
+        st->crSeq[1][3] = first.Cut(first.trnFStart, first.trnFEnd);
     }
-    void Parse(const Record& r, bool exon3Found) {
-        st->actSeq = r.seq;
-        const int* crs[] = {r.exon5, r.exon3, r.trnF};
+    void Parse(const TrnLFRecord& r, bool exon3Found) {
+        st->actSeq = r.bases;
+        const int crs[3][2] = {{r.exon5Start, r.exon5End}, {r.exon3Start, r.exon3End}, {r.trnFStart, r.trnFEnd}};
         for (int c = 1; c <= 3; ++c) {
             st->crStartPos[1][c] = crs[c - 1][0];
             st->crEndPos[1][c] = crs[c - 1][1];
@@ -146,12 +118,12 @@ void ParseAll(benchmark::State& state, bool exon3Found) {
     if (TrnLF().empty()) return state.SkipWithError("trnL-F data not found");
     TrnLFCase c;
     size_t identified = 0;
-    for (const Record& r : TrnLF()) {  // also fills the files kept in memory
+    for (const TrnLFRecord& r : TrnLF()) {  // also fills the files kept in memory
         c.Parse(r, exon3Found);
         identified += c.st->VRPoss[1].numPoss > 0 && c.st->VRPoss[2].numPoss > 0;
     }
     for (auto _ : state)
-        for (const Record& r : TrnLF()) {
+        for (const TrnLFRecord& r : TrnLF()) {
             c.Parse(r, exon3Found);
             benchmark::DoNotOptimize(c.st->numSSegments);
         }
@@ -175,8 +147,8 @@ void ContainedSearch(benchmark::State& state, bool literal) {
     TrnLFCase c;
     VRFile file;
     if (!OpenVRFile(*c.st, "intron.txt", file)) state.SkipWithError("no intron file");
-    const Record& r = TrnLF()[TrnLF().size() / 2];
-    SeqStretch s(r.seq.substr(static_cast<size_t>(r.exon5[1]), static_cast<size_t>(r.trnF[0] - r.exon5[1] - 1)));
+    const TrnLFRecord& r = TrnLF()[TrnLF().size() / 2];
+    SeqStretch s(r.Cut(r.exon5End + 1, r.trnFStart - 1));
     for (auto _ : state) {
         int found = 0;
         if (literal) {

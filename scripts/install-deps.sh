@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and benchmarking need, when missing.
+# Installs the Debian packages that building, testing, packaging, benchmarking and fuzzing need, when missing.
 # Usage: scripts/install-deps.sh [--bench|--fuzz]   (run as root on Debian)
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev xvfb xauth)
+          qt6-base-dev xvfb xauth git pandoc dpkg-dev file)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt seqkit hyperfine)
 fi

@@ -12,6 +12,7 @@
 #include "engine/analysis.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
+#include "settings/locations.h"
 
 namespace varigap::cli {
 
@@ -27,6 +28,7 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     StderrMessenger msgs(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No);
     st.messenger = &msgs;
     st.programDir = ProgramDirectory();
+    LocateInstalledFiles(st);
 
     // A settings file named on the command line must be there; the ones beside the program are
     // read when they are there and quietly replaced by the defaults when not.

@@ -1,12 +1,16 @@
 // varigap-cli: batch analysis of sequence files without a window.
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/stdout_writer.h"
+#include "core/textfile.h"
+#include "core/version.h"
+#include "settings/locations.h"
 
 int main(int argc, char** argv) {
     using namespace varigap::cli;
@@ -23,12 +27,23 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     int status = kExitUsage;
     switch (cl.command) {
-        case Command::Help:
-            WriteStdout(HelpText());
+        case Command::Help: {
+            auto st = std::make_unique<varigap::State>();
+            st->programDir = varigap::ProgramDirectory();
+            varigap::LocateInstalledFiles(*st);
+            WriteStdout(HelpText() + "\n" + varigap::SettingsPlacesHelp(*st));
+            status = kExitOk;
+            break;
+        }
+        case Command::Version:
+            WriteStdout("varigap-cli " + varigap::VersionText() + "\n");
             status = kExitOk;
             break;
         case Command::Analyze: status = RunAnalyze(cl.analyze); break;
         case Command::Variants: status = RunVariants(cl.variants); break;
+        case Command::Build: status = RunBuild(cl.build); break;
+        case Command::Regions: status = RunRegions(cl.regions); break;
+        case Command::Check: status = RunCheck(cl.check); break;
     }
     return CloseStdout(status);
 }

@@ -214,6 +214,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
             cl.command = Command::Help;
             return true;
         }
+        if (a == "--version") {
+            cl.command = Command::Version;
+            return true;
+        }
     }
     if (args.empty()) {
         error = "no command given";
@@ -229,6 +233,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         cl.command = Command::Variants;
         return ParseVariants(w, cl.variants, error);
     }
+    if (args[0] == "build") {
+        cl.command = Command::Build;
+        return ParseBuild(rest, cl.build, error);
+    }
+    if (args[0] == "regions") {
+        cl.command = Command::Regions;
+        return ParseRegions(rest, cl.regions, error);
+    }
+    if (args[0] == "check") {
+        cl.command = Command::Check;
+        return ParseCheck(rest, cl.check, error);
+    }
     error = "unknown command \"" + args[0] + "\"";
     return false;
 }
@@ -237,7 +253,9 @@ std::string HelpText() {
     return R"(Usage:
   varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
-  varigap-cli --help
+)" + BuilderUsage() +
+           R"(  varigap-cli --help
+  varigap-cli --version
 
 analyze: does for every sequence of SEQUENCE_FILE (FASTA) what Find Template does in the
 main window: ranks the templates of TEMPLATE_FILE against it, takes the best one (or the
@@ -257,8 +275,8 @@ identifies each variable region's variant and lists the display lines.
                        number, anything else as a name.
   --params FILE        read the alignment parameters from FILE (parameter file format).
   --options FILE       read the message options from FILE (options file format).
-                       Default for both: VarigapParams.txt and VarigapOptions.txt beside
-                       the program when they are there, else the built-in defaults.
+                       Default for both: the settings files listed at the end of this
+                       help, else the built-in defaults.
   --answer yes|no      the answer to the template file's questions about a template
                        without variable or conserved regions (default yes).
   --reparse LINE:SEL   after the analysis, make possibility SEL the chosen variant of
@@ -309,6 +327,8 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
   --mode MODE          same, different, shorter, longer or all (default: same when
                        --length is given, else all).
 
+)" + BuilderHelpText() +
+           R"(
 Messages go to standard error as "TITLE: TEXT"; a message about a record is followed by
 a line naming the record and its file, and a missing variable region file is reported
 once, with a count at the end. Control characters in names are written as blanks.

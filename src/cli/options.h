@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/builder_options.h"
+
 namespace varigap::cli {
 
 enum class Format { Text, Tsv, Json };
@@ -38,12 +40,15 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Analyze, Variants };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check };
 
 struct CommandLine {
     Command command = Command::Help;
     AnalyzeOptions analyze;
     VariantsOptions variants;
+    BuildCommandOptions build;
+    RegionsOptions regions;
+    CheckOptions check;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.

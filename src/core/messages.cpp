@@ -28,20 +28,20 @@ std::vector<std::string> RecordingMessenger::Texts() const {
     return t;
 }
 
-static MsgAnswer ShowMessage(State& st, Message m) {
+static MsgAnswer ShowMessage(const State& st, Message m) {
     if (!st.messenger) return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
     return st.messenger->Show(m);
 }
 
-void MsgBox(State& st, const std::string& text, const std::string& title, MsgIcon icon) {
+void MsgBox(const State& st, const std::string& text, const std::string& title, MsgIcon icon) {
     ShowMessage(st, Message{title, text, MsgButtons::Ok, icon});
 }
 
-MsgAnswer Ask(State& st, const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
+MsgAnswer Ask(const State& st, const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
     return ShowMessage(st, Message{title, text, buttons, icon});
 }
 
-void Assert(State& st, bool condition) {
+void Assert(const State& st, bool condition) {
     if (st.showAssertFailures && !condition)
         MsgBox(st,
                "Varigap internal logic error. The programmer's false assumptions may have "
@@ -49,7 +49,7 @@ void Assert(State& st, bool condition) {
                "Varigap Logic Error", MsgIcon::Critical);
 }
 
-void ReportRunTimeError(State& st, const std::exception& e) {
+void ReportRunTimeError(const State& st, const std::exception& e) {
     int number = kErrPathFileAccess;
     std::string description;
     if (auto* rte = dynamic_cast<const RunTimeError*>(&e)) {
@@ -69,7 +69,7 @@ void ReportRunTimeError(State& st, const std::exception& e) {
            MsgIcon::Critical);
 }
 
-void ReportRunTimeError(State& st, std::exception_ptr e) {
+void ReportRunTimeError(const State& st, std::exception_ptr e) {
     try {
         std::rethrow_exception(e);
     } catch (const std::exception& ex) {
@@ -85,7 +85,7 @@ std::string FullPath(const std::string& directory, const std::string& name) {
     return directory + "/" + name;
 }
 
-bool OpenInputFile(State& st, TextReader& file, const std::string& directory, const std::string& name,
+bool OpenInputFile(const State& st, TextReader& file, const std::string& directory, const std::string& name,
                    const std::string& description) {
     std::string path = FullPath(directory, name);
     try {

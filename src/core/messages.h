@@ -52,24 +52,28 @@ public:
     MsgAnswer defaultAnswer = MsgAnswer::Yes;
 };
 
+// Reporting only reads the state: messages go out through its messenger, which is not part of
+// the state's value.
+
 // A message with an OK button, by default titled "Varigap".
-void MsgBox(State& st, const std::string& text, const std::string& title = "Varigap", MsgIcon icon = MsgIcon::None);
+void MsgBox(const State& st, const std::string& text, const std::string& title = "Varigap",
+            MsgIcon icon = MsgIcon::None);
 // A question; returns the button pressed.
-MsgAnswer Ask(State& st, const std::string& text, const std::string& title, MsgButtons buttons,
+MsgAnswer Ask(const State& st, const std::string& text, const std::string& title, MsgButtons buttons,
               MsgIcon icon = MsgIcon::Question);
 
 // Reports a broken internal assumption while showAssertFailures is on; never stops the caller.
-void Assert(State& st, bool condition);
+void Assert(const State& st, bool condition);
 
 // Reports a trapped run-time error ("Run-Time Error #" number ": " description) while
 // showRunTimeErrors is on. Accepts any caught exception; unknown ones are reported with
 // the nearest classic error number.
-void ReportRunTimeError(State& st, const std::exception& e);
-void ReportRunTimeError(State& st, std::exception_ptr e);
+void ReportRunTimeError(const State& st, const std::exception& e);
+void ReportRunTimeError(const State& st, std::exception_ptr e);
 
 // Runs `body`, trapping any run-time error: it is reported and false is returned.
 template <class F>
-bool Trapped(State& st, F&& body) {
+bool Trapped(const State& st, F&& body) {
     try {
         body();
         return true;
@@ -85,7 +89,7 @@ std::string FullPath(const std::string& directory, const std::string& name);
 
 // Checks that the file exists (a regular file, or a link to one), says so in one fixed form
 // when it does not, and opens it for reading into `file`.
-bool OpenInputFile(State& st, TextReader& file, const std::string& directory, const std::string& name,
+bool OpenInputFile(const State& st, TextReader& file, const std::string& directory, const std::string& name,
                    const std::string& description);
 
 }  // namespace varigap

@@ -68,14 +68,11 @@ struct LpamState {
     Single lpamMinAcceptance = 0;
     Single lpamStdAcceptance = 0;
     Integer lpamMinCRLength;
-    // Of the current alignment; meaningless between calls.
-    Integer crLen, pieceLen, curWordLength, numWords;
 };
 
-// Working value and scratch of the template ranking.
+// Working value of the template ranking.
 struct MatchTemplateState {
     Integer rankTolerance;
-    Table<Integer, MAXNUMCR + 1> crOrder;
 };
 
 // Counters of the template file reader.
@@ -111,7 +108,9 @@ private:
 struct State {
     // --- services ---
     Messenger* messenger = nullptr;  // where message boxes go; not owned
-    std::string programDir;          // directory of the settings and help files
+    std::string programDir;          // directory of the running program (portable copy: also its files)
+    std::string dataDir;             // help and default settings of an installed copy; "" = none
+    std::string configDir;           // the user's settings when the program's folder cannot keep them
 
     // --- settings: the saved defaults (working copies live with LPAM and the ranking) ---
     Integer maxLengthVariation = 2;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -79,24 +80,50 @@ Integer RoundToInteger(double v);
 // The length of a string as an Integer (run-time error 6 above 32767 characters).
 inline Integer Len(const std::string& s) { return Integer(s.size()); }
 
-// A fixed-size table with lower bound 0 and upper bound Upper; any other index is
-// run-time error 9, as an index outside a declared array bound is.
+// A fixed-size table with lower bound 0 and upper bound Upper; any other index is run-time
+// error 9, as an index outside a declared array bound is. Its storage is made at the first
+// access through a non-const table (an out-of-memory failure then is run-time error 7); until
+// then every entry reads as a default value. A state declares tables for 63 templates of 127
+// regions each, and most of them are never used.
 template <class T, int Upper>
 class Table {
 public:
     static constexpr int kUpper = Upper;
+
+    Table() = default;
+    Table(const Table& other) : items_(other.items_ ? std::make_unique<Items>(*other.items_) : nullptr) {}
+    Table& operator=(const Table& other) {
+        if (this != &other) items_ = other.items_ ? std::make_unique<Items>(*other.items_) : nullptr;
+        return *this;
+    }
+    Table(Table&&) noexcept = default;
+    Table& operator=(Table&&) noexcept = default;
+
     T& operator[](long long i) {
-        if (i < 0 || i > Upper) RaiseError(kErrSubscriptOutOfRange);
-        return items_[static_cast<size_t>(i)];
+        Check(i);
+        if (!items_) items_ = std::make_unique<Items>();
+        return (*items_)[static_cast<size_t>(i)];
     }
     const T& operator[](long long i) const {
-        if (i < 0 || i > Upper) RaiseError(kErrSubscriptOutOfRange);
-        return items_[static_cast<size_t>(i)];
+        Check(i);
+        return items_ ? (*items_)[static_cast<size_t>(i)] : Empty();
     }
-    void Fill(const T& v) { items_.fill(v); }
+    // Whether any entry was ever reached for writing.
+    bool Allocated() const { return items_ != nullptr; }
 
 private:
-    std::array<T, Upper + 1> items_{};
+    using Items = std::array<T, Upper + 1>;
+
+    static void Check(long long i) {
+        if (i < 0 || i > Upper) RaiseError(kErrSubscriptOutOfRange);
+    }
+    // The value of every entry of a table without storage; never written.
+    static const T& Empty() {
+        static const T empty{};
+        return empty;
+    }
+
+    std::unique_ptr<Items> items_;
 };
 
 }  // namespace varigap

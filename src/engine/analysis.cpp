@@ -9,6 +9,7 @@
 #include "engine/detail/lpam.h"
 #include "engine/detail/parse.h"
 #include "engine/detail/ranking.h"
+#include "settings/locations.h"
 #include "settings/settings_files.h"
 
 namespace varigap {
@@ -18,13 +19,14 @@ namespace {
 using LoadFrom = bool (*)(State&, const std::string&, const std::string&);
 
 // One settings file: a file named by the user must be there and be read to its end (LoadFrom
-// reports it when not); the one beside the program is read when it is there, and otherwise
-// reported or left to the defaults.
+// reports it when not); the one beside the program (or installed, or the user's own) is read
+// when it is there, and otherwise reported or left to the defaults.
 bool LoadSettingsFile(State& st, const std::string& named, const char* besideName, bool reportMissing, LoadFrom load,
                       void (*setDefaults)(State&)) {
     if (named.empty()) {
-        if (!reportMissing && FindFileIgnoringCase(st.programDir, besideName).empty()) setDefaults(st);
-        else load(st, st.programDir, besideName);
+        const std::string dir = SettingsReadDirectory(st, besideName);
+        if (!reportMissing && FindFileIgnoringCase(dir, besideName).empty()) setDefaults(st);
+        else load(st, dir, besideName);
         return true;
     }
     const std::filesystem::path p(named);

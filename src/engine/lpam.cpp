@@ -46,7 +46,6 @@ struct LpamScratch {
     std::vector<int32_t> slots;       // hash slots of the region's words: bucket + 1, 0 empty
     std::vector<WordBucket> buckets;  // distinct words of the region
     std::vector<int32_t> wordBucket;  // per region word (i - 1): its bucket
-    int numWords = 0;                 // region words indexed in wordBucket
     int minDiagonal = 0;              // lowest diagonal a hit can have
     std::vector<int32_t> voteOf;      // per diagonal (d - minDiagonal): vote + 1, 0 none
     std::vector<Vote> votes;
@@ -101,7 +100,6 @@ void FindWordHits(LpamScratch& s, const std::string& piece, const std::string& c
     s.buckets.clear();
     s.buckets.reserve(static_cast<size_t>(numWords));
     s.wordBucket.assign(static_cast<size_t>(numWords), -1);
-    s.numWords = numWords;
 
     const char* cr = crBases.data();
     ForEachWordHash(crBases, wl, numWords, [&](int i, uint64_t h) {
@@ -176,7 +174,7 @@ void HeapDown(LpamScratch& s, size_t at) {
 // they lie on. A full table hands its last slot to a new diagonal, which keeps the score found
 // there (reported as a logic error, as it loses votes); the heap that finds that slot is
 // built only once the table is full.
-void CastVotes(State& st, LpamScratch& s, int numWords, int pieceLen, int tableSize) {
+void CastVotes(const State& st, LpamScratch& s, int numWords, int pieceLen, int tableSize) {
     s.minDiagonal = 2 - numWords;
     s.voteOf.assign(static_cast<size_t>(pieceLen + numWords + 1), 0);
     s.votes.clear();
@@ -262,27 +260,34 @@ void SetNotFound(Integer& numMatches, Integer& startPos, Integer& endPos) {
     endPos = POSNOTFOUND;
 }
 
-// Walks the region along diagonal d of the current alignment (the word hits of the last
-// LPAMAlignPiece on this piece and region) and returns whether enough bases match; on success
-// startPos..endPos is the placement, clipped to the piece.
-bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases, Integer d, Integer& startPos,
-                 Integer& endPos, bool truncBegin, bool truncEnd) {
+// One alignment: the region, the piece it is placed in, and what follows from them.
+struct LpamCall {
+    const std::string& piece;
+    const std::string& crBases;
+    Integer crLen, pieceLen, numWords;
+    bool truncBegin, truncEnd;  // the piece begins / ends where the sequence does
+};
+
+// Walks the region along diagonal d (word hits in s) and returns whether enough bases match;
+// on success startPos..endPos is the placement, clipped to the piece.
+bool TryDiagonal(const State& st, const LpamScratch& s, const LpamCall& c, Integer d, Integer& startPos,
+                 Integer& endPos) {
     if (d == NODIAGONAL) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;
         return false;
     }
     const LpamState& l = st.lpam;
-    const LpamScratch& s = Scratch(st);
-    const int crLen = l.crLen, pieceLen = l.pieceLen, numWords = l.numWords;
+    const std::string &piece = c.piece, &crBases = c.crBases;
+    const int crLen = c.crLen, pieceLen = c.pieceLen, numWords = c.numWords;
     const int band = l.lpamMaxLengthVariation;
 
     // A region may hang over an end of the sequence (not of a window inside it); the bases
     // outside lower the threshold, counted per word.
     Single thr = l.lpamStdAcceptance;
-    if (d < 1 && truncBegin) {
+    if (d < 1 && c.truncBegin) {
         thr = ToSingle((1 - double(1 - d) / numWords) * double(l.lpamStdAcceptance));
-    } else if (crLen + d - 1 > pieceLen && truncEnd) {
+    } else if (crLen + d - 1 > pieceLen && c.truncEnd) {
         const int over = crLen + d - 1 - pieceLen;
         thr = ToSingle((1 - double(over) / numWords) * double(l.lpamStdAcceptance));
     }
@@ -332,38 +337,36 @@ bool TryDiagonal(State& st, const std::string& piece, const std::string& crBases
 // the piece begins / ends where the sequence does, so the region may hang over that end.
 void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
                     Integer& numMatches, bool truncBegin, bool truncEnd) {
-    LpamState& l = st.lpam;
-    l.crLen = Len(crBases);
-    l.pieceLen = Len(piece);
-    if (l.pieceLen > maxSeqLen) {
+    const LpamState& l = st.lpam;
+    LpamCall c{piece, crBases, Len(crBases), Len(piece), 0, truncBegin, truncEnd};
+    if (c.pieceLen > maxSeqLen) {
         MsgBox(st,
-               "Error: sequence of " + Str(l.pieceLen) + " bases is too long.  maxSeqLen = " + Str(maxSeqLen) + ".");
+               "Error: sequence of " + Str(c.pieceLen) + " bases is too long.  maxSeqLen = " + Str(maxSeqLen) + ".");
         SetNotFound(numMatches, startPos, endPos);
         return;
     }
-    if (l.crLen < l.lpamMinCRLength) {
+    if (c.crLen < l.lpamMinCRLength) {
         SetNotFound(numMatches, startPos, endPos);
         return;
     }
     // A word length below 1 (possible only from a hand-edited parameter file) cuts no words;
     // such a setting works as 1.
     const int wl = std::max<int>(l.lpamWordLength, 1);
-    if (l.crLen <= wl) {
-        FindUniqueMatch(crBases, piece, 1, l.pieceLen, numMatches, startPos, endPos);
+    if (c.crLen <= wl) {
+        FindUniqueMatch(crBases, piece, 1, c.pieceLen, numMatches, startPos, endPos);
         return;
     }
-    l.curWordLength = wl;
-    l.numWords = l.crLen - wl + 1;
-    const int numWords = l.numWords;
+    c.numWords = c.crLen - wl + 1;
+    const int numWords = c.numWords;
     const int tableSize = numWords < 2000 ? 5 * numWords : 10000;
 
     LpamScratch& s = Scratch(st);
     FindWordHits(s, piece, crBases, wl, numWords);
-    CastVotes(st, s, numWords, l.pieceLen, tableSize);
+    CastVotes(st, s, numWords, c.pieceLen, tableSize);
     int best = NODIAGONAL, rival = NODIAGONAL;
     BestAndRival(s, l.lpamMaxLengthVariation, best, rival);
 
-    if (!TryDiagonal(st, piece, crBases, best, startPos, endPos, truncBegin, truncEnd)) {
+    if (!TryDiagonal(st, s, c, best, startPos, endPos)) {
         SetNotFound(numMatches, startPos, endPos);
         return;
     }
@@ -373,7 +376,7 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
         return;
     }
     Integer otherStart, otherEnd;
-    if (TryDiagonal(st, piece, crBases, rival, otherStart, otherEnd, truncBegin, truncEnd)) {
+    if (TryDiagonal(st, s, c, rival, otherStart, otherEnd)) {
         numMatches = 2;
         startPos = POSAMBIGUOUS;
         endPos = POSAMBIGUOUS;
@@ -428,21 +431,6 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
     } else {
         Assert(st, !IsValidPos(endPos));
     }
-}
-
-Integer LPAMWordHit(State& st, Integer i, Integer k) {
-    const LpamScratch& s = Scratch(st);
-    if (i < 1 || i > s.numWords || k < 1) return NODIAGONAL;
-    const WordBucket& b = s.buckets[static_cast<size_t>(s.wordBucket[static_cast<size_t>(i - 1)])];
-    return k <= b.count ? Integer(b.pos[k - 1] - i + 1) : Integer(NODIAGONAL);
-}
-
-Single LPAMDiagonalScore(State& st, Integer d) {
-    const LpamScratch& s = Scratch(st);
-    long at = static_cast<long>(d) - s.minDiagonal;
-    if (at < 0 || at >= static_cast<long>(s.voteOf.size())) return 0;
-    int32_t slot = s.voteOf[static_cast<size_t>(at)];
-    return slot > 0 ? s.votes[static_cast<size_t>(slot - 1)].score : 0;
 }
 
 }  // namespace varigap

@@ -64,7 +64,9 @@ bool IdentifyVRRun(State& st, Integer first) {
 void IdentifyVRRuns(State& st) {
     for (int v = 1; v <= MAXNUMVR; ++v) {
         VRPossSet& set = st.VRPoss[v];
-        for (int p = 1; p <= MAXNUMPOSS; ++p) {
+        // Only possibilities up to numPoss are ever read: a set never filled needs no clearing
+        // and gets no storage.
+        for (int p = 1; p <= MAXNUMPOSS && set.poss.Allocated(); ++p) {
             VRPossibility& poss = set.poss[p];
             poss.startPos = poss.endPos = POSNOTFOUND;
             poss.varSeq.clear();

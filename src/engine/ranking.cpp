@@ -9,9 +9,11 @@ namespace varigap {
 
 namespace {
 
-// crOrder(1..numCRs(t)): the CR numbers by decreasing length, equal lengths in number order.
-void SortCRsByLength(State& st, Integer t) {
-    auto& order = st.match.crOrder;
+using CROrder = Table<Integer, MAXNUMCR + 1>;
+
+// order(1..numCRs(t)): the CR numbers by decreasing length, equal lengths in number order.
+CROrder SortCRsByLength(const State& st, Integer t) {
+    CROrder order;
     const auto& crSeq = st.crSeq[t];
     order[0] = 1;
     const Integer numCRs = st.numCRs[t];
@@ -25,6 +27,7 @@ void SortCRsByLength(State& st, Integer t) {
         Assert(st, 1 <= j && j <= k);
         order[j] = k;
     }
+    return order;
 }
 
 void ClearCRPositions(State& st, Integer t) {
@@ -50,7 +53,7 @@ Integer CRWindowEnd(const State& st, Integer t, Integer c) {
 
 // Whether ranking entry a belongs above entry b: more matched bases beyond the tolerance,
 // or within it a larger matched fraction.
-bool IsBetterMatch(State& st, Integer a, Integer b) {
+bool IsBetterMatch(const State& st, Integer a, Integer b) {
     if (b < 1) return false;
     if (a < 1) return true;
     const Integer tolerance = st.match.rankTolerance;
@@ -102,7 +105,7 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
     numMatched = 0;
     numSpanned = 0;
     if (t < 0 || t > st.numTemplates) return;
-    SortCRsByLength(st, t);
+    const CROrder order = SortCRsByLength(st, t);
     ClearCRPositions(st, t);
     const Integer numCRs = st.numCRs[t];
     auto& crSeq = st.crSeq[t];
@@ -111,7 +114,7 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
     Integer c1 = numCRs + 1;  // first CR found
     Integer c2 = 0;           // last CR found
     for (Integer k = 1; k <= numCRs; ++k) {
-        const Integer c = st.match.crOrder[k];
+        const Integer c = order[k];
         const Integer from = CRWindowStart(st, t, c);
         const Integer to = CRWindowEnd(st, t, c);
         if (from > to) {  // the CRs around it leave no base: it stays not found

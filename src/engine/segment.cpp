@@ -70,7 +70,7 @@ bool NeedsGroupResolution(const State& st, int i, int nVR, int nCR) {
 
 // For an unresolved region i: the position just before the next resolved region, or the
 // length of actSeq when none follows.
-Integer UnresolvedStretchEnd(State& st, Integer i) {
+Integer UnresolvedStretchEnd(const State& st, Integer i) {
     if (!st.SRegions[i].unresolved) {
         Assert(st, false);
         return st.SRegions[i].endPos;

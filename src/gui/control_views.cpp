@@ -147,7 +147,8 @@ int KeyCodeOf(int qtKey) {
 
 // ---------------------------------------------------------------- every control
 
-ControlView::ControlView(ui::Control& control, QWidget* widget) : control_(control), widget_(widget) {
+ControlView::ControlView(ui::Control& control, QWidget* widget, ViewContext& context)
+    : control_(control), context_(context), widget_(widget) {
     subscription_ = control_.Subscribe([this] { Refresh(); });
     if (widget_) {
         widget_->setObjectName(ToQt(ObjectName(control_)));
@@ -160,7 +161,7 @@ ControlView::ControlView(ui::Control& control, QWidget* widget) : control_(contr
 ControlView::~ControlView() { control_.Unsubscribe(subscription_); }
 
 void ControlView::Refresh() {
-    SyncGuard guard;
+    SyncGuard guard(context_);
     RefreshState();
 }
 
@@ -199,8 +200,8 @@ bool ControlView::KeyPressed(QKeyEvent* event) {
 
 // ---------------------------------------------------------------- labels, text, buttons
 
-LabelView::LabelView(ui::Label& label, QWidget* parent, const WidgetHints& hints)
-    : ControlView(label, MakeLabelWidget(parent, hints)), label_(label) {
+LabelView::LabelView(ui::Label& label, QWidget* parent, ViewContext& context, const WidgetHints& hints)
+    : ControlView(label, MakeLabelWidget(parent, hints), context), label_(label) {
     qlabel_ = qobject_cast<QLabel*>(Widget());
     text_ = qobject_cast<QPlainTextEdit*>(Widget());
     Widget()->setFont(FontFor(label.fontName));
@@ -214,7 +215,8 @@ void LabelView::RefreshState() {
     if (text_ && text_->toPlainText() != t) text_->setPlainText(t);
 }
 
-TextBoxView::TextBoxView(ui::TextBox& box, QWidget* parent) : ControlView(box, MakeTextWidget(box, parent)), box_(box) {
+TextBoxView::TextBoxView(ui::TextBox& box, QWidget* parent, ViewContext& context)
+    : ControlView(box, MakeTextWidget(box, parent), context), box_(box) {
     Widget()->setFont(FontFor(box.fontName));
     if (auto* edit = qobject_cast<QLineEdit*>(Widget())) {
         connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -237,7 +239,8 @@ void TextBoxView::RefreshState() {
     }
 }
 
-CheckBoxView::CheckBoxView(ui::CheckBox& box, QWidget* parent) : ControlView(box, new QCheckBox(parent)), box_(box) {
+CheckBoxView::CheckBoxView(ui::CheckBox& box, QWidget* parent, ViewContext& context)
+    : ControlView(box, new QCheckBox(parent), context), box_(box) {
     Widget()->setFont(FontFor(box.fontName));
     connect(static_cast<QCheckBox*>(Widget()), &QCheckBox::clicked, this, [this] {
         if (!FromUser()) return;
@@ -255,8 +258,8 @@ void CheckBoxView::RefreshState() {
     check->setCheckState(box_.Value() == 0 ? Qt::Unchecked : box_.Value() == 1 ? Qt::Checked : Qt::PartiallyChecked);
 }
 
-OptionButtonView::OptionButtonView(ui::OptionButton& button, QWidget* parent)
-    : ControlView(button, new QRadioButton(parent)), button_(button) {
+OptionButtonView::OptionButtonView(ui::OptionButton& button, QWidget* parent, ViewContext& context)
+    : ControlView(button, new QRadioButton(parent), context), button_(button) {
     auto* radio = static_cast<QRadioButton*>(Widget());
     radio->setAutoExclusive(false);  // the logic's groups decide
     radio->setFont(FontFor(button.fontName));
@@ -275,8 +278,8 @@ void OptionButtonView::RefreshState() {
     radio->setChecked(button_.Value());
 }
 
-CommandButtonView::CommandButtonView(ui::CommandButton& button, QWidget* parent)
-    : ControlView(button, new QPushButton(parent)), button_(button) {
+CommandButtonView::CommandButtonView(ui::CommandButton& button, QWidget* parent, ViewContext& context)
+    : ControlView(button, new QPushButton(parent), context), button_(button) {
     auto* push = static_cast<QPushButton*>(Widget());
     push->setAutoDefault(false);
     push->setFont(FontFor(button.fontName));
@@ -295,8 +298,8 @@ void CommandButtonView::RefreshState() {
 
 // ---------------------------------------------------------------- lists
 
-ItemListView::ItemListView(ui::ListControl& list, QWidget* parent)
-    : ControlView(list, new QListWidget(parent)),
+ItemListView::ItemListView(ui::ListControl& list, QWidget* parent, ViewContext& context)
+    : ControlView(list, new QListWidget(parent), context),
       qlist_(static_cast<QListWidget*>(Widget())),
       viewport_(qlist_->viewport()),
       model_(list) {
@@ -377,7 +380,8 @@ bool ItemListView::KeyPressed(QKeyEvent* event) {
            event->key() != Qt::Key_Escape;
 }
 
-ListBoxView::ListBoxView(ui::ListBox& list, QWidget* parent) : ItemListView(list, parent), box_(list) {
+ListBoxView::ListBoxView(ui::ListBox& list, QWidget* parent, ViewContext& context)
+    : ItemListView(list, parent, context), box_(list) {
     auto scrolled = [this] {
         if (!FromUser()) return;
         box_.UserScroll();
@@ -391,7 +395,8 @@ void ListBoxView::ClickItem(int i) { box_.UserClickItem(i); }
 void ListBoxView::DoubleClickItem(int i) { box_.UserDoubleClickItem(i); }
 void ListBoxView::KeyTo(int i, int keyCode) { box_.UserKeyTo(i, keyCode); }
 
-FileListView::FileListView(ui::FileList& list, QWidget* parent) : ItemListView(list, parent), files_(list) {
+FileListView::FileListView(ui::FileList& list, QWidget* parent, ViewContext& context)
+    : ItemListView(list, parent, context), files_(list) {
     Refresh();
 }
 
@@ -408,8 +413,8 @@ void FileListView::KeyTo(int i, int) { files_.UserClickItem(i); }
 
 // ---------------------------------------------------------------- drop-down lists
 
-ComboBoxView::ComboBoxView(ui::ComboBox& combo, QWidget* parent)
-    : ControlView(combo, new QComboBox(parent)), combo_(combo), qcombo_(static_cast<QComboBox*>(Widget())) {
+ComboBoxView::ComboBoxView(ui::ComboBox& combo, QWidget* parent, ViewContext& context)
+    : ControlView(combo, new QComboBox(parent), context), combo_(combo), qcombo_(static_cast<QComboBox*>(Widget())) {
     qcombo_->setFont(FontFor(combo.fontName));
     qcombo_->setEditable(false);
     qcombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -455,8 +460,8 @@ QString DriveLabel(const std::string& root) {
 
 }  // namespace
 
-DriveListView::DriveListView(ui::DriveList& drives, QWidget* parent)
-    : ControlView(drives, new QComboBox(parent)), drives_(drives), qcombo_(static_cast<QComboBox*>(Widget())) {
+DriveListView::DriveListView(ui::DriveList& drives, QWidget* parent, ViewContext& context)
+    : ControlView(drives, new QComboBox(parent), context), drives_(drives), qcombo_(static_cast<QComboBox*>(Widget())) {
     qcombo_->setEditable(false);
     connect(qcombo_, &QComboBox::activated, this, [this](int i) {
         if (!FromUser()) return;
@@ -484,8 +489,8 @@ constexpr int kEntryRole = Qt::UserRole + 1;
 
 }  // namespace
 
-DirTreeView::DirTreeView(ui::DirList& dirs, QWidget* parent)
-    : ControlView(dirs, new QTreeWidget(parent)),
+DirTreeView::DirTreeView(ui::DirList& dirs, QWidget* parent, ViewContext& context)
+    : ControlView(dirs, new QTreeWidget(parent), context),
       dirs_(dirs),
       tree_(static_cast<QTreeWidget*>(Widget())),
       viewport_(tree_->viewport()) {
@@ -652,8 +657,8 @@ bool DirTreeView::KeyPressed(QKeyEvent* event) {
 
 // ---------------------------------------------------------------- menus
 
-MenuItemView::MenuItemView(ui::MenuItem& item, QAction* action)
-    : ControlView(item, nullptr), item_(item), action_(action) {
+MenuItemView::MenuItemView(ui::MenuItem& item, QAction* action, ViewContext& context)
+    : ControlView(item, nullptr, context), item_(item), action_(action) {
     action_->setObjectName(ToQt(item.Name()));
     setParent(action_);
     connect(action_, &QAction::triggered, this, [this] {
@@ -673,17 +678,17 @@ void MenuItemView::RefreshState() {
 
 // ---------------------------------------------------------------- making views
 
-ControlView* CreateControlView(ui::Control& control, QWidget* parent, const WidgetHints& hints) {
-    if (auto* c = dynamic_cast<ui::DriveList*>(&control)) return new DriveListView(*c, parent);
-    if (auto* c = dynamic_cast<ui::DirList*>(&control)) return new DirTreeView(*c, parent);
-    if (auto* c = dynamic_cast<ui::FileList*>(&control)) return new FileListView(*c, parent);
-    if (auto* c = dynamic_cast<ui::ListBox*>(&control)) return new ListBoxView(*c, parent);
-    if (auto* c = dynamic_cast<ui::ComboBox*>(&control)) return new ComboBoxView(*c, parent);
-    if (auto* c = dynamic_cast<ui::Label*>(&control)) return new LabelView(*c, parent, hints);
-    if (auto* c = dynamic_cast<ui::TextBox*>(&control)) return new TextBoxView(*c, parent);
-    if (auto* c = dynamic_cast<ui::CheckBox*>(&control)) return new CheckBoxView(*c, parent);
-    if (auto* c = dynamic_cast<ui::OptionButton*>(&control)) return new OptionButtonView(*c, parent);
-    if (auto* c = dynamic_cast<ui::CommandButton*>(&control)) return new CommandButtonView(*c, parent);
+ControlView* CreateControlView(ui::Control& control, QWidget* parent, ViewContext& context, const WidgetHints& hints) {
+    if (auto* c = dynamic_cast<ui::DriveList*>(&control)) return new DriveListView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::DirList*>(&control)) return new DirTreeView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::FileList*>(&control)) return new FileListView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::ListBox*>(&control)) return new ListBoxView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::ComboBox*>(&control)) return new ComboBoxView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::Label*>(&control)) return new LabelView(*c, parent, context, hints);
+    if (auto* c = dynamic_cast<ui::TextBox*>(&control)) return new TextBoxView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::CheckBox*>(&control)) return new CheckBoxView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::OptionButton*>(&control)) return new OptionButtonView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::CommandButton*>(&control)) return new CommandButtonView(*c, parent, context);
     return nullptr;
 }
 

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QObject>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "gui/view_context.h"
 #include "ui/controls.h"
 #include "ui/file_controls.h"
 
@@ -22,19 +24,6 @@ class QWidget;
 
 namespace varigap::gui {
 
-// While a view draws the logic's state, what its widgets signal is not the user.
-class SyncGuard {
-public:
-    SyncGuard() { ++depth_; }
-    ~SyncGuard() { --depth_; }
-    SyncGuard(const SyncGuard&) = delete;
-    SyncGuard& operator=(const SyncGuard&) = delete;
-    static bool Active() { return depth_ > 0; }
-
-private:
-    static inline int depth_ = 0;
-};
-
 // Key codes the logic knows, from Qt's (0 for keys it has no code for).
 int KeyCodeOf(int qtKey);
 
@@ -42,12 +31,14 @@ int KeyCodeOf(int qtKey);
 struct WidgetHints {
     bool wrapAnywhere = false;  // a label of long base strings: wrapped anywhere, selectable
 };
+// The hints of a window's controls that need more than the default.
+using WindowHints = std::map<const ui::Control*, WidgetHints>;
 
 // The view of one control: tool tip, visibility, enabled state, focus and Enter for every kind.
 class ControlView : public QObject {
     Q_OBJECT
 public:
-    ControlView(ui::Control& control, QWidget* widget);
+    ControlView(ui::Control& control, QWidget* widget, ViewContext& context);
     ~ControlView() override;
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
@@ -68,10 +59,11 @@ protected:
     // Also forwards focus and keys of a part of the widget (a line edit, a view port).
     void Watch(QObject* part);
     // Whether a widget signal comes from the user (and not from drawing the state).
-    static bool FromUser() { return !SyncGuard::Active(); }
+    bool FromUser() const { return context_.drawing == 0; }
 
 private:
     ui::Control& control_;
+    ViewContext& context_;
     QWidget* widget_;
     int subscription_ = 0;
 };
@@ -80,7 +72,7 @@ class LabelView : public ControlView {
     Q_OBJECT
 public:
     // Drawn by a QLabel, or with hints.wrapAnywhere by a read-only text view without frame.
-    LabelView(ui::Label& label, QWidget* parent, const WidgetHints& hints = {});
+    LabelView(ui::Label& label, QWidget* parent, ViewContext& context, const WidgetHints& hints = {});
 
 protected:
     void RefreshState() override;
@@ -96,7 +88,7 @@ private:
 class TextBoxView : public ControlView {
     Q_OBJECT
 public:
-    TextBoxView(ui::TextBox& box, QWidget* parent);
+    TextBoxView(ui::TextBox& box, QWidget* parent, ViewContext& context);
 
 protected:
     void RefreshState() override;
@@ -108,7 +100,7 @@ private:
 class CheckBoxView : public ControlView {
     Q_OBJECT
 public:
-    CheckBoxView(ui::CheckBox& box, QWidget* parent);
+    CheckBoxView(ui::CheckBox& box, QWidget* parent, ViewContext& context);
 
 protected:
     void RefreshState() override;
@@ -120,7 +112,7 @@ private:
 class OptionButtonView : public ControlView {
     Q_OBJECT
 public:
-    OptionButtonView(ui::OptionButton& button, QWidget* parent);
+    OptionButtonView(ui::OptionButton& button, QWidget* parent, ViewContext& context);
 
 protected:
     void RefreshState() override;
@@ -132,7 +124,7 @@ private:
 class CommandButtonView : public ControlView {
     Q_OBJECT
 public:
-    CommandButtonView(ui::CommandButton& button, QWidget* parent);
+    CommandButtonView(ui::CommandButton& button, QWidget* parent, ViewContext& context);
 
 protected:
     void RefreshState() override;
@@ -146,7 +138,7 @@ private:
 class ItemListView : public ControlView {
     Q_OBJECT
 public:
-    ItemListView(ui::ListControl& list, QWidget* parent);
+    ItemListView(ui::ListControl& list, QWidget* parent, ViewContext& context);
     QListWidget* List() const { return qlist_; }
 
 protected:
@@ -170,7 +162,7 @@ private:
 class ListBoxView : public ItemListView {
     Q_OBJECT
 public:
-    ListBoxView(ui::ListBox& list, QWidget* parent);
+    ListBoxView(ui::ListBox& list, QWidget* parent, ViewContext& context);
 
 protected:
     void ClickItem(int i) override;
@@ -184,7 +176,7 @@ private:
 class FileListView : public ItemListView {
     Q_OBJECT
 public:
-    FileListView(ui::FileList& list, QWidget* parent);
+    FileListView(ui::FileList& list, QWidget* parent, ViewContext& context);
 
 protected:
     void RefreshState() override;
@@ -200,7 +192,7 @@ private:
 class ComboBoxView : public ControlView {
     Q_OBJECT
 public:
-    ComboBoxView(ui::ComboBox& combo, QWidget* parent);
+    ComboBoxView(ui::ComboBox& combo, QWidget* parent, ViewContext& context);
 
 protected:
     void RefreshState() override;
@@ -215,7 +207,7 @@ private:
 class DriveListView : public ControlView {
     Q_OBJECT
 public:
-    DriveListView(ui::DriveList& drives, QWidget* parent);
+    DriveListView(ui::DriveList& drives, QWidget* parent, ViewContext& context);
 
 protected:
     void RefreshState() override;
@@ -232,7 +224,7 @@ private:
 class DirTreeView : public ControlView {
     Q_OBJECT
 public:
-    DirTreeView(ui::DirList& dirs, QWidget* parent);
+    DirTreeView(ui::DirList& dirs, QWidget* parent, ViewContext& context);
     QTreeWidget* Tree() const { return tree_; }
     // The node of an entry of the list (-1: the current directory).
     QTreeWidgetItem* NodeOfEntry(int entry) const;
@@ -260,7 +252,7 @@ private:
 class MenuItemView : public ControlView {
     Q_OBJECT
 public:
-    MenuItemView(ui::MenuItem& item, QAction* action);
+    MenuItemView(ui::MenuItem& item, QAction* action, ViewContext& context);
     QAction* Action() const { return action_; }
 
 protected:
@@ -273,6 +265,7 @@ private:
 
 // The view of any control but a menu item, with its widget created under `parent`; null for a
 // kind that has no view.
-ControlView* CreateControlView(ui::Control& control, QWidget* parent, const WidgetHints& hints = {});
+ControlView* CreateControlView(ui::Control& control, QWidget* parent, ViewContext& context,
+                               const WidgetHints& hints = {});
 
 }  // namespace varigap::gui

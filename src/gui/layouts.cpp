@@ -19,6 +19,13 @@
 #include "gui/analysis_strip.h"
 #include "gui/fonts.h"
 #include "gui/window_view.h"
+#include "ui/analyze_vrs.h"
+#include "ui/file_choosers.h"
+#include "ui/help_window.h"
+#include "ui/main_menu.h"
+#include "ui/options_dialog.h"
+#include "ui/parameters_dialog.h"
+#include "ui/write_output_file.h"
 
 namespace varigap::gui {
 
@@ -78,10 +85,10 @@ void AddUnplaced(WindowView& v, QBoxLayout* layout) {
 }
 
 // The order the Tab key visits the controls in: as they stand on the screen.
-void TabOrder(WindowView& v, std::initializer_list<const char*> names) {
+void TabOrder(WindowView& v, std::initializer_list<const ui::Control*> controls) {
     QWidget* previous = nullptr;
-    for (const char* name : names) {
-        QWidget* w = v.Widget(name);
+    for (const ui::Control* c : controls) {
+        QWidget* w = v.Widget(*c);
         if (!w) continue;
         if (previous) QWidget::setTabOrder(previous, w);
         previous = w;
@@ -102,6 +109,12 @@ QWidget* CentralWidget(WindowView& v) {
     return v.TopLevel();
 }
 
+WidgetHints WrapAnywhere() {
+    WidgetHints wrap;
+    wrap.wrapAnywhere = true;
+    return wrap;
+}
+
 void BoldFont(QWidget* w) {
     if (!w) return;
     QFont f = w->font();
@@ -111,28 +124,28 @@ void BoldFont(QWidget* w) {
 
 // ---------------------------------------------------------------- the main window
 
-void LayOutMainWindow(WindowView& v, const State& st) {
+void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     QWidget* central = CentralWidget(v);
     auto* outer = new QVBoxLayout(central);
 
     // What to analyse.
     auto* choose = new QGroupBox("Sequence and template");
     auto* grid = new QGridLayout(choose);
-    QWidget* sequences = v.Take("cbxSequences");
+    QWidget* sequences = v.Take(w.cbxSequences);
     Add(grid, Caption("Sequence:", sequences), 0, 0);
     Add(grid, sequences, 0, 1, 1, 2);
-    Add(grid, v.Take("chkInverse"), 0, 3);
-    QWidget* find = v.Take("butFindTemplate");
+    Add(grid, v.Take(w.chkInverse), 0, 3);
+    QWidget* find = v.Take(w.butFindTemplate);
     BoldFont(find);
     if (find) find->setMinimumWidth(140);
     Add(grid, find, 0, 4);
-    QWidget* templates = v.Take("cbxTemplates");
+    QWidget* templates = v.Take(w.cbxTemplates);
     Add(grid, Caption("Template:", templates), 1, 0);
-    QWidget* change = v.Take("butSelectTemplate");
+    QWidget* change = v.Take(w.butSelectTemplate);
     if (change) change->setMaximumWidth(change->fontMetrics().horizontalAdvance("MMM") + 16);
     Add(grid, change, 1, 1);
     Add(grid, templates, 1, 2);
-    Add(grid, v.Take("butHelp"), 1, 4);
+    Add(grid, v.Take(w.butHelp), 1, 4);
     grid->setColumnStretch(2, 1);
     outer->addWidget(choose);
 
@@ -141,9 +154,9 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     auto* al = new QVBoxLayout(analysis);
     al->setContentsMargins(0, 0, 0, 0);
     auto* shown = new QHBoxLayout;
-    QWidget* seqName = v.Take("lblActSeqName");
+    QWidget* seqName = v.Take(w.lblActSeqName);
     BoldFont(seqName);
-    QWidget* tplName = v.Take("lblBestTemplate");
+    QWidget* tplName = v.Take(w.lblBestTemplate);
     BoldFont(tplName);
     shown->addWidget(Caption("Analyzed sequence:"));
     Add(shown, seqName, 3);
@@ -151,25 +164,24 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     shown->addWidget(Caption("Template used:"));
     Add(shown, tplName, 2);
     al->addLayout(shown);
-    if (auto* lines = dynamic_cast<ui::ListBox*>(v.View("lstSeq") ? &v.View("lstSeq")->Model() : nullptr))
-        al->addWidget(new AnalysisStrip(st, *lines));
-    QWidget* seqList = v.Take("lstSeq");
+    al->addWidget(new AnalysisStrip(st, w.lstSeq));
+    QWidget* seqList = v.Take(w.lstSeq);
     if (seqList) seqList->setMinimumHeight(seqList->fontMetrics().lineSpacing() * 6 + 24);
     Add(al, seqList, 1);
 
     // The selected line.
     auto* line = new QGroupBox("Selected line");
     auto* ll = new QVBoxLayout(line);
-    Add(ll, v.Take("lblSeqInfo"));
-    QWidget* regionInfo = v.Take("lblRegionInfo");
+    Add(ll, v.Take(w.lblSeqInfo));
+    QWidget* regionInfo = v.Take(w.lblRegionInfo);
     if (regionInfo) regionInfo->setFixedHeight(LinesHigh(regionInfo, 4));
     Add(ll, regionInfo);
     auto* variants = new QHBoxLayout;
-    QWidget* poss = v.Take("cbxVRPoss");
-    QWidget* reparse = v.Take("butSelectVRPoss");
-    QWidget* same = v.Take("butIndelSame");
-    QWidget* diff = v.Take("butIndelDiff");
-    for (QWidget* w : {poss, reparse, same, diff}) KeepPlaceWhenHidden(w);
+    QWidget* poss = v.Take(w.cbxVRPoss);
+    QWidget* reparse = v.Take(w.butSelectVRPoss);
+    QWidget* same = v.Take(w.butIndelSame);
+    QWidget* diff = v.Take(w.butIndelDiff);
+    for (QWidget* kept : {poss, reparse, same, diff}) KeepPlaceWhenHidden(kept);
     if (reparse) reparse->setMaximumWidth(reparse->fontMetrics().horizontalAdvance("MMM") + 16);
     Add(variants, poss, 1);
     Add(variants, reparse);
@@ -177,7 +189,7 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     Add(variants, same);
     Add(variants, diff);
     ll->addLayout(variants);
-    QWidget* taxa = v.Take("txbxRegionInfo");
+    QWidget* taxa = v.Take(w.txbxRegionInfo);
     if (taxa) taxa->setMinimumHeight(LinesHigh(taxa, 2));
     Add(ll, taxa, 1);
 
@@ -189,71 +201,67 @@ void LayOutMainWindow(WindowView& v, const State& st) {
     split->setStretchFactor(1, 2);
     outer->addWidget(split, 1);
     AddUnplaced(v, outer);
-    for (QWidget* w : {seqName, tplName, v.Widget("lblSeqInfo")}) MayBeCut(w);
-    TabOrder(v, {"cbxSequences", "chkInverse", "butFindTemplate", "butSelectTemplate", "cbxTemplates", "butHelp",
-                 "lstSeq", "cbxVRPoss", "butSelectVRPoss", "butIndelSame", "butIndelDiff", "txbxRegionInfo"});
+    for (QWidget* cut : {seqName, tplName, v.Widget(w.lblSeqInfo)}) MayBeCut(cut);
+    TabOrder(v, {&w.cbxSequences, &w.chkInverse, &w.butFindTemplate, &w.butSelectTemplate, &w.cbxTemplates, &w.butHelp,
+                 &w.lstSeq, &w.cbxVRPoss, &w.butSelectVRPoss, &w.butIndelSame, &w.butIndelDiff, &w.txbxRegionInfo});
     v.TopLevel()->resize(1100, 800);
 }
 
 // ---------------------------------------------------------------- Variable Region Analysis
 
-void LayOutAnalyzeVRs(WindowView& v) {
+void LayOutAnalyzeVRs(WindowView& v, ui::FAnalyzeVRs& w) {
     auto* outer = new QVBoxLayout(CentralWidget(v));
-    QWidget* name = v.Take("lblRegionName");
+    QWidget* name = v.Take(w.lblRegionName);
     BoldFont(name);
     Add(outer, name);
 
     auto* current = new QGroupBox("Line selected in the main window");
     auto* cl = new QVBoxLayout(current);
-    QWidget* actLine = v.Take("lblActSeqLine");
+    QWidget* actLine = v.Take(w.lblActSeqLine);
     if (actLine) actLine->setFixedHeight(LinesHigh(actLine, 4));
     Add(cl, actLine);
     outer->addWidget(current);
 
     auto* row = new QHBoxLayout;
-    QWidget* variant = v.Take("cbxActVRSeq");
+    QWidget* variant = v.Take(w.cbxActVRSeq);
     row->addWidget(Caption("Variant:", variant));
     Add(row, variant, 1);
     row->addSpacing(16);
-    QWidget* length = v.Take("txbxLength");
-    Add(row, v.Take("Label1"));
+    QWidget* length = v.Take(w.txbxLength);
+    Add(row, v.Take(w.Label1));
     if (length) length->setMaximumWidth(length->fontMetrics().horizontalAdvance("0000000") + 16);
     Add(row, length);
     outer->addLayout(row);
 
     auto* modes = new QGroupBox("Variants of the file to list, by their length");
     auto* ml = new QHBoxLayout(modes);
-    for (const char* r : {"radSame", "radDiff", "radShorter", "radLonger", "radAll"}) Add(ml, v.Take(r));
+    for (ui::OptionButton* r : {&w.radSame, &w.radDiff, &w.radShorter, &w.radLonger, &w.radAll}) Add(ml, v.Take(*r));
     ml->addStretch(1);
     outer->addWidget(modes);
 
     auto* split = new QSplitter(Qt::Vertical);
     split->setChildrenCollapsible(false);
-    if (QWidget* list = v.Take("lstSeqs")) split->addWidget(list);
-    split->addWidget(CaptionedPane("Taxa of the selected variant:", v.Take("txbxSpecies")));
+    if (QWidget* list = v.Take(w.lstSeqs)) split->addWidget(list);
+    split->addWidget(CaptionedPane("Taxa of the selected variant:", v.Take(w.txbxSpecies)));
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     outer->addWidget(split, 1);
     AddUnplaced(v, outer);
     MayBeCut(name);
-    TabOrder(v, {"cbxActVRSeq", "txbxLength", "radSame", "radDiff", "radShorter", "radLonger", "radAll", "lstSeqs",
-                 "txbxSpecies"});
+    TabOrder(v, {&w.cbxActVRSeq, &w.txbxLength, &w.radSame, &w.radDiff, &w.radShorter, &w.radLonger, &w.radAll,
+                 &w.lstSeqs, &w.txbxSpecies});
     v.TopLevel()->resize(900, 640);
 }
 
 // ---------------------------------------------------------------- help
 
-void LayOutHelp(WindowView& v) {
+void LayOutHelp(WindowView& v, ui::FHelp& w) {
     auto* outer = new QVBoxLayout(CentralWidget(v));
     auto* chapters = new QHBoxLayout;
-    for (int i = 0;; ++i) {
-        QWidget* b = v.Take("butChapter", i);
-        if (!b) break;
-        chapters->addWidget(b);
-    }
+    for (int i = 0; i < w.butChapter.Count(); ++i) Add(chapters, v.Take(w.butChapter[i]));
     chapters->addStretch(1);
     outer->addLayout(chapters);
-    QWidget* text = v.Take("txbxHelp");
+    QWidget* text = v.Take(w.txbxHelp);
     // The chapters are plain text laid out in columns.
     if (text) text->setFont(FixedFont());
     Add(outer, text, 1);
@@ -263,153 +271,138 @@ void LayOutHelp(WindowView& v) {
 
 // ---------------------------------------------------------------- file choosers
 
-void LayOutFileChooser(WindowView& v, const char* buttonName) {
+void LayOutFileChooser(WindowView& v, ui::FileChooser& w, ui::CommandButton& loadButton) {
     auto* outer = new QVBoxLayout(CentralWidget(v));
     auto* driveRow = new QHBoxLayout;
-    QWidget* drive = v.Take("Drive1");
+    QWidget* drive = v.Take(w.Drive1);
     driveRow->addWidget(Caption("Drive:", drive));
     Add(driveRow, drive, 1);
     outer->addLayout(driveRow);
 
     auto* split = new QSplitter(Qt::Horizontal);
     split->setChildrenCollapsible(false);
-    split->addWidget(CaptionedPane("Folders (click to open):", v.Take("Dir1")));
-    split->addWidget(CaptionedPane("Files:", v.Take("File1")));
+    split->addWidget(CaptionedPane("Folders (click to open):", v.Take(w.Dir1)));
+    split->addWidget(CaptionedPane("Files:", v.Take(w.File1)));
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
     outer->addWidget(split, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    QWidget* load = v.Take(buttonName);
+    QWidget* load = v.Take(loadButton);
     if (load) load->setMinimumWidth(140);
     Add(buttons, load);
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
-    TabOrder(v, {"Drive1", "Dir1", "File1", buttonName});
+    TabOrder(v, {&w.Drive1, &w.Dir1, &w.File1, &loadButton});
     v.TopLevel()->resize(760, 480);
 }
 
 // ---------------------------------------------------------------- output file
 
-void LayOutWriteOutputFile(WindowView& v) {
+void LayOutWriteOutputFile(WindowView& v, ui::FWriteOutputFile& w) {
     auto* outer = new QVBoxLayout(CentralWidget(v));
     auto* nameRow = new QHBoxLayout;
-    Add(nameRow, v.Take("lblFileName"));
-    Add(nameRow, v.Take("txbxFileName"), 1);
+    Add(nameRow, v.Take(w.lblFileName));
+    Add(nameRow, v.Take(w.txbxFileName), 1);
     outer->addLayout(nameRow);
 
     auto* driveRow = new QHBoxLayout;
-    QWidget* drive = v.Take("Drive1");
+    QWidget* drive = v.Take(w.Drive1);
     driveRow->addWidget(Caption("Drive:", drive));
     Add(driveRow, drive, 1);
     outer->addLayout(driveRow);
-    QWidget* dirTree = v.Take("Dir1");
+    QWidget* dirTree = v.Take(w.Dir1);
     outer->addWidget(Caption("Folder (click to open):", dirTree));
     Add(outer, dirTree, 1);
 
-    Add(outer, v.Take("chkIncludeSpeciesLists"));
+    Add(outer, v.Take(w.chkIncludeSpeciesLists));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    QWidget* write = v.Take("butWriteOutputFile");
+    QWidget* write = v.Take(w.butWriteOutputFile);
     if (write) write->setMinimumWidth(140);
     Add(buttons, write);
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
-    TabOrder(v, {"txbxFileName", "Drive1", "Dir1", "chkIncludeSpeciesLists", "butWriteOutputFile"});
+    TabOrder(v, {&w.txbxFileName, &w.Drive1, &w.Dir1, &w.chkIncludeSpeciesLists, &w.butWriteOutputFile});
     v.TopLevel()->resize(600, 520);
 }
 
 // ---------------------------------------------------------------- settings dialogs
 
-void LayOutParameters(WindowView& v) {
+void LayOutParameters(WindowView& v, ui::FVarigapParameters& w) {
     auto* outer = new QVBoxLayout(CentralWidget(v));
     auto* values = new QGroupBox("Alignment parameters");
     auto* grid = new QGridLayout(values);
-    const std::pair<const char*, const char*> rows[] = {
-        {"Label1", "txbxWordLength"},      {"Label5", "txbxStdAcceptancePct"}, {"Label2", "txbxMinAcceptancePct"},
-        {"Label3", "txbxLengthVariation"}, {"Label4", "txbxMinCRLength"},      {"Label6", "txbxBaseCountTolerance"},
+    const std::pair<const ui::Label*, const ui::TextBox*> rows[] = {
+        {&w.Label1, &w.txbxWordLength},       {&w.Label5, &w.txbxStdAcceptancePct},
+        {&w.Label2, &w.txbxMinAcceptancePct}, {&w.Label3, &w.txbxLengthVariation},
+        {&w.Label4, &w.txbxMinCRLength},      {&w.Label6, &w.txbxBaseCountTolerance},
     };
     int r = 0;
     for (auto [label, box] : rows) {
-        QWidget* b = v.Take(box);
+        QWidget* b = v.Take(*box);
         if (b) b->setFixedWidth(b->fontMetrics().horizontalAdvance("0000000") + 16);
-        Add(grid, v.Take(label), r, 0);
+        Add(grid, v.Take(*label), r, 0);
         Add(grid, b, r, 1);
         ++r;
     }
     grid->setColumnStretch(2, 1);
     grid->setHorizontalSpacing(16);
     outer->addWidget(values);
+    Add(outer, v.Take(w.lblSettingsFile));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (const char* b : {"butOk", "butCancel", "butReset", "butSave"}) Add(buttons, v.Take(b));
+    for (ui::CommandButton* b : {&w.butOk, &w.butCancel, &w.butReset, &w.butSave}) Add(buttons, v.Take(*b));
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
-    TabOrder(v, {"txbxWordLength", "txbxStdAcceptancePct", "txbxMinAcceptancePct", "txbxLengthVariation",
-                 "txbxMinCRLength", "txbxBaseCountTolerance", "butOk", "butCancel", "butReset", "butSave"});
+    TabOrder(v, {&w.txbxWordLength, &w.txbxStdAcceptancePct, &w.txbxMinAcceptancePct, &w.txbxLengthVariation,
+                 &w.txbxMinCRLength, &w.txbxBaseCountTolerance, &w.butOk, &w.butCancel, &w.butReset, &w.butSave});
     outer->addStretch(1);
     v.TopLevel()->resize(v.TopLevel()->sizeHint());
 }
 
-void LayOutOptions(WindowView& v) {
+void LayOutOptions(WindowView& v, ui::FVarigapOptions& w) {
     auto* outer = new QVBoxLayout(CentralWidget(v));
     auto* messages = new QGroupBox("Messages");
     auto* ml = new QVBoxLayout(messages);
-    for (const char* c : {"chkShowVRWarnings", "chkShowRunTimeErrors", "chkShowAssertFailures"}) Add(ml, v.Take(c));
+    for (ui::CheckBox* c : {&w.chkShowVRWarnings, &w.chkShowRunTimeErrors, &w.chkShowAssertFailures})
+        Add(ml, v.Take(*c));
     outer->addWidget(messages);
+    Add(outer, v.Take(w.lblSettingsFile));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (const char* b : {"butOkay", "butSave"}) Add(buttons, v.Take(b));
+    for (ui::CommandButton* b : {&w.butOkay, &w.butSave}) Add(buttons, v.Take(*b));
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
     outer->addStretch(1);
     v.TopLevel()->resize(v.TopLevel()->sizeHint());
-}
-
-void LayOutAnyWindow(WindowView& v) {
-    auto* outer = new QVBoxLayout(CentralWidget(v));
-    AddUnplaced(v, outer);
 }
 
 }  // namespace
 
-QWidget* MakeTopLevel(const std::string& windowName, QWidget* mainWindow) {
-    if (windowName == "FVarigapMainMenu" || !mainWindow) return new QMainWindow;
+QWidget* MakeTopLevel(QWidget* mainWindow) {
+    if (!mainWindow) return new QMainWindow;
     // A secondary window: its own title bar, kept above the main window it belongs to.
-    auto* w = new QWidget(mainWindow, Qt::Window | Qt::Dialog);
-    return w;
+    return new QWidget(mainWindow, Qt::Window | Qt::Dialog);
 }
 
-std::map<std::string, WidgetHints> HintsFor(const std::string& windowName) {
-    WidgetHints wrap;
-    wrap.wrapAnywhere = true;
-    if (windowName == "FVarigapMainMenu") return {{"lblRegionInfo", wrap}};
-    if (windowName == "FAnalyzeVRs") return {{"lblActSeqLine", wrap}};
-    return {};
-}
+WindowHints HintsFor(const ui::Window&) { return {}; }
+WindowHints HintsFor(const ui::FVarigapMainMenu& w) { return {{&w.lblRegionInfo, WrapAnywhere()}}; }
+WindowHints HintsFor(const ui::FAnalyzeVRs& w) { return {{&w.lblActSeqLine, WrapAnywhere()}}; }
 
-void LayOut(WindowView& view, const State& st) {
-    const std::string& name = view.Model().Name();
-    if (name == "FVarigapMainMenu") {
-        LayOutMainWindow(view, st);
-    } else if (name == "FAnalyzeVRs") {
-        LayOutAnalyzeVRs(view);
-    } else if (name == "FHelp") {
-        LayOutHelp(view);
-    } else if (name == "FLoadTemplate") {
-        LayOutFileChooser(view, "LoadTemplateButton");
-    } else if (name == "FLoadSequence") {
-        LayOutFileChooser(view, "LoadSequenceButton");
-    } else if (name == "FWriteOutputFile") {
-        LayOutWriteOutputFile(view);
-    } else if (name == "FVarigapParameters") {
-        LayOutParameters(view);
-    } else if (name == "FVarigapOptions") {
-        LayOutOptions(view);
-    } else {
-        LayOutAnyWindow(view);
-    }
+void LayOut(WindowView& view, ui::FVarigapMainMenu& window, const State& st) { LayOutMainWindow(view, window, st); }
+void LayOut(WindowView& view, ui::FAnalyzeVRs& window) { LayOutAnalyzeVRs(view, window); }
+void LayOut(WindowView& view, ui::FHelp& window) { LayOutHelp(view, window); }
+void LayOut(WindowView& view, ui::FLoadTemplate& window) { LayOutFileChooser(view, window, window.LoadTemplateButton); }
+void LayOut(WindowView& view, ui::FLoadSequence& window) { LayOutFileChooser(view, window, window.LoadSequenceButton); }
+void LayOut(WindowView& view, ui::FWriteOutputFile& window) { LayOutWriteOutputFile(view, window); }
+void LayOut(WindowView& view, ui::FVarigapParameters& window) { LayOutParameters(view, window); }
+void LayOut(WindowView& view, ui::FVarigapOptions& window) { LayOutOptions(view, window); }
+
+void LayOut(WindowView& view) {
+    auto* outer = new QVBoxLayout(CentralWidget(view));
+    AddUnplaced(view, outer);
 }
 
 }  // namespace varigap::gui

@@ -1,26 +1,48 @@
 // Where the widgets of each window go. The windows' logic fixes their controls, captions and
-// tool tips; the arrangement on the screen is the desktop program's.
+// tool tips; the arrangement on the screen is the desktop program's. Each layout takes the
+// window's controls by member, so a control renamed in the logic is a compile error here.
 #pragma once
-
-#include <map>
-#include <string>
 
 #include "core/state.h"
 #include "gui/control_views.h"
 
 class QWidget;
 
+namespace varigap::ui {
+class FAnalyzeVRs;
+class FHelp;
+class FLoadSequence;
+class FLoadTemplate;
+class FVarigapMainMenu;
+class FVarigapOptions;
+class FVarigapParameters;
+class FWriteOutputFile;
+}  // namespace varigap::ui
+
 namespace varigap::gui {
 
 class WindowView;
 
-// The top-level widget of a window: a main window with a menu bar for the main window,
-// a secondary window (belonging to `mainWindow`) for every other.
-QWidget* MakeTopLevel(const std::string& windowName, QWidget* mainWindow);
-// What the layout of a window asks of some of its controls' widgets.
-std::map<std::string, WidgetHints> HintsFor(const std::string& windowName);
-// Arranges the widgets of a window. The main window also gets the picture of the analysis,
-// drawn from `st`. Controls a layout does not know are added at the bottom.
-void LayOut(WindowView& view, const State& st);
+// The top-level widget of a window: a main window with a menu bar when `mainWindow` is null,
+// else a secondary window belonging to `mainWindow`.
+QWidget* MakeTopLevel(QWidget* mainWindow);
+
+// What the layout of a window asks of some of its controls' widgets (nothing, for most).
+WindowHints HintsFor(const ui::Window& window);
+WindowHints HintsFor(const ui::FVarigapMainMenu& window);
+WindowHints HintsFor(const ui::FAnalyzeVRs& window);
+
+// Arranges the widgets of `view`, the view of the window passed with it. The main window also
+// gets the picture of the analysis, drawn from `st`. Controls a layout does not take are added
+// at the bottom; a window without a layout of its own has them all one under the other.
+void LayOut(WindowView& view, ui::FVarigapMainMenu& window, const State& st);
+void LayOut(WindowView& view, ui::FAnalyzeVRs& window);
+void LayOut(WindowView& view, ui::FHelp& window);
+void LayOut(WindowView& view, ui::FLoadTemplate& window);
+void LayOut(WindowView& view, ui::FLoadSequence& window);
+void LayOut(WindowView& view, ui::FWriteOutputFile& window);
+void LayOut(WindowView& view, ui::FVarigapParameters& window);
+void LayOut(WindowView& view, ui::FVarigapOptions& window);
+void LayOut(WindowView& view);
 
 }  // namespace varigap::gui

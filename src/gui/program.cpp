@@ -42,21 +42,20 @@ std::vector<std::string> MountedDrives() {
 }
 
 Program::Program(const std::string& programDir, const std::string& startDirectory) {
-    WindowView::SetProgramEnded(false);
     app_ = std::make_unique<ui::Application>(messenger_, programDir, startDirectory);
     app_->drives = MountedDrives();
     // Every window object exists from the start, so that each has its view; the logic still
     // loads and shows each one when it is first used.
-    std::vector<ui::Window*> windows = {&app_->MainMenu(),   &app_->LoadTemplate(), &app_->LoadSequence(),
-                                        &app_->AnalyzeVRs(), &app_->WriteOutput(),  &app_->Help(),
-                                        &app_->Parameters(), &app_->Options()};
-    main_.reset(static_cast<QMainWindow*>(MakeTopLevel("FVarigapMainMenu", nullptr)));
-    for (ui::Window* w : windows) {
-        QWidget* top = w == windows.front() ? main_.get() : MakeTopLevel(w->Name(), main_.get());
-        auto* view = new WindowView(*w, top, HintsFor(w->Name()));
-        LayOut(*view, app_->st);
-        views_.push_back(view);
-    }
+    ui::Application& a = *app_;
+    main_.reset(static_cast<QMainWindow*>(MakeTopLevel(nullptr)));
+    LayOut(Draw(a.MainMenu(), main_.get(), HintsFor(a.MainMenu())), a.MainMenu(), a.st);
+    LayOut(Draw(a.LoadTemplate()), a.LoadTemplate());
+    LayOut(Draw(a.LoadSequence()), a.LoadSequence());
+    LayOut(Draw(a.AnalyzeVRs(), nullptr, HintsFor(a.AnalyzeVRs())), a.AnalyzeVRs());
+    LayOut(Draw(a.WriteOutput()), a.WriteOutput());
+    LayOut(Draw(a.Help()), a.Help());
+    LayOut(Draw(a.Parameters()), a.Parameters());
+    LayOut(Draw(a.Options()), a.Options());
     messenger_.parent = [this]() -> QWidget* {
         QWidget* active = QApplication::activeWindow();
         return active ? active : main_.get();
@@ -64,15 +63,21 @@ Program::Program(const std::string& programDir, const std::string& startDirector
     mainSubscription_ = app_->MainMenu().Subscribe([this] {
         if (!started_ || endReported_ || app_->Running()) return;
         endReported_ = true;
-        WindowView::SetProgramEnded(true);
+        context_.programEnded = true;
         if (ended) ended();
     });
 }
 
+WindowView& Program::Draw(ui::Window& window, QWidget* top, const WindowHints& hints) {
+    auto* view = new WindowView(window, top ? top : MakeTopLevel(main_.get()), context_, hints);
+    views_.push_back(view);
+    return *view;
+}
+
 Program::~Program() {
     app_->MainMenu().Unsubscribe(mainSubscription_);
-    WindowView::SetProgramEnded(true);
-    SyncGuard guard;  // focus moving while the widgets go away is not the user's
+    context_.programEnded = true;
+    SyncGuard guard(context_);  // focus moving while the widgets go away is not the user's
     main_.reset();
 }
 
@@ -136,9 +141,9 @@ bool Program::LoadFiles(const std::string& templateFile, const std::string& sequ
     return true;
 }
 
-WindowView* Program::View(const std::string& windowName) const {
+WindowView* Program::View(const ui::Window& window) const {
     for (WindowView* v : views_)
-        if (v->Model().Name() == windowName) return v;
+        if (&v->Model() == &window) return v;
     return nullptr;
 }
 

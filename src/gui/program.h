@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/control_views.h"
 #include "gui/messenger.h"
 #include "ui/application.h"
 
@@ -37,7 +38,9 @@ public:
     // when a file is missing or was not loaded.
     bool LoadFiles(const std::string& templateFile, const std::string& sequenceFile, std::string& problem);
 
-    WindowView* View(const std::string& windowName) const;
+    // The view of a window of the program's logic, and the views of all of them.
+    WindowView* View(const ui::Window& window) const;
+    const std::vector<WindowView*>& Views() const { return views_; }
     QMainWindow* MainWindow() const;
     AnalysisStrip* Strip() const;
 
@@ -45,6 +48,10 @@ public:
     std::function<void()> ended;
 
 private:
+    // Makes the view of `window` in `top` (a new secondary window when null).
+    WindowView& Draw(ui::Window& window, QWidget* top = nullptr, const WindowHints& hints = {});
+
+    ViewContext context_;  // first in, last out: every view refers to it
     QtMessenger messenger_;
     std::unique_ptr<ui::Application> app_;
     std::unique_ptr<QMainWindow> main_;

@@ -58,11 +58,11 @@ std::vector<std::string> TakeScreenshots(Program& program, const std::string& di
     std::filesystem::create_directories(directory, ec);
     ui::Application& app = program.App();
     AnswerUnattended(program);
-    auto shoot = [&](const std::string& windowName, const std::string& file) {
+    auto shoot = [&](const ui::Window& window, const std::string& file) {
         Settle();
-        WindowView* v = program.View(windowName);
+        WindowView* v = program.View(window);
         if (!v || !v->TopLevel()->isVisible()) {
-            problem += "The window " + windowName + " is not shown. ";
+            problem += "The window " + window.Name() + " is not shown. ";
             return;
         }
         std::string path = (std::filesystem::path(directory) / file).string();
@@ -76,28 +76,28 @@ std::vector<std::string> TakeScreenshots(Program& program, const std::string& di
     ui::FVarigapMainMenu& main = app.MainMenu();
     main.butFindTemplate.UserClick();
     if (main.lstSeq.ListCount() > 0) main.lstSeq.UserClickItem(InterestingLine(app.st));
-    shoot("FVarigapMainMenu", "main-window.png");
+    shoot(main, "main-window.png");
 
     if (main.butIndelSame.Visible()) {
         main.butIndelSame.UserClick();
-        shoot("FAnalyzeVRs", "variable-region-analysis.png");
+        shoot(app.AnalyzeVRs(), "variable-region-analysis.png");
         app.AnalyzeVRs().Hide();
     }
     main.menuLPAM.UserClick();
-    shoot("FVarigapParameters", "parameters.png");
+    shoot(app.Parameters(), "parameters.png");
     app.Parameters().butCancel.UserClick();
 
     main.menuOptions.UserClick();
-    shoot("FVarigapOptions", "options.png");
+    shoot(app.Options(), "options.png");
     app.Options().Hide();
     main.menuLoadTemplate.UserClick();
-    shoot("FLoadTemplate", "load-template.png");
+    shoot(app.LoadTemplate(), "load-template.png");
     app.LoadTemplate().Hide();
     main.menuWriteOutputFile.UserClick();
-    shoot("FWriteOutputFile", "write-output-file.png");
+    shoot(app.WriteOutput(), "write-output-file.png");
     app.WriteOutput().Hide();
     main.butHelp.UserClick();
-    shoot("FHelp", "help.png");
+    shoot(app.Help(), "help.png");
     app.Help().Hide();
     Settle();
     return written;

@@ -19,14 +19,14 @@ constexpr const char* kPlacedProperty = "varigapPlaced";
 
 }  // namespace
 
-WindowView::WindowView(ui::Window& window, QWidget* topLevel, const std::map<std::string, WidgetHints>& hints)
-    : window_(window), top_(topLevel) {
+WindowView::WindowView(ui::Window& window, QWidget* topLevel, ViewContext& context, const WindowHints& hints)
+    : window_(window), top_(topLevel), context_(context) {
     setParent(top_);
     top_->setObjectName(ToQt(window_.Name()));
     for (ui::Control* c : window_.Controls()) {
         if (dynamic_cast<ui::MenuItem*>(c)) continue;
-        auto hint = hints.find(c->Name());
-        ControlView* v = CreateControlView(*c, top_, hint == hints.end() ? WidgetHints{} : hint->second);
+        auto hint = hints.find(c);
+        ControlView* v = CreateControlView(*c, top_, context_, hint == hints.end() ? WidgetHints{} : hint->second);
         if (v) views_.push_back(v);
     }
     BuildMenus();
@@ -37,32 +37,29 @@ WindowView::WindowView(ui::Window& window, QWidget* topLevel, const std::map<std
 
 WindowView::~WindowView() {
     window_.Unsubscribe(subscription_);
-    if (pendingActivation_ == this) pendingActivation_ = nullptr;
-    if (lastRequested_ == this) lastRequested_ = nullptr;
+    if (context_.pendingActivation == this) context_.pendingActivation = nullptr;
+    if (context_.lastRequested == this) context_.lastRequested = nullptr;
     if (busyCursor_) QApplication::restoreOverrideCursor();
 }
 
-ControlView* WindowView::View(const std::string& name, int index) const {
-    for (ControlView* v : views_) {
-        if (v->Model().Name() != name) continue;
-        auto* b = dynamic_cast<ui::CommandButton*>(&v->Model());
-        if (index < 0 || (b && b->Index() == index)) return v;
-    }
+ControlView* WindowView::View(const ui::Control& control) const {
+    for (ControlView* v : views_)
+        if (&v->Model() == &control) return v;
     return nullptr;
 }
 
-QWidget* WindowView::Widget(const std::string& name, int index) const {
-    ControlView* v = View(name, index);
+QWidget* WindowView::Widget(const ui::Control& control) const {
+    ControlView* v = View(control);
     return v ? v->Widget() : nullptr;
 }
 
-QAction* WindowView::Action(const std::string& menuName) const {
-    auto it = actions_.find(menuName);
+QAction* WindowView::Action(const ui::MenuItem& item) const {
+    auto it = actions_.find(&item);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QWidget* WindowView::Take(const std::string& name, int index) const {
-    QWidget* w = Widget(name, index);
+QWidget* WindowView::Take(const ui::Control& control) const {
+    QWidget* w = Widget(control);
     if (w) w->setProperty(kPlacedProperty, true);
     return w;
 }
@@ -95,8 +92,8 @@ void WindowView::BuildMenus() {
         } else {
             action = bar->addAction(ToQt(item->Caption()));
         }
-        actions_[item->Name()] = action;
-        new MenuItemView(*item, action);
+        actions_[item] = action;
+        new MenuItemView(*item, action, context_);
     }
 }
 
@@ -115,13 +112,13 @@ void WindowView::AddMenuItems(QMenu* menu, ui::MenuItem* parent) {
         } else {
             action = menu->addAction(ToQt(item->Caption()));
         }
-        actions_[item->Name()] = action;
-        new MenuItemView(*item, action);
+        actions_[item] = action;
+        new MenuItemView(*item, action, context_);
     }
 }
 
 void WindowView::Refresh() {
-    SyncGuard guard;
+    SyncGuard guard(context_);
     QString title = ToQt(window_.Caption());
     if (top_->windowTitle() != title) top_->setWindowTitle(title);
 
@@ -129,17 +126,18 @@ void WindowView::Refresh() {
         top_->show();
     } else if (!window_.Visible() && top_->isVisible()) {
         top_->hide();
-        if (pendingActivation_ == this) pendingActivation_ = nullptr;
+        if (context_.pendingActivation == this) context_.pendingActivation = nullptr;
     }
 
     if (window_.Visible() && window_.IsActive()) {
         // Qt activates windows later: a request for another window may still be on its way.
-        bool qtElsewhere = QApplication::activeWindow() != top_ || (lastRequested_ && lastRequested_ != this);
-        if (qtElsewhere && pendingActivation_ != this) {
+        bool qtElsewhere =
+            QApplication::activeWindow() != top_ || (context_.lastRequested && context_.lastRequested != this);
+        if (qtElsewhere && context_.pendingActivation != this) {
             top_->raise();
             top_->activateWindow();
-            pendingActivation_ = this;
-            lastRequested_ = this;
+            context_.pendingActivation = this;
+            context_.lastRequested = this;
         }
         if (ui::Control* focused = window_.ActiveControl()) {
             for (ControlView* v : views_) {
@@ -165,16 +163,16 @@ void WindowView::Refresh() {
 }
 
 void WindowView::QtActivated() {
-    if (pendingActivation_ == this) {
-        pendingActivation_ = nullptr;
+    if (context_.pendingActivation == this) {
+        context_.pendingActivation = nullptr;
         return;
     }
-    if (pendingActivation_) {
+    if (context_.pendingActivation) {
         // Qt reports a window the logic has already left behind: the window asked for comes next.
-        pendingActivation_ = nullptr;
+        context_.pendingActivation = nullptr;
         return;
     }
-    lastRequested_ = this;  // Qt is here now
+    context_.lastRequested = this;  // Qt is here now
     if (window_.IsActive() || !window_.Visible()) return;
     window_.UserActivate();
     Refresh();
@@ -184,15 +182,15 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == top_) {
         switch (event->type()) {
             case QEvent::Close:
-                if (programEnded_) break;
+                if (context_.programEnded) break;
                 event->ignore();
-                if (!SyncGuard::Active()) {
+                if (context_.drawing == 0) {
                     window_.UserClose();
-                    if (!programEnded_) Refresh();
+                    if (!context_.programEnded) Refresh();
                 }
                 return true;
             case QEvent::WindowActivate:
-                if (!SyncGuard::Active()) QtActivated();
+                if (context_.drawing == 0) QtActivated();
                 break;
             default: break;
         }

@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <map>
-#include <string>
 #include <vector>
 
 #include "gui/control_views.h"
@@ -21,32 +20,27 @@ class WindowView : public QObject {
     Q_OBJECT
 public:
     // Creates the view of every control of `window` under `topLevel` (a QMainWindow gets the
-    // menus in its menu bar). `hints` names the controls whose widgets need more than the
-    // default. The view belongs to the top-level widget.
-    WindowView(ui::Window& window, QWidget* topLevel, const std::map<std::string, WidgetHints>& hints = {});
+    // menus in its menu bar). `hints` are for the controls whose widgets need more than the
+    // default. The view belongs to the top-level widget; `context` outlives it.
+    WindowView(ui::Window& window, QWidget* topLevel, ViewContext& context, const WindowHints& hints = {});
     ~WindowView() override;
 
     ui::Window& Model() const { return window_; }
     QWidget* TopLevel() const { return top_; }
-    // The view and widget of a control by its name (and index, in a control array).
-    ControlView* View(const std::string& name, int index = -1) const;
-    QWidget* Widget(const std::string& name, int index = -1) const;
+    // The view and widget of a control of the window (null for a control of another window).
+    ControlView* View(const ui::Control& control) const;
+    QWidget* Widget(const ui::Control& control) const;
     template <class W>
-    W* WidgetAs(const std::string& name, int index = -1) const {
-        return qobject_cast<W*>(Widget(name, index));
+    W* WidgetAs(const ui::Control& control) const {
+        return qobject_cast<W*>(Widget(control));
     }
-    QAction* Action(const std::string& menuName) const;
-    // The control views in the order of the window's controls (menu items left out).
-    const std::vector<ControlView*>& Views() const { return views_; }
+    QAction* Action(const ui::MenuItem& item) const;
     // The widget of a control for a layout, marked as placed (null when there is none).
-    QWidget* Take(const std::string& name, int index = -1) const;
+    QWidget* Take(const ui::Control& control) const;
     // The control widgets no layout has taken.
     std::vector<QWidget*> Unplaced() const;
 
     void Refresh();
-
-    // Once the program has ended, closing a Qt window no longer goes to the logic.
-    static void SetProgramEnded(bool ended) { programEnded_ = ended; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,15 +52,11 @@ private:
 
     ui::Window& window_;
     QWidget* top_;
+    ViewContext& context_;
     std::vector<ControlView*> views_;
-    std::map<std::string, QAction*> actions_;
+    std::map<const ui::MenuItem*, QAction*> actions_;
     int subscription_ = 0;
     bool busyCursor_ = false;
-
-    // The window whose activation was asked of Qt and not yet confirmed, and the last one asked.
-    static inline WindowView* pendingActivation_ = nullptr;
-    static inline WindowView* lastRequested_ = nullptr;
-    static inline bool programEnded_ = false;
 };
 
 }  // namespace varigap::gui

@@ -3,10 +3,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <iterator>
 
 #include "core/messages.h"
 #include "core/strings.h"
+#include "settings/locations.h"
 
 namespace varigap {
 
@@ -78,8 +80,13 @@ std::string SingleText(Single v) {
 
 template <class Write>
 void SaveWithBackup(const State& st, const char* fileName, const char* backupName, Write write) {
-    std::string path = FullPath(st.programDir, fileName);
-    if (FileExists(path)) CopyFileOver(path, FullPath(st.programDir, backupName));
+    std::string directory = SettingsSaveDirectory(st);
+    std::error_code ec;
+    // The user's configuration folder is made on the first Save; the program's own never is.
+    if (directory == st.configDir && !DirectoryExists(directory)) std::filesystem::create_directories(directory, ec);
+    if (ec) RaiseFileError(ec.value());
+    std::string path = FullPath(directory, fileName);
+    if (FileExists(path)) CopyFileOver(path, FullPath(directory, backupName));
     TextWriter file;
     file.Open(path);
     write(file);
@@ -172,8 +179,8 @@ bool LoadOptionsFrom(State& st, const std::string& directory, const std::string&
     return LoadSettingsFrom(st, directory, name, "Varigap Options File", SetDefaultOptions, ReadOptions);
 }
 
-void LoadParameters(State& st) { LoadParametersFrom(st, st.programDir, kParamsFileName); }
-void LoadOptions(State& st) { LoadOptionsFrom(st, st.programDir, kOptionsFileName); }
+void LoadParameters(State& st) { LoadParametersFrom(st, SettingsReadDirectory(st, kParamsFileName), kParamsFileName); }
+void LoadOptions(State& st) { LoadOptionsFrom(st, SettingsReadDirectory(st, kOptionsFileName), kOptionsFileName); }
 
 void WriteParameters(const State& st, TextWriter& file) {
     file.WriteLine(std::string("# Varigap Parameters file ") + Quoted(kParamsFileName));

@@ -1,4 +1,4 @@
-// The parameter and options files beside the program, with backup copies on save.
+// The parameter and options files, with backup copies on save.
 #pragma once
 
 #include <string>
@@ -14,7 +14,8 @@ inline constexpr const char* kOptionsFileName = "VarigapOptions.txt";
 inline constexpr const char* kOptionsBackupName = "OldVarigapOptions.txt";
 
 void SetDefaultParameters(State& st);
-// Defaults, then the file in st.programDir (a missing file is reported).
+// Defaults, then the file where the program keeps it (a missing file is reported); see
+// settings/locations.h for where that is.
 void LoadParameters(State& st);
 void LoadOptions(State& st);
 // Same, from a file elsewhere (the command line's --params / --options). A run-time error
@@ -23,7 +24,7 @@ void LoadOptions(State& st);
 bool LoadParametersFrom(State& st, const std::string& directory, const std::string& name);
 bool LoadOptionsFrom(State& st, const std::string& directory, const std::string& name);
 // Backup copy of the old file, then the new file, which replaces the old one only when it
-// was written completely. Failures raise run-time errors for the caller to report.
+// was written completely; the user's configuration folder is created when needed. Failures raise run-time errors for the caller to report.
 void SaveParameters(State& st);
 void SaveOptions(State& st);
 

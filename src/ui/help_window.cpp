@@ -3,6 +3,7 @@
 
 #include "core/messages.h"
 #include "core/strings.h"
+#include "settings/locations.h"
 #include "ui/application.h"
 
 namespace varigap::ui {
@@ -39,7 +40,8 @@ void FHelp::butChapter_Click(int index) {
 void FHelp::ShowHelpChapter() {
     TextReader file;
     try {
-        if (OpenInputFile(st_, file, st_.programDir, helpFileNames[actChapter], "Varigap Help File")) {
+        const std::string& name = helpFileNames[actChapter];
+        if (OpenInputFile(st_, file, DataFileDirectory(st_, name), name, "Varigap Help File")) {
             CopyHelpFileToTextBox(file);
             file.Close();
         } else {

@@ -2,6 +2,7 @@
 #include "ui/options_dialog.h"
 
 #include "core/messages.h"
+#include "settings/locations.h"
 #include "settings/settings_files.h"
 #include "ui/application.h"
 
@@ -45,8 +46,11 @@ void FVarigapOptions::ChecksToOptions() {
     st_.showAssertFailures = CheckToBool(chkShowAssertFailures.Value());
 }
 
-void FVarigapOptions::Form_Load() { OptionsToChecks(); }
-void FVarigapOptions::Form_Activate() { OptionsToChecks(); }
+void FVarigapOptions::Form_Load() { Form_Activate(); }
+void FVarigapOptions::Form_Activate() {
+    OptionsToChecks();
+    lblSettingsFile.SetCaption(SettingsPlaceText(st_, kOptionsFileName));
+}
 
 void FVarigapOptions::butOkay_Click() {
     ChecksToOptions();

@@ -18,6 +18,7 @@ public:
     CheckBox chkShowAssertFailures{*this, "chkShowAssertFailures"};
     CommandButton butOkay{*this, "butOkay"};
     CommandButton butSave{*this, "butSave"};
+    Label lblSettingsFile{*this, "lblSettingsFile"};  // where the settings were read from
 
     // ---- operations
     static int BoolToCheck(bool b) { return b ? 1 : 0; }

@@ -10,6 +10,7 @@
 #include "core/strings.h"
 #include "engine/lpam.h"
 #include "engine/ranking.h"
+#include "settings/locations.h"
 #include "settings/settings_files.h"
 #include "ui/application.h"
 #include "ui/main_menu.h"
@@ -165,16 +166,13 @@ void FVarigapParameters::UnloadProcedure() {
 
 // ---------------------------------------------------------------- events
 
-void FVarigapParameters::Form_Load() {
-    FetchLPAMValues();
-    FetchTolerance();
-    ShowValues();
-}
+void FVarigapParameters::Form_Load() { Form_Activate(); }
 
 void FVarigapParameters::Form_Activate() {
     FetchLPAMValues();
     FetchTolerance();
     ShowValues();
+    lblSettingsFile.SetCaption(SettingsPlaceText(st_, kParamsFileName));
 }
 
 // The close box applies the fields and hides the window, which stays loaded.

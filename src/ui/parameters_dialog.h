@@ -32,6 +32,7 @@ public:
     CommandButton butCancel{*this, "butCancel"};
     CommandButton butReset{*this, "butReset"};
     CommandButton butSave{*this, "butSave"};
+    Label lblSettingsFile{*this, "lblSettingsFile"};  // where the settings were read from
 
     // ---- procedures
     void FetchLPAMValues();

@@ -1,3 +1,4 @@
+// Running varigap-cli as a process, and the files it is run on.
 #include "cli_fixture.h"
 
 #include <fcntl.h>
@@ -5,49 +6,75 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
+
+#include "core/textfile.h"
 
 namespace varigap::test {
 
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, Stdout where) {
+namespace {
+
+// VARIGAP_CLI_UNDER_TEST runs the tests against another build (an earlier one, say).
+std::string Program() {
+    const char* other = std::getenv("VARIGAP_CLI_UNDER_TEST");
+    return other ? other : VARIGAP_CLI;
+}
+
+}  // namespace
+
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
+    auto quote = [](const std::string& s) {  // for the shell, which sees every byte inside '...' as written
+        std::string q = "'";
+        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    };
     TempDir io;
-    const std::string outPath = io.Path("stdout"), errPath = io.Path("stderr");
+    std::string command = "cd " + quote(cwd) + " && " + quote(Program());
+    for (const auto& a : args) command += " " + quote(a);
+    int status = std::system((command + " >" + quote(io.Path("out")) + " 2>" + quote(io.Path("err"))).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, io.Read("out"), io.Read("err")};
+}
+
+CliResult RunCliWithStdout(const std::vector<std::string>& args, const std::string& cwd, Stdout where) {
+    TempDir io;
     int pipeEnds[2] = {-1, -1};
     if (where == Stdout::BrokenPipe && pipe(pipeEnds) == 0) close(pipeEnds[0]);
-    // VARIGAP_CLI_UNDER_TEST runs these tests against another build (an earlier one, say).
-    const char* other = std::getenv("VARIGAP_CLI_UNDER_TEST");
-    std::vector<std::string> argv{other ? other : VARIGAP_CLI};
+    std::vector<std::string> argv{Program()};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
     for (auto& a : argv) cargv.push_back(a.data());
     cargv.push_back(nullptr);
-
-    CliResult r;
+    const std::string errPath = io.Path("err");
     pid_t pid = fork();
     if (pid == 0) {
-        int out = where == Stdout::Full         ? open("/dev/full", O_WRONLY)
-                  : where == Stdout::BrokenPipe ? pipeEnds[1]
-                                                : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = where == Stdout::BrokenPipe ? pipeEnds[1] : open("/dev/full", O_WRONLY);
         int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(127);
         dup2(out, 1);
         dup2(err, 2);
         if (where == Stdout::Closed) close(1);
-        if (where == Stdout::BrokenPipe) signal(SIGPIPE, SIG_IGN);
+        signal(SIGPIPE, SIG_IGN);
         execv(cargv[0], cargv.data());
         _exit(127);
     }
     if (pipeEnds[1] >= 0) close(pipeEnds[1]);
+    CliResult r;
     int status = 0;
     if (pid > 0 && waitpid(pid, &status, 0) == pid) {
         if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
         if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
     }
-    r.out = ReadFileBytes(outPath);
-    r.err = ReadFileBytes(errPath);
+    r.err = io.Read("err");
     return r;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
 }
 
 std::string RandomBases(size_t length, unsigned seed) {
@@ -67,20 +94,12 @@ std::string FastaRecord(const std::string& name, const std::string& bases) {
     return r;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-}
-
-std::vector<std::string> FileNames(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(directory)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+std::string DirectoryText(const std::string& directory) {
+    std::string text;
+    if (!std::filesystem::is_directory(directory)) return text;
+    for (const auto& name : ListFiles(directory))
+        text += "==== " + name + " ====\n" + ReadFileBytes(directory + "/" + name);
+    return text;
 }
 
 namespace {
@@ -92,14 +111,7 @@ std::string CRLines(const std::string& title, const std::string& bases) {
 
 }  // namespace
 
-CliFiles::CliFiles()
-    : cr1(RandomBases(40, 1)),
-      cr2(RandomBases(40, 2)),
-      cr3(RandomBases(40, 3)),
-      intron1(RandomBases(30, 21)),
-      intron2(RandomBases(36, 22)),
-      spacer1(RandomBases(25, 31)),
-      spacer2(RandomBases(28, 32)) {
+CliFiles::CliFiles() {
     Write("t.tpl",
           "# two templates\r\n"
           ">Grass\r\n" +
@@ -114,10 +126,13 @@ CliFiles::CliFiles()
     Write("sedge_spacer.txt", RandomBases(30, 42) + ">Carex<\r\n");
 }
 
-CliResult CliFiles::Analyze(const std::vector<std::string>& more) const {
-    std::vector<std::string> args{"analyze", "t.tpl", "s.fasta"};
-    args.insert(args.end(), more.begin(), more.end());
-    return Run(args);
+std::string CliFiles::EdgeRecords() const {
+    return FastaRecord("Poa annua 1", Grass(intron1, spacer2)) +
+           FastaRecord("Poa \"annua\"\t2", Grass("", "AC" + spacer1)) +
+           FastaRecord(" 12 (34)", RandomBases(10, 99) + Grass(intron2, spacer1)) +
+           FastaRecord("", Grass(intron1, spacer1)) + FastaRecord("no bases", "") +
+           FastaRecord("huge", cr1 + RandomBases(40000, 7)) +
+           FastaRecord("sequence3", Grass(RandomBases(33, 61), spacer2));
 }
 
 }  // namespace varigap::test

@@ -11,24 +11,24 @@ namespace varigap::test {
 
 struct CliResult {
     int status = -1;  // exit status; -1 when the program did not exit normally
-    int signal = 0;   // the signal that ended it, if one did
     std::string out, err;
+    int signal = 0;  // the signal that ended it (RunCliWithStdout only)
 };
 
-// Where standard output goes: a file (read into CliResult::out), a full device, nowhere (closed),
-// or a pipe whose reader has gone, with SIGPIPE ignored as some parents leave it.
-enum class Stdout { File, Full, Closed, BrokenPipe };
-
 // Runs varigap-cli with `args` in the directory `cwd`.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, Stdout out = Stdout::File);
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd);
+// Where standard output goes: a full device, nowhere (closed), or a pipe whose reader has gone,
+// with SIGPIPE ignored as some parents leave it.
+enum class Stdout { Full, Closed, BrokenPipe };
+CliResult RunCliWithStdout(const std::vector<std::string>& args, const std::string& cwd, Stdout where);
+// The words of `text`, split at blanks: a command line without quoting.
+std::vector<std::string> Words(const std::string& text);
 // Deterministic bases without repeated words: the same seed gives the same bases.
 std::string RandomBases(size_t length, unsigned seed);
 // A FASTA record with 60 bases to a line and CR LF line ends.
 std::string FastaRecord(const std::string& name, const std::string& bases);
-// Lines of a text split at "\n" (a final empty piece dropped).
-std::vector<std::string> Lines(const std::string& text);
-// Files of a directory, sorted by name.
-std::vector<std::string> FileNames(const std::string& directory);
+// Every file of a directory by name, each after a line "==== NAME ===="; "" for no directory.
+std::string DirectoryText(const std::string& directory);
 
 // t.tpl holds template 1 "Grass": CR 1, VR 1 "intron.txt", CR 2, VR 2 "spacer.txt", CR 3 (40
 // bases each) and template 2 "Sedge" with other regions. intron.txt lists intron1 (taxa "Poa
@@ -40,13 +40,15 @@ struct CliFiles : TempDir {
     std::string Grass(const std::string& intron, const std::string& spacer) const {
         return cr1 + intron + cr2 + spacer + cr3;
     }
-    CliResult Run(const std::vector<std::string>& args, Stdout out = Stdout::File) const {
-        return RunCli(args, Path(), out);
-    }
-    // analyze t.tpl s.fasta, then `more`.
-    CliResult Analyze(const std::vector<std::string>& more = {}) const;
+    // What the bundled example lacks: a deleted intron, an intron of no listed variant, bases
+    // outside every region and an unresolved variable region, leading bases, a tab and quotes in a
+    // name, names that give the same file name or none, a record without bases and one too long.
+    std::string EdgeRecords() const;
+    CliResult Run(const std::vector<std::string>& args) const { return RunCli(args, Path()); }
 
-    std::string cr1, cr2, cr3, intron1, intron2, spacer1, spacer2;
+    std::string cr1 = RandomBases(40, 1), cr2 = RandomBases(40, 2), cr3 = RandomBases(40, 3);
+    std::string intron1 = RandomBases(30, 21), intron2 = RandomBases(36, 22);
+    std::string spacer1 = RandomBases(25, 31), spacer2 = RandomBases(28, 32);
 };
 
 }  // namespace varigap::test

@@ -1,5 +1,6 @@
 // varigap-cli under faults and hostile input: output that cannot be delivered, files that fail
-// part-way, names with bytes that are not text, and a missing file needed again and again.
+// part-way, output files that other entries or runs hold, names with bytes that are not text,
+// and a missing file needed again and again.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -30,7 +31,7 @@ TEST(CliFaults, ResultsThatCannotBeDeliveredFailTheRun) {
         {{"--help"}, Stdout::Full, 1, 0, "No space left on device"},
     };
     for (const Case& c : cases) {
-        CliResult r = f.Run(c.args, c.out);
+        CliResult r = RunCliWithStdout(c.args, f.Path(), c.out);
         EXPECT_EQ(r.status, c.status) << c.args[0] << " " << int(c.out);
         EXPECT_EQ(r.signal, c.signal) << c.args[0] << " " << int(c.out);
         const std::string said =
@@ -62,13 +63,45 @@ TEST(CliFaults, AFileThatFailsPartWayEndsTheRunWithStatusTwo) {
     }
 }
 
+TEST(CliFaults, ExistingEntriesAreKeptUnlessForced) {
+    namespace fs = std::filesystem;
+    CliFiles f;
+    const std::string g = f.Grass(f.intron1, f.spacer1);
+    f.Write("s.fasta",
+            FastaRecord("Poa", g) + FastaRecord("Carex", g) + FastaRecord("Briza", g) + FastaRecord("Festuca", g));
+    f.Write("out/Poa.txt", "old");  // any entry of the name counts: a file, a dangling link, a link to a folder
+    fs::create_symlink("gone.txt", f.Path("out/Carex.txt"));
+    fs::create_symlink("..", f.Path("out/Briza.txt"));
+    CliResult kept = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out"});
+    EXPECT_EQ(kept.status, 1);
+    std::string err;
+    int record = 0;
+    for (std::string name : {"Poa", "Carex", "Briza"})
+        err += "Varigap: Output File out/" + name +
+               ".txt already exists. It was left untouched (--force overwrites it).\n" + "  in record " +
+               std::to_string(++record) + " \"" + name + "\" of sequence file \"s.fasta\"\n";
+    EXPECT_EQ(kept.err, err);
+    EXPECT_EQ(f.Read("out/Poa.txt"), "old");
+    EXPECT_EQ(fs::read_symlink(f.Path("out/Carex.txt")), "gone.txt");
+    EXPECT_EQ(fs::read_symlink(f.Path("out/Briza.txt")), "..");
+    EXPECT_TRUE(f.Exists("out/Festuca.txt"));  // the other record is written all the same
+    EXPECT_EQ(Lines(kept.out).size(), 24u);
+
+    CliResult forced = f.Run({"analyze", "t.tpl", "s.fasta", "-o", "out", "--force"});
+    EXPECT_EQ(forced.status, 0);
+    EXPECT_EQ(forced.err, "");
+    EXPECT_EQ(f.Read("out/Poa.txt").rfind("# Varigap Output File \"Poa.txt\"\r\n", 0), 0u);
+    // Nothing but the finished files is left: no temporary files.
+    EXPECT_EQ(FileNames(f.Path("out")), (std::vector<std::string>{"Briza.txt", "Carex.txt", "Festuca.txt", "Poa.txt"}));
+}
+
 TEST(CliFaults, NamesAreWrittenSoThatEveryLineStaysReadable) {
     CliFiles f;
     const std::string g = f.Grass(f.intron1, f.spacer1);
     // Bytes that are no UTF-8: lead bytes F5 and FF, a surrogate, overlong forms, beyond U+10FFFF.
     f.Write("s.fasta", FastaRecord("\xF5\xFF \xED\xA0\x80 \xC0\x80 \xE0\x80\x80 \xF4\x90\x80\x80 \xC3\xA9", g) +
                            FastaRecord("tab\there\x1B[2J", g));
-    CliResult json = f.Analyze({"--format", "json"});
+    CliResult json = f.Run(Words("analyze t.tpl s.fasta --format json"));
     EXPECT_EQ(json.status, 0) << json.err;
     const std::string sequence =
         "{\"sequence\":\"\\u00f5\\u00ff \\u00ed\\u00a0\\u0080 \\u00c0\\u0080 \\u00e0\\u0080\\u0080 "
@@ -76,7 +109,7 @@ TEST(CliFaults, NamesAreWrittenSoThatEveryLineStaysReadable) {
     EXPECT_EQ(Lines(json.out).at(0).substr(0, sequence.size()), sequence);
     // In text and messages control characters are blanks: no Tab to split the line, no escape
     // sequence for the terminal.
-    CliResult text = f.Analyze({"-s", "tab\there\x1B[2J", "-s", "gone\x1B]0;x\x07"});
+    CliResult text = f.Run({"analyze", "t.tpl", "s.fasta", "-s", "tab\there\x1B[2J", "-s", "gone\x1B]0;x\x07"});
     EXPECT_EQ(Lines(text.out).at(0), ">tab here [2J\tGrass");
     EXPECT_EQ(text.err, "Varigap: Sequence \"gone ]0;x \" not found in sequence file \"s.fasta\".\n");
 }
@@ -87,7 +120,7 @@ TEST(CliFaults, AMissingVariableRegionFileIsReportedOncePerRunAndCountedAtTheEnd
     f.Write("s.fasta", FastaRecord("A", f.Grass(f.intron1, f.spacer1)) + FastaRecord("B", f.Grass("", f.spacer2)) +
                            FastaRecord("C", f.Grass(f.intron2, f.spacer1)));
     for (std::string jobs : {"1", "3"}) {
-        CliResult r = f.Analyze({"-j", jobs});
+        CliResult r = f.Run({"analyze", "t.tpl", "s.fasta", "-j", jobs});
         EXPECT_EQ(r.status, 0);
         auto lines = Lines(r.err);
         ASSERT_EQ(lines.size(), 3u) << r.err;

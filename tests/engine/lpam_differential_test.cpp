@@ -99,7 +99,7 @@ TEST(LpamDifferential, IndexedAlignerAgreesWithTheStepByStepOneOnRandomCases) {
             to = m.Int(from, len);
         }
 
-        // One state per aligner for all cases (a state is costly to build), as in a run of the program.
+        // One state per aligner for all cases, reusing its buffers as a run of the program does.
         auto align = [&](test::TestState& t, auto lpamAlign) {
             t.msgs.Clear();
             SetLPAMParameters(t.st, mlv, wl, stdPct, minPct, minCR);

@@ -26,34 +26,33 @@ public:
         return *this;
     }
     ParseCase& CR(const std::string& b, int marker = 0) {
-        int c = ++st.numCRs[1], start = Len(st.actSeq) + 1;
+        const int c = ++st.numCRs[1], start = Len(st.actSeq) + 1;
         st.crSeq[1][c] = b;
-        Bases(b);
         st.crStartPos[1][c] = marker ? marker : start;
-        st.crEndPos[1][c] = marker ? marker : int(Len(st.actSeq));
-        return Region(true, c);
+        st.crEndPos[1][c] = marker ? marker : start + Len(b) - 1;
+        return Region(true, c).Bases(b);
     }
     // A VR naming `file`, written with `content` unless that is "-" (missing, or written
     // already), holding `b`.
     ParseCase& VR(const std::string& file, const std::string& content, const std::string& b = "") {
-        int v = ++st.numVRs[1];
+        const int v = ++st.numVRs[1];
         st.vrFileName[1][v] = file;
         if (content != "-") dir.Write(file, content);
-        return Bases(b).Region(false, v);
+        return Region(false, v).Bases(b);
     }
     void Parse() {
         ParseSequence(st);
         SegmentSequence(st);
     }
-    // One line per segment: C (a CR), V (a VR), - (none) or G (a group), the region, ":" or
-    // "?", the stretch.
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> out;
+    // The segments, a space after each: C (a CR), V (a VR), - (none) or G (a group), the
+    // region, ":" or "?", the stretch.
+    std::string Lines() const {
+        std::string out;
         for (int k = 1; k <= st.numSSegments; ++k) {
             const SSegment& g = st.SSegments[k];
             std::string kind = g.nCRs + g.nVRs > 1 ? "G" : g.nCRs == 1 ? "C" : g.nVRs == 1 ? "V" : "-";
-            out.push_back(kind + (g.region > 0 ? Str(g.region) : "") + (g.unresolved ? "?" : ":") + Str(g.startPos) +
-                          "-" + Str(g.endPos));
+            out += kind + (g.region > 0 ? Str(g.region) : "") + (g.unresolved ? "?" : ":") + Str(g.startPos) + "-" +
+                   Str(g.endPos) + " ";
         }
         return out;
     }
@@ -62,16 +61,14 @@ public:
         return st.VRPoss[v].poss[st.VRPoss[v].selPoss].varSeq + "/" + Str(st.VRPoss[v].numPoss);
     }
     std::vector<std::string> Texts() const { return ts.msgs.Texts(); }
-
-    TestState ts;
-    State& st = ts.st;
-    TempDir dir;
-
-private:
     ParseCase& Region(bool isCR, int num) {
         st.tRegions[1][st.numCRs[1] + st.numVRs[1]] = TRegion{isCR, num};
         return *this;
     }
+
+    TestState ts;
+    State& st = ts.st;
+    TempDir dir;
 };
 
 // n characters drawn from `alphabet`.

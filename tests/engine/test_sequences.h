@@ -20,14 +20,7 @@ inline std::string RandomBases(int n, uint64_t seed) {
 }
 
 // The base that never matches b (A<->T, C<->G), for planting mismatches.
-inline char Mismatch(char b) {
-    switch (b) {
-        case 'A': return 'T';
-        case 'T': return 'A';
-        case 'C': return 'G';
-        default: return 'C';
-    }
-}
+inline char Mismatch(char b) { return b == 'A' ? 'T' : b == 'T' ? 'A' : b == 'C' ? 'G' : 'C'; }
 
 // s with the bases first..last (1-based) replaced by mismatching ones.
 inline std::string WithMismatches(std::string s, int first, int last) {

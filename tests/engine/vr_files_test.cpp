@@ -91,9 +91,10 @@ TEST(VRFiles, KeptFilesAreReadAgainWhenTheyChangeAndMissingOnesReportedEveryTime
               std::vector<std::string>(2, "Error: Varigap Variable Region File \"" + path + "\" not found."));
 }
 
-// The run match as a plain depth-first search over the files, each opened anew at every call.
+// The run match as a plain depth-first search over the files, each opened anew at every call:
+// the left-over count, and in `fill` the bases and taxa of the variants chosen.
 int LiteralMatchVRRun(State& st, const std::vector<std::string>& files, size_t at, const std::string& s,
-                      std::vector<VREntry>& fill) {
+                      std::string& fill) {
     fill.clear();
     if (at == files.size()) return static_cast<int>(s.size());
     TextReader f;
@@ -102,12 +103,11 @@ int LiteralMatchVRRun(State& st, const std::vector<std::string>& files, size_t a
     int best = -1;
     for (VREntry e; entries.Next(e);) {
         if (e.bases.size() > s.size() || ToUpper(e.bases) != ToUpper(s.substr(0, e.bases.size()))) continue;
-        std::vector<VREntry> sub;
+        std::string sub;
         int r = LiteralMatchVRRun(st, files, at + 1, s.substr(e.bases.size()), sub);
         if (r != -1 && (best == -1 || r < best)) {
             best = r;
-            fill.assign(1, e);
-            fill.insert(fill.end(), sub.begin(), sub.end());
+            fill = e.bases + "/" + e.taxa + " " + sub;
         }
         if (r == 0) break;
     }
@@ -135,16 +135,15 @@ TEST(VRFiles, RunMatchChoosesWhatThePlainSearchChooses) {
             if (rng() % 10) c.dir.Write(files.back(), file);
         }
         s += bases(rng() % 3);
-        std::vector<VREntry> fill;
+        std::string fill, chosen;
         int literal = LiteralMatchVRRun(c.st, files, 0, s, fill);
         std::vector<std::string> literalReports = c.Texts();
         c.ts.msgs.Clear();
         RunFilling filling;
         ASSERT_EQ(int(MatchVRRun(c.st, files, s, filling)), literal) << s;
         EXPECT_EQ(c.Texts(), literalReports);
-        ASSERT_EQ(filling.size(), fill.size());
-        for (size_t v = 0; v < fill.size(); ++v)
-            EXPECT_EQ(filling[v].variant->bases + filling[v].variant->taxa, fill[v].bases + fill[v].taxa);
+        for (const ChosenVariant& v : filling) chosen += v.variant->bases + "/" + v.variant->taxa + " ";
+        EXPECT_EQ(chosen, fill);
     }
 }
 

@@ -1,6 +1,10 @@
-// Message boxes and questions as Qt dialogs: the title, text, buttons and icon asked for, and
-// the button pressed as the answer.
+// A message box and a question as real Qt dialogs: the title, text, buttons, icon and default
+// button the program asks for, and the button pressed coming back as the answer.
 #include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include "core/state.h"
 #include "gui/messenger.h"
@@ -9,45 +13,42 @@
 namespace varigap::gui {
 namespace {
 
-TEST(MessageBoxes, ButtonsIconsAndAnswers) {
-    using B = QMessageBox;
-    const auto yesNo = B::Yes | B::No, yesNoCancel = B::Yes | B::No | B::Cancel;
-    struct Case {
+using B = QMessageBox;
+
+TEST(MessageBoxes, TheButtonPressedIsTheAnswer) {
+    const struct {
         MsgButtons buttons;
-        MsgIcon icon;
         B::StandardButton press;
         MsgAnswer answer;
         B::StandardButtons shown;
-        B::Icon qtIcon;
+        B::Icon icon;
+        B::StandardButton defaultButton;
     } cases[] = {
-        {MsgButtons::Ok, MsgIcon::None, B::Ok, MsgAnswer::Ok, B::Ok, B::NoIcon},
-        {MsgButtons::Ok, MsgIcon::Information, B::Ok, MsgAnswer::Ok, B::Ok, B::Information},
-        {MsgButtons::Ok, MsgIcon::Exclamation, B::Ok, MsgAnswer::Ok, B::Ok, B::Warning},
-        {MsgButtons::Ok, MsgIcon::Critical, B::Ok, MsgAnswer::Ok, B::Ok, B::Critical},
-        {MsgButtons::YesNo, MsgIcon::Question, B::Yes, MsgAnswer::Yes, yesNo, B::Question},
-        {MsgButtons::YesNo, MsgIcon::Question, B::No, MsgAnswer::No, yesNo, B::Question},
-        {MsgButtons::YesNoCancel, MsgIcon::Question, B::Cancel, MsgAnswer::Cancel, yesNoCancel, B::Question},
-        {MsgButtons::YesNoCancel, MsgIcon::Question, B::No, MsgAnswer::No, yesNoCancel, B::Question},
+        {MsgButtons::Ok, B::Ok, MsgAnswer::Ok, B::Ok, B::Critical, B::Ok},
+        {MsgButtons::YesNo, B::No, MsgAnswer::No, B::Yes | B::No, B::Question, B::Yes},
+        {MsgButtons::YesNoCancel, B::Cancel, MsgAnswer::Cancel, B::Yes | B::No | B::Cancel, B::Question, B::Yes},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         QtMessenger messenger;
         State st;
         st.messenger = &messenger;
-        test::BoxAnswerer box(c.press);
-        MsgAnswer a =
-            c.buttons == MsgButtons::Ok
-                ? (MsgBox(st, "Output File S1.txt\r\nwritten.", "Varigap Run-Time Error", c.icon), MsgAnswer::Ok)
-                : Ask(st, "Output File S1.txt\r\nwritten.", "Varigap Run-Time Error", c.buttons);
+        B* box = nullptr;
+        // Inside the dialog's own event loop: what it shows, then the button pressed.
+        QTimer::singleShot(0, [&] {
+            box = qobject_cast<B*>(QApplication::activeModalWidget());
+            if (!box) return;
+            EXPECT_EQ(box->text(), "Output File S1.txt\nwritten.");  // CR LF is one line break on the screen
+            EXPECT_EQ(box->windowTitle(), "Varigap");
+            EXPECT_EQ(box->standardButtons(), c.shown);
+            EXPECT_EQ(box->icon(), c.icon);
+            EXPECT_EQ(box->standardButton(box->defaultButton()), c.defaultButton);
+            box->button(c.press)->click();
+        });
+        MsgAnswer a = c.buttons == MsgButtons::Ok
+                          ? (MsgBox(st, "Output File S1.txt\r\nwritten.", "Varigap", MsgIcon::Critical), MsgAnswer::Ok)
+                          : Ask(st, "Output File S1.txt\r\nwritten.", "Varigap", c.buttons);
+        ASSERT_NE(box, nullptr);
         EXPECT_EQ(a, c.answer);
-        ASSERT_TRUE(box.shown());
-        EXPECT_EQ(box.first().title, "Varigap Run-Time Error");
-        EXPECT_EQ(box.first().text, "Output File S1.txt\nwritten.");  // CR LF is one line break on the screen
-        EXPECT_EQ(box.first().buttons, c.shown);
-        EXPECT_EQ(box.first().icon, c.qtIcon);
-        if (c.buttons != MsgButtons::Ok) {
-            EXPECT_EQ(box.first().defaultButton, QMessageBox::Yes);
-        }
-        EXPECT_EQ(messenger.shown.size(), 1u);
     }
 }
 

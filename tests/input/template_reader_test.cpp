@@ -1,9 +1,12 @@
-// Template files as a user writes them: regions, names, comments, limits, and every message.
+// Template files as a user writes them: regions, names, comments, limits, the questions about
+// templates without regions, and every message. What each file gives is in
+// golden/template_files.txt.
 #include "input/template_reader.h"
 
 #include <gtest/gtest.h>
 
 #include "core/strings.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 #include "support/test_state.h"
 
@@ -11,7 +14,8 @@ namespace varigap {
 namespace {
 
 // Loads `content` as "t.txt" and tells what the user gets: the messages shown, each followed
-// by " | ", then "stopped" or every template as "name: C(bases) V(file) ...".
+// by " | ", then "stopped" or every template as "name: C(bases "text") V(file) ...", the text of
+// a conserved region shown where it differs from its bases.
 std::string Outcome(test::TestState& t, const std::string& content) {
     test::TempDir dir;
     dir.Write("t.txt", content);
@@ -19,138 +23,89 @@ std::string Outcome(test::TestState& t, const std::string& content) {
     t.st.templateFileName = "t.txt";
     bool ok = LoadTemplateFile(t.st);
     std::string s;
-    for (const std::string& m : t.msgs.Texts()) s += m + " | ";
+    for (const Message& m : t.msgs.shown)
+        s += m.text + (m.buttons == MsgButtons::YesNoCancel ? " [Yes No Cancel]" : "") + " | ";
     if (!ok) return s + (t.st.numTemplates == 0 ? "stopped" : "stopped, table kept");
     for (int n = 1; n <= t.st.numTemplates; ++n) {
         s += (n > 1 ? "; " : "") + t.st.templateName[n] + ":";
         for (int r = 1; r <= t.st.numCRs[n] + t.st.numVRs[n]; ++r) {
             const TRegion& reg = t.st.tRegions[n][r];
-            s += reg.isCR ? " C(" + t.st.crSeq[n][reg.num] : " V(" + t.st.vrFileName[n][reg.num];
-            s += ")";
+            const std::string& text = t.st.crText[n][reg.num];  // as the window shows it
+            s += reg.isCR ? " C(" + t.st.crSeq[n][reg.num] +
+                                (text == t.st.crSeq[n][reg.num] ? "" : " \"" + text + "\"") + ")"
+                          : " V(" + t.st.vrFileName[n][reg.num] + ")";
         }
     }
     return s;
 }
 
-std::string Outcome(const std::string& content) {
-    test::TestState t;
-    return Outcome(t, content);
-}
-
-const std::string kPerhaps = "\r\nPerhaps this is not an Varigap template file?";
-const std::string kFolder = "Parse error in template file t.txt.  Variable region file name with a folder in line: ";
-
-TEST(TemplateReader, LinesAndWhatTheyBecome) {
-    struct Case {
-        std::string file, outcome;
-    } const cases[] = {
-        {"# trnL-F region\r\n>Poaceae trnL-F\r\n1 ggcaatcctg agccaaatcc\r\n21 [end of exon] tgttttgaga cgaatcgggt\r\n"
-         "\"trnL intron VR1.txt\"\r\ntctagggaat gaaacttgat\r\n\"\"\r\natagcccctt\r\n",
-         "Poaceae trnL-F: C(ggcaatcctgagccaaatcctgttttgagacgaatcgggt) V(trnL intron VR1.txt) "
-         "C(tctagggaatgaaacttgat) V() C(atagcccctt)"},
-        {"", ""},
-        {"# only comments\n\n \t\n#>T\n", ""},
-        {">T\n\"v\"\n  61 acgt nnac\n", "T: V(v) C(acgtnnac)"},
-        {">T\nac\n\"v\"\n[note]\ngg\n", "T: C(ac) V(v) C(gg)"},      // "[note]" after a VR starts a CR
-        {">T\nac\n#comment = x\n\tgt\n\"v\"\n", "T: C(acgt) V(v)"},  // a comment does not split a CR
-        {">T\n\"v\"\ntrnL.txt\n", "T: V(v) C(trntt)"},               // no quotes: sequence text
-        {">T\n\"v.txt\" \nac\n", "T: V(v.txt\" ) C(ac)"},            // a blank after the quote keeps it
-        {">T\n  \"\" \t x.txt\"\n\"a\"\n", "T: V(x.txt) V(a)"},
-        {">> \t>Poa  \nac-x*GT uN 9\n", "Poa  : C(acGTuN)"},  // trailing blanks stay in names
-        {">T\nacgt [note gg\n", "Error: [ without matching ] on the same line. | T: C(acgtntgg)"},
-        {">T\rac\r\n\"v\"\ngt", "T: C(ac) V(v) C(gt)"},
-        {"\xEF\xBB\xBF>A\nac\n\"v\"\n>Last\n", "A: C(ac) V(v); Last:"},  // the last template is not checked
-        {">T\nac\n  -acgt\n\"v\"\n*\n",
-         "Parse error in template file t.txt.  Unexpected initial character in line: -acgt | stopped"},
-        {"  \"v.txt\" \n>T\n",
-         "Variable region file name listed before first template name or unexpected quotation marks in line "
-         "\"v.txt\" ." +
-             kPerhaps + " | stopped"},
-        {"\t12 acgt \n",
-         "Conserved region listed before first template name or unexpected line: 12 acgt . " + kPerhaps + " | stopped"},
-        {"[x]\n",
-         "Conserved region listed before first template name or unexpected line: [x]. " + kPerhaps + " | stopped"},
-        // Variable region files lie beside the template: a name with a folder is refused.
-        {">T\nac\n \"../../x.txt\"\n", kFolder + "\"../../x.txt\" | stopped"},
-        {">T\n\"/etc/passwd\"\n", kFolder + "\"/etc/passwd\" | stopped"},
-        {">T\n\"sub\\v.txt\"\n", kFolder + "\"sub\\v.txt\" | stopped"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Outcome(c.file), c.outcome) << c.file;
-}
-
-TEST(TemplateReader, ConservedRegionTextKeepsCommentsForDisplay) {
-    test::TestState t;
-    Outcome(t, ">T\n  61 acgt [x] nnac\n120\n\tgg\n\"v\"\n");
-    EXPECT_EQ(t.st.crText[1][1], "acgt [x] nnac\r\n\r\ngg");
-    EXPECT_EQ(t.st.crSeq[1][1], "acgtnnacgg");
-}
-
-std::string Repeat(int n, const std::string& s) {
-    std::string r;
-    while (n-- > 0) r += s;
-    return r;
-}
-
-TEST(TemplateReader, LimitsAtTheirBoundary) {
-    std::string templates63;
+TEST(TemplateReader, WhatEachFileGives) {
+    std::string templates63, log;
     for (int i = 1; i <= 63; ++i) templates63 += ">T" + Str(i) + "\nac\n\"v\"\n";
-    const std::string cv = "acgt\n\"v\"\n", vc = "\"v\"\nacgt\n";
-    const std::string regions = "Too many regions in template.  MAXNUMREGIONS = 254 | stopped";
-    struct Case {
-        std::string file, outcomeEnd;
-    } const cases[] = {
-        {templates63, "T63: C(ac) V(v)"},
-        {templates63 + ">T64\n", "Too many templates in template file t.txt.  MAXNUMTEMPLATES = 63. | stopped"},
-        {">T\nac\n" + Repeat(127, "\"v\"\n"), Repeat(127, " V(v)")},
-        {">T\nac\n" + Repeat(128, "\"v\"\n"), "Too many variable regions in template T.  MAXNUMVR = 127 | stopped"},
-        {">T\n" + Repeat(127, cv), Repeat(127, " C(acgt) V(v)")},  // 254 regions
-        {">T\n" + Repeat(127, cv) + "acgt\n", regions},
-        {">T\n" + Repeat(127, cv) + "\"v\"\n", regions},
-        {">T\nacgt\n" + Repeat(126, vc), Repeat(126, " V(v) C(acgt)")},  // 127 CRs, 253 regions
-        {">T\nacgt\n" + Repeat(127, vc), regions},                       // the 128th CR meets this limit first
-        // No sequence that can be analysed holds a conserved region longer than maxSeqLen.
-        {">T\n\"v\"\n" + std::string(32000, 'a') + "\n", " V(v) C(" + std::string(32000, 'a') + ")"},
-        {">T\n\"v\"\n" + std::string(31000, 'a') + "\n" + std::string(1001, 'a') + "\n",
-         "Conserved region 1 of template T is longer than the longest sequence that can be analysed.  maxSeqLen = "
-         "32000. | stopped"},
+    auto repeat = [](int n, const std::string& s) {
+        std::string r;
+        while (n-- > 0) r += s;
+        return r;
     };
-    for (const Case& c : cases) {
-        std::string outcome = Outcome(c.file);
-        if (c.outcomeEnd.ends_with("stopped")) {
-            EXPECT_EQ(outcome, c.outcomeEnd);
-        } else {
-            EXPECT_TRUE(outcome.ends_with(c.outcomeEnd) && outcome.find(" | ") == std::string::npos) << outcome;
-        }
-    }
-}
-
-std::string Question(const std::string& name, const std::string& kind) {
-    return "Template " + name + " has no " + kind +
-           " regions specified. Are you sure \"t.txt\"is a valid Varigap TEMPLATE file? | ";
-}
-
-TEST(TemplateReader, QuestionsAboutMissingRegions) {
-    const std::string noVR = ">NoVR\nac\n", noCR = ">NoCR\n\"v\"\n", bare = ">Bare\n", good = ">G\nac\n\"v\"\n";
+    const std::string cv = "acgt\n\"v\"\n", vc = "\"v\"\nacgt\n";
+    const std::string noVR = ">NoVR\nac\n", noCR = ">NoCR\n\"v\"\n", good = ">G\nac\n\"v\"\n";
+    const MsgAnswer Y = MsgAnswer::Yes, N = MsgAnswer::No, C = MsgAnswer::Cancel;
     struct Case {
         std::string file;
-        MsgAnswer answer;
-        std::string outcome;
+        MsgAnswer answer = MsgAnswer::No;  // to a question about a template without regions
     } const cases[] = {
-        {noVR + noCR + good, MsgAnswer::Yes, Question("NoVR", "variable") + "NoVR: C(ac); NoCR: V(v); G: C(ac) V(v)"},
-        {noVR + good, MsgAnswer::No, Question("NoVR", "variable") + "stopped"},
-        {noVR + good, MsgAnswer::Cancel, Question("NoVR", "variable") + "stopped"},
-        {noCR + good, MsgAnswer::Yes, Question("NoCR", "conserved") + "NoCR: V(v); G: C(ac) V(v)"},
-        {noCR + good, MsgAnswer::No, Question("NoCR", "conserved") + "stopped"},
-        {bare + noCR + good, MsgAnswer::Yes, Question("Bare", "variable") + "Bare:; NoCR: V(v); G: C(ac) V(v)"},
+        {"# trnL-F region\r\n>Poaceae trnL-F\r\n1 ggcaatcctg agccaaatcc\r\n21 [end of exon] tgttttgaga cgaatcgggt\r\n"
+         "\"trnL intron VR1.txt\"\r\ntctagggaat gaaacttgat\r\n\"\"\r\natagcccctt\r\n"},
+        {"# only comments\n\n \t\n#>T\n"},
+        {">T\n\"v\"\n  61 acgt [x] nnac\n120\n\tgg\n"},
+        {">T\nac\n\"v\"\n[note]\ngg\n"},          // "[note]" after a VR starts a CR
+        {">T\nac\n#comment = x\n\tgt\n\"v\"\n"},  // a comment does not split a CR
+        {">T\n\"v\"\ntrnL.txt\n"},                // no quotes: sequence text
+        {">T\n\"v.txt\" \nac\n"},                 // a blank after the quote keeps it
+        {">T\n  \"\" \t x.txt\"\n\"a\"\n"},
+        {">> \t>Poa  \nac-x*GT uN 9\n"},  // trailing blanks stay in names
+        {">T\nacgt [note gg\n"},
+        {">T\rac\r\n\"v\"\ngt"},
+        {"\xEF\xBB\xBF>A\nac\n\"v\"\n>Last\n"},  // the last template is not checked
+        {">T\nac\n  -acgt\n\"v\"\n*\n"},
+        {"  \"v.txt\" \n>T\n"},
+        {"\t12 acgt \n"},
+        {"[x]\n"},
+        {templates63},
+        {templates63 + ">T64\n"},
+        {">T\nac\n" + repeat(127, "\"v\"\n")},
+        {">T\nac\n" + repeat(128, "\"v\"\n")},
+        {">T\n" + repeat(127, cv)},  // 254 regions
+        {">T\n" + repeat(127, cv) + "acgt\n"},
+        {">T\n" + repeat(127, cv) + "\"v\"\n"},
+        {">T\nacgt\n" + repeat(126, vc)},  // 127 CRs, 253 regions
+        {">T\nacgt\n" + repeat(127, vc)},  // the 128th CR meets the regions' limit first
+        {noVR + noCR + good, Y},           // a second question is answered No
+        {noVR + good, N},
+        {noVR + good, C},
+        {noCR + good, Y},
+        {noCR + good, N},
+        {">Bare\n" + noCR + good, Y},
+        {">T\nac\n \"../../x.txt\"\n"},  // variable region files lie beside the template: no folder
+        {">T\n\"/etc/passwd\"\n"},
+        {">T\n\"sub\\v.txt\"\n"},
+        {">T\n\"v\"\n" + std::string(maxSeqLen, 'a') + "\n"},  // the longest that can be analysed
+        {">T\n\"v\"\n" + std::string(31000, 'a') + "\n" + std::string(1001, 'a') + "\n"},
     };
     for (const Case& c : cases) {
         test::TestState t;
         t.msgs.answers = {c.answer};
-        t.msgs.defaultAnswer = MsgAnswer::No;  // a second question would stop the read
-        EXPECT_EQ(Outcome(t, c.file), c.outcome);
-        const Message& q = t.msgs.shown.at(0);
-        EXPECT_TRUE(q.title == "Varigap" && q.buttons == MsgButtons::YesNoCancel && q.icon == MsgIcon::Question);
+        t.msgs.defaultAnswer = MsgAnswer::No;
+        std::string file = test::OneLine(c.file), outcome = test::OneLine(Outcome(t, c.file));
+        auto shorter = [](const std::string& s) {  // the start, the end and the length of a long text
+            return s.size() < 240 ? s
+                                  : s.substr(0, 100) + " ... " + s.substr(s.size() - 60) + " (" +
+                                        std::to_string(s.size()) + " characters)";
+        };
+        const char* answers[] = {"", "  (answered Yes)", "", "  (answered Cancel)"};  // No is the default
+        log += shorter(file) + answers[static_cast<int>(c.answer)] + "\n    -> " + shorter(outcome) + "\n";
     }
+    test::ExpectGolden("tests/input/golden/template_files.txt", log);
 }
 
 TEST(TemplateReader, AMissingFileKeepsTheTableAndAFailedReadEmptiesIt) {
@@ -163,7 +118,7 @@ TEST(TemplateReader, AMissingFileKeepsTheTableAndAFailedReadEmptiesIt) {
     }
     EXPECT_EQ(t.msgs.Texts(), std::vector<std::string>{"Error: Varigap Template File \"" +
                                                        FullPath(t.st.templateFilePath, "gone.txt") + "\" not found."});
-    t.msgs.Clear();
+    t.msgs.Clear();  // a read that fails empties the table
     EXPECT_EQ(Outcome(t, ">A\nac\n!\n"),
               "Parse error in template file t.txt.  Unexpected initial character in line: ! | stopped");
 }

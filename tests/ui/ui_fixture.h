@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/messages.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 #include "ui/analyze_vrs.h"
 #include "ui/application.h"
@@ -23,13 +26,9 @@ namespace varigap::ui::test {
 
 using varigap::test::TempDir;
 
-inline const char* kParamsFile =
-    "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\n"
-    "maxLengthVariation = 2\r\nwordLength = 6\r\nstdAcceptancePct = 75\r\n"
-    "minAcceptancePct = 10\r\nminCRLength = 0\r\nbaseCountTolerance = 3\r\n";
-inline const char* kOptionsFile =
-    "# Varigap Options file \"VarigapOptions.txt\"\r\n\r\n"
-    "showVRWarnings = FALSE\r\nshowRunTimeErrors = TRUE\r\nshowAssertFailures = TRUE\r\n";
+// Settings files that hold the defaults.
+inline const char* kParamsFile = "# Varigap Parameters file \"VarigapParams.txt\"\r\n\r\nwordLength = 6\r\n";
+inline const char* kOptionsFile = "# Varigap Options file \"VarigapOptions.txt\"\r\n\r\nshowVRWarnings = FALSE\r\n";
 
 // Conserved regions of the test templates: 30 bases each, no word shared between them.
 inline const std::string CR1 = "ATGCGTACCTGAAGTCCATGGCTTAGCAAC";
@@ -47,13 +46,8 @@ inline const std::string S2 = CR1 + "GAGAGAGA" + "TGACTGCATGCAATCGGCTAACGTGCTACG
 inline const std::string S3 = CR1 + "CGAAAAAAAA";
 // S4: nothing of any template.
 inline const std::string S4 = "TCTCTAGAGCTCTCATGAGCATGCTAGTCATGACTCAGTGA";
-inline const std::vector<std::string> kSeqNames = {"S1", "S2", "S3", "S4"};
 // An entry of 250 bases.
-inline const std::string kLong250 = [] {
-    std::string s;
-    while (s.size() < 250) s += "CATGC";
-    return s.substr(0, 250);
-}();
+inline const std::string kLong250 = std::string(125, 'C') + std::string(125, 'T');
 
 class UiTest : public ::testing::Test {
 protected:
@@ -77,72 +71,129 @@ protected:
                                 "\r\n\"vr2.txt\"\r\n" + CR3 + "\r\n\"vr3.txt\"\r\n" + CR4 + "\r\n>Other T2\r\n" + CR1 +
                                 "\r\n\"vr1.txt\"\r\n" + CR4 + "\r\n>Tail T3\r\n" + CR1 + "\r\n\"vr4.txt\"\r\n");
         data.Write("vr1.txt",
-                   "AAGGTT>Festuca rubra<\r\nAAGGTTCC>Poa annua<\r\nCCCCGGGG>Briza media<\r\n"
-                   "CC GG CC GG 12>Lolium perenne<\r\n# a comment\r\n" +
-                       kLong250 +
-                       ">Bromus<\r\n"
-                       "ACG\r\nTTAC>Multi\r\nline taxa<\r\n");
+                   "AAGGTT>Festuca rubra<\r\nAAGGTTCC>Poa annua<\r\nCCCCGGGG>Briza media<\r\nCC GG CC GG 12>Lolium "
+                   "perenne<\r\n# a comment\r\n" +
+                       kLong250 + ">Bromus<\r\nACG\r\nTTAC>Multi\r\nline taxa<\r\n");
         data.Write("vr2.txt", "TTTT>t-a<\r\nTTTTTTTT>t-b<\r\nGCGC>t-c<\r\n");
         data.Write("vr3.txt", "ACACAC>Festuca<\r\n>Poa deletion<\r\n>Second deletion<\r\n");
         data.Write("vr4.txt", "AAAA>e1<\r\nNGAAAAAAAA>e2<\r\n");
         data.Write("s.fasta", ">S1\r\n" + S1 + "\r\n>S2\r\n" + S2 + "\r\n>S3\r\n" + S3 + "\r\n>S4\r\n" + S4 + "\r\n");
     }
-    // Started, with both files loaded.
-    void StartWithAnalysisFiles() {
-        WriteAnalysisFiles();
-        StartProgram();
-        LoadTemplateFile("t.tpl");
-        LoadSequenceFile("s.fasta");
-    }
     void Analyze(const std::string& seqName) {
         ChooseSequence(seqName);
         Main().butFindTemplate.UserClick();
     }
-    // Started with both files loaded and the sequence analysed.
-    void StartAnalyzed(const std::string& seqName = "S1") {
-        StartWithAnalysisFiles();
-        Analyze(seqName);
-    }
-    // The template chosen in the box to the right, then Change Template.
-    void ChangeTemplate(const std::string& name) {
-        Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, name));
-        Main().butSelectTemplate.UserClick();
+    // Started with both files loaded and S1 analysed.
+    void StartAnalyzed() {
+        WriteAnalysisFiles();
+        StartProgram();
+        LoadTemplateFile("t.tpl");
+        LoadSequenceFile("s.fasta");
+        Analyze("S1");
     }
     State& St() { return app->st; }
-    std::vector<std::string> Texts() const { return msgs.Texts(); }
-    const Message& LastMessage() const { return msgs.shown.back(); }
 
+    // A story's transcript: after each step, what changed on the screen since the step before
+    // ("Window" its state, "Window.control" what the control shows; controls of shown windows
+    // only) and the messages shown.
+    void Step(const std::string& what) {
+        story_ += "== " + what + "\n";
+        std::vector<Window*> windows{&Main()};
+        if (app->Created("FLoadTemplate")) windows.push_back(&app->LoadTemplate());
+        if (app->Created("FLoadSequence")) windows.push_back(&app->LoadSequence());
+        if (app->Created("FAnalyzeVRs")) windows.push_back(&app->AnalyzeVRs());
+        if (app->Created("FVarigapParameters")) windows.push_back(&app->Parameters());
+        if (app->Created("FVarigapOptions")) windows.push_back(&app->Options());
+        if (app->Created("FWriteOutputFile")) windows.push_back(&app->WriteOutput());
+        if (app->Created("FHelp")) windows.push_back(&app->Help());
+        for (Window* w : windows) {
+            Show(w->Name(), std::string(w->Visible() ? "shown" : "hidden") + (w->IsActive() ? ", active" : "") +
+                                (w->MousePointer() == kPointerDefault ? "" : ", hourglass"));
+            if (!w->Visible()) continue;
+            for (const Control* c : w->Controls()) {
+                auto* b = dynamic_cast<const CommandButton*>(c);
+                const std::string key =
+                    w->Name() + "." + c->Name() + (b && b->Index() >= 0 ? "(" + std::to_string(b->Index()) + ")" : "");
+                if (auto* l = dynamic_cast<const ListControl*>(c); l && c->Visible()) {
+                    std::string items = "[";
+                    for (int i = 0; i < std::min(l->ListCount(), 12); ++i) items += (i ? ", " : "") + l->List(i);
+                    if (l->ListCount() > 12) items += ", ... " + std::to_string(l->ListCount()) + " items";
+                    auto* d = dynamic_cast<const DirList*>(c);
+                    Show(key + " items", (d ? d->Path() + " " : "") + items + "]");
+                }
+                Show(key, Shows(*c));
+            }
+        }
+        for (; logged_ < msgs.shown.size(); ++logged_)
+            story_ += "message: " + msgs.shown[logged_].title + ": " + msgs.shown[logged_].text + "\n";
+    }
+    // Compares the transcript with tests/ui/golden/`name`, the directories shown as DATA and PROG.
+    void ExpectStory(const std::string& name) {
+        for (auto [dir, shown] : {std::pair{data.Path(), "DATA"}, {prog.Path(), "PROG"}})
+            for (size_t at; (at = story_.find(dir)) != std::string::npos;) story_.replace(at, dir.size(), shown);
+        varigap::test::ExpectGolden("tests/ui/golden/" + name, story_);
+    }
+
+private:
+    // What a control shows, as one line: its caption, text, check, or selected item; whether it is
+    // hidden, disabled or has the focus, and its tool tip once that is no longer the first.
+    std::string Shows(const Control& c) {
+        if (!c.Visible()) return "hidden";
+        std::vector<std::string> parts;
+        if (auto* l = dynamic_cast<const Label*>(&c)) parts.push_back("\"" + l->Caption() + "\"");
+        if (auto* t = dynamic_cast<const TextBox*>(&c))
+            parts.push_back(t->Text().size() > 300 ? std::to_string(t->Text().size()) + " characters"
+                                                   : "\"" + t->Text() + "\"");
+        if (auto* k = dynamic_cast<const CheckBox*>(&c))
+            parts.push_back(k->Value() == 0 ? "[ ]" : k->Value() == 1 ? "[x]" : "[-]");
+        if (auto* o = dynamic_cast<const OptionButton*>(&c)) parts.push_back(o->Value() ? "(o)" : "( )");
+        if (auto* l = dynamic_cast<const ListControl*>(&c))
+            parts.push_back(l->ListIndex() >= 0 ? ">" + l->Text()
+                            : l->Text().empty() ? "none selected"
+                                                : "\"" + l->Text() + "\" typed");
+        if (!c.Enabled()) parts.push_back("disabled");
+        if (c.HasFocus()) parts.push_back("focus");
+        auto first = firstTips_.emplace(&c, c.ToolTipText()).first;
+        if (first->second != c.ToolTipText()) parts.push_back("tip \"" + c.ToolTipText() + "\"");
+        std::string s;
+        for (const auto& p : parts) s += (s.empty() ? "" : ", ") + p;
+        return s.empty() ? "shown" : s;
+    }
+    // Logs a line that changed; a new one only when it says more than that it is there.
+    void Show(const std::string& key, const std::string& shows) {
+        auto [it, isNew] = shown_.emplace(key, shows);
+        if (!isNew && it->second == shows) return;
+        it->second = shows;
+        if (!isNew || (shows != "shown" && shows != "hidden" && shows != "\"\"" && shows != "none selected" &&
+                       !shows.ends_with("[]")))
+            story_ += key + ": " + shows + "\n";
+    }
+    std::string story_;
+    std::map<std::string, std::string> shown_;
+    std::map<const Control*, std::string> firstTips_;
+    size_t logged_ = 0;
+
+protected:
     static int IndexOf(const ItemList& list, const std::string& item) {
-        for (int i = 0; i < list.ListCount(); ++i)
-            if (list.List(i) == item) return i;
-        ADD_FAILURE() << "no item " << item;
-        return -1;
+        auto items = list.Items();
+        EXPECT_NE(std::find(items.begin(), items.end(), item), items.end()) << item;
+        return static_cast<int>(std::find(items.begin(), items.end(), item) - items.begin());
     }
 
-    // Files > Load Templates, double click on the file (the chooser shows the data directory).
-    void LoadTemplateFile(const std::string& name) {
-        Main().menuLoadTemplate.UserClick();
-        FLoadTemplate& w = app->LoadTemplate();
-        w.File1.UserDoubleClickItem(IndexOf(w.File1, name));
-    }
-    // Files > Load Sequences, double click on the file.
-    void LoadSequenceFile(const std::string& name) {
-        Main().menuLoadSequences.UserClick();
-        FLoadSequence& w = app->LoadSequence();
+    // Files > Load Templates or Load Sequences, double click on the file (the chooser shows the data directory).
+    void LoadTemplateFile(const std::string& name) { LoadFile(Main().menuLoadTemplate, app->LoadTemplate(), name); }
+    void LoadSequenceFile(const std::string& name) { LoadFile(Main().menuLoadSequences, app->LoadSequence(), name); }
+    void LoadFile(MenuItem& menu, FileChooser& w, const std::string& name) {
+        menu.UserClick();
         w.File1.UserDoubleClickItem(IndexOf(w.File1, name));
     }
     // Drive 1 cannot be read: chosen, or entered with Enter, the drive of the data directory stays.
     void ExpectUnreadableDriveIgnored(DriveList& drive, DirList& dir) {
-        for (bool withEnter : {false, true}) {
-            if (withEnter) {
-                drive.UserHighlight(1);
-                drive.UserPressKey(kKeyEnter);
-            } else {
-                drive.UserChoose(1);
-            }
-            EXPECT_EQ(drive.Drive(), "/");
-            EXPECT_EQ(dir.Path(), data.Path());
-        }
+        drive.UserChoose(1);
+        EXPECT_EQ(drive.Drive() + " " + dir.Path(), "/ " + data.Path());
+        drive.UserHighlight(1);
+        drive.UserPressKey(kKeyEnter);
+        EXPECT_EQ(drive.Drive() + " " + dir.Path(), "/ " + data.Path());
     }
     void ChooseSequence(const std::string& name) { Main().cbxSequences.UserSelect(IndexOf(Main().cbxSequences, name)); }
     std::vector<std::string> Lines() const { return app->MainMenu().lstSeq.Items(); }

@@ -1,6 +1,6 @@
 // Inside the engine: LPAM, which places one conserved region inside a window of the analysed
 // sequence by word votes on diagonals and a drifting walk, and tells whether the placement is
-// unique; and what tests inspect of its last alignment.
+// unique.
 #pragma once
 
 #include <string>
@@ -23,11 +23,5 @@ void InitLPAM(State& st);
 // region's length.
 void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
                Integer& numMatches, Integer& startPos, Integer& endPos);
-
-// --- the last alignment of this state, for inspection ---
-// Diagonal of the k-th counted occurrence of word i (1-based both); NODIAGONAL after the last.
-Integer LPAMWordHit(State& st, Integer i, Integer k);
-// Votes that diagonal d holds in the vote table; 0 when it has no slot.
-Single LPAMDiagonalScore(State& st, Integer d);
 
 }  // namespace varigap

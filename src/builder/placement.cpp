@@ -1,0 +1,41 @@
+// Where the program itself places a template's conserved regions in a record.
+#include "builder/placement.h"
+
+#include "engine/analysis.h"
+
+namespace varigap::builder {
+
+CRPlacer::CRPlacer(const State& settings, const std::vector<bool>& regions, const std::vector<std::string>& crBases)
+    : st_(std::make_unique<State>(settings)) {
+    State& st = *st_;
+    st.numTemplates = 1;
+    st.templateName[1] = "built";
+    int crs = 0, vrs = 0, r = 0;
+    for (bool isCR : regions) {
+        TRegion& region = st.tRegions[1][++r];
+        region.isCR = isCR;
+        region.num = isCR ? ++crs : ++vrs;
+        if (isCR) st.crSeq[1][crs] = crBases[static_cast<size_t>(crs - 1)];
+    }
+    st.numCRs[1] = crs;
+    st.numVRs[1] = vrs;
+    numCRs_ = crs;
+}
+
+std::vector<Span> CRPlacer::Place(const std::string& bases) {
+    State& st = *st_;
+    std::vector<Span> spans(static_cast<size_t>(numCRs_), Span{0, -1});
+    try {
+        st.actSeq = bases;
+        RankActSeq(st);  // the one template's CRs are placed as the ranking places them
+    } catch (const RunTimeError&) {
+        return spans;  // longer than a position can reach
+    }
+    for (int c = 1; c <= numCRs_; ++c) {
+        int first = st.crStartPos[1][c], last = st.crEndPos[1][c];
+        if (IsValidPos(first) && IsValidPos(last)) spans[static_cast<size_t>(c - 1)] = Span{first, last};
+    }
+    return spans;
+}
+
+}  // namespace varigap::builder

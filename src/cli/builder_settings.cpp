@@ -1,0 +1,18 @@
+// Start-up of the state that build and check read their parameters from.
+#include "cli/builder_options.h"
+#include "cli/commands.h"
+#include "core/textfile.h"
+#include "engine/analysis.h"
+#include "settings/locations.h"
+
+namespace varigap::cli {
+
+// The settings in use are those of analyze: a parameters file named on the command line, else
+// the ones the desktop program uses, else the defaults.
+bool StartBuilderState(State& st, const std::string& paramsFile) {
+    st.programDir = ProgramDirectory();
+    LocateInstalledFiles(st);
+    return StartUp(st, SettingsFiles{.params = paramsFile, .options = "", .reportMissing = false});
+}
+
+}  // namespace varigap::cli

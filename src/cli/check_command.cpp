@@ -1,0 +1,24 @@
+// varigap-cli check: a template file and its variable region files, checked before a long run.
+#include <cstdio>
+#include <memory>
+
+#include "builder/template_check.h"
+#include "cli/builder_options.h"
+#include "cli/cli_messenger.h"
+#include "cli/commands.h"
+
+namespace varigap::cli {
+
+int RunCheck(const CheckOptions& opts) {
+    auto state = std::make_unique<State>();
+    StderrMessenger msgs;
+    state->messenger = &msgs;
+    if (!StartBuilderState(*state, opts.paramsFile)) return kExitUsage;
+    builder::CheckResult res = builder::CheckTemplateFile(*state, opts.templateFile);
+    for (const auto& p : res.problems) std::printf("%s\n", p.c_str());
+    std::fflush(stdout);
+    if (res.unreadable) return kExitUsage;
+    return res.problems.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace varigap::cli

@@ -1,0 +1,47 @@
+// Every output of varigap-cli analyze, byte for byte against golden files made by this program:
+// display lines with the ranking, TSV, JSON and output files, for the bundled example and for
+// the records it lacks; and the help text.
+#include <gtest/gtest.h>
+
+#include "cli_fixture.h"
+#include "support/golden.h"
+
+namespace varigap::test {
+namespace {
+
+TEST(CliGolden, EveryOutputFormatIsUnchanged) {
+    const std::string example = std::string(VARIGAP_SOURCE_DIR) + "/data/example";
+    CliFiles f;
+    f.Write("s.fasta", f.EdgeRecords());
+    // The documented example of an output file: the wide length variation lets the first
+    // conserved region stand at 1..10 in the repetitive sequence.
+    f.Write("doc/T.tpl", ">T1\r\nACGTACGTAC\r\n\"V1.txt\"\r\nGGGGGGGGGG\r\n");
+    f.Write("doc/V1.txt", "GTACG>Festuca<\r\n");
+    f.Write("doc/S.fasta", ">S1\r\nACGTACGTACGTACGTACGTACGTA\r\n");
+    f.Write("doc/params.txt", "maxLengthVariation = 20\r\n");
+    const std::string ex = "analyze trnLF.tpl sequences.fasta ", edge = "analyze t.tpl s.fasta ";
+    struct Case {
+        std::string cwd, args, outputDir, golden;
+    } cases[] = {
+        {example, ex + "--ranking", "", "example.txt"},
+        {example, ex + "--format tsv", "", "example.tsv"},
+        {example, ex + "--format json", "", "example.json"},
+        {example, ex + "-o " + f.Path("ex") + " --taxa", f.Path("ex"), "example_files.txt"},
+        {f.Path(), edge + "--ranking", "", "edge.txt"},
+        {f.Path(), edge + "--format tsv", "", "edge.tsv"},
+        {f.Path(), edge + "--format json", "", "edge.json"},
+        {f.Path(), edge + "-o out --taxa", f.Path("out"), "edge_files.txt"},
+        {f.Path("doc"), "analyze T.tpl S.fasta --params params.txt -o out --taxa", f.Path("doc/out"),
+         "documented_example.txt"},
+        {f.Path(), "--help", "", "help.txt"},
+    };
+    for (const auto& c : cases) {
+        CliResult r = RunCli(Words(c.args), c.cwd);
+        EXPECT_EQ(r.status, 0) << c.golden;
+        ExpectGolden("tests/cli/golden/" + c.golden, r.out + (c.outputDir.empty() ? "" : DirectoryText(c.outputDir)) +
+                                                         (r.err.empty() ? "" : "==== standard error ====\n" + r.err));
+    }
+}
+
+}  // namespace
+}  // namespace varigap::test
