@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -133,6 +134,15 @@ std::string CliFiles::EdgeRecords() const {
            FastaRecord("", Grass(intron1, spacer1)) + FastaRecord("no bases", "") +
            FastaRecord("huge", cr1 + RandomBases(40000, 7)) +
            FastaRecord("sequence3", Grass(RandomBases(33, 61), spacer2));
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
 }
 
 }  // namespace varigap::test

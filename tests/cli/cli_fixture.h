@@ -51,4 +51,7 @@ struct CliFiles : TempDir {
     std::string spacer1 = RandomBases(25, 31), spacer2 = RandomBases(28, 32);
 };
 
+// Lines of a text split at "\n" (a final empty piece dropped).
+std::vector<std::string> Lines(const std::string& text);
+
 }  // namespace varigap::test
