@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "cli_fixture.h"
+#include "core/textfile.h"
 
 namespace varigap::test {
 namespace {
@@ -92,7 +93,7 @@ TEST(CliFaults, ExistingEntriesAreKeptUnlessForced) {
     EXPECT_EQ(forced.err, "");
     EXPECT_EQ(f.Read("out/Poa.txt").rfind("# Varigap Output File \"Poa.txt\"\r\n", 0), 0u);
     // Nothing but the finished files is left: no temporary files.
-    EXPECT_EQ(FileNames(f.Path("out")), (std::vector<std::string>{"Briza.txt", "Carex.txt", "Festuca.txt", "Poa.txt"}));
+    EXPECT_EQ(ListFiles(f.Path("out")), (std::vector<std::string>{"Briza.txt", "Carex.txt", "Festuca.txt", "Poa.txt"}));
 }
 
 TEST(CliFaults, NamesAreWrittenSoThatEveryLineStaysReadable) {
