@@ -35,7 +35,11 @@ bool FlushStdout() {
 }
 
 int CloseStdout(int status) {
-    if (firstError.load() == 0 && std::ferror(stdout)) Failed(EIO);
+    if (firstError.load() == 0 && std::ferror(stdout)) {
+        // A write made past WriteStdout failed: flushing again tells why, if anything is left.
+        std::clearerr(stdout);
+        Failed(std::fflush(stdout) != 0 ? errno : EIO);
+    }
     FlushStdout();
     if (std::fclose(stdout) != 0) Failed(errno);
     const int err = firstError.load();
