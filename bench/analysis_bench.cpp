@@ -69,7 +69,7 @@ void BM_OutputFileText(benchmark::State& state) {
     for (auto _ : state) {
         TextWriter out;
         out.Open(path);
-        WriteOutputFileText(*st, out, "out.txt", "Elymus praeruptus PV054326.1", true);
+        WriteOutputFileText(*st, out, "out.txt", "Elymus praeruptus PV054326.1", true, false);
         out.Commit();
     }
     std::remove(path.c_str());

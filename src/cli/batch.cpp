@@ -197,7 +197,9 @@ private:
                 case Format::Json: FormatJson(st, r.name, a, o.out); break;
             }
             if (!r.outFile.empty()) {
-                if (a.analysed) ok = WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.force);
+                if (a.analysed)
+                    ok = WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.complement,
+                                         opts_.force);
                 else MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
             }
         } catch (...) {

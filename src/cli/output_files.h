@@ -20,10 +20,10 @@ private:
 };
 
 // Writes the analysis held in `st` to `fileName` in `dir` under a temporary name, renamed
-// when complete. Unless `force`, an entry of that name (of any kind, also one that appears
-// while the file is written) is left untouched. False (after a message) when the file was
-// not written.
+// when complete; `complemented` says that actSeq is the reverse complement of the record.
+// Unless `force`, an entry of that name (of any kind, also one that appears while the file is
+// written) is left untouched. False (after a message) when the file was not written.
 bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
-                     bool includeTaxa, bool force);
+                     bool includeTaxa, bool complemented, bool force);
 
 }  // namespace varigap::cli

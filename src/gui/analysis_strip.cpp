@@ -2,10 +2,12 @@
 #include "gui/analysis_strip.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +21,9 @@ constexpr int kMargin = 8;
 constexpr int kBarHeight = 22;
 constexpr int kTickLength = 5;
 constexpr int kMinTickGap = 70;  // pixels between two labelled ticks at least
+constexpr double kMaxZoom = 1000;
+constexpr double kZoomStep = 1.25;  // per wheel notch or key press
+constexpr int kDragStart = 4;       // pixels the mouse moves before a press becomes a drag
 
 }  // namespace
 
@@ -27,6 +32,7 @@ AnalysisStrip::AnalysisStrip(const State& st, ui::ListBox& lines, QWidget* paren
     setObjectName("analysisStrip");
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
     subscription_ = lines_.Subscribe([this] { Follow(); });
     Follow();
 }
@@ -59,7 +65,41 @@ void AnalysisStrip::Follow() {
         shownItems_ = lines_.Items();
         Snapshot();
     }
+    if (lines_.ListIndex() != shownSelection_) {
+        shownSelection_ = lines_.ListIndex();
+        ShowSelected();
+    }
     update();
+}
+
+// A new analysis is shown whole; a selected line outside the view is brought into the middle.
+void AnalysisStrip::ShowSelected() {
+    for (const Block& b : blocks_) {
+        if (b.line != shownSelection_) continue;
+        double visible = length_ / zoom_;
+        if (b.startPos < first_ || b.endPos + 1 > first_ + visible)
+            KeepInView((b.startPos + b.endPos + 1) / 2.0 - visible / 2);
+    }
+}
+
+void AnalysisStrip::KeepInView(double first) {
+    double visible = length_ / zoom_;
+    first_ = std::clamp(first, 1.0, std::max(1.0, length_ + 1 - visible));
+    update();
+}
+
+void AnalysisStrip::ZoomBy(double factor, double pos) {
+    if (length_ <= 0) return;
+    QRectF bar = BarRect();
+    double at = (XOf(pos) - bar.left()) / bar.width();  // where pos stands, 0..1 of the bar
+    zoom_ = std::clamp(zoom_ * factor, 1.0, std::max(1.0, std::min(kMaxZoom, length_ / 10.0)));
+    KeepInView(pos - at * length_ / zoom_);
+}
+
+void AnalysisStrip::PanBy(double bases) { KeepInView(first_ + bases); }
+
+void AnalysisStrip::TakeZoomKeysFrom(QWidget* list) {
+    if (list) list->installEventFilter(this);
 }
 
 // The display lines as the list shows them: lines whose positions are unknown are not listed.
@@ -82,6 +122,14 @@ void AnalysisStrip::Snapshot() {
     // While the list is being filled (or after it was emptied) only its lines are drawn.
     if (static_cast<int>(blocks_.size()) > lines_.ListCount()) blocks_.resize(static_cast<size_t>(lines_.ListCount()));
     if (blocks_.empty()) length_ = 0;
+    // Another sequence is shown whole; the same one listed again (reparsed) keeps its view.
+    if (length_ > 0 && length_ != viewLength_) {
+        viewLength_ = length_;
+        zoom_ = 1;
+        first_ = 1;
+    }
+    KeepInView(first_);
+    shownSelection_ = -2;
 }
 
 int AnalysisStrip::LegendHeight() const { return fontMetrics().height() + 6; }
@@ -94,7 +142,7 @@ QRectF AnalysisStrip::BarRect() const {
 double AnalysisStrip::XOf(double pos) const {
     QRectF bar = BarRect();
     if (length_ <= 0) return bar.left();
-    return bar.left() + (pos - 1) * bar.width() / length_;
+    return bar.left() + (pos - first_) * bar.width() * zoom_ / length_;
 }
 
 QRectF AnalysisStrip::BlockRect(const Block& b) const {
@@ -119,18 +167,31 @@ int AnalysisStrip::BlockAt(const QPoint& p) const {
 }
 
 QString AnalysisStrip::Describe(const Block& b) const {
-    QString what = b.kind == Kind::NoRegion ? "no region" : NameOf(b.kind) + " region";
-    if (b.kind == Kind::Confused) what = "confused stretch";
+    const SSegment& s = st_.SSegments[b.segment];
+    const int t = st_.actTemplate;
+    QString what;
+    switch (b.kind) {
+        case Kind::Conserved: what = QString("conserved region #%1").arg(s.region); break;
+        case Kind::Variable:
+            what = s.region >= 1 && s.region <= st_.numVRs[t]
+                       ? QString("variable region \"%1\"").arg(QString::fromStdString(st_.vrFileName[t][s.region]))
+                       : QString("variable region");
+            break;
+        case Kind::Confused:
+            what = QString("confused stretch of %1 conserved and %2 variable regions").arg(s.nCRs).arg(s.nVRs);
+            break;
+        case Kind::NoRegion: what = "no region"; break;
+    }
     QString where =
         b.endPos < b.startPos
             ? QString("no bases, after base %1").arg(b.endPos)
             : QString("bases %1 - %2 (%3 bases)").arg(b.startPos).arg(b.endPos).arg(b.endPos - b.startPos + 1);
-    return QString("Line %1: %2, %3%4").arg(b.segment).arg(what, where, b.unsure ? ", unsure (?)" : "");
+    return QString("Line %1: %2, %3, %4").arg(b.segment).arg(what, where, b.unsure ? "unsure (?)" : "unambiguous (:)");
 }
 
 int AnalysisStrip::TickStep() const {
     if (length_ <= 0) return 0;
-    double perBase = BarRect().width() / length_;
+    double perBase = BarRect().width() * zoom_ / length_;
     for (int magnitude = 1;; magnitude *= 10)
         for (int f : {1, 2, 5})
             if (f * magnitude * perBase >= kMinTickGap || f * magnitude >= length_) return f * magnitude;
@@ -166,7 +227,9 @@ void AnalysisStrip::paintEvent(QPaintEvent*) {
     QBrush hatch(QColor(40, 40, 40), Qt::BDiagPattern);
     legendItem(hatch, "unsure (?)");
     if (length_ > 0) {
-        QString total = QString("%1 bases").arg(length_);
+        int last = std::min(length_, static_cast<int>(std::ceil(first_ + length_ / zoom_)) - 1);
+        QString total = zoom_ > 1 ? QString("bases %1 - %2 of %3").arg(static_cast<int>(first_)).arg(last).arg(length_)
+                                  : QString("%1 bases").arg(length_);
         p.setPen(palette().color(QPalette::WindowText));
         p.drawText(width() - kMargin - fm.horizontalAdvance(total), legendY + fm.ascent(), total);
     }
@@ -181,6 +244,8 @@ void AnalysisStrip::paintEvent(QPaintEvent*) {
         return;
     }
     int selected = lines_.ListIndex();
+    p.save();
+    p.setClipRect(bar.adjusted(-4, -6, 4, 6));
     for (const Block& b : blocks_) {
         if (b.endPos < b.startPos) continue;
         QRectF r = BlockRect(b);
@@ -217,6 +282,7 @@ void AnalysisStrip::paintEvent(QPaintEvent*) {
         p.setPen(QPen(palette().color(QPalette::Highlight).darker(150), 2));
         p.drawRect(r);
     }
+    p.restore();
 
     // Position ticks.
     int step = TickStep();
@@ -231,18 +297,87 @@ void AnalysisStrip::paintEvent(QPaintEvent*) {
         double lx = std::clamp(tx - w / 2, 0.0, width() - w);
         p.drawText(QPointF(lx, tickTop + kTickLength + fm.ascent() + 1), t);
     };
-    tick(1, true);
-    for (int pos = step; step > 0 && pos <= length_; pos += step) {
-        bool roomForLabel = XOf(pos) - XOf(1) >= kMinTickGap * 0.6 && XOf(length_) - XOf(pos) >= 0;
+    // Only the ticks in view; the first one labelled is the first base shown.
+    double last = first_ + length_ / zoom_;
+    int firstTick = static_cast<int>(std::ceil(first_));
+    tick(firstTick, true);
+    for (int pos = (firstTick / step + 1) * step; step > 0 && pos <= std::min<double>(length_, last); pos += step) {
+        bool roomForLabel = XOf(pos) - XOf(firstTick) >= kMinTickGap * 0.6;
         tick(pos, roomForLabel);
     }
 }
 
 void AnalysisStrip::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    pressed_ = true;
+    dragging_ = false;
+    pressAt_ = event->position().toPoint();
+    pressFirst_ = first_;
+}
+
+void AnalysisStrip::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressed_ || length_ <= 0) return;
+    int dx = event->position().toPoint().x() - pressAt_.x();
+    if (!dragging_ && std::abs(dx) < kDragStart) return;
+    dragging_ = true;
+    setCursor(Qt::ClosedHandCursor);
+    KeepInView(pressFirst_ - dx * length_ / (BarRect().width() * zoom_));
+}
+
+// A click (not a drag) on a block selects its line.
+void AnalysisStrip::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !pressed_) return;
+    pressed_ = false;
+    if (dragging_) {
+        dragging_ = false;
+        unsetCursor();
+        return;
+    }
     int i = BlockAt(event->position().toPoint());
-    if (i < 0) return;
-    lines_.UserClickItem(blocks_[static_cast<size_t>(i)].line);
+    if (i >= 0) lines_.UserClickItem(blocks_[static_cast<size_t>(i)].line);
+}
+
+void AnalysisStrip::wheelEvent(QWheelEvent* event) {
+    if (length_ <= 0) return;
+    QPoint delta = event->angleDelta();
+    double visible = length_ / zoom_;
+    if (delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier)) {
+        int d = delta.x() != 0 ? delta.x() : delta.y();
+        PanBy(-d / 120.0 * visible / 10);
+    } else if (delta.y() != 0) {
+        QRectF bar = BarRect();
+        double pos = first_ + (event->position().x() - bar.left()) * visible / bar.width();
+        ZoomBy(std::pow(kZoomStep, delta.y() / 120.0), pos);
+    }
+    event->accept();
+}
+
+bool AnalysisStrip::ViewKey(QKeyEvent* event) {
+    double visible = length_ / zoom_;
+    double middle = first_ + visible / 2;
+    switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal: ZoomBy(kZoomStep, middle); return true;
+        case Qt::Key_Minus: ZoomBy(1 / kZoomStep, middle); return true;
+        default: return false;
+    }
+}
+
+void AnalysisStrip::keyPressEvent(QKeyEvent* event) {
+    if (ViewKey(event)) return;
+    double visible = length_ / zoom_;
+    switch (event->key()) {
+        case Qt::Key_Left: PanBy(-visible / 10); break;
+        case Qt::Key_Right: PanBy(visible / 10); break;
+        case Qt::Key_Home: KeepInView(1); break;
+        case Qt::Key_End: KeepInView(length_); break;
+        default: QWidget::keyPressEvent(event);
+    }
+}
+
+bool AnalysisStrip::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && length_ > 0 && ViewKey(static_cast<QKeyEvent*>(event))) return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 bool AnalysisStrip::event(QEvent* event) {

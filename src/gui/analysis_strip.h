@@ -1,6 +1,8 @@
 // A picture of the analysis above the analysed-sequence list: the sequence to scale, one
 // coloured block per display line (conserved, variable, confused, no region; unsure lines
-// hatched), with position ticks. Clicking a block selects its line in the list.
+// hatched), with position ticks. Clicking a block selects its line in the list. The wheel and
+// the + and - keys (here or in the list) zoom, dragging and the arrow keys pan; the selected
+// line is kept in sight.
 #pragma once
 
 #include <QColor>
@@ -42,6 +44,15 @@ public:
     // Distance in bases between two position ticks.
     int TickStep() const;
 
+    // How far the picture is zoomed in (1: the whole sequence) and the first base at its left edge.
+    double Zoom() const { return zoom_; }
+    double FirstBase() const { return first_; }
+    // Zooms by `factor` keeping base `pos` where it is; moves the view by `bases`.
+    void ZoomBy(double factor, double pos);
+    void PanBy(double bases);
+    // Takes the zoom keys also from `list` (the widget of the analysed-sequence list).
+    void TakeZoomKeysFrom(QWidget* list);
+
     static QColor ColorOf(Kind kind);
     static QString NameOf(Kind kind);
 
@@ -51,11 +62,20 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Follow();
     void Snapshot();
+    void KeepInView(double first);
+    void ShowSelected();
+    // A zoom or pan key; true when it was one.
+    bool ViewKey(QKeyEvent* event);
     double XOf(double pos) const;  // left edge of base `pos` (1-based)
     QRectF BarRect() const;
     int LegendHeight() const;
@@ -66,6 +86,14 @@ private:
     std::vector<std::string> shownItems_;
     std::vector<Block> blocks_;
     int length_ = 0;
+    int shownSelection_ = -1;
+    int viewLength_ = 0;  // the length the zoom and pan were made for
+    double zoom_ = 1;
+    double first_ = 1;
+    QPoint pressAt_;
+    double pressFirst_ = 1;
+    bool pressed_ = false;
+    bool dragging_ = false;
 };
 
 }  // namespace varigap::gui

@@ -14,18 +14,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <algorithm>
 #include <filesystem>
 
 #include "gui/fonts.h"
+#include "ui/line_text.h"
 
 namespace varigap::gui {
 
@@ -94,8 +98,46 @@ QWidget* MakeLabelWidget(QWidget* parent, const WidgetHints& hints) {
     if (hints.wrapAnywhere) return MakeWrappingLabel(parent);
     auto* l = new QLabel(parent);
     l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(hints.wordWrap);
     return l;
 }
+
+// Draws display lines so that, scrolled sideways, each keeps its number, flags and mark at the
+// left edge over the bases.
+class DisplayLineDelegate : public QStyledItemDelegate {
+public:
+    explicit DisplayLineDelegate(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        int scrolled = list_->horizontalScrollBar()->value();
+        QString text = index.data().toString();
+        auto prefix = static_cast<qsizetype>(ui::DisplayLinePrefix(FromQt(text)));
+        if (scrolled <= 0 || prefix == 0) return;
+        QStyleOptionViewItem o = option;
+        initStyleOption(&o, index);
+        QStyle* style = list_->style();
+        // Where the text starts in an item as drawn unscrolled, at the viewport's left edge.
+        QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &o, list_);
+        int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+        int textLeft = textRect.left() - option.rect.left() + margin;
+        QString shown = text.left(prefix);
+        QRect cover(0, option.rect.top(), textLeft + o.fontMetrics.horizontalAdvance(shown) + 2, option.rect.height());
+        bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->fillRect(cover, o.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+        painter->setFont(o.font);
+        painter->setPen(o.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(QRect(textLeft, cover.top(), cover.width(), cover.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                          shown);
+        painter->setPen(o.palette.color(QPalette::Mid));
+        painter->drawLine(cover.topRight(), cover.bottomRight());
+        painter->restore();
+    }
+
+private:
+    QListWidget* list_;
+};
 
 QWidget* MakeTextWidget(const ui::TextBox& box, QWidget* parent) {
     if (!box.multiLine) return new QLineEdit(parent);
@@ -192,6 +234,12 @@ bool ControlView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool ControlView::KeyPressed(QKeyEvent* event) {
+    ui::Window& window = control_.Parent();
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && window.TakesEscape()) {
+        window.UserEscape();
+        Refresh();
+        return true;
+    }
     if (!IsEnter(event)) return false;
     control_.UserPressKey(ui::kKeyEnter);
     Refresh();
@@ -304,7 +352,8 @@ ItemListView::ItemListView(ui::ListControl& list, QWidget* parent, ViewContext& 
       viewport_(qlist_->viewport()),
       model_(list) {
     qlist_->setFont(FontFor(list.fontName));
-    qlist_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The view selects what the logic selects, or every line after Ctrl+A.
+    qlist_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // Long lines scroll sideways instead of being cut short.
     qlist_->setTextElideMode(Qt::ElideNone);
     qlist_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -322,11 +371,12 @@ void ItemListView::RefreshState() {
         });
     int index = model_.ListIndex();
     if (qlist_->currentRow() != index || index != shownIndex_) {
+        allSelected_ = false;
         if (index < 0) {
             qlist_->setCurrentRow(-1);
             qlist_->clearSelection();
         } else {
-            qlist_->setCurrentRow(index);
+            qlist_->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
             qlist_->scrollToItem(qlist_->item(index));
         }
         shownIndex_ = index;
@@ -335,13 +385,56 @@ void ItemListView::RefreshState() {
 
 void ItemListView::ClickBeside() { Model().UserFocus(); }
 
+void ItemListView::SelectAll(bool all) {
+    if (all == allSelected_) return;
+    allSelected_ = all;
+    if (all) {
+        qlist_->selectAll();
+    } else if (qlist_->currentRow() >= 0) {
+        qlist_->setCurrentRow(qlist_->currentRow(), QItemSelectionModel::ClearAndSelect);
+    } else {
+        qlist_->clearSelection();
+    }
+}
+
+QStringList ItemListView::SelectedLines() const {
+    QStringList lines;
+    for (int i = 0; i < qlist_->count(); ++i)
+        if (allSelected_ || i == model_.ListIndex()) lines << qlist_->item(i)->text();
+    return lines;
+}
+
+QMenu* ItemListView::MakeContextMenu() {
+    auto* menu = new QMenu(qlist_);
+    QAction* copy =
+        menu->addAction("&Copy", [this] { QApplication::clipboard()->setText(SelectedLines().join('\n')); });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(!SelectedLines().isEmpty());
+    menu->addAction("Select &All", [this] { SelectAll(true); })->setShortcut(QKeySequence::SelectAll);
+    return menu;
+}
+
 bool ItemListView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == viewport_ && FromUser()) {
         switch (event->type()) {
+            case QEvent::ContextMenu: {
+                // A right click selects the line under the mouse, unless it is among the lines selected.
+                auto* ce = static_cast<QContextMenuEvent*>(event);
+                int row = qlist_->indexAt(ce->pos()).row();
+                if (row >= 0 && !(allSelected_ || row == model_.ListIndex())) {
+                    ClickItem(row);
+                    Refresh();
+                }
+                QMenu* menu = MakeContextMenu();
+                menu->exec(ce->globalPos());
+                delete menu;
+                return true;
+            }
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick: {
                 auto* me = static_cast<QMouseEvent*>(event);
                 if (me->button() != Qt::LeftButton) return true;
+                SelectAll(false);
                 int row = qlist_->indexAt(me->position().toPoint()).row();
                 if (row < 0) {
                     ClickBeside();
@@ -363,10 +456,16 @@ bool ItemListView::eventFilter(QObject* watched, QEvent* event) {
 
 bool ItemListView::KeyPressed(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
-        if (auto* item = qlist_->currentItem()) QApplication::clipboard()->setText(item->text());
+        QStringList lines = SelectedLines();
+        if (!lines.isEmpty()) QApplication::clipboard()->setText(lines.join('\n'));
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll(true);
         return true;
     }
     if (IsNavigationKey(event->key())) {
+        SelectAll(false);
         int target = NavigationTarget(event->key(), model_.ListIndex(), model_.ListCount(), PageRows(qlist_));
         if (target >= 0) {
             KeyTo(target, KeyCodeOf(event->key()));
@@ -380,8 +479,9 @@ bool ItemListView::KeyPressed(QKeyEvent* event) {
            event->key() != Qt::Key_Escape;
 }
 
-ListBoxView::ListBoxView(ui::ListBox& list, QWidget* parent, ViewContext& context)
-    : ItemListView(list, parent, context), box_(list) {
+ListBoxView::ListBoxView(ui::ListBox& list, QWidget* parent, ViewContext& context, const WidgetHints& hints)
+    : ItemListView(list, parent, context), box_(list), displayLines_(hints.displayLines) {
+    if (displayLines_) qlist_->setItemDelegate(new DisplayLineDelegate(qlist_));
     auto scrolled = [this] {
         if (!FromUser()) return;
         box_.UserScroll();
@@ -389,6 +489,20 @@ ListBoxView::ListBoxView(ui::ListBox& list, QWidget* parent, ViewContext& contex
     };
     connect(qlist_->verticalScrollBar(), &QScrollBar::actionTriggered, this, scrolled);
     Refresh();
+}
+
+QMenu* ListBoxView::MakeContextMenu() {
+    QMenu* menu = ItemListView::MakeContextMenu();
+    if (!displayLines_) return menu;
+    QAction* bases = new QAction("Copy &bases", menu);
+    connect(bases, &QAction::triggered, this, [this] {
+        QStringList lines = SelectedLines();
+        for (QString& l : lines) l = ToQt(ui::BasesOfLine(FromQt(l)));
+        QApplication::clipboard()->setText(lines.join('\n'));
+    });
+    bases->setEnabled(!SelectedLines().isEmpty());
+    menu->insertAction(menu->actions().value(1), bases);
+    return menu;
 }
 
 void ListBoxView::ClickItem(int i) { box_.UserClickItem(i); }
@@ -429,9 +543,16 @@ ComboBoxView::ComboBoxView(ui::ComboBox& combo, QWidget* parent, ViewContext& co
 
 void ComboBoxView::RefreshState() {
     ControlView::RefreshState();
+    // Items are shown as the window words them; what a caption leaves out is in its tool tip.
+    std::vector<std::string> captions;
+    for (int i = 0; i < combo_.ListCount(); ++i) captions.push_back(combo_.Shown(i).caption);
     bool changed = SyncItems(
-        combo_.Items(), shown_, [this] { qcombo_->clear(); },
-        [this](const std::string& s) { qcombo_->addItem(ToQt(s)); });
+        captions, shown_, [this] { qcombo_->clear(); },
+        [this](const std::string& s) {
+            qcombo_->addItem(ToQt(s));
+            std::string tip = combo_.Shown(qcombo_->count() - 1).toolTip;
+            if (!tip.empty()) qcombo_->setItemData(qcombo_->count() - 1, ToQt(tip), Qt::ToolTipRole);
+        });
     if (changed) {
         // The drop-down shows whole items, however narrow the box is laid out.
         int widest = 0;
@@ -443,6 +564,8 @@ void ComboBoxView::RefreshState() {
     int index = combo_.ListIndex();
     if (qcombo_->currentIndex() != index) qcombo_->setCurrentIndex(index);
     qcombo_->setPlaceholderText(index < 0 ? ToQt(combo_.Text()) : QString());
+    std::string whole = index >= 0 ? combo_.Shown(index).toolTip : std::string();
+    if (!whole.empty()) SetToolTip(qcombo_, whole + "\n\n" + combo_.ToolTipText());
 }
 
 namespace {
@@ -682,7 +805,7 @@ ControlView* CreateControlView(ui::Control& control, QWidget* parent, ViewContex
     if (auto* c = dynamic_cast<ui::DriveList*>(&control)) return new DriveListView(*c, parent, context);
     if (auto* c = dynamic_cast<ui::DirList*>(&control)) return new DirTreeView(*c, parent, context);
     if (auto* c = dynamic_cast<ui::FileList*>(&control)) return new FileListView(*c, parent, context);
-    if (auto* c = dynamic_cast<ui::ListBox*>(&control)) return new ListBoxView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::ListBox*>(&control)) return new ListBoxView(*c, parent, context, hints);
     if (auto* c = dynamic_cast<ui::ComboBox*>(&control)) return new ComboBoxView(*c, parent, context);
     if (auto* c = dynamic_cast<ui::Label*>(&control)) return new LabelView(*c, parent, context, hints);
     if (auto* c = dynamic_cast<ui::TextBox*>(&control)) return new TextBoxView(*c, parent, context);

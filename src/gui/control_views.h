@@ -14,6 +14,7 @@
 
 class QAction;
 class QComboBox;
+class QMenu;
 class QKeyEvent;
 class QLabel;
 class QListWidget;
@@ -30,6 +31,8 @@ int KeyCodeOf(int qtKey);
 // What a window's layout asks of the widget of one of its controls.
 struct WidgetHints {
     bool wrapAnywhere = false;  // a label of long base strings: wrapped anywhere, selectable
+    bool wordWrap = false;      // a label of sentences: wrapped between words
+    bool displayLines = false;  // a list of display lines: number, flags and mark stay in sight
 };
 // The hints of a window's controls that need more than the default.
 using WindowHints = std::map<const ui::Control*, WidgetHints>;
@@ -140,6 +143,10 @@ class ItemListView : public ControlView {
 public:
     ItemListView(ui::ListControl& list, QWidget* parent, ViewContext& context);
     QListWidget* List() const { return qlist_; }
+    // The lines copied: every line after Ctrl+A, else the selected one.
+    QStringList SelectedLines() const;
+    // The menu of a right click: Copy, and what a kind of list adds. The caller owns it.
+    virtual QMenu* MakeContextMenu();
 
 protected:
     void RefreshState() override;
@@ -149,6 +156,7 @@ protected:
     virtual void DoubleClickItem(int i) = 0;
     virtual void KeyTo(int i, int keyCode) = 0;
     virtual void ClickBeside();  // a click below the last line: only the focus
+    void SelectAll(bool all);
 
     QListWidget* qlist_;
     QWidget* viewport_;  // kept: asking a list being destroyed for it is not safe
@@ -157,12 +165,14 @@ private:
     ui::ListControl& model_;
     std::vector<std::string> shown_;
     int shownIndex_ = -2;
+    bool allSelected_ = false;
 };
 
 class ListBoxView : public ItemListView {
     Q_OBJECT
 public:
-    ListBoxView(ui::ListBox& list, QWidget* parent, ViewContext& context);
+    ListBoxView(ui::ListBox& list, QWidget* parent, ViewContext& context, const WidgetHints& hints = {});
+    QMenu* MakeContextMenu() override;
 
 protected:
     void ClickItem(int i) override;
@@ -171,6 +181,7 @@ protected:
 
 private:
     ui::ListBox& box_;
+    bool displayLines_;
 };
 
 class FileListView : public ItemListView {

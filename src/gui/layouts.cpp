@@ -1,6 +1,7 @@
 // The layouts of the windows.
 #include "gui/layouts.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QGridLayout>
@@ -164,9 +165,18 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     shown->addWidget(Caption("Template used:"));
     Add(shown, tplName, 2);
     al->addLayout(shown);
-    al->addWidget(new AnalysisStrip(st, w.lstSeq));
+    auto* strip = new AnalysisStrip(st, w.lstSeq);
+    al->addWidget(strip);
+    QWidget* status = v.Take(w.lblStatus);
+    if (status) {
+        QFont f = status->font();
+        f.setItalic(true);
+        status->setFont(f);
+    }
+    Add(al, status);
     QWidget* seqList = v.Take(w.lstSeq);
     if (seqList) seqList->setMinimumHeight(seqList->fontMetrics().lineSpacing() * 6 + 24);
+    strip->TakeZoomKeysFrom(seqList);
     Add(al, seqList, 1);
 
     // The selected line.
@@ -204,6 +214,7 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     for (QWidget* cut : {seqName, tplName, v.Widget(w.lblSeqInfo)}) MayBeCut(cut);
     TabOrder(v, {&w.cbxSequences, &w.chkInverse, &w.butFindTemplate, &w.butSelectTemplate, &w.cbxTemplates, &w.butHelp,
                  &w.lstSeq, &w.cbxVRPoss, &w.butSelectVRPoss, &w.butIndelSame, &w.butIndelDiff, &w.txbxRegionInfo});
+    if (QAction* quit = v.Action(w.menuQuit)) quit->setShortcut(QKeySequence::Quit);
     v.TopLevel()->resize(1100, 800);
 }
 
@@ -278,6 +289,11 @@ void LayOutFileChooser(WindowView& v, ui::FileChooser& w, ui::CommandButton& loa
     driveRow->addWidget(Caption("Drive:", drive));
     Add(driveRow, drive, 1);
     outer->addLayout(driveRow);
+    auto* pathRow = new QHBoxLayout;
+    QWidget* path = v.Take(w.txbxPath);
+    pathRow->addWidget(Caption("&Go to:", path));
+    Add(pathRow, path, 1);
+    outer->addLayout(pathRow);
 
     auto* split = new QSplitter(Qt::Horizontal);
     split->setChildrenCollapsible(false);
@@ -294,7 +310,7 @@ void LayOutFileChooser(WindowView& v, ui::FileChooser& w, ui::CommandButton& loa
     Add(buttons, load);
     outer->addLayout(buttons);
     AddUnplaced(v, outer);
-    TabOrder(v, {&w.Drive1, &w.Dir1, &w.File1, &loadButton});
+    TabOrder(v, {&w.Drive1, &w.txbxPath, &w.Dir1, &w.File1, &loadButton});
     v.TopLevel()->resize(760, 480);
 }
 
@@ -317,6 +333,7 @@ void LayOutWriteOutputFile(WindowView& v, ui::FWriteOutputFile& w) {
     Add(outer, dirTree, 1);
 
     Add(outer, v.Take(w.chkIncludeSpeciesLists));
+    Add(outer, v.Take(w.lblStatus));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     QWidget* write = v.Take(w.butWriteOutputFile);
@@ -388,7 +405,17 @@ QWidget* MakeTopLevel(QWidget* mainWindow) {
 }
 
 WindowHints HintsFor(const ui::Window&) { return {}; }
-WindowHints HintsFor(const ui::FVarigapMainMenu& w) { return {{&w.lblRegionInfo, WrapAnywhere()}}; }
+WindowHints HintsFor(const ui::FVarigapMainMenu& w) {
+    WidgetHints lines, sentences;
+    lines.displayLines = true;
+    sentences.wordWrap = true;
+    return {{&w.lblRegionInfo, WrapAnywhere()}, {&w.lstSeq, lines}, {&w.lblStatus, sentences}};
+}
+WindowHints HintsFor(const ui::FWriteOutputFile& w) {
+    WidgetHints sentences;
+    sentences.wordWrap = true;
+    return {{&w.lblStatus, sentences}};
+}
 WindowHints HintsFor(const ui::FAnalyzeVRs& w) { return {{&w.lblActSeqLine, WrapAnywhere()}}; }
 
 void LayOut(WindowView& view, ui::FVarigapMainMenu& window, const State& st) { LayOutMainWindow(view, window, st); }

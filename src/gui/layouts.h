@@ -31,6 +31,7 @@ QWidget* MakeTopLevel(QWidget* mainWindow);
 WindowHints HintsFor(const ui::Window& window);
 WindowHints HintsFor(const ui::FVarigapMainMenu& window);
 WindowHints HintsFor(const ui::FAnalyzeVRs& window);
+WindowHints HintsFor(const ui::FWriteOutputFile& window);
 
 // Arranges the widgets of `view`, the view of the window passed with it. The main window also
 // gets the picture of the analysis, drawn from `st`. Controls a layout does not take are added

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     if (Informational(argc, argv, status)) return status;
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Varigap");
+    QApplication::setOrganizationName("Varigap");  // where the settings (recent files) are kept
 
     QStringList args = QApplication::arguments();
     args.removeFirst();

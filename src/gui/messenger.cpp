@@ -42,8 +42,11 @@ MsgAnswer QtMessenger::Show(const Message& m) {
     if (!owner) owner = QApplication::activeWindow();
     QMessageBox box(ToQtIcon(m.icon), ToQt(m.title), MessageText(m.text), ToQtButtons(m.buttons), owner);
     box.setTextFormat(Qt::PlainText);
-    // The first button is the default one, as Enter answers a question with Yes.
-    box.setDefaultButton(m.buttons == MsgButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+    // Enter answers a Yes/No question with No: such a question asks before a file is replaced,
+    // and a second Enter meant for something else must not replace it.
+    box.setDefaultButton(m.buttons == MsgButtons::Ok      ? QMessageBox::Ok
+                         : m.buttons == MsgButtons::YesNo ? QMessageBox::No
+                                                          : QMessageBox::Yes);
     if (m.buttons == MsgButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
     if (m.buttons == MsgButtons::YesNo) box.setEscapeButton(QMessageBox::No);
 

@@ -4,14 +4,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
+#include <QMenu>
 #include <QStorageInfo>
 #include <algorithm>
-#include <filesystem>
 
 #include "gui/analysis_strip.h"
 #include "gui/control_views.h"
+#include "gui/file_drop.h"
 #include "gui/fonts.h"
 #include "gui/layouts.h"
+#include "gui/recent_menu.h"
 #include "gui/window_view.h"
 #include "ui/analyze_vrs.h"
 #include "ui/file_choosers.h"
@@ -20,8 +22,6 @@
 #include "ui/options_dialog.h"
 #include "ui/parameters_dialog.h"
 #include "ui/write_output_file.h"
-
-namespace fs = std::filesystem;
 
 namespace varigap::gui {
 
@@ -52,10 +52,18 @@ Program::Program(const std::string& programDir, const std::string& startDirector
     LayOut(Draw(a.LoadTemplate()), a.LoadTemplate());
     LayOut(Draw(a.LoadSequence()), a.LoadSequence());
     LayOut(Draw(a.AnalyzeVRs(), nullptr, HintsFor(a.AnalyzeVRs())), a.AnalyzeVRs());
-    LayOut(Draw(a.WriteOutput()), a.WriteOutput());
+    LayOut(Draw(a.WriteOutput(), nullptr, HintsFor(a.WriteOutput())), a.WriteOutput());
     LayOut(Draw(a.Help()), a.Help());
     LayOut(Draw(a.Parameters()), a.Parameters());
     LayOut(Draw(a.Options()), a.Options());
+    // Beside the windows of the logic: the recent files, and files dropped on the main window.
+    WindowView& mainView = *View(a.MainMenu());
+    QMenu* files = mainView.Action(a.MainMenu().menuFile)->menu();
+    recent_ = new RecentMenu(a, files, mainView.Action(a.MainMenu().menuQuit));
+    a.FileLoaded.Connect([this](ui::FileKind kind, const std::string& path) {
+        if (recent_) recent_->Add(kind, path);
+    });
+    drop_ = new FileDrop(a, main_.get());
     messenger_.parent = [this]() -> QWidget* {
         QWidget* active = QApplication::activeWindow();
         return active ? active : main_.get();
@@ -76,6 +84,7 @@ WindowView& Program::Draw(ui::Window& window, QWidget* top, const WindowHints& h
 
 Program::~Program() {
     app_->MainMenu().Unsubscribe(mainSubscription_);
+    recent_ = nullptr;
     context_.programEnded = true;
     SyncGuard guard(context_);  // focus moving while the widgets go away is not the user's
     main_.reset();
@@ -86,55 +95,14 @@ void Program::Start() {
     app_->Start();
 }
 
-namespace {
-
-bool LoadThroughChooser(ui::FileChooser& chooser, ui::MenuItem& menu, ui::CommandButton& button,
-                        const std::string& file, std::string& problem) {
-    std::error_code ec;
-    fs::path path = fs::absolute(file, ec);
-    if (ec || !fs::is_regular_file(path, ec)) {
-        problem = "No such file: " + file;
-        return false;
-    }
-    std::string dir = path.parent_path().string();
-    std::string name = path.filename().string();
-    menu.UserClick();
-    if (!chooser.Visible()) {
-        problem = "The file window did not open for " + file;
-        return false;
-    }
-    std::string drive = chooser.Drive1.DriveOf(dir);
-    const auto& drives = chooser.Drive1.Items();
-    auto d = std::find(drives.begin(), drives.end(), drive);
-    if (d != drives.end() && chooser.Drive1.Drive() != drive)
-        chooser.Drive1.UserChoose(static_cast<int>(d - drives.begin()));
-    chooser.Dir1.UserOpenPath(dir);
-    const auto& files = chooser.File1.Items();
-    auto f = std::find(files.begin(), files.end(), name);
-    if (chooser.File1.Path() != ui::NormalDirectory(dir) || f == files.end()) {
-        problem = "The file window does not list " + file;
-        return false;
-    }
-    chooser.File1.UserClickItem(static_cast<int>(f - files.begin()));
-    button.UserClick();
-    return true;
-}
-
-}  // namespace
-
 bool Program::LoadFiles(const std::string& templateFile, const std::string& sequenceFile, std::string& problem) {
-    ui::FVarigapMainMenu& main = app_->MainMenu();
-    ui::FLoadTemplate& templates = app_->LoadTemplate();
-    if (!LoadThroughChooser(templates, main.menuLoadTemplate, templates.LoadTemplateButton, templateFile, problem))
-        return false;
-    if (templates.Visible() || app_->st.numTemplates < 1) {
+    if (!app_->OpenFile(ui::FileKind::Templates, templateFile, problem)) return false;
+    if (app_->LoadTemplate().Visible() || app_->st.numTemplates < 1) {
         problem = "The template file was not loaded: " + templateFile;
         return false;
     }
-    ui::FLoadSequence& sequences = app_->LoadSequence();
-    if (!LoadThroughChooser(sequences, main.menuLoadSequences, sequences.LoadSequenceButton, sequenceFile, problem))
-        return false;
-    if (main.cbxSequences.ListCount() < 1) {
+    if (!app_->OpenFile(ui::FileKind::Sequences, sequenceFile, problem)) return false;
+    if (app_->MainMenu().cbxSequences.ListCount() < 1) {
         problem = "The sequence file lists no sequence: " + sequenceFile;
         return false;
     }

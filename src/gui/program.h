@@ -17,6 +17,8 @@ class QWidget;
 namespace varigap::gui {
 
 class AnalysisStrip;
+class FileDrop;
+class RecentMenu;
 class WindowView;
 
 class Program {
@@ -43,6 +45,8 @@ public:
     const std::vector<WindowView*>& Views() const { return views_; }
     QMainWindow* MainWindow() const;
     AnalysisStrip* Strip() const;
+    RecentMenu* Recent() const { return recent_; }
+    FileDrop* Drop() const { return drop_; }
 
     // Called once, when closing the main window has ended the program.
     std::function<void()> ended;
@@ -56,6 +60,8 @@ private:
     std::unique_ptr<ui::Application> app_;
     std::unique_ptr<QMainWindow> main_;
     std::vector<WindowView*> views_;  // owned by their top-level widgets
+    RecentMenu* recent_ = nullptr;    // owned by the Files menu
+    FileDrop* drop_ = nullptr;        // owned by the main window
     int mainSubscription_ = 0;
     bool started_ = false;
     bool endReported_ = false;

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -191,6 +192,15 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             case QEvent::WindowActivate:
                 if (context_.drawing == 0) QtActivated();
+                break;
+            case QEvent::KeyPress:
+                // Escape reaches the window itself when no control took it.
+                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && context_.drawing == 0 &&
+                    window_.TakesEscape()) {
+                    window_.UserEscape();
+                    if (!context_.programEnded) Refresh();
+                    return true;
+                }
                 break;
             default: break;
         }

@@ -21,8 +21,7 @@ bool IsAnchor(const SSegment& s) {
 }
 
 void WriteFeature(State& st, TextWriter& out, const SSegment& s, bool includeTaxa) {
-    if (s.startPos <= s.endPos) out.WriteLine(kIndent4 + Str(s.startPos) + ".." + Str(s.endPos));
-    else out.WriteLine(kIndent4 + Str(s.endPos) + "[DEL]" + Str(s.startPos));
+    out.WriteLine(kIndent4 + FeatureRange(s));
     switch (KindOf(s)) {
         case LineKind::Conserved: out.WriteLine(kIndent8 + "Conserved Region #" + Str(s.region)); break;
         case LineKind::Variable: {
@@ -51,18 +50,28 @@ std::string PaddedNumber(State& st, Integer num, Integer maxNum) {
     return s;
 }
 
-void WriteAnnotation(State& st, TextWriter& out, bool includeTaxa) {
+std::vector<int> AnnotatedSegments(const State& st) {
+    std::vector<int> segments;
     const int count = st.numSSegments;
     int k = 1;
     while (!IsAnchor(st.SSegments[k]) && k < count) ++k;
-    if (!IsAnchor(st.SSegments[k])) return;
+    if (!IsAnchor(st.SSegments[k])) return segments;
     // Lines before the first anchor are never written; every line after it is.
     const Integer seqLen = Len(st.actSeq);
     for (int j = k; j <= count; ++j) {
         const SSegment& s = st.SSegments[j];
-        if (IsValidPos(s.startPos) && IsValidPos(s.endPos) && s.startPos <= seqLen)
-            WriteFeature(st, out, s, includeTaxa);
+        if (IsValidPos(s.startPos) && IsValidPos(s.endPos) && s.startPos <= seqLen) segments.push_back(j);
     }
+    return segments;
+}
+
+std::string FeatureRange(const SSegment& s) {
+    if (s.startPos <= s.endPos) return Str(s.startPos) + ".." + Str(s.endPos);
+    return Str(s.endPos) + "[DEL]" + Str(s.startPos);
+}
+
+void WriteAnnotation(State& st, TextWriter& out, bool includeTaxa) {
+    for (int j : AnnotatedSegments(st)) WriteFeature(st, out, st.SSegments[j], includeTaxa);
 }
 
 void WriteSequence(State& st, TextWriter& out) {
@@ -78,9 +87,16 @@ void WriteSequence(State& st, TextWriter& out) {
 }
 
 void WriteOutputFileText(State& st, TextWriter& out, const std::string& fileName, const std::string& seqName,
-                         bool includeTaxa) {
+                         bool includeTaxa, bool complemented) {
     out.WriteLine("# Varigap Output File \"" + fileName + "\"");
     out.WriteLine("# Analyzed with template \"" + st.templateName[st.actTemplate] + "\"");
+    // The FEATURES block cannot tell a sure placement from a doubtful one, nor the complement
+    // from the sequence as read; these comment lines can, and readers of the format skip them.
+    if (complemented) out.WriteLine("# Reverse complement of the sequence as read");
+    std::string uncertain;
+    for (int j : AnnotatedSegments(st))
+        if (st.SSegments[j].unresolved) uncertain += (uncertain.empty() ? "" : ", ") + FeatureRange(st.SSegments[j]);
+    if (!uncertain.empty()) out.WriteLine("# Uncertain placements (\"?\"): " + uncertain);
     out.WriteLine("");
     out.WriteLine("NAME  " + seqName);
     out.WriteLine("    (bases 1 to " + Str(Len(st.actSeq)) + ")");

@@ -10,6 +10,7 @@
 #include "engine/vr_files.h"
 #include "output/variant_listing.h"
 #include "ui/application.h"
+#include "ui/item_captions.h"
 
 namespace varigap::ui {
 
@@ -42,6 +43,8 @@ FAnalyzeVRs::FAnalyzeVRs(Application& app) : Window(app.desktop, "FAnalyzeVRs"),
     lblRegionName.SetCaption("Variable Region Analysis");
     lblRegionName.SetToolTipText("Name of region being analyzed.");
     OptionButton::Group({&radAll, &radDiff, &radShorter, &radLonger, &radSame});
+    cbxActVRSeq.showItem = [this](int i) { return VariantShown(cbxActVRSeq.List(i)); };
+    closeOnEscape = true;
 
     FormActivate.Connect([this] { Form_Activate(); });
     cbxActVRSeq.Click.Connect([this] { cbxActVRSeq_Click(); });
@@ -130,7 +133,8 @@ void FAnalyzeVRs::ComputeLSTSeqs() {
         if (lstSeqs.ListCount() >= 1) {
             UpdateTXBXSpecies();
             lstSeqs_SetLine();
-            if (Visible()) lstSeqs.SetFocus();
+            // Not while following the main window: the focus stays where the user works.
+            if (Visible() && IsActive()) lstSeqs.SetFocus();
         }
     } catch (...) {
         ReportRunTimeError(st_, std::current_exception());
@@ -156,13 +160,33 @@ void FAnalyzeVRs::UpdateTXBXSpecies() { txbxSpecies.SetText(entryTaxa[lineEntry[
 
 void FAnalyzeVRs::SetActSeqLine(const std::string& inActSeqLine) {
     actSeqLine = inActSeqLine;
-    if (Visible()) lblActSeqLine.SetCaption(actSeqLine);
+    if (Visible()) ShowActSeqLine();
+}
+
+void FAnalyzeVRs::FollowLine(Integer line, Integer lineVRI, Integer lineVRSel, const std::string& lineText) {
+    mainLine = line;
+    if (lineVRI >= 1) {
+        if (Visible() && lineVRI != vri) SetParameters(lineVRI, lineVRSel, compMode);
+        shownLine = line;
+        SetActSeqLine(lineText);
+    } else if (Visible()) {
+        ShowActSeqLine();
+    }
+}
+
+// The line compared with is always the line of the region listed.
+void FAnalyzeVRs::ShowActSeqLine() {
+    std::string note;
+    if (shownLine >= 1 && mainLine != shownLine)
+        note = "\r\n(line " + Str(shownLine) + "; the main window now shows line " + Str(mainLine) +
+               ", which is not one variable region)";
+    lblActSeqLine.SetCaption(actSeqLine + note);
 }
 
 // ---------------------------------------------------------------- events
 
 void FAnalyzeVRs::Form_Activate() {
-    lblActSeqLine.SetCaption(actSeqLine);
+    ShowActSeqLine();
     lstSeqs.SetFocus();
 }
 

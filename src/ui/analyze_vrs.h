@@ -41,6 +41,10 @@ public:
     void SetCompMode(Integer mode);
     void UpdateTXBXSpecies();
     void SetActSeqLine(const std::string& inActSeqLine);
+    // The main window shows display line `line` (text `lineText`); `lineVRI` is the variable
+    // region it holds alone, 0 for any other line. The window follows a variable line; on any
+    // other line it keeps its region and says which line that is.
+    void FollowLine(Integer line, Integer lineVRI, Integer lineVRSel, const std::string& lineText);
 
     // ---- event handlers
     void Form_Activate();
@@ -70,6 +74,7 @@ public:
 private:
     bool IsSeqShown(const std::string& bases) const;
     void ApplyLengthBox();
+    void ShowActSeqLine();
 
     State& st_;
 
@@ -84,6 +89,8 @@ private:
     Table<std::string, MAXNUMVRFILEENTRIES> entryTaxa;
     Table<Integer, MAXNUMVRFILEENTRIES> lineEntry;
     Integer actLine = -1;
+    Integer shownLine = 0;  // the main window's line of the variable region analysed
+    Integer mainLine = 0;   // the main window's line shown last
 };
 
 }  // namespace varigap::ui

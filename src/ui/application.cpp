@@ -71,6 +71,11 @@ void Application::End() {
         if (w) w->Hide();
 }
 
+bool Application::OpenFile(FileKind kind, const std::string& path, std::string& problem) {
+    FileChooser& chooser = kind == FileKind::Templates ? static_cast<FileChooser&>(LoadTemplate()) : LoadSequence();
+    return chooser.OpenPath(path, problem);
+}
+
 void Application::ReportError(std::exception_ptr e) { ReportRunTimeError(st, e); }
 
 }  // namespace varigap::ui

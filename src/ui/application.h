@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "core/state.h"
 #include "ui/controls.h"
+#include "ui/file_kinds.h"
 
 namespace varigap::ui {
 
@@ -55,6 +56,13 @@ public:
     FVarigapOptions& Options();
     // Whether a window object exists yet (by its name, e.g. "FAnalyzeVRs").
     bool Created(const std::string& windowName) const;
+
+    // Loads a file as its file window does it, the window opened on the file's directory with the
+    // file highlighted. False, with `problem` said in words, when the file is not there or the
+    // window did not take it (the window then stays open where a failed read leaves it).
+    bool OpenFile(FileKind kind, const std::string& path, std::string& problem);
+    // Raised after a file window has read a file, with the file's full path.
+    Event<FileKind, const std::string&> FileLoaded;
 
     // How a run-time error that escaped a user action is reported.
     void ReportError(std::exception_ptr e);

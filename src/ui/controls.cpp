@@ -60,6 +60,7 @@ void Control::UserPressKey(int key) {
         SetFocus();
         KeyPress(key);
         KeyUp(key);
+        if (key == kKeyEnter && !KeyPress.Connected()) window_.EnterNotTaken(*this);
     });
 }
 
@@ -174,6 +175,11 @@ void ListControl::SetListIndex(int i) {
     if (listIndex_ < 0) text_.clear();
     Changed();
     Click();
+}
+
+ItemShown ListControl::Shown(int index) const {
+    if (showItem) return showItem(index);
+    return {List(index), ""};
 }
 
 void ListControl::SetText(const std::string& t) {
@@ -383,6 +389,23 @@ void Window::FocusControl(Control* c) {
     Changed();
     if (old) old->LostFocus();
     if (focused_ == c) c->GotFocus();
+}
+
+void Window::EnterNotTaken(Control& c) {
+    if (!defaultButton) return;
+    auto* button = dynamic_cast<CommandButton*>(&c);
+    if (!button) button = defaultButton;
+    if (button->Visible() && button->Enabled()) button->Click();
+}
+
+void Window::UserEscape() {
+    RunUserAction([this] {
+        if (cancelButton) {
+            if (cancelButton->Visible() && cancelButton->Enabled()) cancelButton->Click();
+        } else if (closeOnEscape) {
+            Unload();
+        }
+    });
 }
 
 void Window::UserClose() {

@@ -193,6 +193,13 @@ private:
     std::vector<std::unique_ptr<T>> items_;
 };
 
+// How a view shows one item of a list when that is not the item itself (a long item cut, facts
+// beside a name): the caption, and the tool tip that tells what the caption leaves out.
+struct ItemShown {
+    std::string caption;
+    std::string toolTip;  // "" when the caption says it all
+};
+
 // An item list as a control: list boxes, combo boxes and the file system lists.
 // Writing ListIndex raises Click; Clear and AddItem raise nothing.
 class ListControl : public Control, public ItemList {
@@ -203,6 +210,11 @@ public:
     void SetListIndex(int i) override;
     void SetText(const std::string& t) override;
     Event<> Click, DblClick;
+
+    // Set by the window when its items are shown otherwise than as they are; the items, Text
+    // and the handlers keep the items themselves.
+    std::function<ItemShown(int index)> showItem;
+    ItemShown Shown(int index) const;
 
 protected:
     // Whether Text keeps what was typed when nothing is selected (combo boxes).
@@ -304,6 +316,16 @@ public:
     void UserClose();
     void UserActivate();
 
+    // The keyboard's way out and in, as dialogs have it: Escape presses `cancelButton`, or,
+    // without one, closes the window (as its close box) when `closeOnEscape`. Enter on a control
+    // that takes no Enter itself presses that control when it is a button, else `defaultButton`.
+    CommandButton* cancelButton = nullptr;
+    CommandButton* defaultButton = nullptr;
+    bool closeOnEscape = false;
+    // Whether Escape does anything here.
+    bool TakesEscape() const { return cancelButton || closeOnEscape; }
+    void UserEscape();
+
     // Runs a user action; a run-time error that escapes every handler goes to the error
     // handler (the program reports it) instead of ending the program.
     void RunUserAction(const std::function<void()>& action);
@@ -312,6 +334,7 @@ public:
 private:
     friend class Control;
     void Register(Control* c) { controls_.push_back(c); }
+    void EnterNotTaken(Control& c);
     void FocusControl(Control* c);
     void ActivateWith(Control* target);
     void LoseFocusOnDeactivate();

@@ -1,11 +1,18 @@
 // The template and sequence file choosers.
 #include "ui/file_choosers.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "core/messages.h"
+#include "core/strings.h"
+#include "core/textfile.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
 #include "ui/application.h"
 #include "ui/main_menu.h"
+
+namespace fs = std::filesystem;
 
 namespace varigap::ui {
 
@@ -22,6 +29,12 @@ FileChooser::FileChooser(Application& app, const std::string& name, CommandButto
     File1.GotFocus.Connect([this] { File1_GotFocus(); });
     File1.DblClick.Connect([this] { File1_DblClick(); });
     File1.KeyPress.Connect([this](int k) { File1_KeyPress(k); });
+    txbxPath.SetToolTipText(
+        "Type a folder or a file (a path, or a name in the folder shown) and press Enter; the first letters of a name "
+        "highlight it in the list.");
+    txbxPath.Change.Connect([this] { txbxPath_Change(); });
+    txbxPath.KeyPress.Connect([this](int k) { txbxPath_KeyPress(k); });
+    closeOnEscape = true;
 }
 
 // A chooser opens where the last directory was chosen; hidden, it keeps its place.
@@ -33,7 +46,20 @@ void FileChooser::Form_Load() {
     if (File1.Path().empty()) File1.SetPath(Dir1.Path());
 }
 
-void FileChooser::Form_Activate() { Dir1.SetFocus(); }
+// Files written since the window was last shown are listed; the highlighted one stays so.
+void FileChooser::Form_Activate() {
+    if (!Dir1.Path().empty()) {
+        std::string keep = File1.FileName();
+        try {
+            Dir1.Refresh();
+            File1.Refresh();
+        } catch (const RunTimeError&) {
+            // The directory went away: the lists stay as they were.
+        }
+        if (!keep.empty()) File1.SetText(keep);
+    }
+    Dir1.SetFocus();
+}
 
 void FileChooser::Drive1_Change() {
     try {
@@ -67,6 +93,72 @@ void FileChooser::File1_KeyPress(int keyAscii) {
     if (keyAscii == kKeyEnter) File1_DblClick();
 }
 
+bool FileChooser::GoToDirectory(const std::string& path) {
+    try {
+        Dir1.SetPath(path);
+    } catch (const RunTimeError&) {
+        return false;
+    }
+    Drive1.RestoreDrive(Drive1.DriveOf(Dir1.Path()));
+    return true;
+}
+
+bool FileChooser::GoToFile(const std::string& path) {
+    const fs::path p(path);
+    if (!GoToDirectory(p.parent_path().string())) return false;
+    const auto& files = File1.Items();
+    auto f = std::find(files.begin(), files.end(), p.filename().string());
+    if (f == files.end()) return false;
+    File1.SetListIndex(static_cast<int>(f - files.begin()));
+    return true;
+}
+
+void FileChooser::txbxPath_Change() {
+    const std::string& typed = txbxPath.Text();
+    if (typed.empty() || typed.find('/') != std::string::npos) return;
+    for (int i = 0; i < File1.ListCount(); ++i)
+        if (ToUpper(File1.List(i)).rfind(ToUpper(typed), 0) == 0) {
+            File1.SetListIndex(i);
+            return;
+        }
+    File1.SetListIndex(-1);  // Enter must not load a file highlighted before
+}
+
+void FileChooser::txbxPath_KeyPress(int keyAscii) {
+    if (keyAscii != kKeyEnter || txbxPath.Text().empty()) return;
+    const std::string typed = txbxPath.Text();
+    const std::string full = typed[0] == '/' ? typed : FullPath(Dir1.Path(), typed);
+    std::error_code ec;
+    if (fs::is_directory(full, ec)) {
+        if (GoToDirectory(full)) txbxPath.SetText("");
+    } else if (fs::is_regular_file(full, ec) ? GoToFile(NormalDirectory(full)) : File1.ListIndex() >= 0) {
+        txbxPath.SetText("");
+        loadButton_.Click();
+    }
+}
+
+bool FileChooser::OpenPath(const std::string& path, std::string& problem) {
+    std::error_code ec;
+    fs::path full = fs::absolute(path, ec);
+    if (ec || !fs::is_regular_file(full, ec)) {
+        problem = "No such file: " + path;
+        return false;
+    }
+    // The window is not shown for a file handed over (on the command line, dropped, recent): the
+    // keyboard stays with the main window. It opens only where a failed read leaves it open.
+    bool listed = false;
+    RunUserAction([&] {
+        Load();
+        listed = GoToFile(NormalDirectory(full.string()));
+        if (!listed) return;
+        keepOpen_ = false;
+        loadButton_.Click();
+        if (keepOpen_) Show();
+    });
+    if (!listed) problem = "The file window does not list " + path;
+    return listed;
+}
+
 // ---------------------------------------------------------------- templates
 
 FLoadTemplate::FLoadTemplate(Application& app) : FileChooser(app, "FLoadTemplate", LoadTemplateButton) {
@@ -78,17 +170,28 @@ FLoadTemplate::FLoadTemplate(Application& app) : FileChooser(app, "FLoadTemplate
 }
 
 void FLoadTemplate::LoadTemplateButton_Click() {
+    bool reads = false;
+    keepOpen_ = true;
     try {
         st_.templateFileName = File1.FileName();
         st_.templateFilePath = File1.Path();
         st_.vrFilePath = File1.Path();
+        const std::string path = FullPath(st_.templateFilePath, st_.templateFileName);
+        // A file that is there is read: the template table changes, success or not.
+        reads = !st_.templateFileName.empty() && FileExists(path);
         if (LoadTemplateFile(st_)) {
             app_.MainMenu().SetRefindTemplate();
+            if (reads) app_.MainMenu().TemplateFileRead(true);
+            keepOpen_ = false;
             Hide();
+            if (reads) app_.FileLoaded(FileKind::Templates, path);
+        } else if (reads) {
+            app_.MainMenu().TemplateFileRead(false);
         }
     } catch (...) {
         ReportRunTimeError(st_, std::current_exception());
         app_.MainMenu().SetRefindTemplate();
+        if (reads) app_.MainMenu().TemplateFileRead(false);
     }
 }
 
@@ -112,12 +215,17 @@ void FLoadSequence::LoadSequenceButton_Click() {
         main.SetNoSeq();
         st_.sequenceFileName = File1.FileName();
         st_.sequenceFilePath = File1.Path();
+        const std::string path = FullPath(st_.sequenceFilePath, st_.sequenceFileName);
+        const bool reads = !st_.sequenceFileName.empty() && FileExists(path);
         LoadSequenceFile(st_, main.cbxSequences);
         main.SetRefindTemplate();
+        main.SequenceFileRead();
         Hide();
+        if (reads) app_.FileLoaded(FileKind::Sequences, path);
     } catch (...) {
         ReportRunTimeError(st_, std::current_exception());
         main.SetRefindTemplate();
+        main.SequenceFileRead();
         Hide();
     }
 }

@@ -10,6 +10,7 @@ namespace varigap::ui {
 
 FHelp::FHelp(Application& app) : Window(app.desktop, "FHelp"), st_(app.st) {
     SetCaption("Varigap Help File");
+    closeOnEscape = true;
     const char* captions[kNumChapters] = {"&Contents", "&Files",  "&Using",     "&Algorithms",
                                           "&Problems", "&trnL-F", "&Other Uses"};
     for (int i = 0; i < kNumChapters; ++i) {

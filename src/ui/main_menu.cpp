@@ -2,15 +2,19 @@
 #include "ui/main_menu.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/messages.h"
 #include "core/strings.h"
+#include "core/textfile.h"
 #include "engine/analysis.h"
 #include "input/sequence_reader.h"
 #include "ui/analyze_vrs.h"
 #include "ui/application.h"
 #include "ui/file_choosers.h"
 #include "ui/help_window.h"
+#include "ui/item_captions.h"
+#include "ui/listed_sequence.h"
 #include "ui/options_dialog.h"
 #include "ui/parameters_dialog.h"
 #include "ui/write_output_file.h"
@@ -73,6 +77,21 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVar
     menuWriteOutputFile.SetCaption("&Write Output File");
     menuLPAM.SetCaption("&Parameters");
     menuOptions.SetCaption("&Options");
+    menuQuit.SetCaption("&Quit");
+    lblStatus.SetToolTipText("Why no analysis is shown, or what to look at in the one shown");
+    lblStatus.SetVisible(false);
+    cbxSequences.showItem = [this](int i) { return NameShown(cbxSequences.List(i)); };
+    cbxVRPoss.showItem = [this](int i) { return VariantShown(cbxVRPoss.List(i)); };
+    cbxTemplates.showItem = [this](int i) {
+        // Each template with what the ranking found of it, as long as the list is that ranking.
+        const std::string& name = cbxTemplates.List(i);
+        if (i + 1 > st_.numRankedTemplates) return ItemShown{name, ""};
+        const TemplateRank& r = st_.templateRanks[i + 1];
+        if (st_.templateName[r.templateNum] != name) return ItemShown{name, ""};
+        char fraction[16];
+        std::snprintf(fraction, sizeof fraction, "%.2f", static_cast<double>(r.fracMatched));
+        return ItemShown{name + "  (" + Str(r.numMatched) + " bases matched, " + fraction + " of its span)", ""};
+    };
 
     FormLoad.Connect([this] { Form_Load(); });
     FormUnload.Connect([this](bool&) { Form_Unload(); });
@@ -99,6 +118,7 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVar
     menuWriteOutputFile.Click.Connect([this] { menuWriteOutputFile_Click(); });
     menuLPAM.Click.Connect([this] { menuLPAM_Click(); });
     menuOptions.Click.Connect([this] { menuOptions_Click(); });
+    menuQuit.Click.Connect([this] { menuQuit_Click(); });
 }
 
 // ---------------------------------------------------------------- public operations
@@ -110,6 +130,67 @@ void FVarigapMainMenu::cbxSequences_DblClick() {}
 void FVarigapMainMenu::SetNoSeq() {
     st_.actSeq.clear();
     actSeqName.clear();
+}
+
+void FVarigapMainMenu::ClearAnalysis(const std::string& status) {
+    analysisShown = false;
+    lstSeq.Clear();
+    lblActSeqName.SetCaption("");
+    lblBestTemplate.SetCaption("");
+    lblRegionInfo.SetCaption("");
+    txbxRegionInfo.SetText("");
+    lblSeqInfo.SetCaption("");
+    // The ranking shown was of the sequence and templates that were.
+    cbxTemplates.Clear();
+    HideVRButtons();
+    cbxVRPoss.Clear();
+    cbxVRPoss.SetVisible(false);
+    actVRName.clear();
+    actVRVariant.clear();
+    actVRI = 0;
+    actVRSel = 0;
+    SetLSTSeqToolTip("");
+    st_.numSSegments = 0;
+    if (app_.Created("FAnalyzeVRs")) app_.AnalyzeVRs().Hide();
+    SetStatus(status);
+}
+
+namespace {
+
+std::string Count(int n, const std::string& thing) { return Str(n) + " " + thing + (n == 1 ? "" : "s"); }
+
+}  // namespace
+
+void FVarigapMainMenu::TemplateFileRead(bool ok) {
+    templateFile = ok ? st_.templateFileName : "";
+    ClearAnalysis(ok ? "Template file \"" + templateFile + "\" loaded (" + Count(st_.numTemplates, "template") +
+                           "): press Find Template to analyze the chosen sequence."
+                     : "The template file \"" + st_.templateFileName +
+                           "\" could not be read: no templates are loaded.");
+    UpdateCaption();
+}
+
+void FVarigapMainMenu::SequenceFileRead() {
+    const std::string& name = st_.sequenceFileName;
+    sequenceFile = !name.empty() && FileExists(FullPath(st_.sequenceFilePath, name)) ? name : "";
+    std::string status = "No sequence file is loaded: choose one (Files, Load Sequences).";
+    if (!sequenceFile.empty())
+        status = "Sequence file \"" + sequenceFile + "\" lists " + Count(cbxSequences.ListCount(), "sequence") +
+                 (cbxSequences.ListCount() > 0 ? ": choose one and press Find Template." : ".");
+    ClearAnalysis(status);
+    UpdateCaption();
+}
+
+// The title names the files the analyses come from.
+void FVarigapMainMenu::UpdateCaption() {
+    std::string files = templateFile;
+    if (!sequenceFile.empty()) files += (files.empty() ? "" : ", ") + sequenceFile;
+    SetCaption("Varigap: Sequence Analysis" + (files.empty() ? "" : " - " + files));
+}
+
+void FVarigapMainMenu::SetStatus(const std::string& text) {
+    lblStatus.SetCaption(text);
+    lblStatus.SetVisible(!text.empty());
 }
 
 // ---------------------------------------------------------------- start and end
@@ -135,12 +216,18 @@ void FVarigapMainMenu::butSelectTemplate_Click() {
 void FVarigapMainMenu::FindTemplate(Integer templateNum) {
     try {
         SetBusyPointer();
+        // The analysis shown goes first: whatever follows, no line of it stays beside another
+        // sequence's name or bases.
+        ClearAnalysis("");
         SelectActSeq();
-        if (!st_.actSeq.empty() && st_.numTemplates >= 1) {
-            lstSeq.Clear();
-            lblRegionInfo.SetCaption("");
-            txbxRegionInfo.SetText("");
-            lblSeqInfo.SetCaption("");
+        if (st_.actSeq.empty()) {
+            SetStatus(actSeqName.empty() ? "No sequence to analyze: choose one in the list, then press Find Template."
+                                         : "No bases of \"" + actSeqName + "\" were found in the sequence file.");
+        } else if (st_.numTemplates < 1) {
+            SetStatus(
+                "No templates are loaded: load a template file (Files, Load Templates), then press Find "
+                "Template.");
+        } else {
             if (!templateFound) {
                 bestTemplate = RankActSeq(st_);
                 InitializeCBXTemplates();
@@ -148,8 +235,12 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
             }
             st_.actTemplate = ChooseTemplate(st_, templateNum, bestTemplate);
             lblBestTemplate.SetCaption(st_.templateName[st_.actTemplate]);
+            ShowUsedTemplate();
             ParseActSeq(st_);
             ComputeLSTSeq();
+            analysisShown = true;
+            analysedComplement = loadedComplement;
+            SetStatus(AnalysisStatus());
             if (lstSeq.ListCount() >= 1) {
                 lstSeq.SetListIndex(0);
                 lstSeq.SetFocus();
@@ -163,16 +254,39 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
 }
 
 void FVarigapMainMenu::SelectActSeq() {
-    if (!cbxSequences.Text().empty()) {
+    loadedComplement = chkInverse.Value() == 1;
+    const int listed = cbxSequences.ListIndex();
+    if (listed >= 0 || !cbxSequences.Text().empty()) {
         actSeqName = cbxSequences.Text();
-        // A sequence that could not be read (reported by the reader) is dropped: the bases
-        // of the previous sequence are never analysed under the new name.
-        if (!LoadActSeq(st_, actSeqName, chkInverse.Value() == 1)) SetNoSeq();
+        // An entry of the list is its own record, also where names repeat or are empty; a typed
+        // name is looked up. A sequence that could not be read (reported by the reader) is
+        // dropped: the bases of the previous sequence are never analysed under the new name.
+        bool loaded = listed >= 0 ? LoadListedSeq(st_, listed, actSeqName, loadedComplement)
+                                  : LoadActSeq(st_, actSeqName, loadedComplement);
+        if (!loaded) SetNoSeq();
         SetRefindTemplate();
     } else {
         SetNoSeq();
     }
     lblActSeqName.SetCaption(actSeqName);
+}
+
+std::string FVarigapMainMenu::AnalysisStatus() const {
+    const Integer t = st_.actTemplate;
+    bool found = false;
+    for (int c = 1; c <= st_.numCRs[t] && !found; ++c) found = st_.crStartPos[t][c] != POSNOTFOUND;
+    const std::string complement = "\"Use Complementary Sequence\"";
+    if (!found)
+        return "No conserved region of template \"" + st_.templateName[t] + "\" was found in this sequence. " +
+               (analysedComplement ? "If the sequence was read in its own direction, uncheck " + complement
+                                   : "If the sequence was read in reverse, check " + complement) +
+               " and press Find Template again.";
+    return analysedComplement ? "The reverse complement of the sequence as read is analyzed." : "";
+}
+
+void FVarigapMainMenu::ShowUsedTemplate() {
+    for (int i = 1; i <= st_.numRankedTemplates && i <= cbxTemplates.ListCount(); ++i)
+        if (st_.templateRanks[i].templateNum == st_.actTemplate) cbxTemplates.SetListIndex(i - 1);
 }
 
 void FVarigapMainMenu::InitializeCBXTemplates() {
@@ -190,6 +304,7 @@ void FVarigapMainMenu::cbxVRPoss_Click() { cbxVRPoss_DblClick(); }
 void FVarigapMainMenu::cbxVRPoss_DblClick() { ShowVRPossibility(actVRI, cbxVRPoss.ListIndex() + 1); }
 
 void FVarigapMainMenu::butSelectVRPoss_Click() {
+    if (!analysisShown) return;
     int k = lstSeq.ListIndex() + 1;
     // The button shows only beside a variable region's line; a variant outside its list is passed over.
     ReparseResult r = ReparseLine(st_, k, actVRSel);
@@ -206,6 +321,7 @@ void FVarigapMainMenu::butIndelSame_Click() { VRAnalysis(1); }
 void FVarigapMainMenu::butIndelDiff_Click() { VRAnalysis(2); }
 
 void FVarigapMainMenu::VRAnalysis(Integer comp) {
+    if (!analysisShown) return;
     lstSeq.SetFocus();
     FAnalyzeVRs& w = app_.AnalyzeVRs();
     w.SetParameters(actVRI, actVRSel, comp);
@@ -243,6 +359,7 @@ void FVarigapMainMenu::menuLoadTemplate_Click() { app_.LoadTemplate().Show(); }
 void FVarigapMainMenu::menuLoadSequences_Click() { app_.LoadSequence().Show(); }
 void FVarigapMainMenu::menuLPAM_Click() { app_.Parameters().Show(); }
 void FVarigapMainMenu::menuOptions_Click() { app_.Options().Show(); }
+void FVarigapMainMenu::menuQuit_Click() { Unload(); }
 
 void FVarigapMainMenu::menuWriteOutputFile_Click() {
     std::string name = MakeAlnumName(actSeqName, 8, ".txt");

@@ -39,12 +39,24 @@ public:
     MenuItem menuWriteOutputFile{*this, "menuWriteOutputFile", &menuFile};
     MenuItem menuLPAM{*this, "menuLPAM"};
     MenuItem menuOptions{*this, "menuOptions"};
+    // Added to the window: what it has to say about the analysis (why none is shown, what to
+    // try), and the Files menu's way out.
+    Label lblStatus{*this, "lblStatus"};
+    MenuItem menuQuit{*this, "menuQuit", &menuFile};
 
     // ---- public operations
     void SetRefindTemplate();
     void cbxSequences_DblClick();
     void SetNoSeq();
     std::string GetActSeqName() const { return actSeqName; }
+    // Takes the analysis off the window (lines, region panel, template list, variant buttons,
+    // the Variable Region Analysis window): everything that needs an analysis waits for the
+    // next Find Template. `status` says why, or what to do next.
+    void ClearAnalysis(const std::string& status);
+    // A template file was read (`ok`), or reading it failed and emptied the template table.
+    void TemplateFileRead(bool ok);
+    // The sequence file chooser loaded a file: the sequence list changed.
+    void SequenceFileRead();
 
     // ---- event handlers
     void Form_Load();
@@ -71,6 +83,7 @@ public:
     void menuWriteOutputFile_Click();
     void menuLPAM_Click();
     void menuOptions_Click();
+    void menuQuit_Click();
 
     // ---- the window's fields, for views and tests
     bool TemplateFound() const { return templateFound; }
@@ -79,6 +92,10 @@ public:
     Integer ActVRSel() const { return actVRSel; }
     const std::string& ActVRName() const { return actVRName; }
     const std::string& ActVRVariant() const { return actVRVariant; }
+    // Whether the window shows a whole analysis of the sequence held (what Write Output File
+    // writes), and whether that sequence is the reverse complement of the one read.
+    bool AnalysisShown() const { return analysisShown; }
+    bool AnalysedComplement() const { return analysedComplement; }
 
 private:
     void FindTemplate(Integer templateNum);
@@ -94,6 +111,12 @@ private:
     void SetNormalPointer();
     void SetLSTSeqToolTip(const std::string& text);
     void VRAnalysis(Integer comp);
+    void SetStatus(const std::string& text);
+    // What the status says after an analysis: nothing of the template found, or the complement.
+    std::string AnalysisStatus() const;
+    // The template list shows the template the analysis used, each template with its score.
+    void ShowUsedTemplate();
+    void UpdateCaption();
 
     Application& app_;
     State& st_;
@@ -105,6 +128,11 @@ private:
     Integer actVRSel;
     std::string actVRName;
     std::string actVRVariant;
+    bool analysisShown = false;
+    bool analysedComplement = false;
+    bool loadedComplement = false;  // how actSeq was read
+    std::string templateFile;       // the file the loaded templates came from
+    std::string sequenceFile;       // the file the sequence list came from
 };
 
 }  // namespace varigap::ui

@@ -51,9 +51,11 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
             lblSeqInfo.SetCaption("No bases");
             currentLine = "Current Line: <No bases>";
         }
-        app_.AnalyzeVRs().SetActSeqLine(currentLine);
-
         LineKind kind = KindOf(s);
+        // The Variable Region Analysis window follows the variable regions of the lines shown.
+        bool oneVR = kind == LineKind::Variable && s.region >= 1 && s.region <= st_.numVRs[st_.actTemplate];
+        app_.AnalyzeVRs().FollowLine(k, oneVR ? s.region : Integer(0),
+                                     oneVR ? st_.VRPoss[s.region].selPoss : Integer(0), currentLine);
         if (kind == LineKind::Variable) {
             Assert(st_, s.region != -1);
             ShowVRButtons();

@@ -10,6 +10,9 @@ namespace varigap::ui {
 
 FVarigapOptions::FVarigapOptions(Application& app) : Window(app.desktop, "FVarigapOptions"), st_(app.st) {
     SetCaption("Varigap Message Options");
+    // Enter confirms; Escape leaves the options as the close box does.
+    defaultButton = &butOkay;
+    closeOnEscape = true;
     const char* tip = "Warning messages of this type will be displayed if the box is checked.";
     chkShowVRWarnings.SetCaption(
         "Inform when Varigap cannot find an exact match for a well-delimited (&non-confused) variable region.");

@@ -47,6 +47,9 @@ double BoxNumber(const std::string& text) {
 FVarigapParameters::FVarigapParameters(Application& app)
     : Window(app.desktop, "FVarigapParameters"), app_(app), st_(app.st) {
     SetCaption("Set Varigap Parameters");
+    // Enter accepts the entries, Escape drops them.
+    defaultButton = &butOk;
+    cancelButton = &butCancel;
     Label1.SetCaption("Word Length");
     Label1.SetToolTipText(
         "LPAM tries to align groups of consecutive bases of this length. Conserved regions shorter than this length "

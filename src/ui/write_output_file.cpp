@@ -11,6 +11,7 @@ namespace varigap::ui {
 
 FWriteOutputFile::FWriteOutputFile(Application& app) : Window(app.desktop, "FWriteOutputFile"), app_(app), st_(app.st) {
     SetCaption("Varigap: Write Output File");
+    closeOnEscape = true;
     chkIncludeSpeciesLists.SetCaption("Include Variable Region Data");
     chkIncludeSpeciesLists.SetToolTipText(
         "If the box is checked, the output file will contain the information (species list for Poaceae trnL-F) "
@@ -19,6 +20,8 @@ FWriteOutputFile::FWriteOutputFile(Application& app) : Window(app.desktop, "FWri
     butWriteOutputFile.SetCaption("&Write Output File");
     butWriteOutputFile.SetToolTipText("Write the sequence in the Analyzed Sequence window to a text file.");
     lblFileName.SetCaption("Enter name of file here. ");
+    lblStatus.SetToolTipText("Why nothing can be written");
+    lblStatus.SetVisible(false);
 
     FormLoad.Connect([this] { Form_Load(); });
     FormActivate.Connect([this] { Form_Activate(); });
@@ -41,7 +44,21 @@ void FWriteOutputFile::Form_Load() {
     Dir1.SetPath(app_.currentDirectory);
 }
 
+namespace {
+
+const char* const kNoAnalysis =
+    "No analysis is shown in the main window, so there is nothing to write: choose a sequence and press Find "
+    "Template first.";
+
+}  // namespace
+
+void FWriteOutputFile::ShowStatus(const std::string& text) {
+    lblStatus.SetCaption(text);
+    lblStatus.SetVisible(!text.empty());
+}
+
 void FWriteOutputFile::Form_Activate() {
+    ShowStatus(app_.MainMenu().AnalysisShown() ? "" : kNoAnalysis);
     txbxFileName.SetFocus();
     txbxFileName.SetText(outFileName);
     if (!outDirPath.empty()) Dir1.SetPath(outDirPath);
@@ -81,6 +98,14 @@ void FWriteOutputFile::butWriteOutputFile_KeyPress(int keyAscii) {
 void FWriteOutputFile::butWriteOutputFile_Click() {
     try {
         outFileName = txbxFileName.Text();
+        // A typed path writes into its directory (relative to the one shown), which the list then shows.
+        if (size_t slash = outFileName.rfind('/'); slash != std::string::npos) {
+            std::string dir = outFileName.substr(0, slash + 1);
+            Dir1.SetPath(dir[0] == '/' ? dir : FullPath(Dir1.Path(), dir));
+            Drive1.RestoreDrive(Drive1.DriveOf(Dir1.Path()));
+            outFileName.erase(0, slash + 1);
+            txbxFileName.SetText(outFileName);
+        }
         outDirPath = Dir1.Path();
         if (WriteOutputFile()) Hide();
     } catch (...) {
@@ -90,13 +115,19 @@ void FWriteOutputFile::butWriteOutputFile_Click() {
 
 bool FWriteOutputFile::WriteOutputFile() {
     if (outFileName.empty()) return false;
+    const FVarigapMainMenu& main = app_.MainMenu();
+    if (!main.AnalysisShown()) {
+        ShowStatus(kNoAnalysis);
+        return false;
+    }
     std::string fullName = FullPath(outDirPath, outFileName);
     if (FileExists(fullName) && Ask(st_, "Output File " + fullName + " already exists.\r\nDo you want to overwrite it?",
                                     "Varigap", MsgButtons::YesNo) != MsgAnswer::Yes)
         return false;
     TextWriter out;
     out.Open(fullName);
-    WriteOutputFileText(st_, out, outFileName, app_.MainMenu().GetActSeqName(), chkIncludeSpeciesLists.Value() == 1);
+    WriteOutputFileText(st_, out, outFileName, main.GetActSeqName(), chkIncludeSpeciesLists.Value() == 1,
+                        main.AnalysedComplement());
     out.Commit();
     MsgBox(st_, "Output file \"" + outFileName + "\" has been written.");
     return true;

@@ -22,10 +22,13 @@ public:
     DirList Dir1{*this, "Dir1"};
     CommandButton butWriteOutputFile{*this, "butWriteOutputFile"};
     Label lblFileName{*this, "lblFileName"};
+    // Added to the window: why nothing can be written.
+    Label lblStatus{*this, "lblStatus"};
 
     // ---- public operations
     void SuggestFileName(const std::string& suggestion);
-    // Asks before replacing a file, writes and says so; true when the file was written.
+    // Asks before replacing a file, writes and says so; true when the file was written. Without
+    // an analysis shown in the main window nothing is written, and the window says why.
     bool WriteOutputFile();
 
     // ---- event handlers
@@ -44,6 +47,8 @@ public:
     const std::string& OutDrive() const { return outDrive; }
 
 private:
+    void ShowStatus(const std::string& text);
+
     Application& app_;
     State& st_;
     std::string outFileName;

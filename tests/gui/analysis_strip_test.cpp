@@ -49,7 +49,8 @@ TEST_F(Strip, OneBlockPerListedLineToScaleAndAClickSelectsItsLine) {
     QString kinds;  // unsure lines marked "?"
     for (const auto& block : b) kinds += AnalysisStrip::NameOf(block.kind) + (block.unsure ? "? " : " ");
     EXPECT_EQ(kinds, "no region? variable variable conserved confused? ");
-    EXPECT_EQ(strip.Describe(b[2]), "Line 4: variable region, no bases, after base 400");  // the line numbers shown
+    EXPECT_EQ(strip.Describe(b[2]),
+              "Line 4: variable region, no bases, after base 400, unambiguous (:)");  // the line numbers shown
     EXPECT_NEAR(strip.BlockRect(b[1]).width() / strip.BlockRect(b[0]).width(), 3.0, 0.05);
     EXPECT_NEAR(strip.BlockRect(b[0]).right(), strip.BlockRect(b[1]).left(), 0.5);  // no gap, no overlap
     QTest::mouseClick(&strip, Qt::LeftButton, Qt::NoModifier, strip.BlockRect(b[1]).center().toPoint());

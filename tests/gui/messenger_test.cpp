@@ -25,7 +25,7 @@ TEST(MessageBoxes, TheButtonPressedIsTheAnswer) {
         B::StandardButton defaultButton;
     } cases[] = {
         {MsgButtons::Ok, B::Ok, MsgAnswer::Ok, B::Ok, B::Critical, B::Ok},
-        {MsgButtons::YesNo, B::No, MsgAnswer::No, B::Yes | B::No, B::Question, B::Yes},
+        {MsgButtons::YesNo, B::No, MsgAnswer::No, B::Yes | B::No, B::Question, B::No},  // Enter keeps the file
         {MsgButtons::YesNoCancel, B::Cancel, MsgAnswer::Cancel, B::Yes | B::No | B::Cancel, B::Question, B::Yes},
     };
     for (const auto& c : cases) {

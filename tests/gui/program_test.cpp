@@ -1,6 +1,6 @@
 // The desktop program wired to its logic: one analysis of the bundled trnL-F example done
-// through the real widgets, every control placed by its window's layout, and the files named
-// on the command line. What each window decides is asserted in tests/ui.
+// through the real widgets and every control placed by its window's layout (the files named on
+// the command line: driving_test.cpp). What each window decides is asserted in tests/ui.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -29,8 +29,6 @@ namespace {
 using test::Click;
 using test::ClickRow;
 using test::ProcessEvents;
-
-const std::string kExample = VARIGAP_SOURCE_DIR "/data/example";
 
 struct TheProgram : ::testing::Test {
     test::TempDir beside;  // the program's directory: help and settings files
@@ -149,16 +147,6 @@ TEST_F(TheProgram, EveryControlHasItsPlaceAndBasesAreInAFixedPitchFont) {
     }
     // The help chapters are plain text laid out in columns.
     EXPECT_TRUE(QFontInfo(Widget(App().Help().txbxHelp)->font()).fixedPitch());
-}
-
-TEST_F(TheProgram, FilesNamedOnTheCommandLineLoadThroughTheFileWindows) {
-    std::string problem;
-    ASSERT_TRUE(program->LoadFiles(kExample + "/trnLF.tpl", kExample + "/sequences.fasta", problem)) << problem;
-    EXPECT_EQ(App().st.numTemplates, 3);
-    EXPECT_EQ(Widget<QComboBox>(Main().cbxSequences)->count(), 16);
-    EXPECT_FALSE(Shown(App().LoadTemplate()) || Shown(App().LoadSequence()));
-    EXPECT_FALSE(program->LoadFiles("missing.tpl", kExample + "/sequences.fasta", problem));
-    EXPECT_EQ(problem, "No such file: missing.tpl");
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
 
 TEST(OutputFile, BeforeAnyAnalysisTheFileIsWrittenEmpty) {
     test::TestState ts;
-    EXPECT_EQ(Written([&](TextWriter& out) { WriteOutputFileText(ts.st, out, "x.txt", "", false); }),
+    EXPECT_EQ(Written([&](TextWriter& out) { WriteOutputFileText(ts.st, out, "x.txt", "", false, false); }),
               "# Varigap Output File \"x.txt\"\r\n# Analyzed with template \"\"\r\n\r\nNAME  \r\n"
               "    (bases 1 to 0)\r\n\r\nFEATURES\r\n\r\nORIGIN\r\n");
 }

@@ -60,7 +60,7 @@ TEST_F(Analysis, TheStoryOfAnAnalysis) {
     Step("S2, line 2: a confused stretch");
     Main().cbxSequences.UserType("");
     Main().butFindTemplate.UserClick();
-    Step("Find Template with an empty sequence box: the sequence dropped, the lines left");
+    Step("Find Template with an empty sequence box: the sequence dropped, the analysis shown cleared");
     Analyze("S3");
     Main().cbxTemplates.UserSelect(2);  // Tail T3
     Main().butSelectTemplate.UserClick();
@@ -87,7 +87,7 @@ TEST_F(Analysis, TheStoryOfAnAnalysis) {
     Main().chkInverse.UserPressKey('x');  // other keys do nothing
     std::remove(data.Path("s.fasta").c_str());
     Analyze("S2");
-    Step("the sequence file gone: reported, the sequence dropped, the lines left");
+    Step("the sequence file gone: reported, the sequence dropped, the analysis shown cleared");
     ExpectStory("analysis.txt");
 }
 

@@ -49,10 +49,10 @@ TEST_F(UiTest, TheStoryOfTheVariableRegionAnalysisWindow) {
     typeLength("32767", "the longest length");
     typeLength("abc", "no digits: zero");
     Main().lstSeq.UserClickItem(3);
-    Step("another line in the main window: the window follows");
+    Step("a line of no one variable region in the main window: the window keeps its line and says so");
     w.UserClose();
     Main().lstSeq.UserClickItem(0);
-    EXPECT_EQ(w.ActSeqLine(), "Current Line -- 30 bases: 1:[C]:" + CR1);
+    EXPECT_EQ(w.ActSeqLine(), "Current Line -- 8 bases: 2:{V}:AAGGTTCC");
     Step("the window closed, another line chosen: kept for later");
     SelectLine(7);
     Main().butIndelSame.UserClick();

@@ -40,7 +40,7 @@ TEST_F(UiTest, TheStoryOfTheOutputWindow) {
     w.chkIncludeSpeciesLists.UserClick();
     w.txbxFileName.UserPressKey(kKeyEnter);
     const std::string text = data.Read("S1.txt");  // the analysis with its taxa
-    EXPECT_EQ(text.substr(0, 71), "# Varigap Output File \"S1.txt\"\r\n# Analyzed with template \"Grass T1\"\r\n\r\n");
+    EXPECT_EQ(text.substr(0, 69), "# Varigap Output File \"S1.txt\"\r\n# Analyzed with template \"Grass T1\"\r\n");
     EXPECT_NE(text.find("    110[DEL]111\r\n        Variable Region: \"vr3.txt\"\r\n        Poa deletion\r\n"),
               std::string::npos);
     Step("with the variable region data, Enter: written");

@@ -83,13 +83,13 @@ protected:
         ChooseSequence(seqName);
         Main().butFindTemplate.UserClick();
     }
-    // Started with both files loaded and S1 analysed.
-    void StartAnalyzed() {
+    // Started with both files loaded and `seqName` analysed.
+    void StartAnalyzed(const std::string& seqName = "S1") {
         WriteAnalysisFiles();
         StartProgram();
         LoadTemplateFile("t.tpl");
         LoadSequenceFile("s.fasta");
-        Analyze("S1");
+        Analyze(seqName);
     }
     State& St() { return app->st; }
 

@@ -1,0 +1,16 @@
+// Which of the program's two input files a file is, for files handed over without a file
+// window (dropped on the main window): a template file or a sequence file.
+#pragma once
+
+#include <string>
+
+namespace varigap::ui {
+
+enum class FileKind { Templates, Sequences };
+
+// A template file names variable region files (lines beginning with a double quote) or has
+// comment lines ("#"); a sequence file (FASTA) has neither. A name ending in ".tpl" is a
+// template file whatever it holds. A file that cannot be read counts as a sequence file.
+FileKind KindOfFile(const std::string& path);
+
+}  // namespace varigap::ui

@@ -1,0 +1,16 @@
+// Display line parts.
+#include "ui/line_text.h"
+
+namespace varigap::ui {
+
+// The number, then a flag (":" sure, "?" unsure), the mark, and the same flag again.
+size_t DisplayLinePrefix(const std::string& line) {
+    size_t flag = line.find_first_not_of("0123456789");
+    if (flag == 0 || flag == std::string::npos || (line[flag] != ':' && line[flag] != '?')) return 0;
+    size_t close = line.find(line[flag], flag + 1);
+    return close == std::string::npos ? 0 : close + 1;
+}
+
+std::string BasesOfLine(const std::string& line) { return line.substr(DisplayLinePrefix(line)); }
+
+}  // namespace varigap::ui
