@@ -39,6 +39,7 @@ void InstallHandlers() {
         if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;  // someone else's
         struct sigaction sa {};
         sa.sa_handler = RemoveTemporariesAndDie;
+        sa.sa_flags = SA_RESTART;
         sigemptyset(&sa.sa_mask);
         sigaddset(&sa.sa_mask, SIGINT);
         sigaddset(&sa.sa_mask, SIGTERM);

@@ -283,7 +283,10 @@ std::string FindFileIgnoringCase(const std::string& directory, const std::string
 
 void CopyFileOver(const std::string& from, const std::string& to) {
     std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    // The copy gives up when any signal arrives part-way (a timer, a child ending): it is
+    // started again, as the system calls of the rest of the program are.
+    do fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    while (ec == std::errc::interrupted);
     if (ec) RaiseFileError(ec.value());
 }
 

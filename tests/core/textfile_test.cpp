@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/time.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -108,6 +109,23 @@ TEST(TextFiles, AWriteEndedBySignalsLeavesNoTemporaryFile) {
                     testing::KilledBySignal(sig), "");
         EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{}) << sig;
     }
+}
+
+TEST(TextFiles, ACopyIsNotBrokenOffBySignals) {
+    // A timer signal every 50 microseconds, with a handler that does not restart system calls.
+    struct sigaction tick {};
+    tick.sa_handler = [](int) {};
+    sigaction(SIGALRM, &tick, nullptr);
+    itimerval every{{0, 50}, {0, 50}}, off{};
+    setitimer(ITIMER_REAL, &every, nullptr);
+    test::TempDir dir;
+    const std::string from = dir.Write("a.txt", std::string(4000, 'a')), to = dir.Path("b.txt");
+    test::TestState t;
+    int failed = 0;
+    for (int i = 0; i < 1000; ++i) failed += !Trapped(t.st, [&] { CopyFileOver(from, to); });
+    setitimer(ITIMER_REAL, &off, nullptr);
+    signal(SIGALRM, SIG_DFL);
+    EXPECT_EQ(failed, 0);
 }
 
 }  // namespace
