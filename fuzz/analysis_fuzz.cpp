@@ -70,10 +70,10 @@ void CheckLinesTileTheSequence(const State& st, const cli::RecordAnalysis& a) {
 }
 
 // The output file: its ORIGIN block spells the sequence, its FEATURES ranges lie inside it.
-void CheckOutputFile(State& st, const std::string& name) {
+void CheckOutputFile(State& st, const std::string& name, bool reverse) {
     TextWriter out;
     out.Open(fuzz::ScratchDir() + "/out.txt");
-    WriteOutputFileText(st, out, "out.txt", name, true, name.size() % 2 == 1);
+    WriteOutputFileText(st, out, "out.txt", name, true, reverse);
     fuzz::Check(out.Commit(), "the output file is written");
     TextReader in;
     in.Open(fuzz::ScratchDir() + "/out.txt");
@@ -90,18 +90,28 @@ void CheckOutputFile(State& st, const std::string& name) {
     fuzz::Check(origin && bases == st.actSeq, "the output file holds exactly the sequence's bases");
 }
 
-void CheckFormats(const State& st, const std::string& name, const cli::RecordAnalysis& a) {
+// Every format as the command line writes it: one name line with its Tabs, rows of as many
+// fields as the header, one JSON object a line.
+void CheckFormats(const State& st, const std::string& name, const cli::RecordAnalysis& a, bool showStrand) {
+    const cli::SampleField sample("sample");
     std::string text, tsv, json;
-    cli::FormatText(st, name, a, true, text);
-    cli::FormatTsv(st, name, a, tsv);
-    cli::FormatJson(st, name, a, json);
+    cli::RenderedRecord r;
+    cli::Render(st, a, {cli::Format::Text, true, showStrand, a.trimmed}, r);
+    cli::Emit(cli::Format::Text, r, name, sample, text);
+    cli::Render(st, a, {cli::Format::Tsv, true, showStrand, a.trimmed}, r);
+    cli::Emit(cli::Format::Tsv, r, name, sample, tsv);
+    cli::Render(st, a, {cli::Format::Json, true, showStrand, a.trimmed}, r);
+    cli::Emit(cli::Format::Json, r, name, sample, json);
     const std::string head = text.substr(0, text.find('\n'));
-    fuzz::Check(head[0] == '>' && std::count(head.begin(), head.end(), '\t') == 1, "text: one Tab in the name line");
+    fuzz::Check(head[0] == '>' && std::count(head.begin(), head.end(), '\t') == (showStrand ? 2 : 1),
+                "text: the name line's Tabs");
     fuzz::Check(text.find('\r') == std::string::npos, "text: no carriage return");
+    const std::string header = cli::TsvHeader();
+    const auto fields = std::count(header.begin(), header.end(), '\t');
     std::istringstream rows(tsv);
     for (std::string row; std::getline(rows, row);)
-        fuzz::Check(std::count(row.begin(), row.end(), '\t') == 11 && row.find('\r') == std::string::npos,
-                    "tsv: twelve fields a row");
+        fuzz::Check(std::count(row.begin(), row.end(), '\t') == fields && row.find('\r') == std::string::npos,
+                    "tsv: the header's fields in every row");
     fuzz::Check(!json.empty() && json.back() == '\n' && json.find('\n') == json.size() - 1, "json: one line");
     fuzz::Check(fuzz::IsJson(std::string_view(json).substr(0, json.size() - 1)), "json: parses");
 }
@@ -129,15 +139,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TextReader file;
     if (!OpenSequenceFile(st, file)) return 0;
     FastaStream records(file);
-    const std::vector<cli::ReparseRequest> requests = Requests(parts[3]);
-    std::string name;
-    for (size_t r = 0; r < kRecords && records.Next(name, st.actSeq); ++r) {
-        const cli::RecordAnalysis a = cli::AnalyzeActSeq(st, 0, requests);
+    cli::ReadSettings settings;
+    settings.reparse = Requests(parts[3]);
+    std::string name, bases;
+    for (size_t r = 0; r < kRecords && records.Next(name, bases); ++r) {
+        // The first read as it stands, the second on the strand that fits, the third trimmed.
+        settings.orient = r == 1 ? cli::Orient::Auto : cli::Orient::Forward;
+        settings.primersTrimmed = r == 2;
+        const cli::RecordAnalysis a = cli::AnalyzeRead(st, bases, settings);
         if (a.analysed) {
             CheckLinesTileTheSequence(st, a);
-            CheckOutputFile(st, name);
+            if (!a.trimmed) CheckOutputFile(st, name, a.reverse);
         }
-        CheckFormats(st, name, a);
+        CheckFormats(st, name, a, settings.orient == cli::Orient::Auto);
     }
     return 0;
 }

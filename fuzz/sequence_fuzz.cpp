@@ -1,5 +1,6 @@
-// Fuzzes the sequence file readers: the names listed, the records streamed and the sequences
-// loaded by name all tell the same story, and every loaded sequence holds bases only.
+// Fuzzes the desktop program's FASTA readers: the names listed, the records streamed and the
+// sequences loaded by name all tell the same story, and every loaded sequence holds bases only.
+// The batch reader (FASTA, FASTQ, compressed) has a harness of its own, seqio_fuzz.cpp.
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
@@ -9,9 +10,6 @@
 #include "input/sequence_reader.h"
 
 using namespace varigap;
-
-// Slot: once the FASTA/FASTQ/gzip reader (src/seqio) is on main, its harness goes beside this
-// one (seqio_fuzz.cpp, listed in fuzz/CMakeLists.txt), checking its records against these.
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratch();

@@ -6,7 +6,8 @@
 #     (3 conserved, 2 variable regions) with one job and with every core, next to
 #     cutadapt cutting the same two variable regions out of the same file with two
 #     linked adapters made of the flanking conserved regions, and seqkit stats reading
-#     the file (the input floor). Prints a table with the ratios.
+#     the file (the input floor). Prints a table with the ratios;
+#  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -103,3 +104,7 @@ awk -v n="$records" -v cores="$cores" \
   }'
 echo "cutadapt: $cut_found"
 echo "varigap-cli: $var_found of $var_lines variable region lines identified unambiguously (:{V}:)"
+if [[ ${VARIGAP_BENCH_AMPLICON:-1} != 0 ]]; then
+  echo
+  scripts/bench-amplicon.sh "$build"
+fi

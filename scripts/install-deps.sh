@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev xvfb xauth git pandoc dpkg-dev file)
+          libhts-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt seqkit hyperfine)
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Analyses the bundled trnL-F example with the programs in build folder $1: the desktop program
-# opens on it when a display is available, and the command line prints the analysis.
+# opens on it when a display is available, and the command line prints the analysis; then the
+# amplicon example (P6-loop reads in two FASTQ.gz samples) on the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -24,6 +25,23 @@ if [[ -x "$build/varigap-cli" && -f $tpl ]]; then
   echo "# A rush with the template of the other Poales, whose variable region files list it (TSV, taxa column):"
   "$cli" analyze "$tpl" "$seqs" --template "Poales (not Poaceae) trnL-F" -s "Juncus fauriei PP790565.1" --format tsv |
     cut -f 3-9,11
+  amplicons=(data/example/amplicon/S1.fastq.gz data/example/amplicon/S2.fastq.gz)
+  if [[ -f data/example/p6/p6.tpl && -f ${amplicons[0]} ]]; then
+    echo
+    echo "# An amplicon run: two simulated samples of trnL P6-loop reads (FASTQ.gz, merged pairs, both"
+    echo "# strands, a few substitutions) against the P6-loop template; --orient auto picks each read's strand."
+    echo "# The first read (text):"
+    "$cli" analyze data/example/p6/p6.tpl "${amplicons[@]}" --orient auto | awk 'NR <= 4'
+    echo
+    echo "# Reads per sample whose loop was identified, by the taxa of the loop found (TSV columns"
+    echo "# flag, taxa, sample and strand), the five most frequent of each sample:"
+    "$cli" analyze data/example/p6/p6.tpl "${amplicons[@]}" --orient auto --format tsv |
+      awk -F'\t' 'NR > 1 && $4 == "VR" { key = $13 "\t" ($8 == ":" ? substr($11, 1, 70) : "(not identified)")
+                                        n[key]++; if ($14 == "-") rev[key]++ }
+                   END { for (k in n) printf "%s\t%d reads (%d reverse)\t%s\n", substr(k, 1, index(k, "\t") - 1),
+                                              n[k], rev[k], substr(k, index(k, "\t") + 1) }' |
+      sort -t$'\t' -k1,1 -k2,2nr | awk -F'\t' '++seen[$1] <= 5'
+  fi
 else
   echo "Varigap is built in $build. Programs:"
   ls "$build" | grep -E '^varigap' || true

@@ -7,11 +7,12 @@
 #include "cli/batch.h"
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
-#include "core/item_list.h"
 #include "core/messages.h"
+#include "core/textfile.h"
 #include "engine/analysis.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
+#include "seqio/sequence_file.h"
 #include "settings/locations.h"
 
 namespace varigap::cli {
@@ -50,29 +51,33 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     }
     BatchInput input;
     if (!opts.templateChoice.empty()) {
-        input.templateChoice = FindTemplateNumber(st, opts.templateChoice);
-        if (input.templateChoice == 0) {
+        input.settings.templateChoice = FindTemplateNumber(st, opts.templateChoice);
+        if (input.settings.templateChoice == 0) {
             MsgBox(st, "Template file \"" + opts.templateFile + "\" has no template " + opts.templateChoice + ".");
             return kExitUsage;
         }
     }
+    input.settings.orient = opts.orient;
+    input.settings.primersTrimmed = opts.primersTrimmed;
+    input.settings.reparse = opts.reparse;
 
-    SplitPath(opts.sequenceFile, st.sequenceFilePath, st.sequenceFileName);
-    TextReader file;
-    if (!OpenSequenceFile(st, file)) return kExitUsage;
-    if (opts.sequences.empty()) {
-        input.stream = &file;
-    } else {
-        ItemList names;
-        if (!Trapped(st, [&] { ListSequenceNames(st, file, names); })) return kExitUsage;
-        file.Close();
-        for (int i = names.ListCount() - 1; i >= 0; --i) input.names[names.List(i)] = i + 1;  // the first of a name
+    // Every sequence file must be there before anything is analysed.
+    for (size_t i = 0; i < opts.sequenceFiles.size(); ++i) {
+        const std::string& path = opts.sequenceFiles[i];
+        if (path != "-") {
+            SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
+            TextReader file;
+            if (!OpenSequenceFile(st, file)) return kExitUsage;
+        }
+        input.files.push_back(path);
+        input.samples.push_back(opts.samples[i].empty() ? seqio::SampleName(path) : opts.samples[i]);
     }
 
     if (!opts.outputDir.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(opts.outputDir, ec);  // a failure shows when writing
     }
+    st.vrFilesFixed = true;  // one version of each variable region file for the whole run
     st.messenger = nullptr;  // every copy gets a messenger of its own
     return RunBatch(st, opts, input);
 }

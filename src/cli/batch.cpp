@@ -2,8 +2,10 @@
 // copy of the loaded state, and emitted in record order with their messages.
 #include "cli/batch.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -12,280 +14,385 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
+#include <unordered_map>
 
-#include "cli/analysis.h"
 #include "cli/cli_messenger.h"
+#include "cli/commands.h"
+#include "cli/cores.h"
+#include "cli/derep_cache.h"
 #include "cli/format.h"
 #include "cli/output_files.h"
 #include "cli/stdout_writer.h"
-#include "core/complement.h"
+#include "core/limits.h"
 #include "core/messages.h"
 #include "core/strings.h"
-#include "input/sequence_reader.h"
+#include "seqio/sequence_file.h"
 
 namespace varigap::cli {
 
 namespace {
 
 // Records travel in chunks, so that the locks around reading and writing are taken seldom
-// (on a virtual machine each wait is a costly system call). Named records are each looked
-// up in the file, which costs far more than reading, so they travel in smaller chunks.
-constexpr size_t kStreamChunk = 256;
-constexpr size_t kNamedChunk = 4;
+// (on a virtual machine each wait is a costly system call).
+constexpr size_t kChunk = 256;
 
 struct Record {
     long number = 0;      // 1-based position in the run
-    long fileRecord = 0;  // 1-based position in the sequence file
+    long fileRecord = 0;  // 1-based position in its file
     std::string name;
-    std::string bases;  // streamed bases (by name: loaded by the worker)
-    bool byName = false;
-    bool missing = false;    // a name that the sequence file does not hold
-    bool readError = false;  // not a record: reading the file failed here
-    std::string outFile;     // output file name, "" without --output-dir
-    std::string messages;    // messages raised while reading it
+    std::string bases;
+    size_t sample = 0;     // index of its file
+    bool missing = false;  // a name given with -s that no file holds
+    int failure = 0;       // not a record: a reading problem (status 1) or a stop (status 2)
+    std::string outFile;   // output file name, "" without --output-dir
+    std::string messages;  // messages raised while reading it
+
+    // Empties it for the next record, keeping the room its strings hold.
+    void Reset() {
+        number = 0;
+        fileRecord = 0;
+        name.clear();
+        bases.clear();
+        sample = 0;
+        missing = false;
+        failure = 0;
+        outFile.clear();
+        messages.clear();
+    }
 };
 
-struct RecordOutput {
-    std::string out, err;
-    std::string where;                       // the line that places its messages
-    std::vector<MissingFileReport> missing;  // said once per run
-};
-
+// Records are read into the same chunk again and again, so that their strings keep their room.
 struct Chunk {
     long index = 0;
     std::vector<Record> records;
-    size_t bytes = 0;  // bases and names read, for the progress estimate
+    size_t count = 0;     // records in use
+    long long bytes = 0;  // of the files, as stored, read for these records: for the progress bar
 };
 
 struct ChunkResult {
-    std::vector<RecordOutput> records;
-    bool failed = false;
-    size_t bytes = 0;
+    std::string out;                                   // standard output of the chunk's records
+    std::vector<std::pair<size_t, std::string>> errs;  // messages, each due before out[offset]
+    size_t records = 0;
+    int status = kExitOk;
+    long long bytes = 0;
 };
 
 // ------------------------------------------------------------------ reading
 
+std::string FileMessage(const std::string& file, const seqio::ReadProblem& p) {
+    const bool aboutRecord = p.message.rfind("record ", 0) == 0;
+    return MessageLine(
+        Message{"Varigap", "Sequence file \"" + file + "\"" + (aboutRecord ? ", " : ": ") + p.message + "."});
+}
+
+// The records of every file in turn, or with -s the records named, in the order named.
 class RecordSource {
 public:
-    RecordSource(State& st, BufferMessenger& msgs, const AnalyzeOptions& opts, BatchInput& input)
-        : st_(st), msgs_(msgs), opts_(opts), input_(input) {
-        if (input.stream) fasta_ = std::make_unique<FastaStream>(*input.stream);
+    RecordSource(const AnalyzeOptions& opts, const BatchInput& input) : opts_(opts), input_(input) {
+        for (const auto& f : input.files) {
+            struct stat sb {};
+            if (f != "-" && ::stat(f.c_str(), &sb) == 0) totalBytes_ += sb.st_size;
+        }
     }
 
     // The next chunk; false when every record has been read.
     bool Next(Chunk& chunk) {
-        chunk.records.clear();
-        chunk.bytes = 0;
-        const size_t size = input_.stream ? kStreamChunk : kNamedChunk;
-        while (chunk.records.size() < size && !done_) {
-            Record r;
+        chunk.count = 0;
+        const long long before = Consumed();
+        while (chunk.count < kChunk) {
+            if (chunk.records.size() <= chunk.count) chunk.records.emplace_back();
+            Record& r = chunk.records[chunk.count];
+            r.Reset();
             if (!Read(r)) break;
-            if (r.readError) {
-                chunk.records.push_back(std::move(r));
-                break;
+            if (r.failure == 0) {
+                r.number = ++count_;
+                if (!opts_.outputDir.empty() && !r.missing) r.outFile = namer_.Next(r.name, r.number);
             }
-            r.number = ++count_;
-            if (!r.byName) r.fileRecord = r.number;
-            if (!opts_.outputDir.empty() && !r.missing) r.outFile = namer_.Next(r.name, r.number);
-            chunk.bytes += r.name.size() + r.bases.size() + 2;
-            chunk.records.push_back(std::move(r));
+            ++chunk.count;
         }
-        if (chunk.records.empty()) return false;
+        if (chunk.count == 0) return false;
+        chunk.bytes = Consumed() - before;
         chunk.index = chunkIndex_++;
         return true;
     }
 
-    long Total() const { return input_.stream ? -1 : static_cast<long>(opts_.sequences.size()); }
-    long long FileBytes() const { return input_.stream ? input_.stream->Length() : 0; }
+    long Total() const { return opts_.sequences.empty() ? -1 : static_cast<long>(opts_.sequences.size()); }
+    long long TotalBytes() const { return opts_.sequences.empty() ? totalBytes_ : 0; }
 
 private:
-    bool Read(Record& r) {
-        if (!input_.stream) {
-            if (nameIndex_ >= opts_.sequences.size()) {
-                done_ = true;
-                return false;
+    long long Consumed() const { return doneBytes_ + (open_ ? file_.FileOffset() : 0); }
+    bool Read(Record& r) { return opts_.sequences.empty() ? Stream(r) : Named(r); }
+
+    // The next record of the files, or a problem met on the way.
+    bool Stream(Record& r) {
+        while (!stopped_ && fileIndex_ < input_.files.size()) {
+            const std::string& path = input_.files[fileIndex_];
+            if (!open_) {
+                std::string error;
+                if (!file_.Open(path, error)) {
+                    ++fileIndex_;
+                    r.failure = kExitFailed;
+                    r.messages = MessageLine(Message{"Varigap", "Sequence file \"" + path + "\": " + error + "."});
+                    return true;
+                }
+                // Positions are Integers: a read longer than that is no read the analysis can take.
+                // FASTA records keep their old way: reported by the analysis as too long.
+                file_.SetMaxBases(seqio::Format::Fastq, 32767);
+                open_ = true;
+                fileRecords_ = 0;
             }
-            r.name = opts_.sequences[nameIndex_++];
-            r.byName = true;
-            auto found = input_.names.find(r.name);
-            r.missing = found == input_.names.end();
-            if (!r.missing) r.fileRecord = found->second;
+            seqio::ReadProblem p;
+            switch (file_.Next(record_, p)) {
+                case seqio::ReadResult::Record:
+                    r.name.swap(record_.name);  // each keeps the other's room for the next record
+                    r.bases.swap(record_.bases);
+                    r.sample = fileIndex_;
+                    r.fileRecord = ++fileRecords_;
+                    return true;
+                case seqio::ReadResult::Problem:
+                    r.failure = kExitFailed;
+                    r.messages = FileMessage(path, p);
+                    return true;
+                case seqio::ReadResult::Fatal:
+                    r.failure = kExitUsage;
+                    r.messages = FileMessage(path, p);
+                    stopped_ = true;
+                    return true;
+                case seqio::ReadResult::End:
+                    doneBytes_ += file_.FileOffset();
+                    open_ = false;
+                    ++fileIndex_;
+                    break;
+            }
+        }
+        return false;
+    }
+
+    // With -s: reads the files once, keeping the first record of each name asked for (the
+    // problems met come first), then gives the names in the order asked.
+    bool Named(Record& r) {
+        if (!collected_) {
+            collected_ = true;
+            std::unordered_map<std::string, Record> wanted;
+            for (const auto& name : opts_.sequences) wanted.emplace(name, Record{});
+            for (Record s; Stream(s); s = Record{}) {
+                if (s.failure) problems_.push_back(std::move(s));
+                else if (auto it = wanted.find(s.name); it != wanted.end() && it->second.name.empty())
+                    it->second = std::move(s);
+            }
+            for (const auto& name : opts_.sequences) {
+                Record n = wanted[name];
+                n.missing = n.name.empty();
+                n.name = name;
+                named_.push_back(std::move(n));
+            }
+        }
+        if (problemIndex_ < problems_.size()) {
+            r = std::move(problems_[problemIndex_++]);
             return true;
         }
-        bool got = false;
-        bool ok = Trapped(st_, [&] { got = fasta_->Next(r.name, r.bases); });
-        std::string msgs = msgs_.Take();
-        if (!ok) {
-            // A read error ends the run after the records read so far; it is told in order.
-            done_ = true;
-            r = Record{};
-            r.readError = true;
-            r.messages = msgs;
-            return true;
-        }
-        if (!got) {
-            done_ = true;
-            return false;
-        }
-        r.messages = msgs;
+        if (nameIndex_ >= named_.size()) return false;
+        r = named_[nameIndex_++];
         return true;
     }
 
-    State& st_;
-    BufferMessenger& msgs_;
     const AnalyzeOptions& opts_;
-    BatchInput& input_;
-    std::unique_ptr<FastaStream> fasta_;
+    const BatchInput& input_;
+    seqio::SequenceFile file_;
+    seqio::SeqRecord record_;
+    size_t fileIndex_ = 0;
+    bool open_ = false, stopped_ = false, collected_ = false;
+    std::vector<Record> problems_, named_;
+    size_t problemIndex_ = 0, nameIndex_ = 0;
     OutputNamer namer_;
-    size_t nameIndex_ = 0;
-    long count_ = 0, chunkIndex_ = 0;
-    bool done_ = false;
+    long count_ = 0, chunkIndex_ = 0, fileRecords_ = 0;
+    long long totalBytes_ = 0, doneBytes_ = 0;
 };
 
 // ------------------------------------------------------------------ analysis
 
 class Worker {
 public:
-    Worker(const State& loaded, const AnalyzeOptions& opts, int templateChoice)
+    Worker(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, SharedDerepCache* cache)
         : st_(std::make_unique<State>(loaded)),
           opts_(opts),
-          templateChoice_(templateChoice),
-          msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No) {
+          input_(input),
+          msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No),
+          cache_(cache) {
         st_->messenger = &msgs_;
-        msgs_.CountMissingFiles();
+        msgs_.OnceEachMissingFile();
+        format_.format = opts.format;
+        format_.ranking = opts.ranking;
+        format_.showStrand = opts.orient == Orient::Auto;
+        format_.primersTrimmed = opts.primersTrimmed;
+        for (const auto& s : input.samples) samples_.emplace_back(s);
     }
 
-    ChunkResult Process(Chunk& chunk) {
-        ChunkResult result;
+    void Process(Chunk& chunk, ChunkResult& result) {
+        result.out.clear();
+        result.errs.clear();
+        result.records = chunk.count;
+        result.status = kExitOk;
         result.bytes = chunk.bytes;
-        for (Record& r : chunk.records) {
-            RecordOutput o;
-            o.err = r.messages;
-            if (!ProcessRecord(r, o)) result.failed = true;
-            result.records.push_back(std::move(o));
-        }
-        return result;
+        for (size_t i = 0; i < chunk.count; ++i)
+            result.status = std::max(result.status, ProcessRecord(chunk.records[i], result));
     }
 
 private:
-    bool ProcessRecord(Record& r, RecordOutput& o) {
-        State& st = *st_;
-        if (r.readError) return false;
+    int ProcessRecord(Record& r, ChunkResult& result) {
+        std::string err = r.messages;
+        int status = r.failure;
         if (r.missing) {
-            o.err += MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in sequence file \"" +
-                                                        FullPath(st.sequenceFilePath, st.sequenceFileName) + "\"."});
-            return false;
+            const std::string where =
+                input_.files.size() == 1 ? "sequence file \"" + input_.files[0] + "\"" : "the sequence files";
+            err += MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."});
+            status = kExitFailed;
         }
-        bool ok = true;
-        // Every message about the record says which one it is: a message of its own (an
-        // overflow, say) does not.
-        o.where = "  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) + "\" of sequence file \"" +
-                  ControlsAsBlanks(FullPath(st.sequenceFilePath, st.sequenceFileName)) + "\"\n";
-        msgs_.SetContext(o.where);
+        if (status == kExitOk) {
+            const size_t hash = cache_ ? HashBases(r.bases) : 0;
+            auto emit = [&](const RenderedRecord& rendered) {
+                if (!err.empty()) result.errs.emplace_back(result.out.size(), std::move(err));
+                Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
+            };
+            if (const RenderedRecord* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
+                emit(*recent);
+            } else if (!cache_ || !cache_->Use(r.bases, hash, [&](const RenderedRecord& rendered) {
+                           emit(rendered);
+                           recent_.Keep(r.bases, hash, rendered);
+                       })) {
+                const bool silent = Analyze(r, err, status);
+                emit(fresh_);
+                // Only a read analysed in silence is kept: one that raised messages raises them
+                // again each time, as it would without the cache.
+                if (cache_ && silent) cache_->Insert(r.bases, hash, std::move(fresh_));
+            }
+        } else if (!err.empty()) {
+            result.errs.emplace_back(result.out.size(), std::move(err));
+        }
+        return status;
+    }
+
+    // Analyses a read not seen before (or any read without the cache) and renders it into
+    // fresh_; true when that raised no message.
+    bool Analyze(Record& r, std::string& err, int& status) {
+        State& st = *st_;
+        fresh_ = RenderedRecord{};
+        // Every message about the read says which one it is: a message of its own (an overflow,
+        // say) does not.
+        msgs_.SetContext("  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) +
+                         "\" of sequence file \"" + ControlsAsBlanks(input_.files[r.sample]) + "\"\n");
         try {
-            if (r.byName) {
-                st.actSeq.clear();
-                LoadActSeq(st, r.name, opts_.complement);
-            } else {
-                st.actSeq = opts_.complement ? ReverseComplement(r.bases) : std::move(r.bases);
-            }
-            RecordAnalysis a = AnalyzeActSeq(st, templateChoice_, opts_.reparse);
-            switch (opts_.format) {
-                case Format::Text: FormatText(st, r.name, a, opts_.ranking, o.out); break;
-                case Format::Tsv: FormatTsv(st, r.name, a, o.out); break;
-                case Format::Json: FormatJson(st, r.name, a, o.out); break;
-            }
+            RecordAnalysis a = AnalyzeRead(st, r.bases, input_.settings);
+            Render(st, a, format_, fresh_);
             if (!r.outFile.empty()) {
-                if (a.analysed)
-                    ok = WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, opts_.complement,
-                                         opts_.force);
-                else MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
+                if (a.analysed) {
+                    if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, a.reverse, opts_.force))
+                        status = kExitFailed;
+                } else {
+                    MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
+                }
             }
         } catch (...) {
             ReportRunTimeError(st, std::current_exception());
         }
-        o.err += msgs_.Take();
-        o.missing = msgs_.TakeMissing();
+        const std::string msgs = msgs_.Take();
         msgs_.SetContext("");
-        return ok;
+        err += msgs;
+        return msgs.empty();
     }
 
     std::unique_ptr<State> st_;
     const AnalyzeOptions& opts_;
-    int templateChoice_;
+    const BatchInput& input_;
     BufferMessenger msgs_;
+    FormatSettings format_;
+    std::vector<SampleField> samples_;
+    SharedDerepCache* cache_;  // nullptr: every read analysed
+    RecentReads recent_;       // the commonest of the cache's reads, without its lock
+    RenderedRecord fresh_;
 };
 
 // ------------------------------------------------------------------ emitting
 
 class Emitter {
 public:
-    Emitter(const AnalyzeOptions& opts, long total, long long fileBytes)
-        : total_(total), fileBytes_(fileBytes), start_(Clock::now()) {
+    Emitter(const AnalyzeOptions& opts, long total, long long totalBytes)
+        : total_(total), totalBytes_(totalBytes), start_(Clock::now()) {
         progress_ = opts.progress && isatty(STDERR_FILENO);
-        if (opts.format == Format::Tsv) Out(TsvHeader());
+        if (opts.format == Format::Tsv) {
+            const std::string header = TsvHeader();
+            Out(header.data(), header.size());
+        }
     }
 
     void Emit(const ChunkResult& r) {
-        for (const auto& rec : r.records) {
-            const std::string err = rec.err + FirstReports(rec);
-            if (!err.empty()) {
-                FlushStdout();
-                ClearBar();
-                std::fwrite(err.data(), 1, err.size(), stderr);
-                std::fflush(stderr);
-            }
-            Out(rec.out);
-            ++count_;
+        size_t done = 0;
+        for (const auto& [at, all] : r.errs) {
+            Out(r.out.data() + done, at - done);
+            done = at;
+            const std::string err = OnceEachMissingFile(all);
+            if (err.empty()) continue;
+            FlushStdout();
+            ClearBar();
+            std::fwrite(err.data(), 1, err.size(), stderr);
+            std::fflush(stderr);
         }
+        Out(r.out.data() + done, r.out.size() - done);
+        count_ += static_cast<long>(r.records);
         bytes_ += r.bytes;
-        if (r.failed) failed_ = true;
+        status_ = std::max(status_, r.status);
         DrawBar(false);
     }
 
-    void Finish() {
+    // The run's exit status. A standard output that could not be written is reported when the
+    // program closes it.
+    int Finish() {
         if (barShown_) DrawBar(true);
         if (barShown_) std::fputs("\n", stderr);
-        FlushStdout();
+        if (!FlushStdout()) broken_ = true;
         // Each missing variable region file was reported once, where first needed: how often.
-        for (const auto& m : missing_) {
-            const std::string line = MessageLine(Message{"Varigap", "Varigap Variable Region File \"" + m.path +
-                                                                        "\" was needed " + Str(m.count) + " times in " +
-                                                                        Str(m.records) + " sequences and not found."});
+        for (const auto& [path, records] : missing_) {
+            const std::string line =
+                MessageLine(Message{"Varigap", "Varigap Variable Region File \"" + path + "\" not found: needed by " +
+                                                   Str(records) + " sequences, reported once."});
             std::fwrite(line.data(), 1, line.size(), stderr);
         }
+        return broken_ ? kExitUsage : status_;
     }
 
-    bool Failed() const { return failed_ || broken_; }
     // Standard output failed: nothing more is worth analysing.
     bool Broken() const { return broken_; }
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    struct MissingFile {
-        std::string path;
-        long count = 0, records = 0;
-    };
-
-    void Out(const std::string& s) {
-        if (!WriteStdout(s)) broken_ = true;
+    void Out(const char* data, size_t size) {
+        if (size > 0 && !WriteStdout(std::string_view(data, size))) broken_ = true;
     }
 
-    // The record's reports of missing files not reported before in this run; counts them all.
-    std::string FirstReports(const RecordOutput& rec) {
-        std::string text;
-        for (const auto& m : rec.missing) {
-            auto [at, first] = missingIndex_.emplace(m.line, missing_.size());
-            if (first) {
-                missing_.push_back(MissingFile{m.path});
-                text += m.line + rec.where;
+    // `err` without the reports of missing variable region files made for an earlier read (and
+    // the lines that place them); counts the reads that needed each.
+    std::string OnceEachMissingFile(const std::string& err) {
+        std::string kept;
+        bool dropPlace = false;
+        for (size_t start = 0, end; start < err.size(); start = end) {
+            end = std::min(err.find('\n', start), err.size() - 1) + 1;
+            const std::string_view line(err.data() + start, end - start);
+            if (dropPlace && line.starts_with("  in record ")) continue;
+            dropPlace = false;
+            if (const std::string path = MissingVRFileOf(line); !path.empty()) {
+                auto it =
+                    std::find_if(missing_.begin(), missing_.end(), [&](const auto& m) { return m.first == path; });
+                if (it != missing_.end()) {
+                    ++it->second;
+                    dropPlace = true;
+                    continue;
+                }
+                missing_.emplace_back(path, 1);
             }
-            missing_[at->second].count += m.count;
-            ++missing_[at->second].records;
+            kept += line;
         }
-        return text;
+        return kept;
     }
 
     void ClearBar() {
@@ -301,8 +408,8 @@ private:
         double frac = 1.0;
         if (!final) {
             if (total_ > 0) frac = static_cast<double>(count_) / static_cast<double>(total_);
-            else if (fileBytes_ > 0)
-                frac = std::min(0.99, static_cast<double>(bytes_) / static_cast<double>(fileBytes_));
+            else if (totalBytes_ > 0)
+                frac = std::min(0.99, static_cast<double>(bytes_) / static_cast<double>(totalBytes_));
             else frac = 0;
         }
         constexpr int kWidth = 30;
@@ -318,32 +425,35 @@ private:
     }
 
     long total_;
-    long long fileBytes_;
+    long long totalBytes_;
     Clock::time_point start_, lastDraw_{};
-    bool progress_ = false, barShown_ = false, failed_ = false;
+    bool progress_ = false, barShown_ = false;
     std::atomic<bool> broken_{false};
-    std::map<std::string, size_t> missingIndex_;  // report line -> missing_ index
-    std::vector<MissingFile> missing_;
+    std::vector<std::pair<std::string, long>> missing_;  // missing files, in the order first reported
+    int status_ = kExitOk;
     long count_ = 0;
-    size_t bytes_ = 0;
+    long long bytes_ = 0;
 };
 
 // ------------------------------------------------------------------ the pipeline
 
-int RunSequential(const State& loaded, const AnalyzeOptions& opts, BatchInput& input, RecordSource& source,
-                  Emitter& emitter) {
-    Worker worker(loaded, opts, input.templateChoice);
+void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
+                   Emitter& emitter, SharedDerepCache* cache) {
+    Worker worker(loaded, opts, input, cache);
     Chunk chunk;
-    while (!emitter.Broken() && source.Next(chunk)) emitter.Emit(worker.Process(chunk));
-    return 0;
+    ChunkResult result;
+    while (!emitter.Broken() && source.Next(chunk)) {
+        worker.Process(chunk, result);
+        emitter.Emit(result);
+    }
 }
 
 // Every worker reads its next chunk itself (one at a time), analyses it and hands the result
 // on in chunk order: whoever completes the next chunk due writes it and any that were
 // waiting behind it. Records are thus read, analysed and freed by one thread, and no thread
 // is left to only read or only write.
-int RunParallel(const State& loaded, const AnalyzeOptions& opts, BatchInput& input, RecordSource& source,
-                Emitter& emitter, int jobs) {
+void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
+                 Emitter& emitter, int jobs, SharedDerepCache* cache) {
     std::mutex readMutex, outMutex;
     std::condition_variable emitted;
     std::map<long, ChunkResult> waiting;  // finished chunks not yet due
@@ -351,14 +461,15 @@ int RunParallel(const State& loaded, const AnalyzeOptions& opts, BatchInput& inp
     const size_t maxWaiting = 4 * static_cast<size_t>(jobs);
 
     auto work = [&] {
-        Worker worker(loaded, opts, input.templateChoice);
+        Worker worker(loaded, opts, input, cache);
+        Chunk chunk;
+        ChunkResult result;  // reused while it is written at once, so that its room stays
         for (;;) {
-            Chunk chunk;
             {
                 std::lock_guard lock(readMutex);
                 if (emitter.Broken() || !source.Next(chunk)) return;
             }
-            ChunkResult result = worker.Process(chunk);
+            worker.Process(chunk, result);
             std::unique_lock lock(outMutex);
             // Far ahead of the chunk due: wait, so that finished output does not pile up.
             emitted.wait(lock, [&] { return chunk.index == nextDue || waiting.size() < maxWaiting; });
@@ -381,23 +492,20 @@ int RunParallel(const State& loaded, const AnalyzeOptions& opts, BatchInput& inp
     for (int j = 1; j < jobs; ++j) workers.emplace_back(work);
     work();  // this thread is a worker too
     for (auto& t : workers) t.join();
-    return 0;
 }
 
 }  // namespace
 
 int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input) {
-    auto readerState = std::make_unique<State>(loaded);
-    BufferMessenger readerMsgs(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No);
-    readerState->messenger = &readerMsgs;
-    RecordSource source(*readerState, readerMsgs, opts, input);
-    Emitter emitter(opts, source.Total(), source.FileBytes());
-
-    int jobs = opts.jobs > 0 ? opts.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter);
-    else RunParallel(loaded, opts, input, source, emitter, jobs);
-    emitter.Finish();
-    return emitter.Failed() ? 1 : 0;
+    RecordSource source(opts, input);
+    Emitter emitter(opts, source.Total(), source.TotalBytes());
+    const int jobs = opts.jobs > 0 ? opts.jobs : UsableCores();
+    // An output file is written from the analysis itself, so every read is analysed then.
+    std::unique_ptr<SharedDerepCache> cache;
+    if (opts.derep && opts.outputDir.empty()) cache = std::make_unique<SharedDerepCache>();
+    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter, cache.get());
+    else RunParallel(loaded, opts, input, source, emitter, jobs, cache.get());
+    return emitter.Finish();
 }
 
 }  // namespace varigap::cli

@@ -11,12 +11,8 @@ namespace {
 MsgAnswer Answer(const Message& m, MsgAnswer answer) { return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer; }
 
 // The form in which a missing variable region file is reported when it is needed.
-const std::string kMissingPrefix = "Error: Varigap Variable Region File \"", kMissingSuffix = "\" not found.";
-
-bool IsMissingFile(const Message& m) {
-    return m.text.size() >= kMissingPrefix.size() + kMissingSuffix.size() && m.text.starts_with(kMissingPrefix) &&
-           m.text.ends_with(kMissingSuffix);
-}
+const std::string kMissingPrefix = "Varigap: Error: Varigap Variable Region File \"",
+                  kMissingSuffix = "\" not found.\n";
 
 }  // namespace
 
@@ -37,30 +33,29 @@ std::string MessageLine(const Message& m) {
     return line;
 }
 
-MsgAnswer BufferMessenger::Show(const Message& m) {
-    if (countMissing_ && IsMissingFile(m)) {
-        const std::string line = MessageLine(m);
-        auto it = std::find_if(missing_.begin(), missing_.end(), [&](const auto& r) { return r.line == line; });
-        if (it == missing_.end()) {
-            const size_t pathLength = m.text.size() - kMissingPrefix.size() - kMissingSuffix.size();
-            it = missing_.insert(missing_.end(), {line, m.text.substr(kMissingPrefix.size(), pathLength), 0});
-        }
-        ++it->count;
-        return Answer(m, answer_);
-    }
-    text_ += MessageLine(m) + context_;
-    return Answer(m, answer_);
+std::string MissingVRFileOf(std::string_view line) {
+    if (line.size() < kMissingPrefix.size() + kMissingSuffix.size() || !line.starts_with(kMissingPrefix) ||
+        !line.ends_with(kMissingSuffix))
+        return "";
+    return std::string(line.substr(kMissingPrefix.size(), line.size() - kMissingPrefix.size() - kMissingSuffix.size()));
 }
 
-std::vector<MissingFileReport> BufferMessenger::TakeMissing() {
-    std::vector<MissingFileReport> t;
-    t.swap(missing_);
-    return t;
+MsgAnswer BufferMessenger::Show(const Message& m) {
+    const std::string line = MessageLine(m);
+    if (onceEachMissing_) {
+        const std::string path = MissingVRFileOf(line);
+        if (!path.empty() && std::find(missing_.begin(), missing_.end(), path) != missing_.end())
+            return Answer(m, answer_);
+        if (!path.empty()) missing_.push_back(path);
+    }
+    text_ += line + context_;
+    return Answer(m, answer_);
 }
 
 std::string BufferMessenger::Take() {
     std::string t;
     t.swap(text_);
+    missing_.clear();
     return t;
 }
 

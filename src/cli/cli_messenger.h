@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/messages.h"
@@ -13,12 +14,10 @@ namespace varigap::cli {
 // name in a message can move the cursor or change the terminal).
 std::string MessageLine(const Message& m);
 
-// A report that a variable region file is missing, as a batch says it once per run.
-struct MissingFileReport {
-    std::string line;  // the report, as MessageLine writes it
-    std::string path;  // the file
-    long count = 0;    // times it was raised
-};
+// The file named by a line that reports a missing variable region file ("Varigap: Error:
+// Varigap Variable Region File "PATH" not found."), "" for any other line: a batch says each
+// such report once per run.
+std::string MissingVRFileOf(std::string_view line);
 
 // Collects the message boxes of one piece of work, in order, so that a batch can emit
 // them with the output of the record that raised them.
@@ -30,16 +29,15 @@ public:
     std::string Take();
     // A line that follows every message from now on ("" for none): where it arose.
     void SetContext(const std::string& line) { context_ = line; }
-    // Reports of missing variable region files are from now on counted apart, not collected.
-    void CountMissingFiles() { countMissing_ = true; }
-    // The missing-file reports counted since the last call, in the order first raised.
-    std::vector<MissingFileReport> TakeMissing();
+    // From now on a report of a missing variable region file is collected once between two
+    // calls of Take, however often it is made.
+    void OnceEachMissingFile() { onceEachMissing_ = true; }
 
 private:
     MsgAnswer answer_;
     std::string text_, context_;
-    bool countMissing_ = false;
-    std::vector<MissingFileReport> missing_;
+    bool onceEachMissing_ = false;
+    std::vector<std::string> missing_;  // missing files reported since the last Take
 };
 
 // Writes every message box to standard error at once.

@@ -53,11 +53,15 @@ std::string TemplateNameOf(const State& st, const RecordAnalysis& a) {
 
 }  // namespace
 
-void FormatText(const State& st, const std::string& name, const RecordAnalysis& a, bool ranking, std::string& out) {
-    // Names as blanks-for-controls: a Tab in a name would make this line ambiguous.
-    out += ">" + ControlsAsBlanks(name) + "\t" + ControlsAsBlanks(TemplateNameOf(st, a)) + "\n";
+namespace {
+
+void RenderText(const State& st, const RecordAnalysis& a, const FormatSettings& f, std::string& out) {
+    // Names with control characters as blanks: a Tab in a name would make the line ambiguous.
+    out += "\t" + ControlsAsBlanks(TemplateNameOf(st, a));
+    if (f.showStrand) out += a.reverse ? "\t-" : "\t+";
+    out += "\n";
     if (!a.analysed) return;
-    if (ranking) {
+    if (f.ranking) {
         for (int i = 1; i <= RankedCount(st); ++i) {
             const TemplateRank& r = st.templateRanks[i];
             out += "#rank\t" + Str(i) + "\t" + Str(r.templateNum) + "\t" +
@@ -68,20 +72,10 @@ void FormatText(const State& st, const std::string& name, const RecordAnalysis& 
     for (const auto& line : a.lines) out += line + "\n";
 }
 
-std::string TsvField(const std::string& s) {
-    std::string f = s;
-    for (char& c : f)
-        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-    return f;
-}
-
-std::string TsvHeader() {
-    return "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_name\tvariant\ttaxa\tbases\n";
-}
-
-void FormatTsv(const State& st, const std::string& name, const RecordAnalysis& a, std::string& out) {
+// Rows without the sequence name in front and the sample and strand behind.
+void RenderTsv(const State& st, const RecordAnalysis& a, std::string& out) {
     if (!a.analysed) return;
-    const std::string prefix = TsvField(name) + "\t" + TsvField(TemplateNameOf(st, a)) + "\t";
+    const std::string prefix = TsvField(TemplateNameOf(st, a)) + "\t";
     for (int n : a.segmentOfLine) {
         const SSegment& s = st.SSegments[n];
         const LineKind kind = KindOf(s);
@@ -98,9 +92,80 @@ void FormatTsv(const State& st, const std::string& name, const RecordAnalysis& a
                 taxa = p->taxa;
             }
         }
-        out += prefix + Str(n) + "\t" + KindName(s) + "\t" + region + "\t" + Str(s.startPos) + "\t" + Str(s.endPos) +
-               "\t" + (s.unresolved ? "?" : ":") + "\t" + TsvField(regionName) + "\t" + TsvField(variant) + "\t" +
-               TsvField(taxa) + "\t" + SubStr(st.actSeq, s.startPos, s.endPos) + "\n";
+        int first = 0, last = 0;
+        std::string span = "\t\t-", bases;  // a CR beside a trimmed read: no positions, no bases
+        if (SegmentInRead(s, a, first, last)) {
+            span = Str(first) + "\t" + Str(last) + "\t" + (s.unresolved ? "?" : ":");
+            bases = SubStr(st.actSeq, first + a.readFirst - 1, last + a.readFirst - 1);
+        }
+        out += prefix + Str(n) + "\t" + KindName(s) + "\t" + region + "\t" + span + "\t" + TsvField(regionName) + "\t" +
+               TsvField(variant) + "\t" + TsvField(taxa) + "\t" + bases + "\n";
+    }
+}
+
+void RenderJson(const State& st, const RecordAnalysis& a, const FormatSettings& f, std::string& out);
+
+}  // namespace
+
+std::string TsvField(const std::string& s) {
+    std::string f = s;
+    for (char& c : f)
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    return f;
+}
+
+std::string TsvHeader() {
+    return "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
+           "name\tvariant\ttaxa\tbases\tsample\tstrand\n";
+}
+
+SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), json(JsonString(sample)) {}
+
+void Render(const State& st, const RecordAnalysis& a, const FormatSettings& f, RenderedRecord& out) {
+    out.body.clear();
+    out.strand = a.reverse ? '-' : '+';
+    switch (f.format) {
+        case Format::Text: RenderText(st, a, f, out.body); break;
+        case Format::Tsv: RenderTsv(st, a, out.body); break;
+        case Format::Json: RenderJson(st, a, f, out.body); break;
+    }
+}
+
+void Emit(Format format, const RenderedRecord& r, const std::string& name, const SampleField& sample,
+          std::string& out) {
+    switch (format) {
+        case Format::Text:
+            out += '>';
+            out += ControlsAsBlanks(name);
+            out += r.body;
+            break;
+        case Format::Tsv: {
+            const bool plain = name.find_first_of("\t\r\n") == std::string::npos;
+            const std::string cleaned = plain ? std::string() : TsvField(name);
+            const std::string& field = plain ? name : cleaned;
+            for (size_t start = 0, end; start < r.body.size(); start = end + 1) {
+                end = r.body.find('\n', start);
+                out += field;
+                out += '\t';
+                out.append(r.body, start, end - start);
+                out += '\t';
+                out += sample.tsv;
+                out += '\t';
+                out += r.strand;
+                out += '\n';
+            }
+            break;
+        }
+        case Format::Json:
+            out += "{\"sequence\":";
+            out += JsonString(name);
+            out += r.body;
+            out += ",\"sample\":";
+            out += sample.json;
+            out += ",\"strand\":\"";
+            out += r.strand;
+            out += "\"}\n";
+            break;
     }
 }
 
@@ -178,9 +243,25 @@ std::string JsonString(const std::string& s) {
     return j + "\"";
 }
 
-void FormatJson(const State& st, const std::string& name, const RecordAnalysis& a, std::string& out) {
-    out += "{\"sequence\":" + JsonString(name) + ",\"length\":" + Str(static_cast<long long>(st.actSeq.size())) +
-           ",\"analysed\":" + Bool(a.analysed) + ",\"template\":";
+namespace {
+
+// Positions in the read; "null" for a region or segment wholly beside a trimmed read.
+struct Span {
+    std::string start, end;
+    bool inRead = true;
+};
+Span SpanOf(const RecordAnalysis& a, int startPos, int endPos) {
+    if (!IsValidPos(startPos) || !IsValidPos(endPos)) return {Str(startPos), Str(endPos)};
+    int first = 0, last = 0;
+    if (!SegmentInRead(SSegment{Integer(startPos), Integer(endPos), 0, 0, -1, false}, a, first, last))
+        return {"null", "null", false};
+    return {Str(first), Str(last)};
+}
+
+void RenderJson(const State& st, const RecordAnalysis& a, const FormatSettings& f, std::string& out) {
+    const long long length =
+        f.primersTrimmed && a.analysed ? a.readLast - a.readFirst + 1 : static_cast<long long>(st.actSeq.size());
+    out += ",\"length\":" + Str(length) + ",\"analysed\":" + Bool(a.analysed) + ",\"template\":";
     if (a.analysed)
         out += "{\"number\":" + Str(st.actTemplate) + ",\"name\":" + JsonString(st.templateName[st.actTemplate]) + "}";
     else out += "null";
@@ -202,9 +283,10 @@ void FormatJson(const State& st, const std::string& name, const RecordAnalysis& 
     if (a.analysed)
         for (int i = 1; i <= std::min<int>(st.numSRegions, MAXNUMREGIONS); ++i) {
             const SRegion& r = st.SRegions[i];
+            const Span span = SpanOf(a, r.startPos, r.endPos);
             regions.Item() += "{\"region\":" + Str(i) + ",\"kind\":\"" + (r.isCR ? "CR" : "VR") +
                               "\",\"number\":" + Str(r.num) + ",\"name\":" + JsonString(RegionName(st, r.isCR, r.num)) +
-                              ",\"start\":" + Str(r.startPos) + ",\"end\":" + Str(r.endPos) +
+                              ",\"start\":" + span.start + ",\"end\":" + span.end +
                               ",\"unresolved\":" + Bool(r.unresolved) + "}";
         }
     regions.Close();
@@ -220,9 +302,9 @@ void FormatJson(const State& st, const std::string& name, const RecordAnalysis& 
             JsonList variants(o);
             for (int k = 1; k <= std::min<int>(set.numPoss, MAXNUMPOSS); ++k) {
                 const VRPossibility& p = set.poss[k];
-                variants.Item() += "{\"possibility\":" + Str(k) + ",\"start\":" + Str(p.startPos) +
-                                   ",\"end\":" + Str(p.endPos) + ",\"variant\":" + JsonString(p.varSeq) +
-                                   ",\"taxa\":" + JsonString(p.taxa) + "}";
+                const Span span = SpanOf(a, p.startPos, p.endPos);
+                variants.Item() += "{\"possibility\":" + Str(k) + ",\"start\":" + span.start + ",\"end\":" + span.end +
+                                   ",\"variant\":" + JsonString(p.varSeq) + ",\"taxa\":" + JsonString(p.taxa) + "}";
             }
             variants.Close();
             o += "}";
@@ -234,10 +316,14 @@ void FormatJson(const State& st, const std::string& name, const RecordAnalysis& 
     if (a.analysed)
         for (int n = 1; n <= std::min<int>(st.numSSegments, MAXNUMDISPLAYLINES); ++n) {
             const SSegment& s = st.SSegments[n];
-            segments.Item() += "{\"line\":" + Str(n) + ",\"kind\":\"" + KindName(s) + "\",\"region\":" + Str(s.region) +
-                               ",\"start\":" + Str(s.startPos) + ",\"end\":" + Str(s.endPos) +
-                               ",\"nCRs\":" + Str(s.nCRs) + ",\"nVRs\":" + Str(s.nVRs) +
-                               ",\"unresolved\":" + Bool(s.unresolved) + "}";
+            const Span span = SpanOf(a, s.startPos, s.endPos);
+            std::string& o = segments.Item();
+            o += "{\"line\":" + Str(n) + ",\"kind\":\"" + KindName(s) + "\",\"region\":" + Str(s.region) +
+                 ",\"start\":" + span.start + ",\"end\":" + span.end + ",\"nCRs\":" + Str(s.nCRs) +
+                 ",\"nVRs\":" + Str(s.nVRs) + ",\"unresolved\":" + Bool(s.unresolved);
+            if (f.primersTrimmed)
+                o += std::string(",\"flag\":\"") + (!span.inRead ? "-" : s.unresolved ? "?" : ":") + "\"";
+            o += "}";
         }
     segments.Close();
 
@@ -245,7 +331,8 @@ void FormatJson(const State& st, const std::string& name, const RecordAnalysis& 
     JsonList lines(out);
     for (const auto& l : a.lines) lines.Item() += JsonString(l);
     lines.Close();
-    out += "}\n";
 }
+
+}  // namespace
 
 }  // namespace varigap::cli

@@ -1,4 +1,6 @@
-// Standard output of an analysis: text (the main window's lines), TSV rows or JSON.
+// Standard output of an analysis: text (the main window's lines), TSV rows or JSON. A record's
+// output is made in two steps: what the analysis gives (the same for identical reads), then
+// the read's name and sample around it.
 #pragma once
 
 #include <string>
@@ -8,13 +10,31 @@
 
 namespace varigap::cli {
 
-// ">" NAME TAB TEMPLATE, the ranking when asked for, then the display lines.
-void FormatText(const State& st, const std::string& name, const RecordAnalysis& a, bool ranking, std::string& out);
+struct FormatSettings {
+    Format format = Format::Text;
+    bool ranking = false;     // text: the ranking lines
+    bool showStrand = false;  // text: the strand after the template name (--orient auto)
+    bool primersTrimmed = false;
+};
+
+// The output of one analysis without the read's name and sample.
+struct RenderedRecord {
+    // text: everything after ">" NAME; TSV: each row without its first and last two fields;
+    // JSON: the object's fields after the name and before the sample.
+    std::string body;
+    char strand = '+';
+};
+
+// A sample's name as each format writes it.
+struct SampleField {
+    explicit SampleField(const std::string& sample);
+    std::string tsv, json;
+};
+
+void Render(const State& st, const RecordAnalysis& a, const FormatSettings& f, RenderedRecord& out);
+// Appends the record: name, rendered body, sample and strand as the format places them.
+void Emit(Format format, const RenderedRecord& r, const std::string& name, const SampleField& sample, std::string& out);
 std::string TsvHeader();
-// One row per listed display line.
-void FormatTsv(const State& st, const std::string& name, const RecordAnalysis& a, std::string& out);
-// One JSON object on one line: ranking, regions, possibilities, segments and lines.
-void FormatJson(const State& st, const std::string& name, const RecordAnalysis& a, std::string& out);
 
 // Helpers shared with the tests of the formats.
 std::string JsonString(const std::string& s);

@@ -1,6 +1,7 @@
 // The command line of varigap-cli: commands, options and the help text.
 #include "cli/options.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "output/variant_listing.h"
@@ -90,6 +91,14 @@ private:
 
 bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
     std::vector<std::string> positional;
+    std::vector<std::pair<size_t, std::string>> samples;  // (positional index it names, name)
+    bool orientGiven = false;
+    auto setOrient = [&](Orient orient, const std::string& how) {
+        if (orientGiven && o.orient != orient) return Fail(error, how + " contradicts an earlier strand choice");
+        orientGiven = true;
+        o.orient = orient;
+        return true;
+    };
     std::string arg;
     while (w.NextOption(arg, positional)) {
         std::string v;
@@ -110,7 +119,29 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
             if (!need("a sequence name")) return false;
             o.sequences.push_back(v);
         } else if (arg == "-c" || arg == "--complement") {
-            if (!flag(o.complement)) return false;
+            bool on = false;
+            if (!flag(on) || !setOrient(Orient::Reverse, arg)) return false;
+        } else if (arg == "--orient") {
+            if (!need("forward, reverse or auto")) return false;
+            Orient orient = Orient::Forward;
+            if (v == "forward") orient = Orient::Forward;
+            else if (v == "reverse") orient = Orient::Reverse;
+            else if (v == "auto") orient = Orient::Auto;
+            else return Fail(error, "--orient takes forward, reverse or auto, not \"" + v + "\"");
+            if (!setOrient(orient, "--orient " + v)) return false;
+        } else if (arg == "--sample") {
+            if (!need("a name")) return false;
+            if (v.empty()) return Fail(error, "option --sample needs a name");
+            const size_t next = std::max<size_t>(positional.size(), 1);  // the next sequence file
+            if (!samples.empty() && samples.back().first == next)
+                return Fail(error, "two --sample names for one sequence file");
+            samples.emplace_back(next, v);
+        } else if (arg == "--no-derep") {
+            bool on = false;
+            if (!flag(on)) return false;
+            o.derep = false;
+        } else if (arg == "--primers-trimmed") {
+            if (!flag(o.primersTrimmed)) return false;
         } else if (arg == "-t" || arg == "--template") {
             if (!need("a template number or name")) return false;
             if (v.empty()) return Fail(error, "option " + arg + " needs a template number or name");
@@ -152,8 +183,8 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
             if (!flag(o.force)) return false;
         } else if (arg == "-j" || arg == "--jobs") {
             if (!need("a number")) return false;
-            if (!ParseInt(v, 1, 1024, o.jobs))
-                return Fail(error, "--jobs takes a number from 1 to 1024, not \"" + v + "\"");
+            if (!ParseInt(v, 0, 1024, o.jobs))
+                return Fail(error, "--jobs takes a number from 0 to 1024, not \"" + v + "\"");
         } else if (arg == "--no-progress") {
             bool on = false;
             if (!flag(on)) return false;
@@ -163,12 +194,21 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
             return false;
         }
     }
-    if (positional.size() != 2) {
+    if (positional.size() < 2) {
         error = "analyze needs TEMPLATE_FILE and SEQUENCE_FILE";
         return false;
     }
     o.templateFile = positional[0];
-    o.sequenceFile = positional[1];
+    o.sequenceFiles.assign(positional.begin() + 1, positional.end());
+    o.samples.assign(o.sequenceFiles.size(), "");
+    for (const auto& [index, name] : samples) {
+        if (index >= positional.size()) return Fail(error, "--sample " + name + " names no sequence file after it");
+        o.samples[index - 1] = name;
+    }
+    if (std::count(o.sequenceFiles.begin(), o.sequenceFiles.end(), "-") > 1)
+        return Fail(error, "standard input (-) can be read only once");
+    // Output files show the analysed sequence whole, which a trimmed read is not.
+    if (o.primersTrimmed && !o.outputDir.empty()) return Fail(error, "--primers-trimmed cannot write output files");
     return true;
 }
 
@@ -251,23 +291,52 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
 
 std::string HelpText() {
     return R"(Usage:
-  varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE [options]
+  varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE... [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
 )" + BuilderUsage() +
            R"(  varigap-cli --help
   varigap-cli --version
 
-analyze: does for every sequence of SEQUENCE_FILE (FASTA) what Find Template does in the
+analyze: does for every sequence of the SEQUENCE_FILEs what Find Template does in the
 main window: ranks the templates of TEMPLATE_FILE against it, takes the best one (or the
 one given with --template), cuts the sequence into conserved and variable regions,
 identifies each variable region's variant and lists the display lines.
 
+Sequence files are FASTA or FASTQ (a record may take several lines in both), plain,
+gzip or BGZF, recognised by their content, not by their names; "-" reads standard
+input. They are read in the order given. Each file is one sample, named after the file
+without its directory and without ".gz" or ".bgz" and ".fastq", ".fq", ".fasta", ".fa",
+".fna" or ".fas" ("stdin" for -). Read pairs are merged before (for instance with
+vsearch --fastq_mergepairs). A record that cannot be read (a FASTQ quality line of
+another length than its bases, a missing "+" line, binary data, a FASTQ read of more
+than 32767 bases) is reported with its file and record number and passed over, as is
+an empty file; a compressed stream that breaks off ends the run, keeping what was read.
+
+  --sample NAME        name the sample of the sequence file that follows.
   -s, --sequence NAME  analyse only the sequence NAME (the first record of that name);
                        repeat it for more, they are analysed in the order given.
-                       Without it every record of the file is analysed in file order,
-                       each with its own bases (the file is read once; records with
-                       the same name are each analysed).
-  -c, --complement     analyse the reverse complement of every sequence.
+                       Without it every record is analysed in file order, each with
+                       its own bases (the files are read once; records with the same
+                       name are each analysed).
+  --orient forward|reverse|auto
+                       forward (default): each sequence as it is read; reverse: its
+                       reverse complement; auto: the templates are ranked on both and
+                       the strand whose best template ranks higher is analysed (the
+                       forward strand when neither ranks higher).
+  -c, --complement     the same as --orient reverse.
+  --primers-trimmed    for reads whose primers were cut off: a template's first and
+                       last conserved regions are taken to lie just outside the read,
+                       on the strand analysed, and are shown as not in the read (text
+                       "N-[C]-", TSV flag "-" with empty positions and bases, JSON
+                       "flag":"-" with null positions). Their bases never count as
+                       matched: a template ranks by the bases of the conserved regions
+                       found inside the read and of the variable regions identified
+                       there with a listed variant, out of the read's length.
+  --no-derep           analyse every read. By default a read whose bases equal an
+                       earlier read's reuses that analysis (the output is the same);
+                       at most 32 MiB of reads and results are kept (shared by the
+                       jobs), the least recently seen going first. Off with
+                       --output-dir.
   -t, --template N|NAME
                        analyse with template number N, or the template called NAME,
                        instead of the best one; the templates are ranked all the same.
@@ -286,6 +355,7 @@ identifies each variable region's variant and lists the display lines.
   --format text|tsv|json
                        text (default), per sequence:
                          >NAME<TAB>TEMPLATE NAME     (>NAME<TAB> when nothing was analysed)
+                           with --orient auto: >NAME<TAB>TEMPLATE NAME<TAB>+ or -
                          #rank<TAB>rank<TAB>template number<TAB>template name<TAB>
                            matched bases<TAB>spanned bases<TAB>matched fraction (--ranking)
                          the display lines, as the main window lists them:
@@ -296,10 +366,11 @@ identifies each variable region's variant and lists the display lines.
                          or VR number; for a confused line the position of its first
                          region in the template; empty for none), start, end, flag
                          (: or ?), region name (the CR's first text line or the VR's
-                         file name), selected variant, taxa, bases. Tabs and line
-                         breaks inside fields are written as blanks.
+                         file name), selected variant, taxa, bases, sample, strand (+
+                         or -). Tabs and line breaks inside fields are written as blanks.
                        json: one JSON object per sequence and line: name, template,
-                         ranking, regions, possibilities, segments and lines.
+                         ranking, regions, possibilities, segments, lines, sample and
+                         strand.
   -o, --output-dir DIR write one output file per analysed sequence into DIR (created
                        when missing), as the Write Output File window writes it. Its
                        name is made of the first 8 letters and digits of the sequence
@@ -308,13 +379,15 @@ identifies each variable region's variant and lists the display lines.
                        without letters becomes "sequence" + record number + ".txt".
                        Nothing is written for a sequence that could not be analysed
                        (its name stays taken, so names do not depend on the analysis).
+                       Not with --primers-trimmed.
   --taxa               include the variable region data (the taxa of each variant).
   --force              overwrite existing output files; without it anything of that name
                        (a file, a link, a folder) is left untouched and reported, also when
                        another run writes it meanwhile. A file takes its name only when it
                        is complete: an interrupted run leaves no partial file behind.
-  -j, --jobs N         analyse with N worker threads (default: one per core). The output
-                       is the same as with --jobs 1, in the same order.
+  -j, --jobs N         analyse with N worker threads; 0 (the default): as many as the
+                       cores this process may use (its CPU affinity and cgroup CPU
+                       quota). The output is the same as with --jobs 1, in the same order.
   --no-progress        no progress bar (it is shown on standard error for runs longer
                        than a second when standard error is a terminal).
 
@@ -332,9 +405,11 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
 Messages go to standard error as "TITLE: TEXT"; a message about a record is followed by
 a line naming the record and its file, and a missing variable region file is reported
 once, with a count at the end. Control characters in names are written as blanks.
-Exit status: 0 all went well; 1 a named sequence was not found, an output file could not
-be written or already existed, or standard output could not be written; 2 usage error, or
-a template, sequence, settings or variable region file that could not be loaded or read.
+Exit status: 0 all went well; 1 a named sequence was not found, a record or an empty
+sequence file was passed over, or an output file could not be written or already
+existed; 2 usage error, a template, sequence, settings or variable region file that
+could not be loaded or read, a compressed sequence file that broke off or is damaged,
+or standard output that could not be written.
 )";
 }
 

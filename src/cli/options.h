@@ -16,11 +16,17 @@ struct ReparseRequest {
     int sel = 0;
 };
 
+// Which strand of each read is analysed.
+enum class Orient { Forward, Reverse, Auto };
+
 struct AnalyzeOptions {
     std::string templateFile;
-    std::string sequenceFile;
-    std::vector<std::string> sequences;  // -s: only these, in this order
-    bool complement = false;
+    std::vector<std::string> sequenceFiles;  // "-": standard input
+    std::vector<std::string> samples;        // one per sequence file; "" = named after the file
+    std::vector<std::string> sequences;      // -s: only these, in this order
+    Orient orient = Orient::Forward;
+    bool derep = true;                    // identical reads analysed once
+    bool primersTrimmed = false;          // the template's first and last CR lie just outside each read
     std::string templateChoice;           // -t: number or name; "" = the best
     std::string paramsFile, optionsFile;  // "" = the files beside the program
     bool answerYes = true;
@@ -30,7 +36,7 @@ struct AnalyzeOptions {
     std::string outputDir;  // "" = no output files
     bool taxa = false;
     bool force = false;
-    int jobs = 0;  // 0 = one per core
+    int jobs = 0;  // 0 = the cores this process may use
     bool progress = true;
 };
 

@@ -122,6 +122,9 @@ struct State {
     bool showVRWarnings = false;
     bool showRunTimeErrors = true;
     bool showAssertFailures = true;
+    // A batch run reads each variable region file once and keeps it for the whole run; the
+    // desktop program reads a file again whenever it has changed.
+    bool vrFilesFixed = false;
 
     // --- template table (written only by the template reader) ---
     Integer numTemplates;
@@ -151,6 +154,9 @@ struct State {
     Table<SRegion, MAXNUMREGIONS + 1> SRegions;
     Integer numSRegions;
     Table<VRPossSet, MAXNUMVR> VRPoss;
+    // VRPoss(1..vrPossInUse) may hold possibilities; every set after them is as the last reset
+    // left it (parsing writes only the sets of actTemplate's VRs), so resets skip them.
+    Integer vrPossInUse = MAXNUMVR;
     Table<SSegment, MAXNUMDISPLAYLINES> SSegments;
     Integer numSSegments;
 

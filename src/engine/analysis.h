@@ -49,6 +49,29 @@ void ParseActSeq(State& st);
 // template applied. Run-time errors are left to the caller.
 Integer FindTemplate(State& st, Integer choice = 0);
 
+// --- reads of amplicon runs ---
+
+// Whether ranking entry `a` belongs above entry `b` by the ranking's own comparison (more
+// matched bases beyond the tolerance, or within it a larger matched fraction). The two may come
+// from rankings of different sequences, such as a read and its reverse complement.
+bool IsBetterRank(const State& st, const TemplateRank& a, const TemplateRank& b);
+
+// Where a read lies in actSeq (1-based, inclusive).
+struct ReadSpan {
+    Integer first, last;
+};
+
+// Find Template for a read whose primer sites were cut off. A template's first and last CR
+// (when it begins or ends with one) are taken to lie just outside the read: for each template
+// actSeq becomes the bases of its first CR, the read and the bases of its last CR, and the
+// template is placed and parsed along it. Its matched bases are those of its CRs found inside
+// the read and of the read's variable regions identified with a listed variant, out of the
+// read's length: the CRs beside the read never count. Leaves actSeq, with the CRs of the
+// template applied around the read, parsed along `choice` when it is a template number, else
+// along the best; returns the best entry and where the read lies. Run-time errors are left to
+// the caller.
+TemplateRank FindTemplateTrimmed(State& st, const std::string& read, Integer choice, ReadSpan& where);
+
 // --- reparse ---
 
 enum class ReparseResult { Done, NoSuchLine, NotAVariableRegion, NoSuchPossibility };

@@ -3,6 +3,7 @@
 
 #include "core/messages.h"
 #include "core/strings.h"
+#include "engine/analysis.h"
 #include "engine/detail/lpam.h"
 
 namespace varigap {
@@ -56,13 +57,7 @@ Integer CRWindowEnd(const State& st, Integer t, Integer c) {
 bool IsBetterMatch(const State& st, Integer a, Integer b) {
     if (b < 1) return false;
     if (a < 1) return true;
-    const Integer tolerance = st.match.rankTolerance;
-    Assert(st, tolerance >= 0);
-    const TemplateRank& ra = st.templateRanks[a];
-    const TemplateRank& rb = st.templateRanks[b];
-    if (ra.numMatched > rb.numMatched + tolerance) return true;
-    if (ra.numMatched + tolerance < rb.numMatched) return false;
-    return ra.fracMatched > rb.fracMatched;
+    return IsBetterRank(st, st.templateRanks[a], st.templateRanks[b]);
 }
 
 // Moves ranking entry `from` up to `to`, the entries between moving down by one.
@@ -155,6 +150,14 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
         }
     }
     for (Integer c = c1 + 1; c <= c2 - 1; ++c) numSpanned += Len(crSeq[c]);
+}
+
+bool IsBetterRank(const State& st, const TemplateRank& ra, const TemplateRank& rb) {
+    const Integer tolerance = st.match.rankTolerance;
+    Assert(st, tolerance >= 0);
+    if (ra.numMatched > rb.numMatched + tolerance) return true;
+    if (ra.numMatched + tolerance < rb.numMatched) return false;
+    return ra.fracMatched > rb.fracMatched;
 }
 
 void AddToRanking(State& st, Integer t, Integer numMatched, Integer numSpanned) {

@@ -107,6 +107,9 @@ std::shared_ptr<const VRPrefixIndex> IndexPrefixes(const VRFileContents& entries
 // The module's per-state data: parsed files and the memo of the run match.
 struct VRScratch {
     std::unordered_map<std::string, CachedFile> files;  // by the path found
+    // With vrFilesFixed: the files read, by the name the template gives, looked up without a
+    // system call.
+    std::unordered_map<std::string, CachedFile> fixed;
     std::vector<int> left, choice;
 };
 
@@ -185,6 +188,13 @@ const std::string& VRFileNameOf(const State& st, int vrNum) { return st.vrFileNa
 bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     VRScratch& scratch = Scratch(st);
     file = VRFile{};
+    if (st.vrFilesFixed) {
+        if (auto it = scratch.fixed.find(name); it != scratch.fixed.end()) {
+            file.entries = it->second.entries;
+            file.prefixes = it->second.prefixes;
+            return true;
+        }
+    }
     std::string found;
     FileStamp stamp;
     bool stamped = false;
@@ -206,6 +216,7 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
         if (it != scratch.files.end() && it->second.stamp == stamp) {
             file.entries = it->second.entries;
             file.prefixes = it->second.prefixes;
+            if (st.vrFilesFixed) scratch.fixed[name] = it->second;
             return true;
         }
     }
@@ -217,6 +228,7 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     file.entries = contents;
     file.prefixes = IndexPrefixes(*contents);
     if (stamped) scratch.files[found] = CachedFile{stamp, contents, file.prefixes};
+    if (stamped && st.vrFilesFixed) scratch.fixed[name] = CachedFile{stamp, contents, file.prefixes};
     return true;
 }
 

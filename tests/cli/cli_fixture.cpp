@@ -25,7 +25,7 @@ std::string Program() {
 
 }  // namespace
 
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input) {
     auto quote = [](const std::string& s) {  // for the shell, which sees every byte inside '...' as written
         std::string q = "'";
         for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -34,6 +34,7 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd) {
     TempDir io;
     std::string command = "cd " + quote(cwd) + " && " + quote(Program());
     for (const auto& a : args) command += " " + quote(a);
+    command += " <" + quote(input.empty() ? "/dev/null" : input);
     int status = std::system((command + " >" + quote(io.Path("out")) + " 2>" + quote(io.Path("err"))).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, io.Read("out"), io.Read("err")};
 }

@@ -15,8 +15,9 @@ struct CliResult {
     int signal = 0;  // the signal that ended it (RunCliWithStdout only)
 };
 
-// Runs varigap-cli with `args` in the directory `cwd`.
-CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd);
+// Runs varigap-cli with `args` in the directory `cwd`, standard input read from the file
+// `input` (empty: /dev/null).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input = "");
 // Where standard output goes: a full device, nowhere (closed), or a pipe whose reader has gone,
 // with SIGPIPE ignored as some parents leave it.
 enum class Stdout { Full, Closed, BrokenPipe };
