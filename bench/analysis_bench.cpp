@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/messages.h"
 #include "core/state.h"
@@ -39,7 +40,15 @@ void Analyse(State& st) { FindTemplate(st); }
 void BM_AnalyseOneRecord(benchmark::State& state) {
     SilentMessenger msgs;
     auto st = LoadedState(msgs);
+    // The record with one of its first three bases in lower case, in turn: the same analysis,
+    // but never the sequence ranked last or the one before, whose CR placements the ranking
+    // keeps.
+    std::vector<std::string> forms(3, st->actSeq);
+    for (size_t k = 0; k < forms.size(); ++k) forms[k][k] = static_cast<char>(forms[k][k] | 0x20);
+    size_t next = 0;
     for (auto _ : state) {
+        st->actSeq = forms[next];
+        next = (next + 1) % forms.size();
         Analyse(*st);
         benchmark::DoNotOptimize(st->numSSegments);
     }

@@ -1,5 +1,6 @@
 // Find Template with a grass trnL-F template of its three genes (5' exon, 3' exon, trnF)
-// against every real trnL-F region: the ranking, which places the genes, takes nearly all the time.
+// against every real trnL-F region: the ranking, which places the genes, takes nearly all the
+// time; and the ranking alone with one such template per order, against the same regions.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -44,6 +45,39 @@ void BM_FindTemplate(benchmark::State& state) {
     state.SetLabel(grass->accession + " against " + std::to_string(records.size()) + " regions");
 }
 BENCHMARK(BM_FindTemplate)->Unit(benchmark::kMicrosecond);
+
+// The ranking alone, with the genes of the first record of each of the first state.range(0)
+// orders as templates.
+void BM_RankOrderTemplates(benchmark::State& state) {
+    const auto records = test::LoadTrnLF(test::FindTrnLFDir(VARIGAP_SOURCE_DIR));
+    if (records.empty()) {
+        state.SkipWithError("trnL-F data not found");
+        return;
+    }
+    SilentMessenger quiet;
+    auto st = std::make_unique<State>();
+    st->messenger = &quiet;
+    StartUp(*st, SettingsFiles::BuiltIn());
+    std::string last;
+    for (const auto& r : records) {
+        if (r.order == last || st->numTemplates >= state.range(0)) continue;
+        last = r.order;
+        const int t = ++st->numTemplates;
+        st->numCRs[t] = 3;
+        st->crSeq[t][1] = r.Cut(r.exon5Start, r.exon5End);
+        st->crSeq[t][2] = r.Cut(r.exon3Start, r.exon3End);
+        st->crSeq[t][3] = r.Cut(r.trnFStart, r.trnFEnd);
+    }
+    size_t next = 0;
+    for (auto _ : state) {
+        st->actSeq = records[next].bases;
+        next = (next + 1) % records.size();
+        benchmark::DoNotOptimize(RankActSeq(*st));
+    }
+    state.SetItemsProcessed(state.iterations());  // sequences ranked
+    state.SetLabel(std::to_string(st->numTemplates) + " templates");
+}
+BENCHMARK(BM_RankOrderTemplates)->Arg(1)->Arg(MAXNUMTEMPLATES)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace varigap

@@ -3,10 +3,13 @@
 #  1. the Google Benchmarks (varigap_bench);
 #  2. batch analysis of real trnL-F records repeated to $VARIGAP_BENCH_RECORDS (100000),
 #     so that start-up does not count: varigap-cli analyze with the Poaceae template
-#     (3 conserved, 2 variable regions) with one job and with every core, next to
-#     cutadapt cutting the same two variable regions out of the same file with two
-#     linked adapters made of the flanking conserved regions, and seqkit stats reading
-#     the file (the input floor). Prints a table with the ratios;
+#     (3 conserved, 2 variable regions) and with a file of one template per order with at
+#     least three records (made by varigap-cli build from ../shared/data/trnLF), each with
+#     one job and with every core, every record analysed (--no-derep: the five records would
+#     otherwise be analysed once each); the first template of that ranking alone; next to
+#     cutadapt cutting the same two variable regions out of the same file with two linked
+#     adapters made of the flanking conserved regions, and seqkit stats reading the file
+#     (the input floor). Prints a table with the ratios;
 #  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,6 +65,22 @@ cr() {  # cr N: bases of the Nth conserved region of the Poaceae template
 }
 exon5=$(cr 1); exon3=$(cr 2); trnF=$(cr 3)
 
+# One template per order with at least three records, all in one file, built from the real
+# trnL-F records and their annotated regions.
+root=$PWD
+source data/tools/find_shared.sh
+data/tools/trnlf_regions.sh "$shared/trnLF/features.tsv" > "$work/regions.tsv"
+awk -F '\t' 'NR == FNR { if (FNR > 1 && $2 == "trnF") n[$7]++; next } FNR == 1 || n[$7] >= 3' \
+  "$work/regions.tsv" "$work/regions.tsv" > "$work/orders.tsv"
+"$cli" build "$work/orders.tsv" "$shared/trnLF/regions.fasta" -o "$work/orders" --name trnLF --group order \
+  > "$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
+orders=$(grep -c '^>' "$work/orders/trnLF.tpl")
+# The template that this ranking puts first on the grass records (their conserved regions
+# match every order's alike, so the first in the file), alone beside its variable region files.
+head -n 40 "$work/poaceae.fasta" > "$work/one.fasta"
+chosen=$("$cli" analyze "$work/orders/trnLF.tpl" "$work/one.fasta" --no-progress | awk -F '\t' '/^>/ { print $2; exit }')
+awk -v want=">$chosen" '{ sub(/\r$/, "") } /^>/ { keep = ($0 == want) } keep' "$work/orders/trnLF.tpl" > "$work/orders/chosen.tpl"
+
 # ---------------------------------------------------------------- 3. timing
 seconds() {  # seconds CMD...: the best wall-clock time of $runs runs
   local best="" start end t
@@ -80,27 +99,39 @@ t_seqkit=$(seconds seqkit stats -j 1 "$work/poaceae.fasta")
 t_cut1=$(seconds cutadapt -j 1 -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$work/cut.fasta" "$work/poaceae.fasta")
 cut_found=$(grep -m1 'Reads with adapters' "$work/out" | sed 's/^ *//')
 t_cutN=$(seconds cutadapt -j "$cores" -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$work/cut.fasta" "$work/poaceae.fasta")
-t_var1=$(seconds "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs 1 --no-progress)
+analyze() { "$cli" analyze "$@" --no-progress --no-derep; }
+t_var1=$(seconds analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs 1)
 var_lines=$(grep -c '{V}' "$work/out" || true)
 var_found=$(grep -c ':{V}:' "$work/out" || true)
 cp "$work/out" "$work/var1.out"
-t_varN=$(seconds "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs "$cores" --no-progress)
+t_varN=$(seconds analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs "$cores")
 cmp -s "$work/out" "$work/var1.out" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
+t_many1=$(seconds analyze "$work/orders/trnLF.tpl" "$work/poaceae.fasta" --jobs 1)
+cp "$work/out" "$work/many1.out"
+t_manyN=$(seconds analyze "$work/orders/trnLF.tpl" "$work/poaceae.fasta" --jobs "$cores")
+cmp -s "$work/out" "$work/many1.out" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
+t_chosen=$(seconds analyze "$work/orders/chosen.tpl" "$work/poaceae.fasta" --jobs 1)
 
-awk -v n="$records" -v cores="$cores" \
-    -v ts="$t_seqkit" -v c1="$t_cut1" -v cN="$t_cutN" -v v1="$t_var1" -v vN="$t_varN" '
+awk -v n="$records" -v cores="$cores" -v orders="$orders" -v chosen="$chosen" \
+    -v ts="$t_seqkit" -v c1="$t_cut1" -v cN="$t_cutN" -v v1="$t_var1" -v vN="$t_varN" \
+    -v m1="$t_many1" -v mN="$t_manyN" -v ch="$t_chosen" '
   function row(name, jobs, t) {
-    printf "%-44s %4s %9.2f %12.0f %10.2f\n", name, jobs, t, n / t, c1 / t
+    printf "%-52s %4s %9.2f %12.0f %10.2f\n", name, jobs, t, n / t, c1 / t
   }
   BEGIN {
-    printf "%-44s %4s %9s %12s %10s\n", "program", "jobs", "seconds", "sequences/s", "x cutadapt"
+    printf "%-52s %4s %9s %12s %10s\n", "program", "jobs", "seconds", "sequences/s", "x cutadapt"
     row("seqkit stats (reading the file)", 1, ts)
     row("cutadapt, 2 linked adapters", 1, c1)
     row("cutadapt, 2 linked adapters", cores, cN)
     row("varigap-cli analyze, Poaceae template", 1, v1)
     row("varigap-cli analyze, Poaceae template", cores, vN)
+    row("varigap-cli analyze, " orders " order templates", 1, m1)
+    row("varigap-cli analyze, " orders " order templates", cores, mN)
+    row("varigap-cli analyze, the first of them alone", 1, ch)
     printf "\nvarigap-cli, 1 job vs cutadapt, 1 job: %.2f (at least 2 wanted)   %s\n", c1 / v1, (c1 / v1 >= 2 ? "PASS" : "FAIL")
     printf "varigap-cli, %d jobs vs 1 job:         %.2f (at least 1.8 wanted) %s\n", cores, v1 / vN, (v1 / vN >= 1.8 ? "PASS" : "FAIL")
+    printf "%d order templates vs the Poaceae one:  %.2f (at most 3 wanted)    %s\n", orders, m1 / v1, (m1 / v1 <= 3 ? "PASS" : "FAIL")
+    printf "%d order templates vs their first (%s) alone: %.2f\n", orders, chosen, m1 / ch
   }'
 echo "cutadapt: $cut_found"
 echo "varigap-cli: $var_found of $var_lines variable region lines identified unambiguously (:{V}:)"

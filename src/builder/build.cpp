@@ -333,14 +333,15 @@ BuildResult BuildTemplates(const State& settings, const BuildOptions& o) {
     std::set<std::string> wanted;
     for (const auto& r : rows) wanted.insert(r.sequence);
     std::map<std::string, std::string> bases;
-    std::map<std::string, long> headerLine;
+    std::map<std::string, long> recordNumber;
     ForEachRecord(o.sequenceFile, [&](const SeqRecord& s) {
         if (wanted.count(s.name) == 0) return;
-        auto [it, fresh] = headerLine.emplace(s.name, s.line);
+        auto [it, fresh] = recordNumber.emplace(s.name, s.number);
         if (!fresh)
-            res.problems.push_back(Where(o.sequenceFile, s.line,
-                                         "a second record " + Quoted(s.name) + " (the first on line " +
-                                             std::to_string(it->second) + "): the table cannot tell them apart"));
+            res.problems.push_back(Where(o.sequenceFile, 0,
+                                         "record " + std::to_string(s.number) + ": a second record " + Quoted(s.name) +
+                                             " (the first is record " + std::to_string(it->second) +
+                                             "): the table cannot tell them apart"));
         else bases.emplace(s.name, s.bases);
     });
     std::vector<Record> records = GatherRecords(o, rows, bases, res.problems);

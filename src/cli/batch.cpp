@@ -22,6 +22,8 @@
 #include "cli/derep_cache.h"
 #include "cli/format.h"
 #include "cli/output_files.h"
+#include "cli/read_facts.h"
+#include "cli/run_outputs.h"
 #include "cli/stdout_writer.h"
 #include "core/limits.h"
 #include "core/messages.h"
@@ -41,11 +43,13 @@ struct Record {
     long fileRecord = 0;  // 1-based position in its file
     std::string name;
     std::string bases;
-    size_t sample = 0;     // index of its file
-    bool missing = false;  // a name given with -s that no file holds
-    int failure = 0;       // not a record: a reading problem (status 1) or a stop (status 2)
-    std::string outFile;   // output file name, "" without --output-dir
-    std::string messages;  // messages raised while reading it
+    std::string quals;                         // FASTQ: one quality character per base
+    size_t sample = 0;                         // index of its file
+    bool missing = false;                      // a name given with -s that no file holds
+    int failure = 0;                           // not a record: a reading problem (status 1) or a stop (status 2)
+    exports::Skip skip = exports::Skip::None;  // a reading problem: why the record was passed over
+    std::string outFile;                       // output file name, "" without --output-dir
+    std::string messages;                      // messages raised while reading it
 
     // Empties it for the next record, keeping the room its strings hold.
     void Reset() {
@@ -53,9 +57,11 @@ struct Record {
         fileRecord = 0;
         name.clear();
         bases.clear();
+        quals.clear();
         sample = 0;
         missing = false;
         failure = 0;
+        skip = exports::Skip::None;
         outFile.clear();
         messages.clear();
     }
@@ -69,9 +75,27 @@ struct Chunk {
     long long bytes = 0;  // of the files, as stored, read for these records: for the progress bar
 };
 
+// The facts of a read whose analysis broke off before they were taken.
+const exports::ReadFacts kNotAnalysed{};
+
+// A record for the outputs that take records in order (region files, GFF3, BED).
+struct OrderedRecord {
+    long number = 0;
+    std::string name, bases, quals;
+    size_t sample = 0;  // among the run's samples
+    std::shared_ptr<const exports::ReadFacts> facts;
+};
+
+// Messages due before out[at] and before the ordered record reads[records].
+struct DueMessage {
+    size_t at = 0, records = 0;
+    std::string text;
+};
+
 struct ChunkResult {
-    std::string out;                                   // standard output of the chunk's records
-    std::vector<std::pair<size_t, std::string>> errs;  // messages, each due before out[offset]
+    std::string out;               // standard output of the chunk's records
+    std::vector<DueMessage> errs;  // messages, in order
+    std::vector<OrderedRecord> reads;
     size_t records = 0;
     int status = kExitOk;
     long long bytes = 0;
@@ -146,12 +170,15 @@ private:
                 case seqio::ReadResult::Record:
                     r.name.swap(record_.name);  // each keeps the other's room for the next record
                     r.bases.swap(record_.bases);
+                    r.quals.swap(record_.quals);
                     r.sample = fileIndex_;
                     r.fileRecord = ++fileRecords_;
                     return true;
                 case seqio::ReadResult::Problem:
                     r.failure = kExitFailed;
                     r.messages = FileMessage(path, p);
+                    r.sample = fileIndex_;
+                    r.skip = SkipOf(p);
                     return true;
                 case seqio::ReadResult::Fatal:
                     r.failure = kExitUsage;
@@ -213,12 +240,15 @@ private:
 
 class Worker {
 public:
-    Worker(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, SharedDerepCache* cache)
+    Worker(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, SharedDerepCache* cache,
+           RunOutputs* outputs)
         : st_(std::make_unique<State>(loaded)),
           opts_(opts),
           input_(input),
           msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No),
-          cache_(cache) {
+          cache_(cache),
+          outputs_(outputs),
+          tally_(outputs ? outputs->NewTally() : nullptr) {
         st_->messenger = &msgs_;
         msgs_.OnceEachMissingFile();
         format_.format = opts.format;
@@ -231,11 +261,17 @@ public:
     void Process(Chunk& chunk, ChunkResult& result) {
         result.out.clear();
         result.errs.clear();
+        result.reads.clear();
         result.records = chunk.count;
         result.status = kExitOk;
         result.bytes = chunk.bytes;
         for (size_t i = 0; i < chunk.count; ++i)
             result.status = std::max(result.status, ProcessRecord(chunk.records[i], result));
+    }
+
+    // After the last chunk: the job's counts join the run's.
+    void Finish() {
+        if (tally_) outputs_->AddTally(*tally_);
     }
 
 private:
@@ -250,9 +286,11 @@ private:
         }
         if (status == kExitOk) {
             const size_t hash = cache_ ? HashBases(r.bases) : 0;
+            std::shared_ptr<const exports::ReadFacts> facts;
             auto emit = [&](const RenderedRecord& rendered) {
-                if (!err.empty()) result.errs.emplace_back(result.out.size(), std::move(err));
+                if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
                 Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
+                facts = rendered.facts;
             };
             if (const RenderedRecord* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
                 emit(*recent);
@@ -266,10 +304,36 @@ private:
                 // again each time, as it would without the cache.
                 if (cache_ && silent) cache_->Insert(r.bases, hash, std::move(fresh_));
             }
-        } else if (!err.empty()) {
-            result.errs.emplace_back(result.out.size(), std::move(err));
+            if (outputs_) Feed(r, std::move(facts), result);
+        } else {
+            if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
+            if (tally_ && r.skip != exports::Skip::None) {
+                exports::AnalysedRead skipped;
+                skipped.sample = outputs_->SampleOf(r.sample);
+                skipped.skip = r.skip;
+                tally_->Take(skipped, sinkOut_, sinkMessages_);
+            }
         }
         return status;
+    }
+
+    // Hands an analysed record to the job's counts and keeps it for the outputs that take
+    // records in order.
+    void Feed(Record& r, std::shared_ptr<const exports::ReadFacts> facts, ChunkResult& result) {
+        exports::AnalysedRead a;
+        a.number = r.number;
+        a.name = r.name;
+        a.sample = outputs_->SampleOf(r.sample);
+        a.sampleName = outputs_->SampleName(a.sample);
+        a.bases = r.bases;
+        a.quals = r.quals;
+        a.facts = facts ? facts.get() : &kNotAnalysed;
+        if (r.bases.empty()) a.skip = exports::Skip::Empty;
+        else if (!a.facts->analysed && r.bases.size() > kLongestRead) a.skip = exports::Skip::TooLong;
+        if (tally_) tally_->Take(a, sinkOut_, sinkMessages_);
+        if (outputs_->Ordered() && a.skip == exports::Skip::None)
+            result.reads.push_back(
+                {r.number, std::move(r.name), std::move(r.bases), std::move(r.quals), a.sample, std::move(facts)});
     }
 
     // Analyses a read not seen before (or any read without the cache) and renders it into
@@ -284,6 +348,8 @@ private:
         try {
             RecordAnalysis a = AnalyzeRead(st, r.bases, input_.settings);
             Render(st, a, format_, fresh_);
+            if (outputs_)
+                fresh_.facts = std::make_shared<const exports::ReadFacts>(MakeReadFacts(st, a, r.bases.size()));
             if (!r.outFile.empty()) {
                 if (a.analysed) {
                     if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, a.reverse, opts_.force))
@@ -310,34 +376,34 @@ private:
     SharedDerepCache* cache_;  // nullptr: every read analysed
     RecentReads recent_;       // the commonest of the cache's reads, without its lock
     RenderedRecord fresh_;
+    RunOutputs* outputs_;                    // nullptr: none asked for
+    std::unique_ptr<exports::Tally> tally_;  // this job's counts; nullptr: nothing counted
+    std::string sinkOut_;                    // scratch
+    std::vector<std::string> sinkMessages_;  // scratch
 };
 
 // ------------------------------------------------------------------ emitting
 
 class Emitter {
 public:
-    Emitter(const AnalyzeOptions& opts, long total, long long totalBytes)
-        : total_(total), totalBytes_(totalBytes), start_(Clock::now()) {
+    Emitter(const AnalyzeOptions& opts, long total, long long totalBytes, RunOutputs* outputs)
+        : total_(total), totalBytes_(totalBytes), start_(Clock::now()), outputs_(outputs) {
         progress_ = opts.progress && isatty(STDERR_FILENO);
-        if (opts.format == Format::Tsv) {
-            const std::string header = TsvHeader();
-            Out(header.data(), header.size());
-        }
+        const std::string header = opts.format == Format::Tsv ? TsvHeader() : outputs ? outputs->Header() : "";
+        Out(header.data(), header.size());
     }
 
     void Emit(const ChunkResult& r) {
-        size_t done = 0;
-        for (const auto& [at, all] : r.errs) {
-            Out(r.out.data() + done, at - done);
-            done = at;
-            const std::string err = OnceEachMissingFile(all);
-            if (err.empty()) continue;
-            FlushStdout();
-            ClearBar();
-            std::fwrite(err.data(), 1, err.size(), stderr);
-            std::fflush(stderr);
+        size_t done = 0, fed = 0;
+        for (const auto& err : r.errs) {
+            Out(r.out.data() + done, err.at - done);
+            done = err.at;
+            Feed(r, fed, err.records);
+            fed = err.records;
+            Err(OnceEachMissingFile(err.text));
         }
         Out(r.out.data() + done, r.out.size() - done);
+        Feed(r, fed, r.reads.size());
         count_ += static_cast<long>(r.records);
         bytes_ += r.bytes;
         status_ = std::max(status_, r.status);
@@ -395,6 +461,34 @@ private:
         return kept;
     }
 
+    void Err(const std::string& text) {
+        if (text.empty()) return;
+        FlushStdout();
+        ClearBar();
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fflush(stderr);
+    }
+
+    // Hands the ordered records reads[from..to) to the outputs that take records in order.
+    void Feed(const ChunkResult& r, size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            const OrderedRecord& o = r.reads[i];
+            exports::AnalysedRead a;
+            a.number = o.number;
+            a.name = o.name;
+            a.sample = o.sample;
+            a.sampleName = outputs_->SampleName(o.sample);
+            a.bases = o.bases;
+            a.quals = o.quals;
+            a.facts = o.facts ? o.facts.get() : &kNotAnalysed;
+            sinkOut_.clear();
+            sinkErr_.clear();
+            outputs_->Take(a, sinkOut_, sinkErr_);
+            Out(sinkOut_.data(), sinkOut_.size());
+            if (!sinkErr_.empty()) Err(sinkErr_);
+        }
+    }
+
     void ClearBar() {
         if (barShown_) std::fputs("\r\033[K", stderr);
     }
@@ -433,19 +527,22 @@ private:
     int status_ = kExitOk;
     long count_ = 0;
     long long bytes_ = 0;
+    RunOutputs* outputs_;
+    std::string sinkOut_, sinkErr_;  // scratch
 };
 
 // ------------------------------------------------------------------ the pipeline
 
 void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
-                   Emitter& emitter, SharedDerepCache* cache) {
-    Worker worker(loaded, opts, input, cache);
+                   Emitter& emitter, SharedDerepCache* cache, RunOutputs* outputs) {
+    Worker worker(loaded, opts, input, cache, outputs);
     Chunk chunk;
     ChunkResult result;
     while (!emitter.Broken() && source.Next(chunk)) {
         worker.Process(chunk, result);
         emitter.Emit(result);
     }
+    worker.Finish();
 }
 
 // Every worker reads its next chunk itself (one at a time), analyses it and hands the result
@@ -453,7 +550,7 @@ void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchI
 // waiting behind it. Records are thus read, analysed and freed by one thread, and no thread
 // is left to only read or only write.
 void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
-                 Emitter& emitter, int jobs, SharedDerepCache* cache) {
+                 Emitter& emitter, int jobs, SharedDerepCache* cache, RunOutputs* outputs) {
     std::mutex readMutex, outMutex;
     std::condition_variable emitted;
     std::map<long, ChunkResult> waiting;  // finished chunks not yet due
@@ -461,13 +558,13 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
     const size_t maxWaiting = 4 * static_cast<size_t>(jobs);
 
     auto work = [&] {
-        Worker worker(loaded, opts, input, cache);
+        Worker worker(loaded, opts, input, cache, outputs);
         Chunk chunk;
         ChunkResult result;  // reused while it is written at once, so that its room stays
         for (;;) {
             {
                 std::lock_guard lock(readMutex);
-                if (emitter.Broken() || !source.Next(chunk)) return;
+                if (emitter.Broken() || !source.Next(chunk)) break;
             }
             worker.Process(chunk, result);
             std::unique_lock lock(outMutex);
@@ -487,6 +584,7 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
             lock.unlock();
             emitted.notify_all();
         }
+        worker.Finish();
     };
     std::vector<std::thread> workers;
     for (int j = 1; j < jobs; ++j) workers.emplace_back(work);
@@ -498,14 +596,17 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
 
 int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input) {
     RecordSource source(opts, input);
-    Emitter emitter(opts, source.Total(), source.TotalBytes());
+    std::unique_ptr<RunOutputs> outputs;
+    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts, input.samples);
+    Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get());
     const int jobs = opts.jobs > 0 ? opts.jobs : UsableCores();
     // An output file is written from the analysis itself, so every read is analysed then.
     std::unique_ptr<SharedDerepCache> cache;
     if (opts.derep && opts.outputDir.empty()) cache = std::make_unique<SharedDerepCache>();
-    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter, cache.get());
-    else RunParallel(loaded, opts, input, source, emitter, jobs, cache.get());
-    return emitter.Finish();
+    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter, cache.get(), outputs.get());
+    else RunParallel(loaded, opts, input, source, emitter, jobs, cache.get(), outputs.get());
+    const int status = emitter.Finish();
+    return outputs ? std::max(status, outputs->Finish()) : status;
 }
 
 }  // namespace varigap::cli

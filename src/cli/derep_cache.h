@@ -63,7 +63,9 @@ private:
     };
     using Map = std::unordered_map<Key, RenderedRecord, KeyHash, KeyEqual>;
 
-    static size_t Cost(size_t bases, const RenderedRecord& r) { return bases + r.body.size() + kEntryOverhead; }
+    static size_t Cost(size_t bases, const RenderedRecord& r) {
+        return bases + r.body.size() + (r.facts ? r.facts->Bytes() : 0) + kEntryOverhead;
+    }
     // Makes room for `cost` more bytes in the newer generation.
     void Reserve(size_t cost);
 
@@ -89,6 +91,7 @@ public:
         s.bases.assign(bases);
         s.rendered.body.assign(rendered.body);
         s.rendered.strand = rendered.strand;
+        s.rendered.facts = rendered.facts;
     }
 
 private:

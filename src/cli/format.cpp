@@ -128,6 +128,8 @@ void Render(const State& st, const RecordAnalysis& a, const FormatSettings& f, R
         case Format::Text: RenderText(st, a, f, out.body); break;
         case Format::Tsv: RenderTsv(st, a, out.body); break;
         case Format::Json: RenderJson(st, a, f, out.body); break;
+        case Format::Gff3:
+        case Format::Bed: break;  // written from the facts, in record order
     }
 }
 
@@ -166,6 +168,8 @@ void Emit(Format format, const RenderedRecord& r, const std::string& name, const
             out += r.strand;
             out += "\"}\n";
             break;
+        case Format::Gff3:
+        case Format::Bed: break;
     }
 }
 

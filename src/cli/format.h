@@ -3,10 +3,12 @@
 // the read's name and sample around it.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "cli/analysis.h"
 #include "core/state.h"
+#include "export/read_facts.h"
 
 namespace varigap::cli {
 
@@ -23,6 +25,8 @@ struct RenderedRecord {
     // JSON: the object's fields after the name and before the sample.
     std::string body;
     char strand = '+';
+    // What the run's other outputs need of the analysis (when they are asked for).
+    std::shared_ptr<const exports::ReadFacts> facts;
 };
 
 // A sample's name as each format writes it.

@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
         case Command::Build: status = RunBuild(cl.build); break;
         case Command::Regions: status = RunRegions(cl.regions); break;
         case Command::Check: status = RunCheck(cl.check); break;
+        case Command::Concat: status = RunConcat(cl.concat); break;
+        case Command::Merge: status = RunMerge(cl.merge); break;
     }
     return CloseStdout(status);
 }

@@ -168,11 +168,13 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
         } else if (arg == "--ranking") {
             if (!flag(o.ranking)) return false;
         } else if (arg == "--format") {
-            if (!need("text, tsv or json")) return false;
+            if (!need("text, tsv, json, gff3 or bed")) return false;
             if (v == "text") o.format = Format::Text;
             else if (v == "tsv") o.format = Format::Tsv;
             else if (v == "json") o.format = Format::Json;
-            else return Fail(error, "--format takes text, tsv or json, not \"" + v + "\"");
+            else if (v == "gff3") o.format = Format::Gff3;
+            else if (v == "bed") o.format = Format::Bed;
+            else return Fail(error, "--format takes text, tsv, json, gff3 or bed, not \"" + v + "\"");
         } else if (arg == "-o" || arg == "--output-dir") {
             if (!need("a directory")) return false;
             if (v.empty()) return Fail(error, "option " + arg + " needs a directory");
@@ -185,6 +187,18 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
             if (!need("a number")) return false;
             if (!ParseInt(v, 0, 1024, o.jobs))
                 return Fail(error, "--jobs takes a number from 0 to 1024, not \"" + v + "\"");
+        } else if (arg == "--extract") {
+            if (!need("a directory")) return false;
+            if (v.empty()) return Fail(error, "option --extract needs a directory");
+            o.extractDir = v;
+        } else if (arg == "--extract-uncertain") {
+            if (!flag(o.extractUncertain)) return false;
+        } else if (arg == "--extract-empty") {
+            if (!flag(o.extractEmpty)) return false;
+        } else if (arg == "--counts" || arg == "--summary" || arg == "--distinct") {
+            if (!need("a file")) return false;
+            if (v.empty()) return Fail(error, "option " + arg + " needs a file");
+            (arg == "--counts" ? o.countsFile : arg == "--summary" ? o.summaryFile : o.distinctFile) = v;
         } else if (arg == "--no-progress") {
             bool on = false;
             if (!flag(on)) return false;
@@ -209,6 +223,13 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
         return Fail(error, "standard input (-) can be read only once");
     // Output files show the analysed sequence whole, which a trimmed read is not.
     if (o.primersTrimmed && !o.outputDir.empty()) return Fail(error, "--primers-trimmed cannot write output files");
+    if ((o.extractUncertain || o.extractEmpty) && o.extractDir.empty())
+        return Fail(error,
+                    (o.extractUncertain ? "--extract-uncertain" : "--extract-empty") + std::string(" needs --extract"));
+    const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile};
+    for (size_t i = 0; i < files.size(); ++i)
+        if (!files[i].empty() && std::count(files.begin(), files.end(), files[i]) > 1)
+            return Fail(error, "--counts, --summary and --distinct name the same file " + files[i]);
     return true;
 }
 
@@ -245,6 +266,21 @@ bool ParseVariants(ArgWalker& w, VariantsOptions& o, std::string& error) {
     return true;
 }
 
+// The command line as a shell would take it back: arguments with other characters than
+// letters, digits and "+,-./:=@_" in single quotes.
+std::string CommandLineText(const std::vector<std::string>& args) {
+    std::string text = "varigap-cli";
+    for (const auto& a : args) {
+        const bool plain = !a.empty() && a.find_first_not_of(
+                                             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                             "0123456789+,-./:=@_") == std::string::npos;
+        std::string quoted = "'";
+        for (char c : a) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        text += " " + (plain ? a : quoted + "'");
+    }
+    return text;
+}
+
 }  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std::string& error) {
@@ -267,6 +303,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
     ArgWalker w(rest);
     if (args[0] == "analyze") {
         cl.command = Command::Analyze;
+        cl.analyze.commandLine = CommandLineText(args);
         return ParseAnalyze(w, cl.analyze, error);
     }
     if (args[0] == "variants") {
@@ -285,6 +322,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         cl.command = Command::Check;
         return ParseCheck(rest, cl.check, error);
     }
+    // merge tsv|gff3 joins files, the other kinds add tables up: the first word that is not an
+    // option says which.
+    auto kind = std::find_if(rest.begin(), rest.end(), [](const std::string& a) { return a.empty() || a[0] != '-'; });
+    if (args[0] == "merge" && kind != rest.end() && IsConcatMode(*kind)) {
+        cl.command = Command::Concat;
+        return ParseConcat(rest, cl.concat, error);
+    }
+    if (args[0] == "merge") {
+        cl.command = Command::Merge;
+        cl.merge.commandLine = CommandLineText(args);
+        return ParseMerge(rest, cl.merge, error);
+    }
     error = "unknown command \"" + args[0] + "\"";
     return false;
 }
@@ -294,6 +343,7 @@ std::string HelpText() {
   varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE... [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
 )" + BuilderUsage() +
+           MergeUsage() + ConcatUsage() +
            R"(  varigap-cli --help
   varigap-cli --version
 
@@ -352,7 +402,7 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        the variable region on display line LINE and rebuild the lines,
                        as the Reparse button does. Repeatable; applied in order.
   --ranking            also list the template ranking (text format).
-  --format text|tsv|json
+  --format text|tsv|json|gff3|bed
                        text (default), per sequence:
                          >NAME<TAB>TEMPLATE NAME     (>NAME<TAB> when nothing was analysed)
                            with --orient auto: >NAME<TAB>TEMPLATE NAME<TAB>+ or -
@@ -371,6 +421,22 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        json: one JSON object per sequence and line: name, template,
                          ranking, regions, possibilities, segments, lines, sample and
                          strand.
+                       gff3: "##gff-version 3", then per analysed sequence a
+                         "##sequence-region ID 1 LENGTH" line and one feature per display
+                         line (not for a CR beside a trimmed read): the sequence id (the
+                         first word of the name; a name given before gets -2, -3, ...),
+                         "varigap", the type (conserved_region, sequence_difference for a
+                         VR, region for a confused or none line), start and end (1-based,
+                         on the sequence as given: mirrored for a sequence analysed as its
+                         reverse complement; an empty VR has start = end = the base before
+                         it), ".", the strand analysed (+ or -), "." and the attributes ID
+                         (ID.line), Name (region name, "confused" or "none"), Note (flag
+                         : or ?, template, and for a VR variant and taxa) and sample.
+                       bed: BED6 lines, one per display line: sequence id, start
+                         (zero-based) and end on the sequence as given (for a sequence
+                         analysed forward: the TSV start - 1 and end), the region name
+                         made safe for file names ("confused", "none"), score 1000 for :
+                         and 0 for ?, the strand analysed.
   -o, --output-dir DIR write one output file per analysed sequence into DIR (created
                        when missing), as the Write Output File window writes it. Its
                        name is made of the first 8 letters and digits of the sequence
@@ -381,10 +447,62 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        (its name stays taken, so names do not depend on the analysis).
                        Not with --primers-trimmed.
   --taxa               include the variable region data (the taxa of each variant).
-  --force              overwrite existing output files; without it anything of that name
-                       (a file, a link, a folder) is left untouched and reported, also when
-                       another run writes it meanwhile. A file takes its name only when it
-                       is complete: an interrupted run leaves no partial file behind.
+  --force              overwrite existing output files (also of --extract, --counts,
+                       --summary and --distinct); without it anything of that name (a
+                       file, a link, a folder) is left untouched and reported, also when
+                       another run writes it meanwhile. A file takes its name only when
+                       it is complete: an interrupted run leaves no partial file behind.
+  --extract DIR        write the sequences of each region into DIR (created when
+                       missing): one file per region of each template of the template
+                       file that a sequence took, named after the region (a CR's first
+                       text line without brackets, a VR's file name without extension,
+                       letters, digits, ".", "-" and "_" kept, other characters "_"),
+                       after the template's name and "." when the file holds several
+                       templates; ".fasta" for FASTA records, ".fastq" (with the
+                       qualities) for FASTQ records. Each record holds the bases of the
+                       region on the strand analysed (qualities reversed with them) as
+                       the TSV shows them, its header the sequence name, then sample=,
+                       strand= (+ or -), flag= (: or ?), start= and end= (on the sequence
+                       as given) and for a VR taxa= (the selected variant's). Regions on
+                       a display line of their own with flag : only, by default.
+  --extract-uncertain  also regions with flag ?.
+  --extract-empty      also deleted (empty) VRs, as records without bases.
+  --counts FILE        write the variant-by-sample table: a header row "template vr
+                       vr_file variant taxa" and one column per sample (in input order),
+                       then a row per template, VR (its number), VR file, selected
+                       variant and its taxa that occurred, with the reads of each sample
+                       whose VR has that variant on a display line of its own with flag
+                       :; a row per template and VR with variant empty and taxa
+                       "unidentified" for the reads of that template where it is not (?,
+                       on a line of several regions, or not found); and one row "no
+                       template" (other fields empty) for the reads where no CR was
+                       found. Per sample and template, the rows of one VR add up to the
+                       reads that took the template; with "no template", the templates'
+                       reads add up to the sample's reads. Rows by total reads (largest
+                       first), then variant, template, VR number and taxa.
+  --summary FILE       write a summary of the run as JSON: "program", "version",
+                       "command_line", "parameters" (the template, the strand, the
+                       settings in effect) and "samples": per sample (in input order)
+                       whole numbers under fixed keys, in this order: reads (records
+                       analysed), distinct_reads (different bases), reverse_reads
+                       (analysed as the reverse complement), no_cr_reads (no CR found;
+                       with --primers-trimmed: none inside the read and no VR identified),
+                       skipped_too_long, skipped_empty, skipped_bad_letters and
+                       skipped_malformed (records passed over, not among the reads); then
+                       per template T of the template file template:T:reads (the reads
+                       that took it, with a CR found), per region R of T (named as
+                       --extract names it) region:T:R:placed (flag : on a line of its
+                       own), region:T:R:uncertain (? or a line of several regions) and
+                       region:T:R:not_found (no line, or beside a trimmed read), and per
+                       VR number V vr:T:V:identified and vr:T:V:unidentified, as
+                       --counts counts them.
+  --distinct FILE      write the distinct reads: a header row "sample sequence reads",
+                       then per sample (in input order) each different read (its bases
+                       as read, before any strand is chosen; sorted bytewise) and how
+                       many reads have them. With it, merge adds up distinct reads of
+                       the shards of a split run exactly.
+                       These files are written under a temporary name and renamed when
+                       complete; --force replaces existing ones.
   -j, --jobs N         analyse with N worker threads; 0 (the default): as many as the
                        cores this process may use (its CPU affinity and cgroup CPU
                        quota). The output is the same as with --jobs 1, in the same order.
@@ -401,6 +519,7 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
                        --length is given, else all).
 
 )" + BuilderHelpText() +
+           "\n" + MergeHelpText() + "\n" + ConcatHelpText() +
            R"(
 Messages go to standard error as "TITLE: TEXT"; a message about a record is followed by
 a line naming the record and its file, and a missing variable region file is reported

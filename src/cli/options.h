@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "cli/builder_options.h"
+#include "cli/concat_command.h"
+#include "cli/merge_options.h"
 
 namespace varigap::cli {
 
-enum class Format { Text, Tsv, Json };
+enum class Format { Text, Tsv, Json, Gff3, Bed };
 
 // One --reparse LINE:SEL: possibility SEL for display line LINE.
 struct ReparseRequest {
@@ -38,6 +40,11 @@ struct AnalyzeOptions {
     bool force = false;
     int jobs = 0;  // 0 = the cores this process may use
     bool progress = true;
+    // Outputs fed by the stream of analysed records ("" = not written).
+    std::string extractDir;  // one file of sequences per region
+    bool extractUncertain = false, extractEmpty = false;
+    std::string countsFile, summaryFile, distinctFile;
+    std::string commandLine;  // as given, for the summary
 };
 
 struct VariantsOptions {
@@ -46,7 +53,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Concat };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -55,6 +62,8 @@ struct CommandLine {
     BuildCommandOptions build;
     RegionsOptions regions;
     CheckOptions check;
+    MergeOptions merge;
+    ConcatOptions concat;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.

@@ -12,6 +12,7 @@
 namespace varigap {
 
 class Messenger;
+struct TemplateWords;  // the engine's word index of the template table
 
 // One region of a template, in file order.
 struct TRegion {
@@ -165,7 +166,11 @@ struct State {
     MatchTemplateState match;
     TemplateReaderState reader;
     ScratchSlot lpamScratch;  // word index and vote table buffers
-    ScratchSlot vrCache;      // parsed variable region files
+    // The CRs of the template table cut into words, made by the engine from the table at the
+    // working word length and only read after that; copies of the state share it.
+    std::shared_ptr<const TemplateWords> templateWords;
+    ScratchSlot readWords;  // where those words occur in the sequences ranked last
+    ScratchSlot vrCache;    // parsed variable region files
 };
 
 // Start-up initialisation of the data: file names emptied, template table emptied,

@@ -3,6 +3,7 @@
 #include "engine/detail/lpam.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -10,18 +11,17 @@
 #include "core/bases.h"
 #include "core/messages.h"
 #include "core/strings.h"
+#include "engine/detail/cr_words.h"
 
 namespace varigap {
 
 namespace {
 
-// One distinct word of the region and its first occurrences in the piece (letters compared
-// without regard to case, ambiguity codes taken as plain letters), in increasing position.
-struct WordBucket {
-    uint64_t hash = 0;
-    int32_t crPos = 0;  // 0-based start of the word in the region
+// The counted occurrences of one word of the region in the piece: the diagonals of up to
+// MAXWORDHITS of them, in increasing position.
+struct HitList {
+    int32_t first = 0;  // in LpamScratch::diagonals
     int32_t count = 0;
-    int32_t pos[MAXWORDHITS] = {};  // 1-based piece positions
 };
 
 // One slot of the vote table. The table is sorted by decreasing score, and a score that
@@ -40,109 +40,82 @@ inline bool Later(const Vote& a, const Vote& b) {
     return a.score < b.score || (a.score == b.score && a.stamp > b.stamp);
 }
 
+// What a diagonal holds, valid in the call numbered `call` only, so that the table of
+// diagonals is never cleared.
+struct DiagonalVote {
+    uint32_t call = 0;
+    int32_t vote = 0;       // vote + 1, 0 none
+    int32_t firstWord = 0;  // the first word with a hit on it
+};
+
 // Buffers of one state, reused from call to call.
 struct LpamScratch {
-    std::vector<uint64_t> filter;     // one bit per hash class that holds a region word
-    std::vector<int32_t> slots;       // hash slots of the region's words: bucket + 1, 0 empty
-    std::vector<WordBucket> buckets;  // distinct words of the region
-    std::vector<int32_t> wordBucket;  // per region word (i - 1): its bucket
-    int minDiagonal = 0;              // lowest diagonal a hit can have
-    std::vector<int32_t> voteOf;      // per diagonal (d - minDiagonal): vote + 1, 0 none
-    std::vector<Vote> votes;
+    // A piece searched on its own: the region's distinct words and their first hits in it.
+    WordSet crWords;
+    std::vector<int32_t> wordOf;                                // per region word: its number in crWords
+    std::vector<std::array<int32_t, MAXWORDHITS + 1>> wordPos;  // per distinct word: count, positions
+    // The call: each region word's hits, and the vote table.
+    std::vector<HitList> hits;  // per region word
+    std::vector<int32_t> diagonals;
+    uint32_t call = 0;
+    int minDiagonal = 0;               // lowest diagonal a hit can have
+    std::vector<DiagonalVote> voteOf;  // per diagonal (d - minDiagonal)
+    std::vector<Vote> votes;           // the table: its first numVotes slots
+    int numVotes = 0;
     std::vector<int32_t> heap;  // votes with the last one of the table on top
 };
 
 LpamScratch& Scratch(State& st) { return st.lpamScratch.Get<LpamScratch>(); }
 
-// --- word hits ---
+// One alignment: the region, the piece it is placed in, and what follows from them.
+struct LpamCall {
+    const char* piece;  // piece position q is piece[q - 1]
+    const std::string& crBases;
+    int crLen, pieceLen, numWords;
+    bool truncBegin, truncEnd;  // the piece begins / ends where the sequence does
+    bool reported = false;      // a message was shown or an internal check failed
+};
 
-constexpr uint64_t kHashBase = 0x100000001b3ULL;
-
-inline uint64_t Up(char c) { return static_cast<unsigned char>(UpperChar(c)); }
-
-inline bool SameWord(const char* a, const char* b, int n) {
-    for (int j = 0; j < n; ++j)
-        if (!UpperCaseEq(a[j], b[j])) return false;
-    return true;
+// Assert that also remembers a failure in the call.
+void Check(const State& st, LpamCall& c, bool condition) {
+    c.reported = c.reported || !condition;
+    Assert(st, condition);
 }
 
-// Rolling hash of the words of length wl in s, letters taken as upper case:
-// visit(p, hash) for the word at 0-based p = 0..n-1 until visit returns false.
-template <class F>
-void ForEachWordHash(const std::string& s, int wl, int n, F&& visit) {
-    uint64_t outFactor = 1;  // kHashBase^(wl-1)
-    for (int j = 1; j < wl; ++j) outFactor *= kHashBase;
-    uint64_t h = 0;
-    for (int j = 0; j < wl && j < static_cast<int>(s.size()); ++j) h = h * kHashBase + Up(s[static_cast<size_t>(j)]);
-    for (int p = 0; p < n; ++p) {
-        if (p > 0)
-            h = (h - Up(s[static_cast<size_t>(p - 1)]) * outFactor) * kHashBase +
-                Up(s[static_cast<size_t>(p + wl - 1)]);
-        if (!visit(p, h)) return;
-    }
-}
+// --- word hits of a piece searched on its own ---
 
 // Finds the first MAXWORDHITS occurrences of every word of the region in one pass over the
-// piece: the region's distinct words go into a small hash table, and each word of the piece
-// is looked up there, behind a bit filter sixteen times larger than the table has words, so
-// that the words of the piece that are no region word (most of them) cost one well-predicted
-// test.
+// piece, which stops once every word has them all.
 void FindWordHits(LpamScratch& s, const std::string& piece, const std::string& crBases, int wl, int numWords) {
-    int slotBits = 4, filterBits = 10;
-    while ((size_t{1} << slotBits) < 2 * static_cast<size_t>(numWords)) ++slotBits;
-    while ((size_t{1} << filterBits) < 16 * static_cast<size_t>(numWords)) ++filterBits;
-    const size_t mask = (size_t{1} << slotBits) - 1;
-    auto mix = [](uint64_t h) { return h * 0x9e3779b97f4a7c15ULL; };
-    auto slotOf = [&](uint64_t m) { return static_cast<size_t>(m >> (64 - slotBits)); };
-    auto filterOf = [&](uint64_t m) { return static_cast<size_t>(m >> (64 - filterBits)); };
-    s.filter.assign(size_t{1} << (filterBits - 6), 0);
-    s.slots.assign(mask + 1, 0);
-    s.buckets.clear();
-    s.buckets.reserve(static_cast<size_t>(numWords));
-    s.wordBucket.assign(static_cast<size_t>(numWords), -1);
-
-    const char* cr = crBases.data();
-    ForEachWordHash(crBases, wl, numWords, [&](int i, uint64_t h) {
-        const uint64_t m = mix(h);
-        const size_t f = filterOf(m);
-        s.filter[f >> 6] |= uint64_t{1} << (f & 63);
-        size_t slot = slotOf(m);
-        while (int32_t id = s.slots[slot]) {
-            const WordBucket& b = s.buckets[static_cast<size_t>(id - 1)];
-            if (b.hash == h && SameWord(cr + b.crPos, cr + i, wl)) {
-                s.wordBucket[static_cast<size_t>(i)] = id - 1;
-                return true;
-            }
-            slot = (slot + 1) & mask;
-        }
-        WordBucket& b = s.buckets.emplace_back();
-        b.hash = h;
-        b.crPos = i;
-        s.slots[slot] = static_cast<int32_t>(s.buckets.size());
-        s.wordBucket[static_cast<size_t>(i)] = static_cast<int32_t>(s.buckets.size()) - 1;
+    s.crWords.Reset(static_cast<size_t>(numWords), wl);
+    s.wordOf.resize(static_cast<size_t>(numWords));
+    ForEachWordHash(crBases.data(), crBases.size(), wl, numWords, [&](int i, uint64_t h) {
+        s.wordOf[static_cast<size_t>(i)] = s.crWords.Add(h, crBases.data() + i);
         return true;
     });
-
-    const char* text = piece.data();
-    size_t open = s.buckets.size();  // words still short of MAXWORDHITS hits
-    ForEachWordHash(piece, wl, static_cast<int>(piece.size()) - wl + 1, [&](int p, uint64_t h) {
-        const uint64_t m = mix(h);
-        const size_t f = filterOf(m);
-        if (!((s.filter[f >> 6] >> (f & 63)) & 1)) return true;
-        size_t slot = slotOf(m);
-        while (int32_t id = s.slots[slot]) {
-            WordBucket& b = s.buckets[static_cast<size_t>(id - 1)];
-            if (b.hash == h && SameWord(cr + b.crPos, text + p, wl)) {
-                if (b.count < MAXWORDHITS) {
-                    b.pos[b.count++] = p + 1;
-                    if (b.count == MAXWORDHITS) --open;
+    s.wordPos.resize(s.crWords.Size());
+    for (auto& w : s.wordPos) w[0] = 0;
+    size_t open = s.crWords.Size();  // words still short of MAXWORDHITS hits
+    const int n = static_cast<int>(piece.size()) - wl + 1;
+    if (n > 0)
+        ForEachWordHash(piece.data(), piece.size(), wl, n, [&](int p, uint64_t h) {
+            const int32_t id = s.crWords.Find(h, piece.data() + p);
+            if (id >= 0) {
+                auto& w = s.wordPos[static_cast<size_t>(id)];
+                if (w[0] < MAXWORDHITS) {
+                    w[static_cast<size_t>(++w[0])] = p + 1;
+                    if (w[0] == MAXWORDHITS) --open;
                 }
-                break;
             }
-            slot = (slot + 1) & mask;
-        }
-        return open > 0;
-    });
+            return open > 0;
+        });
+    s.hits.resize(static_cast<size_t>(numWords));
+    s.diagonals.clear();
+    for (int i = 0; i < numWords; ++i) {
+        const auto& w = s.wordPos[static_cast<size_t>(s.wordOf[static_cast<size_t>(i)])];
+        s.hits[static_cast<size_t>(i)] = HitList{static_cast<int32_t>(s.diagonals.size()), w[0]};
+        for (int k = 1; k <= w[0]; ++k) s.diagonals.push_back(w[static_cast<size_t>(k)] - i);
+    }
 }
 
 // --- vote table ---
@@ -174,47 +147,56 @@ void HeapDown(LpamScratch& s, size_t at) {
 // they lie on. A full table hands its last slot to a new diagonal, which keeps the score found
 // there (reported as a logic error, as it loses votes); the heap that finds that slot is
 // built only once the table is full.
-void CastVotes(const State& st, LpamScratch& s, int numWords, int pieceLen, int tableSize) {
+void CastVotes(const State& st, LpamScratch& s, LpamCall& c, int tableSize) {
+    const int numWords = c.numWords;
     s.minDiagonal = 2 - numWords;
-    s.voteOf.assign(static_cast<size_t>(pieceLen + numWords + 1), 0);
-    s.votes.clear();
-    s.votes.reserve(static_cast<size_t>(tableSize));
+    const size_t diagonals = static_cast<size_t>(c.pieceLen + numWords + 1);
+    if (s.voteOf.size() < diagonals) s.voteOf.resize(diagonals);
+    if (++s.call == 0) {  // the call numbers went round: forget them all
+        for (DiagonalVote& d : s.voteOf) d.call = 0;
+        s.call = 1;
+    }
+    if (s.votes.size() < static_cast<size_t>(tableSize)) s.votes.resize(static_cast<size_t>(tableSize));
     s.heap.clear();
+    DiagonalVote* const voteOf = s.voteOf.data();
+    Vote* const votes = s.votes.data();
+    const uint32_t call = s.call;
+    int numVotes = 0;
     bool full = false;
     uint32_t now = 0;
     for (int i = 1; i <= numWords; ++i) {
-        const WordBucket& b = s.buckets[static_cast<size_t>(s.wordBucket[static_cast<size_t>(i - 1)])];
-        if (b.count == 0) continue;
-        const double share = 1.0 / b.count;
-        for (int k = 0; k < b.count; ++k) {
-            const int d = b.pos[k] - i + 1;
-            int32_t& slot = s.voteOf[static_cast<size_t>(d - s.minDiagonal)];
+        const HitList& hits = s.hits[static_cast<size_t>(i - 1)];
+        if (hits.count == 0) continue;
+        const double share = 1.0 / hits.count;
+        const int32_t* const diagonalsOfWord = s.diagonals.data() + hits.first;
+        for (int k = 0; k < hits.count; ++k) {
+            const int d = diagonalsOfWord[k];
+            DiagonalVote& dv = voteOf[d - s.minDiagonal];
+            if (dv.call != call) dv = DiagonalVote{call, 0, i};
+            int32_t& slot = dv.vote;
             ++now;
             if (slot > 0) {
-                Vote& v = s.votes[static_cast<size_t>(slot - 1)];
+                Vote& v = votes[slot - 1];
                 Single score = ToSingle(double(v.score) + share);
                 if (score != v.score) {
                     v.score = score;
                     v.stamp = now;
                     if (full) HeapDown(s, static_cast<size_t>(v.heapPos));
                 }
-            } else if (static_cast<int>(s.votes.size()) < tableSize) {
-                Vote& v = s.votes.emplace_back();
-                v.diagonal = d;
-                v.score = ToSingle(0.0 + share);
-                v.stamp = now;
-                slot = static_cast<int32_t>(s.votes.size());
+            } else if (numVotes < tableSize) {
+                votes[numVotes++] = Vote{d, ToSingle(0.0 + share), now, -1};
+                slot = numVotes;
             } else {
-                Assert(st, false);
+                Check(st, c, false);
                 if (!full) {
                     full = true;
-                    s.heap.resize(s.votes.size());
+                    s.heap.resize(static_cast<size_t>(numVotes));
                     for (size_t at = 0; at < s.heap.size(); ++at) HeapPlace(s, at, static_cast<int32_t>(at));
                     for (size_t at = s.heap.size() / 2; at-- > 0;) HeapDown(s, at);
                 }
                 int32_t last = s.heap[0];
-                Vote& v = s.votes[static_cast<size_t>(last)];
-                s.voteOf[static_cast<size_t>(v.diagonal - s.minDiagonal)] = 0;
+                Vote& v = votes[last];
+                voteOf[v.diagonal - s.minDiagonal].vote = 0;
                 v.diagonal = d;
                 v.score = ToSingle(double(v.score) + share);
                 v.stamp = now;
@@ -223,28 +205,39 @@ void CastVotes(const State& st, LpamScratch& s, int numWords, int pieceLen, int 
             }
         }
     }
+    s.numVotes = numVotes;
 }
 
 // The diagonal of the first slot and the first diagonal of the table outside the band
 // best - band .. best + band (NODIAGONAL when there is none).
 void BestAndRival(const LpamScratch& s, int band, int& best, int& rival) {
+    const Vote* const votes = s.votes.data();
     const Vote* first = nullptr;
-    for (const Vote& v : s.votes)
-        if (!first || Later(*first, v)) first = &v;
+    for (int j = 0; j < s.numVotes; ++j)
+        if (!first || Later(*first, votes[j])) first = &votes[j];
     best = first ? first->diagonal : NODIAGONAL;
     const Vote* outside = nullptr;
-    for (const Vote& v : s.votes)
+    for (int j = 0; j < s.numVotes; ++j) {
+        const Vote& v = votes[j];
         if ((v.diagonal < best - band || v.diagonal > best + band) && (!outside || Later(*outside, v))) outside = &v;
+    }
     rival = outside ? outside->diagonal : NODIAGONAL;
 }
 
 // Among the counted hits of word i, the diagonal closest to target within maxDist, the
 // earliest on a tie. False when none lies that close.
-bool ClosestHit(const LpamScratch& s, int i, int target, int maxDist, int& found) {
-    const WordBucket& b = s.buckets[static_cast<size_t>(s.wordBucket[static_cast<size_t>(i - 1)])];
+inline bool ClosestHit(const LpamScratch& s, int i, int target, int maxDist, int& found) {
+    const HitList& h = s.hits[static_cast<size_t>(i - 1)];
+    const int32_t* const diagonals = s.diagonals.data() + h.first;
+    if (h.count == 1) {  // the usual case
+        const int e = diagonals[0];
+        if (std::abs(e - target) > maxDist) return false;
+        found = e;
+        return true;
+    }
     int bestDist = maxDist + 1;
-    for (int k = 0; k < b.count && bestDist > 0; ++k) {
-        int e = b.pos[k] - i + 1;
+    for (int k = 0; k < h.count && bestDist > 0; ++k) {
+        int e = diagonals[k];
         int dist = std::abs(e - target);
         if (dist < bestDist) {
             bestDist = dist;
@@ -254,31 +247,56 @@ bool ClosestHit(const LpamScratch& s, int i, int target, int maxDist, int& found
     return bestDist <= maxDist;
 }
 
-void SetNotFound(Integer& numMatches, Integer& startPos, Integer& endPos) {
-    numMatches = 0;
-    startPos = POSNOTFOUND;
-    endPos = POSNOTFOUND;
+// The first word with a hit within band of diagonal d (a diagonal of the vote table), 0 when
+// there is none: from the first word of each diagonal of the band when the band is narrower
+// than the region, else by looking at each word.
+int FirstWordNear(const LpamScratch& s, int d, int band, int numWords) {
+    if (band < 0) return 0;
+    if (2 * band + 1 < numWords) {
+        const int lowest = std::max(d - band, s.minDiagonal);
+        const int highest = std::min<int>(d + band, s.minDiagonal + static_cast<int>(s.voteOf.size()) - 1);
+        int first = numWords + 1;
+        for (int e = lowest; e <= highest; ++e) {
+            const DiagonalVote& dv = s.voteOf[static_cast<size_t>(e - s.minDiagonal)];
+            if (dv.call == s.call && dv.firstWord < first) first = dv.firstWord;
+        }
+        return first <= numWords ? first : 0;
+    }
+    int unused;
+    for (int i = 1; i <= numWords; ++i)
+        if (ClosestHit(s, i, d, band, unused)) return i;
+    return 0;
 }
 
-// One alignment: the region, the piece it is placed in, and what follows from them.
-struct LpamCall {
-    const std::string& piece;
-    const std::string& crBases;
-    Integer crLen, pieceLen, numWords;
-    bool truncBegin, truncEnd;  // the piece begins / ends where the sequence does
-};
+// BasesMatch, quicker for the usual pairs: equal letters, or two nucleotide letters (which
+// match when they share a base, N sharing all of them).
+inline bool SameBase(char a, char b) {
+    if (a == b) return true;
+    const unsigned ma = detail::kBaseMask[static_cast<unsigned char>(a)];
+    const unsigned mb = detail::kBaseMask[static_cast<unsigned char>(b)];
+    return ma && mb ? (ma & mb) != 0 : BasesMatch(a, b);
+}
+
+// The fewest matching bases of a region of crLen bases whose fraction reaches thr.
+int FewestAccepted(Single thr, int crLen) {
+    if (!(thr > 0)) return 0;
+    int need = static_cast<int>(std::min(double(thr) * crLen, double(crLen) + 1));
+    while (need > 0 && ToSingle(double(need - 1) / crLen) >= thr) --need;
+    while (need <= crLen && ToSingle(double(need) / crLen) < thr) ++need;
+    return need;
+}
 
 // Walks the region along diagonal d (word hits in s) and returns whether enough bases match;
 // on success startPos..endPos is the placement, clipped to the piece.
-bool TryDiagonal(const State& st, const LpamScratch& s, const LpamCall& c, Integer d, Integer& startPos,
-                 Integer& endPos) {
+bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, Integer& startPos, Integer& endPos) {
     if (d == NODIAGONAL) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;
         return false;
     }
     const LpamState& l = st.lpam;
-    const std::string &piece = c.piece, &crBases = c.crBases;
+    const char* piece = c.piece;
+    const std::string& crBases = c.crBases;
     const int crLen = c.crLen, pieceLen = c.pieceLen, numWords = c.numWords;
     const int band = l.lpamMaxLengthVariation;
 
@@ -295,19 +313,25 @@ bool TryDiagonal(const State& st, const LpamScratch& s, const LpamCall& c, Integ
 
     // Anchor: the hit nearest to d of the first word that has one within the band.
     int anchor = d;
-    for (int i = 1; i <= numWords; ++i)
-        if (ClosestHit(s, i, d, band, anchor)) break;
+    if (const int i = FirstWordNear(s, d, band, numWords)) ClosestHit(s, i, d, band, anchor);
 
-    // Walk, drifting to the nearby diagonal of each word that has a hit close enough.
+    // Walk, drifting to the nearby diagonal of each word that has a hit close enough. A walk
+    // that misses more bases than the threshold allows is given up: it would be refused all
+    // the same.
+    const int allowedMisses = crLen - FewestAccepted(thr, crLen);
     int cur = anchor;
-    int matched = 0;
+    int missed = 0;
     for (int p = 1; p <= crLen; ++p) {
         if (p <= numWords) ClosestHit(s, p, cur, 2 * band, cur);
         const int q = p + cur - 1;
-        if (q >= 1 && q <= pieceLen &&
-            BasesMatch(crBases[static_cast<size_t>(p - 1)], piece[static_cast<size_t>(q - 1)]))
-            ++matched;
+        if (!(q >= 1 && q <= pieceLen && SameBase(crBases[static_cast<size_t>(p - 1)], piece[q - 1])) &&
+            ++missed > allowedMisses) {
+            startPos = POSNOTFOUND;
+            endPos = POSNOTFOUND;
+            return false;
+        }
     }
+    const int matched = crLen - missed;
     // Positions are kept wide until clipped: a region hanging over the end of a long piece
     // would otherwise leave the Integer range.
     int last = crLen + cur - 1;
@@ -327,10 +351,44 @@ bool TryDiagonal(const State& st, const LpamScratch& s, const LpamCall& c, Integ
         endPos = POSNOTFOUND;
         return false;
     }
-    Assert(st, 1 <= first && last <= pieceLen);
+    Check(st, c, 1 <= first && last <= pieceLen);
     startPos = first;
     endPos = last;
     return true;
+}
+
+void SetNotFound(Integer& numMatches, Integer& startPos, Integer& endPos) {
+    numMatches = 0;
+    startPos = POSNOTFOUND;
+    endPos = POSNOTFOUND;
+}
+
+int TableSize(int numWords) { return numWords < 2000 ? 5 * numWords : 10000; }
+
+// The votes of the word hits in s, the winning diagonal, and the rival outside its band;
+// positions are piece positions.
+void AlignByHits(State& st, LpamScratch& s, LpamCall& c, Integer& startPos, Integer& endPos, Integer& numMatches) {
+    CastVotes(st, s, c, TableSize(c.numWords));
+    int best = NODIAGONAL, rival = NODIAGONAL;
+    BestAndRival(s, st.lpam.lpamMaxLengthVariation, best, rival);
+
+    if (!TryDiagonal(st, s, c, best, startPos, endPos)) {
+        SetNotFound(numMatches, startPos, endPos);
+        return;
+    }
+    if (rival == best || rival == NODIAGONAL) {
+        numMatches = 1;
+        Check(st, c, IsValidPos(startPos) && IsValidPos(endPos));
+        return;
+    }
+    Integer otherStart, otherEnd;
+    if (TryDiagonal(st, s, c, rival, otherStart, otherEnd)) {
+        numMatches = 2;
+        startPos = POSAMBIGUOUS;
+        endPos = POSAMBIGUOUS;
+    } else {
+        numMatches = 1;
+    }
 }
 
 // LPAMAlign on a piece already cut out; positions are piece positions. truncBegin / truncEnd:
@@ -338,7 +396,7 @@ bool TryDiagonal(const State& st, const LpamScratch& s, const LpamCall& c, Integ
 void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
                     Integer& numMatches, bool truncBegin, bool truncEnd) {
     const LpamState& l = st.lpam;
-    LpamCall c{piece, crBases, Len(crBases), Len(piece), 0, truncBegin, truncEnd};
+    LpamCall c{piece.data(), crBases, Len(crBases), Len(piece), 0, truncBegin, truncEnd};
     if (c.pieceLen > maxSeqLen) {
         MsgBox(st,
                "Error: sequence of " + Str(c.pieceLen) + " bases is too long.  maxSeqLen = " + Str(maxSeqLen) + ".");
@@ -357,31 +415,20 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
         return;
     }
     c.numWords = c.crLen - wl + 1;
-    const int numWords = c.numWords;
-    const int tableSize = numWords < 2000 ? 5 * numWords : 10000;
-
     LpamScratch& s = Scratch(st);
-    FindWordHits(s, piece, crBases, wl, numWords);
-    CastVotes(st, s, numWords, c.pieceLen, tableSize);
-    int best = NODIAGONAL, rival = NODIAGONAL;
-    BestAndRival(s, l.lpamMaxLengthVariation, best, rival);
+    FindWordHits(s, piece, crBases, wl, c.numWords);
+    AlignByHits(st, s, c, startPos, endPos, numMatches);
+}
 
-    if (!TryDiagonal(st, s, c, best, startPos, endPos)) {
-        SetNotFound(numMatches, startPos, endPos);
-        return;
-    }
-    if (rival == best || rival == NODIAGONAL) {
-        numMatches = 1;
-        Assert(st, IsValidPos(startPos) && IsValidPos(endPos));
-        return;
-    }
-    Integer otherStart, otherEnd;
-    if (TryDiagonal(st, s, c, rival, otherStart, otherEnd)) {
-        numMatches = 2;
-        startPos = POSAMBIGUOUS;
-        endPos = POSAMBIGUOUS;
+// Piece positions to sequence positions (markers pass through).
+void ToSequencePositions(const State& st, LpamCall& c, Integer from, Integer to, Integer& startPos, Integer& endPos) {
+    if (IsValidPos(startPos)) {
+        Check(st, c, IsValidPos(endPos));
+        startPos = startPos + from - 1;
+        endPos = endPos + from - 1;
+        Check(st, c, from <= startPos && startPos <= to && from <= endPos && endPos <= to);
     } else {
-        numMatches = 1;
+        Check(st, c, !IsValidPos(endPos));
     }
 }
 
@@ -423,14 +470,56 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
     const bool truncEnd = to >= Len(sequence);
     const std::string piece = SubStr(sequence, from, to);
     LPAMAlignPiece(st, piece, crBases, startPos, endPos, numMatches, truncBegin, truncEnd);
-    if (IsValidPos(startPos)) {
-        Assert(st, IsValidPos(endPos));
-        startPos = startPos + from - 1;
-        endPos = endPos + from - 1;
-        Assert(st, from <= startPos && startPos <= to && from <= endPos && endPos <= to);
-    } else {
-        Assert(st, !IsValidPos(endPos));
+    LpamCall c{piece.data(), crBases, 0, 0, 0, truncBegin, truncEnd};
+    ToSequencePositions(st, c, from, to, startPos, endPos);
+}
+
+bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, Integer to, Integer& numMatches,
+                      Integer& startPos, Integer& endPos) {
+    const TemplateWords& tw = *rw.words;
+    const TemplateWords::CR& region = tw.crs[static_cast<size_t>(cr)];
+    const std::string& seq = rw.seq;
+    const int crLen = static_cast<int>(region.bases.size()), seqLen = static_cast<int>(seq.size());
+    const int wl = tw.wordLength, pieceLen = to - from + 1;
+    // Whatever the index does not cover, or what ends in a message, goes the ordinary way: a
+    // window that is no part of the sequence or too long, a region too short or cut into no
+    // words, other parameters.
+    if (from < 1 || from > to || to > seqLen || pieceLen > maxSeqLen || crLen > 32767 ||
+        crLen < st.lpam.lpamMinCRLength || region.words.empty() || wl != std::max<int>(st.lpam.lpamWordLength, 1)) {
+        LPAMAlign(st, region.bases, seq, from, to, numMatches, startPos, endPos);
+        return false;
     }
+    const int numWords = crLen - wl + 1;
+    // Bases are matched without regard to case: the region in upper case lets equal letters
+    // match at once.
+    LpamCall c{seq.data() + from - 1, region.upper, crLen, pieceLen, numWords, from <= 1, to >= seqLen};
+
+    // Each word's first occurrences that lie wholly inside the window, from the read's index.
+    LpamScratch& s = Scratch(st);
+    if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
+    if (s.diagonals.size() < static_cast<size_t>(numWords) * MAXWORDHITS)
+        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS);
+    int32_t* const diagonals = s.diagonals.data();
+    int32_t used = 0;
+    const int lastStart = to - wl + 1;
+    for (int i = 0; i < numWords; ++i) {
+        int32_t count;
+        const int32_t* p = rw.Occurrences(region.words[static_cast<size_t>(i)], count);
+        const int32_t* end = p + count;
+        if (count > 8) p = std::lower_bound(p, end, static_cast<int32_t>(from));
+        else
+            while (p < end && *p < from) ++p;
+        // Sequence position P faces piece position P - from + 1, so word i + 1 (0-based i) on
+        // diagonal P - from + 1 - i.
+        const int32_t offset = from - 1 + i;
+        const int32_t* const stop = end - p > MAXWORDHITS ? p + MAXWORDHITS : end;
+        const int32_t first = used;
+        for (; p < stop && *p <= lastStart; ++p) diagonals[used++] = *p - offset;
+        s.hits[static_cast<size_t>(i)] = HitList{first, used - first};
+    }
+    AlignByHits(st, s, c, startPos, endPos, numMatches);
+    ToSequencePositions(st, c, from, to, startPos, endPos);
+    return !c.reported;
 }
 
 }  // namespace varigap

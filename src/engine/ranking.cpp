@@ -1,9 +1,13 @@
 // Template ranking: CR placement along each template and the ordered list of templates.
 #include "engine/detail/ranking.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "core/messages.h"
 #include "core/strings.h"
 #include "engine/analysis.h"
+#include "engine/detail/cr_words.h"
 #include "engine/detail/lpam.h"
 
 namespace varigap {
@@ -38,18 +42,25 @@ void ClearCRPositions(State& st, Integer t) {
     }
 }
 
+// The positions of one template's CRs as they are placed, as crStartPos and crEndPos receive
+// them.
+struct PlacedCRs {
+    int numCRs = 0;
+    int start[MAXNUMCR + 1], end[MAXNUMCR + 1];
+};
+
 // The window for CR c: after the nearest CR before it, and before the nearest CR after it,
-// that are placed unambiguously; the ends of actSeq otherwise.
-Integer CRWindowStart(const State& st, Integer t, Integer c) {
-    for (Integer q = c - 1; q >= 1; --q)
-        if (IsValidPos(st.crEndPos[t][q])) return st.crEndPos[t][q] + 1;
+// that are placed unambiguously; the ends of actSeq (seqLen bases) otherwise.
+Integer CRWindowStart(const PlacedCRs& placed, Integer c) {
+    for (int q = c - 1; q >= 1; --q)
+        if (IsValidPos(placed.end[q])) return placed.end[q] + 1;
     return 1;
 }
 
-Integer CRWindowEnd(const State& st, Integer t, Integer c) {
-    for (Integer q = c + 1; q <= st.numCRs[t]; ++q)
-        if (IsValidPos(st.crStartPos[t][q])) return st.crStartPos[t][q] - 1;
-    return Len(st.actSeq);
+Integer CRWindowEnd(const PlacedCRs& placed, Integer c, Integer seqLen) {
+    for (int q = c + 1; q <= placed.numCRs; ++q)
+        if (IsValidPos(placed.start[q])) return placed.start[q] - 1;
+    return seqLen;
 }
 
 // Whether ranking entry a belongs above entry b: more matched bases beyond the tolerance,
@@ -73,10 +84,47 @@ void MoveRankEntry(State& st, Integer from, Integer to) {
     st.templateRanks[to] = moved;
 }
 
+// The analysed sequence's word index while templates are matched against it, fetched when
+// the first CR is searched (a sequence in which no CR is searched is never indexed).
+struct CRPlacer {
+    int checkedTemplate = -1;  // the template whose CRs the template words were checked against
+    const TemplateWords* words = nullptr;
+    ReadWords* read = nullptr;
+};
+
+// LPAM places CR c of template t in actSeq from..to. A CR that recurs (in another template,
+// or in a ranking of the same sequence before) with the same window takes the placement made
+// then, unless that call showed a message.
+void PlaceCR(State& st, CRPlacer& placer, Integer t, Integer c, Integer from, Integer to, Integer& numMatches,
+             Integer& startPos, Integer& endPos) {
+    if (placer.checkedTemplate != t) {
+        TemplateWordsFor(st, t);
+        placer.checkedTemplate = t;
+        if (placer.words != st.templateWords.get()) {
+            placer.words = st.templateWords.get();
+            placer.read = &ReadWordsOf(st);
+        }
+    }
+    const int32_t cr = placer.words->crOf[static_cast<size_t>(t)][static_cast<size_t>(c)];
+    std::vector<KeptPlacement>& kept = placer.read->kept[static_cast<size_t>(cr)];
+    for (const KeptPlacement& k : kept)
+        if (k.from == from && k.to == to) {
+            numMatches = k.numMatches;
+            startPos = k.startPos;
+            endPos = k.endPos;
+            return;
+        }
+    if (LPAMAlignIndexed(st, *placer.read, cr, from, to, numMatches, startPos, endPos))
+        kept.push_back(KeptPlacement{from, to, static_cast<int16_t>(numMatches), static_cast<int16_t>(startPos),
+                                     static_cast<int16_t>(endPos)});
+}
+
+void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatched, Integer& numSpanned);
+
 // Matches template t and enters it in the ranking.
-void RankTemplate(State& st, const Integer& t) {
+void RankTemplate(State& st, CRPlacer& placer, const Integer& t) {
     Integer numMatched, numSpanned;
-    MatchTemplate(st, t, numMatched, numSpanned);
+    MatchTemplateWith(st, placer, t, numMatched, numSpanned);
     AddToRanking(st, t, numMatched, numSpanned);
 }
 
@@ -91,12 +139,20 @@ void GetBaseCountTolerance(const State& st, Integer& value) { value = st.match.r
 Integer RankTemplates(State& st) {
     st.numRankedTemplates = 0;
     if (st.numTemplates < 1) return 0;
-    for (Integer t = 1; t <= st.numTemplates; ++t) RankTemplate(st, t);
+    CRPlacer placer;
+    for (Integer t = 1; t <= st.numTemplates; ++t) RankTemplate(st, placer, t);
     Assert(st, st.numRankedTemplates == st.numTemplates);
     return st.templateRanks[1].templateNum;
 }
 
 void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanned) {
+    CRPlacer placer;
+    MatchTemplateWith(st, placer, t, numMatched, numSpanned);
+}
+
+namespace {
+
+void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatched, Integer& numSpanned) {
     numMatched = 0;
     numSpanned = 0;
     if (t < 0 || t > st.numTemplates) return;
@@ -106,18 +162,25 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
     auto& crSeq = st.crSeq[t];
     auto& crStart = st.crStartPos[t];
     auto& crEnd = st.crEndPos[t];
+    PlacedCRs placed;
+    placed.numCRs = numCRs;
+    for (int c = 1; c <= numCRs; ++c) placed.start[c] = placed.end[c] = POSNOTFOUND;
+    // Beyond the Integer range a sequence cannot be searched (run-time error 6).
+    const Integer seqLen = numCRs >= 1 ? Len(st.actSeq) : Integer(0);
     Integer c1 = numCRs + 1;  // first CR found
     Integer c2 = 0;           // last CR found
     for (Integer k = 1; k <= numCRs; ++k) {
         const Integer c = order[k];
-        const Integer from = CRWindowStart(st, t, c);
-        const Integer to = CRWindowEnd(st, t, c);
+        const Integer from = CRWindowStart(placed, c);
+        const Integer to = CRWindowEnd(placed, c, seqLen);
         if (from > to) {  // the CRs around it leave no base: it stays not found
             Assert(st, from == to + 1);
             continue;
         }
         Integer numMatches;
-        LPAMAlign(st, crSeq[c], st.actSeq, from, to, numMatches, crStart[c], crEnd[c]);
+        PlaceCR(st, placer, t, c, from, to, numMatches, crStart[c], crEnd[c]);
+        placed.start[c] = crStart[c];
+        placed.end[c] = crEnd[c];
         if (numMatches <= 0) continue;
         c1 = MinInt(c1, c);
         c2 = MaxInt(c2, c);
@@ -151,6 +214,8 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
     }
     for (Integer c = c1 + 1; c <= c2 - 1; ++c) numSpanned += Len(crSeq[c]);
 }
+
+}  // namespace
 
 bool IsBetterRank(const State& st, const TemplateRank& ra, const TemplateRank& rb) {
     const Integer tolerance = st.match.rankTolerance;

@@ -1,6 +1,6 @@
 // Every output of varigap-cli analyze, byte for byte against golden files made by this program:
-// display lines with the ranking, TSV, JSON and output files, for the bundled example and for
-// the records it lacks. (The help text is checked against the manual page by the install check.)
+// display lines with the ranking, TSV, JSON, GFF3, BED, output files, region files and the
+// counts table, for the bundled example and for the records it lacks. (The help text is checked against the manual page by the install check.)
 #include <gtest/gtest.h>
 
 #include "cli_fixture.h"
@@ -31,6 +31,9 @@ TEST(CliGolden, EveryOutputFormatIsUnchanged) {
         {f.Path(), edge + "--format tsv", "", "edge.tsv"},
         {f.Path(), edge + "--format json", "", "edge.json"},
         {f.Path(), edge + "-o out --taxa", f.Path("out"), "edge_files.txt"},
+        {f.Path(), edge + "--format gff3", "", "edge.gff3"},
+        {f.Path(), edge + "--extract x --extract-uncertain --extract-empty --counts x/counts.tsv --format bed",
+         f.Path("x"), "edge_regions.txt"},
         {f.Path("doc"), "analyze T.tpl S.fasta --params params.txt -o out --taxa", f.Path("doc/out"),
          "documented_example.txt"},
     };

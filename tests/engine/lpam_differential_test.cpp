@@ -1,16 +1,27 @@
 // The indexed aligner against the step-by-step one on thousands of random regions and windows:
-// same numMatches, same positions, same messages.
+// same numMatches, same positions, same messages; and the ranking of whole template tables of
+// many templates, random and per-order trnL-F templates on real records, against the ranking
+// step by step: same list, same CR positions of every template, same messages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
+#include "core/complement.h"
 #include "core/limits.h"
+#include "engine/analysis.h"
 #include "engine/detail/lpam.h"
+#include "engine/detail/ranking.h"
 #include "engine/lpam_literal.h"
+#include "engine/trnlf_data.h"
+#include "input/template_reader.h"
+#include "support/temp_dir.h"
 #include "support/test_state.h"
 
 namespace varigap {
@@ -119,6 +130,138 @@ TEST(LpamDifferential, IndexedAlignerAgreesWithTheStepByStepOneOnRandomCases) {
     EXPECT_GT(kinds[2], numCases / 20);
     EXPECT_GT(fullTables, 20);
     EXPECT_GE(tooLong, 1);
+}
+
+// Two states that rank the same sequences against the same table: through the word index, and
+// step by step with the literal aligner for every CR.
+struct RankingPair {
+    test::TestState fast, literal;
+    RankingPair() {
+        for (State* st : {&fast.st, &literal.st}) StartUp(*st, SettingsFiles::BuiltIn());
+    }
+    template <class F>
+    void Both(F&& change) {
+        change(fast.st);
+        change(literal.st);
+    }
+    // The ranking of seq as each state leaves it: the list, every template's CR positions, the
+    // messages.
+    std::pair<std::string, std::string> Rank(const std::string& seq) {
+        return {Ranked(fast, RankTemplates, seq), Ranked(literal, literal::RankTemplates, seq)};
+    }
+    static std::string Ranked(test::TestState& t, Integer (*rank)(State&), const std::string& seq) {
+        t.msgs.Clear();
+        t.st.actSeq = seq;
+        std::ostringstream out;
+        out << rank(t.st) << " |";
+        for (int i = 1; i <= t.st.numRankedTemplates; ++i) {
+            const TemplateRank& r = t.st.templateRanks[i];
+            out << ' ' << r.templateNum << ':' << r.numMatched << '/' << r.numSpanned << '=' << r.fracMatched;
+        }
+        for (int tn = 1; tn <= t.st.numTemplates; ++tn) {
+            out << " |";
+            for (int c = 1; c <= t.st.numCRs[tn]; ++c)
+                out << ' ' << t.st.crStartPos[tn][c] << ".." << t.st.crEndPos[tn][c];
+        }
+        for (const std::string& m : t.msgs.Texts()) out << " | " << m;
+        return out.str();
+    }
+};
+
+TEST(RankingDifferential, ManyTemplatesRankAsStepByStepOnRandomTables) {
+    CaseMaker m(20250613);
+    RankingPair pair;
+    int rankings = 0, kinds[3] = {0, 0, 0}, withMessages = 0;
+    for (int table = 0; table < 30; ++table) {
+        const int wl = m.Chance(0.15) ? m.Int(9, 40) : m.Int(1, 8);  // up to 8 bases a table by code
+        const int mlv = m.Int(0, 4), stdPct = m.Chance(0.5) ? 75 : m.Int(40, 95), minCR = m.Chance(0.9) ? 0 : 12;
+        pair.Both([&](State& st) { SetLPAMParameters(st, mlv, wl, stdPct, 10, minCR); });
+        const std::string alphabet = m.Chance(0.8) ? "ACGT" : "AC";
+        const double iupac = m.Chance(0.2) ? 0.03 : 0.0, lower = m.Chance(0.2) ? 0.3 : 0.0;
+        // Families of CRs; each template takes a family's CRs as they are (shared), mutated or new.
+        std::vector<std::vector<std::string>> families(static_cast<size_t>(m.Int(1, 3)));
+        for (auto& f : families)
+            for (int c = m.Int(1, 4); c > 0; --c)
+                f.push_back(m.Bases(m.Int(1, 10) == 1 ? m.Int(1, 9) : m.Int(10, 70), alphabet, iupac, lower));
+        const int numTemplates = m.Chance(0.2) ? MAXNUMTEMPLATES : m.Int(1, 20);
+        std::vector<std::vector<std::string>> crs;
+        for (int t = 0; t < numTemplates; ++t) {
+            crs.emplace_back();
+            for (const std::string& cr : families[static_cast<size_t>(m.Int(0, int(families.size()) - 1))])
+                crs.back().push_back(m.Chance(0.5)   ? cr
+                                     : m.Chance(0.7) ? m.Mutate(cr, 0.05, 0.01, alphabet)
+                                                     : m.Bases(int(cr.size()), alphabet, iupac, lower));
+        }
+        pair.Both([&](State& st) {
+            st.numTemplates = numTemplates;
+            for (int t = 1; t <= numTemplates; ++t) {
+                st.numCRs[t] = int(crs[size_t(t - 1)].size());
+                for (int c = 1; c <= st.numCRs[t]; ++c) st.crSeq[t][c] = crs[size_t(t - 1)][size_t(c - 1)];
+            }
+        });
+        for (int read = 0; read < 3; ++read) {
+            // A family's CRs in order, mutated and apart, the read cut anywhere.
+            std::string seq = m.Bases(m.Int(0, 40), alphabet, iupac, lower);
+            for (const std::string& cr : families[static_cast<size_t>(m.Int(0, int(families.size()) - 1))])
+                seq += m.Mutate(cr, m.Chance(0.5) ? 0.0 : 0.1, m.Chance(0.5) ? 0.0 : 0.03, alphabet) +
+                       m.Bases(m.Int(0, 50), alphabet, iupac, lower);
+            seq = seq.substr(static_cast<size_t>(m.Int(0, 10)));
+            if (seq.empty()) seq = "A";
+            // Both strands, then the first again, as a read of unknown orientation is ranked.
+            for (const std::string& s : {seq, ReverseComplement(seq), seq}) {
+                const auto [got, want] = pair.Rank(s);
+                ASSERT_EQ(got, want) << "table " << table << " read " << read;
+                ++rankings;
+                withMessages += got.find("logic error") != std::string::npos;  // full vote tables
+                for (int t = 1; t <= numTemplates; ++t)
+                    for (int c = 1; c <= pair.fast.st.numCRs[t]; ++c) {
+                        const int start = pair.fast.st.crStartPos[t][c];
+                        ++kinds[start == POSNOTFOUND ? 0 : start == POSAMBIGUOUS ? 2 : 1];
+                    }
+            }
+            // The same read with other parameters, then with a template changed.
+            pair.Both([&](State& st) { SetLPAMParameters(st, mlv + 1, wl % 12 + 1, stdPct - 10, 10, minCR); });
+            const auto [got, want] = pair.Rank(seq);
+            ASSERT_EQ(got, want) << "table " << table << " read " << read << ", other parameters";
+            pair.Both([&](State& st) {
+                SetLPAMParameters(st, mlv, wl, stdPct, 10, minCR);
+                st.crSeq[1][1] = families[0][0];
+            });
+            const auto [got2, want2] = pair.Rank(seq);
+            ASSERT_EQ(got2, want2) << "table " << table << " read " << read << ", a template changed";
+        }
+    }
+    std::printf("rankings %d, %d with messages; CRs not found/found/ambiguous: %d/%d/%d\n", rankings, withMessages,
+                kinds[0], kinds[1], kinds[2]);
+    for (int k : kinds) EXPECT_GT(k, rankings);  // every outcome, many times
+    EXPECT_GT(withMessages, 0);
+}
+
+TEST(RankingDifferential, PerOrderTemplatesRankAsStepByStepOnRealRecords) {
+    const auto records = test::LoadTrnLF(test::FindTrnLFDir(VARIGAP_SOURCE_DIR));
+    if (records.empty()) GTEST_SKIP() << "trnL-F data not found";
+    // One template per order, from its first record's exons and trnF, in a template file.
+    std::string file, last;
+    for (const auto& r : records) {
+        if (r.order == last) continue;
+        last = r.order;
+        file += ">" + r.order + " trnLF\n[exon5]\n" + r.Cut(r.exon5Start, r.exon5End) + "\n\"intron.txt\"\n[exon3]\n" +
+                r.Cut(r.exon3Start, r.exon3End) + "\n\"spacer.txt\"\n[trnF]\n" + r.Cut(r.trnFStart, r.trnFEnd) + "\n\n";
+    }
+    test::TempDir dir;
+    dir.Write("orders.tpl", file);
+    RankingPair pair;
+    pair.Both([&](State& st) {
+        st.templateFilePath = dir.Path();
+        st.templateFileName = "orders.tpl";
+        ASSERT_TRUE(LoadTemplateFile(st));
+    });
+    ASSERT_GT(int(pair.fast.st.numTemplates), 50);
+    for (size_t i = 0; i < records.size(); i += 60)
+        for (const std::string& s : {records[i].bases, ReverseComplement(records[i].bases)}) {
+            const auto [got, want] = pair.Rank(s);
+            EXPECT_EQ(got, want) << records[i].accession;
+        }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "core/strings.h"
 #include "engine/detail/lpam.h"
+#include "engine/detail/ranking.h"
 
 namespace varigap::literal {
 
@@ -215,6 +216,83 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
     } else {
         numMatches = 1;
     }
+}
+
+void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanned) {
+    numMatched = 0;
+    numSpanned = 0;
+    if (t < 0 || t > st.numTemplates) return;
+    const int n = st.numCRs[t];
+    auto len = [&](int c) { return Len(st.crSeq[t][c]); };
+    std::vector<int> order(static_cast<size_t>(n) + 1, 1);  // CRs by decreasing length
+    for (int k = 1; k <= n; ++k) {
+        int j = k;
+        while (j > 1 && len(order[j - 1]) < len(k)) {
+            order[j] = order[j - 1];
+            --j;
+        }
+        Assert(st, 1 <= j && j <= k);
+        order[j] = k;
+    }
+    for (int c = 1; c <= n; ++c) st.crStartPos[t][c] = st.crEndPos[t][c] = POSNOTFOUND;
+    int c1 = n + 1, c2 = 0;
+    for (int k = 1; k <= n; ++k) {
+        const int c = order[k];
+        int from = 1, to = Len(st.actSeq);
+        for (int q = c - 1; q >= 1 && from == 1; --q)
+            if (IsValidPos(st.crEndPos[t][q])) from = st.crEndPos[t][q] + 1;
+        for (int q = c + 1; q <= n && to == Len(st.actSeq); ++q)
+            if (IsValidPos(st.crStartPos[t][q])) to = st.crStartPos[t][q] - 1;
+        if (from > to) {
+            Assert(st, from == to + 1);
+            continue;
+        }
+        Integer numMatches;
+        literal::LPAMAlign(st, st.crSeq[t][c], st.actSeq, from, to, numMatches, st.crStartPos[t][c], st.crEndPos[t][c]);
+        if (numMatches <= 0) continue;
+        c1 = std::min(c1, c);
+        c2 = std::max(c2, c);
+        const int s = st.crStartPos[t][c], e = st.crEndPos[t][c];
+        if (numMatches == 1) {
+            Assert(st, IsValidPos(s) && IsValidPos(e));
+            if (s == 1) numMatched += std::min<int>(len(c), e);
+            else if (e == Len(st.actSeq)) numMatched += std::min<int>(len(c), Len(st.actSeq) - s + 1);
+            else numMatched += len(c);
+        } else {
+            Assert(st, numMatches > 1);
+            numMatched += len(c);
+        }
+    }
+    if (numMatched <= 0) return;
+    Assert(st, c1 <= c2);
+    const int end1 = st.crEndPos[t][c1], start2 = st.crStartPos[t][c2];
+    if (end1 == POSAMBIGUOUS) {
+        numSpanned = len(c1);
+    } else {
+        Assert(st, IsValidPos(end1));
+        numSpanned = std::min<int>(len(c1), end1);
+    }
+    if (c2 > c1) {
+        if (start2 == POSAMBIGUOUS) {
+            numSpanned += len(c2);
+        } else {
+            Assert(st, IsValidPos(start2));
+            numSpanned += std::min<int>(len(c2), Len(st.actSeq) - start2 + 1);
+        }
+    }
+    for (int c = c1 + 1; c <= c2 - 1; ++c) numSpanned += len(c);
+}
+
+Integer RankTemplates(State& st) {
+    st.numRankedTemplates = 0;
+    if (st.numTemplates < 1) return 0;
+    for (Integer t = 1; t <= st.numTemplates; ++t) {
+        Integer numMatched, numSpanned;
+        literal::MatchTemplate(st, t, numMatched, numSpanned);
+        AddToRanking(st, t, numMatched, numSpanned);
+    }
+    Assert(st, st.numRankedTemplates == st.numTemplates);
+    return st.templateRanks[1].templateNum;
 }
 
 }  // namespace varigap::literal

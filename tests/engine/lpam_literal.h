@@ -24,4 +24,10 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
 void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
                     Integer& numMatches, bool truncBegin, bool truncEnd);
 
+// Template matching step by step, every CR placed by the LPAMAlign above in the window the CRs
+// placed before leave it; same contract as varigap::MatchTemplate and varigap::RankTemplates
+// (the list is entered with the program's AddToRanking).
+void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanned);
+Integer RankTemplates(State& st);
+
 }  // namespace varigap::literal

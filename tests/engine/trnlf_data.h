@@ -11,7 +11,7 @@
 namespace varigap::test {
 
 struct TrnLFRecord {
-    std::string name, accession, family, bases;
+    std::string name, accession, family, order, bases;
     // 1-based, inclusive: 5' exon, intron, 3' exon, spacer, trnF.
     int exon5Start = 0, exon5End = 0, intronStart = 0, intronEnd = 0, exon3Start = 0, exon3End = 0;
     int spacerStart = 0, spacerEnd = 0, trnFStart = 0, trnFEnd = 0;
@@ -50,7 +50,8 @@ inline std::vector<TrnLFRecord> LoadTrnLF(const std::string& dir) {
     for (TrnLFRecord& r : records) {
         std::getline(tsv, line);
         std::istringstream row(line);
-        for (int k = 0; k < 6; ++k) std::getline(row, k == 2 ? r.family : field, '\t');  // accession .. region_length
+        for (int k = 0; k < 6; ++k)  // accession .. region_length
+            std::getline(row, k == 2 ? r.family : k == 3 ? r.order : field, '\t');
         row >> r.exon5Start >> r.exon5End >> r.intronStart >> r.intronEnd >> r.exon3Start >> r.exon3End >>
             r.spacerStart >> r.spacerEnd >> r.trnFStart >> r.trnFEnd;
     }

@@ -3,6 +3,7 @@
 // unique.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/state.h"
@@ -23,5 +24,13 @@ void InitLPAM(State& st);
 // region's length.
 void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
                Integer& numMatches, Integer& startPos, Integer& endPos);
+
+struct ReadWords;
+// LPAMAlign of distinct CR `cr` of rw.words in rw.seq, with the same results and messages,
+// taking each word's occurrences from the sequence's index: time grows with the region's
+// length, not with the window's. Returns false when the call showed a message or failed an
+// internal check (its result is then not to be reused without the call).
+bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, Integer to, Integer& numMatches,
+                      Integer& startPos, Integer& endPos);
 
 }  // namespace varigap

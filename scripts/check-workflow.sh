@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Checks the Snakemake workflow (workflow/Snakefile) with the varigap-cli of build folder $1
+# (default build) on the bundled amplicon example, split into shards of 150 reads (four per
+# sample), and the bundled trnL-F FASTA file (CR LF, wrapped lines) as a third sample, against
+# one varigap-cli analyze over the same samples:
+#   - analysis.tsv, counts.tsv and distinct.tsv byte for byte; regions/*.fastq.gz decompressed
+#     and gff/SAMPLE.gff3 byte for byte; summary.json but for its command line;
+#   - a second run finds nothing to do; a sample added to the sheet is merged in;
+#   - a shard that fails (a read longer than varigap-cli takes, in the third shard of S2) fails
+#     the workflow with that shard's message and leaves no merged output, neither in a new
+#     output folder nor the earlier run's in the old one.
+# Usage: scripts/check-workflow.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+src=$PWD
+build=$(cd "${1:-build}" && pwd)
+cli=$build/varigap-cli
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+fail() {
+  echo "check-workflow: FAILED: $*" >&2
+  exit 1
+}
+step() { echo "check-workflow: $*"; }
+same() {  # same FILE1 FILE2 WHAT
+  cmp -s "$1" "$2" || { diff "$1" "$2" | head -20 >&2; fail "$3"; }
+}
+
+cmake --build "$build" --target varigap-cli >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log" >&2; fail "build"; }
+ex=$src/data/example
+template=$ex/p6/p6.tpl
+# workflow CONFIG_NAME OUTDIR SAMPLE=FILE...: writes a configuration and runs the workflow with it.
+workflow() {
+  local name=$1 outdir=$2 sample
+  shift 2
+  printf 'sample\tpath\n' >"$tmp/$name.tsv"
+  for sample in "$@"; do printf '%s\t%s\n' "${sample%%=*}" "${sample#*=}" >>"$tmp/$name.tsv"; done
+  touch -d 2000-01-01 "$tmp/$name.tsv"  # older than every output: changes must be seen otherwise
+  printf 'template: %s\nsamples: %s\nchunks: 150\norient: auto\noutdir: %s\nvarigap: %s\n' \
+    "$template" "$tmp/$name.tsv" "$outdir" "$cli" >"$tmp/$name.yaml"
+  snakemake -s "$src/workflow/Snakefile" -d "$tmp" --configfile "$tmp/$name.yaml" --cores 2 --quiet
+}
+
+step "the workflow on three samples in shards of 150 reads"
+S1=$ex/amplicon/S1.fastq.gz S2=$ex/amplicon/S2.fastq.gz S3=$ex/sequences.fasta out=$tmp/out
+start=$(date +%s)
+workflow run "$out" S1="$S1" S2="$S2" S3="$S3" >"$tmp/run.log" 2>&1 || { cat "$tmp/run.log" >&2; fail "the workflow"; }
+step "  $(($(date +%s) - start)) s"
+for s in S1 S2; do
+  [[ $(ls "$out/logs/$s" | wc -l) -eq 4 ]] || fail "sample $s was not analysed in four shards"
+done
+
+step "its outputs = one varigap-cli analyze over the three samples"
+direct=$tmp/direct
+mkdir "$direct"
+analyze() { "$cli" analyze "$template" "$@" --orient auto --no-progress; }
+analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --format tsv --counts "$direct/counts.tsv" \
+  --distinct "$direct/distinct.tsv" --summary "$direct/summary.json" --extract "$direct/regions" >"$direct/analysis.tsv"
+for f in analysis.tsv counts.tsv distinct.tsv; do same "$direct/$f" "$out/$f" "$f differs from the direct run's"; done
+for f in "$direct"/regions/*; do
+  zcat "$out/regions/${f##*/}.gz" >"$tmp/region" || fail "no regions/${f##*/}.gz"
+  same "$f" "$tmp/region" "regions/${f##*/}.gz differs from the direct run's ${f##*/}"
+done
+[[ $(ls "$out/regions" | wc -l) -eq $(ls "$direct/regions" | wc -l) ]] || fail "regions/ holds other files"
+for s in S1 S2 S3; do
+  analyze --sample "$s" "${!s}" --format gff3 >"$direct/$s.gff3"
+  same "$direct/$s.gff3" "$out/gff/$s.gff3" "gff/$s.gff3 differs from the direct run's"
+done
+same <(grep -v '"command_line"' "$direct/summary.json") <(grep -v '"command_line"' "$out/summary.json") \
+  "summary.json differs from the direct run's"
+
+step "a second run has nothing to do"
+workflow run "$out" S1="$S1" S2="$S2" S3="$S3" >"$tmp/again.log" 2>&1 || { cat "$tmp/again.log" >&2; fail "the second run"; }
+grep -q "Nothing to be done" "$tmp/again.log" || { cat "$tmp/again.log" >&2; fail "the second run did work"; }
+
+step "a sample added to the sheet is merged in (the sheet's time left as it was)"
+workflow run "$out" S1="$S1" S2="$S2" S3="$S3" S4="$S1" >"$tmp/added.log" 2>&1 ||
+  { cat "$tmp/added.log" >&2; fail "the run with a sample added"; }
+analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --sample S4 "$S1" --format tsv \
+  --counts "$direct/counts4.tsv" >"$direct/analysis4.tsv"
+same "$direct/analysis4.tsv" "$out/analysis.tsv" "analysis.tsv misses the added sample"
+same "$direct/counts4.tsv" "$out/counts.tsv" "counts.tsv misses the added sample"
+
+step "a failed shard fails the workflow with its message and leaves no merged output"
+bad=$tmp/S2bad.fastq.gz
+zcat "$S2" >"$tmp/S2.fastq"
+{
+  head -n 1600 "$tmp/S2.fastq"  # 400 reads: shards 1 and 2, half of 3
+  printf '@long\n%s\n+\n%s\n' "$(printf 'A%.0s' {1..40000})" "$(printf 'I%.0s' {1..40000})"
+  tail -n +1601 "$tmp/S2.fastq"
+} | gzip >"$bad"
+merged=(analysis.tsv counts.tsv distinct.tsv summary.json regions gff)
+for outdir in "$tmp/fresh" "$out"; do  # a new output folder, then the one of the run above
+  if workflow bad "$outdir" S1="$S1" S2="$bad" >"$tmp/bad.log" 2>&1; then fail "the workflow succeeded"; fi
+  grep -q "shard 3 of sample S2 (reads 301 to at most 450 of $bad) failed with exit status 1" "$tmp/bad.log" &&
+    grep -q "record 101 (line 401): the read has 40000 bases, more than the 32767" "$tmp/bad.log" ||
+    { cat "$tmp/bad.log" >&2; fail "the shard's message is missing"; }
+  for f in "${merged[@]}"; do [[ ! -e $outdir/$f ]] || fail "$outdir/$f was left behind"; done
+done
+step "all passed"

@@ -1,0 +1,66 @@
+// The outputs of an analyze run fed by its stream of analysed records: region files, GFF3 or
+// BED on standard output, the counts table, the summary and the distinct reads.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "core/state.h"
+#include "export/catalog.h"
+#include "export/counts_table.h"
+#include "export/distinct_table.h"
+#include "export/sink.h"
+#include "export/summary.h"
+#include "export/tally.h"
+#include "seqio/sequence_file.h"
+
+namespace varigap::cli {
+
+// Records longer than this are passed over: positions are Integers.
+constexpr size_t kLongestRead = 32767;
+
+// Why a record that could not be read was passed over (Skip::None for problems of a file).
+exports::Skip SkipOf(const seqio::ReadProblem& p);
+
+class RunOutputs {
+public:
+    // None of them asked for: the run goes as before, without facts.
+    static bool Wanted(const AnalyzeOptions& opts);
+
+    // `samples`: the sample of each sequence file, as given.
+    RunOutputs(const State& loaded, const AnalyzeOptions& opts, const std::vector<std::string>& samples);
+
+    // The index among the run's samples (each name once, in input order) of the sample of file `file`.
+    size_t SampleOf(size_t file) const { return sampleOfFile_[file]; }
+    const std::string& SampleName(size_t sample) const { return catalog_.samples[sample]; }
+    // Whether sinks take the records in record order (region files, GFF3, BED).
+    bool Ordered() const { return !ordered_.empty(); }
+    // Standard output's first lines (GFF3).
+    std::string Header() const;
+
+    // A job's counts, nullptr when nothing is counted; added up by AddTally when the job ends.
+    std::unique_ptr<exports::Tally> NewTally() const;
+    void AddTally(const exports::Tally& tally);
+    // Hands the next record to the sinks that take records in order; messages as full lines.
+    void Take(const exports::AnalysedRead& r, std::string& out, std::string& messages);
+    // Publishes every file; the run's exit status for them (1 when one was not written).
+    int Finish();
+
+private:
+    std::string ParametersJson(const State& st) const;
+
+    const AnalyzeOptions& opts_;
+    exports::Catalog catalog_;
+    std::vector<size_t> sampleOfFile_;
+    std::vector<std::unique_ptr<exports::RecordSink>> ordered_;
+    std::vector<std::string> sinkMessages_;  // scratch
+    std::mutex mutex_;                       // of the sums below
+    exports::CountsTable counts_;
+    exports::DistinctTable distinct_;
+    exports::Summary summary_;
+};
+
+}  // namespace varigap::cli

@@ -1,0 +1,286 @@
+// The template table's words, indexed once per table and word length, and the analysed
+// sequence's words, indexed once per sequence.
+#include "engine/detail/cr_words.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "core/strings.h"
+
+namespace varigap {
+
+void WordSet::Reset(size_t words, int wl) {
+    wl_ = wl;
+    slotBits_ = 4;
+    filterBits_ = 10;
+    while ((size_t{1} << slotBits_) < 2 * words) ++slotBits_;
+    while ((size_t{1} << filterBits_) < 16 * words) ++filterBits_;
+    slotMask_ = (size_t{1} << slotBits_) - 1;
+    filter_.assign(size_t{1} << (filterBits_ - 6), 0);
+    slots_.assign(slotMask_ + 1, 0);
+    words_.clear();
+    words_.reserve(words);
+    text_.clear();
+}
+
+int32_t WordSet::Add(uint64_t h, const char* at) {
+    const uint64_t m = Mix(h);
+    const size_t f = static_cast<size_t>(m >> (64 - filterBits_));
+    filter_[f >> 6] |= uint64_t{1} << (f & 63);
+    size_t slot = static_cast<size_t>(m >> (64 - slotBits_));
+    for (; slots_[slot] != 0; slot = (slot + 1) & slotMask_) {
+        const Word& w = words_[static_cast<size_t>(slots_[slot] - 1)];
+        if (w.hash == h && SameWord(text_.data() + w.at, at, wl_)) return slots_[slot] - 1;
+    }
+    words_.push_back(Word{h, text_.size()});
+    for (int j = 0; j < wl_; ++j) text_ += static_cast<char>(WordByte(at[j]));
+    slots_[slot] = static_cast<int32_t>(words_.size());
+    return slots_[slot] - 1;
+}
+
+void PackedWords::Reset(size_t words, int wl) {
+    keys_.clear();
+    ids_.clear();
+    direct_.clear();
+    if (wl <= 8) {  // at most 65536 codes
+        direct_.assign(size_t{1} << (2 * wl), -1);
+        return;
+    }
+    int bits = 4;
+    while ((size_t{1} << bits) < 2 * words) ++bits;
+    shift_ = 64 - bits;
+    mask_ = (size_t{1} << bits) - 1;
+    keys_.assign(mask_ + 1, 0);
+    ids_.assign(mask_ + 1, -1);
+}
+
+int32_t PackedWords::Add(uint64_t code, int32_t id) {
+    if (!direct_.empty()) {
+        int32_t& known = direct_[static_cast<size_t>(code)];
+        if (known < 0) known = id;
+        return known;
+    }
+    size_t slot = static_cast<size_t>((code * 0x9e3779b97f4a7c15ULL) >> shift_);
+    for (; ids_[slot] >= 0; slot = (slot + 1) & mask_)
+        if (keys_[slot] == code) return ids_[slot];
+    keys_[slot] = code;
+    ids_[slot] = id;
+    return id;
+}
+
+int32_t TemplateWords::FindOther(const char* at) const {
+    if (others.Size() == 0) return -1;
+    const int32_t k = others.Find(WordHash(at, wordLength), at);
+    return k < 0 ? -1 : otherId[static_cast<size_t>(k)];
+}
+
+namespace {
+
+// The two-bit code of the word of wl bases at s; false when it holds another character or is
+// too long for a code.
+bool PackWord(const char* s, int wl, uint64_t& code) {
+    if (wl > kMaxPackedWord) return false;
+    code = 0;
+    for (int j = 0; j < wl; ++j) {
+        const int v = kPlainCode[static_cast<unsigned char>(s[j])];
+        if (v < 0) return false;
+        code = code << 2 | static_cast<uint64_t>(v);
+    }
+    return true;
+}
+
+// Every CR of templates 0..numTemplates of st (0 never has any, but is asked for like the rest),
+// each distinct CR cut into words once.
+std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl) {
+    auto tw = std::make_shared<TemplateWords>();
+    tw->wordLength = wl;
+    std::unordered_map<std::string, int32_t> distinct;
+    size_t wordCount = 0;  // words of the distinct CRs, repeats included
+    const int numTemplates = std::clamp<int>(st.numTemplates, 0, MAXNUMTEMPLATES);
+    tw->crOf.resize(static_cast<size_t>(numTemplates) + 1);
+    for (int t = 0; t <= numTemplates; ++t) {
+        const int numCRs = std::clamp<int>(st.numCRs[t], 0, MAXNUMCR);
+        auto& crOf = tw->crOf[static_cast<size_t>(t)];
+        crOf.assign(static_cast<size_t>(numCRs) + 1, -1);
+        for (int c = 1; c <= numCRs; ++c) {
+            const std::string& bases = st.crSeq[t][c];
+            auto [it, added] = distinct.emplace(bases, static_cast<int32_t>(tw->crs.size()));
+            if (added) {
+                tw->crs.push_back(TemplateWords::CR{bases, ToUpper(bases), {}});
+                if (static_cast<int>(bases.size()) > wl) wordCount += bases.size() - static_cast<size_t>(wl) + 1;
+            }
+            crOf[static_cast<size_t>(c)] = it->second;
+        }
+    }
+    tw->packed.Reset(wordCount, wl);
+    tw->others.Reset(wordCount, wl);
+    for (TemplateWords::CR& cr : tw->crs) {
+        const int n = static_cast<int>(cr.bases.size()) - wl + 1;
+        if (n < 2) continue;  // a CR of a word or less is searched as a whole
+        cr.words.resize(static_cast<size_t>(n));
+        for (int p = 0; p < n; ++p) {
+            const char* at = cr.bases.data() + p;
+            int32_t& id = cr.words[static_cast<size_t>(p)];
+            uint64_t code;
+            if (PackWord(at, wl, code)) {
+                id = tw->packed.Add(code, tw->numWords);
+            } else {
+                const size_t k = static_cast<size_t>(tw->others.Add(WordHash(at, wl), at));
+                if (k == tw->otherId.size()) tw->otherId.push_back(tw->numWords);
+                id = tw->otherId[k];
+            }
+            if (id == tw->numWords) ++tw->numWords;
+        }
+    }
+    return tw;
+}
+
+bool SameParams(const LpamState& a, const LpamState& b) {
+    return a.lpamMaxLengthVariation == b.lpamMaxLengthVariation && a.lpamWordLength == b.lpamWordLength &&
+           a.lpamMinAcceptance == b.lpamMinAcceptance && a.lpamStdAcceptance == b.lpamStdAcceptance &&
+           a.lpamMinCRLength == b.lpamMinCRLength;
+}
+
+// Writes word, position (1-based) of each CR word of s[0..size) to out, in position order, for
+// words short enough for a code: words of plain bases by their code, rolled along, the rare
+// others looked up whole. Returns the end of what it wrote.
+int32_t* FindPackedWords(const TemplateWords& tw, const char* s, int size, int32_t* out) {
+    const int wl = tw.wordLength;
+    const int32_t* byCode = tw.packed.Direct();
+    const uint64_t mask = wl == 32 ? ~uint64_t{0} : (uint64_t{1} << (2 * wl)) - 1;
+    if (byCode) {
+        // A sequence of plain bases only, as nearly every read is: no count of the plain run,
+        // and the word written always, kept only when it is a CR word (no branch to mispredict).
+        int32_t* const start = out;
+        uint64_t code = 0;
+        int bad = 0;
+        for (int i = 0; i < size; ++i) {
+            const int v = kPlainCode[static_cast<unsigned char>(s[i])];
+            bad |= v;
+            code = (code << 2 | static_cast<uint64_t>(v & 3)) & mask;
+            const int32_t g = i >= wl - 1 ? byCode[code] : -1;
+            out[0] = g;
+            out[1] = i - wl + 2;
+            out += g >= 0 ? 2 : 0;
+        }
+        if (bad >= 0) return out;
+        out = start;  // another character came: again, with the run of plain bases counted
+    }
+    const bool others = tw.others.Size() > 0;
+    uint64_t code = 0;
+    int run = 0;  // plain bases ending at i
+    for (int i = 0; i < size; ++i) {
+        const int v = kPlainCode[static_cast<unsigned char>(s[i])];
+        run = v < 0 ? 0 : run + 1;
+        code = (code << 2 | static_cast<uint64_t>(v & 3)) & mask;
+        if (i < wl - 1) continue;
+        int32_t g;
+        if (run >= wl) g = byCode ? byCode[code] : tw.packed.Find(code);
+        else if (others) g = tw.FindOther(s + i - wl + 1);
+        else continue;
+        if (g >= 0) {
+            out[0] = g;
+            out[1] = i - wl + 2;
+            out += 2;
+        }
+    }
+    return out;
+}
+
+// Indexes the occurrences of the words of `words` in seq: one pass over the sequence, each
+// word that is a CR word recorded, then grouped by word in position order. r holds nothing
+// until it is done (a failure leaves it empty).
+void IndexSequence(ReadWords& r, const std::shared_ptr<const TemplateWords>& words, const std::string& seq) {
+    r.words.reset();
+    const TemplateWords& tw = *words;
+    const int wl = tw.wordLength;
+    r.seq = seq;
+    // found: word, position, word, position, ... in position order
+    if (r.found.size() < 2 * seq.size() + 2) r.found.resize(2 * seq.size() + 2);
+    int32_t* out = r.found.data();
+    const char* s = seq.data();
+    const int size = static_cast<int>(seq.size()), n = size - wl + 1;
+    if (wl <= kMaxPackedWord) {
+        out = FindPackedWords(tw, s, size, out);
+    } else if (n > 0 && tw.others.Size() > 0) {
+        ForEachWordHash(s, seq.size(), wl, n, [&](int p, uint64_t h) {
+            const int32_t k = tw.others.Find(h, s + p);
+            if (k >= 0) {
+                *out++ = tw.otherId[static_cast<size_t>(k)];
+                *out++ = p + 1;
+            }
+            return true;
+        });
+    }
+    const size_t used = static_cast<size_t>(out - r.found.data());
+    if (r.occ.size() < static_cast<size_t>(tw.numWords)) r.occ.resize(static_cast<size_t>(tw.numWords));
+    if (++r.stamp == 0) {  // the stamps went round: forget them all
+        for (ReadWords::Occ& o : r.occ) o.stamp = 0;
+        r.stamp = 1;
+    }
+    for (size_t k = 0; k < used; k += 2) {
+        ReadWords::Occ& o = r.occ[static_cast<size_t>(r.found[k])];
+        if (o.stamp != r.stamp) o = ReadWords::Occ{r.stamp, -1, 0};
+        ++o.count;
+    }
+    r.pos.resize(used / 2);
+    int32_t next = 0;
+    for (size_t k = 0; k < used; k += 2) {
+        ReadWords::Occ& o = r.occ[static_cast<size_t>(r.found[k])];
+        if (o.first < 0) {  // first occurrence: the word's room, which the count fills below
+            o.first = next;
+            next += o.count;
+            o.count = 0;
+        }
+        r.pos[static_cast<size_t>(o.first + o.count++)] = r.found[k + 1];
+    }
+    r.kept.resize(tw.crs.size());
+    for (auto& kept : r.kept) kept.clear();
+    r.words = words;
+}
+
+// The two sequences indexed last.
+struct ReadWordsCache {
+    ReadWords slot[2];
+    int recent = 0;
+};
+
+}  // namespace
+
+bool TemplateWords::Holds(const State& st, int t) const {
+    if (t < 0 || static_cast<size_t>(t) >= crOf.size()) return false;
+    const auto& ids = crOf[static_cast<size_t>(t)];
+    const int numCRs = st.numCRs[t];
+    if (numCRs < 0 || static_cast<size_t>(numCRs) + 1 != ids.size()) return false;
+    for (int c = 1; c <= numCRs; ++c)
+        if (st.crSeq[t][c] != crs[static_cast<size_t>(ids[static_cast<size_t>(c)])].bases) return false;
+    return true;
+}
+
+const TemplateWords& TemplateWordsFor(State& st, int t) {
+    const int wl = std::max<int>(st.lpam.lpamWordLength, 1);  // below 1 works as 1
+    if (!st.templateWords || st.templateWords->wordLength != wl || !st.templateWords->Holds(st, t))
+        st.templateWords = IndexTemplateWords(st, wl);
+    return *st.templateWords;
+}
+
+ReadWords& ReadWordsOf(State& st) {
+    ReadWordsCache& cache = st.readWords.Get<ReadWordsCache>();
+    int k = cache.recent;
+    if (!(cache.slot[k].words == st.templateWords && cache.slot[k].seq == st.actSeq)) {
+        k = 1 - k;
+        if (!(cache.slot[k].words == st.templateWords && cache.slot[k].seq == st.actSeq)) {
+            IndexSequence(cache.slot[k], st.templateWords, st.actSeq);
+            cache.slot[k].params = st.lpam;
+        }
+    }
+    cache.recent = k;
+    ReadWords& r = cache.slot[k];
+    if (!SameParams(r.params, st.lpam)) {
+        r.params = st.lpam;
+        for (auto& kept : r.kept) kept.clear();
+    }
+    return r;
+}
+
+}  // namespace varigap

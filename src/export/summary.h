@@ -1,0 +1,54 @@
+// The summary of a run: program, version, command line, parameters and, per sample, flat
+// counters of reads. Counters add up exactly, so that jobs and shards of a run merge into the
+// run's summary.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "export/distinct_table.h"
+
+namespace varigap::exports {
+
+class Summary {
+public:
+    std::string program, version, commandLine;
+    std::string parameters = "{}";  // a JSON object, as written
+
+    // The index of sample `name`, added after the others when new.
+    size_t Sample(const std::string& name);
+    // Adds `value` to counter `key` of sample `sample`; a new key goes after the others.
+    void Add(size_t sample, const std::string& key, long long value);
+    // Adds every counter of `other`, by sample name and key.
+    void Add(const Summary& other);
+    // Sets distinct_reads of every sample to its count in `distinct`; false with the reason
+    // when a sample's reads differ from the table's (a table of another run).
+    bool TakeDistinct(const DistinctTable& distinct, std::string& error);
+
+    // The JSON text: keys in a fixed order, a sample's counters in the order they came.
+    std::string Json() const;
+    // Adds a summary as Json writes it (program, version, command line and parameters are
+    // taken when none are set yet); false with the reason.
+    bool Read(const std::string& text, std::string& error);
+
+    const std::vector<std::string>& Samples() const { return samples_; }
+    long long Get(const std::string& sample, const std::string& key) const;
+
+private:
+    struct Counters {
+        std::vector<std::pair<std::string, long long>> values;
+        std::unordered_map<std::string, size_t> index;
+    };
+    std::vector<std::string> samples_;
+    std::unordered_map<std::string, size_t> sampleIndex_;
+    std::vector<Counters> counters_;  // by sample
+};
+
+// The counters every sample has first, in this order.
+inline constexpr const char* kSampleCounters[] = {
+    "reads",         "distinct_reads",      "reverse_reads",    "no_cr_reads", "skipped_too_long",
+    "skipped_empty", "skipped_bad_letters", "skipped_malformed"};
+
+}  // namespace varigap::exports

@@ -1,0 +1,46 @@
+// The counts of one job of a run: reads per sample, template, region and variable region,
+// the variant-by-sample table and the distinct reads. A run adds up the tallies of its jobs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "export/catalog.h"
+#include "export/counts_table.h"
+#include "export/distinct_table.h"
+#include "export/sink.h"
+#include "export/summary.h"
+
+namespace varigap::exports {
+
+class Tally : public RecordSink {
+public:
+    // Counts what is asked for: the table of counts, the distinct reads, the summary's counters.
+    Tally(const Catalog& catalog, bool counts, bool distinct, bool summary);
+
+    void Take(const AnalysedRead& r, std::string& out, std::vector<std::string>& messages) override;
+    bool Finish(std::vector<std::string>&) override { return true; }
+
+    // Adds what was counted to a run's tables, as merges of a split run's shards add them.
+    void AddTo(CountsTable& counts, DistinctTable& distinct, Summary& summary) const;
+
+private:
+    // Where the counters of template t begin (its reads, then per region placed, uncertain and
+    // not found, then per VR identified and unidentified).
+    size_t TemplateBase(int t) const { return templateBase_[static_cast<size_t>(t - 1)]; }
+
+    const Catalog& catalog_;
+    bool counting_, distinct_, summary_;
+    std::vector<std::string> keys_;                 // the summary's counters, in order
+    std::vector<size_t> templateBase_;              // by template
+    std::vector<std::vector<long long>> counters_;  // by sample, then key
+    CountsTable counts_;
+    std::vector<std::vector<size_t>> unidentifiedRow_;  // by template, then VR (1-based)
+    size_t noTemplateRow_ = 0;
+    std::vector<std::string> vrNumbers_;  // "0", "1", ...: the vr column of VR v
+    DistinctTable reads_;
+    std::vector<char> placement_;               // scratch: per template region 0 not found, 1 uncertain, 2 placed
+    std::vector<const LineFacts*> identified_;  // scratch: per VR its line when identified
+};
+
+}  // namespace varigap::exports
