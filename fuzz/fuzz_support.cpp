@@ -13,14 +13,19 @@
 namespace varigap::fuzz {
 
 const std::string& ScratchDir() {
-    static const std::string dir = [] {
+    // Never destroyed: the folder is removed at exit, after static objects may be gone.
+    static const std::string& dir = *new std::string([] {
         // In memory where there is such a folder: each input writes and removes several files.
         const std::filesystem::path base =
             std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
         std::string tmpl = (base / "varigap-fuzz-XXXXXX").string();
         if (!mkdtemp(tmpl.data())) std::abort();
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(ScratchDir(), ec);
+        });
         return tmpl;
-    }();
+    }());
     return dir;
 }
 
