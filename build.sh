@@ -6,6 +6,7 @@
 #   bash build.sh tsan       build in build-tsan with ThreadSanitizer, run the threaded (batch) tests
 #   bash build.sh bench      build, then run the benchmarks (installs cutadapt and seqkit)
 #   bash build.sh package    build, then make the Debian package in build/package
+#   bash build.sh fuzz [S]   build the libFuzzer harnesses with clang in build-fuzz, run each for S seconds (60)
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -58,6 +59,13 @@ case "${1:-}" in
     (cd build && cpack -G DEB)
     ls build/package/*.deb
     ;;
+  fuzz)
+    scripts/install-deps.sh --fuzz
+    configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARIGAP_FUZZ=ON \
+      -DVARIGAP_GUI=OFF -DVARIGAP_TESTS=OFF -DVARIGAP_BENCH=OFF
+    cmake --build build-fuzz -j "$jobs"
+    scripts/run-fuzz.sh build-fuzz "${2:-60}"
+    ;;
   *)
-    sed -n '2,7p' "$0"; exit 2 ;;
+    sed -n '2,9p' "$0"; exit 2 ;;
 esac

@@ -154,7 +154,7 @@ void ContainedSearch(benchmark::State& state, bool literal) {
         if (literal) {
             for (const VRVariant& v : *file.entries) found += InStrBases(v.bases, s.Text(), 1) > 0;
         } else {
-            VRFile f{file.entries};
+            VRFile f = file;
             while (ReadNextContainedVariant(f, s) >= 0) ++found;
         }
         benchmark::DoNotOptimize(found);

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing (the workflow: snakemake, seqkit), packaging and
-# benchmarking need, when missing.
-# Usage: scripts/install-deps.sh [--bench]   (run as root on Debian)
+# Installs the Debian packages that building, testing (the workflow: snakemake, seqkit), packaging,
+# benchmarking and fuzzing need, when missing.
+# Usage: scripts/install-deps.sh [--bench|--fuzz]   (run as root on Debian)
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
           libhts-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt hyperfine)
+fi
+if [[ "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libclang-rt-14-dev)  # clang++ with libFuzzer and the sanitizer runtimes
 fi
 
 # The tests check GFF3 output with gt gff3validator and read the JSON summary with Python.

@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "core/textfile.h"
 #include "engine/analysis.h"
+#include "input/sequence_reader.h"
 #include "input/template_reader.h"
 #include "seqio/sequence_file.h"
 #include "settings/locations.h"
@@ -37,7 +38,10 @@ int RunAnalyze(const AnalyzeOptions& opts) {
 
     SplitPath(opts.templateFile, st.templateFilePath, st.templateFileName);
     st.vrFilePath = st.templateFilePath;
-    if (!LoadTemplateFile(st)) {
+    bool read = false;
+    // A run-time error part-way (out of memory, a failing disk) is the reader's to raise.
+    Trapped(st, [&] { read = LoadTemplateFile(st); });
+    if (!read) {
         MsgBox(st, "Template file \"" + opts.templateFile + "\" could not be loaded.");
         return kExitUsage;
     }
@@ -63,8 +67,7 @@ int RunAnalyze(const AnalyzeOptions& opts) {
         if (path != "-") {
             SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
             TextReader file;
-            if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File"))
-                return kExitUsage;
+            if (!OpenSequenceFile(st, file)) return kExitUsage;
         }
         input.files.push_back(path);
         input.samples.push_back(opts.samples[i].empty() ? seqio::SampleName(path) : opts.samples[i]);

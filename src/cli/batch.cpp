@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -22,8 +24,10 @@
 #include "cli/output_files.h"
 #include "cli/read_facts.h"
 #include "cli/run_outputs.h"
+#include "cli/stdout_writer.h"
 #include "core/limits.h"
 #include "core/messages.h"
+#include "core/strings.h"
 #include "seqio/sequence_file.h"
 
 namespace varigap::cli {
@@ -35,7 +39,8 @@ namespace {
 constexpr size_t kChunk = 256;
 
 struct Record {
-    long number = 0;  // 1-based position in the run
+    long number = 0;      // 1-based position in the run
+    long fileRecord = 0;  // 1-based position in its file
     std::string name;
     std::string bases;
     std::string quals;                         // FASTQ: one quality character per base
@@ -49,6 +54,7 @@ struct Record {
     // Empties it for the next record, keeping the room its strings hold.
     void Reset() {
         number = 0;
+        fileRecord = 0;
         name.clear();
         bases.clear();
         quals.clear();
@@ -157,6 +163,7 @@ private:
                 // FASTA records keep their old way: reported by the analysis as too long.
                 file_.SetMaxBases(seqio::Format::Fastq, 32767);
                 open_ = true;
+                fileRecords_ = 0;
             }
             seqio::ReadProblem p;
             switch (file_.Next(record_, p)) {
@@ -165,6 +172,7 @@ private:
                     r.bases.swap(record_.bases);
                     r.quals.swap(record_.quals);
                     r.sample = fileIndex_;
+                    r.fileRecord = ++fileRecords_;
                     return true;
                 case seqio::ReadResult::Problem:
                     r.failure = kExitFailed;
@@ -224,7 +232,7 @@ private:
     std::vector<Record> problems_, named_;
     size_t problemIndex_ = 0, nameIndex_ = 0;
     OutputNamer namer_;
-    long count_ = 0, chunkIndex_ = 0;
+    long count_ = 0, chunkIndex_ = 0, fileRecords_ = 0;
     long long totalBytes_ = 0, doneBytes_ = 0;
 };
 
@@ -242,6 +250,7 @@ public:
           outputs_(outputs),
           tally_(outputs ? outputs->NewTally() : nullptr) {
         st_->messenger = &msgs_;
+        msgs_.OnceEachMissingFile();
         format_.format = opts.format;
         format_.ranking = opts.ranking;
         format_.showStrand = opts.orient == Orient::Auto;
@@ -332,6 +341,10 @@ private:
     bool Analyze(Record& r, std::string& err, int& status) {
         State& st = *st_;
         fresh_ = RenderedRecord{};
+        // Every message about the read says which one it is: a message of its own (an overflow,
+        // say) does not.
+        msgs_.SetContext("  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) +
+                         "\" of sequence file \"" + ControlsAsBlanks(input_.files[r.sample]) + "\"\n");
         try {
             RecordAnalysis a = AnalyzeRead(st, r.bases, input_.settings);
             Render(st, a, format_, fresh_);
@@ -349,6 +362,7 @@ private:
             ReportRunTimeError(st, std::current_exception());
         }
         const std::string msgs = msgs_.Take();
+        msgs_.SetContext("");
         err += msgs;
         return msgs.empty();
     }
@@ -386,7 +400,7 @@ public:
             done = err.at;
             Feed(r, fed, err.records);
             fed = err.records;
-            Err(err.text);
+            Err(OnceEachMissingFile(err.text));
         }
         Out(r.out.data() + done, r.out.size() - done);
         Feed(r, fed, r.reads.size());
@@ -396,26 +410,60 @@ public:
         DrawBar(false);
     }
 
-    // The run's exit status; a standard output that could not be written is reported.
+    // The run's exit status. A standard output that could not be written is reported when the
+    // program closes it.
     int Finish() {
         if (barShown_) DrawBar(true);
         if (barShown_) std::fputs("\n", stderr);
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            std::fputs(MessageLine(Message{"Varigap", "Standard output could not be written."}).c_str(), stderr);
-            return kExitUsage;
+        if (!FlushStdout()) broken_ = true;
+        // Each missing variable region file was reported once, where first needed: how often.
+        for (const auto& [path, records] : missing_) {
+            const std::string line =
+                MessageLine(Message{"Varigap", "Varigap Variable Region File \"" + path + "\" not found: needed by " +
+                                                   Str(records) + " sequences, reported once."});
+            std::fwrite(line.data(), 1, line.size(), stderr);
         }
-        return status_;
+        return broken_ ? kExitUsage : status_;
     }
+
+    // Standard output failed: nothing more is worth analysing.
+    bool Broken() const { return broken_; }
 
 private:
     using Clock = std::chrono::steady_clock;
 
     void Out(const char* data, size_t size) {
-        if (size > 0) std::fwrite(data, 1, size, stdout);
+        if (size > 0 && !WriteStdout(std::string_view(data, size))) broken_ = true;
+    }
+
+    // `err` without the reports of missing variable region files made for an earlier read (and
+    // the lines that place them); counts the reads that needed each.
+    std::string OnceEachMissingFile(const std::string& err) {
+        std::string kept;
+        bool dropPlace = false;
+        for (size_t start = 0, end; start < err.size(); start = end) {
+            end = std::min(err.find('\n', start), err.size() - 1) + 1;
+            const std::string_view line(err.data() + start, end - start);
+            if (dropPlace && line.starts_with("  in record ")) continue;
+            dropPlace = false;
+            if (const std::string path = MissingVRFileOf(line); !path.empty()) {
+                auto it =
+                    std::find_if(missing_.begin(), missing_.end(), [&](const auto& m) { return m.first == path; });
+                if (it != missing_.end()) {
+                    ++it->second;
+                    dropPlace = true;
+                    continue;
+                }
+                missing_.emplace_back(path, 1);
+            }
+            kept += line;
+        }
+        return kept;
     }
 
     void Err(const std::string& text) {
-        std::fflush(stdout);
+        if (text.empty()) return;
+        FlushStdout();
         ClearBar();
         std::fwrite(text.data(), 1, text.size(), stderr);
         std::fflush(stderr);
@@ -474,6 +522,8 @@ private:
     long long totalBytes_;
     Clock::time_point start_, lastDraw_{};
     bool progress_ = false, barShown_ = false;
+    std::atomic<bool> broken_{false};
+    std::vector<std::pair<std::string, long>> missing_;  // missing files, in the order first reported
     int status_ = kExitOk;
     long count_ = 0;
     long long bytes_ = 0;
@@ -488,7 +538,7 @@ void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchI
     Worker worker(loaded, opts, input, cache, outputs);
     Chunk chunk;
     ChunkResult result;
-    while (source.Next(chunk)) {
+    while (!emitter.Broken() && source.Next(chunk)) {
         worker.Process(chunk, result);
         emitter.Emit(result);
     }
@@ -514,7 +564,7 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
         for (;;) {
             {
                 std::lock_guard lock(readMutex);
-                if (!source.Next(chunk)) break;
+                if (emitter.Broken() || !source.Next(chunk)) break;
             }
             worker.Process(chunk, result);
             std::unique_lock lock(outMutex);

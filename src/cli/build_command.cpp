@@ -6,6 +6,7 @@
 #include "cli/builder_options.h"
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
+#include "cli/stdout_writer.h"
 
 namespace varigap::cli {
 
@@ -28,8 +29,7 @@ int RunBuild(const BuildCommandOptions& opts) {
         return kExitFailed;
     }
     std::fprintf(stderr, "varigap-cli build: %s\n", res.summary.c_str());
-    for (const auto& f : res.written) std::printf("%s\n", f.c_str());
-    std::fflush(stdout);
+    for (const auto& f : res.written) WriteStdout(f + "\n");
     return kExitOk;
 }
 

@@ -6,6 +6,7 @@
 #include "cli/builder_options.h"
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
+#include "cli/stdout_writer.h"
 
 namespace varigap::cli {
 
@@ -15,8 +16,7 @@ int RunCheck(const CheckOptions& opts) {
     state->messenger = &msgs;
     if (!StartBuilderState(*state, opts.paramsFile)) return kExitUsage;
     builder::CheckResult res = builder::CheckTemplateFile(*state, opts.templateFile);
-    for (const auto& p : res.problems) std::printf("%s\n", p.c_str());
-    std::fflush(stdout);
+    for (const auto& p : res.problems) WriteStdout(p + "\n");
     if (res.unreadable) return kExitUsage;
     return res.problems.empty() ? kExitOk : kExitFailed;
 }

@@ -98,21 +98,23 @@ bool ParseConcat(const std::vector<std::string>& args, ConcatOptions& o, std::st
 }
 
 int RunConcat(const ConcatOptions& opts) {
-    if (!opts.force && FileExists(opts.output)) {
+    auto exists = [&] {
         Say("\"" + opts.output + "\" already exists. It was left untouched (--force replaces it).");
         return kExitFailed;
-    }
+    };
+    // Anything of that name counts; and the file takes it only if no other run did meanwhile.
+    if (!opts.force && PathEntryExists(opts.output)) return exists();
     TextWriter out;
     std::string problem;
     try {
-        out.Open(opts.output);
+        out.Open(opts.output, opts.force ? Publish::Replace : Publish::NoReplace);
         problem = Join(opts, out);
         if (!problem.empty()) {
             out.Abandon();
             Say("Nothing was merged: " + problem + ".");
             return kExitUsage;
         }
-        out.Commit();
+        if (!out.Commit()) return exists();
     } catch (const RunTimeError& e) {
         out.Abandon();
         Say("\"" + opts.output + "\" could not be written: " + e.Description() + ".");

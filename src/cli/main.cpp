@@ -1,4 +1,5 @@
 // varigap-cli: batch analysis of sequence files without a window.
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -6,12 +7,15 @@
 
 #include "cli/commands.h"
 #include "cli/options.h"
+#include "cli/stdout_writer.h"
 #include "core/textfile.h"
 #include "core/version.h"
 #include "settings/locations.h"
 
 int main(int argc, char** argv) {
     using namespace varigap::cli;
+    // A filter ends quietly when its reader goes away, whatever its parent ignored.
+    std::signal(SIGPIPE, SIG_DFL);
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl;
     std::string error;
@@ -21,27 +25,27 @@ int main(int argc, char** argv) {
     }
     static char outBuffer[1 << 16];
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
+    int status = kExitUsage;
     switch (cl.command) {
         case Command::Help: {
             auto st = std::make_unique<varigap::State>();
             st->programDir = varigap::ProgramDirectory();
             varigap::LocateInstalledFiles(*st);
-            std::string help = HelpText() + "\n" + varigap::SettingsPlacesHelp(*st);
-            std::fwrite(help.data(), 1, help.size(), stdout);
-            return kExitOk;
+            WriteStdout(HelpText() + "\n" + varigap::SettingsPlacesHelp(*st));
+            status = kExitOk;
+            break;
         }
-        case Command::Version: {
-            std::string version = "varigap-cli " + varigap::VersionText() + "\n";
-            std::fwrite(version.data(), 1, version.size(), stdout);
-            return kExitOk;
-        }
-        case Command::Analyze: return RunAnalyze(cl.analyze);
-        case Command::Variants: return RunVariants(cl.variants);
-        case Command::Build: return RunBuild(cl.build);
-        case Command::Regions: return RunRegions(cl.regions);
-        case Command::Check: return RunCheck(cl.check);
-        case Command::Concat: return RunConcat(cl.concat);
-        case Command::Merge: return RunMerge(cl.merge);
+        case Command::Version:
+            WriteStdout("varigap-cli " + varigap::VersionText() + "\n");
+            status = kExitOk;
+            break;
+        case Command::Analyze: status = RunAnalyze(cl.analyze); break;
+        case Command::Variants: status = RunVariants(cl.variants); break;
+        case Command::Build: status = RunBuild(cl.build); break;
+        case Command::Regions: status = RunRegions(cl.regions); break;
+        case Command::Check: status = RunCheck(cl.check); break;
+        case Command::Concat: status = RunConcat(cl.concat); break;
+        case Command::Merge: status = RunMerge(cl.merge); break;
     }
-    return kExitUsage;
+    return CloseStdout(status);
 }

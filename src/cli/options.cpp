@@ -448,9 +448,10 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        Not with --primers-trimmed.
   --taxa               include the variable region data (the taxa of each variant).
   --force              overwrite existing output files (also of --extract, --counts,
-                       --summary and --distinct); without it an existing file is
-                       left untouched and reported. Files are written under a temporary
-                       name and renamed when complete.
+                       --summary and --distinct); without it anything of that name (a
+                       file, a link, a folder) is left untouched and reported, also when
+                       another run writes it meanwhile. A file takes its name only when
+                       it is complete: an interrupted run leaves no partial file behind.
   --extract DIR        write the sequences of each region into DIR (created when
                        missing): one file per region of each template of the template
                        file that a sequence took, named after the region (a CR's first
@@ -520,11 +521,14 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
 )" + BuilderHelpText() +
            "\n" + MergeHelpText() + "\n" + ConcatHelpText() +
            R"(
-Messages go to standard error as "TITLE: TEXT".
+Messages go to standard error as "TITLE: TEXT"; a message about a record is followed by
+a line naming the record and its file, and a missing variable region file is reported
+once, with a count at the end. Control characters in names are written as blanks.
 Exit status: 0 all went well; 1 a named sequence was not found, a record or an empty
 sequence file was passed over, or an output file could not be written or already
 existed; 2 usage error, a template, sequence, settings or variable region file that
-could not be loaded, or a compressed sequence file that broke off or is damaged.
+could not be loaded or read, a compressed sequence file that broke off or is damaged,
+or standard output that could not be written.
 )";
 }
 

@@ -21,17 +21,22 @@ std::string OutputNamer::Next(const std::string& seqName, long recordNumber) {
 bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
                      bool includeTaxa, bool complemented, bool force) {
     const std::string path = FullPath(dir, fileName);
-    if (!force && FileExists(path)) {
+    auto exists = [&] {
         MsgBox(st, "Output File " + path + " already exists. It was left untouched (--force overwrites it).");
         return false;
-    }
+    };
+    // Anything of that name counts, a dangling link too; and the file takes its name only if
+    // no other run has taken it meanwhile.
+    if (!force && PathEntryExists(path)) return exists();
     TextWriter out;
+    bool published = false;
     bool written = Trapped(st, [&] {
-        out.Open(path);
+        out.Open(path, force ? Publish::Replace : Publish::NoReplace);
         WriteOutputFileText(st, out, fileName, seqName, includeTaxa, complemented);
-        out.Commit();
+        published = out.Commit();
     });
     if (!written) out.Abandon();
+    if (written && !published) return exists();
     return written;
 }
 

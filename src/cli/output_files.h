@@ -21,8 +21,8 @@ private:
 
 // Writes the analysis held in `st` to `fileName` in `dir` under a temporary name, renamed
 // when complete; `complemented` says that actSeq is the reverse complement of the record.
-// An existing file is left untouched unless `force`. False (after a message) when the file
-// was not written.
+// Unless `force`, an entry of that name (of any kind, also one that appears while the file is
+// written) is left untouched. False (after a message) when the file was not written.
 bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
                      bool includeTaxa, bool complemented, bool force);
 

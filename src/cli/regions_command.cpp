@@ -6,6 +6,7 @@
 #include "builder/line_reader.h"
 #include "cli/builder_options.h"
 #include "cli/commands.h"
+#include "cli/stdout_writer.h"
 #include "core/strings.h"
 #include "core/textfile.h"
 #include "genbank/feature_map.h"
@@ -81,8 +82,7 @@ int RunRegions(const RegionsOptions& opts) {
             unreadable = true;
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    WriteStdout(out);
     if (!opts.fastaFile.empty()) {
         try {
             TextWriter w;

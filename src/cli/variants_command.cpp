@@ -1,12 +1,13 @@
 // varigap-cli variants: a variable region file's entries by length, as the Variable Region
 // Analysis window lists them, each list line followed by a TAB and the entry's taxa.
-#include <cstdio>
 #include <memory>
 
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
+#include "cli/stdout_writer.h"
 #include "core/messages.h"
 #include "core/state.h"
+#include "core/strings.h"
 #include "core/textfile.h"
 #include "engine/vr_files.h"
 #include "output/variant_listing.h"
@@ -24,16 +25,18 @@ int RunVariants(const VariantsOptions& opts) {
     if (!OpenInputFile(st, file, dir, name, "Varigap Variable Region File")) return kExitUsage;
     // Unlike the window's list box, the listing has no room limit: every entry is listed.
     std::string out;
-    Trapped(st, [&] {
+    // A listing cut short by a read error would pass for the whole file: it is not written.
+    const bool read = Trapped(st, [&] {
         VREntryReader reader(file);
         VREntry e;
         while (reader.Next(e)) {
             if (!IsSeqShown(e.rawBases, opts.mode, opts.length)) continue;
-            for (const auto& line : SplitVariantText(e.rawBases)) out += line + "\t" + e.taxa + "\n";
+            for (const auto& line : SplitVariantText(e.rawBases))
+                out += ControlsAsBlanks(line) + "\t" + ControlsAsBlanks(e.taxa) + "\n";
         }
     });
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    if (!read) return kExitUsage;
+    WriteStdout(out);
     return kExitOk;
 }
 

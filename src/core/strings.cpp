@@ -43,6 +43,12 @@ std::string MakeAlnumName(const std::string& s, int maxLen, const std::string& s
     return SubStr(name, 1, maxLen) + suffix;
 }
 
+std::string ControlsAsBlanks(std::string s) {
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return s;
+}
+
 std::string Str(long long v) { return std::to_string(v); }
 
 std::string ToUpper(std::string s) {

@@ -14,6 +14,9 @@ void StripLeading(std::string& s, const std::string& chars = "");
 // A file-name-safe name: the letters and digits of s from its first letter on, at most
 // maxLen of them, then suffix; "" when s holds nothing but blanks and Tabs.
 std::string MakeAlnumName(const std::string& s, int maxLen, const std::string& suffix);
+// s with every control character (below 32, and DEL) as a blank: a name written as text can
+// then neither break its line nor drive the terminal it is shown on.
+std::string ControlsAsBlanks(std::string s);
 // Plain decimal text of a number, "-" for negatives, no padding.
 std::string Str(long long v);
 // ASCII upper case of one character / of a string.

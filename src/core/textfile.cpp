@@ -1,6 +1,8 @@
 // Text file reading and writing, and file-system questions.
 #include "core/textfile.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <random>
 
+#include "core/temp_files.h"
 #include "core/types.h"
 
 namespace fs = std::filesystem;
@@ -46,9 +49,10 @@ void TextReader::Open(const std::string& path) {
     buf_.resize(1 << 16);
     pos_ = end_ = 0;
     // A UTF-8 byte order mark is not part of the text.
-    if (Fill() && end_ >= 3 && static_cast<unsigned char>(buf_[0]) == 0xEF &&
-        static_cast<unsigned char>(buf_[1]) == 0xBB && static_cast<unsigned char>(buf_[2]) == 0xBF)
-        pos_ = 3;
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(buf_[i]); };
+    utf16_ = false;
+    if (Fill() && end_ >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) pos_ = 3;
+    if (end_ >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) utf16_ = true;
 }
 
 void TextReader::Close() {
@@ -106,20 +110,69 @@ std::string TextReader::ReadRest() {
 
 // ---------------------------------------------------------------- writing
 
+namespace {
+
+// A short name of its own for a temporary file in `dir`, whatever the length of the target's.
+std::string TemporaryName(const std::string& dir) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::random_device rd;
+    std::string name = ".vg";
+    for (unsigned v = rd(), k = 0; k < 8; ++k, v >>= 4) name += kHex[v & 15];
+    return dir.empty() ? name + ".tmp" : dir + "/" + name + ".tmp";
+}
+
+// Gives the unnamed file open as `fd` the name `path`; fails with EEXIST when it is taken.
+int LinkUnnamed(int fd, const std::string& path) {
+    if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return 0;
+    if (errno == EEXIST) return EEXIST;
+    // Without the privilege that AT_EMPTY_PATH asks for, the file is reached through /proc.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
+// Renames `from` to `to` unless `to` is taken (EEXIST), on file systems without
+// RENAME_NOREPLACE by a link and an unlink.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (::link(from.c_str(), to.c_str()) != 0) return errno;
+    ::unlink(from.c_str());
+    return 0;
+}
+
+}  // namespace
+
 TextWriter::~TextWriter() { Abandon(); }
 
-void TextWriter::Open(const std::string& path) {
+void TextWriter::Open(const std::string& path, Publish mode) {
     Abandon();
     path_ = path;
+    mode_ = mode;
     fs::path p(path);
-    fs::path dir = p.parent_path();
-    if (!dir.empty() && !fs::is_directory(dir)) RaiseError(kErrPathNotFound);
-    std::random_device rd;
-    tmpPath_ = (dir / ("." + p.filename().string() + ".tmp" + std::to_string(rd() % 1000000))).string();
-    f_ = std::fopen(tmpPath_.c_str(), "wb");
+    dir_ = p.parent_path().string();
+    if (!dir_.empty() && !fs::is_directory(dir_)) RaiseError(kErrPathNotFound);
+    int fd = -1;
+    if (!namedOnly_) {
+        fd = ::open(dir_.empty() ? "." : dir_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        // File systems without unnamed files say so in one of these ways.
+        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) RaiseFileError(errno);
+    }
+    if (fd < 0) {
+        do {
+            tmpPath_ = TemporaryName(dir_);
+            fd = ::open(tmpPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EEXIST);
+        if (fd < 0) {
+            tmpPath_.clear();
+            RaiseFileError(errno);
+        }
+        ticket_ = RememberTemporary(tmpPath_);
+    }
+    f_ = ::fdopen(fd, "wb");
     if (!f_) {
         int err = errno;
-        tmpPath_.clear();
+        ::close(fd);
+        Abandon();
         RaiseFileError(err);
     }
 }
@@ -134,25 +187,55 @@ void TextWriter::WriteLine(const std::string& line) {
     Write("\r\n");
 }
 
-void TextWriter::Commit() {
+bool TextWriter::Commit() {
     if (!f_) RaiseError(kErrPathFileAccess);
-    int err = 0;
-    if (std::fflush(f_) != 0) err = errno;
-    if (std::fclose(f_) != 0 && !err) err = errno;
-    f_ = nullptr;
-    if (!err && std::rename(tmpPath_.c_str(), path_.c_str()) != 0) err = errno;
-    if (err) {
-        std::remove(tmpPath_.c_str());
-        tmpPath_.clear();
-        RaiseFileError(err);
+    int err = std::fflush(f_) == 0 ? 0 : errno;
+    const bool replace = mode_ == Publish::Replace;
+    std::string published;  // the name the file took
+    if (!err && tmpPath_.empty()) {
+        if (!replace) {
+            err = LinkUnnamed(::fileno(f_), path_);
+        } else {
+            // An unnamed file cannot take a name that is taken: it gets a short one of its own,
+            // which then replaces the target in one step.
+            std::string named;
+            do named = TemporaryName(dir_);
+            while ((err = LinkUnnamed(::fileno(f_), named)) == EEXIST);
+            if (!err) {
+                tmpPath_ = named;
+                ticket_ = RememberTemporary(tmpPath_);
+            }
+        }
+        if (!err && !replace) published = path_;
     }
-    tmpPath_.clear();
+    if (!err && !tmpPath_.empty()) {
+        err = replace ? (std::rename(tmpPath_.c_str(), path_.c_str()) == 0 ? 0 : errno)
+                      : RenameNoReplace(tmpPath_, path_);
+        if (!err) {
+            published = path_;
+            ForgetTemporary(ticket_);
+            ticket_ = -1;
+            tmpPath_.clear();
+        }
+    }
+    // A write the system held back can still fail here; then nothing must stay published.
+    if (std::fclose(f_) != 0 && !err) {
+        err = errno;
+        ::unlink(published.c_str());
+    }
+    f_ = nullptr;
+    Abandon();
+    if (err == EEXIST && !replace) return false;
+    if (err) RaiseFileError(err);
+    return true;
 }
 
 void TextWriter::Abandon() {
     if (f_) std::fclose(f_);
     f_ = nullptr;
-    if (!tmpPath_.empty()) std::remove(tmpPath_.c_str());
+    if (!tmpPath_.empty()) ::unlink(tmpPath_.c_str());
+    ForgetTemporary(ticket_);
+    ticket_ = -1;
     tmpPath_.clear();
 }
 
@@ -161,6 +244,11 @@ void TextWriter::Abandon() {
 bool FileExists(const std::string& path) {
     struct stat sb {};
     return !path.empty() && ::stat(path.c_str(), &sb) == 0 && S_ISREG(sb.st_mode);
+}
+
+bool PathEntryExists(const std::string& path) {
+    struct stat sb {};
+    return !path.empty() && ::lstat(path.c_str(), &sb) == 0;
 }
 
 bool DirectoryExists(const std::string& path) {
@@ -195,7 +283,10 @@ std::string FindFileIgnoringCase(const std::string& directory, const std::string
 
 void CopyFileOver(const std::string& from, const std::string& to) {
     std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    // The copy gives up when any signal arrives part-way (a timer, a child ending): it is
+    // started again, as the system calls of the rest of the program are.
+    do fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    while (ec == std::errc::interrupted);
     if (ec) RaiseFileError(ec.value());
 }
 

@@ -28,6 +28,8 @@ public:
     long long Length() const { return length_; }
     // Reads everything that is left, unchanged (line ends included).
     std::string ReadRest();
+    // The file begins with a UTF-16 byte order mark: it is not plain text.
+    bool Utf16() const { return utf16_; }
 
 private:
     int Peek();
@@ -38,11 +40,21 @@ private:
     std::vector<char> buf_;
     size_t pos_ = 0, end_ = 0;
     long long length_ = 0;
+    bool utf16_ = false;
+};
+
+// How a finished file takes its name.
+enum class Publish {
+    Replace,    // over whatever file has the name
+    NoReplace,  // only while no directory entry (file, link, dangling link, folder) has the name
 };
 
 // Writes a text file with CR LF line ends. The text goes to a temporary file in the same
-// directory, which replaces the target only when Commit succeeds, so a failed write never
-// leaves a half-written file nor destroys the file it was to replace.
+// directory, which takes the target's name only when Commit succeeds, so a failed or
+// interrupted write never leaves a half-written file nor destroys the file it was to replace.
+// The temporary file has no name at all where the file system allows (nothing is left even
+// when the program is killed); elsewhere it has a short unique name, removed on SIGINT/SIGTERM.
+// Any name the file system accepts can be written.
 class TextWriter {
 public:
     TextWriter() = default;
@@ -50,15 +62,22 @@ public:
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;
 
-    void Open(const std::string& path);  // raises run-time errors (70, 76, 75 ...)
+    void Open(const std::string& path, Publish mode = Publish::Replace);  // raises run-time errors (70, 76, 75 ...)
     void WriteLine(const std::string& line);
     void Write(const std::string& text);
-    void Commit();   // flushes, closes and renames over the target
+    // Flushes, closes and gives the file its name. False, with nothing written, when the mode
+    // is NoReplace and the name is taken (also when it was taken after Open).
+    bool Commit();
     void Abandon();  // removes the temporary file
+    // Writes through a named temporary file, as on file systems without unnamed ones (tests).
+    void UseNamedTemporary() { namedOnly_ = true; }
 
 private:
     std::FILE* f_ = nullptr;
-    std::string path_, tmpPath_;
+    std::string path_, dir_, tmpPath_;  // tmpPath_ empty for an unnamed temporary file
+    Publish mode_ = Publish::Replace;
+    int ticket_ = -1;  // removal on signals of the named temporary file
+    bool namedOnly_ = false;
 };
 
 // Maps an errno value to the classic run-time error numbers and raises it.
@@ -66,6 +85,8 @@ private:
 
 // True when `path` names a regular file (or a link to one).
 bool FileExists(const std::string& path);
+// True when a directory entry of any kind has the name `path` (a dangling link too).
+bool PathEntryExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // The path of an existing file named `name` in `directory`: the exact name when it exists,
 // else the only file whose name equals it without regard to letter case; "" when none.

@@ -16,11 +16,11 @@ namespace varigap {
 
 namespace {
 
-using LoadFrom = void (*)(State&, const std::string&, const std::string&);
+using LoadFrom = bool (*)(State&, const std::string&, const std::string&);
 
-// One settings file: a file named by the user must be there (LoadFrom reports it when it is
-// not); the one beside the program (or installed, or the user's own) is read when it is there, and otherwise reported or left
-// to the defaults.
+// One settings file: a file named by the user must be there and be read to its end (LoadFrom
+// reports it when not); the one beside the program (or installed, or the user's own) is read
+// when it is there, and otherwise reported or left to the defaults.
 bool LoadSettingsFile(State& st, const std::string& named, const char* besideName, bool reportMissing, LoadFrom load,
                       void (*setDefaults)(State&)) {
     if (named.empty()) {
@@ -30,9 +30,7 @@ bool LoadSettingsFile(State& st, const std::string& named, const char* besideNam
         return true;
     }
     const std::filesystem::path p(named);
-    const std::string dir = p.parent_path().string(), name = p.filename().string();
-    load(st, dir, name);
-    return !FindFileIgnoringCase(dir, name).empty();
+    return load(st, p.parent_path().string(), p.filename().string());
 }
 
 }  // namespace

@@ -345,7 +345,14 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
     }
     const int first = std::max(anchor, 1);
     last = std::min(last, pieceLen);
-    Check(st, c, 1 <= first && first <= last && last <= pieceLen);
+    // End of the walk: with short words or a wide band the walk can drift back past its own
+    // start. Such a placement holds no base; it is "not found", never a line with start > end.
+    if (first > last) {
+        startPos = POSNOTFOUND;
+        endPos = POSNOTFOUND;
+        return false;
+    }
+    Check(st, c, 1 <= first && last <= pieceLen);
     startPos = first;
     endPos = last;
     return true;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -83,14 +84,32 @@ bool StampOf(const std::string& path, FileStamp& stamp) {
 struct CachedFile {
     FileStamp stamp;
     std::shared_ptr<const VRFileContents> entries;
+    std::shared_ptr<const VRPrefixIndex> prefixes;
 };
+
+uint64_t PrefixKey(std::string_view upper) {
+    uint64_t key = 0;
+    std::memcpy(&key, upper.data(), VRPrefixIndex::kKeyLength);
+    return key;
+}
+
+std::shared_ptr<const VRPrefixIndex> IndexPrefixes(const VRFileContents& entries) {
+    auto index = std::make_shared<VRPrefixIndex>();
+    for (uint32_t i = 0; i < entries.size(); ++i) {
+        const std::string& upper = entries[i].upper;
+        if (upper.size() < VRPrefixIndex::kKeyLength) index->shortOnes.push_back(i);
+        else index->byKey.emplace_back(PrefixKey(upper), i);
+    }
+    std::sort(index->byKey.begin(), index->byKey.end());
+    return index;
+}
 
 // The module's per-state data: parsed files and the memo of the run match.
 struct VRScratch {
     std::unordered_map<std::string, CachedFile> files;  // by the path found
     // With vrFilesFixed: the files read, by the name the template gives, looked up without a
     // system call.
-    std::unordered_map<std::string, std::shared_ptr<const VRFileContents>> fixed;
+    std::unordered_map<std::string, CachedFile> fixed;
     std::vector<int> left, choice;
 };
 
@@ -171,7 +190,8 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     file = VRFile{};
     if (st.vrFilesFixed) {
         if (auto it = scratch.fixed.find(name); it != scratch.fixed.end()) {
-            file.entries = it->second;
+            file.entries = it->second.entries;
+            file.prefixes = it->second.prefixes;
             return true;
         }
     }
@@ -195,7 +215,8 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
         auto it = scratch.files.find(found);
         if (it != scratch.files.end() && it->second.stamp == stamp) {
             file.entries = it->second.entries;
-            if (st.vrFilesFixed) scratch.fixed[name] = file.entries;
+            file.prefixes = it->second.prefixes;
+            if (st.vrFilesFixed) scratch.fixed[name] = it->second;
             return true;
         }
     }
@@ -205,8 +226,9 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     VREntryReader entries(reader);
     for (VREntry e; entries.Next(e);) contents->push_back(MakeVariant(std::move(e)));
     file.entries = contents;
-    if (stamped) scratch.files[found] = CachedFile{stamp, contents};
-    if (stamped && st.vrFilesFixed) scratch.fixed[name] = contents;
+    file.prefixes = IndexPrefixes(*contents);
+    if (stamped) scratch.files[found] = CachedFile{stamp, contents, file.prefixes};
+    if (stamped && st.vrFilesFixed) scratch.fixed[name] = CachedFile{stamp, contents, file.prefixes};
     return true;
 }
 
@@ -214,19 +236,26 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
 
 namespace {
 
-// Offers the next entry whose bases equal the beginning of `upperRest` (an upper-cased
-// stretch); the empty variant always qualifies. Returns the length of its bases and makes it
-// file.current; -1 at the end of the file.
-int ReadNextPrefixVariant(VRFile& file, std::string_view upperRest) {
+// Calls visit(entry, length of its bases) for every entry of `file` whose bases equal the
+// beginning of `upperRest` (an upper-cased stretch), in file order, until visit returns false.
+// The empty variant always qualifies. Only entries that are short or begin with the same key
+// are compared, which leaves the order (and so every result) as a scan of all entries gives.
+template <class Visit>
+void ForEachPrefixVariant(const VRFile& file, std::string_view upperRest, Visit&& visit) {
     const VRFileContents& v = *file.entries;
-    while (file.next < v.size()) {
-        const VRVariant& e = v[file.next++];
-        if (upperRest.starts_with(e.upper)) {
-            file.current = &e;
-            return static_cast<int>(e.upper.size());
-        }
+    const std::vector<uint32_t>& few = file.prefixes->shortOnes;
+    const auto& byKey = file.prefixes->byKey;
+    auto keyed = byKey.end(), keyedEnd = byKey.end();  // the entries of the same key, in file order
+    if (upperRest.size() >= VRPrefixIndex::kKeyLength) {
+        const uint64_t key = PrefixKey(upperRest);
+        keyed = std::lower_bound(byKey.begin(), byKey.end(), std::pair<uint64_t, uint32_t>{key, 0});
+        for (keyedEnd = keyed; keyedEnd != byKey.end() && keyedEnd->first == key;) ++keyedEnd;
     }
-    return -1;
+    for (auto a = few.begin(); a != few.end() || keyed != keyedEnd;) {
+        const bool shortNext = keyed == keyedEnd || (a != few.end() && *a < keyed->second);
+        const uint32_t e = shortNext ? *a++ : (keyed++)->second;
+        if (upperRest.starts_with(v[e].upper) && !visit(e, static_cast<int>(v[e].upper.size()))) return;
+    }
 }
 
 // The depth-first search over the run's files in file order, with the result of filling the
@@ -284,17 +313,17 @@ private:
             return -1;
         }
         std::string_view rest = std::string_view(upper_).substr(static_cast<size_t>(o));
-        VRFile cursor{files_[d].entries};
         int best = -1, bestEntry = -1;
-        for (int k; (k = ReadNextPrefixVariant(cursor, rest)) >= 0;) {
+        ForEachPrefixVariant(files_[d], rest, [&](uint32_t entry, int k) {
             int sub = Solve(d - 1, o + k);
-            if (missing_ > 0) return -1;
+            if (missing_ > 0) return false;
             if (sub != -1 && (best == -1 || sub < best)) {
                 best = sub;
-                bestEntry = static_cast<int>(cursor.next) - 1;
+                bestEntry = static_cast<int>(entry);
             }
-            if (sub == 0) break;  // the first perfect filling wins
-        }
+            return sub != 0;  // the first perfect filling wins
+        });
+        if (missing_ > 0) return -1;
         scratch_.left[cell] = best;
         scratch_.choice[cell] = bestEntry;
         return best;
@@ -321,20 +350,26 @@ private:
             for (int o = 0; o <= len_; ++o) {
                 if (at[static_cast<size_t>(o)] == 0) continue;
                 std::string_view rest = std::string_view(upper_).substr(static_cast<size_t>(o));
-                VRFile cursor{files_[d].entries};
-                for (int k; (k = ReadNextPrefixVariant(cursor, rest)) >= 0;) {
+                ForEachPrefixVariant(files_[d], rest, [&](uint32_t, int k) {
                     long long& c = next[static_cast<size_t>(o + k)];
                     c = std::min(kMaxRepeatedReports, c + at[static_cast<size_t>(o)]);
-                }
+                    return true;
+                });
             }
             at.swap(next);
         }
         long long attempts = 0;
         for (long long c : at) attempts = std::min(kMaxRepeatedReports, attempts + c);
-        for (long long a = 1; a < attempts; ++a) {
-            TextReader again;
-            OpenInputFile(st_, again, st_.vrFilePath, NameAt(missing_), kVRFileKind);
-        }
+        // The report as it would be made again (once more looking for the file), then repeated:
+        // looking through the folder at every attempt would cost far more than the whole match.
+        RecordingMessenger said;
+        Messenger* shown = st_.messenger;
+        st_.messenger = &said;
+        TextReader again;
+        OpenInputFile(st_, again, st_.vrFilePath, NameAt(missing_), kVRFileKind);
+        st_.messenger = shown;
+        for (long long a = 1; a < attempts && shown; ++a)
+            for (const Message& m : said.shown) shown->Show(m);
     }
 
     State& st_;

@@ -8,21 +8,28 @@
 
 namespace varigap::exports {
 
+namespace {
+
+std::string Exists(const std::string& path) {
+    return "Region file " + path + " already exists. It was left untouched (--force overwrites it).";
+}
+
+}  // namespace
+
 TextWriter* ExtractSink::FileOf(int t, int k, bool fastq, std::vector<std::string>& messages) {
     auto [it, added] = files_.try_emplace({t, k, fastq});
     File& file = it->second;
     if (!added) return file.writer.get();
     const RegionInfo& region = catalog_.Template(t).regions[static_cast<size_t>(k - 1)];
     file.path = (std::filesystem::path(settings_.directory) / (region.file + (fastq ? ".fastq" : ".fasta"))).string();
-    if (!settings_.force && FileExists(file.path)) {
-        messages.push_back("Region file " + file.path +
-                           " already exists. It was left untouched (--force overwrites it).");
+    if (!settings_.force && PathEntryExists(file.path)) {
+        messages.push_back(Exists(file.path));
         failed_ = true;
         return nullptr;
     }
     try {
         file.writer = std::make_unique<TextWriter>();
-        file.writer->Open(file.path);
+        file.writer->Open(file.path, settings_.force ? varigap::Publish::Replace : varigap::Publish::NoReplace);
     } catch (const std::exception& e) {
         messages.push_back("Region file " + file.path + " could not be written: " + e.what() + ".");
         file.writer.reset();
@@ -84,7 +91,10 @@ bool ExtractSink::Finish(std::vector<std::string>& messages) {
     for (auto& [key, file] : files_) {
         if (!file.writer) continue;
         try {
-            file.writer->Commit();
+            if (!file.writer->Commit()) {  // another run took the name meanwhile
+                messages.push_back(Exists(file.path));
+                failed_ = true;
+            }
         } catch (const std::exception& e) {
             messages.push_back("Region file " + file.path + " could not be written: " + e.what() + ".");
             failed_ = true;

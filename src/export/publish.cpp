@@ -4,16 +4,19 @@
 namespace varigap::exports {
 
 bool Publish(const std::string& path, bool force, const std::function<void(TextWriter&)>& fill, std::string& message) {
-    if (!force && FileExists(path)) {
-        message = "File " + path + " already exists. It was left untouched (--force overwrites it).";
+    const std::string exists = "File " + path + " already exists. It was left untouched (--force overwrites it).";
+    // Anything of that name counts; and the file takes it only if no other run did meanwhile.
+    if (!force && PathEntryExists(path)) {
+        message = exists;
         return false;
     }
     TextWriter out;
     try {
-        out.Open(path);
+        out.Open(path, force ? varigap::Publish::Replace : varigap::Publish::NoReplace);
         fill(out);
-        out.Commit();
-        return true;
+        if (out.Commit()) return true;
+        message = exists;
+        return false;
     } catch (const std::exception& e) {
         out.Abandon();
         message = "File " + path + " could not be written: " + e.what() + ".";

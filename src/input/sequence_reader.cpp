@@ -62,10 +62,19 @@ void ReadSequenceBases(TextReader& file, const std::string& name, std::string& b
     if (found) CollectBases(file, &bases, nullptr);
 }
 
+bool OpenSequenceFile(State& st, TextReader& file) {
+    if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return false;
+    if (!file.Utf16()) return true;
+    file.Close();
+    MsgBox(st, "Error: Varigap Sequence File \"" + FullPath(st.sequenceFilePath, st.sequenceFileName) +
+                   "\" is UTF-16 text.  Sequence files must be plain text (ASCII or UTF-8).");
+    return false;
+}
+
 void LoadSequenceFile(State& st, ItemList& names) {
     if (st.sequenceFileName.empty()) return;
     TextReader file;
-    if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return;
+    if (!OpenSequenceFile(st, file)) return;
     names.Clear();
     ListSequenceNames(st, file, names);
     file.Close();
@@ -74,7 +83,7 @@ void LoadSequenceFile(State& st, ItemList& names) {
 
 bool LoadActSeq(State& st, const std::string& name, bool complement) {
     TextReader file;
-    if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return false;
+    if (!OpenSequenceFile(st, file)) return false;
     bool loaded = Trapped(st, [&] {
         std::string bases;
         ReadSequenceBases(file, name, bases);

@@ -9,6 +9,9 @@
 
 namespace varigap {
 
+// Opens the file sequenceFileName in sequenceFilePath, as OpenInputFile does; a UTF-16 file
+// (told by its byte order mark) is refused with a message, since it would list nothing.
+bool OpenSequenceFile(State& st, TextReader& file);
 // Lists the names of the file sequenceFileName in sequenceFilePath into `names` and
 // selects the first; empties actSeq. A missing file is reported and changes nothing.
 // Run-time errors while listing are raised to the caller.

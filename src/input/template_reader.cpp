@@ -92,8 +92,16 @@ void ReadVariableRegion(State& st, std::string line) {
                         line + "." + kCrLf + "Perhaps this is not an Varigap template file?");
         return;
     }
+    const std::string asRead = line;
     StripLeading(line, "\"");
     if (!line.empty() && line.back() == '"') line.pop_back();
+    // Variable region files lie beside the template file: a name with a folder in it could
+    // reach any file on the machine.
+    if (line.find_first_of("/\\") != std::string::npos) {
+        StopReading(st, "Parse error in template file " + st.templateFileName +
+                            ".  Variable region file name with a folder in line: " + asRead);
+        return;
+    }
     AddRegion(st, false);
     if (r.readError) return;
     if (r.curNumVRs <= MAXNUMVR) {
@@ -124,7 +132,13 @@ void ReadConservedRegion(State& st, std::string line) {
     text += line;
     RemoveComments(st, line);
     StripNonBases(line);
-    st.crSeq[r.curTemplate][r.curNumCRs] += line;
+    std::string& bases = st.crSeq[r.curTemplate][r.curNumCRs];
+    bases += line;
+    // No sequence that can be analysed holds a longer one: refused now, not at every record.
+    if (bases.size() > static_cast<size_t>(maxSeqLen))
+        StopReading(
+            st, "Conserved region " + Str(r.curNumCRs) + " of template " + CurrentTemplateName(st) +
+                    " is longer than the longest sequence that can be analysed.  maxSeqLen = " + Str(maxSeqLen) + ".");
 }
 
 void ReadTemplates(State& st, TextReader& file) {

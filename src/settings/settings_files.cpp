@@ -159,22 +159,24 @@ void ReadOptions(State& st, TextReader& file, const std::string& fileName) {
 namespace {
 
 // The defaults first; the file's values over them, or the defaults again when reading fails.
-void LoadSettingsFrom(State& st, const std::string& directory, const std::string& name, const char* kind,
+bool LoadSettingsFrom(State& st, const std::string& directory, const std::string& name, const char* kind,
                       void (*setDefaults)(State&), void (*read)(State&, TextReader&, const std::string&)) {
     setDefaults(st);
     TextReader file;
-    if (!OpenInputFile(st, file, directory, name, kind)) return;
-    if (!Trapped(st, [&] { read(st, file, name); })) setDefaults(st);
+    if (!OpenInputFile(st, file, directory, name, kind)) return false;
+    if (Trapped(st, [&] { read(st, file, name); })) return true;
+    setDefaults(st);
+    return false;
 }
 
 }  // namespace
 
-void LoadParametersFrom(State& st, const std::string& directory, const std::string& name) {
-    LoadSettingsFrom(st, directory, name, "Varigap Parameter File", SetDefaultParameters, ReadParameters);
+bool LoadParametersFrom(State& st, const std::string& directory, const std::string& name) {
+    return LoadSettingsFrom(st, directory, name, "Varigap Parameter File", SetDefaultParameters, ReadParameters);
 }
 
-void LoadOptionsFrom(State& st, const std::string& directory, const std::string& name) {
-    LoadSettingsFrom(st, directory, name, "Varigap Options File", SetDefaultOptions, ReadOptions);
+bool LoadOptionsFrom(State& st, const std::string& directory, const std::string& name) {
+    return LoadSettingsFrom(st, directory, name, "Varigap Options File", SetDefaultOptions, ReadOptions);
 }
 
 void LoadParameters(State& st) { LoadParametersFrom(st, SettingsReadDirectory(st, kParamsFileName), kParamsFileName); }

@@ -19,9 +19,10 @@ void SetDefaultParameters(State& st);
 void LoadParameters(State& st);
 void LoadOptions(State& st);
 // Same, from a file elsewhere (the command line's --params / --options). A run-time error
-// while reading is reported and leaves the defaults.
-void LoadParametersFrom(State& st, const std::string& directory, const std::string& name);
-void LoadOptionsFrom(State& st, const std::string& directory, const std::string& name);
+// while reading is reported and leaves the defaults. False when the file could not be opened
+// or read to its end (reported).
+bool LoadParametersFrom(State& st, const std::string& directory, const std::string& name);
+bool LoadOptionsFrom(State& st, const std::string& directory, const std::string& name);
 // Backup copy of the old file, then the new file, which replaces the old one only when it
 // was written completely; the user's configuration folder is created when needed. Failures raise run-time errors for the caller to report.
 void SaveParameters(State& st);

@@ -14,7 +14,7 @@
 
 namespace varigap::ui {
 
-FAnalyzeVRs::FAnalyzeVRs(Application& app) : Window(app.desktop, "FAnalyzeVRs"), app_(app), st_(app.st) {
+FAnalyzeVRs::FAnalyzeVRs(Application& app) : Window(app.desktop, "FAnalyzeVRs"), st_(app.st) {
     SetCaption("Variable Region Analysis");
     radAll.SetCaption("&All Sequences");
     radAll.SetToolTipText("Display all variable region sequences in the file.");

@@ -76,7 +76,6 @@ private:
     void ApplyLengthBox();
     void ShowActSeqLine();
 
-    Application& app_;
     State& st_;
 
     std::string analyzedVRFile;

@@ -1,7 +1,10 @@
 // Running varigap-cli as a process, and the files it is run on.
 #include "cli_fixture.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,6 +15,16 @@
 
 namespace varigap::test {
 
+namespace {
+
+// VARIGAP_CLI_UNDER_TEST runs the tests against another build (an earlier one, say).
+std::string Program() {
+    const char* other = std::getenv("VARIGAP_CLI_UNDER_TEST");
+    return other ? other : VARIGAP_CLI;
+}
+
+}  // namespace
+
 CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input) {
     auto quote = [](const std::string& s) {  // for the shell, which sees every byte inside '...' as written
         std::string q = "'";
@@ -19,11 +32,44 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, c
         return q + "'";
     };
     TempDir io;
-    std::string command = "cd " + quote(cwd) + " && " + quote(VARIGAP_CLI);
+    std::string command = "cd " + quote(cwd) + " && " + quote(Program());
     for (const auto& a : args) command += " " + quote(a);
     command += " <" + quote(input.empty() ? "/dev/null" : input);
     int status = std::system((command + " >" + quote(io.Path("out")) + " 2>" + quote(io.Path("err"))).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, io.Read("out"), io.Read("err")};
+}
+
+CliResult RunCliWithStdout(const std::vector<std::string>& args, const std::string& cwd, Stdout where) {
+    TempDir io;
+    int pipeEnds[2] = {-1, -1};
+    if (where == Stdout::BrokenPipe && pipe(pipeEnds) == 0) close(pipeEnds[0]);
+    std::vector<std::string> argv{Program()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    const std::string errPath = io.Path("err");
+    pid_t pid = fork();
+    if (pid == 0) {
+        int out = where == Stdout::BrokenPipe ? pipeEnds[1] : open("/dev/full", O_WRONLY);
+        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(127);
+        dup2(out, 1);
+        dup2(err, 2);
+        if (where == Stdout::Closed) close(1);
+        signal(SIGPIPE, SIG_IGN);
+        execv(cargv[0], cargv.data());
+        _exit(127);
+    }
+    if (pipeEnds[1] >= 0) close(pipeEnds[1]);
+    CliResult r;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid) {
+        if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
+        if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
+    }
+    r.err = io.Read("err");
+    return r;
 }
 
 std::vector<std::string> Words(const std::string& text) {

@@ -12,11 +12,16 @@ namespace varigap::test {
 struct CliResult {
     int status = -1;  // exit status; -1 when the program did not exit normally
     std::string out, err;
+    int signal = 0;  // the signal that ended it (RunCliWithStdout only)
 };
 
 // Runs varigap-cli with `args` in the directory `cwd`, standard input read from the file
 // `input` (empty: /dev/null).
 CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd, const std::string& input = "");
+// Where standard output goes: a full device, nowhere (closed), or a pipe whose reader has gone,
+// with SIGPIPE ignored as some parents leave it.
+enum class Stdout { Full, Closed, BrokenPipe };
+CliResult RunCliWithStdout(const std::vector<std::string>& args, const std::string& cwd, Stdout where);
 // The words of `text`, split at blanks: a command line without quoting.
 std::vector<std::string> Words(const std::string& text);
 // Deterministic bases without repeated words: the same seed gives the same bases.

@@ -90,6 +90,11 @@ bool TryDiagonal(State& st, const Alignment& a, const std::string& piece, const 
     }
     start = std::max(start, 1);
     end = std::min(end, static_cast<int>(a.pieceLen));
+    if (start > end) {  // a walk that drifted back past its start: not found
+        startPos = POSNOTFOUND;
+        endPos = POSNOTFOUND;
+        return false;
+    }
     Assert(st, 1 <= start && start <= end && end <= a.pieceLen);
     startPos = start;
     endPos = end;

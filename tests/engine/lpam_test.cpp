@@ -82,6 +82,13 @@ TEST(LpamAlign, PlacesRegionsAsExpected) {
          1,
          0,
          "1 1..7" + lostVotes},
+        {"a walk that drifts back past its own start places nothing",
+         {.mlv = 3, .wl = 3},
+         "AACCATAACTAC",
+         "ACAGGCGACTAAAACCA",
+         1,
+         0,
+         "0 -1..-1"},
     };
     for (const Case& c : cases) EXPECT_EQ(Align(c.params, c.cr, c.seq, c.from, c.to), c.placed) << c.behaviour;
 }

@@ -79,5 +79,22 @@ TEST(SequenceReader, TheComplementIsTakenWhenAskedAndAMissingFileChangesNothing)
     EXPECT_EQ(t.msgs.shown.size(), 2u);
 }
 
+TEST(SequenceReader, AUtf16FileIsRefusedWithAMessage) {
+    for (std::string bom : {"\xFF\xFE", "\xFE\xFF"}) {  // little- and big-endian ">a", "A"
+        test::TempDir dir;
+        test::TestState t;
+        dir.Write("s.fasta", bom + std::string(">\0a\0\n\0A\0", 10));
+        t.st.sequenceFilePath = dir.Path();
+        t.st.sequenceFileName = "s.fasta";
+        ItemList names;
+        LoadSequenceFile(t.st, names);
+        EXPECT_FALSE(LoadActSeq(t.st, "a", false));
+        const std::string message = "Error: Varigap Sequence File \"" + dir.Path("s.fasta") +
+                                    "\" is UTF-16 text.  Sequence files must be plain text (ASCII or UTF-8).";
+        EXPECT_EQ(t.msgs.Texts(), (std::vector<std::string>{message, message}));
+        EXPECT_EQ(names.ListCount(), 0);
+    }
+}
+
 }  // namespace
 }  // namespace varigap

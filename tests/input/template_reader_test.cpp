@@ -86,6 +86,11 @@ TEST(TemplateReader, WhatEachFileGives) {
         {noCR + good, Y},
         {noCR + good, N},
         {">Bare\n" + noCR + good, Y},
+        {">T\nac\n \"../../x.txt\"\n"},  // variable region files lie beside the template: no folder
+        {">T\n\"/etc/passwd\"\n"},
+        {">T\n\"sub\\v.txt\"\n"},
+        {">T\n\"v\"\n" + std::string(maxSeqLen, 'a') + "\n"},  // the longest that can be analysed
+        {">T\n\"v\"\n" + std::string(31000, 'a') + "\n" + std::string(1001, 'a') + "\n"},
     };
     for (const Case& c : cases) {
         test::TestState t;

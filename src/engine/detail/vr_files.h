@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/state.h"
@@ -21,6 +22,14 @@ struct VRVariant {
     uint32_t head = 0;   // a plain variant's first 16 bases, two bits each
 };
 using VRFileContents = std::vector<VRVariant>;
+
+// The entries of a file by their first bases, so that the exact run match looks, at each
+// position, only at entries that can begin there.
+struct VRPrefixIndex {
+    static constexpr size_t kKeyLength = 8;
+    std::vector<uint32_t> shortOnes;                   // entries shorter than a key, in file order
+    std::vector<std::pair<uint64_t, uint32_t>> byKey;  // (first bases in upper case, entry), sorted
+};
 
 // A stretch of the analysed sequence prepared for many searches.
 class SeqStretch {
@@ -48,6 +57,7 @@ struct VRFile {
     std::shared_ptr<const VRFileContents> entries;
     size_t next = 0;                     // index of the next entry to offer
     const VRVariant* current = nullptr;  // the variant accepted last
+    std::shared_ptr<const VRPrefixIndex> prefixes;
 };
 
 // Opens the variable region file `name` in st.vrFilePath. Its entries are read once and kept

@@ -1,0 +1,9 @@
+# two templates
+>T1
+1 ggcaatcctg [exon] agcc
+"v1.txt"
+tctagg
+""
+>T2
+atag
+"w.txt"
