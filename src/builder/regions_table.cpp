@@ -1,5 +1,6 @@
 // REGIONS.tsv: the header names the columns; each row is checked on its own.
 #include "builder/regions_table.h"
+#include "core/strings.h"
 
 #include <charconv>
 #include <map>
@@ -9,15 +10,6 @@
 namespace varigap::builder {
 
 namespace {
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(line.substr(start, tab - start));
-    fields.push_back(line.substr(start));
-    return fields;
-}
 
 bool ParsePosition(const std::string& text, long& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

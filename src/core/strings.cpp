@@ -116,4 +116,13 @@ double LeadingNumber(const std::string& text, bool* ok) {
     return std::strtod(num.c_str(), nullptr);
 }
 
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
 }  // namespace varigap

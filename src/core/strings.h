@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace varigap {
 
@@ -27,5 +28,8 @@ std::string ToUpper(std::string s);
 // point and an exponent; &H and &O introduce hexadecimal and octal numbers; 0 when the
 // text does not begin with a number. `ok` (optional) tells whether a number was found.
 double LeadingNumber(const std::string& text, bool* ok = nullptr);
+
+// The fields of a line of a tab-separated table (one more than the Tabs in it).
+std::vector<std::string> SplitTabs(const std::string& line);
 
 }  // namespace varigap

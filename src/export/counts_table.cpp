@@ -1,5 +1,6 @@
 // The variant-by-sample table of a run, written and read as TSV and added up exactly.
 #include "export/counts_table.h"
+#include "core/strings.h"
 
 #include <algorithm>
 #include <numeric>
@@ -28,15 +29,6 @@ std::string TsvClean(std::string_view field) {
     for (char& c : f)
         if (c == '\t' || c == '\r' || c == '\n') c = ' ';
     return f;
-}
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(line.substr(start, tab - start));
-    fields.push_back(line.substr(start));
-    return fields;
 }
 
 bool ParseCount(const std::string& text, long long& value) {

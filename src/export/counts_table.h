@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/strings.h"
 #include "core/textfile.h"
 
 namespace varigap::exports {
@@ -50,8 +51,6 @@ private:
 
 // Tabs and line breaks in a field written as blanks.
 std::string TsvClean(std::string_view field);
-// Splits a line at Tabs.
-std::vector<std::string> SplitTabs(const std::string& line);
 // A count as written: digits only, at most 18 of them; false otherwise.
 bool ParseCount(const std::string& text, long long& value);
 

@@ -18,15 +18,6 @@ using builder::Where;
 
 namespace {
 
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(line.substr(start, tab - start));
-    fields.push_back(line.substr(start));
-    return fields;
-}
-
 // Words separated by blanks; a double-quoted stretch may hold blanks.
 std::vector<std::string> Words(const std::string& s) {
     std::vector<std::string> words;
