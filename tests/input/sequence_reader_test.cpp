@@ -83,7 +83,7 @@ TEST(SequenceReader, AUtf16FileIsRefusedWithAMessage) {
     for (std::string bom : {"\xFF\xFE", "\xFE\xFF"}) {  // little- and big-endian ">a", "A"
         test::TempDir dir;
         test::TestState t;
-        dir.Write("s.fasta", bom + std::string(">\0a\0\n\0A\0", 10));
+        dir.Write("s.fasta", bom + std::string(">\0a\0\n\0A\0", 8));
         t.st.sequenceFilePath = dir.Path();
         t.st.sequenceFileName = "s.fasta";
         ItemList names;
