@@ -158,15 +158,31 @@ SeqStretch::SeqStretch(std::string text) : text_(std::move(text)), upper_(ToUppe
 
 void SeqStretch::Index() const {
     indexed_ = true;
+    const size_t n = upper_.size();
+    size_t buckets = 16;
+    shift_ = 60;
+    while (buckets < 2 * n) buckets <<= 1, --shift_;
+    first_.assign(buckets, 0);
+    next_.assign(n, 0);
+    head_.assign(n, 0);
     uint32_t code = 0;
     size_t run = 0;  // plain bases ending here
-    for (size_t i = 0; i < upper_.size(); ++i) {
+    for (size_t i = 0; i < n; ++i) {
         int c = PackedCode(upper_[i]);
         run = c < 0 ? 0 : run + 1;
         code = code << 2 | static_cast<uint32_t>(std::max(c, 0));
-        if (run >= kHeadLength) heads_.emplace_back(code, static_cast<uint32_t>(i + 1 - kHeadLength));
+        if (run >= kHeadLength) {
+            head_[i + 1 - kHeadLength] = code;
+            next_[i + 1 - kHeadLength] = 1;  // marks a head until the chains are laid
+        }
     }
-    std::sort(heads_.begin(), heads_.end());
+    // From the last position back, so that every chain lists its positions in increasing order.
+    for (size_t p = n; p-- > 0;) {
+        if (!next_[p]) continue;
+        uint32_t& bucket = first_[HeadBucket(head_[p])];
+        next_[p] = bucket;
+        bucket = static_cast<uint32_t>(p) + 1;
+    }
 }
 
 int SeqStretch::FindPlain(const VRVariant& v) const {
@@ -177,9 +193,8 @@ int SeqStretch::FindPlain(const VRVariant& v) const {
     if (!indexed_) Index();
     std::string_view text = upper_;
     // Candidates come in position order, so the first that matches in full is the first occurrence.
-    for (auto it = std::lower_bound(heads_.begin(), heads_.end(), std::pair<uint32_t, uint32_t>{v.head, 0});
-         it != heads_.end() && it->first == v.head; ++it)
-        if (text.substr(it->second, v.upper.size()) == v.upper) return static_cast<int>(it->second) + 1;
+    for (uint32_t at = first_[HeadBucket(v.head)]; at != 0; at = next_[at - 1])
+        if (head_[at - 1] == v.head && text.substr(at - 1, v.upper.size()) == v.upper) return static_cast<int>(at);
     return 0;
 }
 

@@ -45,11 +45,19 @@ public:
 
 private:
     void Index() const;
+    size_t HeadBucket(uint32_t head) const {
+        return static_cast<size_t>((uint64_t{head} * 0x9e3779b97f4a7c15ULL) >> shift_);
+    }
 
     std::string text_, upper_;
     bool plain_ = true;
+    // The positions where 16 plain bases begin, chained by a hash of those bases: built in one
+    // pass, each chain in increasing position.
     mutable bool indexed_ = false;
-    mutable std::vector<std::pair<uint32_t, uint32_t>> heads_;  // (16 bases from p, p), sorted
+    mutable int shift_ = 0;
+    mutable std::vector<uint32_t> first_;  // per bucket: first position + 1, 0 none
+    mutable std::vector<uint32_t> next_;   // per position: the next in its chain + 1, 0 none
+    mutable std::vector<uint32_t> head_;   // per position: the 16 bases from there, two bits each
 };
 
 // An open variable region file: its entries, offered once each in file order.
