@@ -294,7 +294,9 @@ private:
             auto emit = [&](const RenderedRecord& rendered) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
                 Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
-                facts = rendered.facts;
+                // Only the outputs take the facts: a copy of a shared read's facts would make the
+                // jobs contend for its count.
+                if (outputs_) facts = rendered.facts;
             };
             if (const RenderedRecord* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
                 emit(*recent);
