@@ -140,6 +140,10 @@ public:
         return true;
     }
 
+    // Decompresses ahead of the worker reading, in the file it reads; false when there was
+    // nothing to do. Needs no lock: the file guards its own queue.
+    bool ReadAhead() { return file_.ReadAhead(); }
+
     long Total() const { return opts_.sequences.empty() ? -1 : static_cast<long>(opts_.sequences.size()); }
     long long TotalBytes() const { return opts_.sequences.empty() ? totalBytes_ : 0; }
 
@@ -290,7 +294,9 @@ private:
             auto emit = [&](const RenderedRecord& rendered) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
                 Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
-                facts = rendered.facts;
+                // Only the outputs take the facts: a copy of a shared read's facts would make the
+                // jobs contend for its count.
+                if (outputs_) facts = rendered.facts;
             };
             if (const RenderedRecord* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
                 emit(*recent);
@@ -563,9 +569,16 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
         ChunkResult result;  // reused while it is written at once, so that its room stays
         for (;;) {
             {
-                std::lock_guard lock(readMutex);
+                // Reading a gzip file is mostly inflating it, which needs no lock: a worker that
+                // finds another reading inflates the blocks that reader will take next.
+                std::unique_lock lock(readMutex, std::try_to_lock);
+                while (!lock.owns_lock() && source.ReadAhead()) lock.try_lock();
+                if (!lock.owns_lock()) lock.lock();
                 if (emitter.Broken() || !source.Next(chunk)) break;
             }
+            // And so does one that has read, so that the next reader holds the lock only to
+            // parse.
+            while (source.ReadAhead()) {}
             worker.Process(chunk, result);
             std::unique_lock lock(outMutex);
             // Far ahead of the chunk due: wait, so that finished output does not pile up.

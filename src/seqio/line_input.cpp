@@ -29,8 +29,14 @@ void QuietLibrary() {
 LineInput::~LineInput() { Close(); }
 
 void LineInput::Close() {
+    std::unique_lock lock(queue_);
+    madeOne_.wait(lock, [&] { return !inflating_; });
     if (fp_) bgzf_close(fp_);
     fp_ = nullptr;
+    ahead_.clear();
+    aheadBytes_ = 0;
+    ended_ = false;
+    offset_ = 0;
     buf_.clear();
     pos_ = end_ = 0;
 }
@@ -53,12 +59,16 @@ bool LineInput::Open(const std::string& path, std::string& error) {
         }
     }
     errno = 0;
-    fp_ = bgzf_open(path.c_str(), "r");
-    if (!fp_) {
+    BGZF* fp = bgzf_open(path.c_str(), "r");
+    if (!fp) {
         error = errno ? std::strerror(errno) : "cannot be opened";
         return false;
     }
-    kind_ = !fp_->is_compressed ? Compression::None : fp_->is_gzip ? Compression::Gzip : Compression::Bgzf;
+    {
+        std::lock_guard lock(queue_);
+        fp_ = fp;
+        kind_ = !fp->is_compressed ? Compression::None : fp->is_gzip ? Compression::Gzip : Compression::Bgzf;
+    }
     buf_.resize(kChunk);
     // A UTF-8 byte order mark is not part of the text.
     while (end_ < 3 && Fill()) {}
@@ -67,7 +77,64 @@ bool LineInput::Open(const std::string& path, std::string& error) {
     return true;
 }
 
-long long LineInput::FileOffset() const { return fp_ ? static_cast<long long>(htell(fp_->fp)) : 0; }
+long long LineInput::FileOffset() const { return offset_; }
+
+long LineInput::Decompress(char* to, size_t room, InputFault& fault) {
+    size_t want = room;
+    if (kind_ != Compression::None) {
+        // One decompressed block at a time: a block that fails then costs no bytes of the
+        // blocks before it, so every record that arrived whole is kept.
+        const int avail = fp_->block_length - fp_->block_offset;
+        want = avail > 0 ? std::min(want, static_cast<size_t>(avail)) : 1;
+    }
+    const ssize_t n = bgzf_read(fp_, to, want);
+    if (n < 0) fault = (fp_->errcode & BGZF_ERR_IO) ? InputFault::Truncated : InputFault::Damaged;
+    // BGZF ends with an empty block; without it the file was cut between two blocks.
+    else if (n == 0 && kind_ == Compression::Bgzf && !fp_->last_block_eof) fault = InputFault::Truncated;
+    return static_cast<long>(n);
+}
+
+bool LineInput::ReadAhead() {
+    // A compressed block decompresses to at most kBlock bytes; a few keep a reader busy.
+    constexpr size_t kBlock = BGZF_MAX_BLOCK_SIZE, kMostAhead = 8 * kBlock;
+    Block b;
+    {
+        std::lock_guard lock(queue_);
+        if (inflating_ || ended_ || !fp_ || kind_ == Compression::None || aheadBytes_ >= kMostAhead) return false;
+        inflating_ = true;
+        if (!spare_.empty()) {
+            b.bytes.swap(spare_.back());
+            spare_.pop_back();
+        }
+    }
+    b.bytes.resize(kBlock);
+    // The rest of the block at hand, or a new one (whose first byte comes on its own).
+    size_t got = 0;
+    do {
+        b.n = Decompress(b.bytes.data() + got, kBlock - got, b.fault);
+        if (b.n > 0) got += static_cast<size_t>(b.n);
+    } while (b.n > 0 && got < kBlock && fp_->block_offset < fp_->block_length);
+    b.offset = htell(fp_->fp);
+    {
+        std::lock_guard lock(queue_);
+        ended_ = b.n <= 0;
+        if (got > 0) {  // the bytes; the end or the fault met after them follows on its own
+            Block last{{}, b.n, b.fault, b.offset};
+            b.bytes.resize(got);
+            b.n = static_cast<long>(got);
+            b.fault = InputFault::None;
+            aheadBytes_ += got;
+            ahead_.push_back(std::move(b));
+            if (last.n <= 0) ahead_.push_back(std::move(last));
+        } else {
+            b.bytes.clear();
+            ahead_.push_back(std::move(b));
+        }
+        inflating_ = false;
+    }
+    madeOne_.notify_all();
+    return true;
+}
 
 bool LineInput::Fill() {
     if (!fp_ || eof_ || fault_ != InputFault::None) return false;
@@ -76,6 +143,8 @@ bool LineInput::Fill() {
         end_ -= pos_;
         pos_ = 0;
     }
+    // Room for a whole decompressed block, which may have been made ahead.
+    static_assert(kChunk / 4 >= BGZF_MAX_BLOCK_SIZE);
     if (buf_.size() - end_ < kChunk / 4) {
         if (end_ >= kMaxLineBytes) {
             fault_ = InputFault::LongLine;
@@ -83,22 +152,39 @@ bool LineInput::Fill() {
         }
         buf_.resize(std::max(buf_.size() * 2, end_ + kChunk));
     }
-    size_t want = buf_.size() - end_;
-    if (kind_ != Compression::None) {
-        // One decompressed block at a time: a block that fails then costs no bytes of the
-        // blocks before it, so every record that arrived whole is kept.
-        const int avail = fp_->block_length - fp_->block_offset;
-        want = avail > 0 ? std::min(want, static_cast<size_t>(avail)) : 1;
+    long n = 0;
+    InputFault fault = InputFault::None;
+    std::unique_lock lock(queue_);
+    // A block being made comes next: wait for it rather than decompress the one after it.
+    madeOne_.wait(lock, [&] { return !ahead_.empty() || !inflating_; });
+    if (!ahead_.empty()) {
+        Block b = std::move(ahead_.front());
+        ahead_.pop_front();
+        aheadBytes_ -= b.bytes.size();  // empty for the end or a fault
+        lock.unlock();
+        n = b.n;
+        fault = b.fault;
+        offset_ = b.offset;
+        if (n > 0) std::memcpy(buf_.data() + end_, b.bytes.data(), static_cast<size_t>(n));
+        lock.lock();
+        spare_.push_back(std::move(b.bytes));
+    } else {
+        inflating_ = true;
+        lock.unlock();
+        n = Decompress(buf_.data() + end_, buf_.size() - end_, fault);
+        offset_ = htell(fp_->fp);
+        lock.lock();
+        inflating_ = false;
+        ended_ = n <= 0;
     }
-    const ssize_t n = bgzf_read(fp_, buf_.data() + end_, want);
+    lock.unlock();
     if (n < 0) {
-        fault_ = (fp_->errcode & BGZF_ERR_IO) ? InputFault::Truncated : InputFault::Damaged;
+        fault_ = fault;
         return false;
     }
     if (n == 0) {
         eof_ = true;
-        // BGZF ends with an empty block; without it the file was cut between two blocks.
-        if (kind_ == Compression::Bgzf && !fp_->last_block_eof) fault_ = InputFault::Truncated;
+        fault_ = fault;
         return false;
     }
     // Most files have LF line ends only: while no CR has come in, lines end at the next LF.

@@ -1,6 +1,9 @@
 // Lines of a sequence file read through htslib: plain, gzip or BGZF, recognised by content.
 #pragma once
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +28,8 @@ constexpr size_t kMaxLineBytes = size_t{1} << 30;
 
 // Reads a file line by line, decompressing gzip and BGZF (several members too) as htslib
 // recognises them. Lines end with LF, CR LF or a lone CR; a UTF-8 byte order mark at the
-// start is skipped. Holds one open file.
+// start is skipped. Holds one open file. One thread reads the lines; others may decompress
+// ahead for it (ReadAhead).
 class LineInput {
 public:
     LineInput() = default;
@@ -49,10 +53,40 @@ public:
     long long FileOffset() const;
     InputFault Fault() const { return fault_; }
 
+    // Decompresses the next block of a compressed file into a short queue, which the reading
+    // thread takes before decompressing any itself: a thread that would otherwise wait for the
+    // reader does the slowest part of reading for it. Any thread may call it while another
+    // reads lines; it never waits for a block. False when it did nothing: plain text, the end
+    // or a fault reached, the queue full, or another thread decompressing.
+    bool ReadAhead();
+
 private:
+    // One step of decompression made ahead: bytes, or how the data ended.
+    struct Block {
+        std::vector<char> bytes;
+        long n = 0;                           // as bgzf_read: bytes; 0 at the end; < 0 at a fault
+        InputFault fault = InputFault::None;  // with n <= 0: why it ended
+        long long offset = 0;                 // the file's offset after it
+    };
+
     // Appends decompressed bytes to the buffer; false at the end of the data or at a fault.
     bool Fill();
+    // By the one thread decompressing: reads at most `room` bytes into `to`, no more than one
+    // compressed block (see Fill); `fault` says why the data ended.
+    long Decompress(char* to, size_t room, InputFault& fault);
 
+    // One thread at a time decompresses (it sets `inflating_`), outside the lock, so that the
+    // reader can take a block made before while the next one is being made. That thread holds
+    // no lock and waits for nothing until it is done, so a wait for its block always ends.
+    std::mutex queue_;  // of the fields from here to spare_, and of fp_ and kind_ as they change
+    std::condition_variable madeOne_;
+    bool inflating_ = false;  // a thread is decompressing: it alone uses fp_
+    bool ended_ = false;      // decompression met the end or a fault
+    std::deque<Block> ahead_;
+    size_t aheadBytes_ = 0;
+    std::vector<std::vector<char>> spare_;  // room of blocks taken, for the next ones
+
+    long long offset_ = 0;  // of the file, after the bytes the reader took
     BGZF* fp_ = nullptr;
     Compression kind_ = Compression::None;
     InputFault fault_ = InputFault::None;

@@ -64,6 +64,8 @@ public:
     Compression FileCompression() const { return input_.Kind(); }
     // Bytes of the file consumed so far, as stored (compressed or not): for progress.
     long long FileOffset() const { return input_.FileOffset(); }
+    // Decompresses ahead of the thread that reads the records; see LineInput::ReadAhead.
+    bool ReadAhead() { return input_.ReadAhead(); }
 
 private:
     // Reads up to the first record; false with `result` set when there is none to read.
