@@ -93,7 +93,7 @@ private:
     std::vector<char> buf_;
     size_t pos_ = 0, end_ = 0;
     long long lineNumber_ = 0;
-    bool eof_ = false, sawBytes_ = false, started_ = false;
+    bool eof_ = false, sawBytes_ = false;
     bool sawCR_ = false;  // a CR came in: lines must be looked for by both ends
 };
 
