@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
-          libhts-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit)
+          libhts-dev libisal-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt hyperfine)
 fi

@@ -1,4 +1,5 @@
-// Lines of a sequence file read through htslib: plain, gzip or BGZF, recognised by content.
+// Lines of a sequence file: plain, gzip or BGZF, recognised by content; BGZF and plain text
+// through htslib, gzip through ISA-L.
 #include "seqio/line_input.h"
 
 #include <htslib/bgzf.h>
@@ -10,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+
+#include "seqio/gzip_stream.h"
 
 namespace varigap::seqio {
 
@@ -33,6 +36,7 @@ void LineInput::Close() {
     madeOne_.wait(lock, [&] { return !inflating_; });
     if (fp_) bgzf_close(fp_);
     fp_ = nullptr;
+    gz_.reset();
     ahead_.clear();
     aheadBytes_ = 0;
     ended_ = false;
@@ -59,15 +63,29 @@ bool LineInput::Open(const std::string& path, std::string& error) {
         }
     }
     errno = 0;
-    BGZF* fp = bgzf_open(path.c_str(), "r");
-    if (!fp) {
+    hFILE* file = hopen(path.c_str(), "r");  // "-" is standard input
+    if (!file) {
         error = errno ? std::strerror(errno) : "cannot be opened";
+        return false;
+    }
+    // Plain gzip (what most sequencers and pipelines write) goes to the faster decompressor;
+    // BGZF, whose blocks htslib checks one by one, and plain text stay with htslib.
+    unsigned char head[16];
+    const ssize_t peeked = hpeek(file, head, sizeof head);
+    std::unique_ptr<GzipStream> gz;
+    BGZF* fp = nullptr;
+    if (peeked > 0 && IsPlainGzip(head, static_cast<size_t>(peeked))) {
+        gz = std::make_unique<GzipStream>(file);
+    } else if (!(fp = bgzf_hopen(file, "r"))) {
+        error = errno ? std::strerror(errno) : "cannot be opened";
+        hclose_abruptly(file);
         return false;
     }
     {
         std::lock_guard lock(queue_);
         fp_ = fp;
-        kind_ = !fp->is_compressed ? Compression::None : fp->is_gzip ? Compression::Gzip : Compression::Bgzf;
+        gz_ = std::move(gz);
+        kind_ = gz_ ? Compression::Gzip : !fp->is_compressed ? Compression::None : Compression::Bgzf;
     }
     buf_.resize(kChunk);
     // A UTF-8 byte order mark is not part of the text.
@@ -79,7 +97,10 @@ bool LineInput::Open(const std::string& path, std::string& error) {
 
 long long LineInput::FileOffset() const { return offset_; }
 
+long long LineInput::CompressedOffset() const { return gz_ ? gz_->Offset() : static_cast<long long>(htell(fp_->fp)); }
+
 long LineInput::Decompress(char* to, size_t room, InputFault& fault) {
+    if (gz_) return gz_->Read(to, room, fault);
     size_t want = room;
     if (kind_ != Compression::None) {
         // One decompressed block at a time: a block that fails then costs no bytes of the
@@ -100,7 +121,8 @@ bool LineInput::ReadAhead() {
     Block b;
     {
         std::lock_guard lock(queue_);
-        if (inflating_ || ended_ || !fp_ || kind_ == Compression::None || aheadBytes_ >= kMostAhead) return false;
+        if (inflating_ || ended_ || (!fp_ && !gz_) || kind_ == Compression::None || aheadBytes_ >= kMostAhead)
+            return false;
         inflating_ = true;
         if (!spare_.empty()) {
             b.bytes.swap(spare_.back());
@@ -113,8 +135,8 @@ bool LineInput::ReadAhead() {
     do {
         b.n = Decompress(b.bytes.data() + got, kBlock - got, b.fault);
         if (b.n > 0) got += static_cast<size_t>(b.n);
-    } while (b.n > 0 && got < kBlock && fp_->block_offset < fp_->block_length);
-    b.offset = htell(fp_->fp);
+    } while (b.n > 0 && got < kBlock && !gz_ && fp_->block_offset < fp_->block_length);
+    b.offset = CompressedOffset();
     {
         std::lock_guard lock(queue_);
         ended_ = b.n <= 0;
@@ -137,7 +159,7 @@ bool LineInput::ReadAhead() {
 }
 
 bool LineInput::Fill() {
-    if (!fp_ || eof_ || fault_ != InputFault::None) return false;
+    if ((!fp_ && !gz_) || eof_ || fault_ != InputFault::None) return false;
     if (pos_ > 0) {
         std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
         end_ -= pos_;
@@ -172,7 +194,7 @@ bool LineInput::Fill() {
         inflating_ = true;
         lock.unlock();
         n = Decompress(buf_.data() + end_, buf_.size() - end_, fault);
-        offset_ = htell(fp_->fp);
+        offset_ = CompressedOffset();
         lock.lock();
         inflating_ = false;
         ended_ = n <= 0;

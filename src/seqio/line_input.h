@@ -1,12 +1,15 @@
-// Lines of a sequence file read through htslib: plain, gzip or BGZF, recognised by content.
+// Lines of a sequence file: plain, gzip or BGZF, recognised by content.
 #pragma once
 
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "seqio/gzip_stream.h"
 
 struct BGZF;
 
@@ -26,8 +29,8 @@ enum class InputFault {
 // chromosome stays well below it).
 constexpr size_t kMaxLineBytes = size_t{1} << 30;
 
-// Reads a file line by line, decompressing gzip and BGZF (several members too) as htslib
-// recognises them. Lines end with LF, CR LF or a lone CR; a UTF-8 byte order mark at the
+// Reads a file line by line, decompressing gzip (ISA-L) and BGZF (htslib), several members
+// too. Lines end with LF, CR LF or a lone CR; a UTF-8 byte order mark at the
 // start is skipped. Holds one open file. One thread reads the lines; others may decompress
 // ahead for it (ReadAhead).
 class LineInput {
@@ -74,20 +77,23 @@ private:
     // By the one thread decompressing: reads at most `room` bytes into `to`, no more than one
     // compressed block (see Fill); `fault` says why the data ended.
     long Decompress(char* to, size_t room, InputFault& fault);
+    // By the one thread decompressing: the file's offset after the compressed bytes read.
+    long long CompressedOffset() const;
 
     // One thread at a time decompresses (it sets `inflating_`), outside the lock, so that the
     // reader can take a block made before while the next one is being made. That thread holds
     // no lock and waits for nothing until it is done, so a wait for its block always ends.
-    std::mutex queue_;  // of the fields from here to spare_, and of fp_ and kind_ as they change
+    std::mutex queue_;  // of the fields from here to spare_, and of fp_, gz_ and kind_ as they change
     std::condition_variable madeOne_;
-    bool inflating_ = false;  // a thread is decompressing: it alone uses fp_
+    bool inflating_ = false;  // a thread is decompressing: it alone uses fp_ or gz_
     bool ended_ = false;      // decompression met the end or a fault
     std::deque<Block> ahead_;
     size_t aheadBytes_ = 0;
     std::vector<std::vector<char>> spare_;  // room of blocks taken, for the next ones
 
-    long long offset_ = 0;  // of the file, after the bytes the reader took
-    BGZF* fp_ = nullptr;
+    long long offset_ = 0;            // of the file, after the bytes the reader took
+    BGZF* fp_ = nullptr;              // BGZF and plain text
+    std::unique_ptr<GzipStream> gz_;  // plain gzip
     Compression kind_ = Compression::None;
     InputFault fault_ = InputFault::None;
     std::vector<char> buf_;

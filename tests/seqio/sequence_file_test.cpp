@@ -74,10 +74,16 @@ TEST(SequenceFile, FastaAndFastqAreReadAlikeWhateverThePacking) {
 
 TEST(SequenceFile, ConcatenatedGzipMembersReadAsOneFile) {
     TempDir dir;
-    const std::string a = WritePacked(dir, "a.gz", "@a\nAC\n+\nII\n", Packing::Gzip);
-    const std::string b = WritePacked(dir, "b.gz", "@b\nGT\n+\nII\n", Packing::Gzip);
-    dir.Write("ab.gz", ReadFileBytes(a) + ReadFileBytes(b));
-    EXPECT_EQ(Events(dir.Path("ab.gz")), (std::vector<std::string>{"1:a|AC|II", "2:b|GT|II"}));
+    const std::string a = ReadFileBytes(WritePacked(dir, "a.gz", "@a\nAC\n+\nII\n", Packing::Gzip));
+    const std::string b = ReadFileBytes(WritePacked(dir, "b.gz", "@b\nGT\n+\nII\n", Packing::Gzip));
+    const std::string none = ReadFileBytes(WritePacked(dir, "none.gz", "", Packing::Gzip));
+    const std::vector<std::string> both{"1:a|AC|II", "2:b|GT|II"};
+    EXPECT_EQ(Events(dir.Write("ab.gz", a + b)), both);
+    EXPECT_EQ(Events(dir.Write("a0b.gz", a + none + b)), both);  // an empty member between them
+    // Bytes after a member that begin no other are damage, not silently dropped data.
+    const auto junk = Events(dir.Write("aj.gz", a + "junk\n"));
+    EXPECT_EQ(junk.front(), "1:a|AC|II");
+    EXPECT_EQ(junk.back().substr(0, 6), "!fatal");
 }
 
 TEST(SequenceFile, BadRecordsAreReportedAndPassedOver) {
