@@ -13,6 +13,14 @@
 namespace varigap {
 namespace {
 
+// A state started with the built-in settings, its messages silenced.
+std::unique_ptr<State> StartedState(SilentMessenger& quiet) {
+    auto st = std::make_unique<State>();
+    st->messenger = &quiet;
+    StartUp(*st, SettingsFiles::BuiltIn());
+    return st;
+}
+
 void BM_FindTemplate(benchmark::State& state) {
     const auto records = test::LoadTrnLF(test::FindTrnLFDir(VARIGAP_SOURCE_DIR));
     const test::TrnLFRecord* grass = nullptr;
@@ -23,9 +31,7 @@ void BM_FindTemplate(benchmark::State& state) {
         return;
     }
     SilentMessenger quiet;
-    auto st = std::make_unique<State>();
-    st->messenger = &quiet;
-    StartUp(*st, SettingsFiles::BuiltIn());
+    auto st = StartedState(quiet);
     st->numTemplates = 1;
     st->numCRs[1] = 3;
     for (int c = 1; c <= 3; ++c) st->tRegions[1][c] = TRegion{true, c};
@@ -55,9 +61,7 @@ void BM_RankOrderTemplates(benchmark::State& state) {
         return;
     }
     SilentMessenger quiet;
-    auto st = std::make_unique<State>();
-    st->messenger = &quiet;
-    StartUp(*st, SettingsFiles::BuiltIn());
+    auto st = StartedState(quiet);
     std::string last;
     for (const auto& r : records) {
         if (r.order == last || st->numTemplates >= state.range(0)) continue;

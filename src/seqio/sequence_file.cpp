@@ -44,6 +44,21 @@ bool AllBases(std::string_view s) {
     return true;
 }
 
+// Appends the base letters of a line of bases (the usual line at once); `other(c, class)` is
+// told of every other character.
+template <class Other>
+void AppendBaseLine(std::string& bases, std::string_view line, size_t& count, size_t max, Other&& other) {
+    if (AllBases(line)) {
+        AppendBases(bases, line, count, max);
+        return;
+    }
+    for (char c : line) {
+        const unsigned char k = ClassOf(c);
+        if (k == kBase) AppendBases(bases, std::string_view(&c, 1), count, max);
+        else other(c, k);
+    }
+}
+
 size_t SkipBlanks(std::string_view s, size_t i) {
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
     return i;
@@ -153,18 +168,9 @@ ReadResult SequenceFile::NextFasta(SeqRecord& record, ReadProblem& problem) {
             havePending_ = true;
             break;
         }
-        if (AllBases(line_)) {  // the usual line, appended at once
-            AppendBases(record.bases, line_, numBases, maxFasta_);
-            continue;
-        }
-        for (char c : line_) {
-            const unsigned char k = ClassOf(c);
-            if (k == kBase) {
-                AppendBases(record.bases, std::string_view(&c, 1), numBases, maxFasta_);
-            } else if (k == kControl && controlLine == 0) {
-                controlLine = input_.LineNumber();
-            }
-        }
+        AppendBaseLine(record.bases, line_, numBases, maxFasta_, [&](char, unsigned char k) {
+            if (k == kControl && controlLine == 0) controlLine = input_.LineNumber();
+        });
     }
     // A record that the end of a broken stream cut short is no record.
     if (!havePending_ && input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
@@ -233,20 +239,10 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             havePending_ = true;
             break;
         }
-        if (AllBases(line_)) {
-            AppendBases(record.bases, line_, numBases, maxFastq_);
-            continue;
-        }
-        for (char c : line_) {
-            const unsigned char k = ClassOf(c);
-            if (k == kBase) {
-                AppendBases(record.bases, std::string_view(&c, 1), numBases, maxFastq_);
-            } else if (k == kControl) {
-                note(ProblemKind::Binary, "binary data in the bases");
-            } else {
-                note(ProblemKind::BadBase, std::string("\"") + c + "\" in the bases is not a base letter");
-            }
-        }
+        AppendBaseLine(record.bases, line_, numBases, maxFastq_, [&](char c, unsigned char k) {
+            if (k == kControl) note(ProblemKind::Binary, "binary data in the bases");
+            else note(ProblemKind::BadBase, std::string("\"") + c + "\" in the bases is not a base letter");
+        });
     }
     if (!plus) {
         if (!havePending_ && input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
