@@ -19,6 +19,9 @@ namespace varigap::seqio {
 namespace {
 
 constexpr size_t kChunk = size_t{1} << 18;
+// Room in front of a block decompressed ahead for the unread end of the bytes before it (a
+// partial line), so that the block can become the buffer without being copied.
+constexpr size_t kLeftRoom = size_t{1} << 14;
 
 // htslib writes its own complaints to standard error; the reader reports every fault itself,
 // naming the file and the record, so the library is kept quiet.
@@ -89,8 +92,8 @@ bool LineInput::Open(const std::string& path, std::string& error) {
     }
     buf_.resize(kChunk);
     // A UTF-8 byte order mark is not part of the text.
-    while (end_ < 3 && Fill()) {}
-    if (end_ >= 3 && std::memcmp(buf_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+    while (end_ - pos_ < 3 && Fill()) {}
+    if (end_ - pos_ >= 3 && std::memcmp(buf_.data() + pos_, "\xEF\xBB\xBF", 3) == 0) pos_ += 3;
     sawBytes_ = end_ > pos_;
     return true;
 }
@@ -129,11 +132,13 @@ bool LineInput::ReadAhead() {
             spare_.pop_back();
         }
     }
-    b.bytes.resize(kBlock);
+    // Blocks are as large as the buffer, so that one that becomes the buffer has room to grow.
+    static_assert(kChunk >= kLeftRoom + kBlock);
+    if (b.bytes.size() < kChunk) b.bytes.resize(kChunk);
     // The rest of the block at hand, or a new one (whose first byte comes on its own).
     size_t got = 0;
     do {
-        b.n = Decompress(b.bytes.data() + got, kBlock - got, b.fault);
+        b.n = Decompress(b.bytes.data() + kLeftRoom + got, kBlock - got, b.fault);
         if (b.n > 0) got += static_cast<size_t>(b.n);
     } while (b.n > 0 && got < kBlock && !gz_ && fp_->block_offset < fp_->block_length);
     b.offset = CompressedOffset();
@@ -142,7 +147,6 @@ bool LineInput::ReadAhead() {
         ended_ = b.n <= 0;
         if (got > 0) {  // the bytes; the end or the fault met after them follows on its own
             Block last{{}, b.n, b.fault, b.offset};
-            b.bytes.resize(got);
             b.n = static_cast<long>(got);
             b.fault = InputFault::None;
             aheadBytes_ += got;
@@ -182,12 +186,21 @@ bool LineInput::Fill() {
     if (!ahead_.empty()) {
         Block b = std::move(ahead_.front());
         ahead_.pop_front();
-        aheadBytes_ -= b.bytes.size();  // empty for the end or a fault
+        aheadBytes_ -= b.n > 0 ? static_cast<size_t>(b.n) : 0;  // nothing for the end or a fault
         lock.unlock();
         n = b.n;
         fault = b.fault;
         offset_ = b.offset;
-        if (n > 0) std::memcpy(buf_.data() + end_, b.bytes.data(), static_cast<size_t>(n));
+        if (n > 0 && end_ <= kLeftRoom) {
+            // The block becomes the buffer, with the unread end of the last one put in front.
+            std::memcpy(b.bytes.data() + kLeftRoom - end_, buf_.data(), end_);
+            buf_.swap(b.bytes);
+            pos_ = kLeftRoom - end_;
+            end_ = kLeftRoom;
+        } else if (n > 0) {  // a line longer than the room in front: the block is copied after it
+            if (buf_.size() - end_ < static_cast<size_t>(n)) buf_.resize(end_ + static_cast<size_t>(n));
+            std::memcpy(buf_.data() + end_, b.bytes.data() + kLeftRoom, static_cast<size_t>(n));
+        }
         lock.lock();
         spare_.push_back(std::move(b.bytes));
     } else {

@@ -25,7 +25,7 @@ std::string WritePacked(const TempDir& dir, const std::string& name, const std::
 
 // Every result of reading `path` to its end: "name|bases|quals" for a record, "#N kind@line"
 // for a problem, "!fatal #N message" for a stop. Before every `aheadEvery`th record (0:
-// never) a block is decompressed ahead.
+// never) blocks are decompressed ahead until the queue is full.
 std::vector<std::string> Events(const std::string& path, size_t aheadEvery = 0) {
     seqio::SequenceFile file;
     std::string error;
@@ -34,7 +34,8 @@ std::vector<std::string> Events(const std::string& path, size_t aheadEvery = 0) 
     seqio::SeqRecord r;
     seqio::ReadProblem p;
     for (;;) {
-        if (aheadEvery && events.size() % aheadEvery == 0) file.ReadAhead();
+        if (aheadEvery && events.size() % aheadEvery == 0)
+            while (file.ReadAhead()) {}
         switch (file.Next(r, p)) {
             case ReadResult::Record:
                 events.push_back(std::to_string(r.number) + ":" + r.name + "|" + r.bases + "|" + r.quals);
@@ -52,6 +53,8 @@ std::vector<std::string> Events(const std::string& path, size_t aheadEvery = 0) 
 }
 
 TEST(SequenceFile, FastaAndFastqAreReadAlikeWhateverThePacking) {
+    std::string line;
+    for (int i = 0; i < 100000; ++i) line += "ACGT"[i * 7 % 4];
     struct Case {
         const char* what;
         std::string text;
@@ -63,12 +66,16 @@ TEST(SequenceFile, FastaAndFastqAreReadAlikeWhateverThePacking) {
         {"one-line and multi-line FASTQ, quality starting with @, an empty read",
          "@r1 1:N:0\nACGT\n+\n@III\n@r2\nAC\nGT\n+r2\nII\nI#\n@empty\n\n+\n\n",
          {"1:r1 1:N:0|ACGT|@III", "2:r2|ACGT|III#", "3:empty||"}},
+        {"lines longer than a decompressed block",
+         ">big\n" + line + "\n" + line + "\n>s\nAC\n",
+         {"1:big|" + line + line + "|", "2:s|AC|"}},
     };
     for (const auto& c : cases)
         for (Packing packing : {Packing::Plain, Packing::Gzip, Packing::Bgzf}) {
             TempDir dir;
-            EXPECT_EQ(Events(WritePacked(dir, "s", c.text, packing)), c.records)
-                << c.what << ", packing " << static_cast<int>(packing);
+            const std::string path = WritePacked(dir, "s", c.text, packing);
+            EXPECT_EQ(Events(path), c.records) << c.what << ", packing " << static_cast<int>(packing);
+            EXPECT_EQ(Events(path, 1), c.records) << c.what << ", decompressed ahead";
         }
 }
 
