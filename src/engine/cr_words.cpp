@@ -52,6 +52,10 @@ std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl)
             }
             crOf[static_cast<size_t>(c)] = it->second;
         }
+        auto& order = tw->crOrder.emplace_back(static_cast<size_t>(numCRs));
+        for (int k = 0; k < numCRs; ++k) order[static_cast<size_t>(k)] = k + 1;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int32_t a, int32_t b) { return st.crSeq[t][a].size() > st.crSeq[t][b].size(); });
     }
     tw->packed.Reset(wordCount, wl);
     tw->others.Reset(wordCount, wl);

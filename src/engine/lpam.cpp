@@ -287,6 +287,34 @@ int FewestAccepted(Single thr, int crLen) {
     return need;
 }
 
+// The walk along the region from diagonal cur, drifting to the nearby diagonal of each word
+// that has a hit within `drift` of it: the bases missed, counted until more than `allowed`
+// (the walk is then given up). cur ends as the diagonal of the last base.
+int Walk(const LpamScratch& s, const char* crBases, const char* piece, int crLen, int numWords, int pieceLen, int drift,
+         int allowed, int& cur) {
+    const HitList* const hits = s.hits.data();
+    const int32_t* const diagonals = s.diagonals.data();
+    int d = cur, missed = 0;
+    for (int p = 1; p <= crLen; ++p) {
+        if (p <= numWords) {
+            const HitList& h = hits[p - 1];
+            if (h.count == 1) {  // the usual case, as ClosestHit
+                const int e = diagonals[h.first];
+                if (std::abs(e - d) <= drift) d = e;
+            } else if (h.count > 1) {
+                ClosestHit(s, p, d, drift, d);
+            }
+        }
+        const int q = p + d - 1;
+        if (!(static_cast<unsigned>(q - 1) < static_cast<unsigned>(pieceLen) &&
+              SameBase(crBases[p - 1], piece[q - 1])) &&
+            ++missed > allowed)
+            break;
+    }
+    cur = d;
+    return missed;
+}
+
 // Walks the region along diagonal d (word hits in s) and returns whether enough bases match;
 // on success startPos..endPos is the placement, clipped to the piece.
 bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, Integer& startPos, Integer& endPos) {
@@ -321,16 +349,11 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
     // the same.
     const int allowedMisses = crLen - FewestAccepted(thr, crLen);
     int cur = anchor;
-    int missed = 0;
-    for (int p = 1; p <= crLen; ++p) {
-        if (p <= numWords) ClosestHit(s, p, cur, 2 * band, cur);
-        const int q = p + cur - 1;
-        if (!(q >= 1 && q <= pieceLen && SameBase(crBases[static_cast<size_t>(p - 1)], piece[q - 1])) &&
-            ++missed > allowedMisses) {
-            startPos = POSNOTFOUND;
-            endPos = POSNOTFOUND;
-            return false;
-        }
+    const int missed = Walk(s, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur);
+    if (missed > allowedMisses) {
+        startPos = POSNOTFOUND;
+        endPos = POSNOTFOUND;
+        return false;
     }
     const int matched = crLen - missed;
     // Positions are kept wide until clipped: a region hanging over the end of a long piece
@@ -366,10 +389,9 @@ void SetNotFound(Integer& numMatches, Integer& startPos, Integer& endPos) {
 
 int TableSize(int numWords) { return numWords < 2000 ? 5 * numWords : 10000; }
 
-// The votes of the word hits in s, the winning diagonal, and the rival outside its band;
-// positions are piece positions.
-void AlignByHits(State& st, LpamScratch& s, LpamCall& c, Integer& startPos, Integer& endPos, Integer& numMatches) {
-    CastVotes(st, s, c, TableSize(c.numWords));
+// The winning diagonal of the votes in s and the rival outside its band; positions are piece
+// positions.
+void AlignByVotes(State& st, LpamScratch& s, LpamCall& c, Integer& startPos, Integer& endPos, Integer& numMatches) {
     int best = NODIAGONAL, rival = NODIAGONAL;
     BestAndRival(s, st.lpam.lpamMaxLengthVariation, best, rival);
 
@@ -390,6 +412,12 @@ void AlignByHits(State& st, LpamScratch& s, LpamCall& c, Integer& startPos, Inte
     } else {
         numMatches = 1;
     }
+}
+
+// The votes of the word hits in s, then the placement they give.
+void AlignByHits(State& st, LpamScratch& s, LpamCall& c, Integer& startPos, Integer& endPos, Integer& numMatches) {
+    CastVotes(st, s, c, TableSize(c.numWords));
+    AlignByVotes(st, s, c, startPos, endPos, numMatches);
 }
 
 // LPAMAlign on a piece already cut out; positions are piece positions. truncBegin / truncEnd:
@@ -419,6 +447,110 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
     LpamScratch& s = Scratch(st);
     FindWordHits(s, piece, crBases, wl, c.numWords);
     AlignByHits(st, s, c, startPos, endPos, numMatches);
+}
+
+// The word hits of an indexed call and their votes in one pass over the region's words: each
+// word's first occurrences that lie wholly inside the window, from the read's index, voted for
+// as CastVotes does. False when the vote table ran full: the hits are all there, and the votes
+// are to be cast again by CastVotes, which reports it.
+bool GatherAndVote(LpamScratch& s, const ReadWords& rw, const int32_t* words, int from, int to, int wl,
+                   const LpamCall& c) {
+    const int numWords = c.numWords, tableSize = TableSize(numWords);
+    if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
+    if (s.diagonals.size() < static_cast<size_t>(numWords) * MAXWORDHITS)
+        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS);
+    s.minDiagonal = 2 - numWords;
+    const size_t numDiagonals = static_cast<size_t>(c.pieceLen + numWords + 1);
+    if (s.voteOf.size() < numDiagonals) s.voteOf.resize(numDiagonals);
+    if (++s.call == 0) {  // the call numbers went round: forget them all
+        for (DiagonalVote& d : s.voteOf) d.call = 0;
+        s.call = 1;
+    }
+    if (s.votes.size() < static_cast<size_t>(tableSize)) s.votes.resize(static_cast<size_t>(tableSize));
+    s.heap.clear();
+    HitList* const hits = s.hits.data();
+    int32_t* const diagonals = s.diagonals.data();
+    DiagonalVote* const voteOf = s.voteOf.data() - s.minDiagonal;  // by diagonal
+    Vote* const votes = s.votes.data();
+    const uint32_t call = s.call;
+    // The read's index in locals: the stores below cannot change it.
+    const ReadWords::Occ* const occ = rw.occ.data();
+    const int32_t* const pos = rw.pos.data();
+    const uint32_t stamp = rw.stamp;
+    // Positions of the whole sequence need no bound; the index holds only words inside it.
+    const bool clipFront = from > 1, clipBack = to < static_cast<int>(rw.seq.size());
+    const int lastStart = to - wl + 1;
+    int32_t used = 0;
+    int numVotes = 0;
+    uint32_t now = 0;
+    bool full = false;
+    for (int i = 0; i < numWords; ++i) {
+        const ReadWords::Occ& o = occ[words[i]];
+        const int32_t count = o.stamp == stamp ? o.count : 0;
+        const int32_t* p = pos + (count ? o.first : 0);
+        const int32_t* end = p + count;
+        if (clipFront) {
+            if (count > 8) p = std::lower_bound(p, end, static_cast<int32_t>(from));
+            else
+                while (p < end && *p < from) ++p;
+        }
+        if (end - p > MAXWORDHITS) end = p + MAXWORDHITS;
+        if (clipBack)
+            while (end > p && end[-1] > lastStart) --end;
+        // Sequence position P faces piece position P - from + 1, so word i + 1 (0-based i) on
+        // diagonal P - from + 1 - i.
+        const int32_t offset = from - 1 + i;
+        const int32_t first = used;
+        const int n = static_cast<int>(end - p);
+        hits[i] = HitList{first, n};
+        if (n == 0) continue;
+        const int word = i + 1;
+        if (n == 1) {
+            // A whole vote: adding one to a Single in single precision rounds as the sum in
+            // double rounded to a Single does, and always changes it.
+            const int d = *p - offset;
+            diagonals[used++] = d;
+            if (full) continue;
+            DiagonalVote& dv = voteOf[d];
+            if (dv.call != call) dv = DiagonalVote{call, 0, word};
+            ++now;
+            if (dv.vote > 0) {
+                Vote& v = votes[dv.vote - 1];
+                v.score += 1.0f;
+                v.stamp = now;
+            } else if (numVotes < tableSize) {
+                votes[numVotes++] = Vote{d, 1.0f, now, -1};
+                dv.vote = numVotes;
+            } else {
+                full = true;
+            }
+            continue;
+        }
+        for (; p < end; ++p) diagonals[used++] = *p - offset;
+        if (full) continue;
+        const double share = 1.0 / n;
+        for (int k = first; k < used && !full; ++k) {
+            const int d = diagonals[k];
+            DiagonalVote& dv = voteOf[d];
+            if (dv.call != call) dv = DiagonalVote{call, 0, word};
+            ++now;
+            if (dv.vote > 0) {
+                Vote& v = votes[dv.vote - 1];
+                const Single score = ToSingle(double(v.score) + share);
+                if (score != v.score) {
+                    v.score = score;
+                    v.stamp = now;
+                }
+            } else if (numVotes < tableSize) {
+                votes[numVotes++] = Vote{d, ToSingle(0.0 + share), now, -1};
+                dv.vote = numVotes;
+            } else {
+                full = true;
+            }
+        }
+    }
+    s.numVotes = numVotes;
+    return !full;
 }
 
 // Piece positions to sequence positions (markers pass through).
@@ -495,30 +627,9 @@ bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, 
     // match at once.
     LpamCall c{seq.data() + from - 1, region.upper, crLen, pieceLen, numWords, from <= 1, to >= seqLen};
 
-    // Each word's first occurrences that lie wholly inside the window, from the read's index.
     LpamScratch& s = Scratch(st);
-    if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
-    if (s.diagonals.size() < static_cast<size_t>(numWords) * MAXWORDHITS)
-        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS);
-    int32_t* const diagonals = s.diagonals.data();
-    int32_t used = 0;
-    const int lastStart = to - wl + 1;
-    for (int i = 0; i < numWords; ++i) {
-        int32_t count;
-        const int32_t* p = rw.Occurrences(region.words[static_cast<size_t>(i)], count);
-        const int32_t* end = p + count;
-        if (count > 8) p = std::lower_bound(p, end, static_cast<int32_t>(from));
-        else
-            while (p < end && *p < from) ++p;
-        // Sequence position P faces piece position P - from + 1, so word i + 1 (0-based i) on
-        // diagonal P - from + 1 - i.
-        const int32_t offset = from - 1 + i;
-        const int32_t* const stop = end - p > MAXWORDHITS ? p + MAXWORDHITS : end;
-        const int32_t first = used;
-        for (; p < stop && *p <= lastStart; ++p) diagonals[used++] = *p - offset;
-        s.hits[static_cast<size_t>(i)] = HitList{first, used - first};
-    }
-    AlignByHits(st, s, c, startPos, endPos, numMatches);
+    if (!GatherAndVote(s, rw, region.words.data(), from, to, wl, c)) CastVotes(st, s, c, TableSize(numWords));
+    AlignByVotes(st, s, c, startPos, endPos, numMatches);
     ToSequencePositions(st, c, from, to, startPos, endPos);
     return !c.reported;
 }

@@ -14,27 +14,6 @@ namespace varigap {
 
 namespace {
 
-using CROrder = Table<Integer, MAXNUMCR + 1>;
-
-// order(1..numCRs(t)): the CR numbers by decreasing length, equal lengths in number order.
-CROrder SortCRsByLength(const State& st, Integer t) {
-    CROrder order;
-    const auto& crSeq = st.crSeq[t];
-    order[0] = 1;
-    const Integer numCRs = st.numCRs[t];
-    for (Integer k = 1; k <= numCRs; ++k) {
-        const size_t len = crSeq[k].size();
-        Integer j = k;
-        while (j > 1 && crSeq[order[j - 1]].size() < len) {
-            order[j] = order[j - 1];
-            --j;
-        }
-        Assert(st, 1 <= j && j <= k);
-        order[j] = k;
-    }
-    return order;
-}
-
 void ClearCRPositions(State& st, Integer t) {
     for (Integer c = 1; c <= st.numCRs[t]; ++c) {
         st.crStartPos[t][c] = POSNOTFOUND;
@@ -90,6 +69,16 @@ struct CRPlacer {
     int checkedTemplate = -1;  // the template whose CRs the template words were checked against
     const TemplateWords* words = nullptr;
     ReadWords* read = nullptr;
+
+    // Template t's CRs in the order they are placed, from the template words, which are made to
+    // hold t's CRs.
+    const std::vector<int32_t>& Order(State& st, Integer t) {
+        if (checkedTemplate != t) {
+            TemplateWordsFor(st, t);
+            checkedTemplate = t;
+        }
+        return st.templateWords->crOrder[static_cast<size_t>(t)];
+    }
 };
 
 // LPAM places CR c of template t in actSeq from..to. A CR that recurs (in another template,
@@ -100,10 +89,10 @@ void PlaceCR(State& st, CRPlacer& placer, Integer t, Integer c, Integer from, In
     if (placer.checkedTemplate != t) {
         TemplateWordsFor(st, t);
         placer.checkedTemplate = t;
-        if (placer.words != st.templateWords.get()) {
-            placer.words = st.templateWords.get();
-            placer.read = &ReadWordsOf(st);
-        }
+    }
+    if (placer.words != st.templateWords.get()) {
+        placer.words = st.templateWords.get();
+        placer.read = &ReadWordsOf(st);
     }
     const int32_t cr = placer.words->crOf[static_cast<size_t>(t)][static_cast<size_t>(c)];
     std::vector<KeptPlacement>& kept = placer.read->kept[static_cast<size_t>(cr)];
@@ -156,9 +145,10 @@ void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatch
     numMatched = 0;
     numSpanned = 0;
     if (t < 0 || t > st.numTemplates) return;
-    const CROrder order = SortCRsByLength(st, t);
     ClearCRPositions(st, t);
     const Integer numCRs = st.numCRs[t];
+    if (numCRs < 1) return;
+    const std::vector<int32_t>& order = placer.Order(st, t);
     auto& crSeq = st.crSeq[t];
     auto& crStart = st.crStartPos[t];
     auto& crEnd = st.crEndPos[t];
@@ -166,11 +156,11 @@ void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatch
     placed.numCRs = numCRs;
     for (int c = 1; c <= numCRs; ++c) placed.start[c] = placed.end[c] = POSNOTFOUND;
     // Beyond the Integer range a sequence cannot be searched (run-time error 6).
-    const Integer seqLen = numCRs >= 1 ? Len(st.actSeq) : Integer(0);
+    const Integer seqLen = Len(st.actSeq);
     Integer c1 = numCRs + 1;  // first CR found
     Integer c2 = 0;           // last CR found
     for (Integer k = 1; k <= numCRs; ++k) {
-        const Integer c = order[k];
+        const Integer c = order[static_cast<size_t>(k - 1)];
         const Integer from = CRWindowStart(placed, c);
         const Integer to = CRWindowEnd(placed, c, seqLen);
         if (from > to) {  // the CRs around it leave no base: it stays not found

@@ -26,6 +26,9 @@ struct TemplateWords {
     };
     std::vector<CR> crs;                     // distinct CRs (bases compared exactly)
     std::vector<std::vector<int32_t>> crOf;  // crOf[t][c]: the distinct CR of CR c of template t
+    // crOrder[t]: template t's CR numbers in the order the ranking places them, longest first,
+    // equal lengths in number order.
+    std::vector<std::vector<int32_t>> crOrder;
     // Every word of every CR longer than a word, numbered 0..numWords-1: those of plain bases
     // (when words are short enough) in `packed`, the others in `others` (by their number there,
     // otherId gives the word's number).
