@@ -23,22 +23,33 @@ void ClearCRPositions(State& st, Integer t) {
 
 // The positions of one template's CRs as they are placed, as crStartPos and crEndPos receive
 // them.
+// them. Only the CRs searched so far hold positions (a set of bits, which costs nothing to
+// clear, unlike a table of markers).
 struct PlacedCRs {
+    static_assert(MAXNUMCR < 128);
     int numCRs = 0;
+    uint64_t searched[2] = {0, 0};
     int start[MAXNUMCR + 1], end[MAXNUMCR + 1];
+
+    void Place(int c, int s, int e) {
+        start[c] = s;
+        end[c] = e;
+        searched[c >> 6] |= uint64_t{1} << (c & 63);
+    }
+    bool Searched(int q) const { return searched[q >> 6] >> (q & 63) & 1; }
 };
 
 // The window for CR c: after the nearest CR before it, and before the nearest CR after it,
 // that are placed unambiguously; the ends of actSeq (seqLen bases) otherwise.
 Integer CRWindowStart(const PlacedCRs& placed, Integer c) {
     for (int q = c - 1; q >= 1; --q)
-        if (IsValidPos(placed.end[q])) return placed.end[q] + 1;
+        if (placed.Searched(q) && IsValidPos(placed.end[q])) return placed.end[q] + 1;
     return 1;
 }
 
 Integer CRWindowEnd(const PlacedCRs& placed, Integer c, Integer seqLen) {
     for (int q = c + 1; q <= placed.numCRs; ++q)
-        if (IsValidPos(placed.start[q])) return placed.start[q] - 1;
+        if (placed.Searched(q) && IsValidPos(placed.start[q])) return placed.start[q] - 1;
     return seqLen;
 }
 
@@ -154,7 +165,6 @@ void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatch
     auto& crEnd = st.crEndPos[t];
     PlacedCRs placed;
     placed.numCRs = numCRs;
-    for (int c = 1; c <= numCRs; ++c) placed.start[c] = placed.end[c] = POSNOTFOUND;
     // Beyond the Integer range a sequence cannot be searched (run-time error 6).
     const Integer seqLen = Len(st.actSeq);
     Integer c1 = numCRs + 1;  // first CR found
@@ -169,8 +179,7 @@ void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatch
         }
         Integer numMatches;
         PlaceCR(st, placer, t, c, from, to, numMatches, crStart[c], crEnd[c]);
-        placed.start[c] = crStart[c];
-        placed.end[c] = crEnd[c];
+        placed.Place(c, crStart[c], crEnd[c]);
         if (numMatches <= 0) continue;
         c1 = MinInt(c1, c);
         c2 = MaxInt(c2, c);
