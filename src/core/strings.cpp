@@ -3,6 +3,8 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace varigap {
 
@@ -52,7 +54,21 @@ std::string ControlsAsBlanks(std::string s) {
 std::string Str(long long v) { return std::to_string(v); }
 
 std::string ToUpper(std::string s) {
-    for (char& c : s) c = UpperChar(c);
+    // Eight letters at a time: bytes from 'a' to 'z' lose their 0x20 bit, all others stay.
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    char* p = s.data();
+    const size_t n = s.size();
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, p + i, 8);
+        const uint64_t low7 = x & ~kHigh;
+        const uint64_t fromA = low7 + (0x80 - 'a') * kOnes;      // high bit set: 'a' or above
+        const uint64_t pastZ = low7 + (0x80 - 'z' - 1) * kOnes;  // high bit set: past 'z'
+        x ^= (fromA & ~pastZ & ~x & kHigh) >> 2;
+        std::memcpy(p + i, &x, 8);
+    }
+    for (; i < n; ++i) p[i] = UpperChar(p[i]);
     return s;
 }
 

@@ -163,23 +163,21 @@ void SeqStretch::Index() const {
     shift_ = 60;
     while (buckets < 2 * n) buckets <<= 1, --shift_;
     first_.assign(buckets, 0);
-    next_.assign(n, 0);
-    head_.assign(n, 0);
+    // Only positions where 16 plain bases begin are chained, and only they are ever read: the
+    // other entries are left as they come.
+    next_ = std::make_unique_for_overwrite<uint32_t[]>(n);
+    head_ = std::make_unique_for_overwrite<uint32_t[]>(n);
+    // From the last position back, so that every chain lists its positions in increasing
+    // order; the 16 bases from p are packed as they are from the front, p's in the top bits.
     uint32_t code = 0;
-    size_t run = 0;  // plain bases ending here
-    for (size_t i = 0; i < n; ++i) {
-        int c = PackedCode(upper_[i]);
-        run = c < 0 ? 0 : run + 1;
-        code = code << 2 | static_cast<uint32_t>(std::max(c, 0));
-        if (run >= kHeadLength) {
-            head_[i + 1 - kHeadLength] = code;
-            next_[i + 1 - kHeadLength] = 1;  // marks a head until the chains are laid
-        }
-    }
-    // From the last position back, so that every chain lists its positions in increasing order.
+    size_t run = 0;  // plain bases from p on
     for (size_t p = n; p-- > 0;) {
-        if (!next_[p]) continue;
-        uint32_t& bucket = first_[HeadBucket(head_[p])];
+        const int c = PackedCode(upper_[p]);
+        run = c < 0 ? 0 : run + 1;
+        code = code >> 2 | static_cast<uint32_t>(std::max(c, 0)) << 30;
+        if (run < kHeadLength) continue;
+        head_[p] = code;
+        uint32_t& bucket = first_[HeadBucket(code)];
         next_[p] = bucket;
         bucket = static_cast<uint32_t>(p) + 1;
     }

@@ -85,5 +85,16 @@ TEST(Complement, ReversesAndComplementsEachCharacterAndTwiceGivesAnyStringBack) 
     }
 }
 
+TEST(Letters, UpperCaseTouchesOnlyTheLettersAToZWhereverTheyStand) {
+    // Every byte value, at every place in an eight-byte step and in the tail after it.
+    for (size_t at = 0; at < 11; ++at)
+        for (int b = 0; b < 256; ++b) {
+            std::string s(11, 'q');
+            s[at] = static_cast<char>(b);
+            const std::string up = ToUpper(s);
+            for (size_t i = 0; i < s.size(); ++i) ASSERT_EQ(up[i], UpperChar(s[i])) << "byte " << b << " at " << at;
+        }
+}
+
 }  // namespace
 }  // namespace varigap

@@ -55,9 +55,9 @@ private:
     // pass, each chain in increasing position.
     mutable bool indexed_ = false;
     mutable int shift_ = 0;
-    mutable std::vector<uint32_t> first_;  // per bucket: first position + 1, 0 none
-    mutable std::vector<uint32_t> next_;   // per position: the next in its chain + 1, 0 none
-    mutable std::vector<uint32_t> head_;   // per position: the 16 bases from there, two bits each
+    mutable std::vector<uint32_t> first_;       // per bucket: first position + 1, 0 none
+    mutable std::unique_ptr<uint32_t[]> next_;  // per position: the next in its chain + 1, 0 none
+    mutable std::unique_ptr<uint32_t[]> head_;  // per position: the 16 bases from there, two bits each
 };
 
 // An open variable region file: its entries, offered once each in file order.
