@@ -144,14 +144,10 @@ void HeapDown(LpamScratch& s, size_t at) {
     HeapPlace(s, at, v);
 }
 
-// Every word hands out one vote, split evenly over its counted occurrences, to the diagonals
-// they lie on. A full table hands its last slot to a new diagonal, which keeps the score found
-// there (reported as a logic error, as it loses votes); the heap that finds that slot is
-// built only once the table is full.
-void CastVotes(const State& st, LpamScratch& s, LpamCall& c, int tableSize) {
-    const int numWords = c.numWords;
-    s.minDiagonal = 2 - numWords;
-    const size_t diagonals = static_cast<size_t>(c.pieceLen + numWords + 1);
+// An empty vote table for a call of c, with room for tableSize slots.
+void StartVotes(LpamScratch& s, const LpamCall& c, int tableSize) {
+    s.minDiagonal = 2 - c.numWords;
+    const size_t diagonals = static_cast<size_t>(c.pieceLen + c.numWords + 1);
     if (s.voteOf.size() < diagonals) s.voteOf.resize(diagonals);
     if (++s.call == 0) {  // the call numbers went round: forget them all
         for (DiagonalVote& d : s.voteOf) d.call = 0;
@@ -159,6 +155,15 @@ void CastVotes(const State& st, LpamScratch& s, LpamCall& c, int tableSize) {
     }
     if (s.votes.size() < static_cast<size_t>(tableSize)) s.votes.resize(static_cast<size_t>(tableSize));
     s.heap.clear();
+}
+
+// Every word hands out one vote, split evenly over its counted occurrences, to the diagonals
+// they lie on. A full table hands its last slot to a new diagonal, which keeps the score found
+// there (reported as a logic error, as it loses votes); the heap that finds that slot is
+// built only once the table is full.
+void CastVotes(const State& st, LpamScratch& s, LpamCall& c, int tableSize) {
+    const int numWords = c.numWords;
+    StartVotes(s, c, tableSize);
     DiagonalVote* const voteOf = s.voteOf.data();
     Vote* const votes = s.votes.data();
     const uint32_t call = s.call;
@@ -459,15 +464,7 @@ bool GatherAndVote(LpamScratch& s, const ReadWords& rw, const int32_t* words, in
     if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
     if (s.diagonals.size() < static_cast<size_t>(numWords) * MAXWORDHITS)
         s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS);
-    s.minDiagonal = 2 - numWords;
-    const size_t numDiagonals = static_cast<size_t>(c.pieceLen + numWords + 1);
-    if (s.voteOf.size() < numDiagonals) s.voteOf.resize(numDiagonals);
-    if (++s.call == 0) {  // the call numbers went round: forget them all
-        for (DiagonalVote& d : s.voteOf) d.call = 0;
-        s.call = 1;
-    }
-    if (s.votes.size() < static_cast<size_t>(tableSize)) s.votes.resize(static_cast<size_t>(tableSize));
-    s.heap.clear();
+    StartVotes(s, c, tableSize);
     HitList* const hits = s.hits.data();
     int32_t* const diagonals = s.diagonals.data();
     DiagonalVote* const voteOf = s.voteOf.data() - s.minDiagonal;  // by diagonal
