@@ -291,24 +291,24 @@ private:
         if (status == kExitOk) {
             const size_t hash = cache_ ? HashBases(r.bases) : 0;
             std::shared_ptr<const exports::ReadFacts> facts;
-            auto emit = [&](const RenderedRecord& rendered) {
+            auto emit = [&](const RenderedView& rendered) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
                 Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
                 // Only the outputs take the facts: a copy of a shared read's facts would make the
                 // jobs contend for its count.
-                if (outputs_) facts = rendered.facts;
+                if (outputs_ && rendered.facts) facts = *rendered.facts;
             };
             if (const RenderedRecord* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
-                emit(*recent);
-            } else if (!cache_ || !cache_->Use(r.bases, hash, [&](const RenderedRecord& rendered) {
+                emit(View(*recent));
+            } else if (!cache_ || !cache_->Use(r.bases, hash, [&](const RenderedView& rendered) {
                            emit(rendered);
                            recent_.Keep(r.bases, hash, rendered);
                        })) {
                 const bool silent = Analyze(r, err, status);
-                emit(fresh_);
+                emit(View(fresh_));
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
-                if (cache_ && silent) cache_->Insert(r.bases, hash, std::move(fresh_));
+                if (cache_ && silent) cache_->Insert(r.bases, hash, View(fresh_));
             }
             if (outputs_) Feed(r, std::move(facts), result);
         } else {
@@ -346,7 +346,9 @@ private:
     // fresh_; true when that raised no message.
     bool Analyze(Record& r, std::string& err, int& status) {
         State& st = *st_;
-        fresh_ = RenderedRecord{};
+        fresh_.body.clear();  // its room stays for the next read
+        fresh_.strand = '+';
+        fresh_.facts.reset();
         // Every message about the read says which one it is: a message of its own (an overflow,
         // say) does not.
         msgs_.SetContext("  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) +

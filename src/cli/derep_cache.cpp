@@ -1,6 +1,7 @@
 // Identical reads analysed once: the output of reads seen before, by their bases, in bounded memory.
 #include "cli/derep_cache.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -29,42 +30,108 @@ size_t HashBases(std::string_view s) {
     return static_cast<size_t>(h ^ (h >> 32));
 }
 
+const DerepCache::Generation::Slot* DerepCache::Generation::Find(std::string_view bases, size_t hash) const {
+    if (slots.empty()) return nullptr;
+    const size_t mask = slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& s = slots[i];
+        if (!s.used) return nullptr;
+        if (s.hash == hash && std::string_view(store).substr(s.at, s.basesSize) == bases) return &s;
+    }
+}
+
+RenderedView DerepCache::Generation::View(const Slot& s) const {
+    return RenderedView{std::string_view(store).substr(s.at + s.basesSize, s.bodySize), s.strand,
+                        s.facts < 0 ? nullptr : &facts[static_cast<size_t>(s.facts)]};
+}
+
+void DerepCache::Generation::Add(std::string_view bases, size_t hash, const RenderedView& r, size_t limit) {
+    if (2 * (count + 1) > slots.size()) {  // grow: every entry to its place in a table twice the size
+        std::vector<Slot> old(std::max<size_t>(64, 2 * slots.size()));
+        old.swap(slots);
+        const size_t mask = slots.size() - 1;
+        for (const Slot& s : old) {
+            if (!s.used) continue;
+            size_t i = s.hash & mask;
+            while (slots[i].used) i = (i + 1) & mask;
+            slots[i] = s;
+        }
+    }
+    // Positions in the store are 32-bit: a generation that would pass them takes nothing more
+    // (a bound of gigabytes would be needed to get there).
+    if (store.size() + bases.size() + r.body.size() > UINT32_MAX) return;
+    // The store gets its whole room at once, so that it does not double past the bound.
+    if (store.capacity() < limit) store.reserve(limit);
+    const size_t mask = slots.size() - 1;
+    size_t i = hash & mask;
+    while (slots[i].used) i = (i + 1) & mask;
+    Slot& s = slots[i];
+    s = Slot{hash,
+             static_cast<uint32_t>(store.size()),
+             static_cast<uint32_t>(bases.size()),
+             static_cast<uint32_t>(r.body.size()),
+             -1,
+             r.strand,
+             true};
+    store.append(bases);
+    store.append(r.body);
+    if (r.facts && *r.facts) {
+        s.facts = static_cast<int32_t>(facts.size());
+        facts.push_back(*r.facts);
+    }
+    ++count;
+}
+
+void DerepCache::Generation::Clear() {
+    std::fill(slots.begin(), slots.end(), Slot{});
+    store.clear();
+    facts.clear();
+    count = bytes = 0;
+}
+
 void DerepCache::Reserve(size_t cost) {
-    if (youngBytes_ + cost <= limit_) return;
-    const size_t entries = young_.size();
-    old_ = std::move(young_);
-    young_ = Map();
-    young_.reserve(entries);  // the next generation will hold about as many
-    youngBytes_ = 0;
+    if (young_.bytes + cost <= limit_) return;
+    std::swap(young_, old_);
+    young_.Clear();
 }
 
-const RenderedRecord* DerepCache::Find(std::string_view bases, size_t hash) {
-    const KeyView key{hash, bases};
-    if (auto it = young_.find(key); it != young_.end()) return &it->second;
-    auto it = old_.find(key);
-    if (it == old_.end()) return nullptr;
-    auto node = old_.extract(it);
-    const size_t cost = Cost(node.key().bases.size(), node.mapped());
+const RenderedView* DerepCache::Find(std::string_view bases, size_t hash) {
+    if (const Generation::Slot* s = young_.Find(bases, hash)) {
+        found_ = young_.View(*s);
+        return &found_;
+    }
+    const Generation::Slot* s = old_.Find(bases, hash);
+    if (!s) return nullptr;
+    // To the newer generation; made room for, the older one may go, so its output is copied out first.
+    const RenderedView kept = old_.View(*s);
+    moving_.assign(kept.body);
+    movingFacts_ = kept.facts ? *kept.facts : nullptr;
+    const RenderedView moving{moving_, kept.strand, &movingFacts_};
+    const size_t cost = Cost(bases.size(), moving);
     Reserve(cost);
-    youngBytes_ += cost;
-    return &young_.insert(std::move(node)).position->second;
+    young_.bytes += cost;
+    young_.Add(bases, hash, moving, limit_);
+    const Generation::Slot* moved = young_.Find(bases, hash);
+    found_ = moved ? young_.View(*moved) : moving;
+    return &found_;
 }
 
-void DerepCache::Insert(std::string_view bases, size_t hash, RenderedRecord&& rendered) {
+void DerepCache::Insert(std::string_view bases, size_t hash, const RenderedView& rendered) {
+    if (young_.Find(bases, hash)) return;  // another job kept it first: the same output
     const size_t cost = Cost(bases.size(), rendered);
     Reserve(cost);
-    youngBytes_ += cost;
-    young_.insert_or_assign(Key{hash, std::string(bases)}, std::move(rendered));
+    young_.bytes += cost;
+    young_.Add(bases, hash, rendered, limit_);
 }
 
 SharedDerepCache::SharedDerepCache(size_t totalBytes, size_t shards) {
     for (size_t i = 0; i < shards; ++i) shards_.push_back(std::make_unique<Shard>(totalBytes / shards / 2));
 }
 
-void SharedDerepCache::Insert(const std::string& bases, size_t hash, RenderedRecord&& rendered) {
+void SharedDerepCache::Insert(const std::string& bases, size_t hash, const RenderedView& rendered) {
     Shard& s = ShardOf(hash);
     std::lock_guard lock(s.mutex);
-    s.cache.Insert(bases, hash, std::move(rendered));
+    s.cache.Insert(bases, hash, rendered);
 }
 
 }  // namespace varigap::cli

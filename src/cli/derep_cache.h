@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "cli/format.h"
@@ -20,57 +20,57 @@ size_t HashBases(std::string_view bases);
 // Memory is bounded by two generations of at most `generationBytes` each (bases, output and
 // a fixed cost per entry): when the newer is full it becomes the older and the older is
 // dropped; a read found in the older moves to the newer. So reads seen often stay, and a run
-// of millions of distinct reads streams through in constant memory.
+// of millions of distinct reads streams through in constant memory. A generation keeps its
+// reads and outputs in one store and their places in one open-addressed table, so that
+// dropping it frees nothing one by one.
 class DerepCache {
 public:
-    // Counted per entry on top of its bases and output: the hash node and the string headers.
+    // Counted per entry on top of its bases and output: its table slot at half load, and more.
     static constexpr size_t kEntryOverhead = 128;
 
     explicit DerepCache(size_t generationBytes) : limit_(generationBytes) {}
 
     // The output kept for `bases` (whose hash is `hash`), or nullptr. Valid until the next call.
-    const RenderedRecord* Find(std::string_view bases, size_t hash);
-    const RenderedRecord* Find(std::string_view bases) { return Find(bases, HashBases(bases)); }
+    const RenderedView* Find(std::string_view bases, size_t hash);
+    const RenderedView* Find(std::string_view bases) { return Find(bases, HashBases(bases)); }
     // Keeps `rendered` for `bases`.
-    void Insert(std::string_view bases, size_t hash, RenderedRecord&& rendered);
-    void Insert(std::string_view bases, RenderedRecord&& rendered) {
-        Insert(bases, HashBases(bases), std::move(rendered));
-    }
-    size_t Entries() const { return young_.size() + old_.size(); }
+    void Insert(std::string_view bases, size_t hash, const RenderedView& rendered);
+    void Insert(std::string_view bases, const RenderedView& rendered) { Insert(bases, HashBases(bases), rendered); }
+    size_t Entries() const { return young_.count + old_.count; }
 
 private:
-    // A read's bases with their hash, which is computed once per read and looked up in both
-    // generations without copying the bases.
-    struct Key {
-        size_t hash;
-        std::string bases;
-    };
-    struct KeyView {
-        size_t hash;
-        std::string_view bases;
-    };
-    struct KeyHash {
-        using is_transparent = void;
-        size_t operator()(const Key& k) const noexcept { return k.hash; }
-        size_t operator()(const KeyView& k) const noexcept { return k.hash; }
-    };
-    struct KeyEqual {
-        using is_transparent = void;
-        template <class A, class B>
-        bool operator()(const A& a, const B& b) const noexcept {
-            return a.hash == b.hash && std::string_view(a.bases) == std::string_view(b.bases);
-        }
-    };
-    using Map = std::unordered_map<Key, RenderedRecord, KeyHash, KeyEqual>;
+    struct Generation {
+        struct Slot {
+            size_t hash = 0;
+            uint32_t at = 0;  // in store: the bases, then the output
+            uint32_t basesSize = 0, bodySize = 0;
+            int32_t facts = -1;  // in facts; -1 none
+            char strand = 0;
+            bool used = false;
+        };
+        std::vector<Slot> slots;  // a power of two of them, at most half used
+        std::string store;
+        std::vector<std::shared_ptr<const exports::ReadFacts>> facts;
+        size_t count = 0, bytes = 0;
 
-    static size_t Cost(size_t bases, const RenderedRecord& r) {
-        return bases + r.body.size() + (r.facts ? r.facts->Bytes() : 0) + kEntryOverhead;
+        const Slot* Find(std::string_view bases, size_t hash) const;
+        void Add(std::string_view bases, size_t hash, const RenderedView& r, size_t limit);
+        RenderedView View(const Slot& s) const;
+        // Empty, keeping its room for the next reads.
+        void Clear();
+    };
+
+    static size_t Cost(size_t bases, const RenderedView& r) {
+        return bases + r.body.size() + (r.facts && *r.facts ? (*r.facts)->Bytes() : 0) + kEntryOverhead;
     }
     // Makes room for `cost` more bytes in the newer generation.
     void Reserve(size_t cost);
 
-    Map young_, old_;
-    size_t youngBytes_ = 0, limit_;
+    Generation young_, old_;
+    size_t limit_;
+    RenderedView found_;
+    std::string moving_;  // the output of a read found in the older generation, on its way
+    std::shared_ptr<const exports::ReadFacts> movingFacts_;
 };
 
 // The reads one job met again most recently, copied, so that the commonest reads are found
@@ -84,14 +84,14 @@ public:
         const Slot& s = slots_[hash % kSlots];
         return s.used && s.hash == hash && s.bases == bases ? &s.rendered : nullptr;
     }
-    void Keep(std::string_view bases, size_t hash, const RenderedRecord& rendered) {
+    void Keep(std::string_view bases, size_t hash, const RenderedView& rendered) {
         Slot& s = slots_[hash % kSlots];
         s.used = true;
         s.hash = hash;
         s.bases.assign(bases);
         s.rendered.body.assign(rendered.body);
         s.rendered.strand = rendered.strand;
-        s.rendered.facts = rendered.facts;
+        s.rendered.facts = rendered.facts ? *rendered.facts : nullptr;
     }
 
 private:
@@ -112,18 +112,18 @@ public:
 
     explicit SharedDerepCache(size_t totalBytes = kDefaultBytes, size_t shards = 16);
 
-    // Appends the output kept for `bases` through `emit(const RenderedRecord&)`; false when
+    // Appends the output kept for `bases` through `emit(const RenderedView&)`; false when
     // there is none.
     template <class Emit>
     bool Use(const std::string& bases, size_t hash, Emit&& emit) {
         Shard& s = ShardOf(hash);
         std::lock_guard lock(s.mutex);
-        const RenderedRecord* r = s.cache.Find(bases, hash);
+        const RenderedView* r = s.cache.Find(bases, hash);
         if (!r) return false;
         emit(*r);
         return true;
     }
-    void Insert(const std::string& bases, size_t hash, RenderedRecord&& rendered);
+    void Insert(const std::string& bases, size_t hash, const RenderedView& rendered);
 
 private:
     struct Shard {

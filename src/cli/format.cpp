@@ -133,8 +133,7 @@ void Render(const State& st, const RecordAnalysis& a, const FormatSettings& f, R
     }
 }
 
-void Emit(Format format, const RenderedRecord& r, const std::string& name, const SampleField& sample,
-          std::string& out) {
+void Emit(Format format, const RenderedView& r, const std::string& name, const SampleField& sample, std::string& out) {
     switch (format) {
         case Format::Text:
             out += '>';

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "cli/analysis.h"
 #include "core/state.h"
@@ -29,6 +30,14 @@ struct RenderedRecord {
     std::shared_ptr<const exports::ReadFacts> facts;
 };
 
+// A rendered record wherever it is kept (the cache of identical reads keeps its own copy).
+struct RenderedView {
+    std::string_view body;
+    char strand = '+';
+    const std::shared_ptr<const exports::ReadFacts>* facts = nullptr;  // nullptr: none
+};
+inline RenderedView View(const RenderedRecord& r) { return RenderedView{r.body, r.strand, &r.facts}; }
+
 // A sample's name as each format writes it.
 struct SampleField {
     explicit SampleField(const std::string& sample);
@@ -37,7 +46,7 @@ struct SampleField {
 
 void Render(const State& st, const RecordAnalysis& a, const FormatSettings& f, RenderedRecord& out);
 // Appends the record: name, rendered body, sample and strand as the format places them.
-void Emit(Format format, const RenderedRecord& r, const std::string& name, const SampleField& sample, std::string& out);
+void Emit(Format format, const RenderedView& r, const std::string& name, const SampleField& sample, std::string& out);
 std::string TsvHeader();
 
 // Helpers shared with the tests of the formats.
