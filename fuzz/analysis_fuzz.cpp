@@ -97,11 +97,11 @@ void CheckFormats(const State& st, const std::string& name, const cli::RecordAna
     std::string text, tsv, json;
     cli::RenderedRecord r;
     cli::Render(st, a, {cli::Format::Text, true, showStrand, a.trimmed}, r);
-    cli::Emit(cli::Format::Text, r, name, sample, text);
+    cli::Emit(cli::Format::Text, cli::View(r), name, sample, text);
     cli::Render(st, a, {cli::Format::Tsv, true, showStrand, a.trimmed}, r);
-    cli::Emit(cli::Format::Tsv, r, name, sample, tsv);
+    cli::Emit(cli::Format::Tsv, cli::View(r), name, sample, tsv);
     cli::Render(st, a, {cli::Format::Json, true, showStrand, a.trimmed}, r);
-    cli::Emit(cli::Format::Json, r, name, sample, json);
+    cli::Emit(cli::Format::Json, cli::View(r), name, sample, json);
     const std::string head = text.substr(0, text.find('\n'));
     fuzz::Check(head[0] == '>' && std::count(head.begin(), head.end(), '\t') == (showStrand ? 2 : 1),
                 "text: the name line's Tabs");
