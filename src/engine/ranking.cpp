@@ -94,13 +94,9 @@ struct CRPlacer {
 
 // LPAM places CR c of template t in actSeq from..to. A CR that recurs (in another template,
 // or in a ranking of the same sequence before) with the same window takes the placement made
-// then, unless that call showed a message.
+// then, unless that call showed a message. The template words hold t's CRs (placer.Order).
 void PlaceCR(State& st, CRPlacer& placer, Integer t, Integer c, Integer from, Integer to, Integer& numMatches,
              Integer& startPos, Integer& endPos) {
-    if (placer.checkedTemplate != t) {
-        TemplateWordsFor(st, t);
-        placer.checkedTemplate = t;
-    }
     if (placer.words != st.templateWords.get()) {
         placer.words = st.templateWords.get();
         placer.read = &ReadWordsOf(st);
