@@ -14,14 +14,8 @@ tmp=$(mktemp -d)
 trap 'chmod -R u+w "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"  # the unprivileged run below reads the prefix from here
 
-fail() {
-  echo "check-install: FAILED: $*" >&2
-  exit 1
-}
-step() { echo "check-install: $*"; }
-same() {  # same FILE1 FILE2 WHAT
-  cmp -s "$1" "$2" || { diff "$1" "$2" | head -20 >&2; fail "$3"; }
-}
+check=check-install
+source scripts/check-helpers.sh  # the working folder is the project's
 
 cmake --build "$build" >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log" >&2; fail "cmake --build $build"; }
 

@@ -18,14 +18,8 @@ cli=$build/varigap-cli
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-fail() {
-  echo "check-workflow: FAILED: $*" >&2
-  exit 1
-}
-step() { echo "check-workflow: $*"; }
-same() {  # same FILE1 FILE2 WHAT
-  cmp -s "$1" "$2" || { diff "$1" "$2" | head -20 >&2; fail "$3"; }
-}
+check=check-workflow
+source scripts/check-helpers.sh  # the working folder is the project's
 
 cmake --build "$build" --target varigap-cli >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log" >&2; fail "build"; }
 ex=$src/data/example
