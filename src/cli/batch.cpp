@@ -27,6 +27,7 @@
 #include "cli/stdout_writer.h"
 #include "core/limits.h"
 #include "core/messages.h"
+#include "core/spin_lock.h"
 #include "core/strings.h"
 #include "seqio/sequence_file.h"
 
@@ -37,6 +38,11 @@ namespace {
 // Records travel in chunks, so that the locks around reading and writing are taken seldom
 // (on a virtual machine each wait is a costly system call).
 constexpr size_t kChunk = 256;
+
+// How long a job spins for a lock before it sleeps, where each job has a core: the read lock is
+// held while a chunk is parsed (some 50 microseconds), the output lock while one is written;
+// a shard of the cache of identical reads for one look-up.
+constexpr std::chrono::microseconds kSpinForChunk{100}, kSpinForShard{10};
 
 struct Record {
     long number = 0;      // 1-based position in the run
@@ -558,7 +564,8 @@ void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchI
 // waiting behind it. Records are thus read, analysed and freed by one thread, and no thread
 // is left to only read or only write.
 void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
-                 Emitter& emitter, int jobs, SharedDerepCache* cache, RunOutputs* outputs) {
+                 Emitter& emitter, int jobs, std::chrono::nanoseconds spin, SharedDerepCache* cache,
+                 RunOutputs* outputs) {
     std::mutex readMutex, outMutex;
     std::condition_variable emitted;
     std::map<long, ChunkResult> waiting;  // finished chunks not yet due
@@ -575,14 +582,15 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
                 // finds another reading inflates the blocks that reader will take next.
                 std::unique_lock lock(readMutex, std::try_to_lock);
                 while (!lock.owns_lock() && source.ReadAhead()) lock.try_lock();
-                if (!lock.owns_lock()) lock.lock();
+                if (!lock.owns_lock()) LockSpinning(lock, spin);
                 if (emitter.Broken() || !source.Next(chunk)) break;
             }
             // And so does one that has read, so that the next reader holds the lock only to
             // parse.
             while (source.ReadAhead()) {}
             worker.Process(chunk, result);
-            std::unique_lock lock(outMutex);
+            std::unique_lock lock(outMutex, std::defer_lock);
+            LockSpinning(lock, spin);
             // Far ahead of the chunk due: wait, so that finished output does not pile up.
             emitted.wait(lock, [&] { return chunk.index == nextDue || waiting.size() < maxWaiting; });
             if (chunk.index != nextDue) {
@@ -614,12 +622,19 @@ int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input)
     std::unique_ptr<RunOutputs> outputs;
     if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts, input.samples);
     Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get());
-    const int jobs = opts.jobs > 0 ? opts.jobs : UsableCores();
+    const int cores = UsableCores();
+    const int jobs = opts.jobs > 0 ? opts.jobs : cores;
+    // Jobs that outnumber the cores sleep on a lock at once: its holder may be waiting for a core.
+    const bool spin = jobs <= cores;
     // An output file is written from the analysis itself, so every read is analysed then.
     std::unique_ptr<SharedDerepCache> cache;
-    if (opts.derep && opts.outputDir.empty()) cache = std::make_unique<SharedDerepCache>();
+    if (opts.derep && opts.outputDir.empty())
+        cache = std::make_unique<SharedDerepCache>(SharedDerepCache::kDefaultBytes, 16,
+                                                   spin ? kSpinForShard : std::chrono::microseconds{0});
     if (jobs == 1) RunSequential(loaded, opts, input, source, emitter, cache.get(), outputs.get());
-    else RunParallel(loaded, opts, input, source, emitter, jobs, cache.get(), outputs.get());
+    else
+        RunParallel(loaded, opts, input, source, emitter, jobs, spin ? kSpinForChunk : std::chrono::microseconds{0},
+                    cache.get(), outputs.get());
     const int status = emitter.Finish();
     return outputs ? std::max(status, outputs->Finish()) : status;
 }

@@ -124,13 +124,14 @@ void DerepCache::Insert(std::string_view bases, size_t hash, const RenderedView&
     young_.Add(bases, hash, rendered, limit_);
 }
 
-SharedDerepCache::SharedDerepCache(size_t totalBytes, size_t shards) {
+SharedDerepCache::SharedDerepCache(size_t totalBytes, size_t shards, std::chrono::nanoseconds spin) : spin_(spin) {
     for (size_t i = 0; i < shards; ++i) shards_.push_back(std::make_unique<Shard>(totalBytes / shards / 2));
 }
 
 void SharedDerepCache::Insert(const std::string& bases, size_t hash, const RenderedView& rendered) {
     Shard& s = ShardOf(hash);
-    std::lock_guard lock(s.mutex);
+    LockSpinning(s.mutex, spin_);
+    std::lock_guard lock(s.mutex, std::adopt_lock);
     s.cache.Insert(bases, hash, rendered);
 }
 

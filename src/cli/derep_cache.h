@@ -1,6 +1,7 @@
 // Identical reads analysed once: the output of reads seen before, by their bases, in bounded memory.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "cli/format.h"
+#include "core/spin_lock.h"
 
 namespace varigap::cli {
 
@@ -110,14 +112,17 @@ class SharedDerepCache {
 public:
     static constexpr size_t kDefaultBytes = size_t{32} << 20;  // in all, both generations
 
-    explicit SharedDerepCache(size_t totalBytes = kDefaultBytes, size_t shards = 16);
+    // A job that finds a shard taken spins for up to `spin` before it sleeps (see LockSpinning).
+    explicit SharedDerepCache(size_t totalBytes = kDefaultBytes, size_t shards = 16,
+                              std::chrono::nanoseconds spin = std::chrono::nanoseconds{0});
 
     // Appends the output kept for `bases` through `emit(const RenderedView&)`; false when
     // there is none.
     template <class Emit>
     bool Use(const std::string& bases, size_t hash, Emit&& emit) {
         Shard& s = ShardOf(hash);
-        std::lock_guard lock(s.mutex);
+        LockSpinning(s.mutex, spin_);
+        std::lock_guard lock(s.mutex, std::adopt_lock);
         const RenderedView* r = s.cache.Find(bases, hash);
         if (!r) return false;
         emit(*r);
@@ -135,6 +140,7 @@ private:
     Shard& ShardOf(size_t hash) { return *shards_[(hash >> 48) % shards_.size()]; }
 
     std::vector<std::unique_ptr<Shard>> shards_;
+    std::chrono::nanoseconds spin_;
 };
 
 }  // namespace varigap::cli
