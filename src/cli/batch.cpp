@@ -146,9 +146,9 @@ public:
         return true;
     }
 
-    // Decompresses ahead of the worker reading, in the file it reads; false when there was
-    // nothing to do. Needs no lock: the file guards its own queue.
-    bool ReadAhead() { return file_.ReadAhead(); }
+    // Decompresses ahead of the worker reading, in the file it reads (see LineInput::ReadAhead);
+    // false when there was nothing to do. Needs no lock: the file guards its own queue.
+    bool ReadAhead(bool onlyIfDry) { return file_.ReadAhead(onlyIfDry); }
 
     long Total() const { return opts_.sequences.empty() ? -1 : static_cast<long>(opts_.sequences.size()); }
     long long TotalBytes() const { return opts_.sequences.empty() ? totalBytes_ : 0; }
@@ -572,22 +572,24 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
     long nextDue = 0;
     const size_t maxWaiting = 4 * static_cast<size_t>(jobs);
 
-    auto work = [&] {
+    // Reading a gzip file is mostly inflating it, which needs no lock: a worker that finds
+    // another reading inflates the blocks that reader will take next, and so does one that has
+    // read, so that the next reader holds the lock only to parse. The first worker keeps the
+    // queue full; the others inflate only where it has run dry, so that the inflater's state
+    // and the data it reads stay in one core's caches.
+    auto work = [&](bool inflater) {
         Worker worker(loaded, opts, input, cache, outputs);
         Chunk chunk;
         ChunkResult result;  // reused while it is written at once, so that its room stays
+        const bool onlyIfDry = !inflater;
         for (;;) {
             {
-                // Reading a gzip file is mostly inflating it, which needs no lock: a worker that
-                // finds another reading inflates the blocks that reader will take next.
                 std::unique_lock lock(readMutex, std::try_to_lock);
-                while (!lock.owns_lock() && source.ReadAhead()) lock.try_lock();
+                while (!lock.owns_lock() && source.ReadAhead(onlyIfDry)) lock.try_lock();
                 if (!lock.owns_lock()) LockSpinning(lock, spin);
                 if (emitter.Broken() || !source.Next(chunk)) break;
             }
-            // And so does one that has read, so that the next reader holds the lock only to
-            // parse.
-            while (source.ReadAhead()) {}
+            while (source.ReadAhead(onlyIfDry)) {}
             worker.Process(chunk, result);
             std::unique_lock lock(outMutex, std::defer_lock);
             LockSpinning(lock, spin);
@@ -610,8 +612,8 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
         worker.Finish();
     };
     std::vector<std::thread> workers;
-    for (int j = 1; j < jobs; ++j) workers.emplace_back(work);
-    work();  // this thread is a worker too
+    for (int j = 1; j < jobs; ++j) workers.emplace_back(work, false);
+    work(true);  // this thread is a worker too
     for (auto& t : workers) t.join();
 }
 

@@ -118,13 +118,14 @@ long LineInput::Decompress(char* to, size_t room, InputFault& fault) {
     return static_cast<long>(n);
 }
 
-bool LineInput::ReadAhead() {
+bool LineInput::ReadAhead(bool onlyIfDry) {
     // A compressed block decompresses to at most kBlock bytes; a few keep a reader busy.
     constexpr size_t kBlock = BGZF_MAX_BLOCK_SIZE, kMostAhead = 8 * kBlock;
     Block b;
     {
         std::lock_guard lock(queue_);
-        if (inflating_ || ended_ || (!fp_ && !gz_) || kind_ == Compression::None || aheadBytes_ >= kMostAhead)
+        if (inflating_ || ended_ || (!fp_ && !gz_) || kind_ == Compression::None ||
+            aheadBytes_ >= (onlyIfDry ? 1 : kMostAhead))
             return false;
         inflating_ = true;
         if (!spare_.empty()) {

@@ -59,9 +59,10 @@ public:
     // Decompresses the next block of a compressed file into a short queue, which the reading
     // thread takes before decompressing any itself: a thread that would otherwise wait for the
     // reader does the slowest part of reading for it. Any thread may call it while another
-    // reads lines; it never waits for a block. False when it did nothing: plain text, the end
-    // or a fault reached, the queue full, or another thread decompressing.
-    bool ReadAhead();
+    // reads lines; it never waits for a block. With `onlyIfDry`, only when nothing is queued.
+    // False when it did nothing: plain text, the end or a fault reached, the queue full (or
+    // not dry), or another thread decompressing.
+    bool ReadAhead(bool onlyIfDry = false);
 
 private:
     // One step of decompression made ahead: bytes, or how the data ended.

@@ -65,7 +65,7 @@ public:
     // Bytes of the file consumed so far, as stored (compressed or not): for progress.
     long long FileOffset() const { return input_.FileOffset(); }
     // Decompresses ahead of the thread that reads the records; see LineInput::ReadAhead.
-    bool ReadAhead() { return input_.ReadAhead(); }
+    bool ReadAhead(bool onlyIfDry = false) { return input_.ReadAhead(onlyIfDry); }
 
 private:
     // Reads up to the first record; false with `result` set when there is none to read.

@@ -79,6 +79,28 @@ TEST(SequenceFile, FastaAndFastqAreReadAlikeWhateverThePacking) {
         }
 }
 
+TEST(SequenceFile, ReadingAheadOnlyIfDryWaitsForTheQueuedBlocksToBeTaken) {
+    std::string text;
+    const int count = 40000;  // some 2 MB: many decompressed blocks
+    for (int i = 0; i < count; ++i) text += "@r" + std::to_string(i) + "\nACGTACGTACGTACGT\n+\nIIIIIIIIIIIIIIII\n";
+    TempDir dir;
+    seqio::SequenceFile file;
+    std::string error;
+    ASSERT_TRUE(file.Open(WritePacked(dir, "s.fq.gz", text, Packing::Gzip), error)) << error;
+    ASSERT_TRUE(file.ReadAhead());
+    EXPECT_FALSE(file.ReadAhead(true)) << "a block is queued";
+    seqio::SeqRecord r;
+    seqio::ReadProblem p;
+    int read = 0, madeWhenDry = 0;
+    for (; file.Next(r, p) == ReadResult::Record; ++read) {
+        EXPECT_EQ(r.name, "r" + std::to_string(read));
+        madeWhenDry += file.ReadAhead(true);
+        EXPECT_FALSE(file.ReadAhead(true)) << "after record " << read;
+    }
+    EXPECT_EQ(read, count);
+    EXPECT_GT(madeWhenDry, 2);
+}
+
 TEST(SequenceFile, ConcatenatedGzipMembersReadAsOneFile) {
     TempDir dir;
     const std::string a = ReadFileBytes(WritePacked(dir, "a.gz", "@a\nAC\n+\nII\n", Packing::Gzip));
