@@ -133,6 +133,14 @@ TEST(SequenceFile, BadRecordsAreReportedAndPassedOver) {
         {"@a\nACGT\n+\nII I\n@b\nA\n+\nI\n", {problem(1, K::BadQuality, 4), "2:b|A|I"}},
         {std::string(">a\nAC\1T\n>b\nA\n", 13), {problem(1, K::Binary, 2), "2:b|A|"}},
         {"@a\nA\n+\nI\nnoise\n@b\nA\n+\nI\n", {"1:a|A|I", problem(2, K::NoHeader, 5), "3:b|A|I"}},
+        // Lines longer than the sixteen bytes checked at once, the fault past the first sixteen.
+        {"@a\n" + std::string(28, 'A') + "." + std::string(3, 'A') + "\n+\n" + std::string(32, 'I') + "\n",
+         {problem(1, K::BadBase, 2)}},
+        {"@a\n" + std::string(32, 'A') + "\n+\n" + std::string(28, 'I') + "\x7F" + std::string(3, 'I') + "\n",
+         {problem(1, K::Binary, 4)}},
+        {"@a\nA\n+\nI\n@" + std::string(28, 'n') + "\x01x\nA\n+\nI\n", {"1:a|A|I", problem(2, K::Binary, 5)}},
+        {"@a name\twith a Tab in it\nacgtnRYKMacgtnRYKMacgt\n+\n" + std::string(22, '#') + "\n",
+         {"1:a name\twith a Tab in it|acgtnRYKMacgtnRYKMacgt|" + std::string(22, '#')}},
     };
     TempDir dir;
     for (const auto& c : cases) EXPECT_EQ(Events(dir.Write("s", c.text)), c.events) << c.text;
