@@ -178,9 +178,11 @@ private:
             seqio::ReadProblem p;
             switch (file_.Next(record_, p)) {
                 case seqio::ReadResult::Record:
-                    r.name.swap(record_.name);  // each keeps the other's room for the next record
-                    r.bases.swap(record_.bases);
-                    r.quals.swap(record_.quals);
+                    // Copied, not swapped: each job's strings stay in the memory it touches,
+                    // where swapping moved buffers between the cores at every chunk.
+                    r.name.assign(record_.name);
+                    r.bases.assign(record_.bases);
+                    r.quals.assign(record_.quals);
                     r.sample = fileIndex_;
                     r.fileRecord = ++fileRecords_;
                     return true;
