@@ -571,6 +571,9 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
     std::mutex readMutex, outMutex;
     std::condition_variable emitted;
     std::map<long, ChunkResult> waiting;  // finished chunks not yet due
+    // Results written after waiting, kept with their room: a job that parks its result takes
+    // one of them, so that its next chunk's output does not grow from nothing again.
+    std::vector<ChunkResult> spare;
     long nextDue = 0;
     const size_t maxWaiting = 4 * static_cast<size_t>(jobs);
 
@@ -598,13 +601,19 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
             // Far ahead of the chunk due: wait, so that finished output does not pile up.
             emitted.wait(lock, [&] { return chunk.index == nextDue || waiting.size() < maxWaiting; });
             if (chunk.index != nextDue) {
-                waiting.emplace(chunk.index, std::move(result));
+                ChunkResult& parked = waiting[chunk.index];
+                std::swap(parked, result);
+                if (!spare.empty()) {
+                    std::swap(result, spare.back());
+                    spare.pop_back();
+                }
                 continue;
             }
             emitter.Emit(result);
             ++nextDue;
             for (auto it = waiting.find(nextDue); it != waiting.end(); it = waiting.find(nextDue)) {
                 emitter.Emit(it->second);
+                spare.push_back(std::move(it->second));
                 waiting.erase(it);
                 ++nextDue;
             }
