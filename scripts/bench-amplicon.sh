@@ -3,7 +3,7 @@
 # (1000000) simulated P6-loop reads made from the real trnL-F records, in four FASTQ.gz samples
 # (about 30 species each with Zipf-like abundances, half of the reads reverse-complemented,
 # 0.2% substitutions). varigap-cli analyze --orient auto --format tsv (output to /dev/null)
-# with one job, two jobs and without dereplication, next to cutadapt finding the same linked
+# with one job and two jobs (taken in turn) and without dereplication, next to cutadapt finding the same linked
 # primer pair on both strands and seqkit stats reading the files (the input floor). Prints a
 # table with the ratios, the peak memory of one sample, of all four and of eight (four more
 # made with another seed), the CPU time of each run and the load of the machine.
@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 reads=${VARIGAP_BENCH_READS:-1000000}
 runs=${VARIGAP_BENCH_RUNS:-3}  # runs per measurement; the best counts
+jobRuns=$((runs + 2))           # one and two jobs: a run of each is a second, and the ratio is what matters
 cli=$build/varigap-cli
 tpl=data/example/p6/p6.tpl
 primers=GGGCAATCCTGAGCCAA...GATAGGTGCAGAGACTCAATGG
@@ -34,20 +35,48 @@ more=("$work"/more/S1.fastq.gz "$work"/more/S2.fastq.gz "$work"/more/S3.fastq.gz
 # seconds (user + system) of that run, and the largest peak RSS (KiB), appended to
 # $work/table as "NAME|JOBS|READS|seconds|cpu|rss".
 measure() {
-  local name=$1 best="" cpu="" rss=0 start end t m c
+  local name=$1 best="" cpu="" rss=0
   shift
   for ((i = 0; i < runs; i++)); do
-    start=$(date +%s.%N)
-    /usr/bin/time -f '%M %U %S' -o "$work/rss" "$@" >/dev/null 2>"$work/err" ||
-      { echo "bench: failed: $*" >&2; cat "$work/err" >&2; exit 1; }
-    end=$(date +%s.%N)
-    t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
-    read -r m u s < <(tail -1 "$work/rss")
-    c=$(awk -v u="$u" -v s="$s" 'BEGIN { printf "%.2f", u + s }')
+    time_once "$@"
     if [[ -z $best ]] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; cpu=$c; fi
     ((m > rss)) && rss=$m
   done
   echo "$name|$best|$cpu|$rss" >> "$work/table"
+}
+
+# time_once CMD...: sets t (wall-clock seconds), c (CPU seconds) and m (peak RSS, KiB) of one run.
+time_once() {
+  local start end u s
+  start=$(date +%s.%N)
+  /usr/bin/time -f '%M %U %S' -o "$work/rss" "$@" >/dev/null 2>"$work/err" ||
+    { echo "bench: failed: $*" >&2; cat "$work/err" >&2; exit 1; }
+  end=$(date +%s.%N)
+  t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
+  read -r m u s < <(tail -1 "$work/rss")
+  c=$(awk -v u="$u" -v s="$s" 'BEGIN { printf "%.2f", u + s }')
+}
+
+# measure_jobs NAME|READS CMD...: as measure, for CMD -j 1 and CMD -j 2 taken in turn, so that a
+# machine that slows down or speeds up during the runs weighs on both alike (two table lines).
+measure_jobs() {
+  local name=$1 j best1="" best2="" cpu1="" cpu2="" rss1=0 rss2=0
+  shift
+  for ((i = 0; i < jobRuns; i++)); do
+    for j in 1 2; do
+      time_once "$@" -j "$j"
+      if [[ $j == 1 ]]; then
+        if [[ -z $best1 ]] || awk -v t="$t" -v b="$best1" 'BEGIN { exit !(t < b) }'; then best1=$t; cpu1=$c; fi
+        ((m > rss1)) && rss1=$m
+      else
+        if [[ -z $best2 ]] || awk -v t="$t" -v b="$best2" 'BEGIN { exit !(t < b) }'; then best2=$t; cpu2=$c; fi
+        ((m > rss2)) && rss2=$m
+      fi
+    done
+  done
+  local label=${name%|*} n=${name##*|}
+  echo "$label|1|$n|$best1|$cpu1|$rss1" >> "$work/table"
+  echo "$label|2|$n|$best2|$cpu2|$rss2" >> "$work/table"
 }
 
 # One cutadapt process per sample, as a pipeline would run it.
@@ -60,8 +89,7 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 quarter=$((reads / 4))
 measure "seqkit stats (reading the files)|1|$reads" seqkit stats -j 1 "${samples[@]}"
 measure "cutadapt --revcomp, linked g...h|1|$reads" "${cutadapt_all[@]}" "${samples[@]}"
-measure "varigap-cli --orient auto|1|$reads" "${analyze[@]}" "${samples[@]}" -j 1
-measure "varigap-cli --orient auto|2|$reads" "${analyze[@]}" "${samples[@]}" -j 2
+measure_jobs "varigap-cli --orient auto|$reads" "${analyze[@]}" "${samples[@]}"
 measure "varigap-cli --orient auto --no-derep|1|$reads" "${analyze[@]}" "${samples[@]}" -j 1 --no-derep
 runs=1  # memory only
 measure "varigap-cli --orient auto, one sample|1|$quarter" "${analyze[@]}" "${samples[0]}" -j 1
