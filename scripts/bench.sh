@@ -5,7 +5,7 @@
 #     so that start-up does not count: varigap-cli analyze with the Poaceae template
 #     (3 conserved, 2 variable regions) and with a file of one template per order with at
 #     least three records (made by varigap-cli build from ../shared/data/trnLF), each with
-#     one job and with every core, every record analysed (--no-derep: the five records would
+#     one job and with every core (taken in turn), every record analysed (--no-derep: the five records would
 #     otherwise be analysed once each); the first template of that ranking alone; next to
 #     cutadapt cutting the same two variable regions out of the same file with two linked
 #     adapters made of the flanking conserved regions, and seqkit stats reading the file
@@ -82,21 +82,40 @@ chosen=$("$cli" analyze "$work/orders/trnLF.tpl" "$work/one.fasta" --no-progress
 awk -v want=">$chosen" '{ sub(/\r$/, "") } /^>/ { keep = ($0 == want) } keep' "$work/orders/trnLF.tpl" > "$work/orders/chosen.tpl"
 
 # ---------------------------------------------------------------- 3. timing
+once() {  # once CMD...: sets t (wall-clock seconds) and c (CPU seconds) of one run; output in $work/out
+  local start end u sys
+  start=$(date +%s.%N)
+  /usr/bin/time -f '%U %S' -o "$work/time" "$@" > "$work/out" 2> "$work/err" ||
+    { echo "bench: failed: $*" >&2; cat "$work/err" >&2; exit 1; }
+  end=$(date +%s.%N)
+  t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
+  read -r u sys < <(tail -1 "$work/time")
+  c=$(awk -v u="$u" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
+}
+
 seconds() {  # seconds CMD...: the best wall-clock time of $runs runs and the CPU time of that run
-  local best="" cpu="" start end t u sys
+  local best="" cpu=""
   for ((i = 0; i < runs; i++)); do
-    start=$(date +%s.%N)
-    /usr/bin/time -f '%U %S' -o "$work/time" "$@" > "$work/out" 2> "$work/err" ||
-      { echo "bench: failed: $*" >&2; cat "$work/err" >&2; exit 1; }
-    end=$(date +%s.%N)
-    t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
-    read -r u sys < <(tail -1 "$work/time")
-    if [[ -z $best ]] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then
-      best=$t
-      cpu=$(awk -v u="$u" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
-    fi
+    once "$@"
+    if [[ -z $best ]] || awk -v t="$t" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$t; cpu=$c; fi
   done
   echo "$best $cpu"
+}
+
+# seconds_jobs CMD...: as seconds for CMD --jobs 1 and CMD --jobs $cores, taken in turn ($runs + 2
+# runs of each), so that a machine whose speed drifts during the runs weighs on both alike.
+# Prints "best1 cpu1 bestN cpuN"; the outputs of the last runs are left in $work/out1 and $work/outN.
+seconds_jobs() {
+  local b1="" c1="" bN="" cN=""
+  for ((i = 0; i < runs + 2; i++)); do
+    once "$@" --jobs 1
+    mv "$work/out" "$work/out1"
+    if [[ -z $b1 ]] || awk -v t="$t" -v b="$b1" 'BEGIN { exit !(t < b) }'; then b1=$t; c1=$c; fi
+    once "$@" --jobs "$cores"
+    mv "$work/out" "$work/outN"
+    if [[ -z $bN ]] || awk -v t="$t" -v b="$bN" 'BEGIN { exit !(t < b) }'; then bN=$t; cN=$c; fi
+  done
+  echo "$b1 $c1 $bN $cN"
 }
 
 echo "== Batch analysis of $records trnL-F records (5 Poaceae GenBank regions repeated), $cores cores"
@@ -105,16 +124,16 @@ t_cut1=$(seconds cutadapt -j 1 -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$wor
 cut_found=$(grep -m1 'Reads with adapters' "$work/out" | sed 's/^ *//')
 t_cutN=$(seconds cutadapt -j "$cores" -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$work/cut.fasta" "$work/poaceae.fasta")
 every=(--no-progress --no-derep)
-t_var1=$(seconds "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs 1 "${every[@]}")
-var_lines=$(grep -c '{V}' "$work/out" || true)
-var_found=$(grep -c ':{V}:' "$work/out" || true)
-cp "$work/out" "$work/var1.out"
-t_varN=$(seconds "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" --jobs "$cores" "${every[@]}")
-cmp -s "$work/out" "$work/var1.out" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
-t_many1=$(seconds "$cli" analyze "$work/orders/trnLF.tpl" "$work/poaceae.fasta" --jobs 1 "${every[@]}")
-cp "$work/out" "$work/many1.out"
-t_manyN=$(seconds "$cli" analyze "$work/orders/trnLF.tpl" "$work/poaceae.fasta" --jobs "$cores" "${every[@]}")
-cmp -s "$work/out" "$work/many1.out" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
+times=$(seconds_jobs "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" "${every[@]}")
+read -r w1 p1 wN pN <<< "$times"
+t_var1="$w1 $p1" t_varN="$wN $pN"
+var_lines=$(grep -c '{V}' "$work/out1" || true)
+var_found=$(grep -c ':{V}:' "$work/out1" || true)
+cmp -s "$work/outN" "$work/out1" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
+times=$(seconds_jobs "$cli" analyze "$work/orders/trnLF.tpl" "$work/poaceae.fasta" "${every[@]}")
+read -r w1 p1 wN pN <<< "$times"
+t_many1="$w1 $p1" t_manyN="$wN $pN"
+cmp -s "$work/outN" "$work/out1" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
 t_chosen=$(seconds "$cli" analyze "$work/orders/chosen.tpl" "$work/poaceae.fasta" --jobs 1 "${every[@]}")
 
 awk -v n="$records" -v cores="$cores" -v orders="$orders" -v chosen="$chosen" \
