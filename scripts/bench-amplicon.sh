@@ -3,10 +3,11 @@
 # (1000000) simulated P6-loop reads made from the real trnL-F records, in four FASTQ.gz samples
 # (about 30 species each with Zipf-like abundances, half of the reads reverse-complemented,
 # 0.2% substitutions). varigap-cli analyze --orient auto --format tsv (output to /dev/null)
-# with one job and two jobs (taken in turn) and without dereplication, next to cutadapt finding the same linked
-# primer pair on both strands and seqkit stats reading the files (the input floor). Prints a
-# table with the ratios, the peak memory of one sample, of all four and of eight (four more
-# made with another seed), the CPU time of each run and the load of the machine.
+# with one job and two jobs (taken in turn) and without dereplication, next to cutadapt
+# finding the same linked primer pair on both strands and seqkit stats reading the files
+# (the input floor). Prints a table with the ratios, the peak memory of one sample, of all
+# four and of eight (four more made with another seed), the CPU time of each run and the
+# load of the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -60,23 +61,16 @@ time_once() {
 # measure_jobs NAME|READS CMD...: as measure, for CMD -j 1 and CMD -j 2 taken in turn, so that a
 # machine that slows down or speeds up during the runs weighs on both alike (two table lines).
 measure_jobs() {
-  local name=$1 j best1="" best2="" cpu1="" cpu2="" rss1=0 rss2=0
+  local name=$1 j best=("" "" "") cpu=("" "" "") rss=(0 0 0)
   shift
   for ((i = 0; i < jobRuns; i++)); do
     for j in 1 2; do
       time_once "$@" -j "$j"
-      if [[ $j == 1 ]]; then
-        if [[ -z $best1 ]] || awk -v t="$t" -v b="$best1" 'BEGIN { exit !(t < b) }'; then best1=$t; cpu1=$c; fi
-        ((m > rss1)) && rss1=$m
-      else
-        if [[ -z $best2 ]] || awk -v t="$t" -v b="$best2" 'BEGIN { exit !(t < b) }'; then best2=$t; cpu2=$c; fi
-        ((m > rss2)) && rss2=$m
-      fi
+      if [[ -z ${best[j]} ]] || awk -v t="$t" -v b="${best[j]}" 'BEGIN { exit !(t < b) }'; then best[j]=$t; cpu[j]=$c; fi
+      ((m > rss[j])) && rss[j]=$m
     done
   done
-  local label=${name%|*} n=${name##*|}
-  echo "$label|1|$n|$best1|$cpu1|$rss1" >> "$work/table"
-  echo "$label|2|$n|$best2|$cpu2|$rss2" >> "$work/table"
+  for j in 1 2; do echo "${name%|*}|$j|${name##*|}|${best[j]}|${cpu[j]}|${rss[j]}" >> "$work/table"; done
 }
 
 # One cutadapt process per sample, as a pipeline would run it.
