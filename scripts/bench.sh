@@ -7,9 +7,9 @@
 #     least three records (made by varigap-cli build from ../shared/data/trnLF), each with
 #     one job and with every core (taken in turn), every record analysed (--no-derep: the
 #     five records would otherwise be analysed once each); the first template of that
-#     ranking alone; next to cutadapt cutting the same two variable regions out of the same file with two linked
-#     adapters made of the flanking conserved regions, and seqkit stats reading the file
-#     (the input floor). Prints a table with the ratios;
+#     ranking alone; next to cutadapt cutting the same two variable regions out of the same
+#     file with two linked adapters made of the flanking conserved regions, and seqkit stats
+#     reading the file (the input floor). Prints a table with the ratios;
 #  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
