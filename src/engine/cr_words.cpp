@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <unordered_map>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "core/bases.h"
 #include "core/strings.h"
 
 namespace varigap {
@@ -16,6 +21,45 @@ int32_t TemplateWords::FindOther(const char* at) const {
 }
 
 namespace {
+
+// Writes to masks, per character of s, the bases it stands for, as BasesMatch compares them (N
+// all four); leaves masks empty when a character stands for none, so that matching needs
+// BasesMatch itself. Plain bases sixteen at a time, others by the table.
+void BaseMasks(const std::string& s, std::string& masks) {
+    masks.resize(s.size());
+    const unsigned char* const table = detail::kBaseMask.data();
+    const char* in = s.data();
+    char* out = masks.data();
+    const size_t n = s.size();
+    size_t i = 0;
+    unsigned none = 0;
+#if defined(__SSE2__)
+    const __m128i lower = _mm_set1_epi8(0x20);
+    for (; i + 16 <= n; i += 16) {
+        // Only A, C, G, T (either case) get a mask here; any other character sends the block
+        // to the table.
+        const __m128i c = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i)), lower);
+        const __m128i m =
+            _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8('a')), _mm_set1_epi8(1)),
+                                      _mm_and_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8('c')), _mm_set1_epi8(2))),
+                         _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8('g')), _mm_set1_epi8(4)),
+                                      _mm_and_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8('t')), _mm_set1_epi8(8))));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(m, _mm_setzero_si128())) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), m);
+            continue;
+        }
+        for (size_t j = i; j < i + 16; ++j) {
+            out[j] = static_cast<char>(table[static_cast<unsigned char>(in[j])]);
+            none |= out[j] == 0;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        out[i] = static_cast<char>(table[static_cast<unsigned char>(in[i])]);
+        none |= out[i] == 0;
+    }
+    if (none) masks.clear();
+}
 
 // The two-bit code of the word of wl bases at s; false when it holds another character or is
 // too long for a code.
@@ -47,7 +91,8 @@ std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl)
             const std::string& bases = st.crSeq[t][c];
             auto [it, added] = distinct.emplace(bases, static_cast<int32_t>(tw->crs.size()));
             if (added) {
-                tw->crs.push_back(TemplateWords::CR{bases, ToUpper(bases), {}});
+                tw->crs.push_back(TemplateWords::CR{bases, ToUpper(bases), {}, {}});
+                BaseMasks(bases, tw->crs.back().masks);
                 if (static_cast<int>(bases.size()) > wl) wordCount += bases.size() - static_cast<size_t>(wl) + 1;
             }
             crOf[static_cast<size_t>(c)] = it->second;
@@ -140,6 +185,7 @@ void IndexSequence(ReadWords& r, const std::shared_ptr<const TemplateWords>& wor
     const TemplateWords& tw = *words;
     const int wl = tw.wordLength;
     r.seq = seq;
+    BaseMasks(seq, r.masks);
     // found: word, position, word, position, ... in position order
     if (r.found.size() < 2 * seq.size() + 2) r.found.resize(2 * seq.size() + 2);
     int32_t* out = r.found.data();
@@ -168,7 +214,8 @@ void IndexSequence(ReadWords& r, const std::shared_ptr<const TemplateWords>& wor
         if (o.stamp != r.stamp) o = ReadWords::Occ{r.stamp, -1, 0};
         ++o.count;
     }
-    r.pos.resize(used / 2);
+    // One entry more than the positions, which a look-up of a word without hits may read.
+    r.pos.assign(used / 2 + 1, 0);
     int32_t next = 0;
     for (size_t k = 0; k < used; k += 2) {
         ReadWords::Occ& o = r.occ[static_cast<size_t>(r.found[k])];

@@ -4,9 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/bases.h"
 #include "core/messages.h"
@@ -58,6 +63,7 @@ struct LpamScratch {
     // The call: each region word's hits, and the vote table.
     std::vector<HitList> hits;  // per region word
     std::vector<int32_t> diagonals;
+    std::vector<int32_t> offGuess;  // quick votes: the hits off the guessed winner, with their words
     uint32_t call = 0;
     int minDiagonal = 0;               // lowest diagonal a hit can have
     std::vector<DiagonalVote> voteOf;  // per diagonal (d - minDiagonal)
@@ -75,6 +81,10 @@ struct LpamCall {
     int crLen, pieceLen, numWords;
     bool truncBegin, truncEnd;  // the piece begins / ends where the sequence does
     bool reported = false;      // a message was shown or an internal check failed
+    // The bases each character of the region and of the piece stands for (nullptr when some
+    // character stands for none): a straight walk compares them sixteen at a time.
+    const char* crMasks = nullptr;
+    const char* pieceMasks = nullptr;
 };
 
 // Assert that also remembers a failure in the call.
@@ -117,6 +127,7 @@ void FindWordHits(LpamScratch& s, const std::string& piece, const std::string& c
         s.hits[static_cast<size_t>(i)] = HitList{static_cast<int32_t>(s.diagonals.size()), w[0]};
         for (int k = 1; k <= w[0]; ++k) s.diagonals.push_back(w[static_cast<size_t>(k)] - i);
     }
+    s.diagonals.push_back(NODIAGONAL);  // read, not taken, by the walk for a last word without hits
 }
 
 // --- vote table ---
@@ -299,30 +310,65 @@ int Walk(const LpamScratch& s, const char* crBases, const char* piece, int crLen
          int allowed, int& cur) {
     const HitList* const hits = s.hits.data();
     const int32_t* const diagonals = s.diagonals.data();
+    const unsigned char* const mask = detail::kBaseMask.data();
+    // On a diagonal that is not the region's, words hit or miss and bases match or not at
+    // random: the usual cases go without branches (a word without hits reads a diagonal it
+    // does not take, so diagonals holds one entry past the last hit).
     int d = cur, missed = 0;
     for (int p = 1; p <= crLen; ++p) {
         if (p <= numWords) {
             const HitList& h = hits[p - 1];
-            if (h.count == 1) {  // the usual case, as ClosestHit
-                const int e = diagonals[h.first];
-                if (std::abs(e - d) <= drift) d = e;
-            } else if (h.count > 1) {
+            if (h.count > 1) {
                 ClosestHit(s, p, d, drift, d);
+            } else {
+                const int e = diagonals[h.first];
+                d = h.count == 1 && std::abs(e - d) <= drift ? e : d;
             }
         }
         const int q = p + d - 1;
-        if (!(static_cast<unsigned>(q - 1) < static_cast<unsigned>(pieceLen) &&
-              SameBase(crBases[p - 1], piece[q - 1])) &&
-            ++missed > allowed)
-            break;
+        const bool inside = static_cast<unsigned>(q - 1) < static_cast<unsigned>(pieceLen);
+        const char a = crBases[p - 1], b = piece[inside ? q - 1 : 0];
+        const unsigned ma = mask[static_cast<unsigned char>(a)], mb = mask[static_cast<unsigned char>(b)];
+        bool match = (ma & mb) != 0;
+        if ((ma == 0) | (mb == 0)) [[unlikely]]
+            match = BasesMatch(a, b);
+        missed += !(inside && match);
+        if (missed > allowed) break;
     }
     cur = d;
     return missed;
 }
 
+// The bases missed by a walk that stays on diagonal d from the first base to the last, counted
+// until more than `allowed`, from the bases each character stands for: two characters match
+// when they share one, sixteen compared at a time.
+int StraightMisses(const char* crMasks, const char* pieceMasks, int crLen, int pieceLen, int d, int allowed) {
+    // CR position p faces piece position p + d - 1; those facing no piece base are missed.
+    const int first = std::max(1, 2 - d), last = std::min(crLen, pieceLen - d + 1);
+    if (first > last) return crLen;
+    int missed = crLen - (last - first + 1);
+    const char* a = crMasks + first - 1;
+    const char* b = pieceMasks + first + d - 2;
+    const int n = last - first + 1;
+    int j = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; j + 16 <= n && missed <= allowed; j += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + j));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + j));
+        missed += std::popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(x, y), zero))));
+    }
+#endif
+    for (; j < n && missed <= allowed; ++j) missed += (a[j] & b[j]) == 0;
+    return missed;
+}
+
 // Walks the region along diagonal d (word hits in s) and returns whether enough bases match;
-// on success startPos..endPos is the placement, clipped to the piece.
-bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, Integer& startPos, Integer& endPos) {
+// on success startPos..endPos is the placement, clipped to the piece. nearWord: the first word
+// with a hit within the band of d (0 none, -1 to be looked up); straight: no hit but d's own
+// lies within the walk's drift of d, so the walk stays on d.
+bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, Integer& startPos, Integer& endPos,
+                 int nearWord = -1, bool straight = false) {
     if (d == NODIAGONAL) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;
@@ -347,14 +393,17 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
 
     // Anchor: the hit nearest to d of the first word that has one within the band.
     int anchor = d;
-    if (const int i = FirstWordNear(s, d, band, numWords)) ClosestHit(s, i, d, band, anchor);
+    if (nearWord < 0) nearWord = FirstWordNear(s, d, band, numWords);
+    if (nearWord > 0) ClosestHit(s, nearWord, d, band, anchor);
 
     // Walk, drifting to the nearby diagonal of each word that has a hit close enough. A walk
     // that misses more bases than the threshold allows is given up: it would be refused all
     // the same.
     const int allowedMisses = crLen - FewestAccepted(thr, crLen);
     int cur = anchor;
-    const int missed = Walk(s, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur);
+    const int missed = straight && anchor == d && c.crMasks && c.pieceMasks
+                           ? StraightMisses(c.crMasks, c.pieceMasks, crLen, pieceLen, d, allowedMisses)
+                           : Walk(s, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur);
     if (missed > allowedMisses) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;
@@ -462,8 +511,8 @@ bool GatherAndVote(LpamScratch& s, const ReadWords& rw, const int32_t* words, in
                    const LpamCall& c) {
     const int numWords = c.numWords, tableSize = TableSize(numWords);
     if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
-    if (s.diagonals.size() < static_cast<size_t>(numWords) * MAXWORDHITS)
-        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS);
+    if (s.diagonals.size() <= static_cast<size_t>(numWords) * MAXWORDHITS)
+        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS + 1);
     StartVotes(s, c, tableSize);
     HitList* const hits = s.hits.data();
     int32_t* const diagonals = s.diagonals.data();
@@ -550,6 +599,238 @@ bool GatherAndVote(LpamScratch& s, const ReadWords& rw, const int32_t* words, in
     return !full;
 }
 
+constexpr int kMaxPlainBand = 16;  // widest band of the quick votes
+
+// The share of a vote of a word with n counted hits, 1 / n.
+constexpr std::array<double, MAXWORDHITS + 1> kShare = [] {
+    std::array<double, MAXWORDHITS + 1> share{};
+    for (int n = 1; n <= MAXWORDHITS; ++n) share[static_cast<size_t>(n)] = 1.0 / n;
+    return share;
+}();
+
+// A word's first occurrences that lie wholly inside the window from..to, from the read's index:
+// [p, end), in increasing position.
+struct WindowHits {
+    const ReadWords::Occ* occ;
+    const int32_t* pos;
+    uint32_t stamp;
+    int32_t from, lastStart;
+    bool clipFront, clipBack;  // the window leaves out the sequence's first / last bases
+
+    WindowHits(const ReadWords& rw, int from, int to, int wl)
+        : occ(rw.occ.data()),
+          pos(rw.pos.data()),
+          stamp(rw.stamp),
+          from(from),
+          lastStart(to - wl + 1),
+          clipFront(from > 1),
+          clipBack(to < static_cast<int>(rw.seq.size())) {}
+
+    // Positions of the whole sequence need no bound; the index holds only words inside it.
+    void Of(int32_t word, const int32_t*& p, const int32_t*& end) const {
+        const ReadWords::Occ& o = occ[word];
+        const int32_t count = o.stamp == stamp ? o.count : 0;
+        p = pos + (count ? o.first : 0);
+        end = p + count;
+        if (clipFront) {
+            if (count > 8) p = std::lower_bound(p, end, from);
+            else
+                while (p < end && *p < from) ++p;
+        }
+        if (end - p > MAXWORDHITS) end = p + MAXWORDHITS;
+        if (clipBack)
+            while (end > p && end[-1] > lastStart) --end;
+    }
+};
+
+// The diagonal that two neighbouring words with a single hit each share, the first such pair
+// among the first words: the likely winner of the votes. NODIAGONAL when there is none.
+int GuessWinner(const WindowHits& wh, const int32_t* words, int numWords) {
+    constexpr int kLook = 16;
+    int last = NODIAGONAL;
+    for (int i = 0; i < numWords && i < kLook; ++i) {
+        const int32_t *p, *end;
+        wh.Of(words[i], p, end);
+        const int d = end - p == 1 ? *p - i : NODIAGONAL;  // up to the window's offset
+        if (d != NODIAGONAL && d == last) return d - (wh.from - 1);
+        last = d;
+    }
+    return NODIAGONAL;
+}
+
+// The votes read where one diagonal plainly wins: it holds more words with a single hit than
+// there are hits on all other diagonals together, so no other score can reach its own however
+// the shares round. Only the diagonals outside its band are then voted for, to find the rival.
+struct PlainVotes {
+    int best = NODIAGONAL, rival = NODIAGONAL;
+    int firstInBand[2 * kMaxPlainBand + 1] = {};  // per diagonal best - band .. best + band: its first word, 0 none
+    bool straight = true;                         // no other hit lies within the walk's drift of best
+    int numOff = 0;                               // hits off best, in s.offGuess
+};
+
+// Gathers the word hits of an indexed call into s.hits and s.diagonals and votes with `guess`
+// as the would-be winner. False when it does not plainly win: the hits are all there, and the
+// table is to be voted for in full. The diagonals outside the band get their votes, shares and
+// table order as CastVotes gives them.
+bool GatherPlainly(LpamScratch& s, const WindowHits& wh, const int32_t* words, const LpamCall& c, int guess, int band,
+                   PlainVotes& v) {
+    const int numWords = c.numWords, drift = 2 * band;
+    if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
+    if (s.diagonals.size() <= static_cast<size_t>(numWords) * MAXWORDHITS)
+        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS + 1);
+    if (s.offGuess.size() <= 2 * static_cast<size_t>(numWords) * MAXWORDHITS)
+        s.offGuess.resize(2 * static_cast<size_t>(numWords) * MAXWORDHITS + 2);
+    HitList* const hits = s.hits.data();
+    int32_t* const diagonals = s.diagonals.data();
+    int32_t* const offGuess = s.offGuess.data();  // hits to look at after the pass: number, word
+    const ReadWords::Occ* const occ = wh.occ;
+    const int32_t* const pos = wh.pos;
+    const uint32_t stamp = wh.stamp;
+    const int32_t from = wh.from, lastStart = wh.lastStart;
+    // Most words hit the guessed diagonal once: they are counted without a branch, and every
+    // other hit is put aside, in vote order.
+    int32_t used = 0, numOff = 0, single = 0, firstOnGuess = numWords + 1;
+    for (int i = 0; i < numWords; ++i) {
+        const ReadWords::Occ& o = occ[words[i]];
+        const int32_t live = -static_cast<int32_t>(o.stamp == stamp);
+        const int32_t count = o.count & live;
+        // Sequence position P faces piece position P - from + 1, so word i + 1 (0-based i) on
+        // diagonal P - from + 1 - i.
+        const int32_t offset = from - 1 + i;
+        if (count <= 1) {
+            const int32_t at = pos[o.first & live];  // the index holds a last entry for words without hits
+            const int32_t n = count & static_cast<int32_t>(at >= from) & static_cast<int32_t>(at <= lastStart);
+            const int d = at - offset;
+            hits[i] = HitList{used, n};
+            diagonals[used] = d;
+            const int32_t on = n & static_cast<int32_t>(d == guess);
+            single += on;
+            firstOnGuess = on && i < firstOnGuess ? i + 1 : firstOnGuess;
+            offGuess[2 * numOff] = used;
+            offGuess[2 * numOff + 1] = i;
+            numOff += n & ~on;
+            used += n;
+            continue;
+        }
+        const int32_t *p, *end;
+        wh.Of(words[i], p, end);
+        const int n = static_cast<int>(end - p);
+        hits[i] = HitList{used, n};
+        for (; p < end; ++p, ++numOff) {
+            diagonals[used] = *p - offset;
+            offGuess[2 * numOff] = used++;
+            offGuess[2 * numOff + 1] = i;
+        }
+    }
+    if (firstOnGuess <= numWords) v.firstInBand[band] = firstOnGuess;
+
+    // The hits off the guessed diagonal, in vote order: the vote number of hit k is k + 1.
+    StartVotes(s, c, TableSize(numWords));
+    DiagonalVote* const voteOf = s.voteOf.data() - s.minDiagonal;  // by diagonal
+    Vote* const votes = s.votes.data();
+    const uint32_t call = s.call;
+    const int tableSize = TableSize(numWords);
+    int other = 0, numVotes = 0;
+    for (int j = 0; j < numOff; ++j) {
+        const int32_t k = offGuess[2 * j], word = offGuess[2 * j + 1];
+        const int n = hits[word].count;
+        const int d = diagonals[k];
+        const int dist = d - guess;
+        if (dist == 0) {  // a word with several hits, one of them on the guessed diagonal
+            if (!v.firstInBand[band] || word + 1 < v.firstInBand[band]) v.firstInBand[band] = word + 1;
+            continue;
+        }
+        ++other;
+        if (dist >= -drift && dist <= drift) v.straight = false;
+        if (dist >= -band && dist <= band) {
+            int& first = v.firstInBand[dist + band];
+            if (!first) first = word + 1;
+            continue;
+        }
+        DiagonalVote& dv = voteOf[d];
+        if (dv.call != call) dv = DiagonalVote{call, 0, word + 1};
+        const uint32_t now = static_cast<uint32_t>(k + 1);
+        if (dv.vote > 0) {
+            Vote& slot = votes[dv.vote - 1];
+            const Single score = ToSingle(double(slot.score) + kShare[static_cast<size_t>(n)]);
+            if (score != slot.score) {
+                slot.score = score;
+                slot.stamp = now;
+            }
+        } else if (numVotes < tableSize) {
+            votes[numVotes++] = Vote{d, ToSingle(kShare[static_cast<size_t>(n)]), now, -1};
+            dv.vote = numVotes;
+        } else {
+            return false;  // the table runs full: left to CastVotes, which reports it
+        }
+    }
+    if (single <= other) return false;
+    v.best = guess;
+    v.numOff = numOff;
+    s.numVotes = numVotes;
+    const Vote* top = nullptr;
+    for (int j = 0; j < numVotes; ++j)
+        if (!top || Later(*top, votes[j])) top = &votes[j];
+    v.rival = top ? top->diagonal : NODIAGONAL;
+    return true;
+}
+
+// The first word with a hit within band of d, from plainly read votes.
+int FirstWordNearPlain(const LpamScratch& s, const PlainVotes& v, int d, int band) {
+    const int lowest = std::max(d - band, s.minDiagonal);
+    const int highest = std::min<int>(d + band, s.minDiagonal + static_cast<int>(s.voteOf.size()) - 1);
+    int first = 0;
+    for (int e = lowest; e <= highest; ++e) {
+        const int dist = e - v.best;
+        int word = 0;
+        if (dist >= -band && dist <= band) {
+            word = v.firstInBand[dist + band];
+        } else {
+            const DiagonalVote& dv = s.voteOf[static_cast<size_t>(e - s.minDiagonal)];
+            if (dv.call == s.call) word = dv.firstWord;
+        }
+        if (word && (!first || word < first)) first = word;
+    }
+    return first;
+}
+
+// Whether no hit but d's own lies within drift of diagonal d (d off the band of best).
+bool StraightAt(const LpamScratch& s, const PlainVotes& v, int d, int drift) {
+    if (std::abs(d - v.best) <= drift) return false;
+    const int32_t* const off = s.offGuess.data();
+    for (int j = 0; j < v.numOff; ++j) {
+        const int e = s.diagonals[static_cast<size_t>(off[2 * j])];
+        if (e != d && std::abs(e - d) <= drift) return false;
+    }
+    return true;
+}
+
+// AlignByVotes on plainly read votes.
+void AlignByPlainVotes(State& st, LpamScratch& s, LpamCall& c, const PlainVotes& v, int band, Integer& startPos,
+                       Integer& endPos, Integer& numMatches) {
+    int nearBest = 0;
+    for (int k = 0; k <= 2 * band; ++k)
+        if (v.firstInBand[k] && (!nearBest || v.firstInBand[k] < nearBest)) nearBest = v.firstInBand[k];
+    if (!TryDiagonal(st, s, c, v.best, startPos, endPos, nearBest, v.straight)) {
+        SetNotFound(numMatches, startPos, endPos);
+        return;
+    }
+    if (v.rival == NODIAGONAL) {
+        numMatches = 1;
+        Check(st, c, IsValidPos(startPos) && IsValidPos(endPos));
+        return;
+    }
+    Integer otherStart, otherEnd;
+    if (TryDiagonal(st, s, c, v.rival, otherStart, otherEnd, FirstWordNearPlain(s, v, v.rival, band),
+                    StraightAt(s, v, v.rival, 2 * band))) {
+        numMatches = 2;
+        startPos = POSAMBIGUOUS;
+        endPos = POSAMBIGUOUS;
+    } else {
+        numMatches = 1;
+    }
+}
+
 // Piece positions to sequence positions (markers pass through).
 void ToSequencePositions(const State& st, LpamCall& c, Integer from, Integer to, Integer& startPos, Integer& endPos) {
     if (IsValidPos(startPos)) {
@@ -623,10 +904,31 @@ bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, 
     // Bases are matched without regard to case: the region in upper case lets equal letters
     // match at once.
     LpamCall c{seq.data() + from - 1, region.upper, crLen, pieceLen, numWords, from <= 1, to >= seqLen};
+    if (!region.masks.empty() && !rw.masks.empty()) {
+        c.crMasks = region.masks.data();
+        c.pieceMasks = rw.masks.data() + from - 1;
+    }
 
     LpamScratch& s = Scratch(st);
-    if (!GatherAndVote(s, rw, region.words.data(), from, to, wl, c)) CastVotes(st, s, c, TableSize(numWords));
-    AlignByVotes(st, s, c, startPos, endPos, numMatches);
+    const int band = st.lpam.lpamMaxLengthVariation;
+    const WindowHits wh(rw, from, to, wl);
+    // The quick votes hold while no score can gather enough rounding to change the order:
+    // regions of up to 2000 words, whose hits never fill the table.
+    const int guess = numWords <= 2000 && band >= 0 && band <= kMaxPlainBand
+                          ? GuessWinner(wh, region.words.data(), numWords)
+                          : NODIAGONAL;
+    PlainVotes plain;
+    if (guess != NODIAGONAL) {
+        if (GatherPlainly(s, wh, region.words.data(), c, guess, band, plain)) {
+            AlignByPlainVotes(st, s, c, plain, band, startPos, endPos, numMatches);
+        } else {
+            CastVotes(st, s, c, TableSize(numWords));
+            AlignByVotes(st, s, c, startPos, endPos, numMatches);
+        }
+    } else {
+        if (!GatherAndVote(s, rw, region.words.data(), from, to, wl, c)) CastVotes(st, s, c, TableSize(numWords));
+        AlignByVotes(st, s, c, startPos, endPos, numMatches);
+    }
     ToSequencePositions(st, c, from, to, startPos, endPos);
     return !c.reported;
 }

@@ -22,6 +22,7 @@ struct TemplateWords {
     struct CR {
         std::string bases;
         std::string upper;           // bases in upper case
+        std::string masks;           // per base: the bases it stands for (one bit each), "" when one stands for none
         std::vector<int32_t> words;  // per word (from CR position 1 on): its number among the CR words
     };
     std::vector<CR> crs;                     // distinct CRs (bases compared exactly)
@@ -60,6 +61,7 @@ struct KeptPlacement {
 struct ReadWords {
     std::shared_ptr<const TemplateWords> words;    // the words indexed
     std::string seq;                               // the sequence indexed
+    std::string masks;                             // as TemplateWords::CR::masks, for seq
     LpamState params{};                            // working parameters of the kept placements
     std::vector<std::vector<KeptPlacement>> kept;  // per distinct CR
 
@@ -76,7 +78,7 @@ struct ReadWords {
     };
     uint32_t stamp = 0;          // marks the entries of occ that belong to seq
     std::vector<Occ> occ;        // per CR word
-    std::vector<int32_t> pos;    // positions grouped by word
+    std::vector<int32_t> pos;    // positions grouped by word, and one entry more
     std::vector<int32_t> found;  // scratch of the indexing pass: word, position, ...
 };
 
