@@ -77,8 +77,9 @@ int RunAnalyze(const AnalyzeOptions& opts) {
         std::error_code ec;
         std::filesystem::create_directories(opts.outputDir, ec);  // a failure shows when writing
     }
-    st.vrFilesFixed = true;  // one version of each variable region file for the whole run
-    st.messenger = nullptr;  // every copy gets a messenger of its own
+    st.vrFilesFixed = true;    // one version of each variable region file for the whole run
+    st.templatesFixed = true;  // and of the template table
+    st.messenger = nullptr;    // every copy gets a messenger of its own
     return RunBatch(st, opts, input);
 }
 

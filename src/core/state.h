@@ -126,6 +126,9 @@ struct State {
     // A batch run reads each variable region file once and keeps it for the whole run; the
     // desktop program reads a file again whenever it has changed.
     bool vrFilesFixed = false;
+    // A batch run loads the template table once and never edits it: the words of its CRs are
+    // then checked against the table when they are indexed, not at every ranking.
+    bool templatesFixed = false;
 
     // --- template table (written only by the template reader) ---
     Integer numTemplates;

@@ -3,6 +3,7 @@
 #include "engine/detail/cr_words.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -74,11 +75,61 @@ bool PackWord(const char* s, int wl, uint64_t& code) {
     return true;
 }
 
+// Gives every CR cut into words a root: an earlier root CR of about its length with which it
+// shares at least two thirds of its words at some shift (the most shared, the earliest root on
+// a tie), else itself. Consensus CRs of related groups differ by a few bases, so that the words
+// of most CRs need not be looked up again.
+void FindRoots(TemplateWords& tw) {
+    constexpr int kMaxShift = 8, kMaxCandidates = 32;
+    std::vector<int32_t> roots;
+    for (size_t b = 0; b < tw.crs.size(); ++b) {
+        TemplateWords::CR& cr = tw.crs[b];
+        if (cr.words.empty()) continue;
+        const int nB = static_cast<int>(cr.words.size());
+        int bestShared = 0, bestRoot = -1, bestShift = 0;
+        int tried = 0;
+        for (size_t k = roots.size(); k-- > 0 && tried < kMaxCandidates;) {
+            const TemplateWords::CR& root = tw.crs[static_cast<size_t>(roots[k])];
+            const int nA = static_cast<int>(root.words.size());
+            if (std::abs(nA - nB) > kMaxShift) continue;
+            ++tried;
+            for (int shift = -kMaxShift; shift <= kMaxShift; ++shift) {
+                int shared = 0;
+                for (int i = std::max(0, shift); i < std::min(nB, nA + shift); ++i)
+                    shared += cr.words[static_cast<size_t>(i)] == root.words[static_cast<size_t>(i - shift)];
+                if (shared > bestShared) {
+                    bestShared = shared;
+                    bestRoot = roots[k];
+                    bestShift = shift;
+                }
+            }
+        }
+        if (bestRoot < 0 || 3 * bestShared < 2 * nB) {
+            cr.root = static_cast<int32_t>(b);
+            roots.push_back(static_cast<int32_t>(b));
+            continue;
+        }
+        const TemplateWords::CR& root = tw.crs[static_cast<size_t>(bestRoot)];
+        const int nA = static_cast<int>(root.words.size());
+        cr.root = bestRoot;
+        cr.shift = bestShift;
+        cr.isOwn.assign(static_cast<size_t>(nB), 0);
+        for (int i = 0; i < nB; ++i) {
+            const int j = i - bestShift;
+            if (j < 0 || j >= nA || cr.words[static_cast<size_t>(i)] != root.words[static_cast<size_t>(j)]) {
+                cr.own.push_back(i);
+                cr.isOwn[static_cast<size_t>(i)] = 1;
+            }
+        }
+    }
+}
+
 // Every CR of templates 0..numTemplates of st (0 never has any, but is asked for like the rest),
 // each distinct CR cut into words once.
 std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl) {
     auto tw = std::make_shared<TemplateWords>();
     tw->wordLength = wl;
+    tw->fixedTable = st.templatesFixed;
     std::unordered_map<std::string, int32_t> distinct;
     size_t wordCount = 0;  // words of the distinct CRs, repeats included
     const int numTemplates = std::clamp<int>(st.numTemplates, 0, MAXNUMTEMPLATES);
@@ -91,8 +142,10 @@ std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl)
             const std::string& bases = st.crSeq[t][c];
             auto [it, added] = distinct.emplace(bases, static_cast<int32_t>(tw->crs.size()));
             if (added) {
-                tw->crs.push_back(TemplateWords::CR{bases, ToUpper(bases), {}, {}});
-                BaseMasks(bases, tw->crs.back().masks);
+                TemplateWords::CR& cr = tw->crs.emplace_back();
+                cr.bases = bases;
+                cr.upper = ToUpper(bases);
+                BaseMasks(bases, cr.masks);
                 if (static_cast<int>(bases.size()) > wl) wordCount += bases.size() - static_cast<size_t>(wl) + 1;
             }
             crOf[static_cast<size_t>(c)] = it->second;
@@ -122,6 +175,7 @@ std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl)
             if (id == tw->numWords) ++tw->numWords;
         }
     }
+    FindRoots(*tw);
     return tw;
 }
 
@@ -251,8 +305,9 @@ bool TemplateWords::Holds(const State& st, int t) const {
 
 const TemplateWords& TemplateWordsFor(State& st, int t) {
     const int wl = std::max<int>(st.lpam.lpamWordLength, 1);  // below 1 works as 1
-    if (!st.templateWords || st.templateWords->wordLength != wl || !st.templateWords->Holds(st, t))
-        st.templateWords = IndexTemplateWords(st, wl);
+    const TemplateWords* tw = st.templateWords.get();
+    if (tw && tw->wordLength == wl && st.templatesFixed && tw->fixedTable) return *tw;
+    if (!tw || tw->wordLength != wl || !tw->Holds(st, t)) st.templateWords = IndexTemplateWords(st, wl);
     return *st.templateWords;
 }
 

@@ -54,6 +54,26 @@ struct DiagonalVote {
     int32_t firstWord = 0;  // the first word with a hit on it
 };
 
+// A hit off the guessed winner: its diagonal, its word, and how many hits the word has.
+struct OffHit {
+    int32_t diagonal, word, count;  // word from 0
+};
+
+// The votes of a root CR's words in one window of one read, for every CR that shares them: the
+// guessed winner, the words with a single hit on it, and every other hit in vote order.
+struct RootVotes {
+    const ReadWords* read = nullptr;
+    uint32_t readStamp = 0;
+    int32_t root = -1, from = 0, to = 0;
+    int guess = NODIAGONAL;         // NODIAGONAL: no guess; the CRs are voted for on their own
+    int numWords = 0;               // of the root
+    std::vector<uint8_t> onGuess;   // per word: a single hit, on the guess
+    std::vector<int32_t> before;    // per word and one more: words before it with onGuess
+    std::vector<int32_t> nextOn;    // per word and one more: the first word at or after it with onGuess
+    std::vector<OffHit> off;        // every other hit, in vote order
+    std::vector<int32_t> offStart;  // per word and one more: its first entry in off
+};
+
 // Buffers of one state, reused from call to call.
 struct LpamScratch {
     // A piece searched on its own: the region's distinct words and their first hits in it.
@@ -63,7 +83,10 @@ struct LpamScratch {
     // The call: each region word's hits, and the vote table.
     std::vector<HitList> hits;  // per region word
     std::vector<int32_t> diagonals;
-    std::vector<int32_t> offGuess;  // quick votes: the hits off the guessed winner, with their words
+    std::vector<OffHit> offHits;       // quick votes: the hits off the guessed winner, in vote order
+    std::vector<uint8_t> onGuess;      // quick votes: per word, a single hit, on the guessed winner
+    std::vector<RootVotes> rootVotes;  // of the last root CRs and windows asked for
+    size_t nextRootVotes = 0;          // the entry to be used next
     uint32_t call = 0;
     int minDiagonal = 0;               // lowest diagonal a hit can have
     std::vector<DiagonalVote> voteOf;  // per diagonal (d - minDiagonal)
@@ -363,12 +386,83 @@ int StraightMisses(const char* crMasks, const char* pieceMasks, int crLen, int p
     return missed;
 }
 
+// The word hits of a call as the quick votes keep them: words with a single hit on the guessed
+// winner, and every other hit in order of word and position.
+struct SparseHits {
+    const uint8_t* onGuess;  // per word
+    int guess;
+    const OffHit* off;
+    int numOff;
+};
+
+// ClosestHit among hits [k, k + n) of `off`, all of one word.
+inline bool ClosestOff(const OffHit* off, int n, int target, int maxDist, int& found) {
+    int bestDist = maxDist + 1;
+    for (int k = 0; k < n && bestDist > 0; ++k) {
+        const int e = off[k].diagonal, dist = std::abs(e - target);
+        if (dist < bestDist) {
+            bestDist = dist;
+            found = e;
+        }
+    }
+    return bestDist <= maxDist;
+}
+
+// ClosestHit of word i (from 1) in sparse hits.
+bool ClosestSparse(const SparseHits& h, int i, int target, int maxDist, int& found) {
+    if (h.onGuess[i - 1]) {
+        if (std::abs(h.guess - target) > maxDist) return false;
+        found = h.guess;
+        return true;
+    }
+    const OffHit* const end = h.off + h.numOff;
+    const OffHit* k = std::lower_bound(h.off, end, i - 1, [](const OffHit& a, int w) { return a.word < w; });
+    if (k == end || k->word != i - 1) return false;
+    return ClosestOff(k, k->count, target, maxDist, found);
+}
+
+// Walk on sparse hits.
+int WalkSparse(const SparseHits& h, const char* crBases, const char* piece, int crLen, int numWords, int pieceLen,
+               int drift, int allowed, int& cur) {
+    const unsigned char* const mask = detail::kBaseMask.data();
+    int d = cur, missed = 0, k = 0;
+    for (int p = 1; p <= crLen; ++p) {
+        if (p <= numWords) {
+            const int w = p - 1;
+            if (h.onGuess[w]) {
+                d = std::abs(h.guess - d) <= drift ? h.guess : d;
+            } else {
+                while (k < h.numOff && h.off[k].word < w) ++k;
+                if (k < h.numOff && h.off[k].word == w) {
+                    if (h.off[k].count == 1) {
+                        const int e = h.off[k].diagonal;
+                        d = std::abs(e - d) <= drift ? e : d;
+                    } else {
+                        ClosestOff(h.off + k, h.off[k].count, d, drift, d);
+                    }
+                }
+            }
+        }
+        const int q = p + d - 1;
+        const bool inside = static_cast<unsigned>(q - 1) < static_cast<unsigned>(pieceLen);
+        const char a = crBases[p - 1], b = piece[inside ? q - 1 : 0];
+        const unsigned ma = mask[static_cast<unsigned char>(a)], mb = mask[static_cast<unsigned char>(b)];
+        bool match = (ma & mb) != 0;
+        if ((ma == 0) | (mb == 0)) [[unlikely]]
+            match = BasesMatch(a, b);
+        missed += !(inside && match);
+        if (missed > allowed) break;
+    }
+    cur = d;
+    return missed;
+}
+
 // Walks the region along diagonal d (word hits in s) and returns whether enough bases match;
 // on success startPos..endPos is the placement, clipped to the piece. nearWord: the first word
 // with a hit within the band of d (0 none, -1 to be looked up); straight: no hit but d's own
 // lies within the walk's drift of d, so the walk stays on d.
 bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, Integer& startPos, Integer& endPos,
-                 int nearWord = -1, bool straight = false) {
+                 int nearWord = -1, bool straight = false, const SparseHits* sparse = nullptr) {
     if (d == NODIAGONAL) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;
@@ -392,18 +486,26 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
     if (thr < l.lpamMinAcceptance) thr = l.lpamMinAcceptance;
 
     // Anchor: the hit nearest to d of the first word that has one within the band.
+    // On a straight diagonal that is d itself.
     int anchor = d;
-    if (nearWord < 0) nearWord = FirstWordNear(s, d, band, numWords);
-    if (nearWord > 0) ClosestHit(s, nearWord, d, band, anchor);
+    if (!straight) {
+        if (nearWord < 0) nearWord = FirstWordNear(s, d, band, numWords);
+        if (nearWord > 0) {
+            if (sparse) ClosestSparse(*sparse, nearWord, d, band, anchor);
+            else ClosestHit(s, nearWord, d, band, anchor);
+        }
+    }
 
     // Walk, drifting to the nearby diagonal of each word that has a hit close enough. A walk
     // that misses more bases than the threshold allows is given up: it would be refused all
     // the same.
     const int allowedMisses = crLen - FewestAccepted(thr, crLen);
     int cur = anchor;
-    const int missed = straight && anchor == d && c.crMasks && c.pieceMasks
-                           ? StraightMisses(c.crMasks, c.pieceMasks, crLen, pieceLen, d, allowedMisses)
-                           : Walk(s, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur);
+    const int missed =
+        straight && c.crMasks && c.pieceMasks
+            ? StraightMisses(c.crMasks, c.pieceMasks, crLen, pieceLen, d, allowedMisses)
+        : sparse ? WalkSparse(*sparse, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur)
+                 : Walk(s, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur);
     if (missed > allowedMisses) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;
@@ -599,8 +701,6 @@ bool GatherAndVote(LpamScratch& s, const ReadWords& rw, const int32_t* words, in
     return !full;
 }
 
-constexpr int kMaxPlainBand = 16;  // widest band of the quick votes
-
 // The share of a vote of a word with n counted hits, 1 / n.
 constexpr std::array<double, MAXWORDHITS + 1> kShare = [] {
     std::array<double, MAXWORDHITS + 1> share{};
@@ -663,93 +763,34 @@ int GuessWinner(const WindowHits& wh, const int32_t* words, int numWords) {
 // the shares round. Only the diagonals outside its band are then voted for, to find the rival.
 struct PlainVotes {
     int best = NODIAGONAL, rival = NODIAGONAL;
-    int firstInBand[2 * kMaxPlainBand + 1] = {};  // per diagonal best - band .. best + band: its first word, 0 none
-    bool straight = true;                         // no other hit lies within the walk's drift of best
-    int numOff = 0;                               // hits off best, in s.offGuess
+    int firstSingle = 0;   // the first word (from 1) with a single hit, on best; 0 none
+    bool straight = true;  // no other hit lies within the walk's drift of best
+    int numOff = 0;        // hits off best, in s.offHits
 };
 
-// Gathers the word hits of an indexed call into s.hits and s.diagonals and votes with `guess`
-// as the would-be winner. False when it does not plainly win: the hits are all there, and the
-// table is to be voted for in full. The diagonals outside the band get their votes, shares and
-// table order as CastVotes gives them.
-bool GatherPlainly(LpamScratch& s, const WindowHits& wh, const int32_t* words, const LpamCall& c, int guess, int band,
-                   PlainVotes& v) {
+// The hits off the guessed diagonal (s.offHits, numOff of them, in vote order), single: the
+// words with one hit, on the guess. Votes for the diagonals outside the band as CastVotes
+// does and fills v; false when the guess does not plainly win or the table runs full.
+bool VoteOffGuess(LpamScratch& s, const LpamCall& c, int guess, int band, int single, int numOff, PlainVotes& v) {
     const int numWords = c.numWords, drift = 2 * band;
-    if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
-    if (s.diagonals.size() <= static_cast<size_t>(numWords) * MAXWORDHITS)
-        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS + 1);
-    if (s.offGuess.size() <= 2 * static_cast<size_t>(numWords) * MAXWORDHITS)
-        s.offGuess.resize(2 * static_cast<size_t>(numWords) * MAXWORDHITS + 2);
-    HitList* const hits = s.hits.data();
-    int32_t* const diagonals = s.diagonals.data();
-    int32_t* const offGuess = s.offGuess.data();  // hits to look at after the pass: number, word
-    const ReadWords::Occ* const occ = wh.occ;
-    const int32_t* const pos = wh.pos;
-    const uint32_t stamp = wh.stamp;
-    const int32_t from = wh.from, lastStart = wh.lastStart;
-    // Most words hit the guessed diagonal once: they are counted without a branch, and every
-    // other hit is put aside, in vote order.
-    int32_t used = 0, numOff = 0, single = 0, firstOnGuess = numWords + 1;
-    for (int i = 0; i < numWords; ++i) {
-        const ReadWords::Occ& o = occ[words[i]];
-        const int32_t live = -static_cast<int32_t>(o.stamp == stamp);
-        const int32_t count = o.count & live;
-        // Sequence position P faces piece position P - from + 1, so word i + 1 (0-based i) on
-        // diagonal P - from + 1 - i.
-        const int32_t offset = from - 1 + i;
-        if (count <= 1) {
-            const int32_t at = pos[o.first & live];  // the index holds a last entry for words without hits
-            const int32_t n = count & static_cast<int32_t>(at >= from) & static_cast<int32_t>(at <= lastStart);
-            const int d = at - offset;
-            hits[i] = HitList{used, n};
-            diagonals[used] = d;
-            const int32_t on = n & static_cast<int32_t>(d == guess);
-            single += on;
-            firstOnGuess = on && i < firstOnGuess ? i + 1 : firstOnGuess;
-            offGuess[2 * numOff] = used;
-            offGuess[2 * numOff + 1] = i;
-            numOff += n & ~on;
-            used += n;
-            continue;
-        }
-        const int32_t *p, *end;
-        wh.Of(words[i], p, end);
-        const int n = static_cast<int>(end - p);
-        hits[i] = HitList{used, n};
-        for (; p < end; ++p, ++numOff) {
-            diagonals[used] = *p - offset;
-            offGuess[2 * numOff] = used++;
-            offGuess[2 * numOff + 1] = i;
-        }
-    }
-    if (firstOnGuess <= numWords) v.firstInBand[band] = firstOnGuess;
-
-    // The hits off the guessed diagonal, in vote order: the vote number of hit k is k + 1.
     StartVotes(s, c, TableSize(numWords));
     DiagonalVote* const voteOf = s.voteOf.data() - s.minDiagonal;  // by diagonal
     Vote* const votes = s.votes.data();
     const uint32_t call = s.call;
     const int tableSize = TableSize(numWords);
+    const OffHit* const offHits = s.offHits.data();
     int other = 0, numVotes = 0;
+    // Only the order of the votes counts: vote j is cast at time j + 1.
     for (int j = 0; j < numOff; ++j) {
-        const int32_t k = offGuess[2 * j], word = offGuess[2 * j + 1];
-        const int n = hits[word].count;
-        const int d = diagonals[k];
+        const int word = offHits[j].word, n = offHits[j].count, d = offHits[j].diagonal;
         const int dist = d - guess;
-        if (dist == 0) {  // a word with several hits, one of them on the guessed diagonal
-            if (!v.firstInBand[band] || word + 1 < v.firstInBand[band]) v.firstInBand[band] = word + 1;
-            continue;
-        }
+        if (dist == 0) continue;  // a word with several hits, one of them on the guessed diagonal
         ++other;
         if (dist >= -drift && dist <= drift) v.straight = false;
-        if (dist >= -band && dist <= band) {
-            int& first = v.firstInBand[dist + band];
-            if (!first) first = word + 1;
-            continue;
-        }
+        if (dist >= -band && dist <= band) continue;
         DiagonalVote& dv = voteOf[d];
         if (dv.call != call) dv = DiagonalVote{call, 0, word + 1};
-        const uint32_t now = static_cast<uint32_t>(k + 1);
+        const uint32_t now = static_cast<uint32_t>(j + 1);
         if (dv.vote > 0) {
             Vote& slot = votes[dv.vote - 1];
             const Single score = ToSingle(double(slot.score) + kShare[static_cast<size_t>(n)]);
@@ -775,21 +816,107 @@ bool GatherPlainly(LpamScratch& s, const WindowHits& wh, const int32_t* words, c
     return true;
 }
 
-// The first word with a hit within band of d, from plainly read votes.
-int FirstWordNearPlain(const LpamScratch& s, const PlainVotes& v, int d, int band) {
-    const int lowest = std::max(d - band, s.minDiagonal);
-    const int highest = std::min<int>(d + band, s.minDiagonal + static_cast<int>(s.voteOf.size()) - 1);
-    int first = 0;
-    for (int e = lowest; e <= highest; ++e) {
-        const int dist = e - v.best;
-        int word = 0;
-        if (dist >= -band && dist <= band) {
-            word = v.firstInBand[dist + band];
+// --- votes shared by CRs with a common root ---
+
+// The votes of root CR `root` in window from..to of rw, kept for the last few windows asked for.
+const RootVotes& RootVotesFor(LpamScratch& s, const ReadWords& rw, const WindowHits& wh, int32_t root, int from,
+                              int to) {
+    for (const RootVotes& rv : s.rootVotes)
+        if (rv.read == &rw && rv.readStamp == rw.stamp && rv.root == root && rv.from == from && rv.to == to) return rv;
+    constexpr size_t kKept = 8;
+    if (s.rootVotes.size() < kKept) s.rootVotes.emplace_back();
+    RootVotes& rv = s.rootVotes[s.nextRootVotes++ % s.rootVotes.size()];
+    rv.read = &rw;
+    rv.readStamp = rw.stamp;
+    rv.root = root;
+    rv.from = from;
+    rv.to = to;
+    const std::vector<int32_t>& words = rw.words->crs[static_cast<size_t>(root)].words;
+    const int n = static_cast<int>(words.size());
+    rv.numWords = n;
+    rv.guess = GuessWinner(wh, words.data(), n);
+    if (rv.guess == NODIAGONAL) return rv;
+    rv.onGuess.assign(static_cast<size_t>(n), 0);
+    rv.before.resize(static_cast<size_t>(n) + 1);
+    rv.nextOn.resize(static_cast<size_t>(n) + 1);
+    rv.offStart.resize(static_cast<size_t>(n) + 1);
+    rv.off.clear();
+    rv.before[0] = 0;
+    for (int i = 0; i < n; ++i) {
+        const int32_t *p, *end;
+        wh.Of(words[static_cast<size_t>(i)], p, end);
+        const int hits = static_cast<int>(end - p);
+        const int32_t offset = from - 1 + i;
+        rv.offStart[static_cast<size_t>(i)] = static_cast<int32_t>(rv.off.size());
+        if (hits == 1 && *p - offset == rv.guess) {
+            rv.onGuess[static_cast<size_t>(i)] = 1;
         } else {
-            const DiagonalVote& dv = s.voteOf[static_cast<size_t>(e - s.minDiagonal)];
-            if (dv.call == s.call) word = dv.firstWord;
+            for (; p < end; ++p) rv.off.push_back(OffHit{*p - offset, i, hits});
         }
-        if (word && (!first || word < first)) first = word;
+        rv.before[static_cast<size_t>(i) + 1] = rv.before[static_cast<size_t>(i)] + rv.onGuess[static_cast<size_t>(i)];
+    }
+    rv.offStart[static_cast<size_t>(n)] = static_cast<int32_t>(rv.off.size());
+    rv.nextOn[static_cast<size_t>(n)] = n;
+    for (int i = n; i-- > 0;)
+        rv.nextOn[static_cast<size_t>(i)] =
+            rv.onGuess[static_cast<size_t>(i)] ? i : rv.nextOn[static_cast<size_t>(i) + 1];
+    return rv;
+}
+
+// The quick votes of CR `cr` from its root's: the shared words' hits as the root has them
+// (diagonals moved by the shift), its own words looked up. False as VoteOffGuess.
+bool VoteFromRoot(LpamScratch& s, const WindowHits& wh, const RootVotes& rv, const TemplateWords::CR& cr,
+                  const LpamCall& c, int band, PlainVotes& v) {
+    const int nB = c.numWords, nA = rv.numWords, shift = cr.shift;
+    const int guess = rv.guess - shift;
+    const int lo = std::max(0, shift), hi = std::min(nB, nA + shift);  // words of cr that the root may share
+    const size_t room = rv.off.size() + cr.own.size() * MAXWORDHITS + 1;
+    if (s.offHits.size() < room) s.offHits.resize(room);
+    OffHit* const out = s.offHits.data();
+    const uint8_t* const isOwn = cr.isOwn.empty() ? nullptr : cr.isOwn.data();
+    int single = 0, numOff = 0, firstOnGuess = nB;
+    if (s.onGuess.size() < static_cast<size_t>(nB)) s.onGuess.resize(static_cast<size_t>(nB));
+    uint8_t* const onGuess = s.onGuess.data();
+    std::fill(onGuess, onGuess + nB, uint8_t{0});
+    if (lo < hi) std::copy(rv.onGuess.begin() + (lo - shift), rv.onGuess.begin() + (hi - shift), onGuess + lo);
+    if (lo < hi) {
+        single = rv.before[static_cast<size_t>(hi - shift)] - rv.before[static_cast<size_t>(lo - shift)];
+        int j = rv.nextOn[static_cast<size_t>(lo - shift)];
+        while (j < hi - shift && isOwn && isOwn[j + shift]) j = rv.nextOn[static_cast<size_t>(j) + 1];
+        if (j < hi - shift) firstOnGuess = j + shift;
+    }
+    size_t a = lo < hi ? static_cast<size_t>(rv.offStart[static_cast<size_t>(lo - shift)]) : 0;
+    const size_t aEnd = lo < hi ? static_cast<size_t>(rv.offStart[static_cast<size_t>(hi - shift)]) : 0;
+    auto shared = [&](const OffHit& h) { out[numOff++] = OffHit{h.diagonal - shift, h.word + shift, h.count}; };
+    for (const int32_t i : cr.own) {
+        while (a < aEnd && rv.off[a].word + shift < i) shared(rv.off[a++]);
+        while (a < aEnd && rv.off[a].word + shift == i) ++a;  // the root's word there is another
+        if (i >= lo && i < hi) single -= rv.onGuess[static_cast<size_t>(i - shift)];
+        onGuess[i] = 0;
+        const int32_t *p, *end;
+        wh.Of(cr.words[static_cast<size_t>(i)], p, end);
+        const int hits = static_cast<int>(end - p);
+        const int32_t offset = wh.from - 1 + i;
+        if (hits == 1 && *p - offset == guess) {
+            ++single;
+            onGuess[i] = 1;
+            firstOnGuess = std::min<int>(firstOnGuess, i);
+        } else {
+            for (; p < end; ++p) out[numOff++] = OffHit{*p - offset, i, hits};
+        }
+    }
+    while (a < aEnd) shared(rv.off[a++]);
+    if (firstOnGuess < nB) v.firstSingle = firstOnGuess + 1;
+    return VoteOffGuess(s, c, guess, band, single, numOff, v);
+}
+
+// The first word (from 1) with a hit within band of diagonal d, from plainly read votes; 0 none.
+int FirstWordNearPlain(const LpamScratch& s, const PlainVotes& v, int d, int band) {
+    int first = v.firstSingle && std::abs(v.best - d) <= band ? v.firstSingle : 0;
+    for (int j = 0; j < v.numOff; ++j) {  // in order of words
+        const OffHit& h = s.offHits[static_cast<size_t>(j)];
+        if (first && h.word + 1 >= first) break;
+        if (std::abs(h.diagonal - d) <= band) return h.word + 1;
     }
     return first;
 }
@@ -797,9 +924,8 @@ int FirstWordNearPlain(const LpamScratch& s, const PlainVotes& v, int d, int ban
 // Whether no hit but d's own lies within drift of diagonal d (d off the band of best).
 bool StraightAt(const LpamScratch& s, const PlainVotes& v, int d, int drift) {
     if (std::abs(d - v.best) <= drift) return false;
-    const int32_t* const off = s.offGuess.data();
     for (int j = 0; j < v.numOff; ++j) {
-        const int e = s.diagonals[static_cast<size_t>(off[2 * j])];
+        const int e = s.offHits[static_cast<size_t>(j)].diagonal;
         if (e != d && std::abs(e - d) <= drift) return false;
     }
     return true;
@@ -808,10 +934,10 @@ bool StraightAt(const LpamScratch& s, const PlainVotes& v, int d, int drift) {
 // AlignByVotes on plainly read votes.
 void AlignByPlainVotes(State& st, LpamScratch& s, LpamCall& c, const PlainVotes& v, int band, Integer& startPos,
                        Integer& endPos, Integer& numMatches) {
-    int nearBest = 0;
-    for (int k = 0; k <= 2 * band; ++k)
-        if (v.firstInBand[k] && (!nearBest || v.firstInBand[k] < nearBest)) nearBest = v.firstInBand[k];
-    if (!TryDiagonal(st, s, c, v.best, startPos, endPos, nearBest, v.straight)) {
+    const SparseHits sparse{s.onGuess.data(), v.best, s.offHits.data(), v.numOff};
+    // A walk that stays on its diagonal needs no anchor.
+    const int nearBest = v.straight ? 0 : FirstWordNearPlain(s, v, v.best, band);
+    if (!TryDiagonal(st, s, c, v.best, startPos, endPos, nearBest, v.straight, &sparse)) {
         SetNotFound(numMatches, startPos, endPos);
         return;
     }
@@ -821,8 +947,9 @@ void AlignByPlainVotes(State& st, LpamScratch& s, LpamCall& c, const PlainVotes&
         return;
     }
     Integer otherStart, otherEnd;
-    if (TryDiagonal(st, s, c, v.rival, otherStart, otherEnd, FirstWordNearPlain(s, v, v.rival, band),
-                    StraightAt(s, v, v.rival, 2 * band))) {
+    const bool straight = StraightAt(s, v, v.rival, 2 * band);
+    if (TryDiagonal(st, s, c, v.rival, otherStart, otherEnd, straight ? 0 : FirstWordNearPlain(s, v, v.rival, band),
+                    straight, &sparse)) {
         numMatches = 2;
         startPos = POSAMBIGUOUS;
         endPos = POSAMBIGUOUS;
@@ -914,21 +1041,18 @@ bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, 
     const WindowHits wh(rw, from, to, wl);
     // The quick votes hold while no score can gather enough rounding to change the order:
     // regions of up to 2000 words, whose hits never fill the table.
-    const int guess = numWords <= 2000 && band >= 0 && band <= kMaxPlainBand
-                          ? GuessWinner(wh, region.words.data(), numWords)
-                          : NODIAGONAL;
-    PlainVotes plain;
-    if (guess != NODIAGONAL) {
-        if (GatherPlainly(s, wh, region.words.data(), c, guess, band, plain)) {
+    // Through the votes of the CR's root when they show a plain winner; else the full table.
+    if (numWords <= 2000 && band >= 0 && region.root >= 0) {
+        const RootVotes& rv = RootVotesFor(s, rw, wh, region.root, from, to);
+        PlainVotes plain;
+        if (rv.guess != NODIAGONAL && VoteFromRoot(s, wh, rv, region, c, band, plain)) {
             AlignByPlainVotes(st, s, c, plain, band, startPos, endPos, numMatches);
-        } else {
-            CastVotes(st, s, c, TableSize(numWords));
-            AlignByVotes(st, s, c, startPos, endPos, numMatches);
+            ToSequencePositions(st, c, from, to, startPos, endPos);
+            return !c.reported;
         }
-    } else {
-        if (!GatherAndVote(s, rw, region.words.data(), from, to, wl, c)) CastVotes(st, s, c, TableSize(numWords));
-        AlignByVotes(st, s, c, startPos, endPos, numMatches);
     }
+    if (!GatherAndVote(s, rw, region.words.data(), from, to, wl, c)) CastVotes(st, s, c, TableSize(numWords));
+    AlignByVotes(st, s, c, startPos, endPos, numMatches);
     ToSequencePositions(st, c, from, to, startPos, endPos);
     return !c.reported;
 }

@@ -14,6 +14,7 @@
 #include "core/messages.h"
 #include "core/strings.h"
 #include "engine/detail/vr_files.h"
+#include "engine/detail/word_sets.h"
 
 namespace varigap {
 
@@ -26,32 +27,13 @@ const std::string kVRFileKind = "Varigap Variable Region File";
 // before it, which can run into millions.
 constexpr long long kMaxRepeatedReports = 1000;
 
-bool IsPlainBase(char c) {
-    switch (c) {
-        case 'A':
-        case 'C':
-        case 'G':
-        case 'T':
-        case 'a':
-        case 'c':
-        case 'g':
-        case 't': return true;
-        default: return false;
-    }
-}
+inline bool IsPlainBase(char c) { return kPlainCode[static_cast<unsigned char>(c)] >= 0; }
 
 // Plain variants this long are looked up by their first kHeadLength bases, packed.
 constexpr size_t kHeadLength = 16;
 
-int PackedCode(char upper) {
-    switch (upper) {
-        case 'A': return 0;
-        case 'C': return 1;
-        case 'G': return 2;
-        case 'T': return 3;
-        default: return -1;
-    }
-}
+// The two-bit code of a plain base (in upper case here), -1 for any other character.
+inline int PackedCode(char upper) { return kPlainCode[static_cast<unsigned char>(upper)]; }
 
 VRVariant MakeVariant(VREntry&& e) {
     VRVariant v;
@@ -151,9 +133,18 @@ bool VREntryReader::Next(VREntry& entry) {
     return false;
 }
 
+// Base letters other than A, C, G, T (either case).
+constexpr std::array<bool, 256> kOtherBase = [] {
+    std::array<bool, 256> other{};
+    for (int c = 0; c < 256; ++c) other[static_cast<size_t>(c)] = detail::kBaseMask[static_cast<size_t>(c)] != 0;
+    for (char c : std::string_view("ACGTacgt")) other[static_cast<unsigned char>(c)] = false;
+    return other;
+}();
+
 SeqStretch::SeqStretch(std::string text) : text_(std::move(text)), upper_(ToUpper(text_)) {
-    for (char c : text_)
-        if (detail::kBaseMask[static_cast<unsigned char>(c)] != 0 && !IsPlainBase(c)) plain_ = false;
+    bool other = false;
+    for (char c : text_) other |= kOtherBase[static_cast<unsigned char>(c)];
+    plain_ = !other;
 }
 
 void SeqStretch::Index() const {
@@ -161,7 +152,7 @@ void SeqStretch::Index() const {
     const size_t n = upper_.size();
     size_t buckets = 16;
     shift_ = 60;
-    while (buckets < 2 * n) buckets <<= 1, --shift_;
+    while (buckets < n) buckets <<= 1, --shift_;
     first_.assign(buckets, 0);
     // Only positions where 16 plain bases begin are chained, and only they are ever read: the
     // other entries are left as they come.

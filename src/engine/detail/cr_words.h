@@ -24,6 +24,12 @@ struct TemplateWords {
         std::string upper;           // bases in upper case
         std::string masks;           // per base: the bases it stands for (one bit each), "" when one stands for none
         std::vector<int32_t> words;  // per word (from CR position 1 on): its number among the CR words
+        // A CR much like an earlier one, its root, shares most words with it: word i of this CR
+        // is word i - shift of the root, except the words listed in `own` (increasing), which
+        // are looked up on their own. A root is its own root, with shift 0 and no own words.
+        int32_t root = -1, shift = 0;
+        std::vector<int32_t> own;
+        std::vector<uint8_t> isOwn;  // per word, empty for a root
     };
     std::vector<CR> crs;                     // distinct CRs (bases compared exactly)
     std::vector<std::vector<int32_t>> crOf;  // crOf[t][c]: the distinct CR of CR c of template t
@@ -43,6 +49,7 @@ struct TemplateWords {
 
     // Whether template t's CRs are those of st's table.
     bool Holds(const State& st, int t) const;
+    bool fixedTable = false;  // indexed from a table that does not change (State::templatesFixed)
 };
 
 // Makes st.templateWords hold template t's CRs at the working word length, indexing the whole
