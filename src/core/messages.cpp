@@ -41,8 +41,8 @@ MsgAnswer Ask(const State& st, const std::string& text, const std::string& title
     return ShowMessage(st, Message{title, text, buttons, icon});
 }
 
-void Assert(const State& st, bool condition) {
-    if (st.showAssertFailures && !condition)
+void ReportAssertFailure(const State& st) {
+    if (st.showAssertFailures)
         MsgBox(st,
                "Varigap internal logic error. The programmer's false assumptions may have "
                "unexpected consequences.",

@@ -63,7 +63,11 @@ MsgAnswer Ask(const State& st, const std::string& text, const std::string& title
               MsgIcon icon = MsgIcon::Question);
 
 // Reports a broken internal assumption while showAssertFailures is on; never stops the caller.
-void Assert(const State& st, bool condition);
+void ReportAssertFailure(const State& st);
+inline void Assert(const State& st, bool condition) {
+    if (!condition) [[unlikely]]
+        ReportAssertFailure(st);
+}
 
 // Reports a trapped run-time error ("Run-Time Error #" number ": " description) while
 // showRunTimeErrors is on. Accepts any caught exception; unknown ones are reported with

@@ -86,7 +86,14 @@ struct LpamScratch {
     std::vector<OffHit> offHits;       // quick votes: the hits off the guessed winner, in vote order
     std::vector<uint8_t> onGuess;      // quick votes: per word, a single hit, on the guessed winner
     std::vector<RootVotes> rootVotes;  // of the last root CRs and windows asked for
-    size_t nextRootVotes = 0;          // the entry to be used next
+    // FewestAccepted of the last thresholds and lengths, by length: the same few come back
+    // for every read.
+    struct Fewest {
+        Single thr = -1;
+        int crLen = -1, need = 0;
+    };
+    mutable std::array<Fewest, 64> fewest;
+    size_t nextRootVotes = 0;  // the entry to be used next
     uint32_t call = 0;
     int minDiagonal = 0;               // lowest diagonal a hit can have
     std::vector<DiagonalVote> voteOf;  // per diagonal (d - minDiagonal)
@@ -457,6 +464,13 @@ int WalkSparse(const SparseHits& h, const char* crBases, const char* piece, int 
     return missed;
 }
 
+// FewestAccepted, remembered in s.
+int FewestAccepted(const LpamScratch& s, Single thr, int crLen) {
+    auto& f = s.fewest[static_cast<size_t>(crLen) % s.fewest.size()];
+    if (f.thr != thr || f.crLen != crLen) f = {thr, crLen, FewestAccepted(thr, crLen)};
+    return f.need;
+}
+
 // Walks the region along diagonal d (word hits in s) and returns whether enough bases match;
 // on success startPos..endPos is the placement, clipped to the piece. nearWord: the first word
 // with a hit within the band of d (0 none, -1 to be looked up); straight: no hit but d's own
@@ -499,7 +513,7 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
     // Walk, drifting to the nearby diagonal of each word that has a hit close enough. A walk
     // that misses more bases than the threshold allows is given up: it would be refused all
     // the same.
-    const int allowedMisses = crLen - FewestAccepted(thr, crLen);
+    const int allowedMisses = crLen - FewestAccepted(s, thr, crLen);
     int cur = anchor;
     const int missed =
         straight && c.crMasks && c.pieceMasks
@@ -885,13 +899,29 @@ bool VoteFromRoot(LpamScratch& s, const WindowHits& wh, const RootVotes& rv, con
         while (j < hi - shift && isOwn && isOwn[j + shift]) j = rv.nextOn[static_cast<size_t>(j) + 1];
         if (j < hi - shift) firstOnGuess = j + shift;
     }
-    size_t a = lo < hi ? static_cast<size_t>(rv.offStart[static_cast<size_t>(lo - shift)]) : 0;
-    const size_t aEnd = lo < hi ? static_cast<size_t>(rv.offStart[static_cast<size_t>(hi - shift)]) : 0;
-    auto shared = [&](const OffHit& h) { out[numOff++] = OffHit{h.diagonal - shift, h.word + shift, h.count}; };
+    // The root's other hits come over by runs of words, between the words of cr's own.
+    int next = lo - shift;  // the root's word whose hits come next
+    auto sharedUpTo = [&](int upTo) {
+        if (lo >= hi || upTo <= next) return;
+        const OffHit* h = rv.off.data() + rv.offStart[static_cast<size_t>(next)];
+        const OffHit* const end = rv.off.data() + rv.offStart[static_cast<size_t>(upTo)];
+        if (shift == 0) {
+            std::copy(h, end, out + numOff);
+            numOff += static_cast<int>(end - h);
+        } else {
+            for (; h < end; ++h) out[numOff++] = OffHit{h->diagonal - shift, h->word + shift, h->count};
+        }
+        next = upTo;
+    };
     for (const int32_t i : cr.own) {
-        while (a < aEnd && rv.off[a].word + shift < i) shared(rv.off[a++]);
-        while (a < aEnd && rv.off[a].word + shift == i) ++a;  // the root's word there is another
-        if (i >= lo && i < hi) single -= rv.onGuess[static_cast<size_t>(i - shift)];
+        const int j = i - shift;  // the root's word facing it, another word
+        if (i >= lo && i < hi) {
+            sharedUpTo(j);
+            next = j + 1;
+            single -= rv.onGuess[static_cast<size_t>(j)];
+        } else if (i >= hi) {
+            sharedUpTo(hi - shift);
+        }
         onGuess[i] = 0;
         const int32_t *p, *end;
         wh.Of(cr.words[static_cast<size_t>(i)], p, end);
@@ -905,7 +935,7 @@ bool VoteFromRoot(LpamScratch& s, const WindowHits& wh, const RootVotes& rv, con
             for (; p < end; ++p) out[numOff++] = OffHit{*p - offset, i, hits};
         }
     }
-    while (a < aEnd) shared(rv.off[a++]);
+    sharedUpTo(hi - shift);
     if (firstOnGuess < nB) v.firstSingle = firstOnGuess + 1;
     return VoteOffGuess(s, c, guess, band, single, numOff, v);
 }

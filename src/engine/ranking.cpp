@@ -1,6 +1,7 @@
 // Template ranking: CR placement along each template and the ordered list of templates.
 #include "engine/detail/ranking.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -15,10 +16,13 @@ namespace varigap {
 namespace {
 
 void ClearCRPositions(State& st, Integer t) {
-    for (Integer c = 1; c <= st.numCRs[t]; ++c) {
-        st.crStartPos[t][c] = POSNOTFOUND;
-        st.crEndPos[t][c] = POSNOTFOUND;
-    }
+    const int numCRs = st.numCRs[t];
+    if (numCRs < 1) return;
+    // A count beyond the table is run-time error 9 here, as reaching its last CR is.
+    Integer* const start = &st.crStartPos[t][numCRs] - numCRs;
+    Integer* const end = &st.crEndPos[t][numCRs] - numCRs;
+    std::fill(start + 1, start + numCRs + 1, Integer(POSNOTFOUND));
+    std::fill(end + 1, end + numCRs + 1, Integer(POSNOTFOUND));
 }
 
 // The positions of one template's CRs as they are placed, as crStartPos and crEndPos receive
@@ -157,8 +161,10 @@ void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatch
     if (numCRs < 1) return;
     const std::vector<int32_t>& order = placer.Order(st, t);
     auto& crSeq = st.crSeq[t];
-    auto& crStart = st.crStartPos[t];
-    auto& crEnd = st.crEndPos[t];
+    // The template's rows of positions, reached once: ClearCRPositions has checked that CRs
+    // 1..numCRs lie within them.
+    Integer* const crStart = &st.crStartPos[t][0];
+    Integer* const crEnd = &st.crEndPos[t][0];
     PlacedCRs placed;
     placed.numCRs = numCRs;
     // Beyond the Integer range a sequence cannot be searched (run-time error 6).
