@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -382,11 +381,14 @@ int StraightMisses(const char* crMasks, const char* pieceMasks, int crLen, int p
     const int n = last - first + 1;
     int j = 0;
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi8(1);
     for (; j + 16 <= n && missed <= allowed; j += 16) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + j));
         const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + j));
-        missed += std::popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(x, y), zero))));
+        // One per base that shares nothing, summed in two halves.
+        const __m128i miss = _mm_and_si128(_mm_cmpeq_epi8(_mm_and_si128(x, y), zero), one);
+        const __m128i sums = _mm_sad_epu8(miss, zero);
+        missed += _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
     }
 #endif
     for (; j < n && missed <= allowed; ++j) missed += (a[j] & b[j]) == 0;

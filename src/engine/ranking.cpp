@@ -57,14 +57,6 @@ Integer CRWindowEnd(const PlacedCRs& placed, Integer c, Integer seqLen) {
     return seqLen;
 }
 
-// Whether ranking entry a belongs above entry b: more matched bases beyond the tolerance,
-// or within it a larger matched fraction.
-bool IsBetterMatch(const State& st, Integer a, Integer b) {
-    if (b < 1) return false;
-    if (a < 1) return true;
-    return IsBetterRank(st, st.templateRanks[a], st.templateRanks[b]);
-}
-
 // Moves ranking entry `from` up to `to`, the entries between moving down by one.
 void MoveRankEntry(State& st, Integer from, Integer to) {
     Assert(st, 1 <= from && from <= st.numRankedTemplates && 1 <= to && to <= st.numRankedTemplates);
@@ -73,9 +65,10 @@ void MoveRankEntry(State& st, Integer from, Integer to) {
         Assert(st, false);
         return;
     }
-    const TemplateRank moved = st.templateRanks[from];
-    for (Integer i = from; i > to; --i) st.templateRanks[i] = st.templateRanks[i - 1];
-    st.templateRanks[to] = moved;
+    TemplateRank* const ranks = &st.templateRanks[from] - from;  // entries to..from lie in the table
+    const TemplateRank moved = ranks[from];
+    std::move_backward(ranks + to, ranks + from, ranks + from + 1);
+    ranks[to] = moved;
 }
 
 // The analysed sequence's word index while templates are matched against it, fetched when
@@ -245,8 +238,11 @@ void AddToRanking(State& st, Integer t, Integer numMatched, Integer numSpanned) 
         Assert(st, numMatched == 0);
         entry.fracMatched = 0;
     }
-    Integer j = n - 1;
-    while (IsBetterMatch(st, n, j) && j >= 1) --j;
+    // Up past every entry that it matches better: more matched bases beyond the tolerance, or
+    // within it a larger matched fraction (IsBetterRank).
+    const TemplateRank* const ranks = &entry - n;
+    int j = n - 1;
+    while (j >= 1 && IsBetterRank(st, entry, ranks[j])) --j;
     MoveRankEntry(st, n, j + 1);
 }
 
