@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <unordered_map>
 
 #if defined(__SSE2__)
@@ -154,6 +155,11 @@ std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl)
         for (int k = 0; k < numCRs; ++k) order[static_cast<size_t>(k)] = k + 1;
         std::stable_sort(order.begin(), order.end(),
                          [&](int32_t a, int32_t b) { return st.crSeq[t][a].size() > st.crSeq[t][b].size(); });
+    }
+    std::map<std::vector<int32_t>, int32_t> firstWith;
+    for (int t = 0; t <= numTemplates; ++t) {
+        auto [it, added] = firstWith.emplace(tw->crOf[static_cast<size_t>(t)], t);
+        tw->sameAs.push_back(added ? -1 : it->second);
     }
     tw->packed.Reset(wordCount, wl);
     tw->others.Reset(wordCount, wl);

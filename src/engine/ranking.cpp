@@ -77,6 +77,9 @@ struct CRPlacer {
     int checkedTemplate = -1;  // the template whose CRs the template words were checked against
     const TemplateWords* words = nullptr;
     ReadWords* read = nullptr;
+    // Per template matched in this ranking: its counts, and whether it showed no message.
+    Integer matched[MAXNUMTEMPLATES + 1], spanned[MAXNUMTEMPLATES + 1];
+    bool clean[MAXNUMTEMPLATES + 1] = {};
 
     // Template t's CRs in the order they are placed, from the template words, which are made to
     // hold t's CRs.
@@ -92,7 +95,7 @@ struct CRPlacer {
 // LPAM places CR c of template t in actSeq from..to. A CR that recurs (in another template,
 // or in a ranking of the same sequence before) with the same window takes the placement made
 // then, unless that call showed a message. The template words hold t's CRs (placer.Order).
-void PlaceCR(State& st, CRPlacer& placer, Integer t, Integer c, Integer from, Integer to, Integer& numMatches,
+bool PlaceCR(State& st, CRPlacer& placer, Integer t, Integer c, Integer from, Integer to, Integer& numMatches,
              Integer& startPos, Integer& endPos) {
     if (placer.words != st.templateWords.get()) {
         placer.words = st.templateWords.get();
@@ -105,19 +108,33 @@ void PlaceCR(State& st, CRPlacer& placer, Integer t, Integer c, Integer from, In
             numMatches = k.numMatches;
             startPos = k.startPos;
             endPos = k.endPos;
-            return;
+            return true;
         }
-    if (LPAMAlignIndexed(st, *placer.read, cr, from, to, numMatches, startPos, endPos))
-        kept.push_back(KeptPlacement{from, to, static_cast<int16_t>(numMatches), static_cast<int16_t>(startPos),
-                                     static_cast<int16_t>(endPos)});
+    if (!LPAMAlignIndexed(st, *placer.read, cr, from, to, numMatches, startPos, endPos)) return false;
+    kept.push_back(KeptPlacement{from, to, static_cast<int16_t>(numMatches), static_cast<int16_t>(startPos),
+                                 static_cast<int16_t>(endPos)});
+    return true;
 }
 
-void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatched, Integer& numSpanned);
+bool MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatched, Integer& numSpanned);
 
-// Matches template t and enters it in the ranking.
+// Matches template t and enters it in the ranking. A template with the same CRs as one matched
+// before in this ranking without a message takes that one's positions and counts.
 void RankTemplate(State& st, CRPlacer& placer, const Integer& t) {
     Integer numMatched, numSpanned;
-    MatchTemplateWith(st, placer, t, numMatched, numSpanned);
+    const int32_t same = placer.Order(st, t).empty() ? -1 : st.templateWords->sameAs[static_cast<size_t>(t)];
+    if (same > 0 && placer.clean[same]) {
+        const int numCRs = st.numCRs[t];
+        std::copy_n(&st.crStartPos[same][1], numCRs, &st.crStartPos[t][numCRs] - numCRs + 1);
+        std::copy_n(&st.crEndPos[same][1], numCRs, &st.crEndPos[t][numCRs] - numCRs + 1);
+        numMatched = placer.matched[same];
+        numSpanned = placer.spanned[same];
+        placer.clean[t] = true;
+    } else {
+        placer.clean[t] = MatchTemplateWith(st, placer, t, numMatched, numSpanned);
+    }
+    placer.matched[t] = numMatched;
+    placer.spanned[t] = numSpanned;
     AddToRanking(st, t, numMatched, numSpanned);
 }
 
@@ -145,13 +162,19 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
 
 namespace {
 
-void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatched, Integer& numSpanned) {
+// True when no placement and no check showed a message.
+bool MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatched, Integer& numSpanned) {
     numMatched = 0;
     numSpanned = 0;
-    if (t < 0 || t > st.numTemplates) return;
+    if (t < 0 || t > st.numTemplates) return true;
+    bool clean = true;
+    auto check = [&](bool condition) {
+        Assert(st, condition);
+        clean = clean && condition;
+    };
     ClearCRPositions(st, t);
     const Integer numCRs = st.numCRs[t];
-    if (numCRs < 1) return;
+    if (numCRs < 1) return true;
     const std::vector<int32_t>& order = placer.Order(st, t);
     auto& crSeq = st.crSeq[t];
     // The template's rows of positions, reached once: ClearCRPositions has checked that CRs
@@ -169,44 +192,45 @@ void MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatch
         const Integer from = CRWindowStart(placed, c);
         const Integer to = CRWindowEnd(placed, c, seqLen);
         if (from > to) {  // the CRs around it leave no base: it stays not found
-            Assert(st, from == to + 1);
+            check(from == to + 1);
             continue;
         }
         Integer numMatches;
-        PlaceCR(st, placer, t, c, from, to, numMatches, crStart[c], crEnd[c]);
+        clean = PlaceCR(st, placer, t, c, from, to, numMatches, crStart[c], crEnd[c]) && clean;
         placed.Place(c, crStart[c], crEnd[c]);
         if (numMatches <= 0) continue;
         c1 = MinInt(c1, c);
         c2 = MaxInt(c2, c);
         const Integer crLen = Len(crSeq[c]);
         if (numMatches == 1) {
-            Assert(st, IsValidPos(crStart[c]) && IsValidPos(crEnd[c]));
+            check(IsValidPos(crStart[c]) && IsValidPos(crEnd[c]));
             // A CR cut off by an end of the sequence counts with the bases inside it.
             if (crStart[c] == 1) numMatched += MinInt(crLen, crEnd[c]);
             else if (crEnd[c] == Len(st.actSeq)) numMatched += MinInt(crLen, Len(st.actSeq) - crStart[c] + 1);
             else numMatched += crLen;
         } else {
-            Assert(st, numMatches > 1);
+            check(numMatches > 1);
             numMatched += crLen;
         }
     }
-    if (numMatched <= 0) return;
-    Assert(st, c1 <= c2);
+    if (numMatched <= 0) return clean;
+    check(c1 <= c2);
     if (crEnd[c1] == POSAMBIGUOUS) {
         numSpanned = Len(crSeq[c1]);
     } else {
-        Assert(st, IsValidPos(crEnd[c1]));
+        check(IsValidPos(crEnd[c1]));
         numSpanned = MinInt(Len(crSeq[c1]), crEnd[c1]);
     }
     if (c2 > c1) {
         if (crStart[c2] == POSAMBIGUOUS) {
             numSpanned += Len(crSeq[c2]);
         } else {
-            Assert(st, IsValidPos(crStart[c2]));
+            check(IsValidPos(crStart[c2]));
             numSpanned += MinInt(Len(crSeq[c2]), Len(st.actSeq) - crStart[c2] + 1);
         }
     }
     for (Integer c = c1 + 1; c <= c2 - 1; ++c) numSpanned += Len(crSeq[c]);
+    return clean;
 }
 
 }  // namespace

@@ -36,6 +36,9 @@ struct TemplateWords {
     // crOrder[t]: template t's CR numbers in the order the ranking places them, longest first,
     // equal lengths in number order.
     std::vector<std::vector<int32_t>> crOrder;
+    // sameAs[t]: the first template with exactly t's CRs, in the same order, when it comes
+    // before t; -1 otherwise.
+    std::vector<int32_t> sameAs;
     // Every word of every CR longer than a word, numbered 0..numWords-1: those of plain bases
     // (when words are short enough) in `packed`, the others in `others` (by their number there,
     // otherId gives the word's number).
