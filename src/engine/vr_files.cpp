@@ -10,6 +10,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/bases.h"
 #include "core/messages.h"
 #include "core/strings.h"
@@ -147,28 +151,36 @@ SeqStretch::SeqStretch(std::string text) : text_(std::move(text)), upper_(ToUppe
     plain_ = !other;
 }
 
+// The 16 bases from each position, packed as they are from the front (two bits each, the
+// position's in the top bits; any other letter counts as A), from the last position back.
+void SeqStretch::Code() const {
+    coded_ = true;
+    const size_t n = upper_.size();
+    head_ = std::make_unique_for_overwrite<uint32_t[]>(n);
+    uint32_t code = 0;
+    for (size_t p = n; p-- > 0;) {
+        code = code >> 2 | static_cast<uint32_t>(std::max(PackedCode(upper_[p]), 0)) << 30;
+        head_[p] = code;
+    }
+}
+
 void SeqStretch::Index() const {
     indexed_ = true;
     const size_t n = upper_.size();
+    // About two positions to a bucket: chains stay short, and the table is quick to clear.
     size_t buckets = 16;
     shift_ = 60;
-    while (buckets < n) buckets <<= 1, --shift_;
+    while (2 * buckets < n) buckets <<= 1, --shift_;
     first_.assign(buckets, 0);
     // Only positions where 16 plain bases begin are chained, and only they are ever read: the
-    // other entries are left as they come.
+    // other entries are left as they come. From the last position back, so that every chain
+    // lists its positions in increasing order.
     next_ = std::make_unique_for_overwrite<uint32_t[]>(n);
-    head_ = std::make_unique_for_overwrite<uint32_t[]>(n);
-    // From the last position back, so that every chain lists its positions in increasing
-    // order; the 16 bases from p are packed as they are from the front, p's in the top bits.
-    uint32_t code = 0;
     size_t run = 0;  // plain bases from p on
     for (size_t p = n; p-- > 0;) {
-        const int c = PackedCode(upper_[p]);
-        run = c < 0 ? 0 : run + 1;
-        code = code >> 2 | static_cast<uint32_t>(std::max(c, 0)) << 30;
+        run = PackedCode(upper_[p]) < 0 ? 0 : run + 1;
         if (run < kHeadLength) continue;
-        head_[p] = code;
-        uint32_t& bucket = first_[HeadBucket(code)];
+        uint32_t& bucket = first_[HeadBucket(head_[p])];
         next_[p] = bucket;
         bucket = static_cast<uint32_t>(p) + 1;
     }
@@ -179,11 +191,33 @@ int SeqStretch::FindPlain(const VRVariant& v) const {
         size_t hit = upper_.find(v.upper);
         return hit == std::string::npos ? 0 : static_cast<int>(hit) + 1;
     }
-    if (!indexed_) Index();
+    if (v.upper.size() > upper_.size()) return 0;
+    if (!coded_) Code();
     std::string_view text = upper_;
+    // A position whose code matches holds the variant only when the whole of it follows
+    // (codes count other letters as A; a plain variant never matches them).
+    auto holds = [&](size_t p) { return head_[p] == v.head && text.substr(p, v.upper.size()) == v.upper; };
+    constexpr int kScanned = 16;  // variants looked for by a scan, before the index pays
+    if (!indexed_ && ++finds_ <= kScanned) {
+        const size_t last = upper_.size() - v.upper.size();  // the last position it fits at
+        size_t p = 0;
+#if defined(__SSE2__)
+        const __m128i want = _mm_set1_epi32(static_cast<int>(v.head));
+        for (; p + 4 <= last + 1; p += 4) {
+            const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(head_.get() + p));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(codes, want)) == 0) continue;
+            for (size_t q = p; q < p + 4; ++q)
+                if (holds(q)) return static_cast<int>(q) + 1;
+        }
+#endif
+        for (; p <= last; ++p)
+            if (holds(p)) return static_cast<int>(p) + 1;
+        return 0;
+    }
+    if (!indexed_) Index();
     // Candidates come in position order, so the first that matches in full is the first occurrence.
     for (uint32_t at = first_[HeadBucket(v.head)]; at != 0; at = next_[at - 1])
-        if (head_[at - 1] == v.head && text.substr(at - 1, v.upper.size()) == v.upper) return static_cast<int>(at);
+        if (holds(at - 1)) return static_cast<int>(at);
     return 0;
 }
 

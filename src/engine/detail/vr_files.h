@@ -40,10 +40,12 @@ public:
     // Holds no U and no ambiguity letter, so plain variants match it only literally.
     bool Plain() const { return plain_; }
     // 1-based position of the first case-blind occurrence of a plain variant, 0 if none.
-    // Variants of 16 bases or more are looked up by their first 16 in an index of the stretch.
+    // Variants of 16 bases or more are looked up by their first 16: the first few by a scan of
+    // the stretch's codes, the others in an index of them.
     int FindPlain(const VRVariant& v) const;
 
 private:
+    void Code() const;
     void Index() const;
     size_t HeadBucket(uint32_t head) const {
         return static_cast<size_t>((uint64_t{head} * 0x9e3779b97f4a7c15ULL) >> shift_);
@@ -53,7 +55,8 @@ private:
     bool plain_ = true;
     // The positions where 16 plain bases begin, chained by a hash of those bases: built in one
     // pass, each chain in increasing position.
-    mutable bool indexed_ = false;
+    mutable bool coded_ = false, indexed_ = false;
+    mutable int finds_ = 0;  // variants of 16 bases or more looked for
     mutable int shift_ = 0;
     mutable std::vector<uint32_t> first_;       // per bucket: first position + 1, 0 none
     mutable std::unique_ptr<uint32_t[]> next_;  // per position: the next in its chain + 1, 0 none
