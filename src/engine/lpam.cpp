@@ -368,14 +368,15 @@ int Walk(const LpamScratch& s, const char* crBases, const char* piece, int crLen
     return missed;
 }
 
-// The bases missed by a walk that stays on diagonal d from the first base to the last, counted
-// until more than `allowed`, from the bases each character stands for: two characters match
-// when they share one, sixteen compared at a time.
-int StraightMisses(const char* crMasks, const char* pieceMasks, int crLen, int pieceLen, int d, int allowed) {
-    // CR position p faces piece position p + d - 1; those facing no piece base are missed.
-    const int first = std::max(1, 2 - d), last = std::min(crLen, pieceLen - d + 1);
-    if (first > last) return crLen;
-    int missed = crLen - (last - first + 1);
+// The bases missed at CR positions from..to (1-based) on diagonal d, added to `missed` until it
+// exceeds `allowed`, from the bases each character stands for: two characters match when
+// they share one, sixteen compared at a time. CR position p faces piece position p + d - 1;
+// those facing no piece base are missed.
+int RangeMisses(const char* crMasks, const char* pieceMasks, int pieceLen, int d, int from, int to, int missed,
+                int allowed) {
+    const int first = std::max(from, 2 - d), last = std::min(to, pieceLen - d + 1);
+    if (first > last) return missed + (to - from + 1);
+    missed += (to - from + 1) - (last - first + 1);
     const char* a = crMasks + first - 1;
     const char* b = pieceMasks + first + d - 2;
     const int n = last - first + 1;
@@ -430,18 +431,34 @@ bool ClosestSparse(const SparseHits& h, int i, int target, int maxDist, int& fou
     return ClosestOff(k, k->count, target, maxDist, found);
 }
 
-// Walk on sparse hits.
-int WalkSparse(const SparseHits& h, const char* crBases, const char* piece, int crLen, int numWords, int pieceLen,
-               int drift, int allowed, int& cur) {
+// Walk on sparse hits. With the bases each character stands for, the stretches between words
+// that can move the walk are compared sixteen bases at a time: while the guessed winner lies
+// beyond the walk's drift, only the words with other hits can move it.
+int WalkSparse(const SparseHits& h, const LpamCall& c, int drift, int allowed, int& cur) {
     const unsigned char* const mask = detail::kBaseMask.data();
+    const char* const crBases = c.crBases.data();
+    const int crLen = c.crLen, numWords = c.numWords, pieceLen = c.pieceLen;
+    const bool masked = c.crMasks && c.pieceMasks;
     int d = cur, missed = 0, k = 0;
     for (int p = 1; p <= crLen; ++p) {
+        if (masked && std::abs(h.guess - d) > drift) {
+            // The next word with a hit within the drift of d: no word before it moves the walk.
+            while (k < h.numOff && (h.off[k].word < p - 1 || std::abs(h.off[k].diagonal - d) > drift)) ++k;
+            const int next = k < h.numOff ? h.off[k].word + 1 : crLen + 1;
+            if (next > p) {
+                missed = RangeMisses(c.crMasks, c.pieceMasks, pieceLen, d, p, std::min(next - 1, crLen), missed, allowed);
+                if (missed > allowed) break;
+                p = next - 1;
+                continue;
+            }
+        }
         if (p <= numWords) {
             const int w = p - 1;
             if (h.onGuess[w]) {
                 d = std::abs(h.guess - d) <= drift ? h.guess : d;
             } else {
                 while (k < h.numOff && h.off[k].word < w) ++k;
+                while (k > 0 && h.off[k - 1].word == w) --k;  // the word's first hit
                 if (k < h.numOff && h.off[k].word == w) {
                     if (h.off[k].count == 1) {
                         const int e = h.off[k].diagonal;
@@ -454,7 +471,7 @@ int WalkSparse(const SparseHits& h, const char* crBases, const char* piece, int 
         }
         const int q = p + d - 1;
         const bool inside = static_cast<unsigned>(q - 1) < static_cast<unsigned>(pieceLen);
-        const char a = crBases[p - 1], b = piece[inside ? q - 1 : 0];
+        const char a = crBases[p - 1], b = c.piece[inside ? q - 1 : 0];
         const unsigned ma = mask[static_cast<unsigned char>(a)], mb = mask[static_cast<unsigned char>(b)];
         bool match = (ma & mb) != 0;
         if ((ma == 0) | (mb == 0)) [[unlikely]]
@@ -519,8 +536,8 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
     int cur = anchor;
     const int missed =
         straight && c.crMasks && c.pieceMasks
-            ? StraightMisses(c.crMasks, c.pieceMasks, crLen, pieceLen, d, allowedMisses)
-        : sparse ? WalkSparse(*sparse, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur)
+            ? RangeMisses(c.crMasks, c.pieceMasks, pieceLen, d, 1, crLen, 0, allowedMisses)
+        : sparse ? WalkSparse(*sparse, c, 2 * band, allowedMisses, cur)
                  : Walk(s, crBases.data(), piece, crLen, numWords, pieceLen, 2 * band, allowedMisses, cur);
     if (missed > allowedMisses) {
         startPos = POSNOTFOUND;
