@@ -4,10 +4,10 @@
 #  2. batch analysis of real trnL-F records repeated to $VARIGAP_BENCH_RECORDS (100000),
 #     so that start-up does not count: varigap-cli analyze with the Poaceae template
 #     (3 conserved, 2 variable regions) and with a file of one template per order with at
-#     least three records (made by varigap-cli build from ../shared/data/trnLF), each with
-#     one job and with every core (taken in turn), every record analysed (--no-derep: the
-#     five records would otherwise be analysed once each); the first template of that
-#     ranking alone; next to cutadapt cutting the same two variable regions out of the same
+#     least three records (made by varigap-cli build from ../shared/data/trnLF), and the
+#     first template of that ranking alone, each with one job and with every core, all
+#     taken in turn, every record analysed (--no-derep: the five records would otherwise
+#     be analysed once each); next to cutadapt cutting the same two variable regions out of the same
 #     file with two linked adapters made of the flanking conserved regions, and seqkit stats
 #     reading the file (the input floor). Prints a table with the ratios;
 #  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it).
@@ -102,20 +102,27 @@ seconds() {  # seconds CMD...: the best wall-clock time of $runs runs and the CP
   echo "$best $cpu"
 }
 
-# seconds_jobs CMD...: as seconds for CMD --jobs 1 and CMD --jobs $cores, taken in turn ($runs + 2
-# runs of each), so that a machine whose speed drifts during the runs weighs on both alike.
-# Prints "best1 cpu1 bestN cpuN"; the outputs of the last runs are left in $work/out1 and $work/outN.
-seconds_jobs() {
-  local b1="" c1="" bN="" cN=""
+# seconds_templates TPL...: varigap-cli analyze of the batch file with each template file, with
+# --jobs 1 and --jobs $cores, all taken in turn ($runs + 2 rounds), so that a machine whose speed
+# drifts during the runs weighs on every one alike, and the ratios between them hold.
+# Prints "best1 cpu1 bestN cpuN" per template file; the outputs of the last round are left in
+# $work/out1.K and $work/outN.K (K from 0, in argument order).
+seconds_templates() {
+  local -a b1 c1 bN cN
+  local k tpl
   for ((i = 0; i < runs + 2; i++)); do
-    once "$@" --jobs 1
-    mv "$work/out" "$work/out1"
-    if [[ -z $b1 ]] || awk -v t="$t" -v b="$b1" 'BEGIN { exit !(t < b) }'; then b1=$t; c1=$c; fi
-    once "$@" --jobs "$cores"
-    mv "$work/out" "$work/outN"
-    if [[ -z $bN ]] || awk -v t="$t" -v b="$bN" 'BEGIN { exit !(t < b) }'; then bN=$t; cN=$c; fi
+    k=0
+    for tpl in "$@"; do
+      once "$cli" analyze "$tpl" "$work/poaceae.fasta" "${every[@]}" --jobs 1
+      mv "$work/out" "$work/out1.$k"
+      if [[ -z ${b1[k]:-} ]] || awk -v t="$t" -v b="${b1[k]}" 'BEGIN { exit !(t < b) }'; then b1[k]=$t; c1[k]=$c; fi
+      once "$cli" analyze "$tpl" "$work/poaceae.fasta" "${every[@]}" --jobs "$cores"
+      mv "$work/out" "$work/outN.$k"
+      if [[ -z ${bN[k]:-} ]] || awk -v t="$t" -v b="${bN[k]}" 'BEGIN { exit !(t < b) }'; then bN[k]=$t; cN[k]=$c; fi
+      k=$((k + 1))
+    done
   done
-  echo "$b1 $c1 $bN $cN"
+  for ((k = 0; k < $#; k++)); do echo "${b1[k]} ${c1[k]} ${bN[k]} ${cN[k]}"; done
 }
 
 echo "== Batch analysis of $records trnL-F records (5 Poaceae GenBank regions repeated), $cores cores"
@@ -124,17 +131,18 @@ t_cut1=$(seconds cutadapt -j 1 -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$wor
 cut_found=$(grep -m1 'Reads with adapters' "$work/out" | sed 's/^ *//')
 t_cutN=$(seconds cutadapt -j "$cores" -g "$exon5...$exon3" -g "$exon3...$trnF" -o "$work/cut.fasta" "$work/poaceae.fasta")
 every=(--no-progress --no-derep)
-times=$(seconds_jobs "$cli" analyze "$work/poaceae.tpl" "$work/poaceae.fasta" "${every[@]}")
-read -r w1 p1 wN pN <<< "$times"
+mapfile -t times < <(seconds_templates "$work/poaceae.tpl" "$work/orders/trnLF.tpl" "$work/orders/chosen.tpl")
+read -r w1 p1 wN pN <<< "${times[0]}"
 t_var1="$w1 $p1" t_varN="$wN $pN"
-var_lines=$(grep -c '{V}' "$work/out1" || true)
-var_found=$(grep -c ':{V}:' "$work/out1" || true)
-cmp -s "$work/outN" "$work/out1" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
-times=$(seconds_jobs "$cli" analyze "$work/orders/trnLF.tpl" "$work/poaceae.fasta" "${every[@]}")
-read -r w1 p1 wN pN <<< "$times"
+read -r w1 p1 wN pN <<< "${times[1]}"
 t_many1="$w1 $p1" t_manyN="$wN $pN"
-cmp -s "$work/outN" "$work/out1" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
-t_chosen=$(seconds "$cli" analyze "$work/orders/chosen.tpl" "$work/poaceae.fasta" --jobs 1 "${every[@]}")
+read -r w1 p1 wN pN <<< "${times[2]}"
+t_chosen="$w1 $p1"
+var_lines=$(grep -c '{V}' "$work/out1.0" || true)
+var_found=$(grep -c ':{V}:' "$work/out1.0" || true)
+for k in 0 1 2; do
+  cmp -s "$work/outN.$k" "$work/out1.$k" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
+done
 
 awk -v n="$records" -v cores="$cores" -v orders="$orders" -v chosen="$chosen" \
     -v ts="$t_seqkit" -v c1="$t_cut1" -v cN="$t_cutN" -v v1="$t_var1" -v vN="$t_varN" \
