@@ -110,8 +110,9 @@ void FindRoots(TemplateWords& tw) {
             roots.push_back(static_cast<int32_t>(b));
             continue;
         }
-        const TemplateWords::CR& root = tw.crs[static_cast<size_t>(bestRoot)];
+        TemplateWords::CR& root = tw.crs[static_cast<size_t>(bestRoot)];
         const int nA = static_cast<int>(root.words.size());
+        root.shared = cr.shared = tw.anyShared = true;
         cr.root = bestRoot;
         cr.shift = bestShift;
         cr.isOwn.assign(static_cast<size_t>(nB), 0);
@@ -245,7 +246,9 @@ void IndexSequence(ReadWords& r, const std::shared_ptr<const TemplateWords>& wor
     const TemplateWords& tw = *words;
     const int wl = tw.wordLength;
     r.seq = seq;
-    BaseMasks(seq, r.masks);
+    // Only the votes of shared CRs walk by the masks.
+    if (tw.anyShared) BaseMasks(seq, r.masks);
+    else r.masks.clear();
     // found: word, position, word, position, ... in position order
     if (r.found.size() < 2 * seq.size() + 2) r.found.resize(2 * seq.size() + 2);
     int32_t* out = r.found.data();

@@ -231,30 +231,22 @@ int Walk(const LpamScratch& s, const char* crBases, const char* piece, int crLen
          int allowed, int& cur) {
     const HitList* const hits = s.hits.data();
     const int32_t* const diagonals = s.diagonals.data();
-    const unsigned char* const mask = detail::kBaseMask.data();
-    // On a diagonal that is not the region's, words hit or miss and bases match or not at
-    // random: the usual cases go without branches (a word without hits reads a diagonal it
-    // does not take, so diagonals holds one entry past the last hit).
     int d = cur, missed = 0;
     for (int p = 1; p <= crLen; ++p) {
         if (p <= numWords) {
             const HitList& h = hits[p - 1];
-            if (h.count > 1) {
-                ClosestHit(s, p, d, drift, d);
-            } else {
+            if (h.count == 1) {  // the usual case, as ClosestHit
                 const int e = diagonals[h.first];
-                d = h.count == 1 && std::abs(e - d) <= drift ? e : d;
+                if (std::abs(e - d) <= drift) d = e;
+            } else if (h.count > 1) {
+                ClosestHit(s, p, d, drift, d);
             }
         }
         const int q = p + d - 1;
-        const bool inside = static_cast<unsigned>(q - 1) < static_cast<unsigned>(pieceLen);
-        const char a = crBases[p - 1], b = piece[inside ? q - 1 : 0];
-        const unsigned ma = mask[static_cast<unsigned char>(a)], mb = mask[static_cast<unsigned char>(b)];
-        bool match = (ma & mb) != 0;
-        if ((ma == 0) | (mb == 0)) [[unlikely]]
-            match = BasesMatch(a, b);
-        missed += !(inside && match);
-        if (missed > allowed) break;
+        if (!(static_cast<unsigned>(q - 1) < static_cast<unsigned>(pieceLen) &&
+              SameBase(crBases[p - 1], piece[q - 1])) &&
+            ++missed > allowed)
+            break;
     }
     cur = d;
     return missed;

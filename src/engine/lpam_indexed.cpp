@@ -419,10 +419,10 @@ bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, 
     LpamScratch& s = Scratch(st);
     const int band = st.lpam.lpamMaxLengthVariation;
     const WindowHits wh(rw, from, to, wl);
-    // The quick votes hold while no score can gather enough rounding to change the order:
-    // regions of up to 2000 words, whose hits never fill the table.
-    // Through the votes of the CR's root when they show a plain winner; else the full table.
-    if (numWords <= 2000 && band >= 0 && region.root >= 0) {
+    // Through the votes of the CR's root, when it shares them with others and they show a plain
+    // winner; else the full table. The quick votes hold while no score can gather enough
+    // rounding to change the order: regions of up to 2000 words.
+    if (numWords <= 2000 && band >= 0 && region.shared) {
         const RootVotes& rv = RootVotesFor(s, rw, wh, region.root, from, to);
         PlainVotes plain;
         if (rv.guess != NODIAGONAL && VoteFromRoot(s, wh, rv, region, c, band, plain)) {

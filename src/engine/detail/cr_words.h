@@ -28,6 +28,7 @@ struct TemplateWords {
         // is word i - shift of the root, except the words listed in `own` (increasing), which
         // are looked up on their own. A root is its own root, with shift 0 and no own words.
         int32_t root = -1, shift = 0;
+        bool shared = false;  // a root with other CRs, or one of them
         std::vector<int32_t> own;
         std::vector<uint8_t> isOwn;  // per word, empty for a root
     };
@@ -53,6 +54,7 @@ struct TemplateWords {
     // Whether template t's CRs are those of st's table.
     bool Holds(const State& st, int t) const;
     bool fixedTable = false;  // indexed from a table that does not change (State::templatesFixed)
+    bool anyShared = false;   // some CRs share their words (CR::shared)
 };
 
 // Makes st.templateWords hold template t's CRs at the working word length, indexing the whole
