@@ -167,10 +167,9 @@ void SeqStretch::Code() const {
 void SeqStretch::Index() const {
     indexed_ = true;
     const size_t n = upper_.size();
-    // About two positions to a bucket: chains stay short, and the table is quick to clear.
     size_t buckets = 16;
     shift_ = 60;
-    while (2 * buckets < n) buckets <<= 1, --shift_;
+    while (buckets < 2 * n) buckets <<= 1, --shift_;
     first_.assign(buckets, 0);
     // Only positions where 16 plain bases begin are chained, and only they are ever read: the
     // other entries are left as they come. From the last position back, so that every chain
@@ -186,19 +185,19 @@ void SeqStretch::Index() const {
     }
 }
 
-int SeqStretch::FindPlain(const VRVariant& v) const {
+int SeqStretch::FindPlain(const VRVariant& v, size_t toCome) const {
     if (v.upper.size() < kHeadLength) {
         size_t hit = upper_.find(v.upper);
         return hit == std::string::npos ? 0 : static_cast<int>(hit) + 1;
     }
-    if (v.upper.size() > upper_.size()) return 0;
     if (!coded_) Code();
     std::string_view text = upper_;
     // A position whose code matches holds the variant only when the whole of it follows
     // (codes count other letters as A; a plain variant never matches them).
     auto holds = [&](size_t p) { return head_[p] == v.head && text.substr(p, v.upper.size()) == v.upper; };
     constexpr int kScanned = 16;  // variants looked for by a scan, before the index pays
-    if (!indexed_ && ++finds_ <= kScanned) {
+    if (!indexed_ && static_cast<size_t>(++finds_) + toCome <= kScanned) {
+        if (v.upper.size() > upper_.size()) return 0;
         const size_t last = upper_.size() - v.upper.size();  // the last position it fits at
         size_t p = 0;
 #if defined(__SSE2__)
@@ -439,7 +438,7 @@ int ReadNextContainedVariant(VRFile& file, const SeqStretch& s) {
         if (e.bases.empty()) {
             p = 0;  // the deleted region is found without a search
         } else if (e.plain && s.Plain()) {
-            p = s.FindPlain(e);
+            p = s.FindPlain(e, v.size() - file.next);
             if (p == 0) continue;
         } else {
             p = InStrBases(e.bases, s.Text(), 1);

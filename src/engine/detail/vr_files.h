@@ -40,9 +40,10 @@ public:
     // Holds no U and no ambiguity letter, so plain variants match it only literally.
     bool Plain() const { return plain_; }
     // 1-based position of the first case-blind occurrence of a plain variant, 0 if none.
-    // Variants of 16 bases or more are looked up by their first 16: the first few by a scan of
-    // the stretch's codes, the others in an index of them.
-    int FindPlain(const VRVariant& v) const;
+    // Variants of 16 bases or more are looked up by their first 16: while few are looked for
+    // (this one, those before and the `toCome` after it), by a scan of the stretch's codes;
+    // else in an index of them.
+    int FindPlain(const VRVariant& v, size_t toCome = 0) const;
 
 private:
     void Code() const;
