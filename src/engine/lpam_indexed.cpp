@@ -17,102 +17,6 @@ namespace lpam {
 
 namespace {
 
-// The word hits of an indexed call and their votes in one pass over the region's words: each
-// word's first occurrences that lie wholly inside the window, from the read's index, voted for
-// as CastVotes does. False when the vote table ran full: the hits are all there, and the votes
-// are to be cast again by CastVotes, which reports it.
-bool GatherAndVote(LpamScratch& s, const ReadWords& rw, const int32_t* words, int from, int to, int wl,
-                   const LpamCall& c) {
-    const int numWords = c.numWords, tableSize = TableSize(numWords);
-    if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
-    if (s.diagonals.size() <= static_cast<size_t>(numWords) * MAXWORDHITS)
-        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS + 1);
-    StartVotes(s, c, tableSize);
-    HitList* const hits = s.hits.data();
-    int32_t* const diagonals = s.diagonals.data();
-    DiagonalVote* const voteOf = s.voteOf.data() - s.minDiagonal;  // by diagonal
-    Vote* const votes = s.votes.data();
-    const uint32_t call = s.call;
-    // The read's index in locals: the stores below cannot change it.
-    const ReadWords::Occ* const occ = rw.occ.data();
-    const int32_t* const pos = rw.pos.data();
-    const uint32_t stamp = rw.stamp;
-    // Positions of the whole sequence need no bound; the index holds only words inside it.
-    const bool clipFront = from > 1, clipBack = to < static_cast<int>(rw.seq.size());
-    const int lastStart = to - wl + 1;
-    int32_t used = 0;
-    int numVotes = 0;
-    uint32_t now = 0;
-    bool full = false;
-    for (int i = 0; i < numWords; ++i) {
-        const ReadWords::Occ& o = occ[words[i]];
-        const int32_t count = o.stamp == stamp ? o.count : 0;
-        const int32_t* p = pos + (count ? o.first : 0);
-        const int32_t* end = p + count;
-        if (clipFront) {
-            if (count > 8) p = std::lower_bound(p, end, static_cast<int32_t>(from));
-            else
-                while (p < end && *p < from) ++p;
-        }
-        if (end - p > MAXWORDHITS) end = p + MAXWORDHITS;
-        if (clipBack)
-            while (end > p && end[-1] > lastStart) --end;
-        // Sequence position P faces piece position P - from + 1, so word i + 1 (0-based i) on
-        // diagonal P - from + 1 - i.
-        const int32_t offset = from - 1 + i;
-        const int32_t first = used;
-        const int n = static_cast<int>(end - p);
-        hits[i] = HitList{first, n};
-        if (n == 0) continue;
-        const int word = i + 1;
-        if (n == 1) {
-            // A whole vote: adding one to a Single in single precision rounds as the sum in
-            // double rounded to a Single does, and always changes it.
-            const int d = *p - offset;
-            diagonals[used++] = d;
-            if (full) continue;
-            DiagonalVote& dv = voteOf[d];
-            if (dv.call != call) dv = DiagonalVote{call, 0, word};
-            ++now;
-            if (dv.vote > 0) {
-                Vote& v = votes[dv.vote - 1];
-                v.score += 1.0f;
-                v.stamp = now;
-            } else if (numVotes < tableSize) {
-                votes[numVotes++] = Vote{d, 1.0f, now, -1};
-                dv.vote = numVotes;
-            } else {
-                full = true;
-            }
-            continue;
-        }
-        for (; p < end; ++p) diagonals[used++] = *p - offset;
-        if (full) continue;
-        const double share = 1.0 / n;
-        for (int k = first; k < used && !full; ++k) {
-            const int d = diagonals[k];
-            DiagonalVote& dv = voteOf[d];
-            if (dv.call != call) dv = DiagonalVote{call, 0, word};
-            ++now;
-            if (dv.vote > 0) {
-                Vote& v = votes[dv.vote - 1];
-                const Single score = ToSingle(double(v.score) + share);
-                if (score != v.score) {
-                    v.score = score;
-                    v.stamp = now;
-                }
-            } else if (numVotes < tableSize) {
-                votes[numVotes++] = Vote{d, ToSingle(0.0 + share), now, -1};
-                dv.vote = numVotes;
-            } else {
-                full = true;
-            }
-        }
-    }
-    s.numVotes = numVotes;
-    return !full;
-}
-
 // The share of a vote of a word with n counted hits, 1 / n.
 constexpr std::array<double, MAXWORDHITS + 1> kShare = [] {
     std::array<double, MAXWORDHITS + 1> share{};
@@ -155,6 +59,85 @@ struct WindowHits {
     }
 };
 
+// The word hits of an indexed call and their votes in one pass over the region's words: each
+// word's first occurrences that lie wholly inside the window, from the read's index, voted for
+// as CastVotes does. False when the vote table ran full: the hits are all there, and the votes
+// are to be cast again by CastVotes, which reports it.
+bool GatherAndVote(LpamScratch& s, const WindowHits& wh, const int32_t* words, const LpamCall& c) {
+    const int numWords = c.numWords, tableSize = TableSize(numWords);
+    if (s.hits.size() < static_cast<size_t>(numWords)) s.hits.resize(static_cast<size_t>(numWords));
+    if (s.diagonals.size() <= static_cast<size_t>(numWords) * MAXWORDHITS)
+        s.diagonals.resize(static_cast<size_t>(numWords) * MAXWORDHITS + 1);
+    StartVotes(s, c, tableSize);
+    HitList* const hits = s.hits.data();
+    int32_t* const diagonals = s.diagonals.data();
+    DiagonalVote* const voteOf = s.voteOf.data() - s.minDiagonal;  // by diagonal
+    Vote* const votes = s.votes.data();
+    const uint32_t call = s.call;
+    const int from = wh.from;
+    int32_t used = 0;
+    int numVotes = 0;
+    uint32_t now = 0;
+    bool full = false;
+    for (int i = 0; i < numWords; ++i) {
+        const int32_t *p, *end;
+        wh.Of(words[i], p, end);
+        // Sequence position P faces piece position P - from + 1, so word i + 1 (0-based i) on
+        // diagonal P - from + 1 - i.
+        const int32_t offset = from - 1 + i;
+        const int32_t first = used;
+        const int n = static_cast<int>(end - p);
+        hits[i] = HitList{first, n};
+        if (n == 0) continue;
+        const int word = i + 1;
+        if (n == 1) {
+            // A whole vote: adding one to a Single in single precision rounds as the sum in
+            // double rounded to a Single does, and always changes it.
+            const int d = *p - offset;
+            diagonals[used++] = d;
+            if (full) continue;
+            DiagonalVote& dv = voteOf[d];
+            if (dv.call != call) dv = DiagonalVote{call, 0, word};
+            ++now;
+            if (dv.vote > 0) {
+                Vote& v = votes[dv.vote - 1];
+                v.score += 1.0f;
+                v.stamp = now;
+            } else if (numVotes < tableSize) {
+                votes[numVotes++] = Vote{d, 1.0f, now, -1};
+                dv.vote = numVotes;
+            } else {
+                full = true;
+            }
+            continue;
+        }
+        for (; p < end; ++p) diagonals[used++] = *p - offset;
+        if (full) continue;
+        const double share = kShare[static_cast<size_t>(n)];
+        for (int k = first; k < used && !full; ++k) {
+            const int d = diagonals[k];
+            DiagonalVote& dv = voteOf[d];
+            if (dv.call != call) dv = DiagonalVote{call, 0, word};
+            ++now;
+            if (dv.vote > 0) {
+                Vote& v = votes[dv.vote - 1];
+                const Single score = ToSingle(double(v.score) + share);
+                if (score != v.score) {
+                    v.score = score;
+                    v.stamp = now;
+                }
+            } else if (numVotes < tableSize) {
+                votes[numVotes++] = Vote{d, ToSingle(0.0 + share), now, -1};
+                dv.vote = numVotes;
+            } else {
+                full = true;
+            }
+        }
+    }
+    s.numVotes = numVotes;
+    return !full;
+}
+
 // The diagonal that two neighbouring words with a single hit each share, the first such pair
 // among the first words: the likely winner of the votes. NODIAGONAL when there is none.
 int GuessWinner(const WindowHits& wh, const int32_t* words, int numWords) {
@@ -184,12 +167,11 @@ struct PlainVotes {
 // words with one hit, on the guess. Votes for the diagonals outside the band as CastVotes
 // does and fills v; false when the guess does not plainly win or the table runs full.
 bool VoteOffGuess(LpamScratch& s, const LpamCall& c, int guess, int band, int single, int numOff, PlainVotes& v) {
-    const int numWords = c.numWords, drift = 2 * band;
-    StartVotes(s, c, TableSize(numWords));
+    const int drift = 2 * band, tableSize = TableSize(c.numWords);
+    StartVotes(s, c, tableSize);
     DiagonalVote* const voteOf = s.voteOf.data() - s.minDiagonal;  // by diagonal
     Vote* const votes = s.votes.data();
     const uint32_t call = s.call;
-    const int tableSize = TableSize(numWords);
     const OffHit* const offHits = s.offHits.data();
     int other = 0, numVotes = 0;
     // Only the order of the votes counts: vote j is cast at time j + 1.
@@ -220,7 +202,6 @@ bool VoteOffGuess(LpamScratch& s, const LpamCall& c, int guess, int band, int si
     if (single <= other) return false;
     v.best = guess;
     v.numOff = numOff;
-    s.numVotes = numVotes;
     const Vote* top = nullptr;
     for (int j = 0; j < numVotes; ++j)
         if (!top || Later(*top, votes[j])) top = &votes[j];
@@ -431,7 +412,7 @@ bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, 
             return !c.reported;
         }
     }
-    if (!GatherAndVote(s, rw, region.words.data(), from, to, wl, c)) CastVotes(st, s, c, TableSize(numWords));
+    if (!GatherAndVote(s, wh, region.words.data(), c)) CastVotes(st, s, c, TableSize(numWords));
     AlignByVotes(st, s, c, startPos, endPos, numMatches);
     ToSequencePositions(st, c, from, to, startPos, endPos);
     return !c.reported;
