@@ -37,8 +37,7 @@ AlignInput MakeInput(int crLen, int windowLen, uint64_t seed) {
 // The engine's aligner, as the ranking calls it for a template's only region: over the whole sequence.
 void FindTemplateAlign(State& st, const std::string& cr, const std::string& seq, Integer& numMatches) {
     st.crSeq[1][1] = cr;
-    st.actSeq = seq;
-    FindTemplate(st);
+    FindTemplate(st, seq);
     const Integer p = st.crStartPos[1][1];
     numMatches = p == POSNOTFOUND ? 0 : p == POSAMBIGUOUS ? 2 : 1;
 }

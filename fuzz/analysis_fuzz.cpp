@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <sstream>
 
-#include "cli/analysis.h"
-#include "cli/format.h"
 #include "core/strings.h"
 #include "core/textfile.h"
 #include "engine/analysis.h"
+#include "engine/read_analysis.h"
+#include "export/listing.h"
 #include "fuzz_support.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
@@ -26,8 +26,8 @@ constexpr size_t kVRFiles = 6;   // parts that become variable region files
 constexpr size_t kRecords = 3;   // records analysed per input
 constexpr size_t kRequests = 4;  // reparse requests applied
 
-std::vector<cli::ReparseRequest> Requests(const std::string& text) {
-    std::vector<cli::ReparseRequest> requests;
+std::vector<ReparseRequest> Requests(const std::string& text) {
+    std::vector<ReparseRequest> requests;
     std::istringstream in(text);
     for (std::string word; in >> word && requests.size() < kRequests;) {
         const size_t colon = word.find(':');
@@ -54,7 +54,7 @@ void WriteVRFiles(const State& st, const std::vector<std::string>& parts) {
         }
 }
 
-void CheckLinesTileTheSequence(const State& st, const cli::RecordAnalysis& a) {
+void CheckLinesTileTheSequence(const State& st, const ReadResult& a) {
     const int len = static_cast<int>(st.actSeq.size());
     int prevEnd = 0;
     for (int n = 1; n <= st.numSSegments; ++n) {
@@ -92,21 +92,20 @@ void CheckOutputFile(State& st, const std::string& name, bool reverse) {
 
 // Every format as the command line writes it: one name line with its Tabs, rows of as many
 // fields as the header, one JSON object a line.
-void CheckFormats(const State& st, const std::string& name, const cli::RecordAnalysis& a, bool showStrand) {
-    const cli::SampleField sample("sample");
+void CheckFormats(const State& st, const std::string& name, const ReadResult& a, bool showStrand) {
+    using exports::Format;
+    const exports::SampleField sample("sample");
     std::string text, tsv, json;
-    cli::RenderedRecord r;
-    cli::Render(st, a, {cli::Format::Text, true, showStrand, a.trimmed}, r);
-    cli::Emit(cli::Format::Text, cli::View(r), name, sample, text);
-    cli::Render(st, a, {cli::Format::Tsv, true, showStrand, a.trimmed}, r);
-    cli::Emit(cli::Format::Tsv, cli::View(r), name, sample, tsv);
-    cli::Render(st, a, {cli::Format::Json, true, showStrand, a.trimmed}, r);
-    cli::Emit(cli::Format::Json, cli::View(r), name, sample, json);
+    for (auto [format, out] : {std::pair{Format::Text, &text}, {Format::Tsv, &tsv}, {Format::Json, &json}}) {
+        std::string body;
+        exports::RenderBody(st, a, {format, true, showStrand, a.trimmed}, body);
+        exports::Emit(format, body, a.reverse ? '-' : '+', name, sample, *out);
+    }
     const std::string head = text.substr(0, text.find('\n'));
     fuzz::Check(head[0] == '>' && std::count(head.begin(), head.end(), '\t') == (showStrand ? 2 : 1),
                 "text: the name line's Tabs");
     fuzz::Check(text.find('\r') == std::string::npos, "text: no carriage return");
-    const std::string header = cli::TsvHeader();
+    const std::string header = exports::TsvHeader();
     const auto fields = std::count(header.begin(), header.end(), '\t');
     std::istringstream rows(tsv);
     for (std::string row; std::getline(rows, row);)
@@ -139,19 +138,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TextReader file;
     if (!OpenSequenceFile(st, file)) return 0;
     FastaStream records(file);
-    cli::ReadSettings settings;
+    ReadRequest settings;
     settings.reparse = Requests(parts[3]);
     std::string name, bases;
     for (size_t r = 0; r < kRecords && records.Next(name, bases); ++r) {
         // The first read as it stands, the second on the strand that fits, the third trimmed.
-        settings.orient = r == 1 ? cli::Orient::Auto : cli::Orient::Forward;
+        settings.orient = r == 1 ? Orient::Auto : Orient::Forward;
         settings.primersTrimmed = r == 2;
-        const cli::RecordAnalysis a = cli::AnalyzeRead(st, bases, settings);
+        const ReadResult a = AnalyzeRead(st, bases, settings);
         if (a.analysed) {
             CheckLinesTileTheSequence(st, a);
             if (!a.trimmed) CheckOutputFile(st, name, a.reverse);
         }
-        CheckFormats(st, name, a, settings.orient == cli::Orient::Auto);
+        CheckFormats(st, name, a, settings.orient == Orient::Auto);
     }
     return 0;
 }

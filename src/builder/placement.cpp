@@ -26,8 +26,7 @@ std::vector<Span> CRPlacer::Place(const std::string& bases) {
     State& st = *st_;
     std::vector<Span> spans(static_cast<size_t>(numCRs_), Span{0, -1});
     try {
-        st.actSeq = bases;
-        RankActSeq(st);  // the one template's CRs are placed as the ranking places them
+        RankSequence(st, bases);  // the one template's CRs are placed as the ranking places them
     } catch (const RunTimeError&) {
         return spans;  // longer than a position can reach
     }

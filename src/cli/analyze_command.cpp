@@ -1,21 +1,146 @@
-// varigap-cli analyze: start-up as the main window does it, then the batch.
+// varigap-cli analyze: start-up as the main window does it, then the batch run, with standard
+// output, messages and a progress bar on the terminal.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <thread>
 
-#include "cli/analysis.h"
-#include "cli/batch.h"
-#include "cli/cli_messenger.h"
 #include "cli/commands.h"
+#include "cli/stdout_writer.h"
 #include "core/messages.h"
+#include "core/strings.h"
 #include "core/textfile.h"
 #include "engine/analysis.h"
+#include "engine/read_analysis.h"
+#include "export/json.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
+#include "run/batch_run.h"
+#include "run/job_messages.h"
 #include "seqio/sequence_file.h"
 #include "settings/locations.h"
 
 namespace varigap::cli {
+
+namespace {
+
+// Standard output through the checked writer, messages on standard error, and a progress bar
+// there while it is a terminal.
+class Console : public run::RunConsole {
+public:
+    explicit Console(bool progress) : progress_(progress && isatty(STDERR_FILENO)), start_(Clock::now()) {}
+
+    bool Out(std::string_view text) override { return WriteStdout(text); }
+
+    void Err(std::string_view text) override {
+        FlushStdout();
+        ClearBar();
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fflush(stderr);
+    }
+
+    void Progress(const run::RunProgress& p) override {
+        if (!progress_) return;
+        if (p.final) {
+            if (!barShown_) return;
+            DrawBar(p);
+            std::fputs("\n", stderr);
+            barShown_ = false;
+            return;
+        }
+        const auto now = Clock::now();
+        if (now - start_ < std::chrono::seconds(1) || now - lastDraw_ < std::chrono::milliseconds(200)) return;
+        DrawBar(p);
+    }
+
+    bool Finish() override { return FlushStdout(); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void ClearBar() {
+        if (barShown_) std::fputs("\r\033[K", stderr);
+    }
+
+    void DrawBar(const run::RunProgress& p) {
+        const auto now = Clock::now();
+        lastDraw_ = now;
+        const double elapsed = std::chrono::duration<double>(now - start_).count();
+        double frac = 1.0;
+        if (!p.final) {
+            if (p.total > 0) frac = static_cast<double>(p.records) / static_cast<double>(p.total);
+            else if (p.totalBytes > 0)
+                frac = std::min(0.99, static_cast<double>(p.bytes) / static_cast<double>(p.totalBytes));
+            else frac = 0;
+        }
+        constexpr int kWidth = 30;
+        const int filled = static_cast<int>(frac * kWidth);
+        char line[160];
+        std::snprintf(line, sizeof line, "\r\033[K[%s%s] %3d%%  %ld sequences, %.0f/s",
+                      std::string(static_cast<size_t>(filled), '#').c_str(),
+                      std::string(static_cast<size_t>(kWidth - filled), '.').c_str(), static_cast<int>(frac * 100),
+                      p.records, elapsed > 0 ? static_cast<double>(p.records) / elapsed : 0.0);
+        std::fputs(line, stderr);
+        std::fflush(stderr);
+        barShown_ = true;
+    }
+
+    bool progress_;
+    bool barShown_ = false;
+    Clock::time_point start_, lastDraw_{};
+};
+
+std::string Number(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+// The options and settings that made the results, as the summary records them.
+std::string ParametersJson(const AnalyzeOptions& o, const State& st) {
+    std::string reparse;
+    for (const auto& r : o.reparse) reparse += (reparse.empty() ? "" : " ") + Str(r.line) + ":" + Str(r.sel);
+    const char* orient = o.orient == Orient::Auto ? "auto" : o.orient == Orient::Reverse ? "reverse" : "forward";
+    using exports::JsonQuote;
+    return "{\"template_file\": " + JsonQuote(o.templateFile) + ", \"template\": " + JsonQuote(o.templateChoice) +
+           ", \"orient\": \"" + orient + "\", \"primers_trimmed\": " + (o.primersTrimmed ? "true" : "false") +
+           ", \"reparse\": " + JsonQuote(reparse) + ", \"params_file\": " + JsonQuote(o.paramsFile) +
+           ", \"options_file\": " + JsonQuote(o.optionsFile) +
+           ", \"max_length_variation\": " + Str(st.maxLengthVariation) + ", \"word_length\": " + Str(st.wordLength) +
+           ", \"std_acceptance_pct\": " + Number(st.stdAcceptancePct) +
+           ", \"min_acceptance_pct\": " + Number(st.minAcceptancePct) + ", \"min_cr_length\": " + Str(st.minCRLength) +
+           ", \"base_count_tolerance\": " + Str(st.baseCountTolerance) + "}";
+}
+
+// The run the options ask for (files and samples are added by the caller).
+run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const State& st) {
+    run::RunSettings r;
+    r.sequences = o.sequences;
+    r.request.orient = o.orient;
+    r.request.primersTrimmed = o.primersTrimmed;
+    r.request.reparse = o.reparse;
+    r.jobs = o.jobs;
+    r.derep = o.derep;
+    r.answer = o.answerYes ? MsgAnswer::Yes : MsgAnswer::No;
+    r.listing = exports::ListingSettings{o.format, o.ranking, o.orient == Orient::Auto, o.primersTrimmed};
+    r.force = o.force;
+    r.outputDir = o.outputDir;
+    r.taxa = o.taxa;
+    r.extractDir = o.extractDir;
+    r.extractUncertain = o.extractUncertain;
+    r.extractEmpty = o.extractEmpty;
+    r.countsFile = o.countsFile;
+    r.summaryFile = o.summaryFile;
+    r.distinctFile = o.distinctFile;
+    r.commandLine = o.commandLine;
+    r.parametersJson = ParametersJson(o, st);
+    return r;
+}
+
+}  // namespace
 
 void SplitPath(const std::string& path, std::string& directory, std::string& name) {
     std::filesystem::path p(path);
@@ -26,7 +151,7 @@ void SplitPath(const std::string& path, std::string& directory, std::string& nam
 int RunAnalyze(const AnalyzeOptions& opts) {
     auto loaded = std::make_unique<State>();
     State& st = *loaded;
-    StderrMessenger msgs(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No);
+    run::StderrMessenger msgs(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No);
     st.messenger = &msgs;
     st.programDir = ProgramDirectory();
     LocateInstalledFiles(st);
@@ -49,17 +174,14 @@ int RunAnalyze(const AnalyzeOptions& opts) {
         MsgBox(st, "Template file \"" + opts.templateFile + "\" holds no template.");
         return kExitUsage;
     }
-    BatchInput input;
+    run::RunSettings input = RunSettingsOf(opts, st);
     if (!opts.templateChoice.empty()) {
-        input.settings.templateChoice = FindTemplateNumber(st, opts.templateChoice);
-        if (input.settings.templateChoice == 0) {
+        input.request.templateChoice = FindTemplateNumber(st, opts.templateChoice);
+        if (input.request.templateChoice == 0) {
             MsgBox(st, "Template file \"" + opts.templateFile + "\" has no template " + opts.templateChoice + ".");
             return kExitUsage;
         }
     }
-    input.settings.orient = opts.orient;
-    input.settings.primersTrimmed = opts.primersTrimmed;
-    input.settings.reparse = opts.reparse;
 
     // Every sequence file must be there before anything is analysed.
     for (size_t i = 0; i < opts.sequenceFiles.size(); ++i) {
@@ -80,7 +202,8 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     st.vrFilesFixed = true;    // one version of each variable region file for the whole run
     st.templatesFixed = true;  // and of the template table
     st.messenger = nullptr;    // every copy gets a messenger of its own
-    return RunBatch(st, opts, input);
+    Console console(opts.progress);
+    return run::RunBatch(st, input, console);
 }
 
 }  // namespace varigap::cli

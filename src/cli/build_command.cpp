@@ -4,15 +4,15 @@
 
 #include "builder/line_reader.h"
 #include "cli/builder_options.h"
-#include "cli/cli_messenger.h"
 #include "cli/commands.h"
 #include "cli/stdout_writer.h"
+#include "run/job_messages.h"
 
 namespace varigap::cli {
 
 int RunBuild(const BuildCommandOptions& opts) {
     auto state = std::make_unique<State>();
-    StderrMessenger msgs;
+    run::StderrMessenger msgs;
     state->messenger = &msgs;
     if (!StartBuilderState(*state, opts.paramsFile)) return kExitUsage;
     builder::BuildResult res;

@@ -4,15 +4,15 @@
 
 #include "builder/template_check.h"
 #include "cli/builder_options.h"
-#include "cli/cli_messenger.h"
 #include "cli/commands.h"
 #include "cli/stdout_writer.h"
+#include "run/job_messages.h"
 
 namespace varigap::cli {
 
 int RunCheck(const CheckOptions& opts) {
     auto state = std::make_unique<State>();
-    StderrMessenger msgs;
+    run::StderrMessenger msgs;
     state->messenger = &msgs;
     if (!StartBuilderState(*state, opts.paramsFile)) return kExitUsage;
     builder::CheckResult res = builder::CheckTemplateFile(*state, opts.templateFile);

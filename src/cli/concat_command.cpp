@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "cli/cli_messenger.h"
 #include "cli/commands.h"
 #include "core/textfile.h"
 #include "core/types.h"
+#include "run/job_messages.h"
 
 namespace varigap::cli {
 
@@ -16,7 +16,7 @@ namespace {
 
 using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-void Say(const std::string& text) { std::fputs(MessageLine(Message{"Varigap", text}).c_str(), stderr); }
+void Say(const std::string& text) { std::fputs(run::MessageLine(Message{"Varigap", text}).c_str(), stderr); }
 
 // The first line of `f`, its line end included ("" for an empty file).
 std::string FirstLine(std::FILE* f) {

@@ -3,18 +3,18 @@
 #include <cstdio>
 #include <functional>
 
-#include "cli/cli_messenger.h"
 #include "cli/commands.h"
 #include "export/counts_table.h"
 #include "export/distinct_table.h"
 #include "export/publish.h"
 #include "export/summary.h"
+#include "run/job_messages.h"
 
 namespace varigap::cli {
 
 namespace {
 
-void Say(const std::string& text) { std::fputs(MessageLine(Message{"Varigap", text}).c_str(), stderr); }
+void Say(const std::string& text) { std::fputs(run::MessageLine(Message{"Varigap", text}).c_str(), stderr); }
 
 // Reads `path` through `read`; false after a message naming the file.
 bool ReadInput(const std::string& path, const std::function<bool(TextReader&, std::string&)>& read) {

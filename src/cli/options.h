@@ -7,19 +7,14 @@
 #include "cli/builder_options.h"
 #include "cli/concat_command.h"
 #include "cli/merge_options.h"
+#include "engine/read_analysis.h"
+#include "export/listing.h"
 
 namespace varigap::cli {
 
-enum class Format { Text, Tsv, Json, Gff3, Bed };
-
-// One --reparse LINE:SEL: possibility SEL for display line LINE.
-struct ReparseRequest {
-    int line = 0;
-    int sel = 0;
-};
-
-// Which strand of each read is analysed.
-enum class Orient { Forward, Reverse, Auto };
+using exports::Format;
+using varigap::Orient;
+using varigap::ReparseRequest;  // one --reparse LINE:SEL: possibility SEL for display line LINE
 
 struct AnalyzeOptions {
     std::string templateFile;

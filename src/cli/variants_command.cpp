@@ -2,7 +2,6 @@
 // Analysis window lists them, each list line followed by a TAB and the entry's taxa.
 #include <memory>
 
-#include "cli/cli_messenger.h"
 #include "cli/commands.h"
 #include "cli/stdout_writer.h"
 #include "core/messages.h"
@@ -11,13 +10,14 @@
 #include "core/textfile.h"
 #include "engine/vr_files.h"
 #include "output/variant_listing.h"
+#include "run/job_messages.h"
 
 namespace varigap::cli {
 
 int RunVariants(const VariantsOptions& opts) {
     auto state = std::make_unique<State>();
     State& st = *state;
-    StderrMessenger msgs;
+    run::StderrMessenger msgs;
     st.messenger = &msgs;
     std::string dir, name;
     SplitPath(opts.vrFile, dir, name);

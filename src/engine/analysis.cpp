@@ -73,6 +73,16 @@ Integer FindTemplate(State& st, Integer choice) {
     return st.actTemplate;
 }
 
+Integer FindTemplate(State& st, std::string bases, Integer choice) {
+    st.actSeq = std::move(bases);
+    return FindTemplate(st, choice);
+}
+
+Integer RankSequence(State& st, std::string bases) {
+    st.actSeq = std::move(bases);
+    return RankActSeq(st);
+}
+
 ReparseResult ReparseLine(State& st, Integer line, Integer sel) {
     if (line < 1 || line > st.numSSegments) return ReparseResult::NoSuchLine;
     const SSegment& s = st.SSegments[line];

@@ -48,6 +48,10 @@ void ParseActSeq(State& st);
 // Find Template: RankActSeq, ChooseTemplate (made actTemplate), ParseActSeq. Returns the
 // template applied. Run-time errors are left to the caller.
 Integer FindTemplate(State& st, Integer choice = 0);
+// The same on `bases`, made the analysed sequence (actSeq).
+Integer FindTemplate(State& st, std::string bases, Integer choice = 0);
+// RankActSeq on `bases`, made the analysed sequence: where every template's CRs lie in it.
+Integer RankSequence(State& st, std::string bases);
 
 // --- reads of amplicon runs ---
 

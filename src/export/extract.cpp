@@ -50,11 +50,11 @@ void ExtractSink::Write(File& file, const std::string& text, std::vector<std::st
 }
 
 void ExtractSink::Take(const AnalysedRead& r, std::string&, std::vector<std::string>& messages) {
-    if (!r.facts || !r.facts->analysed) return;
-    const ReadFacts& f = *r.facts;
+    if (!r.result || !r.result->analysed) return;
+    const ReadResult& f = *r.result;
     const bool fastq = !r.quals.empty();
     bool oriented = false;
-    for (const LineFacts& l : f.lines) {
+    for (const ResultLine& l : f.lines) {
         if (l.count != 1 || !(l.flag == ':' || (l.flag == '?' && settings_.uncertain))) continue;
         if (l.end < l.start && !settings_.empty) continue;
         if (!FileOf(f.templateNum, l.first, fastq, messages)) continue;
@@ -68,14 +68,14 @@ void ExtractSink::Take(const AnalysedRead& r, std::string&, std::vector<std::str
             }
         }
         int start = 0, end = 0;
-        AsGiven(f, l.start, l.end, start, end);
+        f.AsGiven(l.start, l.end, start, end);
         const size_t from = static_cast<size_t>(l.start - 1),
                      length = static_cast<size_t>(std::max(0, l.end - l.start + 1));
         record_.assign(1, fastq ? '@' : '>');
         record_.append(r.name).append(" sample=").append(r.sampleName);
         record_.append(f.reverse ? " strand=- flag=" : " strand=+ flag=").append(1, l.flag);
         record_.append(" start=").append(std::to_string(start)).append(" end=").append(std::to_string(end));
-        if (l.kind == LineKind::Variable) record_.append(" taxa=").append(l.taxa);
+        if (l.kind == LineKind::Variable) record_.append(" taxa=").append(f.Taxa(l));
         record_ += '\n';
         record_.append(oriented_, from, length);
         if (fastq) {

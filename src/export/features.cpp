@@ -36,13 +36,13 @@ std::string AttributeValue(std::string_view v) {
 
 // The feature of one line: its positions in the read as given; false for none (beside a
 // trimmed read, or an empty region before the read's first base, which GFF3 cannot place).
-bool Place(const ReadFacts& f, const LineFacts& l, int& start, int& end) {
+bool Place(const ReadResult& f, const ResultLine& l, int& start, int& end) {
     if (l.flag == '-') return false;
-    AsGiven(f, l.start, l.end, start, end);
+    f.AsGiven(l.start, l.end, start, end);
     return end >= 1;
 }
 
-const RegionInfo* RegionOf(const Catalog& c, const ReadFacts& f, const LineFacts& l) {
+const RegionInfo* RegionOf(const Catalog& c, const ReadResult& f, const ResultLine& l) {
     if (l.count != 1) return nullptr;
     const auto& regions = c.Template(f.templateNum).regions;
     return l.first >= 1 && l.first <= static_cast<int>(regions.size()) ? &regions[static_cast<size_t>(l.first - 1)]
@@ -88,13 +88,13 @@ bool SeqIdNamer::Insert(uint64_t hash) {
 }
 
 void Gff3Sink::Take(const AnalysedRead& r, std::string& out, std::vector<std::string>&) {
-    if (!r.facts || !r.facts->analysed || r.facts->lines.empty()) return;
-    const ReadFacts& f = *r.facts;
+    if (!r.result || !r.result->analysed || r.result->lines.empty()) return;
+    const ReadResult& f = *r.result;
     const std::string id = ids_.Next(r.name, r.number);
     const std::string idValue = AttributeValue(id), sample = AttributeValue(r.sampleName);
     const TemplateInfo& ti = catalog_.Template(f.templateNum);
     out.append("##sequence-region ").append(id).append(" 1 ").append(std::to_string(f.length)).append("\n");
-    for (const LineFacts& l : f.lines) {
+    for (const ResultLine& l : f.lines) {
         int start = 0, end = 0;
         if (!Place(f, l, start, end)) continue;
         if (end < start) start = end;  // empty: the site after base `end`
@@ -108,20 +108,23 @@ void Gff3Sink::Take(const AnalysedRead& r, std::string& out, std::vector<std::st
         out.append(region ? AttributeValue(region->name) : l.kind == LineKind::Confused ? "confused" : "none");
         out.append(";Note=flag ").append(1, l.flag).append(",template ").append(AttributeValue(ti.label));
         if (l.kind == LineKind::Variable)
-            out.append(",variant ").append(AttributeValue(l.variant)).append(",taxa ").append(AttributeValue(l.taxa));
+            out.append(",variant ")
+                .append(AttributeValue(f.Variant(l)))
+                .append(",taxa ")
+                .append(AttributeValue(f.Taxa(l)));
         if (l.kind == LineKind::Confused) out.append(",").append(std::to_string(l.count)).append(" regions");
         out.append(";sample=").append(sample).append("\n");
     }
 }
 
 void BedSink::Take(const AnalysedRead& r, std::string& out, std::vector<std::string>&) {
-    if (!r.facts || !r.facts->analysed || r.facts->lines.empty()) return;
-    const ReadFacts& f = *r.facts;
+    if (!r.result || !r.result->analysed || r.result->lines.empty()) return;
+    const ReadResult& f = *r.result;
     const std::string id = ids_.Next(r.name, r.number);
-    for (const LineFacts& l : f.lines) {
+    for (const ResultLine& l : f.lines) {
         int start = 0, end = 0;
         if (l.flag == '-') continue;
-        AsGiven(f, l.start, l.end, start, end);
+        f.AsGiven(l.start, l.end, start, end);
         const RegionInfo* region = RegionOf(catalog_, f, l);
         out.append(id).append("\t").append(std::to_string(start - 1)).append("\t").append(std::to_string(end));
         out.append("\t").append(region ? region->stem : l.kind == LineKind::Confused ? "confused" : "none");

@@ -7,13 +7,26 @@ namespace varigap::exports {
 
 namespace {
 
-// Length of the valid UTF-8 sequence starting at s[i], 0 when it is not one.
+// Length of the valid UTF-8 sequence starting at s[i], 0 when it is not one: no overlong form,
+// no surrogate, nothing beyond U+10FFFF.
 size_t Utf8Length(std::string_view s, size_t i) {
     auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
-    const size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
-    for (size_t k = 1; k < n; ++k)
+    size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) lo = 0xA0;  // below: overlong
+        if (c == 0xED) hi = 0x9F;  // above: surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) lo = 0x90;  // below: overlong
+        if (c == 0xF4) hi = 0x8F;  // above: beyond U+10FFFF
+    }
+    if (n == 0 || i + n > s.size() || b(i + 1) < lo || b(i + 1) > hi) return 0;
+    for (size_t k = 2; k < n; ++k)
         if ((b(i + k) & 0xC0) != 0x80) return 0;
     return n;
 }

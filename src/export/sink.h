@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "export/read_facts.h"
+#include "export/analysed_read.h"
 
 namespace varigap::exports {
 

@@ -49,7 +49,7 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
         case Skip::Malformed: ++c[kMalformed]; return;
         case Skip::None: break;
     }
-    const ReadFacts& f = *r.facts;
+    const ReadResult& f = *r.result;
     ++c[kReads];
     if (distinct_) reads_.Add(r.sample, r.bases, 1);
     if (f.reverse) ++c[kReverse];
@@ -66,7 +66,7 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
     // several regions) or not found (on no line, or beside a trimmed read).
     placement_.assign(ti.regions.size(), 0);
     identified_.assign(ti.vrRegion.size(), nullptr);
-    for (const LineFacts& l : f.lines) {
+    for (const ResultLine& l : f.lines) {
         if (l.flag == '-') continue;
         const char placed = l.count == 1 && l.flag == ':' ? 2 : 1;
         for (int k = l.first; k < l.first + l.count && k <= static_cast<int>(ti.regions.size()); ++k)
@@ -79,13 +79,13 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
         ++c[base + 1 + 3 * k + (placement_[k] == 2 ? 0 : placement_[k] == 1 ? 1 : 2)];
     const size_t vrBase = base + 1 + 3 * ti.regions.size();
     for (size_t v = 1; v < ti.vrRegion.size(); ++v) {
-        const LineFacts* l = identified_[v];
+        const ResultLine* l = identified_[v];
         ++c[vrBase + 2 * (v - 1) + (l ? 0 : 1)];
         if (!counting_) continue;
         const size_t t = static_cast<size_t>(f.templateNum - 1);
         const size_t row =
             l ? counts_.Row(ti.label, vrNumbers_[v], ti.regions[static_cast<size_t>(ti.vrRegion[v] - 1)].vrFile,
-                            l->variant, l->taxa)
+                            f.Variant(*l), f.Taxa(*l))
               : unidentifiedRow_[t][v];
         counts_.Add(row, r.sample, 1);
     }

@@ -39,8 +39,8 @@ private:
     size_t noTemplateRow_ = 0;
     std::vector<std::string> vrNumbers_;  // "0", "1", ...: the vr column of VR v
     DistinctTable reads_;
-    std::vector<char> placement_;               // scratch: per template region 0 not found, 1 uncertain, 2 placed
-    std::vector<const LineFacts*> identified_;  // scratch: per VR its line when identified
+    std::vector<char> placement_;                // scratch: per template region 0 not found, 1 uncertain, 2 placed
+    std::vector<const ResultLine*> identified_;  // scratch: per VR its line when identified
 };
 
 }  // namespace varigap::exports

@@ -114,7 +114,8 @@ void AnalysisStrip::Snapshot() {
         switch (KindOf(s)) {
             case LineKind::Conserved: kind = Kind::Conserved; break;
             case LineKind::Variable: kind = Kind::Variable; break;
-            case LineKind::Confused: kind = (s.nCRs == 0 && s.nVRs == 0) ? Kind::NoRegion : Kind::Confused; break;
+            case LineKind::Confused: kind = Kind::Confused; break;
+            case LineKind::None: kind = Kind::NoRegion; break;
         }
         blocks_.push_back({static_cast<int>(blocks_.size()), n, s.startPos, s.endPos, kind, s.unresolved});
         length_ = std::max<int>(length_, s.endPos);

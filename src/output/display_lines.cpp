@@ -6,12 +6,6 @@
 
 namespace varigap {
 
-LineKind KindOf(const SSegment& s) {
-    if (s.nCRs == 1 && s.nVRs == 0) return LineKind::Conserved;
-    if (s.nCRs == 0 && s.nVRs == 1) return LineKind::Variable;
-    return LineKind::Confused;
-}
-
 bool DisplayLineText(State& st, Integer n, std::string& text) {
     const SSegment& s = st.SSegments[n];
     if (!IsValidPos(s.startPos) || !IsValidPos(s.endPos)) {
@@ -19,35 +13,37 @@ bool DisplayLineText(State& st, Integer n, std::string& text) {
         text.clear();
         return false;
     }
-    std::string mark;
-    switch (KindOf(s)) {
-        case LineKind::Conserved: mark = "[C]"; break;
-        case LineKind::Variable: mark = "{V}"; break;
-        case LineKind::Confused: mark = Str(s.nCRs) + "," + Str(s.nVRs); break;
-    }
     const char* flag = s.unresolved ? "?" : ":";
-    text = Str(n) + flag + mark + flag + SubStr(st.actSeq, s.startPos, s.endPos);
+    text = Str(n) + flag + LineMark(s) + flag + SubStr(st.actSeq, s.startPos, s.endPos);
     return true;
 }
 
-std::vector<std::string> ComputeDisplayLines(State& st, std::vector<int>* segmentOfLine) {
-    std::vector<std::string> lines;
-    if (segmentOfLine) segmentOfLine->clear();
+std::vector<int> DisplayedSegments(State& st) {
+    std::vector<int> shown;
     // A run-time error ends the list; the lines made so far stay, as on screen.
     Trapped(st, [&] {
         int prevEnd = 0;
         for (int n = 1; n <= st.numSSegments; ++n) {
-            std::string text;
-            if (DisplayLineText(st, n, text)) {
-                lines.push_back(std::move(text));
-                if (segmentOfLine) segmentOfLine->push_back(n);
-            }
-            // The lines must tile the sequence without gap or overlap.
             const SSegment& s = st.SSegments[n];
+            if (IsValidPos(s.startPos) && IsValidPos(s.endPos)) shown.push_back(n);
+            else Assert(st, false);
+            // The lines must tile the sequence without gap or overlap.
             Assert(st, s.startPos == prevEnd + 1);
             prevEnd = s.endPos;
         }
     });
+    return shown;
+}
+
+std::vector<std::string> ComputeDisplayLines(State& st, std::vector<int>* segmentOfLine) {
+    std::vector<int> shown = DisplayedSegments(st);
+    std::vector<std::string> lines;
+    for (int n : shown) {
+        const SSegment& s = st.SSegments[n];
+        const char* flag = s.unresolved ? "?" : ":";
+        lines.push_back(Str(n) + flag + LineMark(s) + flag + SubStr(st.actSeq, s.startPos, s.endPos));
+    }
+    if (segmentOfLine) *segmentOfLine = std::move(shown);
     return lines;
 }
 

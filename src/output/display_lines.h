@@ -5,19 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "core/read_result.h"
 #include "core/state.h"
 
 namespace varigap {
 
-enum class LineKind { Conserved, Variable, Confused };
-LineKind KindOf(const SSegment& s);
-
 // Text of segment n; false (after a logic-error report) when its positions are unknown.
 bool DisplayLineText(State& st, Integer n, std::string& text);
-// The lines of SSegments(1..numSSegments) in order, reporting gaps and overlaps between
-// consecutive segments as logic errors. `segmentOfLine` (optional) receives the segment
-// number of each listed line. A run-time error is reported and ends the list; the lines
-// made before it are returned.
+// The segments of SSegments(1..numSSegments) that are listed, in order: those whose positions
+// are known. Gaps and overlaps between consecutive segments, and unknown positions, are
+// reported as logic errors; a run-time error is reported and ends the list.
+std::vector<int> DisplayedSegments(State& st);
+// The lines of the listed segments in order. `segmentOfLine` (optional) receives the segment
+// number of each listed line.
 std::vector<std::string> ComputeDisplayLines(State& st, std::vector<int>* segmentOfLine = nullptr);
 
 }  // namespace varigap

@@ -33,6 +33,7 @@ void WriteFeature(State& st, TextWriter& out, const SSegment& s, bool includeTax
             break;
         }
         case LineKind::Confused:
+        case LineKind::None:
             out.WriteLine(kIndent8 + "Confused Region: " + Str(s.nCRs) + " Conserved Regions and " + Str(s.nVRs) +
                           " Variable Regions.");
             break;

@@ -1,21 +1,19 @@
 // The outputs of an analyze run fed by its stream of analysed records.
-#include "cli/run_outputs.h"
+#include "run/run_outputs.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 
-#include "cli/cli_messenger.h"
-#include "cli/commands.h"
 #include "core/strings.h"
 #include "core/version.h"
 #include "export/extract.h"
 #include "export/features.h"
-#include "export/json.h"
 #include "export/publish.h"
+#include "run/job_messages.h"
 
-namespace varigap::cli {
+namespace varigap::run {
 
 namespace {
 
@@ -27,12 +25,6 @@ std::vector<std::string> UniqueSamples(const std::vector<std::string>& samples) 
 }
 
 void Say(const std::string& text) { std::fputs(MessageLine(Message{"Varigap", text}).c_str(), stderr); }
-
-std::string Number(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
 
 }  // namespace
 
@@ -50,14 +42,15 @@ exports::Skip SkipOf(const seqio::ReadProblem& p) {
     }
 }
 
-bool RunOutputs::Wanted(const AnalyzeOptions& o) {
-    return !o.extractDir.empty() || o.format == Format::Gff3 || o.format == Format::Bed || !o.countsFile.empty() ||
-           !o.summaryFile.empty() || !o.distinctFile.empty();
+bool RunOutputs::Wanted(const RunSettings& o) {
+    return !o.extractDir.empty() || o.listing.format == exports::Format::Gff3 ||
+           o.listing.format == exports::Format::Bed || !o.countsFile.empty() || !o.summaryFile.empty() ||
+           !o.distinctFile.empty();
 }
 
-RunOutputs::RunOutputs(const State& loaded, const AnalyzeOptions& opts, const std::vector<std::string>& samples)
-    : opts_(opts), catalog_(exports::MakeCatalog(loaded, UniqueSamples(samples))) {
-    for (const auto& s : samples)
+RunOutputs::RunOutputs(const State& loaded, const RunSettings& opts)
+    : opts_(opts), catalog_(exports::MakeCatalog(loaded, UniqueSamples(opts.samples))) {
+    for (const auto& s : opts.samples)
         sampleOfFile_.push_back(static_cast<size_t>(std::find(catalog_.samples.begin(), catalog_.samples.end(), s) -
                                                     catalog_.samples.begin()));
     if (!opts.extractDir.empty()) {
@@ -66,16 +59,18 @@ RunOutputs::RunOutputs(const State& loaded, const AnalyzeOptions& opts, const st
         ordered_.push_back(std::make_unique<exports::ExtractSink>(
             catalog_, exports::ExtractSettings{opts.extractDir, opts.extractUncertain, opts.extractEmpty, opts.force}));
     }
-    if (opts.format == Format::Gff3) ordered_.push_back(std::make_unique<exports::Gff3Sink>(catalog_));
-    if (opts.format == Format::Bed) ordered_.push_back(std::make_unique<exports::BedSink>(catalog_));
+    if (opts.listing.format == exports::Format::Gff3) ordered_.push_back(std::make_unique<exports::Gff3Sink>(catalog_));
+    if (opts.listing.format == exports::Format::Bed) ordered_.push_back(std::make_unique<exports::BedSink>(catalog_));
     summary_.program = "varigap-cli";
     summary_.version = VersionText();
     summary_.commandLine = opts.commandLine;
-    summary_.parameters = ParametersJson(loaded);
+    summary_.parameters = opts.parametersJson;
     for (const auto& s : catalog_.samples) summary_.Sample(s);
 }
 
-std::string RunOutputs::Header() const { return opts_.format == Format::Gff3 ? exports::kGff3Header : ""; }
+std::string RunOutputs::Header() const {
+    return opts_.listing.format == exports::Format::Gff3 ? exports::kGff3Header : "";
+}
 
 std::unique_ptr<exports::Tally> RunOutputs::NewTally() const {
     const bool counts = !opts_.countsFile.empty(), summary = !opts_.summaryFile.empty();
@@ -95,17 +90,17 @@ void RunOutputs::Take(const exports::AnalysedRead& r, std::string& out, std::str
     for (const auto& m : sinkMessages_) messages += MessageLine(Message{"Varigap", m});
 }
 
-int RunOutputs::Finish() {
-    int status = kExitOk;
+RunStatus RunOutputs::Finish() {
+    RunStatus status = kRunOk;
     sinkMessages_.clear();
     for (auto& sink : ordered_)
-        if (!sink->Finish(sinkMessages_)) status = kExitFailed;
+        if (!sink->Finish(sinkMessages_)) status = kRunFailed;
     for (const auto& m : sinkMessages_) Say(m);
     std::string message, error;
     auto publish = [&](const std::string& path, const std::function<void(TextWriter&)>& fill) {
         if (path.empty() || exports::Publish(path, opts_.force, fill, message)) return;
         Say(message);
-        status = kExitFailed;
+        status = kRunFailed;
     };
     publish(opts_.countsFile, [&](TextWriter& out) { out.Write(counts_.Text()); });
     publish(opts_.distinctFile,
@@ -115,20 +110,4 @@ int RunOutputs::Finish() {
     return status;
 }
 
-std::string RunOutputs::ParametersJson(const State& st) const {
-    const AnalyzeOptions& o = opts_;
-    std::string reparse;
-    for (const auto& r : o.reparse) reparse += (reparse.empty() ? "" : " ") + Str(r.line) + ":" + Str(r.sel);
-    const char* orient = o.orient == Orient::Auto ? "auto" : o.orient == Orient::Reverse ? "reverse" : "forward";
-    using exports::JsonQuote;
-    return "{\"template_file\": " + JsonQuote(o.templateFile) + ", \"template\": " + JsonQuote(o.templateChoice) +
-           ", \"orient\": \"" + orient + "\", \"primers_trimmed\": " + (o.primersTrimmed ? "true" : "false") +
-           ", \"reparse\": " + JsonQuote(reparse) + ", \"params_file\": " + JsonQuote(o.paramsFile) +
-           ", \"options_file\": " + JsonQuote(o.optionsFile) +
-           ", \"max_length_variation\": " + Str(st.maxLengthVariation) + ", \"word_length\": " + Str(st.wordLength) +
-           ", \"std_acceptance_pct\": " + Number(st.stdAcceptancePct) +
-           ", \"min_acceptance_pct\": " + Number(st.minAcceptancePct) + ", \"min_cr_length\": " + Str(st.minCRLength) +
-           ", \"base_count_tolerance\": " + Str(st.baseCountTolerance) + "}";
-}
-
-}  // namespace varigap::cli
+}  // namespace varigap::run

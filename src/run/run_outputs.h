@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/options.h"
 #include "core/state.h"
 #include "export/catalog.h"
 #include "export/counts_table.h"
@@ -15,9 +14,10 @@
 #include "export/sink.h"
 #include "export/summary.h"
 #include "export/tally.h"
+#include "run/run_settings.h"
 #include "seqio/sequence_file.h"
 
-namespace varigap::cli {
+namespace varigap::run {
 
 // Records longer than this are passed over: positions are Integers.
 constexpr size_t kLongestRead = 32767;
@@ -28,10 +28,9 @@ exports::Skip SkipOf(const seqio::ReadProblem& p);
 class RunOutputs {
 public:
     // None of them asked for: the run goes as before, without facts.
-    static bool Wanted(const AnalyzeOptions& opts);
+    static bool Wanted(const RunSettings& opts);
 
-    // `samples`: the sample of each sequence file, as given.
-    RunOutputs(const State& loaded, const AnalyzeOptions& opts, const std::vector<std::string>& samples);
+    RunOutputs(const State& loaded, const RunSettings& opts);
 
     // The index among the run's samples (each name once, in input order) of the sample of file `file`.
     size_t SampleOf(size_t file) const { return sampleOfFile_[file]; }
@@ -46,13 +45,11 @@ public:
     void AddTally(const exports::Tally& tally);
     // Hands the next record to the sinks that take records in order; messages as full lines.
     void Take(const exports::AnalysedRead& r, std::string& out, std::string& messages);
-    // Publishes every file; the run's exit status for them (1 when one was not written).
-    int Finish();
+    // Publishes every file; kRunFailed when one was not written.
+    RunStatus Finish();
 
 private:
-    std::string ParametersJson(const State& st) const;
-
-    const AnalyzeOptions& opts_;
+    const RunSettings& opts_;
     exports::Catalog catalog_;
     std::vector<size_t> sampleOfFile_;
     std::vector<std::unique_ptr<exports::RecordSink>> ordered_;
@@ -63,4 +60,4 @@ private:
     exports::Summary summary_;
 };
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

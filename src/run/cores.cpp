@@ -1,5 +1,5 @@
 // The cores this process may use: its CPU affinity, capped by a cgroup CPU quota.
-#include "cli/cores.h"
+#include "run/cores.h"
 
 #include <sched.h>
 
@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace varigap::cli {
+namespace varigap::run {
 
 namespace {
 
@@ -90,4 +90,4 @@ int UsableCores() {
     return std::max(1, cores);
 }
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

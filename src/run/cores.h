@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace varigap::cli {
+namespace varigap::run {
 
 // Worker threads for --jobs 0: the CPUs of the affinity mask, no more than a CPU quota of
 // the process's cgroups (v2 cpu.max, v1 cpu.cfs_quota_us) allows, rounded up; at least 1.
@@ -13,4 +13,4 @@ int UsableCores();
 // up); 0 for no limit ("max 100000") or text that is not a quota.
 int QuotaCores(const std::string& cpuMax);
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

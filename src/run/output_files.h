@@ -6,7 +6,7 @@
 
 #include "core/state.h"
 
-namespace varigap::cli {
+namespace varigap::run {
 
 // Names the output files of a run in record order: MakeAlnumName(name, 8, ".txt"); a name
 // without letters becomes "sequence" + record number + ".txt"; a name given out before in
@@ -26,4 +26,4 @@ private:
 bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
                      bool includeTaxa, bool complemented, bool force);
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

@@ -1,12 +1,12 @@
 // Output files of a batch: one name per record, written whole or not at all.
-#include "cli/output_files.h"
+#include "run/output_files.h"
 
 #include "core/messages.h"
 #include "core/strings.h"
 #include "core/textfile.h"
 #include "output/output_file.h"
 
-namespace varigap::cli {
+namespace varigap::run {
 
 std::string OutputNamer::Next(const std::string& seqName, long recordNumber) {
     const std::string suffix = ".txt";
@@ -40,4 +40,4 @@ bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileN
     return written;
 }
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

@@ -1,4 +1,4 @@
-// Message boxes of the command line: "TITLE: TEXT" lines, questions answered from --answer.
+// Messages of batch work as lines of text: "TITLE: TEXT" lines, questions answered from the run's settings.
 #pragma once
 
 #include <string>
@@ -7,7 +7,7 @@
 
 #include "core/messages.h"
 
-namespace varigap::cli {
+namespace varigap::run {
 
 // A message box as one or more lines of standard error: "TITLE: TEXT" and a line end
 // (CR LF inside the text becomes a line end, other control characters blanks, so that no
@@ -50,4 +50,4 @@ private:
     MsgAnswer answer_;
 };
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

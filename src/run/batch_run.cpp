@@ -1,9 +1,8 @@
-// Batch analysis: records read once in order, in chunks, by worker threads that each own a
-// copy of the loaded state, and emitted in record order with their messages.
-#include "cli/batch.h"
+// A batch run: records read once in order, in chunks, by worker threads that each own a copy
+// of the loaded state, and handed on in record order with their messages.
+#include "run/batch_run.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,22 +15,18 @@
 #include <thread>
 #include <unordered_map>
 
-#include "cli/cli_messenger.h"
-#include "cli/commands.h"
-#include "cli/cores.h"
-#include "cli/derep_cache.h"
-#include "cli/format.h"
-#include "cli/output_files.h"
-#include "cli/read_facts.h"
-#include "cli/run_outputs.h"
-#include "cli/stdout_writer.h"
 #include "core/limits.h"
 #include "core/messages.h"
 #include "core/spin_lock.h"
 #include "core/strings.h"
+#include "run/cores.h"
+#include "run/derep_cache.h"
+#include "run/job_messages.h"
+#include "run/output_files.h"
+#include "run/run_outputs.h"
 #include "seqio/sequence_file.h"
 
-namespace varigap::cli {
+namespace varigap::run {
 
 namespace {
 
@@ -81,15 +76,12 @@ struct Chunk {
     long long bytes = 0;  // of the files, as stored, read for these records: for the progress bar
 };
 
-// The facts of a read whose analysis broke off before they were taken.
-const exports::ReadFacts kNotAnalysed{};
-
 // A record for the outputs that take records in order (region files, GFF3, BED).
 struct OrderedRecord {
     long number = 0;
     std::string name, bases, quals;
     size_t sample = 0;  // among the run's samples
-    std::shared_ptr<const exports::ReadFacts> facts;
+    ResultPtr result;
 };
 
 // Messages due before out[at] and before the ordered record reads[records].
@@ -103,7 +95,7 @@ struct ChunkResult {
     std::vector<DueMessage> errs;  // messages, in order
     std::vector<OrderedRecord> reads;
     size_t records = 0;
-    int status = kExitOk;
+    int status = kRunOk;
     long long bytes = 0;
 };
 
@@ -118,8 +110,8 @@ std::string FileMessage(const std::string& file, const seqio::ReadProblem& p) {
 // The records of every file in turn, or with -s the records named, in the order named.
 class RecordSource {
 public:
-    RecordSource(const AnalyzeOptions& opts, const BatchInput& input) : opts_(opts), input_(input) {
-        for (const auto& f : input.files) {
+    explicit RecordSource(const RunSettings& opts) : opts_(opts) {
+        for (const auto& f : opts.files) {
             struct stat sb {};
             if (f != "-" && ::stat(f.c_str(), &sb) == 0) totalBytes_ += sb.st_size;
         }
@@ -159,13 +151,13 @@ private:
 
     // The next record of the files, or a problem met on the way.
     bool Stream(Record& r) {
-        while (!stopped_ && fileIndex_ < input_.files.size()) {
-            const std::string& path = input_.files[fileIndex_];
+        while (!stopped_ && fileIndex_ < opts_.files.size()) {
+            const std::string& path = opts_.files[fileIndex_];
             if (!open_) {
                 std::string error;
                 if (!file_.Open(path, error)) {
                     ++fileIndex_;
-                    r.failure = kExitFailed;
+                    r.failure = kRunFailed;
                     r.messages = MessageLine(Message{"Varigap", "Sequence file \"" + path + "\": " + error + "."});
                     return true;
                 }
@@ -187,13 +179,13 @@ private:
                     r.fileRecord = ++fileRecords_;
                     return true;
                 case seqio::ReadResult::Problem:
-                    r.failure = kExitFailed;
+                    r.failure = kRunFailed;
                     r.messages = FileMessage(path, p);
                     r.sample = fileIndex_;
                     r.skip = SkipOf(p);
                     return true;
                 case seqio::ReadResult::Fatal:
-                    r.failure = kExitUsage;
+                    r.failure = kRunStopped;
                     r.messages = FileMessage(path, p);
                     stopped_ = true;
                     return true;
@@ -235,8 +227,7 @@ private:
         return true;
     }
 
-    const AnalyzeOptions& opts_;
-    const BatchInput& input_;
+    const RunSettings& opts_;
     seqio::SequenceFile file_;
     seqio::SeqRecord record_;
     size_t fileIndex_ = 0;
@@ -250,24 +241,61 @@ private:
 
 // ------------------------------------------------------------------ analysis
 
+// The result of a read whose analysis broke off before it was taken.
+const ReadResult kNotAnalysed{};
+
+// A result with the output a job renders of it.
+struct Rendered {
+    ResultPtr result;
+    std::string body;
+};
+
+// The reads one job met again most recently, with their results and the job's rendering of them,
+// so that the commonest reads are found without a lock and written without rendering them
+// again: a direct-mapped table of kSlots reads. Only reads seen before are kept here, so reads
+// met once never push the common ones out.
+class RecentReads {
+public:
+    static constexpr size_t kSlots = 1024;
+
+    const Rendered* Find(std::string_view bases, size_t hash) const {
+        const Slot& s = slots_[hash % kSlots];
+        return s.used && s.hash == hash && s.bases == bases ? &s.rendered : nullptr;
+    }
+    const Rendered& Keep(std::string_view bases, size_t hash, ResultPtr result, const State& templates,
+                         const exports::ListingSettings& listing) {
+        Slot& s = slots_[hash % kSlots];
+        s.used = true;
+        s.hash = hash;
+        s.bases.assign(bases);
+        s.rendered.result = std::move(result);
+        s.rendered.body.clear();
+        exports::RenderBody(templates, *s.rendered.result, listing, s.rendered.body);
+        return s.rendered;
+    }
+
+private:
+    struct Slot {
+        bool used = false;
+        size_t hash = 0;
+        std::string bases;
+        Rendered rendered;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
+
 class Worker {
 public:
-    Worker(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, SharedDerepCache* cache,
-           RunOutputs* outputs)
+    Worker(const State& loaded, const RunSettings& opts, SharedDerepCache* cache, RunOutputs* outputs)
         : st_(std::make_unique<State>(loaded)),
           opts_(opts),
-          input_(input),
-          msgs_(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No),
+          msgs_(opts.answer),
           cache_(cache),
           outputs_(outputs),
           tally_(outputs ? outputs->NewTally() : nullptr) {
         st_->messenger = &msgs_;
         msgs_.OnceEachMissingFile();
-        format_.format = opts.format;
-        format_.ranking = opts.ranking;
-        format_.showStrand = opts.orient == Orient::Auto;
-        format_.primersTrimmed = opts.primersTrimmed;
-        for (const auto& s : input.samples) samples_.emplace_back(s);
+        for (const auto& s : opts.samples) samples_.emplace_back(s);
     }
 
     void Process(Chunk& chunk, ChunkResult& result) {
@@ -275,7 +303,7 @@ public:
         result.errs.clear();
         result.reads.clear();
         result.records = chunk.count;
-        result.status = kExitOk;
+        result.status = kRunOk;
         result.bytes = chunk.bytes;
         for (size_t i = 0; i < chunk.count; ++i)
             result.status = std::max(result.status, ProcessRecord(chunk.records[i], result));
@@ -292,33 +320,36 @@ private:
         int status = r.failure;
         if (r.missing) {
             const std::string where =
-                input_.files.size() == 1 ? "sequence file \"" + input_.files[0] + "\"" : "the sequence files";
+                opts_.files.size() == 1 ? "sequence file \"" + opts_.files[0] + "\"" : "the sequence files";
             err += MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."});
-            status = kExitFailed;
+            status = kRunFailed;
         }
-        if (status == kExitOk) {
+        if (status == kRunOk) {
             const size_t hash = cache_ ? HashBases(r.bases) : 0;
-            std::shared_ptr<const exports::ReadFacts> facts;
-            auto emit = [&](const RenderedView& rendered) {
+            ResultPtr held;  // the outputs' hold on the result: only taken when they are asked for
+            auto emit = [&](std::string_view body, const ReadResult& res) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
-                Emit(opts_.format, rendered, r.name, samples_[r.sample], result.out);
-                // Only the outputs take the facts: a copy of a shared read's facts would make the
-                // jobs contend for its count.
-                if (outputs_ && rendered.facts) facts = *rendered.facts;
+                exports::Emit(opts_.listing.format, body, res.reverse ? '-' : '+', r.name, samples_[r.sample],
+                              result.out);
             };
-            if (const RenderedRecord* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
-                emit(View(*recent));
-            } else if (!cache_ || !cache_->Use(r.bases, hash, [&](const RenderedView& rendered) {
-                           emit(rendered);
-                           recent_.Keep(r.bases, hash, rendered);
-                       })) {
+            if (const Rendered* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
+                emit(recent->body, *recent->result);
+                // A copy of a shared result would make the jobs contend for its count: only the
+                // outputs take one.
+                if (outputs_) held = recent->result;
+            } else if (cache_ && cache_->Use(r.bases, hash, [&](const ResultPtr& found) { held = found; })) {
+                const Rendered& kept = recent_.Keep(r.bases, hash, std::move(held), *st_, opts_.listing);
+                emit(kept.body, *kept.result);
+                if (outputs_) held = kept.result;
+            } else {
                 const bool silent = Analyze(r, err, status);
-                emit(View(fresh_));
+                emit(fresh_, fresh_result_ ? *fresh_result_ : kNotAnalysed);
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
-                if (cache_ && silent) cache_->Insert(r.bases, hash, View(fresh_));
+                if (cache_ && silent && fresh_result_) cache_->Insert(r.bases, hash, fresh_result_);
+                held = std::move(fresh_result_);
             }
-            if (outputs_) Feed(r, std::move(facts), result);
+            if (outputs_) Feed(r, std::move(held), result);
         } else {
             if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
             if (tally_ && r.skip != exports::Skip::None) {
@@ -333,7 +364,7 @@ private:
 
     // Hands an analysed record to the job's counts and keeps it for the outputs that take
     // records in order.
-    void Feed(Record& r, std::shared_ptr<const exports::ReadFacts> facts, ChunkResult& result) {
+    void Feed(Record& r, ResultPtr res, ChunkResult& result) {
         exports::AnalysedRead a;
         a.number = r.number;
         a.name = r.name;
@@ -341,35 +372,33 @@ private:
         a.sampleName = outputs_->SampleName(a.sample);
         a.bases = r.bases;
         a.quals = r.quals;
-        a.facts = facts ? facts.get() : &kNotAnalysed;
+        a.result = res ? res.get() : &kNotAnalysed;
         if (r.bases.empty()) a.skip = exports::Skip::Empty;
-        else if (!a.facts->analysed && r.bases.size() > kLongestRead) a.skip = exports::Skip::TooLong;
+        else if (!a.result->analysed && r.bases.size() > kLongestRead) a.skip = exports::Skip::TooLong;
         if (tally_) tally_->Take(a, sinkOut_, sinkMessages_);
         if (outputs_->Ordered() && a.skip == exports::Skip::None)
             result.reads.push_back(
-                {r.number, std::move(r.name), std::move(r.bases), std::move(r.quals), a.sample, std::move(facts)});
+                {r.number, std::move(r.name), std::move(r.bases), std::move(r.quals), a.sample, std::move(res)});
     }
 
-    // Analyses a read not seen before (or any read without the cache) and renders it into
-    // fresh_; true when that raised no message.
+    // Analyses a read not seen before (or any read without the cache) into fresh_result_ and
+    // renders it into fresh_; true when that raised no message.
     bool Analyze(Record& r, std::string& err, int& status) {
         State& st = *st_;
-        fresh_.body.clear();  // its room stays for the next read
-        fresh_.strand = '+';
-        fresh_.facts.reset();
+        fresh_.clear();  // its room stays for the next read
+        fresh_result_.reset();
         // Every message about the read says which one it is: a message of its own (an overflow,
         // say) does not.
         msgs_.SetContext("  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) +
-                         "\" of sequence file \"" + ControlsAsBlanks(input_.files[r.sample]) + "\"\n");
+                         "\" of sequence file \"" + ControlsAsBlanks(opts_.files[r.sample]) + "\"\n");
         try {
-            RecordAnalysis a = AnalyzeRead(st, r.bases, input_.settings);
-            Render(st, a, format_, fresh_);
-            if (outputs_)
-                fresh_.facts = std::make_shared<const exports::ReadFacts>(MakeReadFacts(st, a, r.bases.size()));
+            fresh_result_ = std::make_shared<const ReadResult>(AnalyzeRead(st, r.bases, opts_.request));
+            exports::RenderBody(st, *fresh_result_, opts_.listing, fresh_);
             if (!r.outFile.empty()) {
-                if (a.analysed) {
-                    if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, a.reverse, opts_.force))
-                        status = kExitFailed;
+                if (fresh_result_->analysed) {
+                    if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, fresh_result_->reverse,
+                                         opts_.force))
+                        status = kRunFailed;
                 } else {
                     MsgBox(st, "No output file for \"" + r.name + "\": nothing could be analysed.");
                 }
@@ -384,14 +413,13 @@ private:
     }
 
     std::unique_ptr<State> st_;
-    const AnalyzeOptions& opts_;
-    const BatchInput& input_;
+    const RunSettings& opts_;
     BufferMessenger msgs_;
-    FormatSettings format_;
-    std::vector<SampleField> samples_;
+    std::vector<exports::SampleField> samples_;
     SharedDerepCache* cache_;  // nullptr: every read analysed
-    RecentReads recent_;       // the commonest of the cache's reads, without its lock
-    RenderedRecord fresh_;
+    RecentReads recent_;       // the commonest of the cache's reads, rendered, without its lock
+    std::string fresh_;        // the output of the read analysed last
+    ResultPtr fresh_result_;
     RunOutputs* outputs_;                    // nullptr: none asked for
     std::unique_ptr<exports::Tally> tally_;  // this job's counts; nullptr: nothing counted
     std::string sinkOut_;                    // scratch
@@ -402,10 +430,13 @@ private:
 
 class Emitter {
 public:
-    Emitter(const AnalyzeOptions& opts, long total, long long totalBytes, RunOutputs* outputs)
-        : total_(total), totalBytes_(totalBytes), start_(Clock::now()), outputs_(outputs) {
-        progress_ = opts.progress && isatty(STDERR_FILENO);
-        const std::string header = opts.format == Format::Tsv ? TsvHeader() : outputs ? outputs->Header() : "";
+    Emitter(const RunSettings& opts, long total, long long totalBytes, RunOutputs* outputs, RunConsole& console)
+        : console_(console), outputs_(outputs) {
+        progress_.total = total;
+        progress_.totalBytes = totalBytes;
+        const std::string header = opts.listing.format == exports::Format::Tsv ? exports::TsvHeader()
+                                   : outputs                                   ? outputs->Header()
+                                                                               : "";
         Out(header.data(), header.size());
     }
 
@@ -420,36 +451,30 @@ public:
         }
         Out(r.out.data() + done, r.out.size() - done);
         Feed(r, fed, r.reads.size());
-        count_ += static_cast<long>(r.records);
-        bytes_ += r.bytes;
+        progress_.records += static_cast<long>(r.records);
+        progress_.bytes += r.bytes;
         status_ = std::max(status_, r.status);
-        DrawBar(false);
+        console_.Progress(progress_);
     }
 
-    // The run's exit status. A standard output that could not be written is reported when the
-    // program closes it.
-    int Finish() {
-        if (barShown_) DrawBar(true);
-        if (barShown_) std::fputs("\n", stderr);
-        if (!FlushStdout()) broken_ = true;
+    // How the run ended. A standard output that could not be written is reported by the front end.
+    RunStatus Finish() {
+        progress_.final = true;
+        console_.Progress(progress_);
+        if (!console_.Finish()) broken_ = true;
         // Each missing variable region file was reported once, where first needed: how often.
-        for (const auto& [path, records] : missing_) {
-            const std::string line =
-                MessageLine(Message{"Varigap", "Varigap Variable Region File \"" + path + "\" not found: needed by " +
-                                                   Str(records) + " sequences, reported once."});
-            std::fwrite(line.data(), 1, line.size(), stderr);
-        }
-        return broken_ ? kExitUsage : status_;
+        for (const auto& [path, records] : missing_)
+            Err(MessageLine(Message{"Varigap", "Varigap Variable Region File \"" + path + "\" not found: needed by " +
+                                                   Str(records) + " sequences, reported once."}));
+        return broken_ ? kRunStopped : static_cast<RunStatus>(status_);
     }
 
     // Standard output failed: nothing more is worth analysing.
     bool Broken() const { return broken_; }
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void Out(const char* data, size_t size) {
-        if (size > 0 && !WriteStdout(std::string_view(data, size))) broken_ = true;
+        if (size > 0 && !console_.Out(std::string_view(data, size))) broken_ = true;
     }
 
     // `err` without the reports of missing variable region files made for an earlier read (and
@@ -478,11 +503,7 @@ private:
     }
 
     void Err(const std::string& text) {
-        if (text.empty()) return;
-        FlushStdout();
-        ClearBar();
-        std::fwrite(text.data(), 1, text.size(), stderr);
-        std::fflush(stderr);
+        if (!text.empty()) console_.Err(text);
     }
 
     // Hands the ordered records reads[from..to) to the outputs that take records in order.
@@ -496,7 +517,7 @@ private:
             a.sampleName = outputs_->SampleName(o.sample);
             a.bases = o.bases;
             a.quals = o.quals;
-            a.facts = o.facts ? o.facts.get() : &kNotAnalysed;
+            a.result = o.result ? o.result.get() : &kNotAnalysed;
             sinkOut_.clear();
             sinkErr_.clear();
             outputs_->Take(a, sinkOut_, sinkErr_);
@@ -505,53 +526,20 @@ private:
         }
     }
 
-    void ClearBar() {
-        if (barShown_) std::fputs("\r\033[K", stderr);
-    }
-
-    void DrawBar(bool final) {
-        if (!progress_) return;
-        auto now = Clock::now();
-        double elapsed = std::chrono::duration<double>(now - start_).count();
-        if (!final && (elapsed < 1.0 || now - lastDraw_ < std::chrono::milliseconds(200))) return;
-        lastDraw_ = now;
-        double frac = 1.0;
-        if (!final) {
-            if (total_ > 0) frac = static_cast<double>(count_) / static_cast<double>(total_);
-            else if (totalBytes_ > 0)
-                frac = std::min(0.99, static_cast<double>(bytes_) / static_cast<double>(totalBytes_));
-            else frac = 0;
-        }
-        constexpr int kWidth = 30;
-        int filled = static_cast<int>(frac * kWidth);
-        char line[160];
-        std::snprintf(line, sizeof line, "\r\033[K[%s%s] %3d%%  %ld sequences, %.0f/s",
-                      std::string(static_cast<size_t>(filled), '#').c_str(),
-                      std::string(static_cast<size_t>(kWidth - filled), '.').c_str(), static_cast<int>(frac * 100),
-                      count_, elapsed > 0 ? static_cast<double>(count_) / elapsed : 0.0);
-        std::fputs(line, stderr);
-        std::fflush(stderr);
-        barShown_ = true;
-    }
-
-    long total_;
-    long long totalBytes_;
-    Clock::time_point start_, lastDraw_{};
-    bool progress_ = false, barShown_ = false;
+    RunConsole& console_;
+    RunProgress progress_;
     std::atomic<bool> broken_{false};
     std::vector<std::pair<std::string, long>> missing_;  // missing files, in the order first reported
-    int status_ = kExitOk;
-    long count_ = 0;
-    long long bytes_ = 0;
+    int status_ = kRunOk;
     RunOutputs* outputs_;
     std::string sinkOut_, sinkErr_;  // scratch
 };
 
 // ------------------------------------------------------------------ the pipeline
 
-void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
-                   Emitter& emitter, SharedDerepCache* cache, RunOutputs* outputs) {
-    Worker worker(loaded, opts, input, cache, outputs);
+void RunSequential(const State& loaded, const RunSettings& opts, RecordSource& source, Emitter& emitter,
+                   SharedDerepCache* cache, RunOutputs* outputs) {
+    Worker worker(loaded, opts, cache, outputs);
     Chunk chunk;
     ChunkResult result;
     while (!emitter.Broken() && source.Next(chunk)) {
@@ -565,9 +553,8 @@ void RunSequential(const State& loaded, const AnalyzeOptions& opts, const BatchI
 // on in chunk order: whoever completes the next chunk due writes it and any that were
 // waiting behind it. Records are thus read, analysed and freed by one thread, and no thread
 // is left to only read or only write.
-void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInput& input, RecordSource& source,
-                 Emitter& emitter, int jobs, std::chrono::nanoseconds spin, SharedDerepCache* cache,
-                 RunOutputs* outputs) {
+void RunParallel(const State& loaded, const RunSettings& opts, RecordSource& source, Emitter& emitter, int jobs,
+                 std::chrono::nanoseconds spin, SharedDerepCache* cache, RunOutputs* outputs) {
     std::mutex readMutex, outMutex;
     std::condition_variable emitted;
     std::map<long, ChunkResult> waiting;  // finished chunks not yet due
@@ -583,7 +570,7 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
     // queue full; the others inflate only where it has run dry, so that the inflater's state
     // and the data it reads stay in one core's caches.
     auto work = [&](bool inflater) {
-        Worker worker(loaded, opts, input, cache, outputs);
+        Worker worker(loaded, opts, cache, outputs);
         Chunk chunk;
         ChunkResult result;  // reused while it is written at once, so that its room stays
         const bool onlyIfDry = !inflater;
@@ -630,11 +617,11 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
 
 }  // namespace
 
-int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input) {
-    RecordSource source(opts, input);
+RunStatus RunBatch(const State& loaded, const RunSettings& opts, RunConsole& console) {
+    RecordSource source(opts);
     std::unique_ptr<RunOutputs> outputs;
-    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts, input.samples);
-    Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get());
+    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts);
+    Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get(), console);
     const int cores = UsableCores();
     const int jobs = opts.jobs > 0 ? opts.jobs : cores;
     // Jobs that outnumber the cores sleep on a lock at once: its holder may be waiting for a core.
@@ -644,12 +631,12 @@ int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input)
     if (opts.derep && opts.outputDir.empty())
         cache = std::make_unique<SharedDerepCache>(SharedDerepCache::kDefaultBytes, 16,
                                                    spin ? kSpinForShard : std::chrono::microseconds{0});
-    if (jobs == 1) RunSequential(loaded, opts, input, source, emitter, cache.get(), outputs.get());
+    if (jobs == 1) RunSequential(loaded, opts, source, emitter, cache.get(), outputs.get());
     else
-        RunParallel(loaded, opts, input, source, emitter, jobs, spin ? kSpinForChunk : std::chrono::microseconds{0},
+        RunParallel(loaded, opts, source, emitter, jobs, spin ? kSpinForChunk : std::chrono::microseconds{0},
                     cache.get(), outputs.get());
-    const int status = emitter.Finish();
+    const RunStatus status = emitter.Finish();
     return outputs ? std::max(status, outputs->Finish()) : status;
 }
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

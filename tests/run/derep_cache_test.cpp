@@ -1,5 +1,5 @@
 // Identical reads analysed once: the cache keeps what is seen again and stays within its bound.
-#include "cli/derep_cache.h"
+#include "run/derep_cache.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +10,30 @@
 namespace varigap::test {
 namespace {
 
-TEST(CliDerepCache, ReadsSeenAgainStayAndTheRestGoWhenAGenerationFills) {
-    cli::DerepCache cache(1000);  // an entry below costs 128 + 11 bytes: 7 fit a generation
+// A result told apart by its sequence.
+run::ResultPtr Result(const std::string& sequence) {
+    auto r = std::make_shared<ReadResult>();
+    r->sequence = sequence;
+    return r;
+}
+
+TEST(RunDerepCache, ReadsSeenAgainStayAndTheRestGoWhenAGenerationFills) {
+    const size_t cost = run::DerepCache::Cost(11, *Result("o"));
+    run::DerepCache cache(7 * cost + cost / 2);  // 7 entries fit a generation
     auto read = [](int i) { return "ACGTACGT" + std::to_string(100 + i); };
-    cache.Insert(read(0), cli::RenderedView{"zero", '+'});
+    cache.Insert(read(0), Result("zero"));
     for (int i = 1; i <= 50; ++i) {
         ASSERT_NE(cache.Find(read(0)), nullptr) << i;  // seen again and again: kept
-        if (!cache.Find(read(i))) cache.Insert(read(i), cli::RenderedView{"o", '-'});
+        if (!cache.Find(read(i))) cache.Insert(read(i), Result("o"));
         EXPECT_LE(cache.Entries(), 2u * 7 + 1);
     }
     EXPECT_EQ(cache.Find(read(1)), nullptr);  // not seen since: dropped
-    EXPECT_EQ(cache.Find(read(50))->strand, '-');
-    EXPECT_EQ(cache.Find(read(0))->body, "zero");
+    EXPECT_EQ((*cache.Find(read(50)))->sequence, "o");
+    EXPECT_EQ((*cache.Find(read(0)))->sequence, "zero");
 }
 
 // The same two generations kept in plain maps: what the cache must answer, read for read.
-TEST(CliDerepCache, FindsWhatAModelOfTwoGenerationsFinds) {
+TEST(RunDerepCache, FindsWhatAModelOfTwoGenerationsFinds) {
     struct Model {
         size_t limit = 0, youngBytes = 0;
         std::map<std::string, std::string> young, old;
@@ -41,19 +49,23 @@ TEST(CliDerepCache, FindsWhatAModelOfTwoGenerationsFinds) {
             if (it == old.end()) return nullptr;
             const std::string body = it->second;
             old.erase(it);
-            Reserve(bases.size() + body.size() + cli::DerepCache::kEntryOverhead);
-            youngBytes += bases.size() + body.size() + cli::DerepCache::kEntryOverhead;
+            Reserve(Cost(bases, body));
+            youngBytes += Cost(bases, body);
             return &(young[bases] = body);
         }
         void Insert(const std::string& bases, const std::string& body) {
-            Reserve(bases.size() + body.size() + cli::DerepCache::kEntryOverhead);
-            youngBytes += bases.size() + body.size() + cli::DerepCache::kEntryOverhead;
+            Reserve(Cost(bases, body));
+            youngBytes += Cost(bases, body);
             young[bases] = body;
+        }
+        static size_t Cost(const std::string& bases, const std::string& body) {
+            return run::DerepCache::Cost(bases.size(), *Result(body));
         }
     };
     std::mt19937 rng(11);
-    for (size_t limit : {300, 2000, 20000}) {
-        cli::DerepCache cache(limit);
+    const size_t entry = Model::Cost("ACGTA", "out1");
+    for (size_t limit : {entry, 8 * entry, 80 * entry}) {
+        run::DerepCache cache(limit);
         Model model;
         model.limit = limit;
         for (int step = 0; step < 20000; ++step) {
@@ -61,15 +73,15 @@ TEST(CliDerepCache, FindsWhatAModelOfTwoGenerationsFinds) {
             const unsigned pick = rng() % 400;
             const std::string bases =
                 std::string(pick % 7 == 0 ? 200 : 5, "ACGT"[pick % 4]) + std::to_string(pick * pick % 397);
-            const cli::RenderedView* got = cache.Find(bases);
+            const run::ResultPtr* got = cache.Find(bases);
             const std::string* want = model.Find(bases);
             ASSERT_EQ(got != nullptr, want != nullptr) << "limit " << limit << ", step " << step;
             if (got) {
-                ASSERT_EQ(std::string(got->body), *want);
+                ASSERT_EQ((*got)->sequence, *want);
                 continue;
             }
             const std::string body = "out" + std::to_string(pick);
-            cache.Insert(bases, cli::RenderedView{body, '+'});
+            cache.Insert(bases, Result(body));
             model.Insert(bases, body);
         }
     }

@@ -1,11 +1,11 @@
-// Identical reads analysed once: the output of reads seen before, by their bases, in bounded memory.
-#include "cli/derep_cache.h"
+// Identical reads analysed once: the result of reads seen before, by their bases, in bounded memory.
+#include "run/derep_cache.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-namespace varigap::cli {
+namespace varigap::run {
 
 size_t HashBases(std::string_view s) {
     // Two lanes of eight bytes, so that the multiplications of one do not wait for the other.
@@ -40,12 +40,7 @@ const DerepCache::Generation::Slot* DerepCache::Generation::Find(std::string_vie
     }
 }
 
-RenderedView DerepCache::Generation::View(const Slot& s) const {
-    return RenderedView{std::string_view(store).substr(s.at + s.basesSize, s.bodySize), s.strand,
-                        s.facts < 0 ? nullptr : &facts[static_cast<size_t>(s.facts)]};
-}
-
-void DerepCache::Generation::Add(std::string_view bases, size_t hash, const RenderedView& r, size_t limit) {
+void DerepCache::Generation::Add(std::string_view bases, size_t hash, const ResultPtr& r, size_t limit) {
     if (2 * (count + 1) > slots.size()) {  // grow: every entry to its place in a table twice the size
         std::vector<Slot> old(std::max<size_t>(64, 2 * slots.size()));
         old.swap(slots);
@@ -59,33 +54,23 @@ void DerepCache::Generation::Add(std::string_view bases, size_t hash, const Rend
     }
     // Positions in the store are 32-bit: a generation that would pass them takes nothing more
     // (a bound of gigabytes would be needed to get there).
-    if (store.size() + bases.size() + r.body.size() > UINT32_MAX) return;
+    if (store.size() + bases.size() > UINT32_MAX) return;
     // The store gets its whole room at once, so that it does not double past the bound.
     if (store.capacity() < limit) store.reserve(limit);
     const size_t mask = slots.size() - 1;
     size_t i = hash & mask;
     while (slots[i].used) i = (i + 1) & mask;
-    Slot& s = slots[i];
-    s = Slot{hash,
-             static_cast<uint32_t>(store.size()),
-             static_cast<uint32_t>(bases.size()),
-             static_cast<uint32_t>(r.body.size()),
-             -1,
-             r.strand,
-             true};
+    slots[i] = Slot{hash, static_cast<uint32_t>(store.size()), static_cast<uint32_t>(bases.size()),
+                    static_cast<uint32_t>(results.size()), true};
     store.append(bases);
-    store.append(r.body);
-    if (r.facts && *r.facts) {
-        s.facts = static_cast<int32_t>(facts.size());
-        facts.push_back(*r.facts);
-    }
+    results.push_back(r);
     ++count;
 }
 
 void DerepCache::Generation::Clear() {
     std::fill(slots.begin(), slots.end(), Slot{});
     store.clear();
-    facts.clear();
+    results.clear();
     count = bytes = 0;
 }
 
@@ -95,44 +80,37 @@ void DerepCache::Reserve(size_t cost) {
     young_.Clear();
 }
 
-const RenderedView* DerepCache::Find(std::string_view bases, size_t hash) {
-    if (const Generation::Slot* s = young_.Find(bases, hash)) {
-        found_ = young_.View(*s);
-        return &found_;
-    }
+const ResultPtr* DerepCache::Find(std::string_view bases, size_t hash) {
+    if (const Generation::Slot* s = young_.Find(bases, hash)) return &young_.results[s->result];
     const Generation::Slot* s = old_.Find(bases, hash);
     if (!s) return nullptr;
-    // To the newer generation; made room for, the older one may go, so its output is copied out first.
-    const RenderedView kept = old_.View(*s);
-    moving_.assign(kept.body);
-    movingFacts_ = kept.facts ? *kept.facts : nullptr;
-    const RenderedView moving{moving_, kept.strand, &movingFacts_};
-    const size_t cost = Cost(bases.size(), moving);
+    // To the newer generation; made room for, the older one may go, so its result is held first.
+    moving_ = old_.results[s->result];
+    const size_t cost = Cost(bases.size(), *moving_);
     Reserve(cost);
     young_.bytes += cost;
-    young_.Add(bases, hash, moving, limit_);
+    young_.Add(bases, hash, moving_, limit_);
     const Generation::Slot* moved = young_.Find(bases, hash);
-    found_ = moved ? young_.View(*moved) : moving;
-    return &found_;
+    return moved ? &young_.results[moved->result] : &moving_;
 }
 
-void DerepCache::Insert(std::string_view bases, size_t hash, const RenderedView& rendered) {
-    if (young_.Find(bases, hash)) return;  // another job kept it first: the same output
-    const size_t cost = Cost(bases.size(), rendered);
+void DerepCache::Insert(std::string_view bases, size_t hash, const ResultPtr& result) {
+    if (young_.Find(bases, hash)) return;  // another job kept it first: the same result
+    const size_t cost = Cost(bases.size(), *result);
     Reserve(cost);
     young_.bytes += cost;
-    young_.Add(bases, hash, rendered, limit_);
+    young_.Add(bases, hash, result, limit_);
 }
 
 SharedDerepCache::SharedDerepCache(size_t totalBytes, size_t shards, std::chrono::nanoseconds spin) : spin_(spin) {
     for (size_t i = 0; i < shards; ++i) shards_.push_back(std::make_unique<Shard>(totalBytes / shards / 2));
 }
 
-void SharedDerepCache::Insert(const std::string& bases, size_t hash, const RenderedView& rendered) {
+void SharedDerepCache::Insert(const std::string& bases, size_t hash, const ResultPtr& result) {
     Shard& s = ShardOf(hash);
     LockSpinning(s.mutex, spin_);
     std::lock_guard lock(s.mutex, std::adopt_lock);
-    s.cache.Insert(bases, hash, rendered);
+    s.cache.Insert(bases, hash, result);
 }
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

@@ -1,10 +1,10 @@
 // Message boxes of the command line.
-#include "cli/cli_messenger.h"
+#include "run/job_messages.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace varigap::cli {
+namespace varigap::run {
 
 namespace {
 
@@ -66,4 +66,4 @@ MsgAnswer StderrMessenger::Show(const Message& m) {
     return Answer(m, answer_);
 }
 
-}  // namespace varigap::cli
+}  // namespace varigap::run

@@ -1,0 +1,82 @@
+// The result of analysing one read.
+#include "core/read_result.h"
+
+#include <algorithm>
+
+#include "core/strings.h"
+
+namespace varigap {
+
+LineKind KindOf(const SSegment& s) {
+    if (s.nCRs == 1 && s.nVRs == 0) return LineKind::Conserved;
+    if (s.nCRs == 0 && s.nVRs == 1) return LineKind::Variable;
+    return s.nCRs == 0 && s.nVRs == 0 ? LineKind::None : LineKind::Confused;
+}
+
+std::string LineMark(const SSegment& s) {
+    switch (KindOf(s)) {
+        case LineKind::Conserved: return "[C]";
+        case LineKind::Variable: return "{V}";
+        default: return Str(s.nCRs) + "," + Str(s.nVRs);
+    }
+}
+
+bool ReadResult::InRead(int start, int end, int& first, int& last) const {
+    first = start;
+    last = end;
+    if (!trimmed) return true;
+    if (last < first) {  // an empty stretch: a deleted variable region
+        if (first < readFirst || first > readLast + 1) return false;
+    } else {
+        first = std::max(first, readFirst);
+        last = std::min(last, readLast);
+        if (first > last) return false;
+    }
+    first -= readFirst - 1;
+    last -= readFirst - 1;
+    return true;
+}
+
+std::string ReadResult::Bases(const ResultLine& l) const {
+    if (l.flag == '-') return "";
+    return SubStr(sequence, l.start + readFirst - 1, l.end + readFirst - 1);
+}
+
+std::string ReadResult::Text(const ResultLine& l) const {
+    const std::string flag(1, l.flag);
+    return Str(l.line) + flag + LineMark(segments[static_cast<size_t>(l.line - 1)]) + flag + Bases(l);
+}
+
+const ResultVariant* ReadResult::Selected(int v) const {
+    if (v < 1 || v > static_cast<int>(vrs.size())) return nullptr;
+    const ResultVR& set = vrs[static_cast<size_t>(v - 1)];
+    if (set.selPoss < 1 || set.selPoss > static_cast<int>(set.poss.size())) return nullptr;
+    return &set.poss[static_cast<size_t>(set.selPoss - 1)];
+}
+
+namespace {
+const std::string kNone;
+}
+
+const std::string& ReadResult::Variant(const ResultLine& l) const {
+    const ResultVariant* p = l.kind == LineKind::Variable ? Selected(l.vr) : nullptr;
+    return p ? p->variant : kNone;
+}
+
+const std::string& ReadResult::Taxa(const ResultLine& l) const {
+    const ResultVariant* p = l.kind == LineKind::Variable ? Selected(l.vr) : nullptr;
+    return p ? p->taxa : kNone;
+}
+
+size_t ReadResult::Bytes() const {
+    size_t bytes = sizeof(ReadResult) + sequence.capacity() + ranking.capacity() * sizeof(TemplateRank) +
+                   regions.capacity() * sizeof(SRegion) + segments.capacity() * sizeof(SSegment) +
+                   lines.capacity() * sizeof(ResultLine) + vrs.capacity() * sizeof(ResultVR);
+    for (const ResultVR& v : vrs) {
+        bytes += v.poss.capacity() * sizeof(ResultVariant);
+        for (const ResultVariant& p : v.poss) bytes += p.variant.capacity() + p.taxa.capacity();
+    }
+    return bytes;
+}
+
+}  // namespace varigap

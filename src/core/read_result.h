@@ -1,0 +1,93 @@
+// The result of analysing one read: everything any output shows of it, as one value. The engine
+// fills it; text, TSV, JSON, GFF3, BED, counts, region files, the summary and the annotated
+// output files are written from it, and the cache of identical reads keeps it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/state.h"
+
+namespace varigap {
+
+// What a display line shows.
+enum class LineKind : char {
+    Conserved,  // one conserved region
+    Variable,   // one variable region
+    Confused,   // several regions whose borders are not known
+    None,       // bases outside every region
+};
+
+// A display line's kind as its segment gives it.
+LineKind KindOf(const SSegment& s);
+// The mark between a display line's flags: "[C]", "{V}", or the numbers of CRs and VRs ("2,1").
+std::string LineMark(const SSegment& s);
+
+// One display line: a stretch of the read, as the main window lists it.
+struct ResultLine {
+    int line = 0;  // display line number (the segment's number)
+    LineKind kind = LineKind::None;
+    char flag = '?';  // ':' placed, '?' uncertain, '-' beside a trimmed read (no positions)
+    // In the read as analysed (template orientation), 1-based; end = start - 1 for an empty
+    // stretch (a deleted variable region). 0 and -1 beside a trimmed read.
+    int start = 0, end = -1;
+    int first = 0;  // the template region (1-based, template order) it shows; Confused: its first
+    int count = 0;  // template regions shown: 1 for a CR or VR, 0 for None
+    int vr = 0;     // Variable: its VR number (its selected variant: ReadResult::Selected)
+};
+
+// One candidate variant of a variable region, positions in the analysed sequence.
+struct ResultVariant {
+    int start = 0, end = -1;
+    std::string variant, taxa;
+};
+
+// The candidates of one variable region of the template applied.
+struct ResultVR {
+    int numPoss = 0, selPoss = 0;
+    std::vector<ResultVariant> poss;  // possibilities 1..numPoss at [0..numPoss-1]
+};
+
+struct ReadResult {
+    bool analysed = false;  // a template was applied and the lines were made
+    bool reverse = false;   // the reverse complement of the read was analysed
+    bool trimmed = false;   // the read's primer sites were cut off: its first and last CR lie beside it
+    bool matched = false;   // the template applied matched bases of the read (a CR was found)
+    int templateNum = 0;    // the template applied, 0 when none
+    int length = 0;         // of the read (trimmed and analysed: the read alone)
+    // The sequence analysed: the read on the strand analysed; trimmed, between the bases of the
+    // template's first and last CR. The read lies at readFirst..readLast of it (1-based).
+    std::string sequence;
+    int readFirst = 1, readLast = 0;
+
+    std::vector<TemplateRank> ranking;  // best first
+    std::vector<SRegion> regions;       // the template's regions as placed, template order
+    std::vector<ResultVR> vrs;          // by VR number: vrs[v - 1]
+    std::vector<SSegment> segments;     // every segment, segment n at [n - 1]
+    std::vector<ResultLine> lines;      // the display lines, in order
+
+    // Positions start..end of the sequence analysed as positions in the read (as analysed):
+    // false when the stretch lies wholly beside a trimmed read.
+    bool InRead(int start, int end, int& first, int& last) const;
+    // Positions in the read as analysed, as positions in the read as given (mirrored for a
+    // read analysed as its reverse complement).
+    void AsGiven(int start, int end, int& givenStart, int& givenEnd) const {
+        givenStart = reverse ? length - end + 1 : start;
+        givenEnd = reverse ? length - start + 1 : end;
+    }
+    // The bases of a line, in the read as analysed; "" beside a trimmed read.
+    std::string Bases(const ResultLine& l) const;
+    // The line's text as the main window lists it: "1:[C]:GGATCC", "3-[C]-" beside a trimmed read.
+    std::string Text(const ResultLine& l) const;
+    // The selected variant of VR v, nullptr when it has none.
+    const ResultVariant* Selected(int v) const;
+    // The bases and taxa of a Variable line's selected variant ("<Deletion>" for the empty one
+    // found by search); "" when it has none or is not a Variable line.
+    const std::string& Variant(const ResultLine& l) const;
+    const std::string& Taxa(const ResultLine& l) const;
+
+    size_t Bytes() const;  // memory held, for the bound of the cache of identical reads
+};
+
+}  // namespace varigap

@@ -1,0 +1,179 @@
+// The analysis of one read, on the strand asked for, and its result as one value.
+#include "engine/read_analysis.h"
+
+#include <algorithm>
+
+#include "core/complement.h"
+#include "core/messages.h"
+#include "core/strings.h"
+#include "engine/analysis.h"
+#include "output/display_lines.h"
+
+namespace varigap {
+
+int FindTemplateNumber(const State& st, const std::string& choice) {
+    bool digits = !choice.empty() && choice.size() <= 5;
+    for (char c : choice) digits = digits && c >= '0' && c <= '9';
+    if (digits) {
+        int n = std::stoi(choice);
+        if (n >= 1 && n <= st.numTemplates) return n;
+    }
+    for (int t = 1; t <= st.numTemplates; ++t)
+        if (st.templateName[t] == choice) return t;
+    return 0;
+}
+
+namespace {
+
+// Where a read lies in actSeq and which strand it is.
+struct ReadPlace {
+    bool reverse = false;
+    bool trimmed = false;
+    int readFirst = 1, readLast = 0;
+};
+
+// Forgets the previous record's results, so that nothing stale is ever shown or written.
+void ClearResults(State& st) {
+    st.actTemplate = 0;
+    st.numRankedTemplates = 0;
+    st.numSRegions = 0;
+    st.numSSegments = 0;
+}
+
+void Reparse(State& st, const ReparseRequest& r) {
+    const ReparseResult result = ReparseLine(st, r.line, r.sel);
+    if (result != ReparseResult::Done)
+        MsgBox(st, "--reparse " + Str(r.line) + ":" + Str(r.sel) + " ignored: " + ReparseRefusal(st, result, r.line));
+}
+
+// Ranks the templates on one strand of the read; trimmed, also parses it along the template
+// applied. The entry of the best template.
+TemplateRank RankStrand(State& st, const std::string& read, const ReadRequest& r, ReadPlace& place) {
+    if (r.primersTrimmed) {
+        ReadSpan where{};
+        const TemplateRank best = FindTemplateTrimmed(st, read, Integer(r.templateChoice), where);
+        place.readFirst = where.first;
+        place.readLast = where.last;
+        return best;
+    }
+    st.actSeq = read;
+    RankActSeq(st);
+    return st.templateRanks[1];
+}
+
+// Find Template on the strand the request asks for.
+void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, ReadPlace& place) {
+    if (r.orient == Orient::Auto) {
+        // The reverse strand first, so that on a tie the forward one is left in place.
+        const std::string reverse = ReverseComplement(bases);
+        const TemplateRank onReverse = RankStrand(st, reverse, r, place);
+        const TemplateRank onForward = RankStrand(st, bases, r, place);
+        place.reverse = IsBetterRank(st, onReverse, onForward);
+        if (place.reverse) RankStrand(st, reverse, r, place);
+    } else {
+        const std::string read = st.actSeq;  // as oriented; actSeq itself is rewritten
+        RankStrand(st, read, r, place);
+    }
+    if (!r.primersTrimmed) {
+        st.actTemplate = ChooseTemplate(st, Integer(r.templateChoice), st.templateRanks[1].templateNum);
+        ParseActSeq(st);
+    }
+}
+
+// The template region (1-based, template order) of CR or VR `num` of template t.
+int TemplateRegion(const State& st, int t, bool isCR, int num) {
+    for (int k = 1; k <= st.numCRs[t] + st.numVRs[t]; ++k)
+        if (st.tRegions[t][k].isCR == isCR && st.tRegions[t][k].num == num) return k;
+    return 0;
+}
+
+// Whether the template applied matched any bases of the read: a CR found (trimmed reads: a
+// CR inside the read or a variable region identified there).
+bool Matched(const State& st) {
+    for (int i = 1; i <= std::min<int>(st.numRankedTemplates, MAXNUMTEMPLATES); ++i)
+        if (st.templateRanks[i].templateNum == st.actTemplate) return st.templateRanks[i].numMatched > 0;
+    return false;
+}
+
+// The working tables of `st` as a result; `analysed` whether a template was applied.
+ReadResult TakeResult(State& st, bool analysed, const ReadPlace& place, size_t readLength) {
+    ReadResult res;
+    res.analysed = analysed;
+    res.reverse = place.reverse;
+    res.trimmed = place.trimmed;
+    res.readFirst = place.readFirst;
+    res.readLast = place.readLast;
+    res.length = static_cast<int>(place.trimmed && analysed ? place.readLast - place.readFirst + 1 : readLength);
+    res.sequence = st.actSeq;
+    if (!analysed) return res;
+    const int t = st.actTemplate;
+    res.templateNum = t;
+    res.matched = Matched(st);
+    for (int i = 1; i <= std::min<int>(st.numRankedTemplates, MAXNUMTEMPLATES); ++i)
+        res.ranking.push_back(st.templateRanks[i]);
+    for (int i = 1; i <= std::min<int>(st.numSRegions, MAXNUMREGIONS); ++i) res.regions.push_back(st.SRegions[i]);
+    for (int v = 1; v <= std::min<int>(st.numVRs[t], MAXNUMVR); ++v) {
+        const VRPossSet& set = st.VRPoss[v];
+        ResultVR vr;
+        vr.numPoss = set.numPoss;
+        vr.selPoss = set.selPoss;
+        for (int k = 1; k <= std::min<int>(set.numPoss, MAXNUMPOSS); ++k)
+            vr.poss.push_back({set.poss[k].startPos, set.poss[k].endPos, set.poss[k].varSeq, set.poss[k].taxa});
+        res.vrs.push_back(std::move(vr));
+    }
+    for (int n = 1; n <= std::min<int>(st.numSSegments, MAXNUMDISPLAYLINES); ++n)
+        res.segments.push_back(st.SSegments[n]);
+
+    const std::vector<int> shown = DisplayedSegments(st);
+    res.lines.reserve(shown.size());
+    for (int n : shown) {
+        const SSegment& s = st.SSegments[n];
+        ResultLine l;
+        l.line = n;
+        l.kind = KindOf(s);
+        if (l.kind == LineKind::Confused) {
+            l.first = s.region;  // the SRegions index of its first region: regions follow the template
+            l.count = s.nCRs + s.nVRs;
+        } else if (l.kind != LineKind::None) {
+            const bool isCR = l.kind == LineKind::Conserved;
+            l.first = TemplateRegion(st, t, isCR, s.region);
+            l.count = 1;
+            if (!isCR) l.vr = s.region;
+        }
+        l.flag = '-';
+        if (int first = 0, last = 0; res.InRead(s.startPos, s.endPos, first, last)) {
+            l.flag = s.unresolved ? '?' : ':';
+            l.start = first;
+            l.end = last;
+        }
+        res.lines.push_back(std::move(l));
+    }
+    return res;
+}
+
+}  // namespace
+
+ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request) {
+    ReadPlace place;
+    place.trimmed = request.primersTrimmed;
+    ClearResults(st);
+    place.reverse = request.orient == Orient::Reverse;
+    st.actSeq = place.reverse ? ReverseComplement(bases) : bases;
+    if (st.actSeq.empty() || st.numTemplates < 1) return TakeResult(st, false, place, bases.size());
+    if (!Trapped(st, [&] { FindOnStrand(st, bases, request, place); })) {
+        ClearResults(st);
+        return TakeResult(st, false, place, bases.size());
+    }
+    for (const auto& r : request.reparse)
+        if (!Trapped(st, [&] { Reparse(st, r); })) break;
+    return TakeResult(st, true, place, bases.size());
+}
+
+ReadResult CurrentResult(State& st, bool reverse) {
+    ReadPlace place;
+    place.reverse = reverse;
+    const bool analysed = st.actTemplate >= 1 && st.actTemplate <= st.numTemplates;
+    return TakeResult(st, analysed, place, st.actSeq.size());
+}
+
+}  // namespace varigap

@@ -1,0 +1,46 @@
+// The analysis of one read as every batch front end runs it: Find Template on the strand asked
+// for (trimmed reads too), the reparse requests after it, and the result as one value.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/read_result.h"
+#include "core/state.h"
+
+namespace varigap {
+
+// Which strand of a read is analysed.
+enum class Orient { Forward, Reverse, Auto };
+
+// One reparse request: possibility `sel` for display line `line`.
+struct ReparseRequest {
+    int line = 0;
+    int sel = 0;
+};
+
+// What a run asks of every read.
+struct ReadRequest {
+    int templateChoice = 0;  // a template number; 0 = the best
+    Orient orient = Orient::Forward;
+    bool primersTrimmed = false;  // the template's first and last CR lie just outside the read
+    std::vector<ReparseRequest> reparse;
+};
+
+// The template a user names: a whole number 1..numTemplates is a template number, anything else
+// the name of a template (the first of that name); 0 when none fits.
+int FindTemplateNumber(const State& st, const std::string& choice);
+
+// Analyses `bases` on the strand asked for: ranks the templates, takes the chosen one (else the
+// best), parses, segments, applies the reparse requests in order and returns the result. With
+// Orient::Auto the templates are ranked on both strands and the strand whose best template
+// ranks higher is kept, the forward one on a tie. Nothing is analysed for an empty read or
+// without templates; a run-time error is reported and leaves the read not analysed. The
+// working tables of `st` hold the analysis afterwards.
+ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request);
+
+// The analysis held in the working tables of `st` as a result (the desktop program's, after
+// Find Template or a reparse): `reverse` whether actSeq is the reverse complement of the read.
+ReadResult CurrentResult(State& st, bool reverse);
+
+}  // namespace varigap

@@ -1,0 +1,257 @@
+// Standard output of an analysis: text (the main window's lines), TSV rows or JSON.
+#include "export/listing.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/strings.h"
+#include "export/json.h"
+
+namespace varigap::exports {
+
+namespace {
+
+std::string Fraction(Single f) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.6f", static_cast<double>(f));
+    return buf;
+}
+
+std::string FirstLine(const std::string& text) {
+    auto end = text.find_first_of("\r\n");
+    return end == std::string::npos ? text : text.substr(0, end);
+}
+
+// Name of a region of template t: the CR's first text line or the VR's file name.
+std::string RegionName(const State& st, int t, bool isCR, int num) {
+    if (t < 1 || t > st.numTemplates) return "";
+    if (isCR) return (num >= 1 && num <= st.numCRs[t]) ? FirstLine(st.crText[t][num]) : "";
+    return (num >= 1 && num <= st.numVRs[t]) ? st.vrFileName[t][num] : "";
+}
+
+const char* KindName(LineKind kind) {
+    switch (kind) {
+        case LineKind::Conserved: return "CR";
+        case LineKind::Variable: return "VR";
+        case LineKind::Confused: return "confused";
+        case LineKind::None: return "none";
+    }
+    return "";
+}
+
+std::string TemplateNameOf(const State& st, const ReadResult& r) {
+    return r.analysed ? st.templateName[r.templateNum] : std::string();
+}
+
+const SSegment& SegmentOf(const ReadResult& r, const ResultLine& l) {
+    return r.segments[static_cast<size_t>(l.line - 1)];
+}
+
+void RenderText(const State& st, const ReadResult& r, const ListingSettings& f, std::string& out) {
+    // Names with control characters as blanks: a Tab in a name would make the line ambiguous.
+    out += "\t" + ControlsAsBlanks(TemplateNameOf(st, r));
+    if (f.showStrand) out += r.reverse ? "\t-" : "\t+";
+    out += "\n";
+    if (!r.analysed) return;
+    if (f.ranking) {
+        for (size_t i = 0; i < r.ranking.size(); ++i) {
+            const TemplateRank& k = r.ranking[i];
+            out += "#rank\t" + Str(static_cast<long long>(i + 1)) + "\t" + Str(k.templateNum) + "\t" +
+                   ControlsAsBlanks(st.templateName[k.templateNum]) + "\t" + Str(k.numMatched) + "\t" +
+                   Str(k.numSpanned) + "\t" + Fraction(k.fracMatched) + "\n";
+        }
+    }
+    for (const ResultLine& l : r.lines) out += r.Text(l) + "\n";
+}
+
+// Rows without the sequence name in front and the sample and strand behind.
+void RenderTsv(const State& st, const ReadResult& r, std::string& out) {
+    if (!r.analysed) return;
+    const std::string prefix = TsvField(TemplateNameOf(st, r)) + "\t";
+    for (const ResultLine& l : r.lines) {
+        const SSegment& s = SegmentOf(r, l);
+        std::string region, regionName;
+        if (l.kind == LineKind::Conserved || l.kind == LineKind::Variable) {
+            region = Str(s.region);
+            regionName = RegionName(st, r.templateNum, l.kind == LineKind::Conserved, s.region);
+        } else if (l.kind == LineKind::Confused) {
+            region = Str(s.region);
+        }
+        std::string span = "\t\t-";  // a CR beside a trimmed read: no positions, no bases
+        if (l.flag != '-') span = Str(l.start) + "\t" + Str(l.end) + "\t" + l.flag;
+        out += prefix + Str(l.line) + "\t" + KindName(l.kind) + "\t" + region + "\t" + span + "\t" +
+               TsvField(regionName) + "\t" + TsvField(r.Variant(l)) + "\t" + TsvField(r.Taxa(l)) + "\t" + r.Bases(l) +
+               "\n";
+    }
+}
+
+std::string Bool(bool b) { return b ? "true" : "false"; }
+
+class JsonList {
+public:
+    explicit JsonList(std::string& out) : out_(out) { out_ += '['; }
+    std::string& Item() {
+        if (!first_) out_ += ',';
+        first_ = false;
+        return out_;
+    }
+    void Close() { out_ += ']'; }
+
+private:
+    std::string& out_;
+    bool first_ = true;
+};
+
+// Positions in the read; "null" for a region or segment wholly beside a trimmed read.
+struct Span {
+    std::string start, end;
+    bool inRead = true;
+};
+Span SpanOf(const ReadResult& r, int startPos, int endPos) {
+    if (!IsValidPos(startPos) || !IsValidPos(endPos)) return {Str(startPos), Str(endPos)};
+    int first = 0, last = 0;
+    if (!r.InRead(startPos, endPos, first, last)) return {"null", "null", false};
+    return {Str(first), Str(last)};
+}
+
+void RenderJson(const State& st, const ReadResult& r, const ListingSettings& f, std::string& out) {
+    const long long length =
+        f.primersTrimmed && r.analysed ? r.readLast - r.readFirst + 1 : static_cast<long long>(r.sequence.size());
+    out += ",\"length\":" + Str(length) + ",\"analysed\":" + Bool(r.analysed) + ",\"template\":";
+    if (r.analysed)
+        out += "{\"number\":" + Str(r.templateNum) + ",\"name\":" + JsonQuote(st.templateName[r.templateNum]) + "}";
+    else out += "null";
+
+    out += ",\"ranking\":";
+    JsonList ranking(out);
+    for (size_t i = 0; i < r.ranking.size(); ++i) {
+        const TemplateRank& k = r.ranking[i];
+        ranking.Item() += "{\"rank\":" + Str(static_cast<long long>(i + 1)) + ",\"template\":" + Str(k.templateNum) +
+                          ",\"name\":" + JsonQuote(st.templateName[k.templateNum]) +
+                          ",\"numMatched\":" + Str(k.numMatched) + ",\"numSpanned\":" + Str(k.numSpanned) +
+                          ",\"fracMatched\":" + Fraction(k.fracMatched) + "}";
+    }
+    ranking.Close();
+
+    out += ",\"regions\":";
+    JsonList regions(out);
+    for (size_t i = 0; i < r.regions.size(); ++i) {
+        const SRegion& g = r.regions[i];
+        const Span span = SpanOf(r, g.startPos, g.endPos);
+        regions.Item() +=
+            "{\"region\":" + Str(static_cast<long long>(i + 1)) + ",\"kind\":\"" + (g.isCR ? "CR" : "VR") +
+            "\",\"number\":" + Str(g.num) + ",\"name\":" + JsonQuote(RegionName(st, r.templateNum, g.isCR, g.num)) +
+            ",\"start\":" + span.start + ",\"end\":" + span.end + ",\"unresolved\":" + Bool(g.unresolved) + "}";
+    }
+    regions.Close();
+
+    out += ",\"possibilities\":";
+    JsonList vrs(out);
+    for (size_t v = 0; v < r.vrs.size(); ++v) {
+        const ResultVR& set = r.vrs[v];
+        std::string& o = vrs.Item();
+        o += "{\"vr\":" + Str(static_cast<long long>(v + 1)) +
+             ",\"file\":" + JsonQuote(st.vrFileName[r.templateNum][static_cast<int>(v + 1)]) +
+             ",\"numPoss\":" + Str(set.numPoss) + ",\"selPoss\":" + Str(set.selPoss) + ",\"variants\":";
+        JsonList variants(o);
+        for (size_t k = 0; k < set.poss.size(); ++k) {
+            const ResultVariant& p = set.poss[k];
+            const Span span = SpanOf(r, p.start, p.end);
+            variants.Item() += "{\"possibility\":" + Str(static_cast<long long>(k + 1)) + ",\"start\":" + span.start +
+                               ",\"end\":" + span.end + ",\"variant\":" + JsonQuote(p.variant) +
+                               ",\"taxa\":" + JsonQuote(p.taxa) + "}";
+        }
+        variants.Close();
+        o += "}";
+    }
+    vrs.Close();
+
+    out += ",\"segments\":";
+    JsonList segments(out);
+    for (size_t n = 0; n < r.segments.size(); ++n) {
+        const SSegment& s = r.segments[n];
+        const Span span = SpanOf(r, s.startPos, s.endPos);
+        std::string& o = segments.Item();
+        o += "{\"line\":" + Str(static_cast<long long>(n + 1)) + ",\"kind\":\"" + KindName(KindOf(s)) +
+             "\",\"region\":" + Str(s.region) + ",\"start\":" + span.start + ",\"end\":" + span.end +
+             ",\"nCRs\":" + Str(s.nCRs) + ",\"nVRs\":" + Str(s.nVRs) + ",\"unresolved\":" + Bool(s.unresolved);
+        if (f.primersTrimmed) o += std::string(",\"flag\":\"") + (!span.inRead ? "-" : s.unresolved ? "?" : ":") + "\"";
+        o += "}";
+    }
+    segments.Close();
+
+    out += ",\"lines\":";
+    JsonList lines(out);
+    for (const ResultLine& l : r.lines) lines.Item() += JsonQuote(r.Text(l));
+    lines.Close();
+}
+
+}  // namespace
+
+std::string TsvField(const std::string& s) {
+    std::string f = s;
+    for (char& c : f)
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    return f;
+}
+
+std::string TsvHeader() {
+    return "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
+           "name\tvariant\ttaxa\tbases\tsample\tstrand\n";
+}
+
+SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), json(JsonQuote(sample)) {}
+
+void RenderBody(const State& templates, const ReadResult& r, const ListingSettings& f, std::string& body) {
+    switch (f.format) {
+        case Format::Text: RenderText(templates, r, f, body); break;
+        case Format::Tsv: RenderTsv(templates, r, body); break;
+        case Format::Json: RenderJson(templates, r, f, body); break;
+        case Format::Gff3:
+        case Format::Bed: break;  // written from the results, in record order
+    }
+}
+
+void Emit(Format format, std::string_view body, char strand, const std::string& name, const SampleField& sample,
+          std::string& out) {
+    switch (format) {
+        case Format::Text:
+            out += '>';
+            out += ControlsAsBlanks(name);
+            out += body;
+            break;
+        case Format::Tsv: {
+            // One pass over the name (find_first_of would search the three for each letter).
+            const bool plain =
+                std::none_of(name.begin(), name.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
+            const std::string cleaned = plain ? std::string() : TsvField(name);
+            const std::string& field = plain ? name : cleaned;
+            for (size_t start = 0, end; start < body.size(); start = end + 1) {
+                end = body.find('\n', start);
+                out += field;
+                out += '\t';
+                out.append(body, start, end - start);
+                out += '\t';
+                out += sample.tsv;
+                out += '\t';
+                out += strand;
+                out += '\n';
+            }
+            break;
+        }
+        case Format::Json:
+            out += "{\"sequence\":";
+            out += JsonQuote(name);
+            out += body;
+            out += ",\"sample\":";
+            out += sample.json;
+            out += ",\"strand\":\"";
+            out += strand;
+            out += "\"}\n";
+            break;
+        case Format::Gff3:
+        case Format::Bed: break;
+    }
+}
+
+}  // namespace varigap::exports

@@ -1,0 +1,41 @@
+// Standard output of an analysis: text (the main window's lines), TSV rows or JSON, written from
+// the result of each read. A record's output is made in two steps: what the analysis gives
+// (the same for identical reads, so kept with them), then the read's name and sample around it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/read_result.h"
+#include "core/state.h"
+
+namespace varigap::exports {
+
+enum class Format { Text, Tsv, Json, Gff3, Bed };
+
+struct ListingSettings {
+    Format format = Format::Text;
+    bool ranking = false;     // text: the ranking lines
+    bool showStrand = false;  // text: the strand after the template name (--orient auto)
+    bool primersTrimmed = false;
+};
+
+// A sample's name as each format writes it.
+struct SampleField {
+    explicit SampleField(const std::string& sample);
+    std::string tsv, json;
+};
+
+// The output of one result without the read's name and sample, appended to `body`. Text:
+// everything after ">" NAME; TSV: each row without its first and last two fields; JSON: the
+// object's fields after the name and before the sample. `templates` holds the template table
+// the result refers to. GFF3 and BED are written from the results in record order instead.
+void RenderBody(const State& templates, const ReadResult& r, const ListingSettings& f, std::string& body);
+// Appends the record: name, rendered body, sample and strand as the format places them.
+void Emit(Format format, std::string_view body, char strand, const std::string& name, const SampleField& sample,
+          std::string& out);
+std::string TsvHeader();
+// A field of a TSV row: Tabs and line ends as blanks.
+std::string TsvField(const std::string& s);
+
+}  // namespace varigap::exports

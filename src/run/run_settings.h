@@ -1,0 +1,43 @@
+// What a batch run reads, how each read is analysed, what is written of it, and how a run ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/messages.h"
+#include "engine/read_analysis.h"
+#include "export/listing.h"
+
+namespace varigap::run {
+
+// What a run reads, how each read is analysed and what is written of it.
+struct RunSettings {
+    std::vector<std::string> files;      // as given; "-" standard input
+    std::vector<std::string> samples;    // the sample of each file
+    std::vector<std::string> sequences;  // only the records of these names, in this order; empty: all
+    ReadRequest request;
+    int jobs = 0;                       // 0: the cores this process may use
+    bool derep = true;                  // identical reads analysed once
+    MsgAnswer answer = MsgAnswer::Yes;  // to the questions an analysis asks
+    exports::ListingSettings listing;   // what the console's output shows of each record
+    bool force = false;                 // files written replace files of the same name
+    // One annotated output file per record in this folder ("" none), with the taxa or without.
+    std::string outputDir;
+    bool taxa = false;
+    // Outputs fed by the results ("" not written).
+    std::string extractDir;
+    bool extractUncertain = false, extractEmpty = false;
+    std::string countsFile, summaryFile, distinctFile;
+    // What the summary says of the run.
+    std::string commandLine;
+    std::string parametersJson = "{}";
+};
+
+// How a run ended, worst first: what a front end makes its exit status of.
+enum RunStatus : int {
+    kRunOk = 0,
+    kRunFailed = 1,   // a named sequence missing, a record or file passed over, an output file not written
+    kRunStopped = 2,  // a sequence file broke off (the records before it are analysed) or the output failed
+};
+
+}  // namespace varigap::run
