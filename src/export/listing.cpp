@@ -2,7 +2,9 @@
 #include "export/listing.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include "core/strings.h"
 #include "export/json.h"
@@ -64,24 +66,74 @@ void RenderText(const State& st, const ReadResult& r, const ListingSettings& f, 
     for (const ResultLine& l : r.lines) out += r.Text(l) + "\n";
 }
 
-// Rows without the sequence name in front and the sample and strand behind.
+// Appends `s` as a TSV field: Tabs and line ends as blanks. Taxa lists run to thousands of
+// letters and seldom hold any of the three: they are looked for with memchr first.
+void AppendField(std::string& out, std::string_view s) {
+    const size_t at = out.size();
+    out.append(s);
+    if (!std::memchr(s.data(), '\t', s.size()) && !std::memchr(s.data(), '\n', s.size()) &&
+        !std::memchr(s.data(), '\r', s.size()))
+        return;
+    for (size_t i = at; i < out.size(); ++i)
+        if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+}
+
+void AppendNumber(std::string& out, long long v) {
+    char buf[24];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    out.append(buf, static_cast<size_t>(end - buf));
+}
+
+// The first line of a CR's text or a VR's file name, as RegionName gives it, without a copy.
+std::string_view RegionNameView(const State& st, int t, bool isCR, int num) {
+    if (t < 1 || t > st.numTemplates) return {};
+    if (isCR) {
+        if (num < 1 || num > st.numCRs[t]) return {};
+        const std::string& text = st.crText[t][num];
+        return std::string_view(text).substr(0, text.find_first_of("\r\n"));
+    }
+    return (num >= 1 && num <= st.numVRs[t]) ? std::string_view(st.vrFileName[t][num]) : std::string_view();
+}
+
+// Rows without the sequence name in front and the sample and strand behind. Rows are appended
+// piece by piece: a run writes one for every read found in its cache of identical reads.
 void RenderTsv(const State& st, const ReadResult& r, std::string& out) {
     if (!r.analysed) return;
-    const std::string prefix = TsvField(TemplateNameOf(st, r)) + "\t";
+    const std::string& name = st.templateName[r.templateNum];
     for (const ResultLine& l : r.lines) {
         const SSegment& s = SegmentOf(r, l);
-        std::string region, regionName;
-        if (l.kind == LineKind::Conserved || l.kind == LineKind::Variable) {
-            region = Str(s.region);
-            regionName = RegionName(st, r.templateNum, l.kind == LineKind::Conserved, s.region);
-        } else if (l.kind == LineKind::Confused) {
-            region = Str(s.region);
+        AppendField(out, name);
+        out += '\t';
+        AppendNumber(out, l.line);
+        out += '\t';
+        out += KindName(l.kind);
+        out += '\t';
+        if (l.kind != LineKind::None) AppendNumber(out, s.region);
+        if (l.flag != '-') {  // a CR beside a trimmed read: no positions, no bases
+            out += '\t';
+            AppendNumber(out, l.start);
+            out += '\t';
+            AppendNumber(out, l.end);
+            out += '\t';
+            out += l.flag;
+        } else {
+            out += "\t\t\t-";
         }
-        std::string span = "\t\t-";  // a CR beside a trimmed read: no positions, no bases
-        if (l.flag != '-') span = Str(l.start) + "\t" + Str(l.end) + "\t" + l.flag;
-        out += prefix + Str(l.line) + "\t" + KindName(l.kind) + "\t" + region + "\t" + span + "\t" +
-               TsvField(regionName) + "\t" + TsvField(r.Variant(l)) + "\t" + TsvField(r.Taxa(l)) + "\t" + r.Bases(l) +
-               "\n";
+        out += '\t';
+        if (l.kind == LineKind::Conserved || l.kind == LineKind::Variable)
+            AppendField(out, RegionNameView(st, r.templateNum, l.kind == LineKind::Conserved, s.region));
+        out += '\t';
+        AppendField(out, r.Variant(l));
+        out += '\t';
+        AppendField(out, r.Taxa(l));
+        out += '\t';
+        if (l.flag != '-' && l.end >= l.start) {
+            const long first = l.start + r.readFirst - 1, last = l.end + r.readFirst - 1;
+            if (first >= 1 && last <= static_cast<long>(r.sequence.size()))
+                out.append(r.sequence, static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
+            else out += r.Bases(l);
+        }
+        out += '\n';
     }
 }
 

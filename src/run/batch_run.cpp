@@ -244,10 +244,11 @@ private:
 // The result of a read whose analysis broke off before it was taken.
 const ReadResult kNotAnalysed{};
 
-// A result with the output a job renders of it.
+// The output a job renders of a result, with the result itself where the run's outputs take it.
 struct Rendered {
-    ResultPtr result;
     std::string body;
+    char strand = '+';
+    ResultPtr result;  // nullptr when no output takes results
 };
 
 // The reads one job met again most recently, with their results and the job's rendering of them,
@@ -262,15 +263,18 @@ public:
         const Slot& s = slots_[hash % kSlots];
         return s.used && s.hash == hash && s.bases == bases ? &s.rendered : nullptr;
     }
-    const Rendered& Keep(std::string_view bases, size_t hash, ResultPtr result, const State& templates,
-                         const exports::ListingSettings& listing) {
+    // Keeps `result` rendered for `bases`; the result itself only when `keepResult` (a result
+    // held here outlives its place in the run's cache).
+    const Rendered& Keep(std::string_view bases, size_t hash, const ResultPtr& result, bool keepResult,
+                         const State& templates, const exports::ListingSettings& listing) {
         Slot& s = slots_[hash % kSlots];
         s.used = true;
         s.hash = hash;
         s.bases.assign(bases);
-        s.rendered.result = std::move(result);
-        s.rendered.body.clear();
-        exports::RenderBody(templates, *s.rendered.result, listing, s.rendered.body);
+        s.rendered.body.clear();  // its room stays
+        exports::RenderBody(templates, *result, listing, s.rendered.body);
+        s.rendered.strand = result->reverse ? '-' : '+';
+        s.rendered.result = keepResult ? result : nullptr;
         return s.rendered;
     }
 
@@ -327,23 +331,21 @@ private:
         if (status == kRunOk) {
             const size_t hash = cache_ ? HashBases(r.bases) : 0;
             ResultPtr held;  // the outputs' hold on the result: only taken when they are asked for
-            auto emit = [&](std::string_view body, const ReadResult& res) {
+            auto emit = [&](std::string_view body, char strand) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
-                exports::Emit(opts_.listing.format, body, res.reverse ? '-' : '+', r.name, samples_[r.sample],
-                              result.out);
+                exports::Emit(opts_.listing.format, body, strand, r.name, samples_[r.sample], result.out);
             };
             if (const Rendered* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
-                emit(recent->body, *recent->result);
+                emit(recent->body, recent->strand);
                 // A copy of a shared result would make the jobs contend for its count: only the
                 // outputs take one.
                 if (outputs_) held = recent->result;
             } else if (cache_ && cache_->Use(r.bases, hash, [&](const ResultPtr& found) { held = found; })) {
-                const Rendered& kept = recent_.Keep(r.bases, hash, std::move(held), *st_, opts_.listing);
-                emit(kept.body, *kept.result);
-                if (outputs_) held = kept.result;
+                const Rendered& kept = recent_.Keep(r.bases, hash, held, outputs_ != nullptr, *st_, opts_.listing);
+                emit(kept.body, kept.strand);
             } else {
                 const bool silent = Analyze(r, err, status);
-                emit(fresh_, fresh_result_ ? *fresh_result_ : kNotAnalysed);
+                emit(fresh_, fresh_result_ && fresh_result_->reverse ? '-' : '+');
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
                 if (cache_ && silent && fresh_result_) cache_->Insert(r.bases, hash, fresh_result_);
