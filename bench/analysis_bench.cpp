@@ -11,6 +11,7 @@
 #include "core/state.h"
 #include "core/textfile.h"
 #include "engine/analysis.h"
+#include "engine/read_analysis.h"
 #include "input/sequence_reader.h"
 #include "input/template_reader.h"
 #include "output/display_lines.h"
@@ -75,10 +76,11 @@ void BM_OutputFileText(benchmark::State& state) {
         return;
     }
     const std::string path = std::string(dir) + "/out.txt";
+    const ReadResult result = CurrentResult(*st, false);
     for (auto _ : state) {
         TextWriter out;
         out.Open(path);
-        WriteOutputFileText(*st, out, "out.txt", "Elymus praeruptus PV054326.1", true, false);
+        WriteOutputFileText(*st, result, out, "out.txt", "Elymus praeruptus PV054326.1", true);
         out.Commit();
     }
     std::remove(path.c_str());

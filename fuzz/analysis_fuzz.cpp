@@ -70,10 +70,10 @@ void CheckLinesTileTheSequence(const State& st, const ReadResult& a) {
 }
 
 // The output file: its ORIGIN block spells the sequence, its FEATURES ranges lie inside it.
-void CheckOutputFile(State& st, const std::string& name, bool reverse) {
+void CheckOutputFile(State& st, const std::string& name, const ReadResult& a) {
     TextWriter out;
     out.Open(fuzz::ScratchDir() + "/out.txt");
-    WriteOutputFileText(st, out, "out.txt", name, true, reverse);
+    WriteOutputFileText(st, a, out, "out.txt", name, true);
     fuzz::Check(out.Commit(), "the output file is written");
     TextReader in;
     in.Open(fuzz::ScratchDir() + "/out.txt");
@@ -148,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const ReadResult a = AnalyzeRead(st, bases, settings);
         if (a.analysed) {
             CheckLinesTileTheSequence(st, a);
-            if (!a.trimmed) CheckOutputFile(st, name, a.reverse);
+            if (!a.trimmed) CheckOutputFile(st, name, a);
         }
         CheckFormats(st, name, a, settings.orient == Orient::Auto);
     }

@@ -82,6 +82,7 @@ void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, Rea
 
 // The template region (1-based, template order) of CR or VR `num` of template t.
 int TemplateRegion(const State& st, int t, bool isCR, int num) {
+    if (t < 1 || t > st.numTemplates) return 0;
     for (int k = 1; k <= st.numCRs[t] + st.numVRs[t]; ++k)
         if (st.tRegions[t][k].isCR == isCR && st.tRegions[t][k].num == num) return k;
     return 0;
@@ -95,8 +96,9 @@ bool Matched(const State& st) {
     return false;
 }
 
-// The working tables of `st` as a result; `analysed` whether a template was applied.
-ReadResult TakeResult(State& st, bool analysed, const ReadPlace& place, size_t readLength) {
+// The working tables of `st` as a result; `analysed` whether a template was applied, `report`
+// whether faults of the display lines are reported.
+ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, size_t readLength, bool report) {
     ReadResult res;
     res.analysed = analysed;
     res.reverse = place.reverse;
@@ -109,22 +111,31 @@ ReadResult TakeResult(State& st, bool analysed, const ReadPlace& place, size_t r
     const int t = st.actTemplate;
     res.templateNum = t;
     res.matched = Matched(st);
-    for (int i = 1; i <= std::min<int>(st.numRankedTemplates, MAXNUMTEMPLATES); ++i)
-        res.ranking.push_back(st.templateRanks[i]);
-    for (int i = 1; i <= std::min<int>(st.numSRegions, MAXNUMREGIONS); ++i) res.regions.push_back(st.SRegions[i]);
-    for (int v = 1; v <= std::min<int>(st.numVRs[t], MAXNUMVR); ++v) {
+    // Each table gets its room at once: a run keeps many results, and a run of distinct reads
+    // makes one for every read.
+    const int ranked = std::clamp<int>(st.numRankedTemplates, 0, MAXNUMTEMPLATES);
+    res.ranking.reserve(static_cast<size_t>(ranked));
+    for (int i = 1; i <= ranked; ++i) res.ranking.push_back(st.templateRanks[i]);
+    const int regions = std::clamp<int>(st.numSRegions, 0, MAXNUMREGIONS);
+    res.regions.reserve(static_cast<size_t>(regions));
+    for (int i = 1; i <= regions; ++i) res.regions.push_back(st.SRegions[i]);
+    const int vrs = t >= 1 && t <= st.numTemplates ? std::clamp<int>(st.numVRs[t], 0, MAXNUMVR) : 0;
+    res.vrs.resize(static_cast<size_t>(vrs));
+    for (int v = 1; v <= vrs; ++v) {
         const VRPossSet& set = st.VRPoss[v];
-        ResultVR vr;
+        ResultVR& vr = res.vrs[static_cast<size_t>(v - 1)];
         vr.numPoss = set.numPoss;
         vr.selPoss = set.selPoss;
-        for (int k = 1; k <= std::min<int>(set.numPoss, MAXNUMPOSS); ++k)
+        const int count = std::clamp<int>(set.numPoss, 0, MAXNUMPOSS);
+        vr.poss.reserve(static_cast<size_t>(count));
+        for (int k = 1; k <= count; ++k)
             vr.poss.push_back({set.poss[k].startPos, set.poss[k].endPos, set.poss[k].varSeq, set.poss[k].taxa});
-        res.vrs.push_back(std::move(vr));
     }
-    for (int n = 1; n <= std::min<int>(st.numSSegments, MAXNUMDISPLAYLINES); ++n)
-        res.segments.push_back(st.SSegments[n]);
+    const int segments = std::clamp<int>(st.numSSegments, 0, MAXNUMDISPLAYLINES);
+    res.segments.reserve(static_cast<size_t>(segments));
+    for (int n = 1; n <= segments; ++n) res.segments.push_back(st.SSegments[n]);
 
-    const std::vector<int> shown = DisplayedSegments(st);
+    const std::vector<int> shown = DisplayedSegments(st, report);
     res.lines.reserve(shown.size());
     for (int n : shown) {
         const SSegment& s = st.SSegments[n];
@@ -159,21 +170,20 @@ ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& r
     ClearResults(st);
     place.reverse = request.orient == Orient::Reverse;
     st.actSeq = place.reverse ? ReverseComplement(bases) : bases;
-    if (st.actSeq.empty() || st.numTemplates < 1) return TakeResult(st, false, place, bases.size());
+    if (st.actSeq.empty() || st.numTemplates < 1) return TakeResult(st, false, place, bases.size(), true);
     if (!Trapped(st, [&] { FindOnStrand(st, bases, request, place); })) {
         ClearResults(st);
-        return TakeResult(st, false, place, bases.size());
+        return TakeResult(st, false, place, bases.size(), true);
     }
     for (const auto& r : request.reparse)
         if (!Trapped(st, [&] { Reparse(st, r); })) break;
-    return TakeResult(st, true, place, bases.size());
+    return TakeResult(st, true, place, bases.size(), true);
 }
 
-ReadResult CurrentResult(State& st, bool reverse) {
+ReadResult CurrentResult(const State& st, bool reverse) {
     ReadPlace place;
     place.reverse = reverse;
-    const bool analysed = st.actTemplate >= 1 && st.actTemplate <= st.numTemplates;
-    return TakeResult(st, analysed, place, st.actSeq.size());
+    return TakeResult(st, true, place, st.actSeq.size(), false);
 }
 
 }  // namespace varigap

@@ -39,8 +39,9 @@ int FindTemplateNumber(const State& st, const std::string& choice);
 // working tables of `st` hold the analysis afterwards.
 ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request);
 
-// The analysis held in the working tables of `st` as a result (the desktop program's, after
-// Find Template or a reparse): `reverse` whether actSeq is the reverse complement of the read.
-ReadResult CurrentResult(State& st, bool reverse);
+// The analysis held in the working tables of `st`, as they stand, as a result (the desktop
+// program's, after Find Template or a reparse, whose display has reported any fault of its
+// lines already): `reverse` whether actSeq is the reverse complement of the read.
+ReadResult CurrentResult(const State& st, bool reverse);
 
 }  // namespace varigap

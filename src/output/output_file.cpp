@@ -20,15 +20,15 @@ bool IsAnchor(const SSegment& s) {
     return (kind == LineKind::Conserved && !s.unresolved) || kind == LineKind::Variable;
 }
 
-void WriteFeature(State& st, TextWriter& out, const SSegment& s, bool includeTaxa) {
+void WriteFeature(const State& st, const ReadResult& r, TextWriter& out, const SSegment& s, bool includeTaxa) {
     out.WriteLine(kIndent4 + FeatureRange(s));
     switch (KindOf(s)) {
         case LineKind::Conserved: out.WriteLine(kIndent8 + "Conserved Region #" + Str(s.region)); break;
         case LineKind::Variable: {
-            out.WriteLine(kIndent8 + "Variable Region: \"" + st.vrFileName[st.actTemplate][s.region] + "\"");
+            out.WriteLine(kIndent8 + "Variable Region: \"" + st.vrFileName[r.templateNum][s.region] + "\"");
             if (includeTaxa) {
-                const VRPossSet& vr = st.VRPoss[s.region];
-                out.WriteLine(kIndent8 + vr.poss[vr.selPoss].taxa);
+                const ResultVariant* selected = r.Selected(s.region);
+                out.WriteLine(kIndent8 + (selected ? selected->taxa : std::string()));
             }
             break;
         }
@@ -42,7 +42,7 @@ void WriteFeature(State& st, TextWriter& out, const SSegment& s, bool includeTax
 
 }  // namespace
 
-std::string PaddedNumber(State& st, Integer num, Integer maxNum) {
+std::string PaddedNumber(const State& st, Integer num, Integer maxNum) {
     std::string s = Str(num);
     const std::string m = Str(maxNum);
     Assert(st, s.size() <= m.size());
@@ -51,16 +51,18 @@ std::string PaddedNumber(State& st, Integer num, Integer maxNum) {
     return s;
 }
 
-std::vector<int> AnnotatedSegments(const State& st) {
+std::vector<int> AnnotatedSegments(const ReadResult& r) {
     std::vector<int> segments;
-    const int count = st.numSSegments;
+    const int count = static_cast<int>(r.segments.size());
+    auto segment = [&](int n) -> const SSegment& { return r.segments[static_cast<size_t>(n - 1)]; };
+    if (count < 1) return segments;
     int k = 1;
-    while (!IsAnchor(st.SSegments[k]) && k < count) ++k;
-    if (!IsAnchor(st.SSegments[k])) return segments;
+    while (!IsAnchor(segment(k)) && k < count) ++k;
+    if (!IsAnchor(segment(k))) return segments;
     // Lines before the first anchor are never written; every line after it is.
-    const Integer seqLen = Len(st.actSeq);
+    const Integer seqLen = Len(r.sequence);
     for (int j = k; j <= count; ++j) {
-        const SSegment& s = st.SSegments[j];
+        const SSegment& s = segment(j);
         if (IsValidPos(s.startPos) && IsValidPos(s.endPos) && s.startPos <= seqLen) segments.push_back(j);
     }
     return segments;
@@ -71,42 +73,44 @@ std::string FeatureRange(const SSegment& s) {
     return Str(s.endPos) + "[DEL]" + Str(s.startPos);
 }
 
-void WriteAnnotation(State& st, TextWriter& out, bool includeTaxa) {
-    for (int j : AnnotatedSegments(st)) WriteFeature(st, out, st.SSegments[j], includeTaxa);
+void WriteAnnotation(const State& st, const ReadResult& r, TextWriter& out, bool includeTaxa) {
+    for (int j : AnnotatedSegments(r)) WriteFeature(st, r, out, r.segments[static_cast<size_t>(j - 1)], includeTaxa);
 }
 
-void WriteSequence(State& st, TextWriter& out) {
-    const Integer len = Len(st.actSeq);
+void WriteSequence(const State& st, const std::string& sequence, TextWriter& out) {
+    const Integer len = Len(sequence);
     // The position runs in a plain int: the step past the last line of a sequence of
     // nearly 32767 bases must not overflow.
     int p = 1;
     while (p <= len) {
         std::string line = PaddedNumber(st, p, len);
-        for (int group = 0; group < 6 && p <= len; ++group, p += 10) line += " " + SubStr(st.actSeq, p, p + 9);
+        for (int group = 0; group < 6 && p <= len; ++group, p += 10) line += " " + SubStr(sequence, p, p + 9);
         out.WriteLine(line);
     }
 }
 
-void WriteOutputFileText(State& st, TextWriter& out, const std::string& fileName, const std::string& seqName,
-                         bool includeTaxa, bool complemented) {
+void WriteOutputFileText(const State& st, const ReadResult& r, TextWriter& out, const std::string& fileName,
+                         const std::string& seqName, bool includeTaxa) {
     out.WriteLine("# Varigap Output File \"" + fileName + "\"");
-    out.WriteLine("# Analyzed with template \"" + st.templateName[st.actTemplate] + "\"");
+    out.WriteLine("# Analyzed with template \"" + st.templateName[r.templateNum] + "\"");
     // The FEATURES block cannot tell a sure placement from a doubtful one, nor the complement
     // from the sequence as read; these comment lines can, and readers of the format skip them.
-    if (complemented) out.WriteLine("# Reverse complement of the sequence as read");
+    if (r.reverse) out.WriteLine("# Reverse complement of the sequence as read");
     std::string uncertain;
-    for (int j : AnnotatedSegments(st))
-        if (st.SSegments[j].unresolved) uncertain += (uncertain.empty() ? "" : ", ") + FeatureRange(st.SSegments[j]);
+    for (int j : AnnotatedSegments(r)) {
+        const SSegment& s = r.segments[static_cast<size_t>(j - 1)];
+        if (s.unresolved) uncertain += (uncertain.empty() ? "" : ", ") + FeatureRange(s);
+    }
     if (!uncertain.empty()) out.WriteLine("# Uncertain placements (\"?\"): " + uncertain);
     out.WriteLine("");
     out.WriteLine("NAME  " + seqName);
-    out.WriteLine("    (bases 1 to " + Str(Len(st.actSeq)) + ")");
+    out.WriteLine("    (bases 1 to " + Str(Len(r.sequence)) + ")");
     out.WriteLine("");
     out.WriteLine("FEATURES");
-    WriteAnnotation(st, out, includeTaxa);
+    WriteAnnotation(st, r, out, includeTaxa);
     out.WriteLine("");
     out.WriteLine("ORIGIN");
-    WriteSequence(st, out);
+    WriteSequence(st, r.sequence, out);
 }
 
 }  // namespace varigap

@@ -398,7 +398,7 @@ private:
             exports::RenderBody(st, *fresh_result_, opts_.listing, fresh_);
             if (!r.outFile.empty()) {
                 if (fresh_result_->analysed) {
-                    if (!WriteRecordFile(st, opts_.outputDir, r.outFile, r.name, opts_.taxa, fresh_result_->reverse,
+                    if (!WriteRecordFile(st, *fresh_result_, opts_.outputDir, r.outFile, r.name, opts_.taxa,
                                          opts_.force))
                         status = kRunFailed;
                 } else {

@@ -18,8 +18,8 @@ std::string OutputNamer::Next(const std::string& seqName, long recordNumber) {
     return name;
 }
 
-bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
-                     bool includeTaxa, bool complemented, bool force) {
+bool WriteRecordFile(const State& st, const ReadResult& r, const std::string& dir, const std::string& fileName,
+                     const std::string& seqName, bool includeTaxa, bool force) {
     const std::string path = FullPath(dir, fileName);
     auto exists = [&] {
         MsgBox(st, "Output File " + path + " already exists. It was left untouched (--force overwrites it).");
@@ -32,7 +32,7 @@ bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileN
     bool published = false;
     bool written = Trapped(st, [&] {
         out.Open(path, force ? Publish::Replace : Publish::NoReplace);
-        WriteOutputFileText(st, out, fileName, seqName, includeTaxa, complemented);
+        WriteOutputFileText(st, r, out, fileName, seqName, includeTaxa);
         published = out.Commit();
     });
     if (!written) out.Abandon();

@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "core/read_result.h"
 #include "core/state.h"
 
 namespace varigap::run {
@@ -19,11 +20,11 @@ private:
     std::unordered_set<std::string> used_;
 };
 
-// Writes the analysis held in `st` to `fileName` in `dir` under a temporary name, renamed
-// when complete; `complemented` says that actSeq is the reverse complement of the record.
+// Writes the result `r` of record `seqName` to `fileName` in `dir` under a temporary name,
+// renamed when complete.
 // Unless `force`, an entry of that name (of any kind, also one that appears while the file is
 // written) is left untouched. False (after a message) when the file was not written.
-bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileName, const std::string& seqName,
-                     bool includeTaxa, bool complemented, bool force);
+bool WriteRecordFile(const State& st, const ReadResult& r, const std::string& dir, const std::string& fileName,
+                     const std::string& seqName, bool includeTaxa, bool force);
 
 }  // namespace varigap::run

@@ -3,6 +3,7 @@
 
 #include "core/messages.h"
 #include "core/textfile.h"
+#include "engine/read_analysis.h"
 #include "output/output_file.h"
 #include "ui/application.h"
 #include "ui/main_menu.h"
@@ -126,8 +127,8 @@ bool FWriteOutputFile::WriteOutputFile() {
         return false;
     TextWriter out;
     out.Open(fullName);
-    WriteOutputFileText(st_, out, outFileName, main.GetActSeqName(), chkIncludeSpeciesLists.Value() == 1,
-                        main.AnalysedComplement());
+    WriteOutputFileText(st_, CurrentResult(st_, main.AnalysedComplement()), out, outFileName, main.GetActSeqName(),
+                        chkIncludeSpeciesLists.Value() == 1);
     out.Commit();
     MsgBox(st_, "Output file \"" + outFileName + "\" has been written.");
     return true;

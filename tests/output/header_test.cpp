@@ -2,6 +2,7 @@
 // the annotated ranges whose placement is uncertain, written as the FEATURES block writes them.
 #include <gtest/gtest.h>
 
+#include "engine/read_analysis.h"
 #include "output/output_file.h"
 #include "support/temp_dir.h"
 #include "support/test_state.h"
@@ -29,7 +30,7 @@ TEST(OutputHeader, UncertainPlacementsAndTheComplementAreSaidBeforeTheName) {
         test::TempDir dir;
         TextWriter out;
         out.Open(dir.Path("x.txt"));
-        WriteOutputFileText(ts.st, out, "x.txt", "S", false, c.complemented);
+        WriteOutputFileText(ts.st, CurrentResult(ts.st, c.complemented), out, "x.txt", "S", false);
         out.Commit();
         const std::string text = dir.Read("x.txt");
         EXPECT_EQ(text.substr(0, text.find("\r\nNAME")),

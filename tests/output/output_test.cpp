@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "engine/read_analysis.h"
 #include "output/display_lines.h"
 #include "output/output_file.h"
 #include "output/variant_listing.h"
@@ -105,7 +106,7 @@ TEST(OutputFile, NumbersArePaddedAndOriginWritesEveryLine) {
         test::TestState ts;
         while (ts.st.actSeq.size() < static_cast<size_t>(c.length)) ts.st.actSeq += g10;
         ts.st.actSeq.resize(static_cast<size_t>(c.length));
-        std::string text = Written([&](TextWriter& out) { WriteSequence(ts.st, out); });
+        std::string text = Written([&](TextWriter& out) { WriteSequence(ts.st, ts.st.actSeq, out); });
         EXPECT_EQ(c.length == 32767 ? text.substr(text.size() - c.expected.size()) : text, c.expected) << c.length;
         EXPECT_TRUE(ts.msgs.shown.empty());
     }
@@ -135,7 +136,7 @@ TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
         st.vrFileName[1][1] = "V1.txt";
         st.actSeq = std::string(20, 'c');
         log += SetSegments(st, segs) + "\n";
-        log += Written([&](TextWriter& out) { WriteAnnotation(st, out, false); });
+        log += Written([&](TextWriter& out) { WriteAnnotation(st, CurrentResult(st, false), out, false); });
         EXPECT_TRUE(ts.msgs.shown.empty());
     }
     test::ExpectGolden("tests/output/golden/features.txt", log);
@@ -143,7 +144,9 @@ TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
 
 TEST(OutputFile, BeforeAnyAnalysisTheFileIsWrittenEmpty) {
     test::TestState ts;
-    EXPECT_EQ(Written([&](TextWriter& out) { WriteOutputFileText(ts.st, out, "x.txt", "", false, false); }),
+    EXPECT_EQ(Written([&](TextWriter& out) {
+                  WriteOutputFileText(ts.st, CurrentResult(ts.st, false), out, "x.txt", "", false);
+              }),
               "# Varigap Output File \"x.txt\"\r\n# Analyzed with template \"\"\r\n\r\nNAME  \r\n"
               "    (bases 1 to 0)\r\n\r\nFEATURES\r\n\r\nORIGIN\r\n");
 }
