@@ -1,5 +1,6 @@
 // varigap-cli merge: the counts tables, tables of distinct reads and summaries of the shards
-// of a split run added up with the code that adds up the jobs of one run.
+// of a split run added up with the code that adds up the jobs of one run; tsv and gff3 go to
+// RunConcat.
 #include <cstdio>
 #include <functional>
 
@@ -82,9 +83,13 @@ int MergeSummary(const MergeOptions& o) {
 }  // namespace
 
 int RunMerge(const MergeOptions& o) {
-    if (o.kind == "counts") return MergeCounts(o);
-    if (o.kind == "distinct") return MergeDistinct(o);
-    if (o.kind == "summary") return MergeSummary(o);
+    switch (o.kind) {
+        case MergeKind::Counts: return MergeCounts(o);
+        case MergeKind::Distinct: return MergeDistinct(o);
+        case MergeKind::Summary: return MergeSummary(o);
+        case MergeKind::Tsv:
+        case MergeKind::Gff3: return RunConcat(o);
+    }
     return kExitUsage;
 }
 
