@@ -82,7 +82,7 @@ int RunConcat(const MergeOptions& opts) {
         if (!problem.empty()) {
             out.Abandon();
             Say("Nothing was merged: " + problem + ".");
-            return kExitUsage;
+            return kExitInput;
         }
         if (!out.Commit()) return exists();
     } catch (const RunTimeError& e) {
