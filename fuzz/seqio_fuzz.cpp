@@ -31,11 +31,11 @@ std::string ReadAll(const std::string& path, size_t limit, int ahead) {
         const seqio::ReadResult result = file.Next(record, problem);
         if (result == seqio::ReadResult::End || result == seqio::ReadResult::Fatal) {
             fuzz::Check(file.Next(record, problem) == seqio::ReadResult::End, "nothing after the end");
-            return seen + (result == seqio::ReadResult::Fatal ? problem.message : "end");
+            return seen + (result == seqio::ReadResult::Fatal ? seqio::ProblemText(problem) : "end");
         }
         if (result == seqio::ReadResult::Problem) {
-            fuzz::Check(!problem.message.empty(), "a problem says what it is");
-            seen += problem.message + "\n";
+            fuzz::Check(!problem.what.empty(), "a problem says what it is");
+            seen += seqio::ProblemText(problem) + "\n";
             continue;
         }
         fuzz::Check(record.number > last, "records numbered in file order");

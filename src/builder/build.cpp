@@ -307,7 +307,7 @@ void WriteAll(const std::vector<std::pair<std::string, std::vector<std::string>>
             writers.back()->Open(path);
             for (const auto& l : lines) writers.back()->WriteLine(l);
         } catch (const RunTimeError& e) {
-            throw InputError(Where(path, 0, "cannot write (" + e.Description() + ")"));
+            throw OutputError(Where(path, 0, "cannot write (" + e.Description() + ")"));
         }
     }
     // Committed only once every file is complete; a writer not committed removes its file.
@@ -315,7 +315,7 @@ void WriteAll(const std::vector<std::pair<std::string, std::vector<std::string>>
         try {
             writers[i]->Commit();
         } catch (const RunTimeError& e) {
-            throw InputError(Where(files[i].first, 0, "cannot write (" + e.Description() + ")"));
+            throw OutputError(Where(files[i].first, 0, "cannot write (" + e.Description() + ")"));
         }
     }
 }

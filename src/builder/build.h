@@ -36,7 +36,7 @@ struct BuildResult {
 // in the record (the parameters and working values of `settings`) when it places every CR
 // of the run's border once and within maxShift bases of the table's coordinates, else as
 // the table gives them. The files are written completely or not at all. Throws InputError
-// for an input file that cannot be read; a file that cannot be written raises a run-time error.
+// for an input file that cannot be read, OutputError for a file that cannot be written.
 BuildResult BuildTemplates(const State& settings, const BuildOptions& options);
 
 }  // namespace varigap::builder

@@ -14,6 +14,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file the builder writes that cannot be written, its text in the form "FILE: message".
+class OutputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // "FILE:LINE: message" (no line part when `line` is 0).
 std::string Where(const std::string& file, long line, const std::string& message);
 

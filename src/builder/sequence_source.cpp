@@ -20,13 +20,9 @@ void ForEachRecord(const std::string& path, const std::function<void(const SeqRe
                 break;
             case seqio::ReadResult::End: return;
             case seqio::ReadResult::Problem:
-            case seqio::ReadResult::Fatal: {
-                // The message names record and line; a build does not pass a record over.
-                std::string what = problem.message;
-                const std::string passed = "; record passed over";
-                if (what.ends_with(passed)) what.resize(what.size() - passed.size());
-                throw InputError(Where(path, 0, what));
-            }
+            case seqio::ReadResult::Fatal:
+                // A build does not pass a record over: it stops at the first.
+                throw InputError(Where(path, 0, seqio::ProblemText(problem, false)));
         }
     }
 }

@@ -159,7 +159,7 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     // A settings file named on the command line must be there; the ones beside the program are
     // read when they are there and quietly replaced by the defaults when not.
     if (!StartUp(st, SettingsFiles{.params = opts.paramsFile, .options = opts.optionsFile, .reportMissing = false}))
-        return kExitUsage;
+        return kExitInput;
 
     SplitPath(opts.templateFile, st.templateFilePath, st.templateFileName);
     st.vrFilePath = st.templateFilePath;
@@ -168,11 +168,11 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     Trapped(st, [&] { read = LoadTemplateFile(st); });
     if (!read) {
         MsgBox(st, "Template file \"" + opts.templateFile + "\" could not be loaded.");
-        return kExitUsage;
+        return kExitInput;
     }
     if (st.numTemplates < 1) {
         MsgBox(st, "Template file \"" + opts.templateFile + "\" holds no template.");
-        return kExitUsage;
+        return kExitInput;
     }
     run::RunSettings input = RunSettingsOf(opts, st);
     if (!opts.templateChoice.empty()) {
@@ -189,7 +189,7 @@ int RunAnalyze(const AnalyzeOptions& opts) {
         if (path != "-") {
             SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
             TextReader file;
-            if (!OpenSequenceFile(st, file)) return kExitUsage;
+            if (!OpenSequenceFile(st, file)) return kExitInput;
         }
         input.files.push_back(path);
         input.samples.push_back(opts.samples[i].empty() ? seqio::SampleName(path) : opts.samples[i]);

@@ -14,13 +14,16 @@ int RunBuild(const BuildCommandOptions& opts) {
     auto state = std::make_unique<State>();
     run::StderrMessenger msgs;
     state->messenger = &msgs;
-    if (!StartBuilderState(*state, opts.paramsFile)) return kExitUsage;
+    if (!StartBuilderState(*state, opts.paramsFile)) return kExitInput;
     builder::BuildResult res;
     try {
         res = builder::BuildTemplates(*state, opts.build);
     } catch (const builder::InputError& e) {
         std::fprintf(stderr, "varigap-cli build: %s\n", e.what());
-        return kExitUsage;
+        return kExitInput;
+    } catch (const builder::OutputError& e) {
+        std::fprintf(stderr, "varigap-cli build: %s\n", e.what());
+        return kExitOutput;
     }
     for (const auto& p : res.problems) std::fprintf(stderr, "%s\n", p.c_str());
     if (!res.problems.empty()) {

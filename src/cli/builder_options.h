@@ -35,8 +35,5 @@ bool ParseCheck(const std::vector<std::string>& args, CheckOptions& o, std::stri
 // (or the file beside the program, else the defaults), the aligner's working values. False
 // when a parameter file given cannot be read.
 bool StartBuilderState(State& st, const std::string& paramsFile);
-// The usage lines and the help of the three commands.
-std::string BuilderUsage();
-std::string BuilderHelpText();
 
 }  // namespace varigap::cli

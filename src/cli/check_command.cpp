@@ -14,10 +14,10 @@ int RunCheck(const CheckOptions& opts) {
     auto state = std::make_unique<State>();
     run::StderrMessenger msgs;
     state->messenger = &msgs;
-    if (!StartBuilderState(*state, opts.paramsFile)) return kExitUsage;
+    if (!StartBuilderState(*state, opts.paramsFile)) return kExitInput;
     builder::CheckResult res = builder::CheckTemplateFile(*state, opts.templateFile);
     for (const auto& p : res.problems) WriteStdout(p + "\n");
-    if (res.unreadable) return kExitUsage;
+    if (res.unreadable) return kExitInput;
     return res.problems.empty() ? kExitOk : kExitFailed;
 }
 

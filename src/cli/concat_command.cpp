@@ -1,7 +1,4 @@
 // varigap-cli merge tsv|gff3: the shards' TSV or GFF3 outputs joined in shard order, one header.
-#include "cli/concat_command.h"
-
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -43,8 +40,8 @@ bool CopyRest(std::FILE* in, TextWriter& out, char& lastByte) {
 }
 
 // Every input in turn; "" when all were joined, else what stopped the join.
-std::string Join(const ConcatOptions& o, TextWriter& out) {
-    const char* what = o.kind == ConcatKind::Tsv ? "header row" : "\"##gff-version\" line";
+std::string Join(const MergeOptions& o, TextWriter& out) {
+    const char* what = o.kind == MergeKind::Tsv ? "header row" : "\"##gff-version\" line";
     std::string header;
     for (size_t i = 0; i < o.inputs.size(); ++i) {
         const std::string& path = o.inputs[i];
@@ -52,7 +49,7 @@ std::string Join(const ConcatOptions& o, TextWriter& out) {
         if (!in) return "\"" + path + "\" could not be read";
         const std::string first = FirstLine(in.get());
         if (first.empty() || first.back() != '\n' ||
-            (o.kind == ConcatKind::Gff3 && first.rfind("##gff-version", 0) != 0))
+            (o.kind == MergeKind::Gff3 && first.rfind("##gff-version", 0) != 0))
             return "\"" + path + "\" does not begin with a " + what;
         if (i == 0) {
             header = first;
@@ -70,34 +67,7 @@ std::string Join(const ConcatOptions& o, TextWriter& out) {
 
 }  // namespace
 
-bool IsConcatMode(const std::string& mode) { return mode == "tsv" || mode == "gff3"; }
-
-bool ParseConcat(const std::vector<std::string>& args, ConcatOptions& o, std::string& error) {
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (const auto& a : args) {
-        if (!optionsEnded && a == "--") optionsEnded = true;
-        else if (!optionsEnded && a == "--force") o.force = true;
-        else if (!optionsEnded && a.size() > 1 && a[0] == '-') {
-            error = "unknown option " + a + " for merge";
-            return false;
-        } else positional.push_back(a);
-    }
-    if (positional.size() < 3 || !IsConcatMode(positional[0])) {
-        error = "merge tsv|gff3 needs OUT and one or more IN files";
-        return false;
-    }
-    o.kind = positional[0] == "tsv" ? ConcatKind::Tsv : ConcatKind::Gff3;
-    o.output = positional[1];
-    o.inputs.assign(positional.begin() + 2, positional.end());
-    if (std::find(o.inputs.begin(), o.inputs.end(), o.output) != o.inputs.end()) {
-        error = "merge would write over its input " + o.output;
-        return false;
-    }
-    return true;
-}
-
-int RunConcat(const ConcatOptions& opts) {
+int RunConcat(const MergeOptions& opts) {
     auto exists = [&] {
         Say("\"" + opts.output + "\" already exists. It was left untouched (--force replaces it).");
         return kExitFailed;
@@ -112,7 +82,7 @@ int RunConcat(const ConcatOptions& opts) {
         if (!problem.empty()) {
             out.Abandon();
             Say("Nothing was merged: " + problem + ".");
-            return kExitUsage;
+            return kExitInput;
         }
         if (!out.Commit()) return exists();
     } catch (const RunTimeError& e) {
@@ -121,20 +91,6 @@ int RunConcat(const ConcatOptions& opts) {
         return kExitFailed;
     }
     return kExitOk;
-}
-
-std::string ConcatUsage() { return "  varigap-cli merge tsv|gff3 OUT IN... [--force]\n"; }
-
-std::string ConcatHelpText() {
-    return R"(merge tsv|gff3: joins the outputs of the shards of a split run (analyze --format tsv or
-gff3 on each shard) into OUT, in the order of the IN files: the first file's header row
-(tsv) or "##gff-version" line (gff3) once, then every file's lines after it. Each IN must
-begin with the same header line and end with a line end; else nothing is written. OUT is
-written under a temporary name and renamed when complete.
-  --force                replace an existing OUT (without it OUT is left untouched).
-  Exit status: 0 joined; 1 OUT exists or could not be written; 2 usage error, or an IN
-  that cannot be read, begins with another header line or ends inside a line.
-)";
 }
 
 }  // namespace varigap::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/help_text.h"
 #include "cli/options.h"
 #include "cli/stdout_writer.h"
 #include "core/textfile.h"
@@ -28,10 +29,16 @@ int main(int argc, char** argv) {
     int status = kExitUsage;
     switch (cl.command) {
         case Command::Help: {
-            auto st = std::make_unique<varigap::State>();
-            st->programDir = varigap::ProgramDirectory();
-            varigap::LocateInstalledFiles(*st);
-            WriteStdout(HelpText() + "\n" + varigap::SettingsPlacesHelp(*st));
+            std::string text = HelpText(cl.helpFor);
+            // The commands that read settings files say which ones are in use.
+            if (cl.helpFor == Command::Help || cl.helpFor == Command::Analyze || cl.helpFor == Command::Build ||
+                cl.helpFor == Command::Check) {
+                auto st = std::make_unique<varigap::State>();
+                st->programDir = varigap::ProgramDirectory();
+                varigap::LocateInstalledFiles(*st);
+                text += "\n" + varigap::SettingsPlacesHelp(*st);
+            }
+            WriteStdout(text);
             status = kExitOk;
             break;
         }
@@ -44,7 +51,6 @@ int main(int argc, char** argv) {
         case Command::Build: status = RunBuild(cl.build); break;
         case Command::Regions: status = RunRegions(cl.regions); break;
         case Command::Check: status = RunCheck(cl.check); break;
-        case Command::Concat: status = RunConcat(cl.concat); break;
         case Command::Merge: status = RunMerge(cl.merge); break;
     }
     return CloseStdout(status);

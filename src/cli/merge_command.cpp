@@ -1,5 +1,6 @@
 // varigap-cli merge: the counts tables, tables of distinct reads and summaries of the shards
-// of a split run added up with the code that adds up the jobs of one run.
+// of a split run added up with the code that adds up the jobs of one run; tsv and gff3 go to
+// RunConcat.
 #include <cstdio>
 #include <functional>
 
@@ -40,14 +41,14 @@ int Publish(const MergeOptions& o, const std::function<void(TextWriter&)>& fill)
 int MergeCounts(const MergeOptions& o) {
     exports::CountsTable total;
     for (const auto& path : o.inputs)
-        if (!ReadInput(path, [&](TextReader& in, std::string& e) { return total.Read(in, e); })) return kExitUsage;
+        if (!ReadInput(path, [&](TextReader& in, std::string& e) { return total.Read(in, e); })) return kExitInput;
     return Publish(o, [&](TextWriter& out) { out.Write(total.Text()); });
 }
 
 int MergeDistinct(const MergeOptions& o) {
     exports::DistinctTable total;
     for (const auto& path : o.inputs)
-        if (!ReadInput(path, [&](TextReader& in, std::string& e) { return total.Read(in, e); })) return kExitUsage;
+        if (!ReadInput(path, [&](TextReader& in, std::string& e) { return total.Read(in, e); })) return kExitInput;
     return Publish(o, [&](TextWriter& out) { total.Write([&](const std::string& piece) { out.Write(piece); }); });
 }
 
@@ -56,7 +57,7 @@ int MergeSummary(const MergeOptions& o) {
     for (const auto& path : o.inputs) {
         exports::Summary one;
         if (!ReadInput(path, [&](TextReader& in, std::string& e) { return one.Read(in.ReadRest(), e); }))
-            return kExitUsage;
+            return kExitInput;
         if (path != o.inputs.front() && (one.version != total.version || one.parameters != total.parameters))
             Say("Summary " + path + " was made by another version or with other parameters than " + o.inputs.front() +
                 "; its counters are added all the same.");
@@ -70,10 +71,10 @@ int MergeSummary(const MergeOptions& o) {
         exports::DistinctTable distinct;
         std::string error;
         if (!ReadInput(o.distinctFile, [&](TextReader& in, std::string& e) { return distinct.Read(in, e); }))
-            return kExitUsage;
+            return kExitInput;
         if (!total.TakeDistinct(distinct, error)) {
             Say("File " + o.distinctFile + " does not hold the distinct reads of these summaries: " + error + ".");
-            return kExitUsage;
+            return kExitInput;
         }
     }
     return Publish(o, [&](TextWriter& out) { out.Write(total.Json()); });
@@ -82,9 +83,13 @@ int MergeSummary(const MergeOptions& o) {
 }  // namespace
 
 int RunMerge(const MergeOptions& o) {
-    if (o.kind == "counts") return MergeCounts(o);
-    if (o.kind == "distinct") return MergeDistinct(o);
-    if (o.kind == "summary") return MergeSummary(o);
+    switch (o.kind) {
+        case MergeKind::Counts: return MergeCounts(o);
+        case MergeKind::Distinct: return MergeDistinct(o);
+        case MergeKind::Summary: return MergeSummary(o);
+        case MergeKind::Tsv:
+        case MergeKind::Gff3: return RunConcat(o);
+    }
     return kExitUsage;
 }
 

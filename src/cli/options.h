@@ -1,11 +1,10 @@
-// The command line of varigap-cli: commands, options and the help text.
+// The command line of varigap-cli: the command and its options.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "cli/builder_options.h"
-#include "cli/concat_command.h"
 #include "cli/merge_options.h"
 #include "engine/read_analysis.h"
 #include "export/listing.h"
@@ -48,21 +47,20 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Concat };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge };
 
 struct CommandLine {
     Command command = Command::Help;
+    Command helpFor = Command::Help;  // Help: the command whose help is asked for (Help: all)
     AnalyzeOptions analyze;
     VariantsOptions variants;
     BuildCommandOptions build;
     RegionsOptions regions;
     CheckOptions check;
     MergeOptions merge;
-    ConcatOptions concat;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std::string& error);
-std::string HelpText();
 
 }  // namespace varigap::cli

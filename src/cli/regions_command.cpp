@@ -40,11 +40,11 @@ int RunRegions(const RegionsOptions& opts) {
         map = genbank::ReadFeatureMap(opts.mapFile, problems);
     } catch (const builder::InputError& e) {
         std::fprintf(stderr, "varigap-cli regions: %s\n", e.what());
-        return kExitUsage;
+        return kExitInput;
     }
     if (!problems.empty()) {
         for (const auto& p : problems) std::fprintf(stderr, "%s\n", p.c_str());
-        return kExitUsage;
+        return kExitInput;
     }
     std::string out = "sequence\tregion\tkind\tstart\tend\taccession\torganism\torder\tfamily\n";
     std::vector<std::string> fasta;
@@ -92,12 +92,12 @@ int RunRegions(const RegionsOptions& opts) {
         } catch (const RunTimeError& e) {
             std::fprintf(stderr, "varigap-cli regions: %s: cannot write (%s)\n", opts.fastaFile.c_str(),
                          e.Description().c_str());
-            return kExitUsage;
+            return kExitOutput;
         }
     }
     std::fprintf(stderr, "varigap-cli regions: %ld record%s with every region, %ld reported\n", found,
                  found == 1 ? "" : "s", skipped);
-    if (unreadable) return kExitUsage;
+    if (unreadable) return kExitInput;
     return skipped > 0 ? kExitFailed : kExitOk;
 }
 

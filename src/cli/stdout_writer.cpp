@@ -45,7 +45,7 @@ int CloseStdout(int status) {
     const int err = firstError.load();
     if (err == 0) return status;
     std::fprintf(stderr, "varigap-cli: standard output could not be written: %s\n", std::strerror(err));
-    return status == kExitOk ? kExitUsage : status;
+    return status == kExitOk ? kExitOutput : status;
 }
 
 }  // namespace varigap::cli

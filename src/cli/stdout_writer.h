@@ -11,7 +11,7 @@ bool WriteStdout(std::string_view text);
 // Hands on what is buffered; false as WriteStdout.
 bool FlushStdout();
 // Flushes and closes standard output at the end of the program and returns the exit status:
-// `status`, or kExitUsage in place of success when anything written was lost (said once on
+// `status`, or kExitOutput in place of success when anything written was lost (said once on
 // standard error).
 int CloseStdout(int status);
 

@@ -22,7 +22,7 @@ int RunVariants(const VariantsOptions& opts) {
     std::string dir, name;
     SplitPath(opts.vrFile, dir, name);
     TextReader file;
-    if (!OpenInputFile(st, file, dir, name, "Varigap Variable Region File")) return kExitUsage;
+    if (!OpenInputFile(st, file, dir, name, "Varigap Variable Region File")) return kExitInput;
     // Unlike the window's list box, the listing has no room limit: every entry is listed.
     std::string out;
     // A listing cut short by a read error would pass for the whole file: it is not written.
@@ -35,7 +35,7 @@ int RunVariants(const VariantsOptions& opts) {
                 out += ControlsAsBlanks(line) + "\t" + ControlsAsBlanks(e.taxa) + "\n";
         }
     });
-    if (!read) return kExitUsage;
+    if (!read) return kExitInput;
     WriteStdout(out);
     return kExitOk;
 }

@@ -28,7 +28,7 @@ std::vector<std::string> RecordingMessenger::Texts() const {
     return t;
 }
 
-static MsgAnswer ShowMessage(const State& st, Message m) {
+static MsgAnswer ShowMessage(const State& st, const Message& m) {
     if (!st.messenger) return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
     return st.messenger->Show(m);
 }
@@ -91,7 +91,9 @@ bool OpenInputFile(const State& st, TextReader& file, const std::string& directo
     try {
         std::string found = name.empty() ? "" : FindFileIgnoringCase(directory, name);
         if (found.empty()) {
-            MsgBox(st, "Error: " + description + " \"" + path + "\" not found.");
+            ShowMessage(st, Message{.title = "Varigap",
+                                    .text = "Error: " + description + " \"" + path + "\" not found.",
+                                    .notFound = {description, path}});
             return false;
         }
         file.Open(found);

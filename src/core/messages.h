@@ -15,11 +15,18 @@ enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { None, Information, Question, Exclamation, Critical };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
+// A report that an input file was not found, as data: what the file is ("Varigap Variable
+// Region File") and its path as reported.
+struct FileNotFound {
+    std::string kind, path;
+};
+
 struct Message {
     std::string title;
     std::string text;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
+    FileNotFound notFound{};  // set by OpenInputFile's report of a missing file, else empty
 };
 
 // A modal message box. The desktop program shows a dialog, the command line writes to

@@ -102,9 +102,7 @@ struct ChunkResult {
 // ------------------------------------------------------------------ reading
 
 std::string FileMessage(const std::string& file, const seqio::ReadProblem& p) {
-    const bool aboutRecord = p.message.rfind("record ", 0) == 0;
-    return MessageLine(
-        Message{"Varigap", "Sequence file \"" + file + "\"" + (aboutRecord ? ", " : ": ") + p.message + "."});
+    return MessageLine(Message{"Varigap", seqio::ProblemInFile(file, p)});
 }
 
 // The records of every file in turn, or with -s the records named, in the order named.

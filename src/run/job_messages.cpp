@@ -10,9 +10,10 @@ namespace {
 
 MsgAnswer Answer(const Message& m, MsgAnswer answer) { return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer; }
 
-// The form in which a missing variable region file is reported when it is needed.
-const std::string kMissingPrefix = "Varigap: Error: Varigap Variable Region File \"",
-                  kMissingSuffix = "\" not found.\n";
+// What a variable region file is called in the report that it is missing, and the form of
+// that report as a line of standard error.
+const std::string kVRFileKind = "Varigap Variable Region File";
+const std::string kMissingPrefix = "Varigap: Error: " + kVRFileKind + " \"", kMissingSuffix = "\" not found.\n";
 
 }  // namespace
 
@@ -41,14 +42,11 @@ std::string MissingVRFileOf(std::string_view line) {
 }
 
 MsgAnswer BufferMessenger::Show(const Message& m) {
-    const std::string line = MessageLine(m);
-    if (onceEachMissing_) {
-        const std::string path = MissingVRFileOf(line);
-        if (!path.empty() && std::find(missing_.begin(), missing_.end(), path) != missing_.end())
-            return Answer(m, answer_);
-        if (!path.empty()) missing_.push_back(path);
+    if (onceEachMissing_ && m.notFound.kind == kVRFileKind) {
+        if (std::find(missing_.begin(), missing_.end(), m.notFound.path) != missing_.end()) return Answer(m, answer_);
+        missing_.push_back(m.notFound.path);
     }
-    text_ += line + context_;
+    text_ += MessageLine(m) + context_;
     return Answer(m, answer_);
 }
 

@@ -16,7 +16,8 @@ std::string MessageLine(const Message& m);
 
 // The file named by a line that reports a missing variable region file ("Varigap: Error:
 // Varigap Variable Region File "PATH" not found."), "" for any other line: a batch says each
-// such report once per run.
+// such report once per run. Only for messages already rendered as text; a messenger goes by
+// Message::notFound.
 std::string MissingVRFileOf(std::string_view line);
 
 // Collects the message boxes of one piece of work, in order, so that a batch can emit

@@ -115,11 +115,9 @@ bool SequenceFile::Open(const std::string& path, std::string& error) {
 
 bool SequenceFile::Advance() { return input_.ReadLine(line_); }
 
-ReadResult SequenceFile::Report(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what) {
-    problem.kind = kind;
-    problem.record = count_;
-    problem.line = line;
-    problem.message = "record " + std::to_string(count_) + " (line " + std::to_string(line) + "): " + what;
+ReadResult SequenceFile::Report(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what,
+                                bool toNextHeader) {
+    problem = ReadProblem{.kind = kind, .record = count_, .line = line, .toNextHeader = toNextHeader, .what = what};
     return ReadResult::Problem;
 }
 
@@ -127,26 +125,21 @@ ReadResult SequenceFile::FaultOrEnd(ReadProblem& problem, bool inRecord) {
     done_ = true;
     const InputFault fault = input_.Fault();
     if (fault == InputFault::None) return ReadResult::End;
-    problem.kind = fault == InputFault::Truncated ? ProblemKind::Truncated : ProblemKind::Damaged;
-    problem.record = inRecord ? count_ : 0;
-    problem.line = input_.LineNumber();
-    std::string what = fault == InputFault::Truncated ? "the compressed data breaks off (the file is truncated)"
-                       : fault == InputFault::Damaged ? "the compressed data is damaged"
-                                                      : "a line runs on for more than 1 GiB";
-    const long whole = inRecord ? count_ - 1 : count_;
-    problem.message = what +
-                      (inRecord ? " in record " + std::to_string(count_) : " after record " + std::to_string(count_)) +
-                      ", after line " + std::to_string(problem.line) + "; reading stopped there, " +
-                      Count(static_cast<size_t>(whole), "record", "records") + " read whole";
+    problem = ReadProblem{
+        .kind = fault == InputFault::Truncated ? ProblemKind::Truncated : ProblemKind::Damaged,
+        .record = inRecord ? count_ : 0,
+        .line = input_.LineNumber(),
+        .wholeRecords = inRecord ? count_ - 1 : count_,
+        .what = fault == InputFault::Truncated ? "the compressed data breaks off (the file is truncated)"
+                : fault == InputFault::Damaged ? "the compressed data is damaged"
+                                               : "a line runs on for more than 1 GiB",
+    };
     return ReadResult::Fatal;
 }
 
-ReadResult SequenceFile::FileProblem(ReadProblem& problem, ProblemKind kind, const std::string& what) {
+ReadResult SequenceFile::FileProblem(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what) {
     done_ = true;
-    problem.kind = kind;
-    problem.record = 0;
-    problem.line = 0;
-    problem.message = what;
+    problem = ReadProblem{.kind = kind, .line = line, .what = what};
     return ReadResult::Problem;
 }
 
@@ -157,9 +150,8 @@ bool SequenceFile::Detect(ReadProblem& problem, ReadResult& result) {
     while (Advance()) {
         if (IsBlank(line_)) continue;
         if (HasControl(line_)) {
-            result = FileProblem(problem, ProblemKind::Binary,
-                                 "binary data, not FASTA or FASTQ text (line " + std::to_string(input_.LineNumber()) +
-                                     "); the file is passed over");
+            result =
+                FileProblem(problem, ProblemKind::Binary, input_.LineNumber(), "binary data, not FASTA or FASTQ text");
             return false;
         }
         if (line_[SkipBlanks(line_, 0)] == '>') format_ = Format::Fasta;
@@ -171,8 +163,8 @@ bool SequenceFile::Detect(ReadProblem& problem, ReadResult& result) {
         }
     }
     if (input_.Fault() != InputFault::None) result = FaultOrEnd(problem, false);
-    else if (sawText) result = FileProblem(problem, ProblemKind::NoRecords, "no FASTA or FASTQ record in it");
-    else result = FileProblem(problem, ProblemKind::Empty, "the file is empty");
+    else if (sawText) result = FileProblem(problem, ProblemKind::NoRecords, 0, "no FASTA or FASTQ record in it");
+    else result = FileProblem(problem, ProblemKind::Empty, 0, "the file is empty");
     return false;
 }
 
@@ -205,12 +197,11 @@ ReadResult SequenceFile::NextFasta(SeqRecord& record, ReadProblem& problem) {
     }
     // A record that the end of a broken stream cut short is no record.
     if (!havePending_ && input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
-    if (controlLine)
-        return Report(problem, ProblemKind::Binary, controlLine, "binary data in the record; record passed over");
+    if (controlLine) return Report(problem, ProblemKind::Binary, controlLine, "binary data in the record");
     if (maxFasta_ && numBases > maxFasta_)
         return Report(problem, ProblemKind::TooLong, headerLine,
                       "the read has " + std::to_string(numBases) + " bases, more than the " +
-                          std::to_string(maxFasta_) + " that can be analysed; record passed over");
+                          std::to_string(maxFasta_) + " that can be analysed");
     return ReadResult::Record;
 }
 
@@ -236,9 +227,9 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
         SkipToHeader();
         if (!havePending_ && input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
         return Report(problem, control ? ProblemKind::Binary : ProblemKind::NoHeader, at,
-                      control ? "binary data where a record should begin; passed over up to the next \"@\" line"
-                              : "a line that does not start with \"@\" where a record should begin; passed over up "
-                                "to the next \"@\" line");
+                      control ? "binary data where a record should begin"
+                              : "a line that does not start with \"@\" where a record should begin",
+                      true);
     }
     record.number = ++count_;
     const long long headerLine = input_.LineNumber();
@@ -277,9 +268,9 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
     }
     if (!plus) {
         if (!havePending_ && input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
-        return Report(problem, ProblemKind::NoPlusLine, headerLine,
-                      std::string("the bases are not followed by a \"+\" line") +
-                          (havePending_ ? "" : " (the file ends)") + "; record passed over");
+        return Report(
+            problem, ProblemKind::NoPlusLine, headerLine,
+            std::string("the bases are not followed by a \"+\" line") + (havePending_ ? "" : " (the file ends)"));
     }
 
     size_t numQuals = 0;
@@ -295,7 +286,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             if (input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
             return Report(problem, ProblemKind::QualityLength, headerLine,
                           Count(numQuals, "quality character", "quality characters") + " for " +
-                              Count(numBases, "base", "bases") + " (the file ends); record passed over");
+                              Count(numBases, "base", "bases") + " (the file ends)");
         }
         // A line that starts with "@" and would overrun the bases is the next record's header.
         if (!line_.empty() && line_[0] == '@' && numQuals + line_.size() > numBases) {
@@ -312,15 +303,15 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             record.quals.append(line_.substr(0, std::min(line_.size(), record.bases.size() - numQuals)));
         numQuals += line_.size();
     }
-    if (badLine) return Report(problem, bad, badLine, badWhat + "; record passed over");
+    if (badLine) return Report(problem, bad, badLine, badWhat);
     if (numQuals != numBases)
-        return Report(problem, ProblemKind::QualityLength, headerLine,
-                      Count(numQuals, "quality character", "quality characters") + " for " +
-                          Count(numBases, "base", "bases") + "; record passed over");
+        return Report(
+            problem, ProblemKind::QualityLength, headerLine,
+            Count(numQuals, "quality character", "quality characters") + " for " + Count(numBases, "base", "bases"));
     if (maxFastq_ && numBases > maxFastq_)
         return Report(problem, ProblemKind::TooLong, headerLine,
                       "the read has " + std::to_string(numBases) + " bases, more than the " +
-                          std::to_string(maxFastq_) + " that can be analysed; record passed over");
+                          std::to_string(maxFastq_) + " that can be analysed");
     return ReadResult::Record;
 }
 

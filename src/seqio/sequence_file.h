@@ -5,6 +5,7 @@
 #include <string>
 
 #include "seqio/line_input.h"
+#include "seqio/read_problem.h"
 
 namespace varigap::seqio {
 
@@ -15,28 +16,6 @@ struct SeqRecord {
     std::string name;   // the header line after ">" or "@" and the blanks and Tabs after it
     std::string bases;  // FASTA: the characters of the base alphabet, in order; FASTQ: as written
     std::string quals;  // FASTQ: one quality character per base; FASTA: empty
-};
-
-enum class ProblemKind {
-    Empty,          // the file holds no bytes, or only blank lines
-    NoRecords,      // text without any record
-    Binary,         // control bytes: not a text file, or damaged
-    NoPlusLine,     // FASTQ bases not followed by a "+" line
-    QualityLength,  // FASTQ quality characters and bases differ in number
-    BadBase,        // a FASTQ base line holds a character outside the base alphabet
-    BadQuality,     // a quality character outside "!".."~"
-    NoHeader,       // FASTQ text where a record's "@" line should be
-    TooLong,        // more bases than SetMaxBases allows
-    Truncated,      // the compressed stream breaks off
-    Damaged,        // the compressed data fails its checks
-    Unreadable,     // the file could not be opened
-};
-
-struct ReadProblem {
-    ProblemKind kind = ProblemKind::Empty;
-    long record = 0;      // the record concerned, 0 for the file as a whole
-    long long line = 0;   // the line where it was seen, 0 for the file as a whole
-    std::string message;  // what is wrong, beginning with "record N (line L): " where known
 };
 
 enum class ReadResult {
@@ -70,14 +49,15 @@ public:
 private:
     // Reads up to the first record; false with `result` set when there is none to read.
     bool Detect(ReadProblem& problem, ReadResult& result);
-    ReadResult FileProblem(ReadProblem& problem, ProblemKind kind, const std::string& what);
+    ReadResult FileProblem(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what);
     ReadResult NextFasta(SeqRecord& record, ReadProblem& problem);
     ReadResult NextFastq(SeqRecord& record, ReadProblem& problem);
     // Reads the next line into line_; false at the end of the data or at a fault.
     bool Advance();
     // After a bad FASTQ record: passes lines up to the next one that starts with "@".
     void SkipToHeader();
-    ReadResult Report(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what);
+    ReadResult Report(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what,
+                      bool toNextHeader = false);
     ReadResult FaultOrEnd(ReadProblem& problem, bool inRecord);
 
     LineInput input_;

@@ -45,7 +45,7 @@ std::vector<std::string> Events(const std::string& path, size_t aheadEvery = 0) 
                                  std::to_string(p.line));
                 break;
             case ReadResult::Fatal:
-                events.push_back("!fatal #" + std::to_string(p.record) + " " + p.message);
+                events.push_back("!fatal #" + std::to_string(p.record) + " " + seqio::ProblemText(p));
                 return events;
             case ReadResult::End: return events;
         }

@@ -1,0 +1,39 @@
+// What can be wrong in a sequence file, put into words.
+#include "seqio/read_problem.h"
+
+namespace varigap::seqio {
+
+namespace {
+
+std::string Count(long n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+bool StopsReading(const ReadProblem& p) { return p.kind == ProblemKind::Truncated || p.kind == ProblemKind::Damaged; }
+
+// A problem in one record, rather than in the stream or the file as a whole.
+bool InRecord(const ReadProblem& p) { return p.record > 0 && !StopsReading(p); }
+
+}  // namespace
+
+std::string ProblemText(const ReadProblem& p, bool sayPassedOver) {
+    if (StopsReading(p))
+        return p.what +
+               (p.record > 0 ? " in record " + std::to_string(p.record)
+                             : " after record " + std::to_string(p.wholeRecords)) +
+               ", after line " + std::to_string(p.line) + "; reading stopped there, " +
+               Count(p.wholeRecords, "record", "records") + " read whole";
+    if (InRecord(p)) {
+        std::string text = "record " + std::to_string(p.record) + " (line " + std::to_string(p.line) + "): " + p.what;
+        if (p.toNextHeader) text += "; passed over up to the next \"@\" line";
+        else if (sayPassedOver) text += "; record passed over";
+        return text;
+    }
+    if (p.kind == ProblemKind::Binary)
+        return p.what + " (line " + std::to_string(p.line) + "); the file is passed over";
+    return p.what;
+}
+
+std::string ProblemInFile(const std::string& file, const ReadProblem& p) {
+    return "Sequence file \"" + file + "\"" + (InRecord(p) ? ", " : ": ") + ProblemText(p) + ".";
+}
+
+}  // namespace varigap::seqio
