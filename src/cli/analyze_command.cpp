@@ -7,6 +7,8 @@
 #include "cli/batch.h"
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
+#include "cli/output_files.h"
+#include "cli/sample_names.h"
 #include "core/messages.h"
 #include "core/textfile.h"
 #include "engine/analysis.h"
@@ -70,12 +72,15 @@ int RunAnalyze(const AnalyzeOptions& opts) {
             if (!OpenSequenceFile(st, file)) return kExitUsage;
         }
         input.files.push_back(path);
-        input.samples.push_back(opts.samples[i].empty() ? seqio::SampleName(path) : opts.samples[i]);
+    }
+    if (std::string error; !NameSamples(input.files, opts.samples, input.samples, error)) {
+        MsgBox(st, error);
+        return kExitUsage;
     }
 
-    if (!opts.outputDir.empty()) {
-        std::error_code ec;
-        std::filesystem::create_directories(opts.outputDir, ec);  // a failure shows when writing
+    if (std::string why; !opts.outputDir.empty() && !UsableOutputFolder(opts.outputDir, why)) {
+        MsgBox(st, "Output folder \"" + opts.outputDir + "\" cannot be used: " + why + ".");
+        return kExitUsage;
     }
     st.vrFilesFixed = true;    // one version of each variable region file for the whole run
     st.templatesFixed = true;  // and of the template table
