@@ -632,11 +632,11 @@ void RunParallel(const State& loaded, const AnalyzeOptions& opts, const BatchInp
 
 int RunBatch(const State& loaded, const AnalyzeOptions& opts, BatchInput& input) {
     RecordSource source(opts, input);
-    std::unique_ptr<RunOutputs> outputs;
-    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts, input.samples);
-    Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get());
     const int cores = UsableCores();
     const int jobs = opts.jobs > 0 ? opts.jobs : cores;
+    std::unique_ptr<RunOutputs> outputs;
+    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts, input.samples, jobs);
+    Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get());
     // Jobs that outnumber the cores sleep on a lock at once: its holder may be waiting for a core.
     const bool spin = jobs <= cores;
     // An output file is written from the analysis itself, so every read is analysed then.

@@ -30,8 +30,8 @@ public:
     // None of them asked for: the run goes as before, without facts.
     static bool Wanted(const AnalyzeOptions& opts);
 
-    // `samples`: the sample of each sequence file, as given.
-    RunOutputs(const State& loaded, const AnalyzeOptions& opts, const std::vector<std::string>& samples);
+    // `samples`: the sample of each sequence file, as given; `jobs`: the tallies there will be.
+    RunOutputs(const State& loaded, const AnalyzeOptions& opts, const std::vector<std::string>& samples, int jobs);
 
     // The index among the run's samples (each name once, in input order) of the sample of file `file`.
     size_t SampleOf(size_t file) const { return sampleOfFile_[file]; }
@@ -43,7 +43,7 @@ public:
 
     // A job's counts, nullptr when nothing is counted; added up by AddTally when the job ends.
     std::unique_ptr<exports::Tally> NewTally() const;
-    void AddTally(const exports::Tally& tally);
+    void AddTally(exports::Tally& tally);
     // Hands the next record to the sinks that take records in order; messages as full lines.
     void Take(const exports::AnalysedRead& r, std::string& out, std::string& messages);
     // Publishes every file; the run's exit status for them (1 when one was not written).
@@ -59,6 +59,7 @@ private:
     std::vector<std::string> sinkMessages_;  // scratch
     std::mutex mutex_;                       // of the sums below
     exports::CountsTable counts_;
+    size_t tableMemory_;  // for each job's distinct reads, and the run's: a share of one budget
     exports::DistinctTable distinct_;
     exports::Summary summary_;
 };
