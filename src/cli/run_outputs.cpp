@@ -64,7 +64,7 @@ RunOutputs::RunOutputs(const State& loaded, const AnalyzeOptions& opts, const st
                        int jobs)
     : opts_(opts),
       catalog_(exports::MakeCatalog(loaded, UniqueSamples(samples))),
-      tableMemory_(exports::DistinctTable::kMemory / static_cast<size_t>(jobs + 1)),
+      tableMemory_(std::max(exports::DistinctTable::kMemory / static_cast<size_t>(jobs + 1), size_t{1} << 20)),
       distinct_(DistinctKeys(opts), tableMemory_) {
     for (const auto& s : samples)
         sampleOfFile_.push_back(static_cast<size_t>(std::find(catalog_.samples.begin(), catalog_.samples.end(), s) -

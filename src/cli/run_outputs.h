@@ -59,7 +59,7 @@ private:
     std::vector<std::string> sinkMessages_;  // scratch
     std::mutex mutex_;                       // of the sums below
     exports::CountsTable counts_;
-    size_t tableMemory_;  // for each job's distinct reads, and the run's: a share of one budget
+    size_t tableMemory_;  // for each job's distinct reads, and the run's: a share of 32 MiB, at least 1 MiB
     exports::DistinctTable distinct_;
     exports::Summary summary_;
 };
