@@ -10,7 +10,9 @@
 #     be analysed once each); next to cutadapt cutting the same two variable regions out of the same
 #     file with two linked adapters made of the flanking conserved regions, and seqkit stats
 #     reading the file (the input floor). Prints a table with the ratios;
-#  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it).
+#  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it);
+#  4. the memory of the tables of 10,000,000 distinct reads, scripts/bench-distinct.sh
+#     ($VARIGAP_BENCH_TABLES=0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -177,4 +179,8 @@ echo "varigap-cli: $var_found of $var_lines variable region lines identified una
 if [[ ${VARIGAP_BENCH_AMPLICON:-1} != 0 ]]; then
   echo
   scripts/bench-amplicon.sh "$build"
+fi
+if [[ ${VARIGAP_BENCH_TABLES:-1} != 0 ]]; then
+  echo
+  scripts/bench-distinct.sh "$build"
 fi

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
           libhts-dev libisal-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit)
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(cutadapt hyperfine)
+  packages+=(cutadapt hyperfine time)  # time: /usr/bin/time -v for peak memory
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)  # clang++ with libFuzzer and the sanitizer runtimes

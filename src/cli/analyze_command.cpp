@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/sample_names.h"
 #include "cli/stdout_writer.h"
 #include "core/messages.h"
 #include "core/strings.h"
@@ -20,6 +21,7 @@
 #include "input/template_reader.h"
 #include "run/batch_run.h"
 #include "run/job_messages.h"
+#include "run/output_files.h"
 #include "seqio/sequence_file.h"
 #include "settings/locations.h"
 
@@ -192,12 +194,15 @@ int RunAnalyze(const AnalyzeOptions& opts) {
             if (!OpenSequenceFile(st, file)) return kExitInput;
         }
         input.files.push_back(path);
-        input.samples.push_back(opts.samples[i].empty() ? seqio::SampleName(path) : opts.samples[i]);
+    }
+    if (std::string error; !NameSamples(input.files, opts.samples, input.samples, error)) {
+        MsgBox(st, error);
+        return kExitUsage;
     }
 
-    if (!opts.outputDir.empty()) {
-        std::error_code ec;
-        std::filesystem::create_directories(opts.outputDir, ec);  // a failure shows when writing
+    if (std::string why; !opts.outputDir.empty() && !run::UsableOutputFolder(opts.outputDir, why)) {
+        MsgBox(st, "Output folder \"" + opts.outputDir + "\" cannot be used: " + why + ".");
+        return kExitUsage;
     }
     st.vrFilesFixed = true;    // one version of each variable region file for the whole run
     st.templatesFixed = true;  // and of the template table

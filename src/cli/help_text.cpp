@@ -29,7 +29,9 @@ another length than its bases, a missing "+" line, binary data, a FASTQ read of 
 than 32767 bases) is reported with its file and record number and passed over, as is
 an empty file; a compressed stream that breaks off ends the run, keeping what was read.
 
-  --sample NAME        name the sample of the sequence file that follows.
+  --sample NAME        name the sample of the sequence file that follows. Two files
+                       that would be one sample (run1/S.fastq run2/S.fastq) are
+                       refused unless both are given that name (they are then pooled).
   -s, --sequence NAME  analyse only the sequence NAME (the first record of that name);
                        repeat it for more, they are analysed in the order given.
                        Without it every record is analysed in file order, each with
@@ -112,7 +114,8 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        without letters becomes "sequence" + record number + ".txt".
                        Nothing is written for a sequence that could not be analysed
                        (its name stays taken, so names do not depend on the analysis).
-                       Not with --primers-trimmed.
+                       A DIR that is no folder or cannot be written stops the run
+                       before it starts. Not with --primers-trimmed.
   --taxa               include the variable region data (the taxa of each variant).
   --force              overwrite existing output files (also of --extract, --counts,
                        --summary and --distinct); without it anything of that name (a
@@ -167,7 +170,8 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        then per sample (in input order) each different read (its bases
                        as read, before any strand is chosen; sorted bytewise) and how
                        many reads have them. With it, merge adds up distinct reads of
-                       the shards of a split run exactly.
+                       the shards of a split run exactly. Distinct reads beyond 32 MiB
+                       go to sorted temporary files in $TMPDIR (else /tmp).
                        These files are written under a temporary name and renamed when
                        complete; --force replaces existing ones.
   -j, --jobs N         analyse with N worker threads; 0 (the default): as many as the

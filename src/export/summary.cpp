@@ -1,6 +1,8 @@
 // The summary of a run as JSON, read back and added up exactly.
 #include "export/summary.h"
 
+#include <stdexcept>
+
 #include "export/counts_table.h"
 #include "export/json.h"
 
@@ -34,7 +36,7 @@ void Summary::Add(const Summary& other) {
     }
 }
 
-bool Summary::TakeDistinct(const DistinctTable& distinct, std::string& error) {
+bool Summary::TakeDistinct(DistinctTable& distinct, std::string& error) try {
     for (size_t s = 0; s < samples_.size(); ++s) {
         const std::string name = TsvClean(samples_[s]);
         if (distinct.Reads(name) != Get(samples_[s], "reads")) {
@@ -45,6 +47,9 @@ bool Summary::TakeDistinct(const DistinctTable& distinct, std::string& error) {
         Add(s, "distinct_reads", distinct.Distinct(name) - Get(samples_[s], "distinct_reads"));
     }
     return true;
+} catch (const std::runtime_error& e) {
+    error = e.what();
+    return false;
 }
 
 long long Summary::Get(const std::string& sample, const std::string& key) const {

@@ -24,8 +24,9 @@ public:
     // Adds every counter of `other`, by sample name and key.
     void Add(const Summary& other);
     // Sets distinct_reads of every sample to its count in `distinct`; false with the reason
-    // when a sample's reads differ from the table's (a table of another run).
-    bool TakeDistinct(const DistinctTable& distinct, std::string& error);
+    // when a sample's reads differ from the table's (a table of another run) or the table is
+    // not whole (its temporary file failed).
+    bool TakeDistinct(DistinctTable& distinct, std::string& error);
 
     // The JSON text: keys in a fixed order, a sample's counters in the order they came.
     std::string Json() const;

@@ -12,8 +12,8 @@ enum Counter : size_t { kReads, kDistinct, kReverse, kNoCR, kTooLong, kEmpty, kB
 
 }  // namespace
 
-Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary)
-    : catalog_(catalog), counting_(counts), distinct_(distinct), summary_(summary) {
+Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary, DistinctTable::Keys keys, size_t memory)
+    : catalog_(catalog), counting_(counts), distinct_(distinct), summary_(summary), reads_(keys, memory) {
     keys_.assign(std::begin(kSampleCounters), std::end(kSampleCounters));
     unidentifiedRow_.resize(catalog.templates.size());
     for (const auto& s : catalog.samples) counts_.Sample(s);
@@ -91,9 +91,9 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
     }
 }
 
-void Tally::AddTo(CountsTable& counts, DistinctTable& distinct, Summary& summary) const {
+void Tally::AddTo(CountsTable& counts, DistinctTable& distinct, Summary& summary) {
     if (counting_) counts.Add(counts_);
-    if (distinct_) distinct.Add(reads_);
+    if (distinct_) distinct.Add(std::move(reads_));
     if (!summary_) return;
     for (size_t s = 0; s < catalog_.samples.size(); ++s) {
         const size_t mine = summary.Sample(catalog_.samples[s]);

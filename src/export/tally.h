@@ -15,14 +15,17 @@ namespace varigap::exports {
 
 class Tally : public RecordSink {
 public:
-    // Counts what is asked for: the table of counts, the distinct reads, the summary's counters.
-    Tally(const Catalog& catalog, bool counts, bool distinct, bool summary);
+    // Counts what is asked for: the table of counts, the distinct reads (kept as `keys`, in
+    // `memory` bytes before they go to a temporary file), the summary's counters.
+    Tally(const Catalog& catalog, bool counts, bool distinct, bool summary,
+          DistinctTable::Keys keys = DistinctTable::Keys::Bases, size_t memory = DistinctTable::kMemory);
 
     void Take(const AnalysedRead& r, std::string& out, std::vector<std::string>& messages) override;
     bool Finish(std::vector<std::string>&) override { return true; }
 
-    // Adds what was counted to a run's tables, as merges of a split run's shards add them.
-    void AddTo(CountsTable& counts, DistinctTable& distinct, Summary& summary) const;
+    // Adds what was counted to a run's tables, as merges of a split run's shards add them; the
+    // distinct reads are handed on, not copied.
+    void AddTo(CountsTable& counts, DistinctTable& distinct, Summary& summary);
 
 private:
     // Where the counters of template t begin (its reads, then per region placed, uncertain and

@@ -619,11 +619,11 @@ void RunParallel(const State& loaded, const RunSettings& opts, RecordSource& sou
 
 RunStatus RunBatch(const State& loaded, const RunSettings& opts, RunConsole& console) {
     RecordSource source(opts);
-    std::unique_ptr<RunOutputs> outputs;
-    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts);
-    Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get(), console);
     const int cores = UsableCores();
     const int jobs = opts.jobs > 0 ? opts.jobs : cores;
+    std::unique_ptr<RunOutputs> outputs;
+    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts, jobs);
+    Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get(), console);
     // Jobs that outnumber the cores sleep on a lock at once: its holder may be waiting for a core.
     const bool spin = jobs <= cores;
     // An output file is written from the analysis itself, so every read is analysed then.

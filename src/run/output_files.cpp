@@ -1,6 +1,12 @@
 // Output files of a batch: one name per record, written whole or not at all.
 #include "run/output_files.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 #include "core/messages.h"
 #include "core/strings.h"
 #include "core/textfile.h"
@@ -12,10 +18,30 @@ std::string OutputNamer::Next(const std::string& seqName, long recordNumber) {
     const std::string suffix = ".txt";
     std::string name = MakeAlnumName(seqName, 8, suffix);
     if (name.empty() || name == suffix) name = "sequence" + Str(recordNumber) + suffix;
+    if (used_.insert(name).second) return name;
     const std::string stem = name.substr(0, name.size() - suffix.size());
-    for (long k = 2; used_.count(name); ++k) name = stem + "-" + Str(k) + suffix;
-    used_.insert(name);
+    long& k = nextNumber_.try_emplace(stem, 2).first->second;
+    for (;; ++k) {
+        name = stem + "-" + Str(k) + suffix;
+        if (used_.insert(name).second) break;
+    }
+    ++k;
     return name;
+}
+
+bool UsableOutputFolder(const std::string& dir, std::string& reason) {
+    namespace fs = std::filesystem;
+    std::error_code made, ec;
+    fs::create_directories(dir, made);
+    if (!fs::is_directory(dir, ec)) {
+        reason = fs::exists(dir, ec) ? "it is not a folder" : made.message();
+        return false;
+    }
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    return true;
 }
 
 bool WriteRecordFile(const State& st, const ReadResult& r, const std::string& dir, const std::string& fileName,

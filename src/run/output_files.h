@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/read_result.h"
@@ -11,14 +12,21 @@ namespace varigap::run {
 
 // Names the output files of a run in record order: MakeAlnumName(name, 8, ".txt"); a name
 // without letters becomes "sequence" + record number + ".txt"; a name given out before in
-// the run gets "-2", "-3", ... before ".txt".
+// the run gets the first of "-2", "-3", ... before ".txt" that is free. Each name costs the
+// same however many were given out: the reads of a run share their first letters.
 class OutputNamer {
 public:
     std::string Next(const std::string& seqName, long recordNumber);
 
 private:
     std::unordered_set<std::string> used_;
+    // Per stem, the number below which every "-N" is taken (names are never given back).
+    std::unordered_map<std::string, long> nextNumber_;
 };
+
+// Whether `dir` can take the output files of a run, made when missing; false with the reason
+// ("is not a folder", the operating system's reason).
+bool UsableOutputFolder(const std::string& dir, std::string& reason);
 
 // Writes the result `r` of record `seqName` to `fileName` in `dir` under a temporary name,
 // renamed when complete.

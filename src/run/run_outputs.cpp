@@ -24,6 +24,11 @@ std::vector<std::string> UniqueSamples(const std::vector<std::string>& samples) 
     return unique;
 }
 
+// Only counted, the distinct reads are kept as hashes.
+exports::DistinctTable::Keys DistinctKeys(const RunSettings& o) {
+    return o.distinctFile.empty() ? exports::DistinctTable::Keys::Hashes : exports::DistinctTable::Keys::Bases;
+}
+
 void Say(const std::string& text) { std::fputs(MessageLine(Message{"Varigap", text}).c_str(), stderr); }
 
 }  // namespace
@@ -48,8 +53,11 @@ bool RunOutputs::Wanted(const RunSettings& o) {
            !o.distinctFile.empty();
 }
 
-RunOutputs::RunOutputs(const State& loaded, const RunSettings& opts)
-    : opts_(opts), catalog_(exports::MakeCatalog(loaded, UniqueSamples(opts.samples))) {
+RunOutputs::RunOutputs(const State& loaded, const RunSettings& opts, int jobs)
+    : opts_(opts),
+      catalog_(exports::MakeCatalog(loaded, UniqueSamples(opts.samples))),
+      tableMemory_(std::max(exports::DistinctTable::kMemory / static_cast<size_t>(jobs + 1), size_t{1} << 20)),
+      distinct_(DistinctKeys(opts), tableMemory_) {
     for (const auto& s : opts.samples)
         sampleOfFile_.push_back(static_cast<size_t>(std::find(catalog_.samples.begin(), catalog_.samples.end(), s) -
                                                     catalog_.samples.begin()));
@@ -76,10 +84,10 @@ std::unique_ptr<exports::Tally> RunOutputs::NewTally() const {
     const bool counts = !opts_.countsFile.empty(), summary = !opts_.summaryFile.empty();
     const bool distinct = summary || !opts_.distinctFile.empty();
     if (!counts && !distinct) return nullptr;
-    return std::make_unique<exports::Tally>(catalog_, counts, distinct, summary);
+    return std::make_unique<exports::Tally>(catalog_, counts, distinct, summary, DistinctKeys(opts_), tableMemory_);
 }
 
-void RunOutputs::AddTally(const exports::Tally& tally) {
+void RunOutputs::AddTally(exports::Tally& tally) {
     std::lock_guard lock(mutex_);
     tally.AddTo(counts_, distinct_, summary_);
 }
@@ -105,7 +113,10 @@ RunStatus RunOutputs::Finish() {
     publish(opts_.countsFile, [&](TextWriter& out) { out.Write(counts_.Text()); });
     publish(opts_.distinctFile,
             [&](TextWriter& out) { distinct_.Write([&](const std::string& piece) { out.Write(piece); }); });
-    if (!opts_.summaryFile.empty() && !summary_.TakeDistinct(distinct_, error)) Say(error);  // cannot happen
+    if (!opts_.summaryFile.empty() && !summary_.TakeDistinct(distinct_, error)) {
+        Say("File " + opts_.summaryFile + " could not be written: " + error + ".");
+        return kRunFailed;
+    }
     publish(opts_.summaryFile, [&](TextWriter& out) { out.Write(summary_.Json()); });
     return status;
 }

@@ -30,7 +30,8 @@ public:
     // None of them asked for: the run goes as before, without facts.
     static bool Wanted(const RunSettings& opts);
 
-    RunOutputs(const State& loaded, const RunSettings& opts);
+    // `jobs`: the tallies there will be.
+    RunOutputs(const State& loaded, const RunSettings& opts, int jobs);
 
     // The index among the run's samples (each name once, in input order) of the sample of file `file`.
     size_t SampleOf(size_t file) const { return sampleOfFile_[file]; }
@@ -42,7 +43,7 @@ public:
 
     // A job's counts, nullptr when nothing is counted; added up by AddTally when the job ends.
     std::unique_ptr<exports::Tally> NewTally() const;
-    void AddTally(const exports::Tally& tally);
+    void AddTally(exports::Tally& tally);
     // Hands the next record to the sinks that take records in order; messages as full lines.
     void Take(const exports::AnalysedRead& r, std::string& out, std::string& messages);
     // Publishes every file; kRunFailed when one was not written.
@@ -56,6 +57,7 @@ private:
     std::vector<std::string> sinkMessages_;  // scratch
     std::mutex mutex_;                       // of the sums below
     exports::CountsTable counts_;
+    size_t tableMemory_;  // for each job's distinct reads, and the run's: a share of 32 MiB, at least 1 MiB
     exports::DistinctTable distinct_;
     exports::Summary summary_;
 };

@@ -1,6 +1,10 @@
 // The run's counts table, distinct reads and summary as files: what is written reads back the
-// same whatever the names hold, and a damaged summary is refused with the place of the damage.
+// same whatever the names hold, distinct reads beyond the memory given make the same table, and
+// a damaged summary is refused with the place of the damage.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
 
 #include "export/counts_table.h"
 #include "export/distinct_table.h"
@@ -50,6 +54,51 @@ TEST(ExportTables, WhatIsWrittenReadsBackTheSameWhateverTheNamesHold) {
         reads.Write([&](const std::string& piece) { again += piece; });
         EXPECT_EQ(again, text) << name;
     }
+}
+
+TEST(ExportTables, DistinctReadsBeyondTheMemoryGivenGiveTheTableOfATableInMemory) {
+    TempDir d;
+    using Keys = exports::DistinctTable::Keys;
+    exports::DistinctTable whole, spilled(Keys::Bases, 32768, d.Path()), hashed(Keys::Hashes, 32768, d.Path());
+    // Three jobs of a run, one of them meeting the samples in another order.
+    std::vector<std::unique_ptr<exports::DistinctTable>> jobs;
+    for (int j = 0; j < 3; ++j) jobs.push_back(std::make_unique<exports::DistinctTable>(Keys::Bases, 16384, d.Path()));
+    const std::vector<std::string> samples{"S1", "S2", "S3"};
+    for (auto* t : {&whole, &spilled, &hashed, jobs[0].get(), jobs[1].get()})
+        for (const auto& s : samples) t->Sample(s);
+    jobs[2]->Sample("S3");
+    unsigned x = 29;
+    for (int i = 0; i < 20000; ++i) {
+        x = x * 1103515245u + 12345u;
+        const std::string& sample = samples[(x >> 8) % 3];
+        const std::string read = std::string((x >> 12) % 40, 'A') + "CG"[(x >> 20) % 2] + std::to_string(x >> 26);
+        const long long reads = 1 + (x >> 16) % 3;
+        for (auto* t : {&whole, &spilled, &hashed, jobs[static_cast<size_t>(i) % 3].get()})
+            t->Add(t->Sample(sample), read, reads);
+    }
+    exports::DistinctTable run(Keys::Bases, 16384, d.Path());
+    for (auto& job : jobs) run.Add(std::move(*job));
+    std::string expected, text;
+    whole.Write([&](const std::string& piece) { expected += piece; });
+    for (auto* t : {&spilled, &run}) {
+        text.clear();
+        t->Write([&](const std::string& piece) { text += piece; });
+        EXPECT_EQ(text, expected);
+    }
+    EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), 10000);
+    for (const auto& s : samples) {
+        EXPECT_EQ(hashed.Distinct(s), whole.Distinct(s)) << s;
+        EXPECT_EQ(hashed.Reads(s), whole.Reads(s)) << s;
+    }
+    // A table that cannot keep its rows is not taken for a whole one.
+    exports::DistinctTable lost(Keys::Bases, 64, d.Path("gone"));
+    for (const char* read : {"ACGT", "CCGG", "TTAA"}) lost.Add(lost.Sample("S1"), read, 1);
+    exports::Summary summary;
+    summary.Add(summary.Sample("S1"), "reads", 3);
+    std::string error;
+    EXPECT_FALSE(summary.TakeDistinct(lost, error));
+    EXPECT_EQ(error, "the distinct reads could not be kept: a temporary file in " + d.Path("gone") +
+                         " could not be made: No such file or directory");
 }
 
 TEST(ExportTables, ADamagedSummaryIsRefusedWithThePlaceOfTheDamage) {
