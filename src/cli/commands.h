@@ -15,6 +15,7 @@ int RunBuild(const BuildCommandOptions& opts);
 int RunRegions(const RegionsOptions& opts);
 int RunCheck(const CheckOptions& opts);
 int RunMerge(const MergeOptions& opts);
+int RunReport(const ReportOptions& opts);
 
 // Directory and file name of a path as given ("" directory for a bare name).
 void SplitPath(const std::string& path, std::string& directory, std::string& name);

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
         case Command::Check: status = RunCheck(cl.check); break;
         case Command::Concat: status = RunConcat(cl.concat); break;
         case Command::Merge: status = RunMerge(cl.merge); break;
+        case Command::Report: status = RunReport(cl.report); break;
     }
     return CloseStdout(status);
 }

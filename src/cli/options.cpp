@@ -199,6 +199,14 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
             if (!need("a file")) return false;
             if (v.empty()) return Fail(error, "option " + arg + " needs a file");
             (arg == "--counts" ? o.countsFile : arg == "--summary" ? o.summaryFile : o.distinctFile) = v;
+        } else if (arg == "--report" || arg == "--multiqc") {
+            if (!need("a file")) return false;
+            if (v.empty()) return Fail(error, "option " + arg + " needs a file");
+            (arg == "--report" ? o.reportFile : o.multiqcFile) = v;
+        } else if (arg == "--counts-format") {
+            if (!need("tsv or biom")) return false;
+            if (v != "tsv" && v != "biom") return Fail(error, "--counts-format takes tsv or biom, not \"" + v + "\"");
+            o.countsBiom = v == "biom";
         } else if (arg == "--no-progress") {
             bool on = false;
             if (!flag(on)) return false;
@@ -226,10 +234,11 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
     if ((o.extractUncertain || o.extractEmpty) && o.extractDir.empty())
         return Fail(error,
                     (o.extractUncertain ? "--extract-uncertain" : "--extract-empty") + std::string(" needs --extract"));
-    const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile};
+    const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile, o.reportFile, o.multiqcFile};
     for (size_t i = 0; i < files.size(); ++i)
         if (!files[i].empty() && std::count(files.begin(), files.end(), files[i]) > 1)
-            return Fail(error, "--counts, --summary and --distinct name the same file " + files[i]);
+            return Fail(error,
+                        "--counts, --summary, --distinct, --report and --multiqc name the same file " + files[i]);
     return true;
 }
 
@@ -322,6 +331,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         cl.command = Command::Check;
         return ParseCheck(rest, cl.check, error);
     }
+    if (args[0] == "report") {
+        cl.command = Command::Report;
+        return ParseReport(rest, cl.report, error);
+    }
     // merge tsv|gff3 joins files, the other kinds add tables up: the first word that is not an
     // option says which.
     auto kind = std::find_if(rest.begin(), rest.end(), [](const std::string& a) { return a.empty() || a[0] != '-'; });
@@ -343,7 +356,7 @@ std::string HelpText() {
   varigap-cli analyze TEMPLATE_FILE SEQUENCE_FILE... [options]
   varigap-cli variants VR_FILE [--length N] [--mode same|different|shorter|longer|all]
 )" + BuilderUsage() +
-           MergeUsage() + ConcatUsage() +
+           MergeUsage() + ConcatUsage() + ReportUsage() +
            R"(  varigap-cli --help
   varigap-cli --version
 
@@ -495,7 +508,21 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        own), region:T:R:uncertain (? or a line of several regions) and
                        region:T:R:not_found (no line, or beside a trimmed read), and per
                        VR number V vr:T:V:identified and vr:T:V:unidentified, as
-                       --counts counts them.
+                       --counts counts them. "schema_version" numbers the layout
+                       (docs/schema/summary.schema.json); "vr_lengths" gives per sample
+                       and variable region "T:V" the reads per length of the stretch
+                       between its conserved regions.
+  --counts-format F    tsv (the default) or biom: --counts writes the table as BIOM 1.0
+                       (JSON), the variants as observations with template, vr, vr_file,
+                       variant and taxa as metadata, the samples as columns.
+  --report FILE        write the report of the run as one HTML page that needs no network:
+                       reads per sample (analysed, passed over by reason, strand,
+                       identified), the taxa most often found per sample and variable
+                       region as bars and a heat map, the length of each variable region,
+                       the templates applied, the command line and parameters; each chart
+                       beside a table that sorts on a click on a column's header.
+  --multiqc FILE       write the per-sample numbers as a MultiQC table; a name ending in
+                       _mqc.tsv lets "multiqc FOLDER" show them as a Varigap section.
   --distinct FILE      write the distinct reads: a header row "sample sequence reads",
                        then per sample (in input order) each different read (its bases
                        as read, before any strand is chosen; sorted bytewise) and how
@@ -519,7 +546,7 @@ by " +" where the entry goes on, each line followed by a TAB and the entry's tax
                        --length is given, else all).
 
 )" + BuilderHelpText() +
-           "\n" + MergeHelpText() + "\n" + ConcatHelpText() +
+           "\n" + MergeHelpText() + "\n" + ConcatHelpText() + "\n" + ReportHelpText() +
            R"(
 Messages go to standard error as "TITLE: TEXT"; a message about a record is followed by
 a line naming the record and its file, and a missing variable region file is reported

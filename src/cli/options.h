@@ -7,6 +7,7 @@
 #include "cli/builder_options.h"
 #include "cli/concat_command.h"
 #include "cli/merge_options.h"
+#include "cli/report_options.h"
 
 namespace varigap::cli {
 
@@ -44,7 +45,9 @@ struct AnalyzeOptions {
     std::string extractDir;  // one file of sequences per region
     bool extractUncertain = false, extractEmpty = false;
     std::string countsFile, summaryFile, distinctFile;
-    std::string commandLine;  // as given, for the summary
+    bool countsBiom = false;              // --counts-format biom: the counts table as BIOM 1.0
+    std::string reportFile, multiqcFile;  // the HTML report, the MultiQC table
+    std::string commandLine;              // as given, for the summary
 };
 
 struct VariantsOptions {
@@ -53,7 +56,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Concat };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Concat, Report };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -64,6 +67,7 @@ struct CommandLine {
     CheckOptions check;
     MergeOptions merge;
     ConcatOptions concat;
+    ReportOptions report;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.

@@ -8,6 +8,7 @@
 
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
+#include "cli/report_outputs.h"
 #include "core/strings.h"
 #include "core/version.h"
 #include "export/extract.h"
@@ -52,7 +53,7 @@ exports::Skip SkipOf(const seqio::ReadProblem& p) {
 
 bool RunOutputs::Wanted(const AnalyzeOptions& o) {
     return !o.extractDir.empty() || o.format == Format::Gff3 || o.format == Format::Bed || !o.countsFile.empty() ||
-           !o.summaryFile.empty() || !o.distinctFile.empty();
+           !o.summaryFile.empty() || !o.distinctFile.empty() || !o.reportFile.empty() || !o.multiqcFile.empty();
 }
 
 RunOutputs::RunOutputs(const State& loaded, const AnalyzeOptions& opts, const std::vector<std::string>& samples)
@@ -78,7 +79,8 @@ RunOutputs::RunOutputs(const State& loaded, const AnalyzeOptions& opts, const st
 std::string RunOutputs::Header() const { return opts_.format == Format::Gff3 ? exports::kGff3Header : ""; }
 
 std::unique_ptr<exports::Tally> RunOutputs::NewTally() const {
-    const bool counts = !opts_.countsFile.empty(), summary = !opts_.summaryFile.empty();
+    const bool counts = !opts_.countsFile.empty() || !opts_.reportFile.empty();
+    const bool summary = !opts_.summaryFile.empty() || !opts_.reportFile.empty() || !opts_.multiqcFile.empty();
     const bool distinct = summary || !opts_.distinctFile.empty();
     if (!counts && !distinct) return nullptr;
     return std::make_unique<exports::Tally>(catalog_, counts, distinct, summary);
@@ -107,11 +109,15 @@ int RunOutputs::Finish() {
         Say(message);
         status = kExitFailed;
     };
-    publish(opts_.countsFile, [&](TextWriter& out) { out.Write(counts_.Text()); });
+    if (opts_.countsBiom) WriteBiom(opts_.countsFile, counts_, summary_.version, publish);
+    else publish(opts_.countsFile, [&](TextWriter& out) { out.Write(counts_.Text()); });
     publish(opts_.distinctFile,
             [&](TextWriter& out) { distinct_.Write([&](const std::string& piece) { out.Write(piece); }); });
-    if (!opts_.summaryFile.empty() && !summary_.TakeDistinct(distinct_, error)) Say(error);  // cannot happen
+    const bool summary = !opts_.summaryFile.empty() || !opts_.reportFile.empty() || !opts_.multiqcFile.empty();
+    if (summary && !summary_.TakeDistinct(distinct_, error)) Say(error);  // cannot happen
     publish(opts_.summaryFile, [&](TextWriter& out) { out.Write(summary_.Json()); });
+    WriteHtmlReport(opts_.reportFile, summary_, counts_, publish);
+    WriteMultiqc(opts_.multiqcFile, summary_, publish);
     return status;
 }
 
