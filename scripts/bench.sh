@@ -178,3 +178,7 @@ if [[ ${VARIGAP_BENCH_AMPLICON:-1} != 0 ]]; then
   echo
   scripts/bench-amplicon.sh "$build"
 fi
+if [[ ${VARIGAP_BENCH_REPORT:-1} != 0 ]]; then
+  echo
+  scripts/bench-report.sh "$build"
+fi

@@ -6,7 +6,8 @@
 #     python3-biom-format holds the rows, metadata and numbers of counts.tsv;
 #   - multiqc on the output folder has a Varigap section with the sample's numbers;
 #   - the report, opened in headless Chromium without network, draws every chart with no
-#     console message, names every sample, and its screenshot is not blank; report made by the
+#     console message, names every sample (one named like markup as text), and its
+#     screenshot is not blank; report made by the
 #     report command from the summary and counts = the one analyze --report made;
 #   - the bash completion, sourced, completes subcommands, options and option values.
 # With --screenshots, also writes docs/screenshots/report.png (the amplicon example's report).
@@ -107,6 +108,13 @@ for pair in "$out/report.html:$out/summary.json" "$tmp/trnlf.html:$tmp/trnlf.jso
   done
 done
 
+step "a sample named like markup stays text"
+"$cli" analyze "$ex/p6/p6.tpl" --sample '</script><!--<b>x' "$ex/amplicon/S1.fastq.gz" --orient auto --no-progress \
+  --report "$tmp/odd.html" >/dev/null || fail "analyze with an odd sample name"
+browser "file://$tmp/odd.html" --dump-dom >"$tmp/odd.dom" 2>/dev/null || fail "chromium on odd.html"
+grep -q '>&lt;/script&gt;&lt;!--&lt;b&gt;x<' "$tmp/odd.dom" || fail "the odd sample name is not shown as text"
+grep -q 'data-charts="6"' "$tmp/odd.dom" || fail "odd.html: not every chart was drawn"
+
 step "screenshot of the amplicon report is not blank"
 browser "file://$out/report.html" --window-size=1300,4000 --hide-scrollbars --screenshot="$tmp/report.png" \
   >/dev/null 2>&1 || fail "chromium --screenshot"
@@ -119,7 +127,13 @@ colours = len(Image.open(sys.argv[1]).convert("RGB").getcolors(1 << 20) or [])
 assert dark > 20000 and colours > 20, (dark, colours)
 PY
 if [[ ${2:-} == --screenshots ]]; then
-  $py - "$tmp/report.png" "$src/docs/screenshots/report.png" <<'PY'
+  # The run again from a folder of its own, so that the page shows short file names.
+  mkdir "$tmp/shot" && cp -r "$ex/p6" "$ex/amplicon" "$tmp/shot"
+  (cd "$tmp/shot" && "$cli" analyze p6/p6.tpl amplicon/S1.fastq.gz amplicon/S2.fastq.gz --orient auto --no-progress \
+    --counts counts.tsv --summary summary.json --report report.html >/dev/null) || fail "the screenshots' run"
+  browser "file://$tmp/shot/report.html" --window-size=1300,4000 --hide-scrollbars --screenshot="$tmp/shot.png" \
+    >/dev/null 2>&1 || fail "chromium --screenshot"
+  $py - "$tmp/shot.png" "$src/docs/screenshots/report.png" <<'PY'
 import sys
 from PIL import Image, ImageOps
 image = Image.open(sys.argv[1]).convert("RGB")

@@ -234,6 +234,7 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
     if ((o.extractUncertain || o.extractEmpty) && o.extractDir.empty())
         return Fail(error,
                     (o.extractUncertain ? "--extract-uncertain" : "--extract-empty") + std::string(" needs --extract"));
+    if (o.countsBiom && o.countsFile.empty()) return Fail(error, "--counts-format biom needs --counts");
     const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile, o.reportFile, o.multiqcFile};
     for (size_t i = 0; i < files.size(); ++i)
         if (!files[i].empty() && std::count(files.begin(), files.end(), files[i]) > 1)

@@ -35,10 +35,13 @@ std::string Array(const std::vector<long long>& values) {
     return a + "]";
 }
 
-// Text that may stand inside a <script> element: "</" only as "<\/", the same in JSON.
-std::string ScriptSafe(std::string text) {
-    for (size_t at = 0; (at = text.find("</", at)) != std::string::npos; at += 3) text.replace(at, 2, "<\\/");
-    return text;
+// JSON that may stand inside a <script> element: every "<" (only ever inside strings) as
+// \u003c, so that no "</script" or "<!--" of a name can end or bend the element.
+std::string ScriptSafe(const std::string& json) {
+    std::string safe;
+    safe.reserve(json.size());
+    for (char c : json) c == '<' ? safe += "\\u003c" : safe += c;
+    return safe;
 }
 
 }  // namespace

@@ -303,6 +303,7 @@ TEST(CliOutputs, RunsAndMergesGiveTheirStatusMessagesAndFiles) {
         "report --summary q.json --counts q.json -o r.html",
         "report --summary q.json --counts q.tsv",
         "analyze t.tpl s.fasta --counts-format xml",
+        "analyze t.tpl s.fasta --counts-format biom",
     };
     auto shown = [](const std::string& line) {
         for (const char* key :

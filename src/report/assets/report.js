@@ -88,6 +88,11 @@
       (samples.length === 1 ? "" : "s");
   var run = section("The run", "Made by " + sum.program + " " + sum.version + " (summary schema version " +
       sum.schema_version + ").");
+  var total = function (k) { return samples.reduce(function (n, s) { return n + get(s, k); }, 0); };
+  var skippedAll = SKIPS.reduce(function (n, k) { return n + total(k[0]); }, 0);
+  run.appendChild(el("p", {}, "Over all samples: " + fmt(total("reads") + skippedAll) + " records in, " +
+      fmt(total("reads")) + " reads analysed (" + fmt(total("reverse_reads")) + " on the reverse strand), " +
+      fmt(total("no_cr_reads")) + " without a conserved region, " + fmt(skippedAll) + " records passed over."));
   var params = [["command line", sum.command_line]];
   Object.keys(sum.parameters).forEach(function (k) { params.push([k, String(sum.parameters[k])]); });
   run.appendChild(table(["setting", "value"], params));
