@@ -73,7 +73,7 @@
       scales: [{name: "y", type: "band", domain: rows, range: "height", padding: 0.2},
                {name: "x", type: "linear", domain: {data: "t", field: "y1"}, range: "width", nice: true, zero: true},
                {name: "c", type: "ordinal", domain: cats, range: colours || palette}],
-      axes: [{orient: "left", scale: "y", labelLimit: 160},
+      axes: [{orient: "left", scale: "y", labelLimit: 280},
              {orient: "bottom", scale: "x", title: xTitle, format: share ? "%" : ",d"}],
       legends: [{fill: "c", orient: "bottom", direction: "vertical", columns: 2, labelLimit: 360}],
       marks: [{type: "rect", from: {data: "t"}, encode: {enter: {
@@ -105,6 +105,7 @@
       if (m && templates.indexOf(m[1]) < 0) templates.push(m[1]);
     });
   });
+  function used(t) { return samples.some(function (s) { return get(s, "template:" + t + ":reads") > 0; }); }
   function withTemplate(s) { return templates.reduce(function (n, t) { return n + get(s, "template:" + t + ":reads"); }, 0); }
   var reads = section("Reads per sample", "Every record of a sample's files is either analysed or passed over; an " +
       "analysed read either has a template applied (its conserved regions were found) or none.");
@@ -134,7 +135,8 @@
 
   // Templates and regions.
   var tsec = section("Templates applied", "Reads to which each template of the template file was applied, and " +
-      "how each of its regions was placed: on a line of its own marked ':' (placed), uncertain ('?'), or not found.");
+      "how each of its regions was placed (for the templates that reads took): on a line of its own marked ':' " +
+      "(placed), uncertain ('?'), or not found.");
   tsec.appendChild(table(["template"].concat(samples), templates.map(function (t) {
     return [t].concat(samples.map(function (s) { return get(s, "template:" + t + ":reads"); }));
   })));
@@ -142,16 +144,19 @@
   samples.forEach(function (s) {
     Object.keys(sum.samples[s]).forEach(function (k) {
       var m = /^region:(.*):(.*):placed$/.exec(k);
-      if (m) rows.push([s, m[1], m[2], get(s, k), get(s, "region:" + m[1] + ":" + m[2] + ":uncertain"),
+      if (m && used(m[1])) rows.push([s, m[1], m[2], get(s, k), get(s, "region:" + m[1] + ":" + m[2] + ":uncertain"),
                         get(s, "region:" + m[1] + ":" + m[2] + ":not_found")]);
     });
   });
   tsec.appendChild(table(["sample", "template", "region", "placed", "uncertain", "not found"], rows));
 
   // Variable regions: identification, taxa, heat map, lengths.
+  // The variable regions of the templates that some read took (a template file may hold many).
   var vrs = [];
   samples.forEach(function (s) {
-    Object.keys((sum.vr_lengths || {})[s] || {}).forEach(function (v) { if (vrs.indexOf(v) < 0) vrs.push(v); });
+    Object.keys((sum.vr_lengths || {})[s] || {}).forEach(function (v) {
+      if (vrs.indexOf(v) < 0 && used(v.substring(0, v.lastIndexOf(":")))) vrs.push(v);
+    });
   });
   var ident = section("Variable regions identified", "A variable region is identified when it is placed and " +
       "its bases are a variant listed in its variable region file; reads with a template applied are either.");
