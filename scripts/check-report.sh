@@ -108,6 +108,14 @@ for pair in "$out/report.html:$out/summary.json" "$tmp/trnlf.html:$tmp/trnlf.jso
   done
 done
 
+step "a summary of schema version 1 (without lengths) still makes a report"
+$py -c "import json,sys; d=json.load(open(sys.argv[1])); [d.pop(k) for k in ('schema_version', 'vr_lengths')]; print(json.dumps(d))" \
+  "$out/summary.json" >"$tmp/v1.json"
+"$cli" report --summary "$tmp/v1.json" --counts "$out/counts.tsv" -o "$tmp/v1.html" || fail "report from a version 1 summary"
+browser "file://$tmp/v1.html" --enable-logging=stderr --v=0 --dump-dom >"$tmp/v1.dom" 2>"$tmp/console.log" || fail "chromium on v1.html"
+! grep -E "CONSOLE|Refused" "$tmp/console.log" >&2 || fail "console messages on v1.html"
+grep -q 'data-charts="5"' "$tmp/v1.dom" || fail "v1.html: not every chart but the lengths' was drawn"
+
 step "a sample named like markup stays text"
 "$cli" analyze "$ex/p6/p6.tpl" --sample '</script><!--<b>x' "$ex/amplicon/S1.fastq.gz" --orient auto --no-progress \
   --report "$tmp/odd.html" >/dev/null || fail "analyze with an odd sample name"

@@ -151,11 +151,13 @@
   tsec.appendChild(table(["sample", "template", "region", "placed", "uncertain", "not found"], rows));
 
   // Variable regions: identification, taxa, heat map, lengths.
-  // The variable regions of the templates that some read took (a template file may hold many).
+  // The variable regions of the templates that some read took (a template file may hold many);
+  // summaries before schema version 2 have no lengths.
   var vrs = [];
   samples.forEach(function (s) {
-    Object.keys((sum.vr_lengths || {})[s] || {}).forEach(function (v) {
-      if (vrs.indexOf(v) < 0 && used(v.substring(0, v.lastIndexOf(":")))) vrs.push(v);
+    Object.keys(sum.samples[s]).forEach(function (k) {
+      var m = /^vr:(.*):([0-9]+):identified$/.exec(k), v = m && m[1] + ":" + m[2];
+      if (m && vrs.indexOf(v) < 0 && used(m[1])) vrs.push(v);
     });
   });
   var ident = section("Variable regions identified", "A variable region is identified when it is placed and " +
@@ -227,7 +229,7 @@
         (byLength[n] = byLength[n] || {})[s] = l[n];
       });
     });
-    figure(vsec, "Length distribution of variable region " + v + ": reads by the number of bases between its " +
+    if (lengths.length) figure(vsec, "Length distribution of variable region " + v + ": reads by the number of bases between its " +
         "conserved regions, stacked by sample.", {
       width: 460, height: 200, padding: 5,
       data: [{name: "l", values: lengths, transform: [{type: "stack", groupby: ["length"], field: "reads", sort: {field: "sample"}}]}],
