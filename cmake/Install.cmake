@@ -10,6 +10,7 @@
 #   share/man/man1/                varigap.1.gz, varigap-cli.1.gz
 #   share/applications/            varigap.desktop
 #   share/icons/hicolor/scalable/apps/varigap.svg
+#   share/bash-completion/completions/varigap-cli
 
 # ---------------------------------------------------------------- manual pages
 # Every docs/man/NAME.1.md becomes man/NAME.1.gz in the build folder.
@@ -46,6 +47,7 @@ install(FILES ${VARIGAP_HELP_FILES} DESTINATION share/varigap)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/example/ DESTINATION share/varigap/examples
   PATTERN big EXCLUDE
   PATTERN .gitattributes EXCLUDE)
+install(FILES ${CMAKE_SOURCE_DIR}/data/completion/varigap-cli DESTINATION share/bash-completion/completions)
 if(VARIGAP_MAN_PAGES)
   install(FILES ${VARIGAP_MAN_PAGES} DESTINATION share/man/man1)
 endif()

@@ -184,3 +184,7 @@ if [[ ${VARIGAP_BENCH_TABLES:-1} != 0 ]]; then
   echo
   scripts/bench-distinct.sh "$build"
 fi
+if [[ ${VARIGAP_BENCH_REPORT:-1} != 0 ]]; then
+  echo
+  scripts/bench-report.sh "$build"
+fi

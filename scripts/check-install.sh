@@ -26,7 +26,8 @@ share=$prefix/share/varigap
 for f in bin/varigap bin/varigap-cli share/varigap/VarigapHelp{0..6}.txt share/varigap/Varigap{Params,Options}.txt \
          share/varigap/examples/{trnLF.tpl,sequences.fasta,poaceae_intron.txt} \
          share/man/man1/varigap.1.gz share/man/man1/varigap-cli.1.gz \
-         share/applications/varigap.desktop share/icons/hicolor/scalable/apps/varigap.svg; do
+         share/applications/varigap.desktop share/icons/hicolor/scalable/apps/varigap.svg \
+         share/bash-completion/completions/varigap-cli; do
   [[ -f $prefix/$f ]] || fail "cmake --install did not install $f"
 done
 if command -v desktop-file-validate >/dev/null; then
@@ -115,7 +116,8 @@ done
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$tmp/deb.contents"
 for f in usr/bin/varigap usr/bin/varigap-cli usr/share/varigap/VarigapHelp0.txt usr/share/varigap/VarigapParams.txt \
          usr/share/varigap/examples/trnLF.tpl usr/share/man/man1/varigap-cli.1.gz usr/share/man/man1/varigap.1.gz \
-         usr/share/applications/varigap.desktop usr/share/icons/hicolor/scalable/apps/varigap.svg; do
+         usr/share/applications/varigap.desktop usr/share/icons/hicolor/scalable/apps/varigap.svg \
+         usr/share/bash-completion/completions/varigap-cli; do
   grep -qxF "./$f" "$tmp/deb.contents" || fail "the package lacks /$f"
 done
 dpkg-deb -x "$deb" "$tmp/deb"

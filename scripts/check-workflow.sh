@@ -4,7 +4,8 @@
 # sample), and the bundled trnL-F FASTA file (CR LF, wrapped lines) as a third sample, against
 # one varigap-cli analyze over the same samples:
 #   - analysis.tsv, counts.tsv and distinct.tsv byte for byte; regions/*.fastq.gz decompressed
-#     and gff/SAMPLE.gff3 byte for byte; summary.json but for its command line;
+#     and gff/SAMPLE.gff3 byte for byte; summary.json but for its command line; varigap_mqc.tsv
+#     and counts.biom byte for byte, report.html there;
 #   - a second run finds nothing to do; a sample added to the sheet is merged in;
 #   - a shard that fails (a read longer than varigap-cli takes, in the third shard of S2) fails
 #     the workflow with that shard's message and leaves no merged output, neither in a new
@@ -19,6 +20,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 check=check-workflow
+export SOURCE_DATE_EPOCH=1700000000  # the date of the BIOM tables, the workflow's and the direct run's
 source scripts/check-helpers.sh  # the working folder is the project's
 
 cmake --build "$build" --target varigap-cli >"$tmp/build.log" 2>&1 || { cat "$tmp/build.log" >&2; fail "build"; }
@@ -63,6 +65,10 @@ for s in S1 S2 S3; do
 done
 same <(grep -v '"command_line"' "$direct/summary.json") <(grep -v '"command_line"' "$out/summary.json") \
   "summary.json differs from the direct run's"
+"$cli" report --summary "$direct/summary.json" --counts "$direct/counts.tsv" --multiqc "$direct/varigap_mqc.tsv" \
+  --biom "$direct/counts.biom" || fail "varigap-cli report on the direct run"
+for f in varigap_mqc.tsv counts.biom; do same "$direct/$f" "$out/$f" "$f differs from the direct run's"; done
+grep -q '"S3"' "$out/report.html" || fail "report.html misses a sample"
 
 step "a second run has nothing to do"
 workflow run "$out" S1="$S1" S2="$S2" S3="$S3" >"$tmp/again.log" 2>&1 || { cat "$tmp/again.log" >&2; fail "the second run"; }

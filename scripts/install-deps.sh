@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
-          libhts-dev libisal-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit)
+          libhts-dev libisal-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit
+          libjs-vega)  # Vega, embedded in every HTML report at build time
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt hyperfine time)  # time: /usr/bin/time -v for peak memory
 fi
@@ -15,6 +16,9 @@ fi
 
 # The tests check GFF3 output with gt gff3validator and read the JSON summary with Python.
 packages+=(genometools python3)
+# scripts/check-report.sh opens the report in headless Chromium and checks the summary, BIOM and
+# MultiQC outputs with the tools that read them.
+packages+=(chromium multiqc python3-biom-format python3-jsonschema python3-pil)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -137,6 +137,9 @@ run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const State& st) {
     r.countsFile = o.countsFile;
     r.summaryFile = o.summaryFile;
     r.distinctFile = o.distinctFile;
+    r.countsBiom = o.countsBiom;
+    r.reportFile = o.reportFile;
+    r.multiqcFile = o.multiqcFile;
     r.commandLine = o.commandLine;
     r.parametersJson = ParametersJson(o, st);
     return r;

@@ -25,6 +25,7 @@ int RunCheck(const CheckOptions& opts);
 int RunMerge(const MergeOptions& opts);  // every MergeKind
 // merge tsv|gff3: the shards' outputs joined in shard order under one header.
 int RunConcat(const MergeOptions& opts);
+int RunReport(const ReportOptions& opts);
 
 // Directory and file name of a path as given ("" directory for a bare name).
 void SplitPath(const std::string& path, std::string& directory, std::string& name);

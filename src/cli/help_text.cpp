@@ -165,7 +165,21 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        own), region:T:R:uncertain (? or a line of several regions) and
                        region:T:R:not_found (no line, or beside a trimmed read), and per
                        VR number V vr:T:V:identified and vr:T:V:unidentified, as
-                       --counts counts them.
+                       --counts counts them. "schema_version" numbers the layout
+                       (docs/schema/summary.schema.json); "vr_lengths" gives per sample
+                       and variable region "T:V" the reads per length of the stretch
+                       between its conserved regions.
+  --counts-format F    tsv (the default) or biom: --counts writes the table as BIOM 1.0
+                       (JSON), the variants as observations with template, vr, vr_file,
+                       variant and taxa as metadata, the samples as columns.
+  --report FILE        write the report of the run as one HTML page that needs no network:
+                       reads per sample (analysed, passed over by reason, strand,
+                       identified), the taxa most often found per sample and variable
+                       region as bars and a heat map, the length of each variable region,
+                       the templates applied, the command line and parameters; each chart
+                       beside a table that sorts on a click on a column's header.
+  --multiqc FILE       write the per-sample numbers as a MultiQC table; a name ending in
+                       _mqc.tsv lets "multiqc FOLDER" show them as a Varigap section.
   --distinct FILE      write the distinct reads: a header row "sample sequence reads",
                        then per sample (in input order) each different read (its bases
                        as read, before any strand is chosen; sorted bytewise) and how
@@ -277,6 +291,18 @@ written under a temporary name and renamed when complete.
   --force                replace an existing OUT (without it OUT is left untouched).
   Exit status: 0 joined; 1 OUT exists or could not be written; 2 usage error, or an IN
   that cannot be read, begins with another header line or ends inside a line.
+)"},
+    {Command::Report,
+     "  varigap-cli report --summary FILE --counts FILE [-o REPORT.html] [--multiqc NAME_mqc.tsv]\n"
+     "                     [--biom FILE.biom] [--force]\n",
+     R"(report: makes from the summary and the counts table of a run (as analyze --summary and
+--counts or merge wrote them; of a whole project after merge) what analyze writes with
+--report, --multiqc and --counts-format biom. Each file is written under a temporary name
+and renamed when complete.
+  -o, --output FILE    the HTML report (see --report).
+  --multiqc FILE       the MultiQC table (see --multiqc).
+  --biom FILE          the counts table as BIOM 1.0 (see --counts-format).
+  --force              replace existing files.
 )"},
 };
 

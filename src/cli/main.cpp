@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
         case Command::Regions: status = RunRegions(cl.regions); break;
         case Command::Check: status = RunCheck(cl.check); break;
         case Command::Merge: status = RunMerge(cl.merge); break;
+        case Command::Report: status = RunReport(cl.report); break;
     }
     return CloseStdout(status);
 }

@@ -105,6 +105,14 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
         {"--counts", 0, Takes::NonEmptyValue, "a file", file(o.countsFile)},
         {"--summary", 0, Takes::NonEmptyValue, "a file", file(o.summaryFile)},
         {"--distinct", 0, Takes::NonEmptyValue, "a file", file(o.distinctFile)},
+        {"--report", 0, Takes::NonEmptyValue, "a file", file(o.reportFile)},
+        {"--multiqc", 0, Takes::NonEmptyValue, "a file", file(o.multiqcFile)},
+        {"--counts-format", 0, Takes::Value, "tsv or biom",
+         [&](const std::string&, const std::string& v, std::string& e) {
+             if (v != "tsv" && v != "biom") return Fail(e, "--counts-format takes tsv or biom, not \"" + v + "\"");
+             o.countsBiom = v == "biom";
+             return true;
+         }},
         {"--no-progress", 0, Takes::Nothing, "", set(o.progress, false)},
     };
     if (!ReadOptions(args, table, "analyze", positional, error)) return false;
@@ -123,10 +131,12 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
     if ((o.extractUncertain || o.extractEmpty) && o.extractDir.empty())
         return Fail(error,
                     (o.extractUncertain ? "--extract-uncertain" : "--extract-empty") + std::string(" needs --extract"));
-    const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile};
+    if (o.countsBiom && o.countsFile.empty()) return Fail(error, "--counts-format biom needs --counts");
+    const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile, o.reportFile, o.multiqcFile};
     for (size_t i = 0; i < files.size(); ++i)
         if (!files[i].empty() && std::count(files.begin(), files.end(), files[i]) > 1)
-            return Fail(error, "--counts, --summary and --distinct name the same file " + files[i]);
+            return Fail(error,
+                        "--counts, --summary, --distinct, --report and --multiqc name the same file " + files[i]);
     return true;
 }
 
@@ -179,6 +189,7 @@ const struct {
 } kCommands[] = {
     {"analyze", Command::Analyze}, {"variants", Command::Variants}, {"build", Command::Build},
     {"regions", Command::Regions}, {"check", Command::Check},       {"merge", Command::Merge},
+    {"report", Command::Report},
 };
 
 }  // namespace
@@ -214,6 +225,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         case Command::Regions: return ParseRegions(rest, cl.regions, error);
         case Command::Check: return ParseCheck(rest, cl.check, error);
         case Command::Merge: cl.merge.commandLine = CommandLineText(args); return ParseMerge(rest, cl.merge, error);
+        case Command::Report: return ParseReport(rest, cl.report, error);
         case Command::Help:
         case Command::Version: break;
     }

@@ -6,6 +6,7 @@
 
 #include "cli/builder_options.h"
 #include "cli/merge_options.h"
+#include "cli/report_options.h"
 #include "engine/read_analysis.h"
 #include "export/listing.h"
 
@@ -38,7 +39,9 @@ struct AnalyzeOptions {
     std::string extractDir;  // one file of sequences per region
     bool extractUncertain = false, extractEmpty = false;
     std::string countsFile, summaryFile, distinctFile;
-    std::string commandLine;  // as given, for the summary
+    bool countsBiom = false;              // --counts-format biom: the counts table as BIOM 1.0
+    std::string reportFile, multiqcFile;  // the HTML report, the MultiQC table
+    std::string commandLine;              // as given, for the summary
 };
 
 struct VariantsOptions {
@@ -47,7 +50,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Report };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -58,6 +61,7 @@ struct CommandLine {
     RegionsOptions regions;
     CheckOptions check;
     MergeOptions merge;
+    ReportOptions report;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.

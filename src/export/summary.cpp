@@ -13,6 +13,7 @@ size_t Summary::Sample(const std::string& name) {
     if (added) {
         samples_.push_back(name);
         counters_.emplace_back();
+        lengths_.emplace_back();
     }
     return it->second;
 }
@@ -33,7 +34,24 @@ void Summary::Add(const Summary& other) {
     for (size_t s = 0; s < other.samples_.size(); ++s) {
         const size_t mine = Sample(other.samples_[s]);
         for (const auto& [key, value] : other.counters_[s].values) Add(mine, key, value);
+        for (const auto& [vr, lengths] : other.lengths_[s]) {
+            Declare(mine, vr);
+            for (const auto& [length, reads] : lengths) AddLength(mine, vr, length, reads);
+        }
     }
+}
+
+void Summary::Declare(size_t sample, const std::string& vr) {
+    auto& list = lengths_[sample];
+    for (const auto& entry : list)
+        if (entry.first == vr) return;
+    list.emplace_back(vr, Lengths{});
+}
+
+void Summary::AddLength(size_t sample, const std::string& vr, int length, long long reads) {
+    Declare(sample, vr);
+    for (auto& [name, lengths] : lengths_[sample])
+        if (name == vr) lengths[length] += reads;
 }
 
 bool Summary::TakeDistinct(DistinctTable& distinct, std::string& error) try {
@@ -61,7 +79,8 @@ long long Summary::Get(const std::string& sample, const std::string& key) const 
 }
 
 std::string Summary::Json() const {
-    std::string j = "{\n  \"program\": " + JsonQuote(program) + ",\n  \"version\": " + JsonQuote(version) +
+    std::string j = "{\n  \"schema_version\": " + std::to_string(kSummarySchemaVersion) +
+                    ",\n  \"program\": " + JsonQuote(program) + ",\n  \"version\": " + JsonQuote(version) +
                     ",\n  \"command_line\": " + JsonQuote(commandLine) + ",\n  \"parameters\": " + parameters +
                     ",\n  \"samples\": {";
     for (size_t s = 0; s < samples_.size(); ++s) {
@@ -71,8 +90,44 @@ std::string Summary::Json() const {
             j += (k ? ",\n      " : "\n      ") + JsonQuote(values[k].first) + ": " + std::to_string(values[k].second);
         j += values.empty() ? "}" : "\n    }";
     }
+    j += samples_.empty() ? "}" : "\n  }";
+    j += ",\n  \"vr_lengths\": {";
+    for (size_t s = 0; s < samples_.size(); ++s) {
+        j += (s ? ",\n    " : "\n    ") + JsonQuote(samples_[s]) + ": {";
+        const auto& vrs = lengths_[s];
+        for (size_t v = 0; v < vrs.size(); ++v) {
+            j += (v ? ",\n      " : "\n      ") + JsonQuote(vrs[v].first) + ": {";
+            bool first = true;
+            for (const auto& [length, reads] : vrs[v].second) {
+                j += (first ? "\"" : ", \"") + std::to_string(length) + "\": " + std::to_string(reads);
+                first = false;
+            }
+            j += "}";
+        }
+        j += vrs.empty() ? "}" : "\n    }";
+    }
     j += samples_.empty() ? "}\n}\n" : "\n  }\n}\n";
     return j;
+}
+
+bool Summary::ReadLengths(JsonReader& in, Summary& read) {
+    std::string sample, vr, length;
+    bool ok = in.BeginObject();
+    while (ok && in.NextKey(sample)) {
+        const size_t s = read.Sample(sample);
+        ok = in.BeginObject();
+        while (ok && in.NextKey(vr)) {
+            read.Declare(s, vr);
+            ok = in.BeginObject();
+            long long reads = 0;
+            while (ok && in.NextKey(length) && (ok = in.Count(reads))) {
+                long long n = 0;
+                if (!ParseCount(length, n) || n > 1000000000) return false;  // the reader's error stays empty
+                read.AddLength(s, vr, static_cast<int>(n), reads);
+            }
+        }
+    }
+    return ok;
 }
 
 bool Summary::Read(const std::string& text, std::string& error) {
@@ -86,7 +141,8 @@ bool Summary::Read(const std::string& text, std::string& error) {
         else if (key == "version") ok = in.String(read.version);
         else if (key == "command_line") ok = in.String(read.commandLine);
         else if (key == "parameters" && (ok = in.Value(raw))) read.parameters = std::string(raw);
-        else if (key != "samples") ok = in.Value(raw);  // a key of a later version
+        else if (key == "vr_lengths") ok = ReadLengths(in, read);
+        else if (key != "samples") ok = in.Value(raw);  // schema_version, or a key of a later version
         else if ((ok = in.BeginObject())) {
             std::string sample, counter;
             while (ok && in.NextKey(sample)) {
@@ -101,6 +157,7 @@ bool Summary::Read(const std::string& text, std::string& error) {
         error = in.Error().empty() ? "not a run summary" : in.Error();
         return false;
     }
+    if (commandLine.empty()) commandLine = read.commandLine;  // as the header says; a merge sets its own
     Add(read);
     return true;
 }

@@ -3,6 +3,7 @@
 // run's summary.
 #pragma once
 
+#include <map>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -11,6 +12,8 @@
 #include "export/distinct_table.h"
 
 namespace varigap::exports {
+
+class JsonReader;
 
 class Summary {
 public:
@@ -37,15 +40,30 @@ public:
     const std::vector<std::string>& Samples() const { return samples_; }
     long long Get(const std::string& sample, const std::string& key) const;
 
+    // Reads per length (bases between its conserved regions) of a variable region, named
+    // "TEMPLATE:V". Declare gives each sample its variable regions in a fixed order (that of
+    // the templates), whichever job or shard sees a length first.
+    using Lengths = std::map<int, long long>;
+    void Declare(size_t sample, const std::string& vr);
+    void AddLength(size_t sample, const std::string& vr, int length, long long reads);
+    const std::vector<std::pair<std::string, Lengths>>& LengthsOf(size_t sample) const { return lengths_[sample]; }
+
 private:
+    static bool ReadLengths(JsonReader& in, Summary& read);
+
     struct Counters {
         std::vector<std::pair<std::string, long long>> values;
         std::unordered_map<std::string, size_t> index;
     };
     std::vector<std::string> samples_;
     std::unordered_map<std::string, size_t> sampleIndex_;
-    std::vector<Counters> counters_;  // by sample
+    std::vector<Counters> counters_;                                     // by sample
+    std::vector<std::vector<std::pair<std::string, Lengths>>> lengths_;  // by sample, then VR
 };
+
+// The version of the summary's layout: 2 added "schema_version" and "vr_lengths". Only keys are
+// added from one version to the next, so that readers of an earlier one go on working.
+inline constexpr int kSummarySchemaVersion = 2;
 
 // The counters every sample has first, in this order.
 inline constexpr const char* kSampleCounters[] = {

@@ -27,6 +27,8 @@ Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary, D
             for (const char* what : {":placed", ":uncertain", ":not_found"})
                 keys_.push_back("region" + prefix + r.stem + what);
         unidentifiedRow_[t].assign(ti.vrRegion.size(), 0);
+        vrNameBase_.push_back(vrNames_.size());
+        for (size_t v = 1; v < ti.vrRegion.size(); ++v) vrNames_.push_back(ti.label + ":" + std::to_string(v));
         while (vrNumbers_.size() < ti.vrRegion.size()) vrNumbers_.push_back(std::to_string(vrNumbers_.size()));
         for (size_t v = 1; v < ti.vrRegion.size(); ++v) {
             keys_.push_back("vr" + prefix + std::to_string(v) + ":identified");
@@ -37,6 +39,7 @@ Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary, D
         }
     }
     counters_.assign(catalog.samples.size(), std::vector<long long>(keys_.size(), 0));
+    if (summary_) lengths_.assign(catalog.samples.size(), std::vector<std::vector<long long>>(vrNames_.size()));
     for (const auto& s : catalog.samples) reads_.Sample(s);
 }
 
@@ -72,8 +75,16 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
         for (int k = l.first; k < l.first + l.count && k <= static_cast<int>(ti.regions.size()); ++k)
             if (k >= 1)
                 placement_[static_cast<size_t>(k - 1)] = std::max(placement_[static_cast<size_t>(k - 1)], placed);
-        if (l.kind == LineKind::Variable && placed == 2)
-            identified_[static_cast<size_t>(ti.regions[static_cast<size_t>(l.first - 1)].number)] = &l;
+        if (l.kind != LineKind::Variable) continue;
+        const int vr = ti.regions[static_cast<size_t>(l.first - 1)].number;
+        if (placed == 2) identified_[static_cast<size_t>(vr)] = &l;
+        if (summary_ && l.end >= l.start - 1) {  // the stretch between its conserved regions
+            auto& counts =
+                lengths_[r.sample][vrNameBase_[static_cast<size_t>(f.templateNum - 1)] + static_cast<size_t>(vr - 1)];
+            const size_t length = static_cast<size_t>(l.end - l.start + 1);
+            if (counts.size() <= length) counts.resize(length + 1, 0);
+            ++counts[length];
+        }
     }
     for (size_t k = 0; k < ti.regions.size(); ++k)
         ++c[base + 1 + 3 * k + (placement_[k] == 2 ? 0 : placement_[k] == 1 ? 1 : 2)];
@@ -98,6 +109,12 @@ void Tally::AddTo(CountsTable& counts, DistinctTable& distinct, Summary& summary
     for (size_t s = 0; s < catalog_.samples.size(); ++s) {
         const size_t mine = summary.Sample(catalog_.samples[s]);
         for (size_t k = 0; k < keys_.size(); ++k) summary.Add(mine, keys_[k], counters_[s][k]);
+        for (size_t v = 0; v < vrNames_.size(); ++v) {
+            summary.Declare(mine, vrNames_[v]);
+            const auto& counts = lengths_[s][v];
+            for (size_t length = 0; length < counts.size(); ++length)
+                if (counts[length]) summary.AddLength(mine, vrNames_[v], static_cast<int>(length), counts[length]);
+        }
     }
 }
 

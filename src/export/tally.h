@@ -34,9 +34,12 @@ private:
 
     const Catalog& catalog_;
     bool counting_, distinct_, summary_;
-    std::vector<std::string> keys_;                 // the summary's counters, in order
-    std::vector<size_t> templateBase_;              // by template
-    std::vector<std::vector<long long>> counters_;  // by sample, then key
+    std::vector<std::string> keys_;                             // the summary's counters, in order
+    std::vector<size_t> templateBase_;                          // by template
+    std::vector<std::vector<long long>> counters_;              // by sample, then key
+    std::vector<std::string> vrNames_;                          // "TEMPLATE:V" of every VR, in template order
+    std::vector<size_t> vrNameBase_;                            // by template: where its VRs begin in vrNames_
+    std::vector<std::vector<std::vector<long long>>> lengths_;  // by sample, then VR name, then length
     CountsTable counts_;
     std::vector<std::vector<size_t>> unidentifiedRow_;  // by template, then VR (1-based)
     size_t noTemplateRow_ = 0;

@@ -12,6 +12,7 @@
 #include "export/features.h"
 #include "export/publish.h"
 #include "run/job_messages.h"
+#include "run/report_outputs.h"
 
 namespace varigap::run {
 
@@ -50,7 +51,7 @@ exports::Skip SkipOf(const seqio::ReadProblem& p) {
 bool RunOutputs::Wanted(const RunSettings& o) {
     return !o.extractDir.empty() || o.listing.format == exports::Format::Gff3 ||
            o.listing.format == exports::Format::Bed || !o.countsFile.empty() || !o.summaryFile.empty() ||
-           !o.distinctFile.empty();
+           !o.distinctFile.empty() || !o.reportFile.empty() || !o.multiqcFile.empty();
 }
 
 RunOutputs::RunOutputs(const State& loaded, const RunSettings& opts, int jobs)
@@ -81,7 +82,8 @@ std::string RunOutputs::Header() const {
 }
 
 std::unique_ptr<exports::Tally> RunOutputs::NewTally() const {
-    const bool counts = !opts_.countsFile.empty(), summary = !opts_.summaryFile.empty();
+    const bool counts = !opts_.countsFile.empty() || !opts_.reportFile.empty();
+    const bool summary = !opts_.summaryFile.empty() || !opts_.reportFile.empty() || !opts_.multiqcFile.empty();
     const bool distinct = summary || !opts_.distinctFile.empty();
     if (!counts && !distinct) return nullptr;
     return std::make_unique<exports::Tally>(catalog_, counts, distinct, summary, DistinctKeys(opts_), tableMemory_);
@@ -110,14 +112,22 @@ RunStatus RunOutputs::Finish() {
         Say(message);
         status = kRunFailed;
     };
-    publish(opts_.countsFile, [&](TextWriter& out) { out.Write(counts_.Text()); });
+    if (opts_.countsBiom) WriteBiom(opts_.countsFile, counts_, summary_.version, publish);
+    else publish(opts_.countsFile, [&](TextWriter& out) { out.Write(counts_.Text()); });
     publish(opts_.distinctFile,
             [&](TextWriter& out) { distinct_.Write([&](const std::string& piece) { out.Write(piece); }); });
-    if (!opts_.summaryFile.empty() && !summary_.TakeDistinct(distinct_, error)) {
-        Say("File " + opts_.summaryFile + " could not be written: " + error + ".");
+    // The report and the MultiQC table are made of the summary.
+    const bool summary = !opts_.summaryFile.empty() || !opts_.reportFile.empty() || !opts_.multiqcFile.empty();
+    if (summary && !summary_.TakeDistinct(distinct_, error)) {
+        Say("File " +
+            (opts_.summaryFile.empty() ? opts_.reportFile.empty() ? opts_.multiqcFile : opts_.reportFile
+                                       : opts_.summaryFile) +
+            " could not be written: " + error + ".");
         return kRunFailed;
     }
     publish(opts_.summaryFile, [&](TextWriter& out) { out.Write(summary_.Json()); });
+    WriteHtmlReport(opts_.reportFile, summary_, counts_, publish);
+    WriteMultiqc(opts_.multiqcFile, summary_, publish);
     return status;
 }
 

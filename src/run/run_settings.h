@@ -28,6 +28,8 @@ struct RunSettings {
     std::string extractDir;
     bool extractUncertain = false, extractEmpty = false;
     std::string countsFile, summaryFile, distinctFile;
+    bool countsBiom = false;              // the counts table as BIOM 1.0 instead of TSV
+    std::string reportFile, multiqcFile;  // made of the summary and the counts table
     // What the summary says of the run.
     std::string commandLine;
     std::string parametersJson = "{}";

@@ -298,9 +298,16 @@ TEST(CliOutputs, RunsAndMergesGiveTheirStatusMessagesAndFiles) {
         "merge summary m9.json q.json q.json --distinct m7.reads",
         "merge summary m10.json q.json --distinct m7.reads",
         "merge summary m11.json q.reads",
+        "report --summary m9.json --counts q.tsv --multiqc r_mqc.tsv",
+        "report --summary q.tsv --counts q.tsv -o r.html",
+        "report --summary q.json --counts q.json -o r.html",
+        "report --summary q.json --counts q.tsv",
+        "analyze t.tpl s.fasta --counts-format xml",
+        "analyze t.tpl s.fasta --counts-format biom",
     };
     auto shown = [](const std::string& line) {
-        for (const char* key : {"\"program\"", "\"version\"", "\"command_line\"", "\"parameters\"", ":Sedge:"})
+        for (const char* key :
+             {"\"program\"", "\"version\"", "\"command_line\"", "\"parameters\"", ":Sedge:", "# description"})
             if (line.find(key) != std::string::npos) return false;
         return true;
     };
@@ -311,8 +318,10 @@ TEST(CliOutputs, RunsAndMergesGiveTheirStatusMessagesAndFiles) {
         log += "$ varigap-cli " + run + "\nstatus " + std::to_string(r.status) + "\n" + r.err;
         for (size_t i = 1; i < words.size(); ++i) {
             const std::string& option = words[i - 1];
-            const bool named =
-                words[0] == "merge" ? i == 2 : option == "--counts" || option == "--summary" || option == "--distinct";
+            const bool named = words[0] == "merge" ? i == 2
+                               : words[0] == "report"
+                                   ? option == "--multiqc"
+                                   : option == "--counts" || option == "--summary" || option == "--distinct";
             if (!named || !f.Exists(words[i])) continue;
             log += "==== " + words[i] + " ====\n";
             for (const auto& line : Lines(f.Read(words[i])))

@@ -37,6 +37,8 @@ TEST(ExportTables, WhatIsWrittenReadsBackTheSameWhateverTheNamesHold) {
         s.parameters = R"({"reparse": "5:1", "odd": [1, {"}": "]\""}]})";
         s.Add(s.Sample(name), "reads", 123456789012345678);
         s.Add(s.Sample(name), "region:" + name + ":placed", 0);
+        s.Declare(s.Sample(name), name + ":2");
+        s.AddLength(s.Sample(name), name + ":1", 46, 9);
         exports::Summary summary;
         ASSERT_TRUE(summary.Read(s.Json(), error)) << error;
         EXPECT_EQ(summary.Json(), s.Json()) << name;
@@ -111,6 +113,7 @@ TEST(ExportTables, ADamagedSummaryIsRefusedWithThePlaceOfTheDamage) {
         {R"({"samples": {"S": {"reads": 1}})", "byte 32: \",\" or \"}\" expected"},
         {R"({"parameters": {"a": [1}})", "byte 24: \"]\" expected"},
         {R"({} {})", "byte 4: the end of the text expected"},
+        {R"({"vr_lengths": {"S": {"p6:1": {"46": -2}}}})", "byte 38: a whole number from 0 on expected"},
     };
     for (const auto& c : cases) {
         exports::Summary s;
@@ -118,6 +121,23 @@ TEST(ExportTables, ADamagedSummaryIsRefusedWithThePlaceOfTheDamage) {
         EXPECT_FALSE(s.Read(c.text, error)) << c.text;
         EXPECT_EQ(error, c.error) << c.text;
     }
+}
+
+TEST(ExportTables, LengthsOfVariableRegionsAddUpOverPartsInTheTemplatesOrder) {
+    // Two shards: the second saw a length, and a region, the first did not.
+    exports::Summary first, second, total;
+    for (auto* s : {&first, &second}) s->Declare(s->Sample("S"), "p6:1");
+    first.AddLength(0, "p6:1", 46, 2);
+    second.Declare(0, "p6:2");
+    second.AddLength(0, "p6:1", 40, 1);
+    second.AddLength(0, "p6:1", 46, 3);
+    for (const auto* s : {&first, &second}) total.Add(*s);
+    const auto& lengths = total.LengthsOf(0);
+    ASSERT_EQ(lengths.size(), 2u);
+    EXPECT_EQ(lengths[0].first, "p6:1");
+    EXPECT_EQ(lengths[0].second, (exports::Summary::Lengths{{40, 1}, {46, 5}}));
+    EXPECT_EQ(lengths[1].first, "p6:2");
+    EXPECT_TRUE(lengths[1].second.empty());
 }
 
 }  // namespace
