@@ -66,12 +66,13 @@ void ParseActSeq(State& st) {
     SegmentSequence(st);
 }
 
-Integer FindTemplate(State& st, Integer choice) {
-    const Integer best = RankActSeq(st);
+Integer ApplyTemplate(State& st, Integer choice, Integer best) {
     st.actTemplate = ChooseTemplate(st, choice, best);
     ParseActSeq(st);
     return st.actTemplate;
 }
+
+Integer FindTemplate(State& st, Integer choice) { return ApplyTemplate(st, choice, RankActSeq(st)); }
 
 Integer FindTemplate(State& st, std::string bases, Integer choice) {
     st.actSeq = std::move(bases);

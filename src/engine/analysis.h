@@ -45,8 +45,11 @@ Integer ChooseTemplate(const State& st, Integer choice, Integer best);
 // variable regions among their files' variants and cuts it into display lines (SRegions,
 // VRPoss, SSegments).
 void ParseActSeq(State& st);
-// Find Template: RankActSeq, ChooseTemplate (made actTemplate), ParseActSeq. Returns the
-// template applied. Run-time errors are left to the caller.
+// Applies template `choice` (else `best`) to actSeq as ranked last: made actTemplate, and
+// ParseActSeq along it. Returns the template applied.
+Integer ApplyTemplate(State& st, Integer choice, Integer best);
+// Find Template: RankActSeq, then ApplyTemplate with the best template. Returns the template
+// applied. Run-time errors are left to the caller.
 Integer FindTemplate(State& st, Integer choice = 0);
 // The same on `bases`, made the analysed sequence (actSeq).
 Integer FindTemplate(State& st, std::string bases, Integer choice = 0);

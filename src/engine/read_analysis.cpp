@@ -74,10 +74,7 @@ void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, Rea
         const std::string read = st.actSeq;  // as oriented; actSeq itself is rewritten
         RankStrand(st, read, r, place);
     }
-    if (!r.primersTrimmed) {
-        st.actTemplate = ChooseTemplate(st, Integer(r.templateChoice), st.templateRanks[1].templateNum);
-        ParseActSeq(st);
-    }
+    if (!r.primersTrimmed) ApplyTemplate(st, Integer(r.templateChoice), st.templateRanks[1].templateNum);
 }
 
 // The template region (1-based, template order) of CR or VR `num` of template t.

@@ -233,10 +233,9 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
                 InitializeCBXTemplates();
                 templateFound = true;
             }
-            st_.actTemplate = ChooseTemplate(st_, templateNum, bestTemplate);
-            lblBestTemplate.SetCaption(st_.templateName[st_.actTemplate]);
+            const Integer applied = ApplyTemplate(st_, templateNum, bestTemplate);
+            lblBestTemplate.SetCaption(st_.templateName[applied]);
             ShowUsedTemplate();
-            ParseActSeq(st_);
             ComputeLSTSeq();
             analysisShown = true;
             analysedComplement = loadedComplement;
