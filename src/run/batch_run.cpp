@@ -87,7 +87,7 @@ struct OrderedRecord {
 // Messages due before out[at] and before the ordered record reads[records].
 struct DueMessage {
     size_t at = 0, records = 0;
-    std::string text;
+    JobMessages messages;
 };
 
 struct ChunkResult {
@@ -318,12 +318,14 @@ public:
 
 private:
     int ProcessRecord(Record& r, ChunkResult& result) {
-        std::string err = r.messages;
+        JobMessages err;
+        if (!r.messages.empty()) err.push_back({r.messages, ""});
         int status = r.failure;
         if (r.missing) {
             const std::string where =
                 opts_.files.size() == 1 ? "sequence file \"" + opts_.files[0] + "\"" : "the sequence files";
-            err += MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."});
+            err.push_back(
+                {MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."}), ""});
             status = kRunFailed;
         }
         if (status == kRunOk) {
@@ -383,7 +385,7 @@ private:
 
     // Analyses a read not seen before (or any read without the cache) into fresh_result_ and
     // renders it into fresh_; true when that raised no message.
-    bool Analyze(Record& r, std::string& err, int& status) {
+    bool Analyze(Record& r, JobMessages& err, int& status) {
         State& st = *st_;
         fresh_.clear();  // its room stays for the next read
         fresh_result_.reset();
@@ -406,10 +408,11 @@ private:
         } catch (...) {
             ReportRunTimeError(st, std::current_exception());
         }
-        const std::string msgs = msgs_.Take();
+        JobMessages msgs = msgs_.Take();
         msgs_.SetContext("");
-        err += msgs;
-        return msgs.empty();
+        const bool silent = msgs.empty();
+        for (auto& m : msgs) err.push_back(std::move(m));
+        return silent;
     }
 
     std::unique_ptr<State> st_;
@@ -447,7 +450,7 @@ public:
             done = err.at;
             Feed(r, fed, err.records);
             fed = err.records;
-            Err(OnceEachMissingFile(err.text));
+            Err(OnceEachMissingFile(err.messages));
         }
         Out(r.out.data() + done, r.out.size() - done);
         Feed(r, fed, r.reads.size());
@@ -477,27 +480,21 @@ private:
         if (size > 0 && !console_.Out(std::string_view(data, size))) broken_ = true;
     }
 
-    // `err` without the reports of missing variable region files made for an earlier read (and
-    // the lines that place them); counts the reads that needed each.
-    std::string OnceEachMissingFile(const std::string& err) {
+    // The text of `messages` without the reports of missing variable region files made for an
+    // earlier read (with the lines that place them); counts the reads that needed each.
+    std::string OnceEachMissingFile(const JobMessages& messages) {
         std::string kept;
-        bool dropPlace = false;
-        for (size_t start = 0, end; start < err.size(); start = end) {
-            end = std::min(err.find('\n', start), err.size() - 1) + 1;
-            const std::string_view line(err.data() + start, end - start);
-            if (dropPlace && line.starts_with("  in record ")) continue;
-            dropPlace = false;
-            if (const std::string path = MissingVRFileOf(line); !path.empty()) {
-                auto it =
-                    std::find_if(missing_.begin(), missing_.end(), [&](const auto& m) { return m.first == path; });
+        for (const JobMessage& m : messages) {
+            if (!m.missingVRFile.empty()) {
+                auto it = std::find_if(missing_.begin(), missing_.end(),
+                                       [&](const auto& seen) { return seen.first == m.missingVRFile; });
                 if (it != missing_.end()) {
                     ++it->second;
-                    dropPlace = true;
                     continue;
                 }
-                missing_.emplace_back(path, 1);
+                missing_.emplace_back(m.missingVRFile, 1);
             }
-            kept += line;
+            kept += m.text;
         }
         return kept;
     }

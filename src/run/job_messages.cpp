@@ -10,10 +10,8 @@ namespace {
 
 MsgAnswer Answer(const Message& m, MsgAnswer answer) { return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer; }
 
-// What a variable region file is called in the report that it is missing, and the form of
-// that report as a line of standard error.
+// What a variable region file is called in the report that it is missing.
 const std::string kVRFileKind = "Varigap Variable Region File";
-const std::string kMissingPrefix = "Varigap: Error: " + kVRFileKind + " \"", kMissingSuffix = "\" not found.\n";
 
 }  // namespace
 
@@ -34,27 +32,21 @@ std::string MessageLine(const Message& m) {
     return line;
 }
 
-std::string MissingVRFileOf(std::string_view line) {
-    if (line.size() < kMissingPrefix.size() + kMissingSuffix.size() || !line.starts_with(kMissingPrefix) ||
-        !line.ends_with(kMissingSuffix))
-        return "";
-    return std::string(line.substr(kMissingPrefix.size(), line.size() - kMissingPrefix.size() - kMissingSuffix.size()));
-}
-
 MsgAnswer BufferMessenger::Show(const Message& m) {
-    if (onceEachMissing_ && m.notFound.kind == kVRFileKind) {
+    const bool missingVRFile = m.notFound.kind == kVRFileKind;
+    if (onceEachMissing_ && missingVRFile) {
         if (std::find(missing_.begin(), missing_.end(), m.notFound.path) != missing_.end()) return Answer(m, answer_);
         missing_.push_back(m.notFound.path);
     }
-    text_ += MessageLine(m) + context_;
+    collected_.push_back({MessageLine(m) + context_, missingVRFile ? m.notFound.path : std::string()});
     return Answer(m, answer_);
 }
 
-std::string BufferMessenger::Take() {
-    std::string t;
-    t.swap(text_);
+JobMessages BufferMessenger::Take() {
+    JobMessages taken;
+    taken.swap(collected_);
     missing_.clear();
-    return t;
+    return taken;
 }
 
 MsgAnswer StderrMessenger::Show(const Message& m) {

@@ -14,11 +14,14 @@ namespace varigap::run {
 // name in a message can move the cursor or change the terminal).
 std::string MessageLine(const Message& m);
 
-// The file named by a line that reports a missing variable region file ("Varigap: Error:
-// Varigap Variable Region File "PATH" not found."), "" for any other line: a batch says each
-// such report once per run. Only for messages already rendered as text; a messenger goes by
-// Message::notFound.
-std::string MissingVRFileOf(std::string_view line);
+// A message of a piece of work as the lines it takes on standard error, with the file it reports
+// missing when it reports a missing variable region file (a batch says each such report once
+// per run, with a count at the end).
+struct JobMessage {
+    std::string text;
+    std::string missingVRFile;
+};
+using JobMessages = std::vector<JobMessage>;
 
 // Collects the message boxes of one piece of work, in order, so that a batch can emit
 // them with the output of the record that raised them.
@@ -26,8 +29,8 @@ class BufferMessenger : public Messenger {
 public:
     explicit BufferMessenger(MsgAnswer answer = MsgAnswer::Yes) : answer_(answer) {}
     MsgAnswer Show(const Message& m) override;
-    // Everything collected since the last call.
-    std::string Take();
+    // Everything collected since the last call, in order.
+    JobMessages Take();
     // A line that follows every message from now on ("" for none): where it arose.
     void SetContext(const std::string& line) { context_ = line; }
     // From now on a report of a missing variable region file is collected once between two
@@ -36,7 +39,8 @@ public:
 
 private:
     MsgAnswer answer_;
-    std::string text_, context_;
+    JobMessages collected_;
+    std::string context_;
     bool onceEachMissing_ = false;
     std::vector<std::string> missing_;  // missing files reported since the last Take
 };
