@@ -28,14 +28,8 @@ ex=$src/data/example
 template=$ex/p6/p6.tpl
 # workflow CONFIG_NAME OUTDIR SAMPLE=FILE...: writes a configuration and runs the workflow with it.
 workflow() {
-  local name=$1 outdir=$2 sample
-  shift 2
-  printf 'sample\tpath\n' >"$tmp/$name.tsv"
-  for sample in "$@"; do printf '%s\t%s\n' "${sample%%=*}" "${sample#*=}" >>"$tmp/$name.tsv"; done
-  touch -d 2000-01-01 "$tmp/$name.tsv"  # older than every output: changes must be seen otherwise
-  printf 'template: %s\nsamples: %s\nchunks: 150\norient: auto\noutdir: %s\nvarigap: %s\n' \
-    "$template" "$tmp/$name.tsv" "$outdir" "$cli" >"$tmp/$name.yaml"
-  snakemake -s "$src/workflow/Snakefile" -d "$tmp" --configfile "$tmp/$name.yaml" --cores 2 --quiet
+  workflow_config "$1" "$2" 150 "$cli" "${@:3}"
+  snakemake -s "$src/workflow/Snakefile" -d "$tmp" --configfile "$tmp/$1.yaml" --cores 2 --quiet
 }
 
 step "the workflow on three samples in shards of 150 reads"
@@ -49,11 +43,8 @@ done
 
 step "its outputs = one varigap-cli analyze over the three samples"
 direct=$tmp/direct
-mkdir "$direct"
-analyze() { "$cli" analyze "$template" "$@" --orient auto --no-progress; }
-analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --format tsv --counts "$direct/counts.tsv" \
-  --distinct "$direct/distinct.tsv" --summary "$direct/summary.json" --extract "$direct/regions" >"$direct/analysis.tsv"
-for f in analysis.tsv counts.tsv distinct.tsv; do same "$direct/$f" "$out/$f" "$f differs from the direct run's"; done
+direct_run "$direct" S1="$S1" S2="$S2" S3="$S3"
+same_tables "$direct" "$out"
 for f in "$direct"/regions/*; do
   zcat "$out/regions/${f##*/}.gz" >"$tmp/region" || fail "no regions/${f##*/}.gz"
   same "$f" "$tmp/region" "regions/${f##*/}.gz differs from the direct run's ${f##*/}"

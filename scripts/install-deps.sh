@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing (the workflow: snakemake, seqkit), packaging,
-# benchmarking and fuzzing need, when missing.
-# Usage: scripts/install-deps.sh [--bench|--fuzz]   (run as root on Debian)
+# benchmarking, fuzzing and the SLURM check need, when missing.
+# Usage: scripts/install-deps.sh [--bench|--fuzz|--slurm]   (run as root on Debian)
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
@@ -12,6 +12,10 @@ if [[ "${1:-}" == "--bench" ]]; then
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)  # clang++ with libFuzzer and the sanitizer runtimes
+fi
+if [[ "${1:-}" == "--slurm" ]]; then
+  # scripts/check-slurm.sh starts its own single-node cluster from these (no accounting database).
+  packages+=(munge slurmctld slurmd)
 fi
 
 # The tests check GFF3 output with gt gff3validator and read the JSON summary with Python.
