@@ -109,7 +109,8 @@ std::string Count(size_t n, const char* one, const char* many) {
 bool SequenceFile::Open(const std::string& path, std::string& error) {
     format_ = Format::Unknown;
     havePending_ = done_ = false;
-    count_ = 0;
+    count_ = memberRecord_ = 0;
+    memberLine_ = 0;
     return input_.Open(path, error);
 }
 
@@ -130,6 +131,23 @@ ReadResult SequenceFile::FaultOrEnd(ReadProblem& problem, bool inRecord) {
     problem.kind = fault == InputFault::Truncated ? ProblemKind::Truncated : ProblemKind::Damaged;
     problem.record = inRecord ? count_ : 0;
     problem.line = input_.LineNumber();
+    if (fault == InputFault::CheckFailed) {
+        // The check at a member's end covers every byte of it: the records of the member have
+        // been handed on, and none of them is known to be sound.
+        const long first = FirstRecordOfMember(), last = inRecord ? count_ - 1 : count_;  // those handed on
+        problem.record = 0;
+        problem.message =
+            "the compressed data fails its check (CRC or length) at the end of the gzip member that "
+            "begins at line " +
+            std::to_string(input_.MemberFirstLine()) + ", after line " + std::to_string(problem.line) + ": " +
+            (first > last ? std::string("no record of it had been read whole")
+                          : "none of its records is known to be sound: " +
+                                (first == last ? "record " + std::to_string(first)
+                                               : "records " + std::to_string(first) + " to " + std::to_string(last)) +
+                                ", whose results were written before the check") +
+            "; reading stopped there";
+        return ReadResult::Fatal;
+    }
     std::string what = fault == InputFault::Truncated ? "the compressed data breaks off (the file is truncated)"
                        : fault == InputFault::Damaged ? "the compressed data is damaged"
                                                       : "a line runs on for more than 1 GiB";
@@ -139,6 +157,20 @@ ReadResult SequenceFile::FaultOrEnd(ReadProblem& problem, bool inRecord) {
                       ", after line " + std::to_string(problem.line) + "; reading stopped there, " +
                       Count(static_cast<size_t>(whole), "record", "records") + " read whole";
     return ReadResult::Fatal;
+}
+
+void SequenceFile::NoteRecordStart(long long headerLine) {
+    const long long m = input_.MemberFirstLine();
+    if (m == memberLine_) return;
+    // The member began after the last record's header: in that record, or at this one.
+    memberLine_ = m;
+    memberRecord_ = m < headerLine && count_ > 1 ? count_ - 1 : count_;
+}
+
+long SequenceFile::FirstRecordOfMember() const {
+    const long long m = input_.MemberFirstLine();
+    if (m == memberLine_) return memberRecord_;
+    return count_ > 0 ? count_ : 1;  // it began inside the last record
 }
 
 ReadResult SequenceFile::FileProblem(ReadProblem& problem, ProblemKind kind, const std::string& what) {
@@ -188,6 +220,7 @@ ReadResult SequenceFile::NextFasta(SeqRecord& record, ReadProblem& problem) {
     havePending_ = false;
     record.number = ++count_;
     const long long headerLine = input_.LineNumber();
+    NoteRecordStart(headerLine);
     record.name.assign(HeaderName(line_, SkipBlanks(line_, 0)));
     record.bases.clear();
     record.quals.clear();
@@ -242,6 +275,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
     }
     record.number = ++count_;
     const long long headerLine = input_.LineNumber();
+    NoteRecordStart(headerLine);
     record.name.assign(HeaderName(line_, 0));
     record.bases.clear();
     record.quals.clear();
@@ -259,7 +293,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
     };
     if (HasControl(record.name)) note(ProblemKind::Binary, "binary data in the header");
 
-    size_t numBases = 0;
+    size_t numBases = 0, baseLines = 0;
     bool plus = false;
     while (Advance()) {
         if (!line_.empty() && line_[0] == '+') {
@@ -270,6 +304,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             havePending_ = true;
             break;
         }
+        ++baseLines;
         AppendBaseLine(record.bases, line_, numBases, maxFastq_, [&](char c, unsigned char k) {
             if (k == kControl) note(ProblemKind::Binary, "binary data in the bases");
             else note(ProblemKind::BadBase, std::string("\"") + c + "\" in the bases is not a base letter");
@@ -290,15 +325,30 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             else numQuals = line_.size();
         }
     }
-    while (numQuals < numBases) {
+    // Bases on one line (the norm) have their qualities on the one line after "+", whatever its
+    // length: a short quality line must not take the next header for the rest of its qualities.
+    // Bases wrapped over several lines have theirs wrapped too, read up to the count of bases.
+    const bool oneLine = baseLines == 1 && numBases > 0;
+    if (oneLine) {
         if (!Advance()) {
+            if (input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
+            return Report(problem, ProblemKind::QualityLength, headerLine,
+                          "0 quality characters for " + Count(numBases, "base", "bases") +
+                              " (the file ends); record passed over");
+        }
+    }
+    // An "@" line of another length in its place is the next record's header: no qualities.
+    const bool noQualities = oneLine && !line_.empty() && line_[0] == '@' && line_.size() != numBases;
+    if (noQualities) havePending_ = true;
+    for (bool first = !noQualities; oneLine ? first : numQuals < numBases; first = false) {
+        if (!oneLine && !Advance()) {
             if (input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
             return Report(problem, ProblemKind::QualityLength, headerLine,
                           Count(numQuals, "quality character", "quality characters") + " for " +
                               Count(numBases, "base", "bases") + " (the file ends); record passed over");
         }
         // A line that starts with "@" and would overrun the bases is the next record's header.
-        if (!line_.empty() && line_[0] == '@' && numQuals + line_.size() > numBases) {
+        if (!oneLine && !line_.empty() && line_[0] == '@' && numQuals + line_.size() > numBases) {
             havePending_ = true;
             break;
         }
@@ -312,11 +362,19 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             record.quals.append(line_.substr(0, std::min(line_.size(), record.bases.size() - numQuals)));
         numQuals += line_.size();
     }
+    bool fileEnds = false;
+    if (oneLine && !noQualities && numQuals != numBases) {
+        // The record ends at its quality line; the next one begins at the next "@" line.
+        if (!Advance()) fileEnds = input_.Fault() == InputFault::None;
+        else if (!line_.empty() && line_[0] == '@') havePending_ = true;
+        else SkipToHeader();
+    }
     if (badLine) return Report(problem, bad, badLine, badWhat + "; record passed over");
     if (numQuals != numBases)
         return Report(problem, ProblemKind::QualityLength, headerLine,
                       Count(numQuals, "quality character", "quality characters") + " for " +
-                          Count(numBases, "base", "bases") + "; record passed over");
+                          Count(numBases, "base", "bases") + (fileEnds ? " (the file ends)" : "") +
+                          "; record passed over");
     if (maxFastq_ && numBases > maxFastq_)
         return Report(problem, ProblemKind::TooLong, headerLine,
                       "the read has " + std::to_string(numBases) + " bases, more than the " +
