@@ -1,4 +1,6 @@
 // varigap-cli analyze: start-up as the main window does it, then the batch.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -22,6 +24,28 @@ void SplitPath(const std::string& path, std::string& directory, std::string& nam
     directory = p.parent_path().string();
     name = p.filename().string();
 }
+
+namespace {
+
+// Whether `path` can be read as a sequence file, after a message when not. A pipe, a FIFO or a
+// device (process substitution, "-") is read as a stream, untouched until the run reads it. A
+// name found only without regard to letter case, as the main window finds files, becomes the
+// name found.
+bool CheckSequenceFile(State& st, std::string& path) {
+    struct stat sb {};
+    if (path == "-" || (::stat(path.c_str(), &sb) == 0 && !S_ISREG(sb.st_mode) && !S_ISDIR(sb.st_mode))) return true;
+    if (S_ISDIR(sb.st_mode)) {
+        MsgBox(st, "Error: Varigap Sequence File \"" + path + "\" is a folder, not a file.");
+        return false;
+    }
+    SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
+    TextReader file;
+    if (!OpenSequenceFile(st, file)) return false;
+    if (!FileExists(path)) path = FindFileIgnoringCase(st.sequenceFilePath, st.sequenceFileName);
+    return true;
+}
+
+}  // namespace
 
 int RunAnalyze(const AnalyzeOptions& opts) {
     auto loaded = std::make_unique<State>();
@@ -63,12 +87,8 @@ int RunAnalyze(const AnalyzeOptions& opts) {
 
     // Every sequence file must be there before anything is analysed.
     for (size_t i = 0; i < opts.sequenceFiles.size(); ++i) {
-        const std::string& path = opts.sequenceFiles[i];
-        if (path != "-") {
-            SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
-            TextReader file;
-            if (!OpenSequenceFile(st, file)) return kExitUsage;
-        }
+        std::string path = opts.sequenceFiles[i];
+        if (!CheckSequenceFile(st, path)) return kExitUsage;
         input.files.push_back(path);
         input.samples.push_back(opts.samples[i].empty() ? seqio::SampleName(path) : opts.samples[i]);
     }
