@@ -49,7 +49,7 @@ step "its outputs = one varigap-cli analyze over the three samples"
 direct=$tmp/direct
 mkdir "$direct"
 analyze() { "$cli" analyze "$template" "$@" --orient auto --no-progress; }
-analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --format tsv --counts "$direct/counts.tsv" \
+analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --format tsv --made-with --counts "$direct/counts.tsv" \
   --distinct "$direct/distinct.tsv" --summary "$direct/summary.json" --extract "$direct/regions" >"$direct/analysis.tsv"
 for f in analysis.tsv counts.tsv distinct.tsv; do same "$direct/$f" "$out/$f" "$f differs from the direct run's"; done
 for f in "$direct"/regions/*; do
@@ -71,7 +71,7 @@ grep -q "Nothing to be done" "$tmp/again.log" || { cat "$tmp/again.log" >&2; fai
 step "a sample added to the sheet is merged in (the sheet's time left as it was)"
 workflow run "$out" S1="$S1" S2="$S2" S3="$S3" S4="$S1" >"$tmp/added.log" 2>&1 ||
   { cat "$tmp/added.log" >&2; fail "the run with a sample added"; }
-analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --sample S4 "$S1" --format tsv \
+analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --sample S4 "$S1" --format tsv --made-with \
   --counts "$direct/counts4.tsv" >"$direct/analysis4.tsv"
 same "$direct/analysis4.tsv" "$out/analysis.tsv" "analysis.tsv misses the added sample"
 same "$direct/counts4.tsv" "$out/counts.tsv" "counts.tsv misses the added sample"

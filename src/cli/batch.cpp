@@ -405,7 +405,7 @@ public:
     Emitter(const AnalyzeOptions& opts, long total, long long totalBytes, RunOutputs* outputs)
         : total_(total), totalBytes_(totalBytes), start_(Clock::now()), outputs_(outputs) {
         progress_ = opts.progress && isatty(STDERR_FILENO);
-        const std::string header = opts.format == Format::Tsv ? TsvHeader() : outputs ? outputs->Header() : "";
+        const std::string header = outputs ? outputs->Header() : opts.format == Format::Tsv ? TsvHeader() : "";
         Out(header.data(), header.size());
     }
 

@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "core/textfile.h"
 #include "core/types.h"
+#include "export/made_with.h"
 
 namespace varigap::cli {
 
@@ -45,7 +46,7 @@ bool CopyRest(std::FILE* in, TextWriter& out, char& lastByte) {
 // Every input in turn; "" when all were joined, else what stopped the join.
 std::string Join(const ConcatOptions& o, TextWriter& out) {
     const char* what = o.kind == ConcatKind::Tsv ? "header row" : "\"##gff-version\" line";
-    std::string header;
+    std::string header, madeWith;
     for (size_t i = 0; i < o.inputs.size(); ++i) {
         const std::string& path = o.inputs[i];
         FilePtr in(std::fopen(path.c_str(), "rb"), &std::fclose);
@@ -61,6 +62,18 @@ std::string Join(const ConcatOptions& o, TextWriter& out) {
             return "the " + std::string(what) + " of \"" + path + "\" differs from that of \"" + o.inputs[0] + "\"";
         }
         char last = '\n';
+        if (o.kind == ConcatKind::Tsv) {
+            // The line after the header row says what the shard was made with (analyze --made-with).
+            std::string second = FirstLine(in.get()), made;
+            const std::string prefix = exports::kMadeWithLine;
+            if (second.rfind(prefix, 0) == 0 && second.back() == '\n') made = second.substr(prefix.size());
+            if (i == 0) madeWith = made;
+            const std::string difference = exports::MadeWithDifference(madeWith, o.inputs[0], made, path);
+            if (!difference.empty())
+                return "\"" + o.inputs[0] + "\" and \"" + path + "\" are not shards of one run: " + difference;
+            if (i == 0 || made.empty()) out.Write(second);
+            if (!second.empty()) last = second.back();
+        }
         if (!CopyRest(in.get(), out, last)) return "\"" + path + "\" could not be read to its end";
         // A shard's output that stops inside a line was cut short: joining it would glue two lines.
         if (last != '\n') return "\"" + path + "\" ends inside a line (cut short?)";
@@ -98,6 +111,12 @@ bool ParseConcat(const std::vector<std::string>& args, ConcatOptions& o, std::st
 }
 
 int RunConcat(const ConcatOptions& opts) {
+    // The output under another spelling of an input (a link, "./", a full path) would be overwritten.
+    for (const auto& path : opts.inputs)
+        if (SameFile(path, opts.output)) {
+            Say("Nothing was merged: " + opts.output + " is the input " + path + ", which the merge would write over.");
+            return kExitUsage;
+        }
     auto exists = [&] {
         Say("\"" + opts.output + "\" already exists. It was left untouched (--force replaces it).");
         return kExitFailed;
@@ -129,8 +148,9 @@ std::string ConcatHelpText() {
     return R"(merge tsv|gff3: joins the outputs of the shards of a split run (analyze --format tsv or
 gff3 on each shard) into OUT, in the order of the IN files: the first file's header row
 (tsv) or "##gff-version" line (gff3) once, then every file's lines after it. Each IN must
-begin with the same header line and end with a line end; else nothing is written. OUT is
-written under a temporary name and renamed when complete.
+begin with the same header line and end with a line end, and TSV shards of analyze
+--made-with must say the same on the line after it (the first is kept); else nothing is
+written. OUT is written under a temporary name and renamed when complete.
   --force                replace an existing OUT (without it OUT is left untouched).
   Exit status: 0 joined; 1 OUT exists or could not be written; 2 usage error, or an IN
   that cannot be read, begins with another header line or ends inside a line.

@@ -56,7 +56,9 @@ std::string MergeHelpText() {
     return R"(merge: adds up the tables and summaries that analyze wrote for parts (shards) of a run,
 inputs in shard order, into OUTPUT as one analyze run over all of them would have written
 them. OUTPUT is written under a temporary name and renamed when complete; nothing is
-written when an input cannot be read.
+written when an input cannot be read, is OUTPUT under another name, or was made
+otherwise than the first input (the tables' "# made with:" line, the summaries'
+made_with: template, its checksum, options that change results, version).
   counts               counts tables (--counts): the reads of each row and sample are added;
                        sample columns in the order they first come, rows sorted again.
   distinct             tables of distinct reads (--distinct): reads added per sample and
@@ -65,7 +67,8 @@ written when an input cannot be read.
                        program, version and parameters from the first input, the command
                        line of the merge. distinct_reads cannot be added (a read can be in
                        several shards): it is taken from --distinct, else added with a
-                       warning.
+                       warning. "{}" and other JSON without program, version and samples
+                       is refused.
   --distinct FILE      summary: the merged table of distinct reads of the same shards.
   --force              replace an existing OUTPUT.
 )";

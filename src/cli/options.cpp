@@ -140,6 +140,8 @@ bool ParseAnalyze(ArgWalker& w, AnalyzeOptions& o, std::string& error) {
             bool on = false;
             if (!flag(on)) return false;
             o.derep = false;
+        } else if (arg == "--made-with") {
+            if (!flag(o.madeWith)) return false;
         } else if (arg == "--primers-trimmed") {
             if (!flag(o.primersTrimmed)) return false;
         } else if (arg == "-t" || arg == "--template") {
@@ -418,6 +420,8 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                          (: or ?), region name (the CR's first text line or the VR's
                          file name), selected variant, taxa, bases, sample, strand (+
                          or -). Tabs and line breaks inside fields are written as blanks.
+                       With --made-with, a first line "# made with: " and what the
+                         counts table's first line says.
                        json: one JSON object per sequence and line: name, template,
                          ranking, regions, possibilities, segments, lines, sample and
                          strand.

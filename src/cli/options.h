@@ -44,6 +44,7 @@ struct AnalyzeOptions {
     std::string extractDir;  // one file of sequences per region
     bool extractUncertain = false, extractEmpty = false;
     std::string countsFile, summaryFile, distinctFile;
+    bool madeWith = false;    // --format tsv: a first line saying what the run was made with
     std::string commandLine;  // as given, for the summary
 };
 

@@ -8,11 +8,14 @@
 
 #include "cli/cli_messenger.h"
 #include "cli/commands.h"
+#include "cli/format.h"
+#include "cli/made_with.h"
 #include "core/strings.h"
 #include "core/version.h"
 #include "export/extract.h"
 #include "export/features.h"
 #include "export/json.h"
+#include "export/made_with.h"
 #include "export/publish.h"
 
 namespace varigap::cli {
@@ -52,7 +55,7 @@ exports::Skip SkipOf(const seqio::ReadProblem& p) {
 
 bool RunOutputs::Wanted(const AnalyzeOptions& o) {
     return !o.extractDir.empty() || o.format == Format::Gff3 || o.format == Format::Bed || !o.countsFile.empty() ||
-           !o.summaryFile.empty() || !o.distinctFile.empty();
+           !o.summaryFile.empty() || !o.distinctFile.empty() || (o.madeWith && o.format == Format::Tsv);
 }
 
 RunOutputs::RunOutputs(const State& loaded, const AnalyzeOptions& opts, const std::vector<std::string>& samples)
@@ -72,10 +75,15 @@ RunOutputs::RunOutputs(const State& loaded, const AnalyzeOptions& opts, const st
     summary_.version = VersionText();
     summary_.commandLine = opts.commandLine;
     summary_.parameters = ParametersJson(loaded);
+    madeWith_ = counts_.madeWith = distinct_.madeWith = summary_.madeWith = RunMadeWith(loaded, opts, catalog_);
     for (const auto& s : catalog_.samples) summary_.Sample(s);
 }
 
-std::string RunOutputs::Header() const { return opts_.format == Format::Gff3 ? exports::kGff3Header : ""; }
+std::string RunOutputs::Header() const {
+    if (opts_.format == Format::Tsv)
+        return TsvHeader() + (opts_.madeWith ? exports::kMadeWithLine + madeWith_ + "\n" : std::string());
+    return opts_.format == Format::Gff3 ? exports::kGff3Header : "";
+}
 
 std::unique_ptr<exports::Tally> RunOutputs::NewTally() const {
     const bool counts = !opts_.countsFile.empty(), summary = !opts_.summaryFile.empty();

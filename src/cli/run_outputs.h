@@ -38,7 +38,8 @@ public:
     const std::string& SampleName(size_t sample) const { return catalog_.samples[sample]; }
     // Whether sinks take the records in record order (region files, GFF3, BED).
     bool Ordered() const { return !ordered_.empty(); }
-    // Standard output's first lines (GFF3).
+    // Standard output's first lines (GFF3; the TSV header row and, with --made-with, what the
+    // run was made with).
     std::string Header() const;
 
     // A job's counts, nullptr when nothing is counted; added up by AddTally when the job ends.
@@ -61,6 +62,7 @@ private:
     exports::CountsTable counts_;
     exports::DistinctTable distinct_;
     exports::Summary summary_;
+    std::string madeWith_;  // what the run was made with (cli/made_with.h)
 };
 
 }  // namespace varigap::cli

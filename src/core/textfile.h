@@ -88,6 +88,8 @@ bool FileExists(const std::string& path);
 // True when a directory entry of any kind has the name `path` (a dangling link too).
 bool PathEntryExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// True when both paths name one existing file (the same device and inode), however spelt.
+bool SameFile(const std::string& a, const std::string& b);
 // The path of an existing file named `name` in `directory`: the exact name when it exists,
 // else the only file whose name equals it without regard to letter case; "" when none.
 std::string FindFileIgnoringCase(const std::string& directory, const std::string& name);

@@ -1,6 +1,7 @@
 // The variant-by-sample table of a run, written and read as TSV and added up exactly.
 #include "export/counts_table.h"
 #include "core/strings.h"
+#include "export/made_with.h"
 
 #include <algorithm>
 #include <numeric>
@@ -99,6 +100,7 @@ std::string CountsTable::Text() const {
     for (size_t c = 1; c < std::size(kColumns); ++c) text += std::string("\t") + kColumns[c];
     for (const auto& s : samples_) text += "\t" + s;
     text += '\n';
+    if (!madeWith.empty()) text += kMadeWithLine + madeWith + "\n";
     for (size_t row : order) {
         text += keys_[row][0];
         for (size_t c = 1; c < keys_[row].size(); ++c) text += "\t" + keys_[row][c];
@@ -123,7 +125,13 @@ bool CountsTable::Read(TextReader& in, std::string& error) {
             return Fail(error, 1, "sample \"" + header[i] + "\" is empty or given twice");
         sampleOf.push_back(Sample(header[i]));
     }
+    madeWith.clear();
+    const std::string made = kMadeWithLine;
     for (long number = 2; in.ReadLine(line); ++number) {
+        if (number == 2 && line.rfind(made, 0) == 0) {
+            madeWith = line.substr(made.size());
+            continue;
+        }
         const std::vector<std::string> fields = SplitTabs(line);
         if (fields.size() != header.size())
             return Fail(error, number, std::to_string(fields.size()) + " fields, not " + std::to_string(header.size()));

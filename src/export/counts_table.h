@@ -40,6 +40,10 @@ public:
 
     const std::vector<std::string>& Samples() const { return samples_; }
 
+    // What the table was made with (exports::MadeWithText), its first line when not empty;
+    // Read sets it from the table read ("" when it has no such line).
+    std::string madeWith;
+
 private:
     std::vector<std::string> samples_;
     std::unordered_map<std::string, size_t> sampleIndex_;

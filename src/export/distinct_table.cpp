@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "export/counts_table.h"
+#include "export/made_with.h"
 
 namespace varigap::exports {
 
@@ -33,6 +34,7 @@ void DistinctTable::Add(const DistinctTable& other) {
 void DistinctTable::Write(const std::function<void(const std::string&)>& out) const {
     constexpr size_t kPiece = size_t{1} << 16;
     std::string text = "sample\tsequence\treads\n";
+    if (!madeWith.empty()) text += kMadeWithLine + madeWith + "\n";
     for (size_t s = 0; s < samples_.size(); ++s) {
         std::vector<const Sequences::value_type*> sorted;
         sorted.reserve(sequences_[s].size());
@@ -55,7 +57,13 @@ bool DistinctTable::Read(TextReader& in, std::string& error) {
         error = "line 1: the header row is not sample, sequence and reads";
         return false;
     }
+    madeWith.clear();
+    const std::string made = kMadeWithLine;
     for (long number = 2; in.ReadLine(line); ++number) {
+        if (number == 2 && line.rfind(made, 0) == 0) {
+            madeWith = line.substr(made.size());
+            continue;
+        }
         const std::vector<std::string> fields = SplitTabs(line);
         long long reads = 0;
         if (fields.size() != 3 || fields[0].empty() || !ParseCount(fields[2], reads)) {

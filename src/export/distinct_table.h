@@ -31,6 +31,9 @@ public:
     long long Distinct(const std::string& name) const;
     long long Reads(const std::string& name) const;
 
+    // What the table was made with, as CountsTable::madeWith.
+    std::string madeWith;
+
 private:
     struct Hash {
         using is_transparent = void;

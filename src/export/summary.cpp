@@ -27,6 +27,7 @@ void Summary::Add(const Summary& other) {
         program = other.program;
         version = other.version;
         parameters = other.parameters;
+        madeWith = other.madeWith;
     }
     for (size_t s = 0; s < other.samples_.size(); ++s) {
         const size_t mine = Sample(other.samples_[s]);
@@ -58,7 +59,7 @@ long long Summary::Get(const std::string& sample, const std::string& key) const 
 std::string Summary::Json() const {
     std::string j = "{\n  \"program\": " + JsonQuote(program) + ",\n  \"version\": " + JsonQuote(version) +
                     ",\n  \"command_line\": " + JsonQuote(commandLine) + ",\n  \"parameters\": " + parameters +
-                    ",\n  \"samples\": {";
+                    (madeWith.empty() ? "" : ",\n  \"made_with\": " + JsonQuote(madeWith)) + ",\n  \"samples\": {";
     for (size_t s = 0; s < samples_.size(); ++s) {
         j += (s ? ",\n    " : "\n    ") + JsonQuote(samples_[s]) + ": {";
         const auto& values = counters_[s].values;
@@ -74,15 +75,16 @@ bool Summary::Read(const std::string& text, std::string& error) {
     JsonReader in(text);
     Summary read;
     std::string key;
-    bool ok = in.BeginObject();
+    bool ok = in.BeginObject(), sawSamples = false;
     while (ok && in.NextKey(key)) {
         std::string_view raw;
         if (key == "program") ok = in.String(read.program);
         else if (key == "version") ok = in.String(read.version);
         else if (key == "command_line") ok = in.String(read.commandLine);
         else if (key == "parameters" && (ok = in.Value(raw))) read.parameters = std::string(raw);
+        else if (key == "made_with") ok = in.String(read.madeWith);
         else if (key != "samples") ok = in.Value(raw);  // a key of a later version
-        else if ((ok = in.BeginObject())) {
+        else if ((ok = sawSamples = in.BeginObject())) {
             std::string sample, counter;
             while (ok && in.NextKey(sample)) {
                 const size_t s = read.Sample(sample);
@@ -94,6 +96,11 @@ bool Summary::Read(const std::string& text, std::string& error) {
     }
     if (!ok || !in.Error().empty() || !in.AtEnd()) {
         error = in.Error().empty() ? "not a run summary" : in.Error();
+        return false;
+    }
+    // An object that holds none of this ({}, a file of something else) is no summary of a run.
+    if (read.program.empty() || read.version.empty() || !sawSamples) {
+        error = "not a run summary (no program, version or samples)";
         return false;
     }
     Add(read);

@@ -16,6 +16,7 @@ class Summary {
 public:
     std::string program, version, commandLine;
     std::string parameters = "{}";  // a JSON object, as written
+    std::string madeWith;           // what the run was made with (exports::MadeWithText); "" = not said
 
     // The index of sample `name`, added after the others when new.
     size_t Sample(const std::string& name);
@@ -29,8 +30,9 @@ public:
 
     // The JSON text: keys in a fixed order, a sample's counters in the order they came.
     std::string Json() const;
-    // Adds a summary as Json writes it (program, version, command line and parameters are
-    // taken when none are set yet); false with the reason.
+    // Adds a summary as Json writes it (program, version, command line, parameters and what it
+    // was made with are taken when none are set yet); false with the reason, also for a JSON
+    // object without program, version and samples.
     bool Read(const std::string& text, std::string& error);
 
     const std::vector<std::string>& Samples() const { return samples_; }
