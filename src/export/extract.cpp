@@ -20,7 +20,7 @@ std::string MakeFolder(const std::string& directory) {
     std::filesystem::create_directories(directory, ec);
     if (std::filesystem::is_directory(directory)) return "";
     const std::string reason = ec ? ec.message() : "not a folder";
-    return PathEntryExists(directory) ? reason + " (and is not a folder)" : reason;
+    return PathEntryExists(directory) ? reason + " (something that is not a folder has its name)" : reason;
 }
 
 }  // namespace
