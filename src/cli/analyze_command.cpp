@@ -1,6 +1,9 @@
 // varigap-cli analyze: start-up as the main window does it, then the batch.
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -100,7 +103,15 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     st.vrFilesFixed = true;    // one version of each variable region file for the whole run
     st.templatesFixed = true;  // and of the template table
     st.messenger = nullptr;    // every copy gets a messenger of its own
-    return RunBatch(st, opts, input);
+    const int status = RunBatch(st, opts, input);
+    // The output files' names, published one by one, are made durable at once.
+    if (!opts.outputDir.empty() && DirectoryExists(opts.outputDir))
+        if (const int err = SynchroniseFolder(opts.outputDir)) {
+            std::fprintf(stderr, "Varigap: Output folder %s could not be synchronised: %s.\n", opts.outputDir.c_str(),
+                         std::strerror(err));
+            return std::max(status, static_cast<int>(kExitFailed));
+        }
+    return status;
 }
 
 }  // namespace varigap::cli

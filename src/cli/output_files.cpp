@@ -29,6 +29,7 @@ bool WriteRecordFile(State& st, const std::string& dir, const std::string& fileN
     // no other run has taken it meanwhile.
     if (!force && PathEntryExists(path)) return exists();
     TextWriter out;
+    out.LeaveFolderSync();  // once for all files, when the run ends (analyze_command.cpp)
     bool published = false;
     bool written = Trapped(st, [&] {
         out.Open(path, force ? Publish::Replace : Publish::NoReplace);

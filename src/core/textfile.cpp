@@ -147,7 +147,8 @@ int Synchronise(int fd) {
     return errno == EINVAL ? 0 : errno;
 }
 
-// Makes the names in folder `dir` ("" = the working folder) durable; 0 or the system's error.
+}  // namespace
+
 int SynchroniseFolder(const std::string& dir) {
     const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
@@ -155,8 +156,6 @@ int SynchroniseFolder(const std::string& dir) {
     ::close(fd);
     return err;
 }
-
-}  // namespace
 
 TextWriter::~TextWriter() { Abandon(); }
 
@@ -236,7 +235,7 @@ bool TextWriter::Commit() {
             tmpPath_.clear();
         }
     }
-    if (!err && !published.empty()) err = SynchroniseFolder(dir_);
+    if (!err && !published.empty() && syncFolder_) err = SynchroniseFolder(dir_);
     // A write the system held back can still fail here; then nothing must stay published.
     if (std::fclose(f_) != 0 && !err) {
         err = errno;

@@ -71,6 +71,10 @@ public:
     void Abandon();  // removes the temporary file
     // Writes through a named temporary file, as on file systems without unnamed ones (tests).
     void UseNamedTemporary() { namedOnly_ = true; }
+    // Commit makes the file's bytes durable before it takes its name, and the name durable after
+    // (the folder synchronised). A writer of many files into one folder may leave the folder to
+    // one SynchroniseFolder after the last of them.
+    void LeaveFolderSync() { syncFolder_ = false; }
 
 private:
     std::FILE* f_ = nullptr;
@@ -78,7 +82,12 @@ private:
     Publish mode_ = Publish::Replace;
     int ticket_ = -1;  // removal on signals of the named temporary file
     bool namedOnly_ = false;
+    bool syncFolder_ = true;
 };
+
+// Makes the names in `dir` ("" = the working folder) durable: files published with
+// LeaveFolderSync keep their names after a power cut. 0 or the system's error.
+int SynchroniseFolder(const std::string& dir);
 
 // Maps an errno value to the classic run-time error numbers and raises it.
 [[noreturn]] void RaiseFileError(int err);
