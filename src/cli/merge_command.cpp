@@ -54,6 +54,12 @@ bool MadeAlike(const MergeOptions& o, size_t i, const std::string& first, const 
     return false;
 }
 
+int AddsUpBeyond(const std::string& path) {
+    Say("Nothing was merged: with " + path + " a count adds up to more than " + std::to_string(exports::kMostReads) +
+        ", more than the tables hold.");
+    return kExitUsage;
+}
+
 // Reads every input into a table of its own, checks that it was made as the first, adds it up.
 template <class Table>
 int MergeTables(const MergeOptions& o, const std::function<void(const Table&, TextWriter&)>& write) {
@@ -64,6 +70,7 @@ int MergeTables(const MergeOptions& o, const std::function<void(const Table&, Te
         if (i == 0) total.madeWith = one.madeWith;
         if (!MadeAlike(o, i, total.madeWith, one.madeWith)) return kExitUsage;
         total.Add(one);
+        if (total.Overflowed()) return AddsUpBeyond(o.inputs[i]);
     }
     return Publish(o, [&](TextWriter& out) { write(total, out); });
 }
@@ -94,6 +101,7 @@ int MergeSummary(const MergeOptions& o) {
             return kExitUsage;
         }
         total.Add(one);
+        if (total.Overflowed()) return AddsUpBeyond(path);
     }
     total.commandLine = o.commandLine;
     if (o.distinctFile.empty()) {

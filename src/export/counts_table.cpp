@@ -66,7 +66,7 @@ size_t CountsTable::Row(std::string_view tmpl, std::string_view vr, std::string_
 void CountsTable::Add(size_t row, size_t sample, long long reads) {
     std::vector<long long>& r = reads_[row];
     if (r.size() <= sample) r.resize(sample + 1, 0);
-    r[sample] += reads;
+    if (!AddReads(r[sample], reads)) overflowed_ = true;
 }
 
 void CountsTable::Add(const CountsTable& other) {
@@ -82,7 +82,7 @@ void CountsTable::Add(const CountsTable& other) {
 std::string CountsTable::Text() const {
     std::vector<long long> total(keys_.size());
     for (size_t row = 0; row < keys_.size(); ++row)
-        total[row] = std::accumulate(reads_[row].begin(), reads_[row].end(), 0LL);
+        for (long long reads : reads_[row]) AddReads(total[row], reads);  // for the order only
     std::vector<size_t> order(keys_.size());
     std::iota(order.begin(), order.end(), 0);
     // A total order on rows, so that a table read back and added up sorts the same.
@@ -141,6 +141,7 @@ bool CountsTable::Read(TextReader& in, std::string& error) {
             if (!ParseCount(fields[i], reads))
                 return Fail(error, number, "\"" + fields[i] + "\" is not a count of reads");
             Add(row, sampleOf[i - keyColumns], reads);
+            if (overflowed_) return Fail(error, number, "the reads add up to more than a count holds");
         }
     }
     return true;

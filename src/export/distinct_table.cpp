@@ -20,7 +20,7 @@ size_t DistinctTable::Sample(const std::string& name) {
 
 void DistinctTable::Add(size_t sample, std::string_view sequence, long long reads) {
     Sequences& s = sequences_[sample];
-    if (auto it = s.find(sequence); it != s.end()) it->second += reads;
+    if (auto it = s.find(sequence); it != s.end()) overflowed_ |= !AddReads(it->second, reads);
     else s.emplace(std::string(sequence), reads);
 }
 
@@ -71,6 +71,10 @@ bool DistinctTable::Read(TextReader& in, std::string& error) {
             return false;
         }
         Add(Sample(fields[0]), fields[1], reads);
+        if (overflowed_) {
+            error = "line " + std::to_string(number) + ": the reads add up to more than a count holds";
+            return false;
+        }
     }
     return true;
 }
@@ -84,7 +88,7 @@ long long DistinctTable::Reads(const std::string& name) const {
     auto it = sampleIndex_.find(name);
     long long reads = 0;
     if (it != sampleIndex_.end())
-        for (const auto& entry : sequences_[it->second]) reads += entry.second;
+        for (const auto& entry : sequences_[it->second]) AddReads(reads, entry.second);
     return reads;
 }
 

@@ -31,6 +31,9 @@ public:
     long long Distinct(const std::string& name) const;
     long long Reads(const std::string& name) const;
 
+    // A count added up beyond kMostReads (and held there).
+    bool Overflowed() const { return overflowed_; }
+
     // What the table was made with, as CountsTable::madeWith.
     std::string madeWith;
 
@@ -44,6 +47,7 @@ private:
     std::vector<std::string> samples_;
     std::unordered_map<std::string, size_t> sampleIndex_;
     std::vector<Sequences> sequences_;  // by sample
+    bool overflowed_ = false;
 };
 
 }  // namespace varigap::exports

@@ -19,7 +19,7 @@ void Summary::Add(size_t sample, const std::string& key, long long value) {
     Counters& c = counters_[sample];
     auto [it, added] = c.index.emplace(key, c.values.size());
     if (added) c.values.emplace_back(key, 0);
-    c.values[it->second].second += value;
+    if (!AddReads(c.values[it->second].second, value)) overflowed_ = true;
 }
 
 void Summary::Add(const Summary& other) {
@@ -104,6 +104,10 @@ bool Summary::Read(const std::string& text, std::string& error) {
         return false;
     }
     Add(read);
+    if (read.overflowed_ || overflowed_) {
+        error = "a counter adds up to more than it holds";
+        return false;
+    }
     return true;
 }
 

@@ -36,6 +36,8 @@ public:
     bool Read(const std::string& text, std::string& error);
 
     const std::vector<std::string>& Samples() const { return samples_; }
+    // A counter added up beyond kMostReads (and held there).
+    bool Overflowed() const { return overflowed_; }
     long long Get(const std::string& sample, const std::string& key) const;
 
 private:
@@ -46,6 +48,7 @@ private:
     std::vector<std::string> samples_;
     std::unordered_map<std::string, size_t> sampleIndex_;
     std::vector<Counters> counters_;  // by sample
+    bool overflowed_ = false;
 };
 
 // The counters every sample has first, in this order.

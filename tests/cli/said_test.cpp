@@ -76,6 +76,11 @@ TEST(CliSaid, WhatWouldGiveAWrongAnswerIsRefusedOrNamed) {
          "File e.json could not be merged: not a run summary (no program, version or samples)."},
         {shard + "vg merge counts m.tsv a.tsv a.tsv && vg merge tsv m.out a.out a.out && grep -c '^# made' m.tsv m.out",
          0, "", "m.tsv:1\nm.out:1\n"},
+        // Counts that add up beyond what a table holds would not read back.
+        {"r=$'Grass\\t1\\tintron.txt\\t\\tunidentified\\t999999999999999999\\n'\n"
+         "printf 'template\\tvr\\tvr_file\\tvariant\\ttaxa\\tq\\n%s%s' \"$r\" \"$r\" > big.tsv; vg merge counts m.tsv "
+         "big.tsv",
+         2, "File big.tsv could not be merged: line 3: the reads add up to more than a count holds."},
         // A merge onto one of its inputs, spelt otherwise, is refused and leaves it as it was.
         {shard + "cp a.tsv keep; vg merge counts ./a.tsv a.tsv --force; s=$?; cmp a.tsv keep && exit $s", 2,
          "./a.tsv is the input a.tsv, which the merge would write over."},
