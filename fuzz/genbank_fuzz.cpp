@@ -1,7 +1,7 @@
 // Fuzzes what varigap-cli regions reads: a region map (MAP.tsv) and a GenBank or EMBL flat file.
 // Whatever the bytes, faults are reported, never thrown past the reader but as InputError;
-// every record handed on holds bases only, and every region found lies inside the sequence cut
-// out for it.
+// every record handed on holds upper-case letters, "*" and "-" only, and every region found
+// lies inside the sequence cut out for it.
 #include <cstddef>
 #include <cstdint>
 
@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             flat,
             [&](const genbank::FlatRecord& r) {
                 fuzz::Check(r.number >= 1 && r.line >= 1, "records are numbered from 1 with their line");
-                for (char c : r.sequence) fuzz::Check(c >= 'A' && c <= 'Z', "a sequence holds upper-case letters");
+                for (char c : r.sequence)
+                    fuzz::Check((c >= 'A' && c <= 'Z') || c == '*' || c == '-', "a sequence holds upper-case letters");
                 genbank::FoundRecord found;
                 std::string why;
                 if (!genbank::FindRegions(r, regions, flank, 20000, found, why)) {

@@ -7,13 +7,21 @@ namespace varigap::exports {
 
 namespace {
 
-// Length of the valid UTF-8 sequence starting at s[i], 0 when it is not one.
+// Length of the valid UTF-8 sequence starting at s[i], 0 when it is not one: overlong forms,
+// surrogates and code points beyond U+10FFFF are not, as JSON readers hold.
 size_t Utf8Length(std::string_view s, size_t i) {
     auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
     const size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
     if (n == 0 || i + n > s.size()) return 0;
-    for (size_t k = 1; k < n; ++k)
+    const unsigned char lo = c == 0xE0   ? 0xA0
+                             : c == 0xF0 ? 0x90
+                                         : 0x80,
+                        hi = c == 0xED   ? 0x9F
+                             : c == 0xF4 ? 0x8F
+                                         : 0xBF;
+    if (b(i + 1) < lo || b(i + 1) > hi) return 0;
+    for (size_t k = 2; k < n; ++k)
         if ((b(i + k) & 0xC0) != 0x80) return 0;
     return n;
 }

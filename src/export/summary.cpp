@@ -3,6 +3,7 @@
 
 #include "export/counts_table.h"
 #include "export/json.h"
+#include "export/json_check.h"
 
 namespace varigap::exports {
 
@@ -81,8 +82,14 @@ bool Summary::Read(const std::string& text, std::string& error) {
         if (key == "program") ok = in.String(read.program);
         else if (key == "version") ok = in.String(read.version);
         else if (key == "command_line") ok = in.String(read.commandLine);
-        else if (key == "parameters" && (ok = in.Value(raw))) read.parameters = std::string(raw);
-        else if (key == "made_with") ok = in.String(read.madeWith);
+        else if (key == "parameters" && (ok = in.Value(raw))) {
+            read.parameters = std::string(raw);
+            // They are written back as they stand: they must be JSON (a value is only skipped).
+            if (!IsStrictJson(raw)) {
+                error = "the parameters are not JSON text";
+                return false;
+            }
+        } else if (key == "made_with") ok = in.String(read.madeWith);
         else if (key != "samples") ok = in.Value(raw);  // a key of a later version
         else if ((ok = sawSamples = in.BeginObject())) {
             std::string sample, counter;
