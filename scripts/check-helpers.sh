@@ -31,7 +31,7 @@ direct_run() {
   shift
   for sample in "$@"; do args+=(--sample "${sample%%=*}" "${sample#*=}"); done
   mkdir -p "$dir"
-  analyze "${args[@]}" --format tsv --counts "$dir/counts.tsv" --distinct "$dir/distinct.tsv" \
+  analyze "${args[@]}" --format tsv --made-with --counts "$dir/counts.tsv" --distinct "$dir/distinct.tsv" \
     --summary "$dir/summary.json" --extract "$dir/regions" >"$dir/analysis.tsv"
 }
 # same_tables DIRECT OUTDIR: the workflow's analysis.tsv, counts.tsv and distinct.tsv are the direct run's.

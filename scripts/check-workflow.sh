@@ -68,7 +68,7 @@ grep -q "Nothing to be done" "$tmp/again.log" || { cat "$tmp/again.log" >&2; fai
 step "a sample added to the sheet is merged in (the sheet's time left as it was)"
 workflow run "$out" S1="$S1" S2="$S2" S3="$S3" S4="$S1" >"$tmp/added.log" 2>&1 ||
   { cat "$tmp/added.log" >&2; fail "the run with a sample added"; }
-analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --sample S4 "$S1" --format tsv \
+analyze --sample S1 "$S1" --sample S2 "$S2" --sample S3 "$S3" --sample S4 "$S1" --format tsv --made-with \
   --counts "$direct/counts4.tsv" >"$direct/analysis4.tsv"
 same "$direct/analysis4.tsv" "$out/analysis.tsv" "analysis.tsv misses the added sample"
 same "$direct/counts4.tsv" "$out/counts.tsv" "counts.tsv misses the added sample"

@@ -1,14 +1,17 @@
 // varigap-cli analyze: start-up as the main window does it, then the batch run, with standard
 // output, messages and a progress bar on the terminal.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/made_with.h"
 #include "cli/sample_names.h"
 #include "cli/stdout_writer.h"
 #include "core/messages.h"
@@ -142,6 +145,8 @@ run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const State& st) {
     r.multiqcFile = o.multiqcFile;
     r.commandLine = o.commandLine;
     r.parametersJson = ParametersJson(o, st);
+    r.madeWith = RunMadeWith(st, o, exports::MakeCatalog(st, {}));
+    r.listMadeWith = o.madeWith;
     return r;
 }
 
@@ -152,6 +157,28 @@ void SplitPath(const std::string& path, std::string& directory, std::string& nam
     directory = p.parent_path().string();
     name = p.filename().string();
 }
+
+namespace {
+
+// Whether `path` can be read as a sequence file, after a message when not. A pipe, a FIFO or a
+// device (process substitution, "-") is read as a stream, untouched until the run reads it. A
+// name found only without regard to letter case, as the main window finds files, becomes the
+// name found.
+bool CheckSequenceFile(State& st, std::string& path) {
+    struct stat sb {};
+    if (path == "-" || (::stat(path.c_str(), &sb) == 0 && !S_ISREG(sb.st_mode) && !S_ISDIR(sb.st_mode))) return true;
+    if (S_ISDIR(sb.st_mode)) {
+        MsgBox(st, "Error: Varigap Sequence File \"" + path + "\" is a folder, not a file.");
+        return false;
+    }
+    SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
+    TextReader file;
+    if (!OpenSequenceFile(st, file)) return false;
+    if (!FileExists(path)) path = FindFileIgnoringCase(st.sequenceFilePath, st.sequenceFileName);
+    return true;
+}
+
+}  // namespace
 
 int RunAnalyze(const AnalyzeOptions& opts) {
     auto loaded = std::make_unique<State>();
@@ -190,12 +217,8 @@ int RunAnalyze(const AnalyzeOptions& opts) {
 
     // Every sequence file must be there before anything is analysed.
     for (size_t i = 0; i < opts.sequenceFiles.size(); ++i) {
-        const std::string& path = opts.sequenceFiles[i];
-        if (path != "-") {
-            SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
-            TextReader file;
-            if (!OpenSequenceFile(st, file)) return kExitInput;
-        }
+        std::string path = opts.sequenceFiles[i];
+        if (!CheckSequenceFile(st, path)) return kExitInput;
         input.files.push_back(path);
     }
     if (std::string error; !NameSamples(input.files, opts.samples, input.samples, error)) {
@@ -211,7 +234,15 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     st.templatesFixed = true;  // and of the template table
     st.messenger = nullptr;    // every copy gets a messenger of its own
     Console console(opts.progress);
-    return run::RunBatch(st, input, console);
+    const int status = run::RunBatch(st, input, console);
+    // The output files' names, published one by one, are made durable at once.
+    if (!opts.outputDir.empty() && DirectoryExists(opts.outputDir))
+        if (const int err = SynchroniseFolder(opts.outputDir)) {
+            std::fprintf(stderr, "Varigap: Output folder %s could not be synchronised: %s.\n", opts.outputDir.c_str(),
+                         std::strerror(err));
+            return std::max(status, static_cast<int>(kExitFailed));
+        }
+    return status;
 }
 
 }  // namespace varigap::cli

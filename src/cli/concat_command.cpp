@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "core/textfile.h"
 #include "core/types.h"
+#include "export/made_with.h"
 #include "run/job_messages.h"
 
 namespace varigap::cli {
@@ -42,7 +43,7 @@ bool CopyRest(std::FILE* in, TextWriter& out, char& lastByte) {
 // Every input in turn; "" when all were joined, else what stopped the join.
 std::string Join(const MergeOptions& o, TextWriter& out) {
     const char* what = o.kind == MergeKind::Tsv ? "header row" : "\"##gff-version\" line";
-    std::string header;
+    std::string header, madeWith;
     for (size_t i = 0; i < o.inputs.size(); ++i) {
         const std::string& path = o.inputs[i];
         FilePtr in(std::fopen(path.c_str(), "rb"), &std::fclose);
@@ -58,6 +59,18 @@ std::string Join(const MergeOptions& o, TextWriter& out) {
             return "the " + std::string(what) + " of \"" + path + "\" differs from that of \"" + o.inputs[0] + "\"";
         }
         char last = '\n';
+        if (o.kind == MergeKind::Tsv) {
+            // The line after the header row says what the shard was made with (analyze --made-with).
+            std::string second = FirstLine(in.get()), made;
+            const std::string prefix = exports::kMadeWithLine;
+            if (second.rfind(prefix, 0) == 0 && second.back() == '\n') made = second.substr(prefix.size());
+            if (i == 0) madeWith = made;
+            const std::string difference = exports::MadeWithDifference(madeWith, o.inputs[0], made, path);
+            if (!difference.empty())
+                return "\"" + o.inputs[0] + "\" and \"" + path + "\" are not shards of one run: " + difference;
+            if (i == 0 || made.empty()) out.Write(second);
+            if (!second.empty()) last = second.back();
+        }
         if (!CopyRest(in.get(), out, last)) return "\"" + path + "\" could not be read to its end";
         // A shard's output that stops inside a line was cut short: joining it would glue two lines.
         if (last != '\n') return "\"" + path + "\" ends inside a line (cut short?)";
@@ -68,6 +81,12 @@ std::string Join(const MergeOptions& o, TextWriter& out) {
 }  // namespace
 
 int RunConcat(const MergeOptions& opts) {
+    // The output under another spelling of an input (a link, "./", a full path) would be overwritten.
+    for (const auto& path : opts.inputs)
+        if (SameFile(path, opts.output)) {
+            Say("Nothing was merged: " + opts.output + " is the input " + path + ", which the merge would write over.");
+            return kExitUsage;
+        }
     auto exists = [&] {
         Say("\"" + opts.output + "\" already exists. It was left untouched (--force replaces it).");
         return kExitFailed;

@@ -87,6 +87,8 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                          (: or ?), region name (the CR's first text line or the VR's
                          file name), selected variant, taxa, bases, sample, strand (+
                          or -). Tabs and line breaks inside fields are written as blanks.
+                       With --made-with, a first line "# made with: " and what the
+                         counts table's first line says.
                        json: one JSON object per sequence and line: name, template,
                          ranking, regions, possibilities, segments, lines, sample and
                          strand.
@@ -269,7 +271,9 @@ also occurs in a neighbouring VR's variants, templates that the ranking cannot t
      R"(merge: adds up the tables and summaries that analyze wrote for parts (shards) of a run,
 inputs in shard order, into OUTPUT as one analyze run over all of them would have written
 them. OUTPUT is written under a temporary name and renamed when complete; nothing is
-written when an input cannot be read.
+written when an input cannot be read, is OUTPUT under another name, or was made
+otherwise than the first input (the tables' "# made with:" line, the summaries'
+made_with: template, its checksum, options that change results, version).
   counts               counts tables (--counts): the reads of each row and sample are added;
                        sample columns in the order they first come, rows sorted again.
   distinct             tables of distinct reads (--distinct): reads added per sample and
@@ -278,7 +282,8 @@ written when an input cannot be read.
                        program, version and parameters from the first input, the command
                        line of the merge. distinct_reads cannot be added (a read can be in
                        several shards): it is taken from --distinct, else added with a
-                       warning.
+                       warning. "{}" and other JSON without program, version and samples
+                       is refused.
   --distinct FILE      summary: the merged table of distinct reads of the same shards.
   --force              replace an existing OUTPUT.
 )"},
@@ -286,8 +291,9 @@ written when an input cannot be read.
      R"(merge tsv|gff3: joins the outputs of the shards of a split run (analyze --format tsv or
 gff3 on each shard) into OUT, in the order of the IN files: the first file's header row
 (tsv) or "##gff-version" line (gff3) once, then every file's lines after it. Each IN must
-begin with the same header line and end with a line end; else nothing is written. OUT is
-written under a temporary name and renamed when complete.
+begin with the same header line and end with a line end, and TSV shards of analyze
+--made-with must say the same on the line after it (the first is kept); else nothing is
+written. OUT is written under a temporary name and renamed when complete.
   --force                replace an existing OUT (without it OUT is left untouched).
   Exit status: 0 joined; 1 OUT exists or could not be written; 2 usage error, or an IN
   that cannot be read, begins with another header line or ends inside a line.

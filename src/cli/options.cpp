@@ -60,6 +60,7 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
              return true;
          }},
         {"--no-derep", 0, Takes::Nothing, "", set(o.derep, false)},
+        {"--made-with", 0, Takes::Nothing, "", set(o.madeWith, true)},
         {"--primers-trimmed", 0, Takes::Nothing, "", set(o.primersTrimmed, true)},
         {"--template", 't', Takes::NonEmptyValue, "a template number or name", file(o.templateChoice)},
         {"--params", 0, Takes::Value, "a file", file(o.paramsFile)},

@@ -41,6 +41,7 @@ struct AnalyzeOptions {
     std::string countsFile, summaryFile, distinctFile;
     bool countsBiom = false;              // --counts-format biom: the counts table as BIOM 1.0
     std::string reportFile, multiqcFile;  // the HTML report, the MultiQC table
+    bool madeWith = false;                // --format tsv: a line saying what the run was made with
     std::string commandLine;              // as given, for the summary
 };
 

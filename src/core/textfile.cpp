@@ -140,7 +140,22 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
     return 0;
 }
 
+// Makes what `fd` holds durable; 0 or the system's error. A file that cannot be synchronised
+// (EINVAL: some special file systems) has nothing more to wait for.
+int Synchronise(int fd) {
+    if (::fsync(fd) == 0) return 0;
+    return errno == EINVAL ? 0 : errno;
+}
+
 }  // namespace
+
+int SynchroniseFolder(const std::string& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int err = Synchronise(fd);
+    ::close(fd);
+    return err;
+}
 
 TextWriter::~TextWriter() { Abandon(); }
 
@@ -189,7 +204,9 @@ void TextWriter::WriteLine(const std::string& line) {
 
 bool TextWriter::Commit() {
     if (!f_) RaiseError(kErrPathFileAccess);
-    int err = std::fflush(f_) == 0 ? 0 : errno;
+    // The bytes reach the disk before the name does, and the name after it: after a power cut
+    // the file has either its old content or all of the new (as databases publish files).
+    int err = std::fflush(f_) == 0 ? Synchronise(::fileno(f_)) : errno;
     const bool replace = mode_ == Publish::Replace;
     std::string published;  // the name the file took
     if (!err && tmpPath_.empty()) {
@@ -218,6 +235,7 @@ bool TextWriter::Commit() {
             tmpPath_.clear();
         }
     }
+    if (!err && !published.empty() && syncFolder_) err = SynchroniseFolder(dir_);
     // A write the system held back can still fail here; then nothing must stay published.
     if (std::fclose(f_) != 0 && !err) {
         err = errno;
@@ -254,6 +272,13 @@ bool PathEntryExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
     struct stat sb {};
     return !path.empty() && ::stat(path.c_str(), &sb) == 0 && S_ISDIR(sb.st_mode);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return !a.empty() && !b.empty() && ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 static std::string Lower(std::string s) {

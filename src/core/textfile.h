@@ -71,6 +71,10 @@ public:
     void Abandon();  // removes the temporary file
     // Writes through a named temporary file, as on file systems without unnamed ones (tests).
     void UseNamedTemporary() { namedOnly_ = true; }
+    // Commit makes the file's bytes durable before it takes its name, and the name durable after
+    // (the folder synchronised). A writer of many files into one folder may leave the folder to
+    // one SynchroniseFolder after the last of them.
+    void LeaveFolderSync() { syncFolder_ = false; }
 
 private:
     std::FILE* f_ = nullptr;
@@ -78,7 +82,12 @@ private:
     Publish mode_ = Publish::Replace;
     int ticket_ = -1;  // removal on signals of the named temporary file
     bool namedOnly_ = false;
+    bool syncFolder_ = true;
 };
+
+// Makes the names in `dir` ("" = the working folder) durable: files published with
+// LeaveFolderSync keep their names after a power cut. 0 or the system's error.
+int SynchroniseFolder(const std::string& dir);
 
 // Maps an errno value to the classic run-time error numbers and raises it.
 [[noreturn]] void RaiseFileError(int err);
@@ -88,6 +97,8 @@ bool FileExists(const std::string& path);
 // True when a directory entry of any kind has the name `path` (a dangling link too).
 bool PathEntryExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// True when both paths name one existing file (the same device and inode), however spelt.
+bool SameFile(const std::string& a, const std::string& b);
 // The path of an existing file named `name` in `directory`: the exact name when it exists,
 // else the only file whose name equals it without regard to letter case; "" when none.
 std::string FindFileIgnoringCase(const std::string& directory, const std::string& name);

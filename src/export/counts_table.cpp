@@ -1,6 +1,7 @@
 // The variant-by-sample table of a run, written and read as TSV and added up exactly.
 #include "export/counts_table.h"
 #include "core/strings.h"
+#include "export/made_with.h"
 
 #include <algorithm>
 #include <numeric>
@@ -65,7 +66,7 @@ size_t CountsTable::Row(std::string_view tmpl, std::string_view vr, std::string_
 void CountsTable::Add(size_t row, size_t sample, long long reads) {
     std::vector<long long>& r = reads_[row];
     if (r.size() <= sample) r.resize(sample + 1, 0);
-    r[sample] += reads;
+    if (!AddReads(r[sample], reads)) overflowed_ = true;
 }
 
 void CountsTable::Add(const CountsTable& other) {
@@ -81,7 +82,7 @@ void CountsTable::Add(const CountsTable& other) {
 std::string CountsTable::Text() const {
     std::vector<long long> total(keys_.size());
     for (size_t row = 0; row < keys_.size(); ++row)
-        total[row] = std::accumulate(reads_[row].begin(), reads_[row].end(), 0LL);
+        for (long long reads : reads_[row]) AddReads(total[row], reads);  // for the order only
     std::vector<size_t> order(keys_.size());
     std::iota(order.begin(), order.end(), 0);
     // A total order on rows, so that a table read back and added up sorts the same.
@@ -99,6 +100,7 @@ std::string CountsTable::Text() const {
     for (size_t c = 1; c < std::size(kColumns); ++c) text += std::string("\t") + kColumns[c];
     for (const auto& s : samples_) text += "\t" + s;
     text += '\n';
+    if (!madeWith.empty()) text += kMadeWithLine + madeWith + "\n";
     for (size_t row : order) {
         text += keys_[row][0];
         for (size_t c = 1; c < keys_[row].size(); ++c) text += "\t" + keys_[row][c];
@@ -123,7 +125,13 @@ bool CountsTable::Read(TextReader& in, std::string& error) {
             return Fail(error, 1, "sample \"" + header[i] + "\" is empty or given twice");
         sampleOf.push_back(Sample(header[i]));
     }
+    madeWith.clear();
+    const std::string made = kMadeWithLine;
     for (long number = 2; in.ReadLine(line); ++number) {
+        if (number == 2 && line.rfind(made, 0) == 0) {
+            madeWith = line.substr(made.size());
+            continue;
+        }
         const std::vector<std::string> fields = SplitTabs(line);
         if (fields.size() != header.size())
             return Fail(error, number, std::to_string(fields.size()) + " fields, not " + std::to_string(header.size()));
@@ -133,6 +141,7 @@ bool CountsTable::Read(TextReader& in, std::string& error) {
             if (!ParseCount(fields[i], reads))
                 return Fail(error, number, "\"" + fields[i] + "\" is not a count of reads");
             Add(row, sampleOf[i - keyColumns], reads);
+            if (overflowed_) return Fail(error, number, "the reads add up to more than a count holds");
         }
     }
     return true;

@@ -39,6 +39,12 @@ public:
     bool Read(TextReader& in, std::string& error);
 
     const std::vector<std::string>& Samples() const { return samples_; }
+    // A count added up beyond kMostReads (and held there).
+    bool Overflowed() const { return overflowed_; }
+
+    // What the table was made with (exports::MadeWithText), its first line when not empty;
+    // Read sets it from the table read ("" when it has no such line).
+    std::string madeWith;
 
 private:
     std::vector<std::string> samples_;
@@ -47,7 +53,19 @@ private:
     std::vector<std::vector<long long>> reads_;         // by row, then sample (short rows: 0 after)
     std::unordered_map<std::string, size_t> rowIndex_;  // by the key's fields joined with Tabs
     std::string joined_;                                // scratch of Row
+    bool overflowed_ = false;
 };
+
+// The most reads a count holds as the tables and the summary write it (18 digits).
+inline constexpr long long kMostReads = 999'999'999'999'999'999;
+// Adds `n` to `to` (both within kMostReads in size); false, with `to` held at kMostReads, when
+// the sum is more: a merged count must read back as it was written.
+inline bool AddReads(long long& to, long long n) {
+    to += n;
+    if (to <= kMostReads) return true;
+    to = kMostReads;
+    return false;
+}
 
 // Tabs and line breaks in a field written as blanks.
 std::string TsvClean(std::string_view field);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "export/counts_table.h"
+#include "export/made_with.h"
 
 namespace varigap::exports {
 
@@ -111,7 +112,7 @@ void DistinctTable::AddKey(size_t sample, std::string_view key, long long reads)
         char* count = store_.data() + (index_[i] >> 32) - 1 + 8;
         long long value = 0;
         std::memcpy(&value, count, 8);
-        value += reads;
+        overflowed_ |= !AddReads(value, reads);
         std::memcpy(count, &value, 8);
         return;
     }
@@ -241,6 +242,7 @@ void DistinctTable::Write(const std::function<void(const std::string&)>& out) {
     if (keys_ == Keys::Hashes) throw std::logic_error("a table of hashes has no sequences to write");
     constexpr size_t kPiece = size_t{1} << 16;
     std::string text = "sample\tsequence\treads\n";
+    if (!madeWith.empty()) text += kMadeWithLine + madeWith + "\n";
     ForEachRow([&](uint32_t s, std::string_view key, long long count) {
         text += samples_[s];
         text += '\t';
@@ -262,7 +264,13 @@ bool DistinctTable::Read(TextReader& in, std::string& error) {
         error = "line 1: the header row is not sample, sequence and reads";
         return false;
     }
+    madeWith.clear();
+    const std::string made = kMadeWithLine;
     for (long number = 2; in.ReadLine(line); ++number) {
+        if (number == 2 && line.rfind(made, 0) == 0) {
+            madeWith = line.substr(made.size());
+            continue;
+        }
         const std::vector<std::string> fields = SplitTabs(line);
         long long reads = 0;
         if (fields.size() != 3 || fields[0].empty() || !ParseCount(fields[2], reads)) {
@@ -270,6 +278,10 @@ bool DistinctTable::Read(TextReader& in, std::string& error) {
             return false;
         }
         Add(Sample(fields[0]), fields[1], reads);
+        if (overflowed_) {
+            error = "line " + std::to_string(number) + ": the reads add up to more than a count holds";
+            return false;
+        }
     }
     if (error_.empty()) return true;
     error = error_;

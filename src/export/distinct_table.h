@@ -51,6 +51,12 @@ public:
     long long Distinct(const std::string& name);
     long long Reads(const std::string& name);
 
+    // A count added up beyond kMostReads (and held there).
+    bool Overflowed() const { return overflowed_; }
+
+    // What the table was made with, as CountsTable::madeWith.
+    std::string madeWith;
+
 private:
     struct Entry {
         uint32_t sample;
@@ -95,6 +101,7 @@ private:
     std::vector<SortedRun> runs_;
     std::string error_;  // why the temporary file failed: the table is not whole
     std::optional<std::vector<Totals>> totals_;
+    bool overflowed_ = false;
 };
 
 }  // namespace varigap::exports

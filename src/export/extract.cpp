@@ -14,12 +14,32 @@ std::string Exists(const std::string& path) {
     return "Region file " + path + " already exists. It was left untouched (--force overwrites it).";
 }
 
+// Makes `directory` with its parents; "" when it is there, else the system's reason why not.
+std::string MakeFolder(const std::string& directory) {
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    if (std::filesystem::is_directory(directory)) return "";
+    const std::string reason = ec ? ec.message() : "not a folder";
+    return PathEntryExists(directory) ? reason + " (something that is not a folder has its name)" : reason;
+}
+
 }  // namespace
 
 TextWriter* ExtractSink::FileOf(int t, int k, bool fastq, std::vector<std::string>& messages) {
     auto [it, added] = files_.try_emplace({t, k, fastq});
     File& file = it->second;
     if (!added) return file.writer.get();
+    if (!folderTried_) {
+        folderTried_ = true;
+        const std::string why = MakeFolder(settings_.directory);
+        folderMade_ = why.empty();
+        if (!folderMade_)
+            messages.push_back("Region folder " + settings_.directory + " could not be made: " + why + ".");
+    }
+    if (!folderMade_) {
+        failed_ = true;
+        return nullptr;
+    }
     const RegionInfo& region = catalog_.Template(t).regions[static_cast<size_t>(k - 1)];
     file.path = (std::filesystem::path(settings_.directory) / (region.file + (fastq ? ".fastq" : ".fasta"))).string();
     if (!settings_.force && PathEntryExists(file.path)) {

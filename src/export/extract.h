@@ -42,7 +42,8 @@ private:
     ExtractSettings settings_;
     std::map<std::tuple<int, int, bool>, File> files_;
     bool failed_ = false;
-    std::string oriented_, quals_, record_;  // scratch
+    bool folderTried_ = false, folderMade_ = false;  // the folder is made before its first file
+    std::string oriented_, quals_, record_;          // scratch
 };
 
 }  // namespace varigap::exports

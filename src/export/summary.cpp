@@ -5,6 +5,7 @@
 
 #include "export/counts_table.h"
 #include "export/json.h"
+#include "export/json_check.h"
 
 namespace varigap::exports {
 
@@ -22,7 +23,7 @@ void Summary::Add(size_t sample, const std::string& key, long long value) {
     Counters& c = counters_[sample];
     auto [it, added] = c.index.emplace(key, c.values.size());
     if (added) c.values.emplace_back(key, 0);
-    c.values[it->second].second += value;
+    if (!AddReads(c.values[it->second].second, value)) overflowed_ = true;
 }
 
 void Summary::Add(const Summary& other) {
@@ -30,6 +31,7 @@ void Summary::Add(const Summary& other) {
         program = other.program;
         version = other.version;
         parameters = other.parameters;
+        madeWith = other.madeWith;
     }
     for (size_t s = 0; s < other.samples_.size(); ++s) {
         const size_t mine = Sample(other.samples_[s]);
@@ -82,7 +84,7 @@ std::string Summary::Json() const {
     std::string j = "{\n  \"schema_version\": " + std::to_string(kSummarySchemaVersion) +
                     ",\n  \"program\": " + JsonQuote(program) + ",\n  \"version\": " + JsonQuote(version) +
                     ",\n  \"command_line\": " + JsonQuote(commandLine) + ",\n  \"parameters\": " + parameters +
-                    ",\n  \"samples\": {";
+                    (madeWith.empty() ? "" : ",\n  \"made_with\": " + JsonQuote(madeWith)) + ",\n  \"samples\": {";
     for (size_t s = 0; s < samples_.size(); ++s) {
         j += (s ? ",\n    " : "\n    ") + JsonQuote(samples_[s]) + ": {";
         const auto& values = counters_[s].values;
@@ -134,16 +136,23 @@ bool Summary::Read(const std::string& text, std::string& error) {
     JsonReader in(text);
     Summary read;
     std::string key;
-    bool ok = in.BeginObject();
+    bool ok = in.BeginObject(), sawSamples = false;
     while (ok && in.NextKey(key)) {
         std::string_view raw;
         if (key == "program") ok = in.String(read.program);
         else if (key == "version") ok = in.String(read.version);
         else if (key == "command_line") ok = in.String(read.commandLine);
-        else if (key == "parameters" && (ok = in.Value(raw))) read.parameters = std::string(raw);
+        else if (key == "parameters" && (ok = in.Value(raw))) {
+            read.parameters = std::string(raw);
+            // They are written back as they stand: they must be JSON (a value is only skipped).
+            if (!IsStrictJson(raw)) {
+                error = "the parameters are not JSON text";
+                return false;
+            }
+        } else if (key == "made_with") ok = in.String(read.madeWith);
         else if (key == "vr_lengths") ok = ReadLengths(in, read);
         else if (key != "samples") ok = in.Value(raw);  // schema_version, or a key of a later version
-        else if ((ok = in.BeginObject())) {
+        else if ((ok = sawSamples = in.BeginObject())) {
             std::string sample, counter;
             while (ok && in.NextKey(sample)) {
                 const size_t s = read.Sample(sample);
@@ -157,8 +166,17 @@ bool Summary::Read(const std::string& text, std::string& error) {
         error = in.Error().empty() ? "not a run summary" : in.Error();
         return false;
     }
+    // An object that holds none of this ({}, a file of something else) is no summary of a run.
+    if (read.program.empty() || read.version.empty() || !sawSamples) {
+        error = "not a run summary (no program, version or samples)";
+        return false;
+    }
     if (commandLine.empty()) commandLine = read.commandLine;  // as the header says; a merge sets its own
     Add(read);
+    if (read.overflowed_ || overflowed_) {
+        error = "a counter adds up to more than it holds";
+        return false;
+    }
     return true;
 }
 

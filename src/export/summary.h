@@ -19,6 +19,7 @@ class Summary {
 public:
     std::string program, version, commandLine;
     std::string parameters = "{}";  // a JSON object, as written
+    std::string madeWith;           // what the run was made with (exports::MadeWithText); "" = not said
 
     // The index of sample `name`, added after the others when new.
     size_t Sample(const std::string& name);
@@ -33,11 +34,14 @@ public:
 
     // The JSON text: keys in a fixed order, a sample's counters in the order they came.
     std::string Json() const;
-    // Adds a summary as Json writes it (program, version, command line and parameters are
-    // taken when none are set yet); false with the reason.
+    // Adds a summary as Json writes it (program, version, command line, parameters and what it
+    // was made with are taken when none are set yet); false with the reason, also for a JSON
+    // object without program, version and samples.
     bool Read(const std::string& text, std::string& error);
 
     const std::vector<std::string>& Samples() const { return samples_; }
+    // A counter added up beyond kMostReads (and held there).
+    bool Overflowed() const { return overflowed_; }
     long long Get(const std::string& sample, const std::string& key) const;
 
     // Reads per length (bases between its conserved regions) of a variable region, named
@@ -59,6 +63,7 @@ private:
     std::unordered_map<std::string, size_t> sampleIndex_;
     std::vector<Counters> counters_;                                     // by sample
     std::vector<std::vector<std::pair<std::string, Lengths>>> lengths_;  // by sample, then VR
+    bool overflowed_ = false;
 };
 
 // The version of the summary's layout: 2 added "schema_version" and "vr_lengths". Only keys are

@@ -230,6 +230,10 @@ bool FindRegions(const FlatRecord& record, const std::vector<MapRegion>& map, lo
     std::vector<size_t> placed;  // the regions found by features
     for (size_t k = 0; k < map.size(); ++k)
         if (!map[k].gap) placed.push_back(k);
+    if (placed.empty()) {  // a map that ReadFeatureMap refuses; nothing to anchor a series on
+        why = "the map has no region that a feature gives";
+        return false;
+    }
     std::vector<Candidate> best;
     long bestSpan = -1;
     size_t furthest = 0;  // how far the best attempt got, for the message

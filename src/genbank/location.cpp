@@ -78,8 +78,10 @@ private:
         } else {
             Eat(">");
         }
-        if (p.first < 1 || p.last < p.first)
-            return Fail("stretch " + std::to_string(p.first) + ".." + std::to_string(p.last) + " runs backwards");
+        // Positions count from 1: a position 0 is no base, whichever end it stands at.
+        const std::string stretch = std::to_string(p.first) + ".." + std::to_string(p.last);
+        if (p.first < 1 || p.last < 1) return Fail("position 0 in " + stretch + ": positions count from 1");
+        if (p.last < p.first) return Fail("stretch " + stretch + " runs backwards");
         out.push_back(p);
         return true;
     }

@@ -437,9 +437,9 @@ public:
         : console_(console), outputs_(outputs) {
         progress_.total = total;
         progress_.totalBytes = totalBytes;
-        const std::string header = opts.listing.format == exports::Format::Tsv ? exports::TsvHeader()
-                                   : outputs                                   ? outputs->Header()
-                                                                               : "";
+        const std::string header = outputs                                       ? outputs->Header()
+                                   : opts.listing.format == exports::Format::Tsv ? exports::TsvHeader()
+                                                                                 : "";
         Out(header.data(), header.size());
     }
 

@@ -55,6 +55,7 @@ bool WriteRecordFile(const State& st, const ReadResult& r, const std::string& di
     // no other run has taken it meanwhile.
     if (!force && PathEntryExists(path)) return exists();
     TextWriter out;
+    out.LeaveFolderSync();  // once for all files, when the run ends (analyze_command.cpp)
     bool published = false;
     bool written = Trapped(st, [&] {
         out.Open(path, force ? Publish::Replace : Publish::NoReplace);

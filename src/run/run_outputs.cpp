@@ -10,6 +10,7 @@
 #include "core/version.h"
 #include "export/extract.h"
 #include "export/features.h"
+#include "export/made_with.h"
 #include "export/publish.h"
 #include "run/job_messages.h"
 #include "run/report_outputs.h"
@@ -51,7 +52,8 @@ exports::Skip SkipOf(const seqio::ReadProblem& p) {
 bool RunOutputs::Wanted(const RunSettings& o) {
     return !o.extractDir.empty() || o.listing.format == exports::Format::Gff3 ||
            o.listing.format == exports::Format::Bed || !o.countsFile.empty() || !o.summaryFile.empty() ||
-           !o.distinctFile.empty() || !o.reportFile.empty() || !o.multiqcFile.empty();
+           !o.distinctFile.empty() || !o.reportFile.empty() || !o.multiqcFile.empty() ||
+           (o.listMadeWith && o.listing.format == exports::Format::Tsv);
 }
 
 RunOutputs::RunOutputs(const State& loaded, const RunSettings& opts, int jobs)
@@ -74,10 +76,14 @@ RunOutputs::RunOutputs(const State& loaded, const RunSettings& opts, int jobs)
     summary_.version = VersionText();
     summary_.commandLine = opts.commandLine;
     summary_.parameters = opts.parametersJson;
+    counts_.madeWith = distinct_.madeWith = summary_.madeWith = opts.madeWith;
     for (const auto& s : catalog_.samples) summary_.Sample(s);
 }
 
 std::string RunOutputs::Header() const {
+    if (opts_.listing.format == exports::Format::Tsv)
+        return exports::TsvHeader() +
+               (opts_.listMadeWith ? exports::kMadeWithLine + opts_.madeWith + "\n" : std::string());
     return opts_.listing.format == exports::Format::Gff3 ? exports::kGff3Header : "";
 }
 

@@ -38,7 +38,8 @@ public:
     const std::string& SampleName(size_t sample) const { return catalog_.samples[sample]; }
     // Whether sinks take the records in record order (region files, GFF3, BED).
     bool Ordered() const { return !ordered_.empty(); }
-    // Standard output's first lines (GFF3).
+    // Standard output's first lines (GFF3; the TSV header row and, with --made-with, what the
+    // run was made with).
     std::string Header() const;
 
     // A job's counts, nullptr when nothing is counted; added up by AddTally when the job ends.
@@ -60,6 +61,7 @@ private:
     size_t tableMemory_;  // for each job's distinct reads, and the run's: a share of 32 MiB, at least 1 MiB
     exports::DistinctTable distinct_;
     exports::Summary summary_;
+    std::string madeWith_;  // what the run was made with (cli/made_with.h)
 };
 
 }  // namespace varigap::run

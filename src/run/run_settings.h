@@ -33,6 +33,10 @@ struct RunSettings {
     // What the summary says of the run.
     std::string commandLine;
     std::string parametersJson = "{}";
+    // What the tables and the summary say the run was made with (see export/made_with.h), and
+    // whether the TSV listing says it too (on the line after its header row).
+    std::string madeWith;
+    bool listMadeWith = false;
 };
 
 // How a run ended, worst first: what a front end makes its exit status of.

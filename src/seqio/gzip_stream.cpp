@@ -83,6 +83,7 @@ long GzipStream::Read(char* to, size_t room, InputFault& fault) {
                 break;
             }
             StartMember(st);
+            memberStart_ = made_ + static_cast<long long>(made);
         }
         const bool more = Refill();
         st.next_out = reinterpret_cast<uint8_t*>(to + made);
@@ -92,7 +93,8 @@ long GzipStream::Read(char* to, size_t room, InputFault& fault) {
         made += out;
         if (status < 0) {  // a bad block, symbol, distance, header or checksum
             failed_ = true;
-            failure_ = InputFault::Damaged;
+            // The CRC and length at the member's end fail: every byte of it was bad or good alike.
+            failure_ = status == ISAL_INCORRECT_CHECKSUM ? InputFault::CheckFailed : InputFault::Damaged;
         } else if (st.block_state == ISAL_BLOCK_FINISH) {
             memberDone_ = true;
         } else if (!more && st.avail_in == 0 && out == 0 && !failed_) {
@@ -100,6 +102,7 @@ long GzipStream::Read(char* to, size_t room, InputFault& fault) {
             failure_ = InputFault::Truncated;
         }
     }
+    made_ += static_cast<long long>(made);
     if (made > 0) return static_cast<long>(made);
     if (failed_) {
         fault = failure_;

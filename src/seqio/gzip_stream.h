@@ -30,6 +30,8 @@ public:
     long Read(char* to, size_t room, InputFault& fault);
     // Compressed bytes of the file taken so far, for progress.
     long long Offset() const;
+    // Where the last member begun starts among the decompressed bytes (0 for the first).
+    long long MemberStart() const { return memberStart_; }
 
 private:
     struct State;
@@ -43,6 +45,8 @@ private:
     bool memberDone_ = false;  // the last member ended whole: the next bytes begin another or end the file
     bool failed_ = false;      // the data ended early: reported once the bytes before it are taken
     InputFault failure_{};
+    long long made_ = 0;         // decompressed bytes handed out
+    long long memberStart_ = 0;  // see MemberStart
 };
 
 }  // namespace varigap::seqio

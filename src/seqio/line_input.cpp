@@ -51,7 +51,8 @@ void LineInput::Close() {
 bool LineInput::Open(const std::string& path, std::string& error) {
     Close();
     QuietLibrary();
-    lineNumber_ = 0;
+    lineNumber_ = consumed_ = memberLine_ = 0;
+    memberStart_ = memberMarked_ = -1;
     eof_ = sawBytes_ = sawCR_ = false;
     fault_ = InputFault::None;
     if (path != "-") {
@@ -93,7 +94,10 @@ bool LineInput::Open(const std::string& path, std::string& error) {
     buf_.resize(kChunk);
     // A UTF-8 byte order mark is not part of the text.
     while (end_ - pos_ < 3 && Fill()) {}
-    if (end_ - pos_ >= 3 && std::memcmp(buf_.data() + pos_, "\xEF\xBB\xBF", 3) == 0) pos_ += 3;
+    if (end_ - pos_ >= 3 && std::memcmp(buf_.data() + pos_, "\xEF\xBB\xBF", 3) == 0) {
+        pos_ += 3;
+        consumed_ = 3;
+    }
     sawBytes_ = end_ > pos_;
     return true;
 }
@@ -143,11 +147,12 @@ bool LineInput::ReadAhead(bool onlyIfDry) {
         if (b.n > 0) got += static_cast<size_t>(b.n);
     } while (b.n > 0 && got < kBlock && !gz_ && fp_->block_offset < fp_->block_length);
     b.offset = CompressedOffset();
+    b.memberStart = gz_ ? gz_->MemberStart() : -1;
     {
         std::lock_guard lock(queue_);
         ended_ = b.n <= 0;
         if (got > 0) {  // the bytes; the end or the fault met after them follows on its own
-            Block last{{}, b.n, b.fault, b.offset};
+            Block last{{}, b.n, b.fault, b.offset, b.memberStart};
             b.n = static_cast<long>(got);
             b.fault = InputFault::None;
             aheadBytes_ += got;
@@ -192,6 +197,7 @@ bool LineInput::Fill() {
         n = b.n;
         fault = b.fault;
         offset_ = b.offset;
+        if (b.memberStart >= 0) memberStart_ = b.memberStart;
         if (n > 0 && end_ <= kLeftRoom) {
             // The block becomes the buffer, with the unread end of the last one put in front.
             std::memcpy(b.bytes.data() + kLeftRoom - end_, buf_.data(), end_);
@@ -209,6 +215,7 @@ bool LineInput::Fill() {
         lock.unlock();
         n = Decompress(buf_.data() + end_, buf_.size() - end_, fault);
         offset_ = CompressedOffset();
+        if (gz_) memberStart_ = gz_->MemberStart();
         lock.lock();
         inflating_ = false;
         ended_ = n <= 0;
@@ -244,8 +251,8 @@ bool LineInput::ReadLine(std::string_view& line) {
             line = std::string_view(start, static_cast<size_t>(brk - start));
             size_t next = static_cast<size_t>(brk - buf_.data()) + 1;
             if (*brk == '\r' && next < end_ && buf_[next] == '\n') ++next;  // CR LF
+            Consumed(next - pos_);
             pos_ = next;
-            ++lineNumber_;
             return true;
         }
         // No line end yet, or a CR as the last byte read, which an LF may follow.
@@ -255,8 +262,8 @@ bool LineInput::ReadLine(std::string_view& line) {
         if (brk) continue;                             // the CR ends the file's last line
         if (pos_ == end_) return false;
         line = std::string_view(buf_.data() + pos_, end_ - pos_);  // last line without a line end
+        Consumed(end_ - pos_);
         pos_ = end_;
-        ++lineNumber_;
         return true;
     }
 }

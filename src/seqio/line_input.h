@@ -20,9 +20,10 @@ enum class Compression { None, Gzip, Bgzf };
 // Why the bytes of a file stopped before its end.
 enum class InputFault {
     None,
-    Truncated,  // the compressed stream breaks off (or the file could not be read on)
-    Damaged,    // the compressed data fails its checks
-    LongLine,   // a line longer than kMaxLineBytes: no sequence text, so not read into memory
+    Truncated,    // the compressed stream breaks off (or the file could not be read on)
+    Damaged,      // the compressed data fails its checks
+    CheckFailed,  // a gzip member's CRC or length at its end does not match the bytes it gave
+    LongLine,     // a line longer than kMaxLineBytes: no sequence text, so not read into memory
 };
 
 // A line this long is taken for damage rather than read into memory (a one-line FASTA
@@ -55,6 +56,9 @@ public:
     // Bytes of the file (compressed, as stored) consumed so far.
     long long FileOffset() const;
     InputFault Fault() const { return fault_; }
+    // The line that holds the first byte of the last gzip member begun, once a line past it
+    // has been read (0 before, and for other files): where a member that fails its check began.
+    long long MemberFirstLine() const { return memberLine_; }
 
     // Decompresses the next block of a compressed file into a short queue, which the reading
     // thread takes before decompressing any itself: a thread that would otherwise wait for the
@@ -71,6 +75,7 @@ private:
         long n = 0;                           // as bgzf_read: bytes; 0 at the end; < 0 at a fault
         InputFault fault = InputFault::None;  // with n <= 0: why it ended
         long long offset = 0;                 // the file's offset after it
+        long long memberStart = -1;           // gzip: GzipStream::MemberStart after it
     };
 
     // Appends decompressed bytes to the buffer; false at the end of the data or at a fault.
@@ -78,6 +83,15 @@ private:
     // By the one thread decompressing: reads at most `room` bytes into `to`, no more than one
     // compressed block (see Fill); `fault` says why the data ended.
     long Decompress(char* to, size_t room, InputFault& fault);
+    // A line of `bytes` (its line end included) was read.
+    void Consumed(size_t bytes) {
+        ++lineNumber_;
+        consumed_ += static_cast<long long>(bytes);
+        if (memberStart_ != memberMarked_ && memberStart_ >= 0 && memberStart_ < consumed_) {
+            memberMarked_ = memberStart_;
+            memberLine_ = lineNumber_;
+        }
+    }
     // By the one thread decompressing: the file's offset after the compressed bytes read.
     long long CompressedOffset() const;
 
@@ -100,6 +114,9 @@ private:
     std::vector<char> buf_;
     size_t pos_ = 0, end_ = 0;
     long long lineNumber_ = 0;
+    long long consumed_ = 0;                          // decompressed bytes before pos_
+    long long memberStart_ = -1, memberMarked_ = -1;  // the last member's start; the one lined up
+    long long memberLine_ = 0;
     bool eof_ = false, sawBytes_ = false;
     bool sawCR_ = false;  // a CR came in: lines must be looked for by both ends
 };

@@ -17,6 +17,7 @@ enum class ProblemKind {
     TooLong,        // more bases than SetMaxBases allows
     Truncated,      // the compressed stream breaks off
     Damaged,        // the compressed data fails its checks
+    CheckFailed,    // a gzip member fails its CRC or length check at its end
     Unreadable,     // the file could not be opened
 };
 
@@ -26,6 +27,8 @@ struct ReadProblem {
     long long line = 0;         // the line where it was seen, 0 for none
     long wholeRecords = 0;      // Truncated, Damaged: the records read whole before reading stopped
     bool toNextHeader = false;  // the lines up to the next "@" line were passed over, not one record
+    long firstOfMember = 0;     // CheckFailed: the first record of the gzip member that failed
+    long long memberLine = 0;   // CheckFailed: the line at which that member begins
     std::string what;           // what is wrong, without where or what was passed over
 };
 

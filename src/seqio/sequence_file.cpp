@@ -109,7 +109,8 @@ std::string Count(size_t n, const char* one, const char* many) {
 bool SequenceFile::Open(const std::string& path, std::string& error) {
     format_ = Format::Unknown;
     havePending_ = done_ = false;
-    count_ = 0;
+    count_ = memberRecord_ = 0;
+    memberLine_ = 0;
     return input_.Open(path, error);
 }
 
@@ -125,16 +126,42 @@ ReadResult SequenceFile::FaultOrEnd(ReadProblem& problem, bool inRecord) {
     done_ = true;
     const InputFault fault = input_.Fault();
     if (fault == InputFault::None) return ReadResult::End;
+    const long handedOn = inRecord ? count_ - 1 : count_;
+    if (fault == InputFault::CheckFailed) {
+        // The check at a member's end covers every byte of it: the records of the member have
+        // been handed on, and none of them is known to be sound.
+        problem = ReadProblem{.kind = ProblemKind::CheckFailed,
+                              .line = input_.LineNumber(),
+                              .wholeRecords = handedOn,
+                              .firstOfMember = FirstRecordOfMember(),
+                              .memberLine = input_.MemberFirstLine(),
+                              .what = "the compressed data fails its check (CRC or length)"};
+        return ReadResult::Fatal;
+    }
     problem = ReadProblem{
         .kind = fault == InputFault::Truncated ? ProblemKind::Truncated : ProblemKind::Damaged,
         .record = inRecord ? count_ : 0,
         .line = input_.LineNumber(),
-        .wholeRecords = inRecord ? count_ - 1 : count_,
+        .wholeRecords = handedOn,
         .what = fault == InputFault::Truncated ? "the compressed data breaks off (the file is truncated)"
                 : fault == InputFault::Damaged ? "the compressed data is damaged"
                                                : "a line runs on for more than 1 GiB",
     };
     return ReadResult::Fatal;
+}
+
+void SequenceFile::NoteRecordStart(long long headerLine) {
+    const long long m = input_.MemberFirstLine();
+    if (m == memberLine_) return;
+    // The member began after the last record's header: in that record, or at this one.
+    memberLine_ = m;
+    memberRecord_ = m < headerLine && count_ > 1 ? count_ - 1 : count_;
+}
+
+long SequenceFile::FirstRecordOfMember() const {
+    const long long m = input_.MemberFirstLine();
+    if (m == memberLine_) return memberRecord_;
+    return count_ > 0 ? count_ : 1;  // it began inside the last record
 }
 
 ReadResult SequenceFile::FileProblem(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what) {
@@ -180,6 +207,7 @@ ReadResult SequenceFile::NextFasta(SeqRecord& record, ReadProblem& problem) {
     havePending_ = false;
     record.number = ++count_;
     const long long headerLine = input_.LineNumber();
+    NoteRecordStart(headerLine);
     record.name.assign(HeaderName(line_, SkipBlanks(line_, 0)));
     record.bases.clear();
     record.quals.clear();
@@ -233,6 +261,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
     }
     record.number = ++count_;
     const long long headerLine = input_.LineNumber();
+    NoteRecordStart(headerLine);
     record.name.assign(HeaderName(line_, 0));
     record.bases.clear();
     record.quals.clear();
@@ -250,7 +279,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
     };
     if (HasControl(record.name)) note(ProblemKind::Binary, "binary data in the header");
 
-    size_t numBases = 0;
+    size_t numBases = 0, baseLines = 0;
     bool plus = false;
     while (Advance()) {
         if (!line_.empty() && line_[0] == '+') {
@@ -261,6 +290,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             havePending_ = true;
             break;
         }
+        ++baseLines;
         AppendBaseLine(record.bases, line_, numBases, maxFastq_, [&](char c, unsigned char k) {
             if (k == kControl) note(ProblemKind::Binary, "binary data in the bases");
             else note(ProblemKind::BadBase, std::string("\"") + c + "\" in the bases is not a base letter");
@@ -281,15 +311,29 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             else numQuals = line_.size();
         }
     }
-    while (numQuals < numBases) {
+    // Bases on one line (the norm) have their qualities on the one line after "+", whatever its
+    // length: a short quality line must not take the next header for the rest of its qualities.
+    // Bases wrapped over several lines have theirs wrapped too, read up to the count of bases.
+    const bool oneLine = baseLines == 1 && numBases > 0;
+    if (oneLine) {
         if (!Advance()) {
+            if (input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
+            return Report(problem, ProblemKind::QualityLength, headerLine,
+                          "0 quality characters for " + Count(numBases, "base", "bases") + " (the file ends)");
+        }
+    }
+    // An "@" line of another length in its place is the next record's header: no qualities.
+    const bool noQualities = oneLine && !line_.empty() && line_[0] == '@' && line_.size() != numBases;
+    if (noQualities) havePending_ = true;
+    for (bool first = !noQualities; oneLine ? first : numQuals < numBases; first = false) {
+        if (!oneLine && !Advance()) {
             if (input_.Fault() != InputFault::None) return FaultOrEnd(problem, true);
             return Report(problem, ProblemKind::QualityLength, headerLine,
                           Count(numQuals, "quality character", "quality characters") + " for " +
                               Count(numBases, "base", "bases") + " (the file ends)");
         }
         // A line that starts with "@" and would overrun the bases is the next record's header.
-        if (!line_.empty() && line_[0] == '@' && numQuals + line_.size() > numBases) {
+        if (!oneLine && !line_.empty() && line_[0] == '@' && numQuals + line_.size() > numBases) {
             havePending_ = true;
             break;
         }
@@ -303,11 +347,18 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             record.quals.append(line_.substr(0, std::min(line_.size(), record.bases.size() - numQuals)));
         numQuals += line_.size();
     }
+    bool fileEnds = false;
+    if (oneLine && !noQualities && numQuals != numBases) {
+        // The record ends at its quality line; the next one begins at the next "@" line.
+        if (!Advance()) fileEnds = input_.Fault() == InputFault::None;
+        else if (!line_.empty() && line_[0] == '@') havePending_ = true;
+        else SkipToHeader();
+    }
     if (badLine) return Report(problem, bad, badLine, badWhat);
     if (numQuals != numBases)
-        return Report(
-            problem, ProblemKind::QualityLength, headerLine,
-            Count(numQuals, "quality character", "quality characters") + " for " + Count(numBases, "base", "bases"));
+        return Report(problem, ProblemKind::QualityLength, headerLine,
+                      Count(numQuals, "quality character", "quality characters") + " for " +
+                          Count(numBases, "base", "bases") + (fileEnds ? " (the file ends)" : ""));
     if (maxFastq_ && numBases > maxFastq_)
         return Report(problem, ProblemKind::TooLong, headerLine,
                       "the read has " + std::to_string(numBases) + " bases, more than the " +

@@ -59,13 +59,18 @@ private:
     ReadResult Report(ReadProblem& problem, ProblemKind kind, long long line, const std::string& what,
                       bool toNextHeader = false);
     ReadResult FaultOrEnd(ReadProblem& problem, bool inRecord);
+    // Follows where the last gzip member began: at the start of each record, and at a failed check.
+    void NoteRecordStart(long long headerLine);
+    long FirstRecordOfMember() const;
 
     LineInput input_;
     Format format_ = Format::Unknown;
     std::string_view line_;
     bool havePending_ = false;  // line_ holds a line read ahead (a header)
     bool done_ = false;
-    long count_ = 0;  // records begun
+    long count_ = 0;            // records begun
+    long long memberLine_ = 0;  // LineInput::MemberFirstLine at the last record's start
+    long memberRecord_ = 0;     // the first record that holds a line of that member
     size_t maxFasta_ = 0, maxFastq_ = 0;
 };
 

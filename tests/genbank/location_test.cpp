@@ -27,7 +27,7 @@ TEST(Location, PartsComeInTheFeaturesOwnOrderOrTheReasonIsGiven) {
         {"5^6", "", "between two bases"},
         {"join(J00194.1:10..20,30..40)", "", "another record (J00194.1)"},
         {"20..10", "", "runs backwards"},
-        {"0..10", "", "runs backwards"},
+        {"0..10", "", "positions count from 1"},
         {"join(1..5", "", "without its \")\""},
         {"gap(100)", "", "gap()"},
         {"12..20x", "", "unexpected \"x\""},
