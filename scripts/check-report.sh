@@ -64,7 +64,7 @@ grep -q "is a valid BIOM-formatted file" "$tmp/validate.log" || { cat "$tmp/vali
 $py - "$tmp/counts.biom" "$out/counts.tsv" <<'PY' || fail "the BIOM table differs from counts.tsv"
 import csv, sys, biom
 table = biom.load_table(sys.argv[1])
-head, *rows = list(csv.reader(open(sys.argv[2]), delimiter="\t"))
+head, *rows = [r for r in csv.reader(open(sys.argv[2]), delimiter="\t") if not (r and r[0].startswith("#"))]
 assert list(table.ids()) == head[5:], (list(table.ids()), head[5:])
 assert table.shape == (len(rows), len(head) - 5), table.shape
 for oid, row in zip(table.ids(axis="observation"), rows):

@@ -25,8 +25,8 @@ input. They are read in the order given. Each file is one sample, named after th
 without its directory and without ".gz" or ".bgz" and ".fastq", ".fq", ".fasta", ".fa",
 ".fna" or ".fas" ("stdin" for -). Read pairs are merged before (for instance with
 vsearch --fastq_mergepairs). A record that cannot be read (a FASTQ quality line of
-another length than its bases, a missing "+" line, binary data, a FASTQ read of more
-than 32767 bases) is reported with its file and record number and passed over, as is
+another length than its bases, a missing "+" line, binary data, a read of more than
+32000 bases, FASTA or FASTQ) is reported with its file and record number and passed over, as is
 an empty file; a compressed stream that breaks off ends the run, keeping what was read.
 
   --sample NAME        name the sample of the sequence file that follows. Two files

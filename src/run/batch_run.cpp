@@ -159,9 +159,10 @@ private:
                     r.messages = MessageLine(Message{"Varigap", "Sequence file \"" + path + "\": " + error + "."});
                     return true;
                 }
-                // Positions are Integers: a read longer than that is no read the analysis can take.
-                // FASTA records keep their old way: reported by the analysis as too long.
-                file_.SetMaxBases(seqio::Format::Fastq, 32767);
+                // The conserved regions are looked for in stretches of at most maxSeqLen bases: a
+                // longer read is passed over with one message naming the limit, FASTA as FASTQ.
+                file_.SetMaxBases(seqio::Format::Fastq, kLongestRead);
+                file_.SetMaxBases(seqio::Format::Fasta, kLongestRead);
                 open_ = true;
                 fileRecords_ = 0;
             }

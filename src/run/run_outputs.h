@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/limits.h"
 #include "core/state.h"
 #include "export/catalog.h"
 #include "export/counts_table.h"
@@ -19,8 +20,9 @@
 
 namespace varigap::run {
 
-// Records longer than this are passed over: positions are Integers.
-constexpr size_t kLongestRead = 32767;
+// Records longer than this are passed over: the conserved regions are looked for in stretches
+// of at most maxSeqLen bases.
+constexpr size_t kLongestRead = maxSeqLen;
 
 // Why a record that could not be read was passed over (Skip::None for problems of a file).
 exports::Skip SkipOf(const seqio::ReadProblem& p);

@@ -189,7 +189,7 @@ TEST(CliAmplicon, BadInputIsNamedByFileAndRecordAndTheRunGoesOnWhereItCan) {
          "Sequence file \"junk.fq\": binary data, not FASTA or FASTQ text (line 2); the file is passed over.", 0},
         {"empty.fq", "", 1, "Sequence file \"empty.fq\": the file is empty.", 0},
         {"long.fq", Fastq("long", std::string(32768, 'A')) + good, 1,
-         "Sequence file \"long.fq\", record 1 (line 1): the read has 32768 bases, more than the 32767 that can be "
+         "Sequence file \"long.fq\", record 1 (line 1): the read has 32768 bases, more than the 32000 that can be "
          "analysed; record passed over.",
          1},
         {"cut.fq.gz", "", 2, "Sequence file \"cut.fq.gz\": the compressed data breaks off (the file is truncated)", 0},

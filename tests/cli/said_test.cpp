@@ -1,6 +1,7 @@
 // varigap-cli run as a process on what gave wrong answers without a word: shards made otherwise
 // merged, a merge onto its own input, a short FASTQ quality line, a gzip member failing its
-// check, pipes and folders as sequence files, and messages that named the wrong cause.
+// check, pipes and folders as sequence files, reads longer than the analysis takes, and messages
+// that named the wrong cause.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -41,6 +42,10 @@ TEST(CliSaid, WhatWouldGiveAWrongAnswerIsRefusedOrNamed) {
     f.Write("other/t.tpl", f.Read("t.tpl"));  // the same template with another intron file
     f.Write("other/intron.txt", f.Read("intron.txt") + "ACGT>Zea mays<\n");
     f.Write("other/spacer.txt", f.Read("spacer.txt"));
+    // The whole region inside reads of 32001 bases, and of 40000.
+    const std::string pad(32001 - g.size(), 'A');
+    f.Write("long.fq", Fastq("long", g + pad, g.size() + pad.size()) + Fastq("r1", g, g.size()));
+    f.Write("long.fasta", FastaRecord("huge", g + pad + std::string(7999, 'A')) + FastaRecord("P", g));
     f.Write("g.gb",
             "LOCUS       Z 10 bp    DNA\nVERSION     Z.1\nFEATURES             Location/Qualifiers\n"
             "     tRNA            0..10\n                     /gene=\"trnL-UAA\"\nORIGIN\n        1 acgtacgtac\n//\n");
@@ -104,6 +109,15 @@ TEST(CliSaid, WhatWouldGiveAWrongAnswerIsRefusedOrNamed) {
         {"mkfifo p.fq; cat s.fq > p.fq & vg analyze t.tpl p.fq | grep -c '^>r'", 0, "", "3\n"},
         {"vg analyze t.tpl other", 2, "Varigap Sequence File \"other\" is a folder, not a file."},
         {"vg analyze t.tpl S.FQ | grep -c '^>r'", 0, "", "3\n"},
+        // One limit for FASTA and FASTQ, said once per read, counted as too long, exit status 1.
+        {"vg analyze t.tpl long.fq --summary a.json && exit 9; s=$?; grep -c '\"skipped_too_long\": 1' a.json; exit $s",
+         1,
+         "\"long.fq\", record 1 (line 1): the read has 32001 bases, more than the 32000 that can be analysed; record "
+         "passed over.\n",
+         ">r1\tGrass"},
+        {"vg analyze t.tpl long.fasta | grep -c '^>'", 1,
+         "\"long.fasta\", record 1 (line 1): the read has 40000 bases, more than the 32000 that can be analysed",
+         "1\n"},
         // The system's reason, the rule broken.
         {"vg analyze t.tpl s.fasta --extract s.fq", 1,
          "Region folder s.fq could not be made: Not a directory (something that is not a folder has its name)."},
