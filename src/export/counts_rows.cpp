@@ -1,6 +1,8 @@
 // The rows of a counts table, read back from the text that counts.tsv holds.
 #include "export/counts_rows.h"
 
+#include "export/made_with.h"
+
 #include <string_view>
 
 namespace varigap::exports {
@@ -13,6 +15,7 @@ std::vector<CountsRow> CountsRows(const CountsTable& table) {
         const size_t end = text.find('\n', pos);
         std::string_view line(text.data() + pos, end - pos);
         pos = end + 1;
+        if (line.starts_with(kMadeWithLine)) continue;  // what the table was made with
         CountsRow row;
         size_t field = 0;
         for (size_t start = 0; start <= line.size(); ++field) {
