@@ -32,9 +32,9 @@ Written Split(const std::string& arg) {
 }
 
 const OptionSpec* Find(const std::vector<OptionSpec>& table, const std::string& name) {
-    for (const auto& spec : table) {
+    for (const auto& option : table) {
         const bool isShort = name.size() == 2 && name[1] != '-';
-        if (isShort ? spec.letter != 0 && name[1] == spec.letter : name == spec.name) return &spec;
+        if (isShort ? option.letter != 0 && name[1] == option.letter : name == option.name) return &option;
     }
     return nullptr;
 }
@@ -55,17 +55,17 @@ bool ReadOptions(const std::vector<std::string>& args, const std::vector<OptionS
             continue;
         }
         Written w = Split(arg);
-        const OptionSpec* spec = Find(table, w.name);
-        if (!spec) return Fail(error, "unknown option " + w.name + " for " + std::string(command));
-        if (spec->takes == Takes::Nothing) {
+        const OptionSpec* option = Find(table, w.name);
+        if (!option) return Fail(error, "unknown option " + w.name + " for " + std::string(command));
+        if (option->takes == Takes::Nothing) {
             if (w.hasValue) return Fail(error, "option " + w.name + " takes no value");
         } else if (!w.hasValue) {
-            if (i + 1 == args.size()) return Fail(error, "option " + w.name + " needs " + std::string(spec->needs));
+            if (i + 1 == args.size()) return Fail(error, "option " + w.name + " needs " + std::string(option->needs));
             w.value = args[++i];
         }
-        if (spec->takes == Takes::NonEmptyValue && w.value.empty())
-            return Fail(error, "option " + w.name + " needs " + std::string(spec->needs));
-        if (!spec->take(w.name, w.value, error)) return false;
+        if (option->takes == Takes::NonEmptyValue && w.value.empty())
+            return Fail(error, "option " + w.name + " needs " + std::string(option->needs));
+        if (!option->take(w.name, w.value, error)) return false;
     }
     return true;
 }

@@ -1,5 +1,5 @@
 // The report's page: reads the run's data (summary, top taxa) from the page, writes the tables
-// and hands each chart as a Vega specification to Vega, which draws it.
+// and hands each chart as a Vega chart description to Vega, which draws it.
 (function () {
   "use strict";
   var data = JSON.parse(document.getElementById("varigap-data").textContent);
@@ -52,13 +52,13 @@
     return s;
   }
   // A labelled figure: the chart beside its table.
-  function figure(parent, caption, spec, tbl) {
+  function figure(parent, caption, chartDef, tbl) {
     var f = parent.appendChild(el("figure", {"class": "figure"}));
     var row = f.appendChild(el("div", {"class": "pair"}));
     var chart = row.appendChild(el("div", {"class": "chart", id: "chart" + (++figures)}));
     row.appendChild(el("div", {"class": "table"})).appendChild(tbl);
     f.appendChild(el("figcaption", {}, "Figure " + figures + ". " + caption));
-    charts.push([chart, spec]);
+    charts.push([chart, chartDef]);
   }
   var palette = ["#4c78a8", "#f58518", "#54a24b", "#e45756", "#72b7b2", "#eeca3b", "#b279a2", "#ff9da6",
                  "#9d755d", "#79706e", "#1f77b4", "#bcbd22", "#17becf"];
