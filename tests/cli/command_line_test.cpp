@@ -28,6 +28,7 @@ TEST(CliCommandLine, EveryCommandReadsItsOptionsByOneGrammar) {
         {"check t.tpl --bogus", 2, "unknown option --bogus for check", ""},
         {"merge counts o.tsv a.tsv --bogus", 2, "unknown option --bogus for merge", ""},
         {"merge tsv o.tsv a.tsv --bogus", 2, "unknown option --bogus for merge", ""},
+        {"report --summary s.json --counts c.tsv -o=r.html --bogus", 2, "unknown option --bogus for report", ""},
         // A value attached to a short option, after "=", or as the next argument.
         {"build r.tsv s.fa -oout1", 0, "1 template from 1 record in out1/r.tpl", ""},
         {"build r.tsv s.fa --output-dir=out2 --name=N", 0, "in out2/N.tpl", ""},
@@ -46,6 +47,7 @@ TEST(CliCommandLine, EveryCommandReadsItsOptionsByOneGrammar) {
         {"regions --bogus --help", 0, "", usage + "regions GENBANK_FILE... --map MAP.tsv"},
         {"check --help", 0, "", usage + "check TEMPLATE_FILE [--params FILE]\n\ncheck: "},
         {"merge tsv --help", 0, "", usage + "merge counts|distinct|summary"},
+        {"report --help", 0, "", usage + "report --summary FILE --counts FILE"},
         {"--help", 0, "", usage + "analyze TEMPLATE_FILE SEQUENCE_FILE... [options]\n  varigap-cli variants"},
     };
     for (const auto& c : cases) {
