@@ -10,6 +10,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
+# The compiler cache takes paths relative to the checkout, so that a fresh clone elsewhere (CI's)
+# finds what a build of another checkout left in it.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 
 configure() {  # configure DIR [cmake options...]
   local dir=$1; shift
