@@ -9,6 +9,7 @@
 #include "core/textfile.h"
 #include "engine/analysis.h"
 #include "input/sequence_reader.h"
+#include "output/file_name.h"
 #include "ui/analyze_vrs.h"
 #include "ui/application.h"
 #include "ui/file_choosers.h"
@@ -361,7 +362,7 @@ void FVarigapMainMenu::menuOptions_Click() { app_.Options().Show(); }
 void FVarigapMainMenu::menuQuit_Click() { Unload(); }
 
 void FVarigapMainMenu::menuWriteOutputFile_Click() {
-    std::string name = MakeAlnumName(actSeqName, 8, ".txt");
+    std::string name = SuggestedFileName(actSeqName, 8, ".txt");
     FWriteOutputFile& w = app_.WriteOutput();
     w.SuggestFileName(name);
     w.Show();

@@ -21,8 +21,10 @@ TEST_F(UiTest, TheStoryOfTheOutputWindow) {
     FWriteOutputFile& w = app->WriteOutput();
     LoadSequenceFile("names.fasta");
     for (auto [typed, step] : {std::pair{"12 Bro-mus_erect", "a name made of the first letters and digits"},
-                               {"", "no sequence: no name"},
-                               {" \t  ", "a blank name: no name"}}) {
+                               {"Ölbaum café 1", "letters of other alphabets kept"},
+                               {"|||", "no letters: a name all the same, never a hidden one"},
+                               {"", "no sequence: the same name"},
+                               {" \t  ", "a blank name: the same name"}}) {
         Main().cbxSequences.UserType(typed);
         Main().butFindTemplate.UserClick();  // no templates needed
         Main().menuWriteOutputFile.UserClick();
