@@ -48,6 +48,7 @@ public:
 
 private:
     void ShowStatus(const std::string& text);
+    static std::string WhyUnwritable(const std::string& path, const RunTimeError& e);
 
     Application& app_;
     State& st_;

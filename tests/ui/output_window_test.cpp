@@ -66,6 +66,9 @@ TEST_F(UiTest, TheStoryOfTheOutputWindow) {
     const auto before = files();
     ExpectUnreadableDriveIgnored(w.Drive1, w.Dir1);
     Step("drive 2 cannot be read, chosen or entered: the drive of the directory shown stays");
+    w.txbxFileName.UserType("missing/S1.txt");
+    w.butWriteOutputFile.UserClick();
+    Step("a typed path into a missing folder: reported with the folder");
     w.txbxFileName.UserType("S1.txt.d");
     w.butWriteOutputFile.UserClick();
     EXPECT_EQ(files(), before);  // no temporary file left behind
