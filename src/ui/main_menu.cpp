@@ -15,6 +15,7 @@
 #include "ui/file_choosers.h"
 #include "ui/help_window.h"
 #include "ui/item_captions.h"
+#include "ui/line_text.h"
 #include "ui/listed_sequence.h"
 #include "ui/options_dialog.h"
 #include "ui/parameters_dialog.h"
@@ -81,6 +82,8 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVar
     menuQuit.SetCaption("&Quit");
     lblStatus.SetToolTipText("Why no analysis is shown, or what to look at in the one shown");
     lblStatus.SetVisible(false);
+    // Each line tells what it is where the mouse points, whichever line is selected.
+    lstSeq.showItem = [this](int i) { return ItemShown{lstSeq.List(i), LineToolTip(lstSeq.List(i))}; };
     cbxSequences.showItem = [this](int i) { return NameShown(cbxSequences.List(i)); };
     cbxVRPoss.showItem = [this](int i) { return VariantShown(cbxVRPoss.List(i)); };
     cbxTemplates.showItem = [this](int i) {

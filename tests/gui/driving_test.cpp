@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 
 #include "gui/analysis_strip.h"
@@ -79,6 +80,18 @@ struct Driving : ::testing::Test {
         QApplication::sendEvent(program->MainWindow(), &drop);
     }
 };
+
+TEST_F(Driving, TheListsToolTipDescribesTheLineUnderTheMouse) {
+    DropAndAnalyze();
+    auto* list = Widget<QListWidget>(Main().lstSeq);
+    test::ClickRow(list, 0);
+    for (int row : {1, 2}) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QHelpEvent hover(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &hover);
+        EXPECT_TRUE(QToolTip::text().startsWith(QString("Line %1, ").arg(row + 1))) << FromQt(QToolTip::text());
+    }
+}
 
 TEST_F(Driving, ADroppedVariableRegionFileIsRefusedAndWhatWasLoadedStays) {
     DropAndAnalyze();
