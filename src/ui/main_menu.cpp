@@ -23,6 +23,17 @@
 
 namespace varigap::ui {
 
+namespace {
+
+std::string Count(int n, const std::string& thing) { return Str(n) + " " + thing + (n == 1 ? "" : "s"); }
+
+const char* const kTieTip =
+    "These templates tie: they matched as many bases (within the Base Count Tolerance of the Parameters) and the "
+    "same share of their span. Of tied templates the first in the template file ranks first and is applied by Find "
+    "Template; choose another and press Change Template to compare.";
+
+}  // namespace
+
 FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVarigapMainMenu"), app_(app), st_(app.st) {
     SetCaption("Varigap: Sequence Analysis");
 
@@ -94,7 +105,12 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVar
         if (st_.templateName[r.templateNum] != name) return ItemShown{name, ""};
         char fraction[16];
         std::snprintf(fraction, sizeof fraction, "%.2f", static_cast<double>(r.fracMatched));
-        return ItemShown{name + "  (" + Str(r.numMatched) + " bases matched, " + fraction + " of its span)", ""};
+        const int ties = TiesWithFirst();
+        std::string tie;
+        if (ties > 0 && i == 0) tie = "; tied with " + Count(ties, "other") + ", first as first in the file";
+        else if (i >= 1 && i <= ties) tie = "; tied with the first";
+        return ItemShown{name + "  (" + Str(r.numMatched) + " bases matched, " + fraction + " of its span" + tie + ")",
+                         tie.empty() ? "" : kTieTip};
     };
 
     FormLoad.Connect([this] { Form_Load(); });
@@ -159,11 +175,18 @@ void FVarigapMainMenu::ClearAnalysis(const std::string& status) {
     SetStatus(status);
 }
 
-namespace {
-
-std::string Count(int n, const std::string& thing) { return Str(n) + " " + thing + (n == 1 ? "" : "s"); }
-
-}  // namespace
+int FVarigapMainMenu::TiesWithFirst() const {
+    const int ranked = st_.numRankedTemplates;
+    if (ranked < 2 || st_.templateRanks[1].numMatched <= 0) return 0;
+    int ties = 0;
+    const TemplateRank& first = st_.templateRanks[1];
+    for (int k = 2; k <= ranked; ++k) {
+        const TemplateRank& r = st_.templateRanks[k];
+        if (IsBetterRank(st_, first, r) || IsBetterRank(st_, r, first)) break;
+        ++ties;
+    }
+    return ties;
+}
 
 void FVarigapMainMenu::TemplateFileRead(bool ok) {
     templateFile = ok ? st_.templateFileName : "";

@@ -110,6 +110,8 @@ private:
     void SetBusyPointer();
     void SetNormalPointer();
     void SetLSTSeqToolTip(const std::string& text);
+    // How many templates after the first of the ranking tie with it.
+    int TiesWithFirst() const;
     void VRAnalysis(Integer comp);
     void SetStatus(const std::string& text);
     // What the status says after an analysis: nothing of the template found, or the complement.

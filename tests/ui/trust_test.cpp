@@ -95,6 +95,11 @@ TEST_F(Trust, TheWindowSaysWhyNoLineIsShownAndWhichTemplateIsUsed) {
     EXPECT_EQ(Main().cbxTemplates.Text(), "Other T2");
     EXPECT_EQ(Main().cbxTemplates.Shown(Main().cbxTemplates.ListIndex()).caption,
               "Other T2  (60 bases matched, 1.00 of its span)");
+    Analyze("S3");  // CR1 alone: all three templates match its 30 bases, the whole of their span
+    for (int i : {0, 1, 2})
+        EXPECT_EQ(Main().cbxTemplates.Shown(i).caption,
+                  Main().cbxTemplates.List(i) + "  (30 bases matched, 1.00 of its span; tied with " +
+                      (i == 0 ? "2 others, first as first in the file)" : "the first)"));
     EXPECT_EQ(VariantShown("GATTG" + std::string(564, 'C') + "AAAGG").caption, "574 bases: GATTG\u2026AAAGG");
 }
 
