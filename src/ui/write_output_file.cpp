@@ -60,8 +60,21 @@ void FWriteOutputFile::ShowStatus(const std::string& text) {
     lblStatus.SetVisible(!text.empty());
 }
 
+std::string FWriteOutputFile::WhyNothingToWrite() const {
+    const FVarigapMainMenu& main = app_.MainMenu();
+    if (!main.AnalysisShown()) return kNoAnalysis;
+    const ReadResult r = CurrentResult(st_, main.AnalysedComplement());
+    const std::string why = WhyNothingToAnnotate(st_, r);
+    if (why.empty()) return "";
+    const std::string box = "\"Use Complementary Sequence\"";
+    return "Nothing to write for this sequence: " + why + ". " +
+           (r.matched   ? std::string("The main window says what was found.")
+            : r.reverse ? "If it was read in its own direction, uncheck " + box + " and press Find Template again."
+                        : "If it was read in reverse, check " + box + " and press Find Template again.");
+}
+
 void FWriteOutputFile::Form_Activate() {
-    ShowStatus(app_.MainMenu().AnalysisShown() ? "" : kNoAnalysis);
+    ShowStatus(WhyNothingToWrite());
     txbxFileName.SetFocus();
     txbxFileName.SetText(outFileName);
     if (!outDirPath.empty()) Dir1.SetPath(outDirPath);
@@ -139,8 +152,8 @@ void FWriteOutputFile::butWriteOutputFile_Click() {
 bool FWriteOutputFile::WriteOutputFile() {
     if (outFileName.empty()) return false;
     const FVarigapMainMenu& main = app_.MainMenu();
-    if (!main.AnalysisShown()) {
-        ShowStatus(kNoAnalysis);
+    if (const std::string why = WhyNothingToWrite(); !why.empty()) {
+        ShowStatus(why);
         return false;
     }
     std::string fullName = FullPath(outDirPath, outFileName);

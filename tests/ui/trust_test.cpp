@@ -81,6 +81,15 @@ TEST_F(Trust, EachEntryIsItsOwnRecordAndTheFileSaysHowItWasRead) {
     Main().menuWriteOutputFile.UserClick();
     Out().butWriteOutputFile.UserClick();
     EXPECT_NE(data.Read("Rev.txt").find("\r\n# Reverse complement of the sequence as read\r\n"), std::string::npos);
+    // Analysed as read: nothing placed, so nothing written, and the window says why.
+    Main().butFindTemplate.UserClick();
+    Main().menuWriteOutputFile.UserClick();
+    Out().txbxFileName.UserType("none.txt");
+    Out().butWriteOutputFile.UserClick();
+    EXPECT_FALSE(std::filesystem::exists(data.Path("none.txt")));
+    EXPECT_EQ(Out().lblStatus.Caption(),
+              "Nothing to write for this sequence: no conserved region of template \"Grass T1\" was found in it. If it "
+              "was read in reverse, check \"Use Complementary Sequence\" and press Find Template again.");
 }
 
 TEST_F(Trust, TheWindowSaysWhyNoLineIsShownAndWhichTemplateIsUsed) {
