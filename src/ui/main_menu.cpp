@@ -307,7 +307,36 @@ std::string FVarigapMainMenu::AnalysisStatus() const {
                (analysedComplement ? "If the sequence was read in its own direction, uncheck " + complement
                                    : "If the sequence was read in reverse, check " + complement) +
                " and press Find Template again.";
+    if (lstSeq.ListCount() == 0) return NoLinesStatus();
     return analysedComplement ? "The reverse complement of the sequence as read is analyzed." : "";
+}
+
+// Conserved regions were found, yet the sequence could not be cut into lines: say which were
+// found more than once or out of the template's order (a record holding the region twice, say
+// two records joined), and where.
+std::string FVarigapMainMenu::NoLinesStatus() const {
+    const Integer t = st_.actTemplate;
+    std::string where, twice;
+    bool outOfOrder = false;
+    int lastEnd = 0;
+    for (int c = 1; c <= st_.numCRs[t]; ++c) {
+        const int start = st_.crStartPos[t][c], end = st_.crEndPos[t][c];
+        if (start == POSAMBIGUOUS || end == POSAMBIGUOUS) twice += (twice.empty() ? "#" : ", #") + Str(c);
+        if (!IsValidPos(start) || !IsValidPos(end)) continue;
+        where += (where.empty() ? "#" : ", #") + Str(c) + " at " + Str(start) + ".." + Str(end);
+        outOfOrder = outOfOrder || start <= lastEnd;
+        lastEnd = std::max(lastEnd, end);
+    }
+    const std::string lead = "The sequence could not be cut into regions along template \"" + st_.templateName[t] +
+                             "\", so no line is shown: ";
+    const std::string advice =
+        ", as in a record that holds the region twice (two records joined, say). Check the record; each part can be "
+        "analyzed on its own.";
+    if (!twice.empty()) return lead + "conserved regions " + twice + " were each found more than once" + advice;
+    if (outOfOrder)
+        return lead + "its conserved regions were found out of the template's order (" + where + ")" + advice;
+    return lead + "no region could be placed between its conserved regions" +
+           (where.empty() ? "" : " (" + where + ")") + ".";
 }
 
 void FVarigapMainMenu::ShowUsedTemplate() {

@@ -93,7 +93,35 @@ TEST_F(Trust, EachEntryIsItsOwnRecordAndTheFileSaysHowItWasRead) {
 }
 
 TEST_F(Trust, TheWindowSaysWhyNoLineIsShownAndWhichTemplateIsUsed) {
-    StartAnalyzed("S4");
+    // A record of the example holding the region twice, as two records joined.
+    const std::string example = VARIGAP_SOURCE_DIR "/data/example/";
+    for (const auto& f : std::filesystem::directory_iterator(example))
+        if (f.is_regular_file()) std::filesystem::copy(f.path(), data.Path(f.path().filename().string()));
+    const std::string text = data.Read("sequences.fasta");
+    const size_t from = text.find('\n', text.find(">Tillandsia capillaris OQ834951.1")) + 1;
+    std::string bases = text.substr(from, text.find('>', from) - from);
+    std::erase(bases, '\n');
+    data.Write("twice.fasta", ">Twice\n" + bases + bases + "\n");
+    WriteAnalysisFiles();
+    StartProgram();
+    LoadTemplateFile("trnLF.tpl");
+    LoadSequenceFile("twice.fasta");
+    Analyze("Twice");
+    EXPECT_EQ(Lines().size(), 0u);
+    EXPECT_EQ(Main().lblStatus.Caption(),
+              "The sequence could not be cut into regions along template \"Poaceae trnL-F\", so no line is shown: "
+              "conserved regions #1, #2, #3 were each found more than once, as in a record that holds the region twice "
+              "(two records joined, say). Check the record; each part can be analyzed on its own.");
+    Main().menuWriteOutputFile.UserClick();
+    Out().butWriteOutputFile.UserClick();
+    EXPECT_FALSE(std::filesystem::exists(data.Path("Twice.txt")));
+    EXPECT_EQ(Out().lblStatus.Caption(),
+              "Nothing to write for this sequence: no region of template \"Poaceae trnL-F\" could be placed along it. "
+              "The main window says what was found.");
+    Out().UserClose();
+    LoadTemplateFile("t.tpl");
+    LoadSequenceFile("s.fasta");
+    Analyze("S4");
     EXPECT_EQ(Main().lblStatus.Caption(),
               "No conserved region of template \"Grass T1\" was found in this sequence. If the sequence was read in "
               "reverse, check \"Use Complementary Sequence\" and press Find Template again.");
