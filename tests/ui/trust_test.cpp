@@ -92,6 +92,19 @@ TEST_F(Trust, EachEntryIsItsOwnRecordAndTheFileSaysHowItWasRead) {
               "was read in reverse, check \"Use Complementary Sequence\" and press Find Template again.");
 }
 
+TEST_F(Trust, ALongSequenceFileReachesTheListOfSequencesAtOnce) {
+    std::string fasta;
+    for (int i = 1; i <= 1000; ++i) fasta += ">R" + std::to_string(i) + "\n" + S4 + "\n";
+    data.Write("long.fasta", fasta);
+    StartProgram();
+    int told = 0;  // a view lays the list out again each time it is told of a change
+    Main().cbxSequences.Subscribe([&told] { ++told; });
+    LoadSequenceFile("long.fasta");
+    EXPECT_EQ(Main().cbxSequences.ListCount(), 1000);
+    EXPECT_EQ(Main().cbxSequences.Text(), "R1");
+    EXPECT_LE(told, 3);
+}
+
 TEST_F(Trust, TheWindowSaysWhyNoLineIsShownAndWhichTemplateIsUsed) {
     // A record of the example holding the region twice, as two records joined.
     const std::string example = VARIGAP_SOURCE_DIR "/data/example/";
