@@ -289,23 +289,40 @@ void AnalysisStrip::paintEvent(QPaintEvent*) {
     int step = TickStep();
     double tickTop = bar.bottom() + 1;
     p.setPen(palette().color(QPalette::WindowText));
-    auto tick = [&](int pos, bool label) {
-        double tx = XOf(pos);
-        p.drawLine(QPointF(tx, tickTop), QPointF(tx, tickTop + kTickLength));
-        if (!label) return;
-        QString t = QString::number(pos);
-        double w = fm.horizontalAdvance(t);
-        double lx = std::clamp(tx - w / 2, 0.0, width() - w);
-        p.drawText(QPointF(lx, tickTop + kTickLength + fm.ascent() + 1), t);
-    };
-    // Only the ticks in view; the first one labelled is the first base shown.
+    // Only the ticks in view; the first one is the first base shown.
     double last = first_ + length_ / zoom_;
     int firstTick = static_cast<int>(std::ceil(first_));
-    tick(firstTick, true);
-    for (int pos = (firstTick / step + 1) * step; step > 0 && pos <= std::min<double>(length_, last); pos += step) {
-        bool roomForLabel = XOf(pos) - XOf(firstTick) >= kMinTickGap * 0.6;
-        tick(pos, roomForLabel);
-    }
+    auto tick = [&](int pos) { p.drawLine(QPointF(XOf(pos), tickTop), QPointF(XOf(pos), tickTop + kTickLength)); };
+    tick(firstTick);
+    for (int pos = (firstTick / step + 1) * step; step > 0 && pos <= std::min<double>(length_, last); pos += step)
+        tick(pos);
+    for (const auto& [pos, r] : AxisLabels())
+        p.drawText(QPointF(r.left(), r.top() + fm.ascent()), QString::number(pos));
+}
+
+std::vector<std::pair<int, QRectF>> AnalysisStrip::AxisLabels() const {
+    std::vector<std::pair<int, QRectF>> labels;
+    if (length_ <= 0) return labels;
+    const QFontMetricsF fm(font());
+    const double top = BarRect().bottom() + 1 + kTickLength + 1;
+    constexpr double kLabelGap = 8;  // pixels between two labels at least
+    double lastRight = -kLabelGap;
+    auto label = [&](int pos) {
+        const QString t = QString::number(pos);
+        const double w = fm.horizontalAdvance(t);
+        // Centred under its tick, pushed inside the strip at its edges.
+        const double left = std::clamp(XOf(pos) - w / 2, 0.0, std::max(0.0, width() - w));
+        if (left < lastRight + kLabelGap) return;
+        labels.emplace_back(pos, QRectF(left, top, w, fm.height()));
+        lastRight = left + w;
+    };
+    const int step = TickStep();
+    const double last = first_ + length_ / zoom_;
+    const int firstTick = static_cast<int>(std::ceil(first_));
+    label(firstTick);
+    for (int pos = (firstTick / step + 1) * step; step > 0 && pos <= std::min<double>(length_, last); pos += step)
+        label(pos);
+    return labels;
 }
 
 void AnalysisStrip::mousePressEvent(QMouseEvent* event) {

@@ -43,6 +43,9 @@ public:
     QString Describe(const Block& b) const;
     // Distance in bases between two position ticks.
     int TickStep() const;
+    // The position labels under the ticks in view, left to right, where they are drawn: each
+    // inside the strip and clear of its neighbours (a tick without room keeps no label).
+    std::vector<std::pair<int, QRectF>> AxisLabels() const;
 
     // How far the picture is zoomed in (1: the whole sequence) and the first base at its left edge.
     double Zoom() const { return zoom_; }

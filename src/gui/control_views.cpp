@@ -367,6 +367,8 @@ void ItemListView::RefreshState() {
         model_.Items(), shown_, [this] { qlist_->clear(); },
         [this](const std::string& s) {
             auto* item = new QListWidgetItem(ToQt(s));
+            // An item's own tip is shown for the item under the mouse.
+            if (model_.showItem) item->setToolTip(ToQt(model_.Shown(qlist_->count()).toolTip));
             qlist_->addItem(item);
         });
     int index = model_.ListIndex();

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -29,6 +30,12 @@
 #include "ui/write_output_file.h"
 
 namespace varigap::gui {
+
+QSize OpeningSize(QSize wanted, const QRect& available) {
+    // Room for the frame the window manager adds: a title bar and borders.
+    constexpr int kFrameWidth = 16, kFrameHeight = 48;
+    return wanted.boundedTo(QSize(available.width() - kFrameWidth, available.height() - kFrameHeight));
+}
 
 namespace {
 
@@ -215,7 +222,8 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     TabOrder(v, {&w.cbxSequences, &w.chkInverse, &w.butFindTemplate, &w.butSelectTemplate, &w.cbxTemplates, &w.butHelp,
                  &w.lstSeq, &w.cbxVRPoss, &w.butSelectVRPoss, &w.butIndelSame, &w.butIndelDiff, &w.txbxRegionInfo});
     if (QAction* quit = v.Action(w.menuQuit)) quit->setShortcut(QKeySequence::Quit);
-    v.TopLevel()->resize(1100, 800);
+    QWidget* top = v.TopLevel();
+    top->resize(top->screen() ? OpeningSize(QSize(1100, 800), top->screen()->availableGeometry()) : QSize(1100, 800));
 }
 
 // ---------------------------------------------------------------- Variable Region Analysis

@@ -36,6 +36,10 @@ WindowHints HintsFor(const ui::FWriteOutputFile& window);
 // Arranges the widgets of `view`, the view of the window passed with it. The main window also
 // gets the picture of the analysis, drawn from `st`. Controls a layout does not take are added
 // at the bottom; a window without a layout of its own has them all one under the other.
+// The size a window that wants `wanted` opens with on a screen whose free area is `available`:
+// cut so that the window and its frame fit (a laptop's 1366x768 screen, say).
+QSize OpeningSize(QSize wanted, const QRect& available);
+
 void LayOut(WindowView& view, ui::FVarigapMainMenu& window, const State& st);
 void LayOut(WindowView& view, ui::FAnalyzeVRs& window);
 void LayOut(WindowView& view, ui::FHelp& window);

@@ -68,6 +68,14 @@ std::vector<int> AnnotatedSegments(const ReadResult& r) {
     return segments;
 }
 
+std::string WhyNothingToAnnotate(const State& st, const ReadResult& r) {
+    if (!r.analysed) return "no template could be applied to it";
+    const std::string name = "template \"" + st.templateName[r.templateNum] + "\"";
+    if (!r.matched) return "no conserved region of " + name + " was found in it";
+    if (AnnotatedSegments(r).empty()) return "no region of " + name + " could be placed along it";
+    return "";
+}
+
 std::string FeatureRange(const SSegment& s) {
     if (s.startPos <= s.endPos) return Str(s.startPos) + ".." + Str(s.endPos);
     return Str(s.endPos) + "[DEL]" + Str(s.startPos);

@@ -18,6 +18,10 @@ std::string PaddedNumber(const State& st, Integer num, Integer maxNum);
 // The display lines the FEATURES block annotates, by segment number, in order: from the first
 // anchor on, every line whose positions are known and that starts inside the sequence.
 std::vector<int> AnnotatedSegments(const ReadResult& r);
+// Why `r` gives no annotated output file, in words that follow "nothing to annotate: ": "" when
+// a conserved region of the template applied was found and the FEATURES block has lines. A file
+// of an analysis that placed nothing would name the template and annotate nothing.
+std::string WhyNothingToAnnotate(const State& st, const ReadResult& r);
 // A display line's base range as the FEATURES block writes it: "101..125", or "100[DEL]101"
 // for a line without bases.
 std::string FeatureRange(const SSegment& s);

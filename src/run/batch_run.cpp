@@ -19,6 +19,7 @@
 #include "core/messages.h"
 #include "core/spin_lock.h"
 #include "core/strings.h"
+#include "output/output_file.h"
 #include "run/cores.h"
 #include "run/derep_cache.h"
 #include "run/job_messages.h"
@@ -398,7 +399,14 @@ private:
             fresh_result_ = std::make_shared<const ReadResult>(AnalyzeRead(st, r.bases, opts_.request));
             exports::RenderBody(st, *fresh_result_, opts_.listing, fresh_);
             if (!r.outFile.empty()) {
-                if (fresh_result_->analysed) {
+                const std::string nothing = WhyNothingToAnnotate(st, *fresh_result_);
+                if (fresh_result_->analysed && !nothing.empty()) {
+                    // A file that names the template and annotates nothing is no result: none is written.
+                    const bool forward = !fresh_result_->matched && !fresh_result_->reverse;
+                    MsgBox(st, "No output file for \"" + r.name + "\": " + nothing +
+                                   (forward ? " (a read in reverse needs --orient auto or reverse)." : "."));
+                    status = kRunFailed;
+                } else if (fresh_result_->analysed) {
                     if (!WriteRecordFile(st, *fresh_result_, opts_.outputDir, r.outFile, r.name, opts_.taxa,
                                          opts_.force))
                         status = kRunFailed;

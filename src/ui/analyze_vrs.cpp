@@ -74,9 +74,15 @@ void FAnalyzeVRs::SetParameters(Integer inVRI, Integer inVRSel, Integer inComp) 
     UpdateWithParameters();
 }
 
+// The length compared with is the variant's; a region whose variant was not found is compared
+// by the bases its line holds in the main window.
 void FAnalyzeVRs::ComputePLengthFromParameters() {
     const std::string& v = st_.VRPoss[vri].poss[vrSel].varSeq;
     pLength = v == "<Deletion>" ? Integer(0) : Len(v);
+    if (v.empty() && shownLine >= 1 && shownLine <= st_.numSSegments) {
+        const SSegment& s = st_.SSegments[shownLine];
+        if (s.startPos <= s.endPos) pLength = s.endPos - s.startPos + 1;
+    }
 }
 
 void FAnalyzeVRs::UpdateWithParameters() {
@@ -166,8 +172,8 @@ void FAnalyzeVRs::SetActSeqLine(const std::string& inActSeqLine) {
 void FAnalyzeVRs::FollowLine(Integer line, Integer lineVRI, Integer lineVRSel, const std::string& lineText) {
     mainLine = line;
     if (lineVRI >= 1) {
-        if (Visible() && lineVRI != vri) SetParameters(lineVRI, lineVRSel, compMode);
         shownLine = line;
+        if (Visible() && lineVRI != vri) SetParameters(lineVRI, lineVRSel, compMode);
         SetActSeqLine(lineText);
     } else if (Visible()) {
         ShowActSeqLine();

@@ -72,6 +72,13 @@ void Application::End() {
 }
 
 bool Application::OpenFile(FileKind kind, const std::string& path, std::string& problem) {
+    // Read on its own it would replace the templates loaded with nothing usable.
+    if (kind == FileKind::VariableRegions) {
+        problem = path +
+                  " is a variable region file: it is read with the template file that names it. Load or drop that "
+                  "template file (.tpl) instead; the files loaded are kept.";
+        return false;
+    }
     FileChooser& chooser = kind == FileKind::Templates ? static_cast<FileChooser&>(LoadTemplate()) : LoadSequence();
     return chooser.OpenPath(path, problem);
 }

@@ -59,7 +59,8 @@ public:
 
     // Loads a file as its file window does it, the window opened on the file's directory with the
     // file highlighted. False, with `problem` said in words, when the file is not there or the
-    // window did not take it (the window then stays open where a failed read leaves it).
+    // window did not take it (the window then stays open where a failed read leaves it). A variable
+    // region file is refused with nothing read, so the templates loaded stay.
     bool OpenFile(FileKind kind, const std::string& path, std::string& problem);
     // Raised after a file window has read a file, with the file's full path.
     Event<FileKind, const std::string&> FileLoaded;

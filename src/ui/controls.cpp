@@ -165,6 +165,13 @@ void ListControl::Clear() {
     Changed();
 }
 
+void ListControl::SetItems(std::vector<std::string> items) {
+    items_ = std::move(items);
+    listIndex_ = -1;
+    text_.clear();
+    Changed();
+}
+
 void ListControl::AddItem(const std::string& item) {
     items_.push_back(item);
     Changed();

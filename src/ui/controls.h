@@ -207,6 +207,8 @@ public:
     using Control::Control;
     void Clear() override;
     void AddItem(const std::string& item) override;
+    // Clear and AddItem of every item, with one notification: a view lays a long list out once.
+    void SetItems(std::vector<std::string> items);
     void SetListIndex(int i) override;
     void SetText(const std::string& t) override;
     Event<> Click, DblClick;

@@ -209,6 +209,25 @@ FLoadSequence::FLoadSequence(Application& app) : FileChooser(app, "FLoadSequence
     LoadSequenceButton.KeyPress.Connect([this](int k) { LoadSequenceButton_KeyPress(k); });
 }
 
+namespace {
+
+// The names of a sequence file as the reader lists them, for the list of sequences.
+struct GatheredNames : ItemList {
+    bool cleared = false;  // the file was opened: the list is replaced
+    void Clear() override {
+        cleared = true;
+        ItemList::Clear();
+    }
+    // The first name is chosen after a whole read, as the reader does.
+    void HandTo(ComboBox& list, bool whole) {
+        if (!cleared) return;
+        list.SetItems(std::move(items_));
+        if (whole && list.ListCount() >= 1) list.SetListIndex(0);
+    }
+};
+
+}  // namespace
+
 void FLoadSequence::LoadSequenceButton_Click() {
     FVarigapMainMenu& main = app_.MainMenu();
     try {
@@ -217,7 +236,16 @@ void FLoadSequence::LoadSequenceButton_Click() {
         st_.sequenceFilePath = File1.Path();
         const std::string path = FullPath(st_.sequenceFilePath, st_.sequenceFileName);
         const bool reads = !st_.sequenceFileName.empty() && FileExists(path);
-        LoadSequenceFile(st_, main.cbxSequences);
+        // The names are gathered first and handed to the list at once, also those read before a
+        // failure: a list told of every name would be laid out again for each (slow for long files).
+        GatheredNames names;
+        try {
+            LoadSequenceFile(st_, names);
+        } catch (...) {
+            names.HandTo(main.cbxSequences, false);
+            throw;
+        }
+        names.HandTo(main.cbxSequences, true);
         main.SetRefindTemplate();
         main.SequenceFileRead();
         Hide();

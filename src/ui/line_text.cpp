@@ -13,4 +13,16 @@ size_t DisplayLinePrefix(const std::string& line) {
 
 std::string BasesOfLine(const std::string& line) { return line.substr(DisplayLinePrefix(line)); }
 
+std::string LineToolTip(const std::string& line) {
+    const size_t prefix = DisplayLinePrefix(line);
+    if (prefix == 0) return "";
+    const size_t flag = line.find_first_not_of("0123456789");
+    const size_t bases = line.size() - prefix;
+    return "Line " + line.substr(0, flag) + ", " +
+           (bases == 0 ? std::string("no bases") : std::to_string(bases) + (bases == 1 ? " base" : " bases")) + ". " +
+           (line[flag] == '?' ? "Question marks (?) indicate that no unambiguous alignment for the region was found "
+                                "by LPAM. User analysis is recommended."
+                              : "Colons (:) indicate that Varigap found an unambiguous alignment for the region.");
+}
+
 }  // namespace varigap::ui

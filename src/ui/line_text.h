@@ -10,5 +10,8 @@ namespace varigap::ui {
 size_t DisplayLinePrefix(const std::string& line);
 // The bases of a display line; a text of another form is returned whole.
 std::string BasesOfLine(const std::string& line);
+// The tool tip of one display line, for the line under the mouse: its number, its bases and
+// what its flag says ("" for a text of another form).
+std::string LineToolTip(const std::string& line);
 
 }  // namespace varigap::ui

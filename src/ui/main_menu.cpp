@@ -9,17 +9,30 @@
 #include "core/textfile.h"
 #include "engine/analysis.h"
 #include "input/sequence_reader.h"
+#include "output/file_name.h"
 #include "ui/analyze_vrs.h"
 #include "ui/application.h"
 #include "ui/file_choosers.h"
 #include "ui/help_window.h"
 #include "ui/item_captions.h"
+#include "ui/line_text.h"
 #include "ui/listed_sequence.h"
 #include "ui/options_dialog.h"
 #include "ui/parameters_dialog.h"
 #include "ui/write_output_file.h"
 
 namespace varigap::ui {
+
+namespace {
+
+std::string Count(int n, const std::string& thing) { return Str(n) + " " + thing + (n == 1 ? "" : "s"); }
+
+const char* const kTieTip =
+    "These templates tie: they matched as many bases (within the Base Count Tolerance of the Parameters) and the "
+    "same share of their span. Of tied templates the first in the template file ranks first and is applied by Find "
+    "Template; choose another and press Change Template to compare.";
+
+}  // namespace
 
 FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVarigapMainMenu"), app_(app), st_(app.st) {
     SetCaption("Varigap: Sequence Analysis");
@@ -80,6 +93,8 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVar
     menuQuit.SetCaption("&Quit");
     lblStatus.SetToolTipText("Why no analysis is shown, or what to look at in the one shown");
     lblStatus.SetVisible(false);
+    // Each line tells what it is where the mouse points, whichever line is selected.
+    lstSeq.showItem = [this](int i) { return ItemShown{lstSeq.List(i), LineToolTip(lstSeq.List(i))}; };
     cbxSequences.showItem = [this](int i) { return NameShown(cbxSequences.List(i)); };
     cbxVRPoss.showItem = [this](int i) { return VariantShown(cbxVRPoss.List(i)); };
     cbxTemplates.showItem = [this](int i) {
@@ -90,7 +105,12 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVar
         if (st_.templateName[r.templateNum] != name) return ItemShown{name, ""};
         char fraction[16];
         std::snprintf(fraction, sizeof fraction, "%.2f", static_cast<double>(r.fracMatched));
-        return ItemShown{name + "  (" + Str(r.numMatched) + " bases matched, " + fraction + " of its span)", ""};
+        const int ties = TiesWithFirst();
+        std::string tie;
+        if (ties > 0 && i == 0) tie = "; tied with " + Count(ties, "other") + ", first as first in the file";
+        else if (i >= 1 && i <= ties) tie = "; tied with the first";
+        return ItemShown{name + "  (" + Str(r.numMatched) + " bases matched, " + fraction + " of its span" + tie + ")",
+                         tie.empty() ? "" : kTieTip};
     };
 
     FormLoad.Connect([this] { Form_Load(); });
@@ -155,11 +175,18 @@ void FVarigapMainMenu::ClearAnalysis(const std::string& status) {
     SetStatus(status);
 }
 
-namespace {
-
-std::string Count(int n, const std::string& thing) { return Str(n) + " " + thing + (n == 1 ? "" : "s"); }
-
-}  // namespace
+int FVarigapMainMenu::TiesWithFirst() const {
+    const int ranked = st_.numRankedTemplates;
+    if (ranked < 2 || st_.templateRanks[1].numMatched <= 0) return 0;
+    int ties = 0;
+    const TemplateRank& first = st_.templateRanks[1];
+    for (int k = 2; k <= ranked; ++k) {
+        const TemplateRank& r = st_.templateRanks[k];
+        if (IsBetterRank(st_, first, r) || IsBetterRank(st_, r, first)) break;
+        ++ties;
+    }
+    return ties;
+}
 
 void FVarigapMainMenu::TemplateFileRead(bool ok) {
     templateFile = ok ? st_.templateFileName : "";
@@ -280,7 +307,36 @@ std::string FVarigapMainMenu::AnalysisStatus() const {
                (analysedComplement ? "If the sequence was read in its own direction, uncheck " + complement
                                    : "If the sequence was read in reverse, check " + complement) +
                " and press Find Template again.";
+    if (lstSeq.ListCount() == 0) return NoLinesStatus();
     return analysedComplement ? "The reverse complement of the sequence as read is analyzed." : "";
+}
+
+// Conserved regions were found, yet the sequence could not be cut into lines: say which were
+// found more than once or out of the template's order (a record holding the region twice, say
+// two records joined), and where.
+std::string FVarigapMainMenu::NoLinesStatus() const {
+    const Integer t = st_.actTemplate;
+    std::string where, twice;
+    bool outOfOrder = false;
+    int lastEnd = 0;
+    for (int c = 1; c <= st_.numCRs[t]; ++c) {
+        const int start = st_.crStartPos[t][c], end = st_.crEndPos[t][c];
+        if (start == POSAMBIGUOUS || end == POSAMBIGUOUS) twice += (twice.empty() ? "#" : ", #") + Str(c);
+        if (!IsValidPos(start) || !IsValidPos(end)) continue;
+        where += (where.empty() ? "#" : ", #") + Str(c) + " at " + Str(start) + ".." + Str(end);
+        outOfOrder = outOfOrder || start <= lastEnd;
+        lastEnd = std::max(lastEnd, end);
+    }
+    const std::string lead = "The sequence could not be cut into regions along template \"" + st_.templateName[t] +
+                             "\", so no line is shown: ";
+    const std::string advice =
+        ", as in a record that holds the region twice (two records joined, say). Check the record; each part can be "
+        "analyzed on its own.";
+    if (!twice.empty()) return lead + "conserved regions " + twice + " were each found more than once" + advice;
+    if (outOfOrder)
+        return lead + "its conserved regions were found out of the template's order (" + where + ")" + advice;
+    return lead + "no region could be placed between its conserved regions" +
+           (where.empty() ? "" : " (" + where + ")") + ".";
 }
 
 void FVarigapMainMenu::ShowUsedTemplate() {
@@ -361,7 +417,7 @@ void FVarigapMainMenu::menuOptions_Click() { app_.Options().Show(); }
 void FVarigapMainMenu::menuQuit_Click() { Unload(); }
 
 void FVarigapMainMenu::menuWriteOutputFile_Click() {
-    std::string name = MakeAlnumName(actSeqName, 8, ".txt");
+    std::string name = SuggestedFileName(actSeqName, 8, ".txt");
     FWriteOutputFile& w = app_.WriteOutput();
     w.SuggestFileName(name);
     w.Show();

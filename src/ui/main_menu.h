@@ -110,10 +110,14 @@ private:
     void SetBusyPointer();
     void SetNormalPointer();
     void SetLSTSeqToolTip(const std::string& text);
+    // How many templates after the first of the ranking tie with it.
+    int TiesWithFirst() const;
     void VRAnalysis(Integer comp);
     void SetStatus(const std::string& text);
-    // What the status says after an analysis: nothing of the template found, or the complement.
+    // What the status says after an analysis: nothing of the template found, no line made, or
+    // the complement.
     std::string AnalysisStatus() const;
+    std::string NoLinesStatus() const;
     // The template list shows the template the analysis used, each template with its score.
     void ShowUsedTemplate();
     void UpdateCaption();

@@ -35,10 +35,6 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
             return;
         }
         const SSegment s = st_.SSegments[k];
-        SetLSTSeqToolTip(s.unresolved
-                             ? "Question marks (?) indicate that no unambiguous alignment for the region was "
-                               "found by LPAM. User analysis is recommended."
-                             : "Colons (:) indicate that Varigap found an unambiguous alignment for the region.");
 
         std::string currentLine;
         if (s.startPos <= s.endPos) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "core/messages.h"
 #include "core/strings.h"
@@ -118,32 +119,58 @@ void FVarigapParameters::ShowValues() {
     txbxBaseCountTolerance.SetText(Str(valBaseCountTolerance));
 }
 
-static void ClampBox(TextBox& box, double low, double high) {
-    double v = BoxNumber(box.Text());
+namespace {
+
+// A box whose text is no usable value: the message names the box and what was typed.
+struct EntryError : std::runtime_error {
+    EntryError(TextBox& box, const std::string& text) : std::runtime_error(text), box(box) {}
+    TextBox& box;
+};
+
+// The box's number, whole and in the 16-bit range; `label` names the box in the message.
+double CheckedBoxNumber(TextBox& box, const Label& label) {
+    const std::string what = label.Caption() + ": \"" + box.Text() + "\" ";
+    double v = 0;
+    try {
+        v = BoxNumber(box.Text());
+        RoundToInteger(v);
+    } catch (const RunTimeError& e) {
+        if (box.Text().find_first_not_of(" \t") == std::string::npos)
+            throw EntryError(box, label.Caption() + " is empty. Type a whole number.");
+        if (e.Number() == kErrTypeMismatch) throw EntryError(box, what + "is not a number. Type a whole number.");
+        throw EntryError(box, what + "is too large: the largest value this box takes is 32767.");
+    }
+    return v;
+}
+
+void ClampBox(TextBox& box, const Label& label, double low, double high) {
+    double v = CheckedBoxNumber(box, label);
     if (v < low) box.SetText(Str(static_cast<long long>(low)));
     else if (v > high) box.SetText(Str(static_cast<long long>(high)));
 }
 
+}  // namespace
+
 void FVarigapParameters::ClampValues() {
     constexpr double kNone = HUGE_VAL;
-    ClampBox(txbxLengthVariation, 0, kNone);
-    ClampBox(txbxWordLength, 1, kNone);
-    ClampBox(txbxStdAcceptancePct, 0, 100);
-    ClampBox(txbxMinAcceptancePct, 0, 100);
-    ClampBox(txbxMinCRLength, 0, kNone);
-    ClampBox(txbxBaseCountTolerance, 0, kNone);
+    ClampBox(txbxLengthVariation, Label3, 0, kNone);
+    ClampBox(txbxWordLength, Label1, 1, kNone);
+    ClampBox(txbxStdAcceptancePct, Label5, 0, 100);
+    ClampBox(txbxMinAcceptancePct, Label2, 0, 100);
+    ClampBox(txbxMinCRLength, Label4, 0, kNone);
+    ClampBox(txbxBaseCountTolerance, Label6, 0, kNone);
 }
 
 // All six boxes are read before any field changes, so a box that cannot be read leaves
 // every field as it was.
 void FVarigapParameters::ReadValues() {
     ClampValues();
-    Integer lengthVariation = RoundToInteger(BoxNumber(txbxLengthVariation.Text()));
-    Integer wordLength = RoundToInteger(BoxNumber(txbxWordLength.Text()));
-    Integer stdPct = RoundToInteger(BoxNumber(txbxStdAcceptancePct.Text()));
-    Integer minPct = RoundToInteger(BoxNumber(txbxMinAcceptancePct.Text()));
-    Integer minCRLength = RoundToInteger(BoxNumber(txbxMinCRLength.Text()));
-    Integer tolerance = RoundToInteger(BoxNumber(txbxBaseCountTolerance.Text()));
+    Integer lengthVariation = RoundToInteger(CheckedBoxNumber(txbxLengthVariation, Label3));
+    Integer wordLength = RoundToInteger(CheckedBoxNumber(txbxWordLength, Label1));
+    Integer stdPct = RoundToInteger(CheckedBoxNumber(txbxStdAcceptancePct, Label5));
+    Integer minPct = RoundToInteger(CheckedBoxNumber(txbxMinAcceptancePct, Label2));
+    Integer minCRLength = RoundToInteger(CheckedBoxNumber(txbxMinCRLength, Label4));
+    Integer tolerance = RoundToInteger(CheckedBoxNumber(txbxBaseCountTolerance, Label6));
     valLengthVariation = lengthVariation;
     valWordLength = wordLength;
     valStdAcceptancePct = stdPct;
@@ -189,11 +216,20 @@ void FVarigapParameters::Form_Unload(bool& cancel) {
 void FVarigapParameters::butOk_Click() {
     try {
         ReadValues();
+    } catch (const EntryError& e) {
+        ReportEntryError(e.what(), e.box);
+        return;
     } catch (...) {
         ReportRunTimeError(st_, std::current_exception());
         return;
     }
     OkSteps();
+}
+
+// Said whatever the run-time error option: the user typed it and can mend it in the box.
+void FVarigapParameters::ReportEntryError(const std::string& text, TextBox& box) {
+    MsgBox(st_, text, "Varigap Parameters", MsgIcon::Exclamation);
+    box.SetFocus();
 }
 
 void FVarigapParameters::OkSteps() {
@@ -226,6 +262,8 @@ void FVarigapParameters::butSave_Click() {
         SaveParameters(st_);
         butReset_Click();
         butOk_Click();
+    } catch (const EntryError& e) {
+        ReportEntryError(e.what(), e.box);
     } catch (...) {
         ReportRunTimeError(st_, std::current_exception());
     }

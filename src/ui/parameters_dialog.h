@@ -55,6 +55,7 @@ public:
 
 private:
     void UnloadProcedure();
+    void ReportEntryError(const std::string& text, TextBox& box);
     void OkSteps();
 
     Application& app_;

@@ -1,6 +1,8 @@
 // The output window.
 #include "ui/write_output_file.h"
 
+#include <filesystem>
+
 #include "core/messages.h"
 #include "core/textfile.h"
 #include "engine/read_analysis.h"
@@ -58,8 +60,21 @@ void FWriteOutputFile::ShowStatus(const std::string& text) {
     lblStatus.SetVisible(!text.empty());
 }
 
+std::string FWriteOutputFile::WhyNothingToWrite() const {
+    const FVarigapMainMenu& main = app_.MainMenu();
+    if (!main.AnalysisShown()) return kNoAnalysis;
+    const ReadResult r = CurrentResult(st_, main.AnalysedComplement());
+    const std::string why = WhyNothingToAnnotate(st_, r);
+    if (why.empty()) return "";
+    const std::string box = "\"Use Complementary Sequence\"";
+    return "Nothing to write for this sequence: " + why + ". " +
+           (r.matched   ? std::string("The main window says what was found.")
+            : r.reverse ? "If it was read in its own direction, uncheck " + box + " and press Find Template again."
+                        : "If it was read in reverse, check " + box + " and press Find Template again.");
+}
+
 void FWriteOutputFile::Form_Activate() {
-    ShowStatus(app_.MainMenu().AnalysisShown() ? "" : kNoAnalysis);
+    ShowStatus(WhyNothingToWrite());
     txbxFileName.SetFocus();
     txbxFileName.SetText(outFileName);
     if (!outDirPath.empty()) Dir1.SetPath(outDirPath);
@@ -96,9 +111,25 @@ void FWriteOutputFile::butWriteOutputFile_KeyPress(int keyAscii) {
     if (keyAscii == kKeyEnter) butWriteOutputFile_Click();
 }
 
+// Why `path` could not be written, in words that point at what to mend.
+std::string FWriteOutputFile::WhyUnwritable(const std::string& path, const RunTimeError& e) {
+    std::error_code ec;
+    const std::string dir = std::filesystem::path(path).parent_path().string();
+    if (std::filesystem::is_directory(path, ec)) return "a folder has that name. Choose another name.";
+    if (!std::filesystem::is_directory(dir, ec))
+        return "the folder " + dir + " does not exist. Choose a folder that does.";
+    switch (e.Number()) {
+        case kErrPermissionDenied: return "the folder " + dir + " may not be written to. Choose another folder.";
+        case kErrDiskFull: return "the disk is full.";
+        default: return e.Description() + ".";
+    }
+}
+
 void FWriteOutputFile::butWriteOutputFile_Click() {
+    std::string target;  // the file the user asked for, named in a failure
     try {
         outFileName = txbxFileName.Text();
+        target = !outFileName.empty() && outFileName[0] == '/' ? outFileName : FullPath(Dir1.Path(), outFileName);
         // A typed path writes into its directory (relative to the one shown), which the list then shows.
         if (size_t slash = outFileName.rfind('/'); slash != std::string::npos) {
             std::string dir = outFileName.substr(0, slash + 1);
@@ -109,6 +140,10 @@ void FWriteOutputFile::butWriteOutputFile_Click() {
         }
         outDirPath = Dir1.Path();
         if (WriteOutputFile()) Hide();
+    } catch (const RunTimeError& e) {
+        // Said whatever the run-time error option: the user can mend the name or the folder.
+        MsgBox(st_, "Output file " + target + " could not be written: " + WhyUnwritable(target, e),
+               "Varigap: Write Output File", MsgIcon::Exclamation);
     } catch (...) {
         ReportRunTimeError(st_, std::current_exception());
     }
@@ -117,8 +152,8 @@ void FWriteOutputFile::butWriteOutputFile_Click() {
 bool FWriteOutputFile::WriteOutputFile() {
     if (outFileName.empty()) return false;
     const FVarigapMainMenu& main = app_.MainMenu();
-    if (!main.AnalysisShown()) {
-        ShowStatus(kNoAnalysis);
+    if (const std::string why = WhyNothingToWrite(); !why.empty()) {
+        ShowStatus(why);
         return false;
     }
     std::string fullName = FullPath(outDirPath, outFileName);

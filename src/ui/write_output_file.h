@@ -28,7 +28,8 @@ public:
     // ---- public operations
     void SuggestFileName(const std::string& suggestion);
     // Asks before replacing a file, writes and says so; true when the file was written. Without
-    // an analysis shown in the main window nothing is written, and the window says why.
+    // an analysis shown in the main window, or of one that placed no region, nothing is written,
+    // and the window says why.
     bool WriteOutputFile();
 
     // ---- event handlers
@@ -48,6 +49,9 @@ public:
 
 private:
     void ShowStatus(const std::string& text);
+    // Why nothing can be written: no analysis shown, or one that placed nothing; "" when a file can be.
+    std::string WhyNothingToWrite() const;
+    static std::string WhyUnwritable(const std::string& path, const RunTimeError& e);
 
     Application& app_;
     State& st_;

@@ -28,7 +28,7 @@ TEST(CliGolden, EveryOutputFormatIsUnchanged) {
         {example, ex + "--ranking", "", "example.txt"},
         {example, ex + "--format tsv", "", "example.tsv"},
         {example, ex + "--format json", "", "example.json"},
-        {example, ex + "-o " + f.Path("ex") + " --taxa", f.Path("ex"), "example_files.txt"},
+        {example, ex + "-o " + f.Path("ex") + " --taxa", f.Path("ex"), "example_files.txt", 1},
         {f.Path(), edge + "--ranking", "", "edge.txt", 1},
         {f.Path(), edge + "--format tsv", "", "edge.tsv", 1},
         {f.Path(), edge + "--format json", "", "edge.json", 1},

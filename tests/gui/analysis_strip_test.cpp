@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 #include "gui/analysis_strip.h"
 #include "gui_test_support.h"
@@ -36,6 +37,24 @@ struct Strip : ::testing::Test {
         strip.resize(1000, strip.sizeHint().height());
     }
 };
+
+TEST_F(Strip, PositionLabelsStayInsideTheStripAndClearOfEachOther) {
+    Analyse({{1, 30000, 1, 0, 0}}, 30000);
+    for (int width : {1000, 260}) {
+        strip.resize(width, strip.height());
+        for (auto [zoom, pan] : {std::pair{1.0, 0.0}, {7.3, 1237.0}, {60.0, 9999.5}, {2.0, 8.0}}) {
+            strip.ZoomBy(zoom / strip.Zoom(), 1);
+            strip.PanBy(pan);
+            const auto labels = strip.AxisLabels();
+            ASSERT_FALSE(labels.empty());
+            EXPECT_EQ(labels[0].first, static_cast<int>(std::ceil(strip.FirstBase())));  // the first base shown
+            for (const auto& [pos, r] : labels) EXPECT_TRUE(r.left() >= 0 && r.right() <= width) << pos;
+            for (size_t i = 1; i < labels.size(); ++i)
+                EXPECT_LT(labels[i - 1].second.right(), labels[i].second.left()) << labels[i].first;
+            strip.PanBy(-pan);
+        }
+    }
+}
 
 TEST_F(Strip, OneBlockPerListedLineToScaleAndAClickSelectsItsLine) {
     Analyse({{1, 100, 0, 0, 1},

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 
 #include "gui/analysis_strip.h"
@@ -63,18 +64,50 @@ struct Driving : ::testing::Test {
     }
     // The example dropped on the main window, as from a file manager, and its first sequence analysed.
     void DropAndAnalyze() {
+        Drop({"sequences.fasta", "trnLF.tpl"});
+        test::Click(Widget(Main().butFindTemplate));
+        ProcessEvents();
+    }
+    void Drop(std::initializer_list<const char*> exampleFiles) {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(ToQt(kExample + "/sequences.fasta")),
-                      QUrl::fromLocalFile(ToQt(kExample + "/trnLF.tpl"))});
+        QList<QUrl> urls;
+        for (const char* name : exampleFiles) urls.push_back(QUrl::fromLocalFile(ToQt(kExample + "/" + name)));
+        data.setUrls(urls);
         QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(program->MainWindow(), &enter);
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(program->MainWindow(), &drop);
-        test::Click(Widget(Main().butFindTemplate));
-        ProcessEvents();
     }
 };
+
+TEST_F(Driving, TheListsToolTipDescribesTheLineUnderTheMouse) {
+    DropAndAnalyze();
+    auto* list = Widget<QListWidget>(Main().lstSeq);
+    test::ClickRow(list, 0);
+    for (int row : {1, 2}) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QHelpEvent hover(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &hover);
+        EXPECT_TRUE(QToolTip::text().startsWith(QString("Line %1, ").arg(row + 1))) << FromQt(QToolTip::text());
+    }
+}
+
+TEST_F(Driving, ADroppedVariableRegionFileIsRefusedAndWhatWasLoadedStays) {
+    DropAndAnalyze();
+    const auto templates = Main().cbxTemplates.Items();
+    const auto lines = Main().lstSeq.Items();
+    std::vector<std::string> said;
+    program->Messages().answerer = [&said](const Message& m) {
+        said.push_back(m.text);
+        return MsgAnswer::Ok;
+    };
+    Drop({"poaceae_intron.txt"});
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].substr(0, said[0].find(':')), kExample + "/poaceae_intron.txt is a variable region file");
+    EXPECT_EQ(Main().cbxTemplates.Items(), templates);
+    EXPECT_EQ(Main().lstSeq.Items(), lines);
+}
 
 TEST_F(Driving, FilesNamedAtStartUpKeepTheKeyboardAndComeBackFromTheFilesMenu) {
     ui::Application& app = program->App();

@@ -9,11 +9,13 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "gui/analysis_strip.h"
 #include "gui/fonts.h"
+#include "gui/layouts.h"
 #include "gui/program.h"
 #include "gui/window_view.h"
 #include "gui_test_support.h"
@@ -147,6 +149,21 @@ TEST_F(TheProgram, EveryControlHasItsPlaceAndBasesAreInAFixedPitchFont) {
     }
     // The help chapters are plain text laid out in columns.
     EXPECT_TRUE(QFontInfo(Widget(App().Help().txbxHelp)->font()).fixedPitch());
+}
+
+TEST_F(TheProgram, TheMainWindowOpensWhollyOnALaptopScreen) {
+    QWidget* main = program->MainWindow();
+    const QRect free = main->screen()->availableGeometry();
+    EXPECT_LE(main->height(), free.height() - 48) << free.height();  // opened with room for its title bar
+    const QRect laptop(0, 0, 1366, 768 - 30);                        // a panel takes the rest
+    main->resize(OpeningSize(QSize(1100, 800), laptop));
+    ProcessEvents();
+    EXPECT_LE(main->frameGeometry().height(), laptop.height());
+    // Everything is laid out within the window, the Taxa box at the bottom included.
+    const QWidget* taxa = Widget(Main().txbxRegionInfo);
+    EXPECT_GE(taxa->height(), taxa->minimumSizeHint().height());
+    EXPECT_LE(taxa->mapTo(main, QPoint(0, taxa->height())).y(), main->height());
+    EXPECT_LE(main->minimumSizeHint().height(), main->height());
 }
 
 }  // namespace

@@ -64,6 +64,15 @@ TEST_F(UiTest, TheStoryOfTheVariableRegionAnalysisWindow) {
     EXPECT_EQ(Main().ActVRSel(), 2);  // the main window's choice is its own
     Step("the other candidate chosen in the window");
 
+    data.Write("nf.fasta", ">NF\r\n" + CR1 + "GTGTGTGT" + CR2 + "TTTT" + CR3 + "ACACAC" + CR4 + "\r\n");
+    LoadSequenceFile("nf.fasta");
+    Analyze("NF");
+    SelectLine(1);
+    Main().butIndelSame.UserClick();
+    Step("Same Length on a variable region NOT FOUND: compared with the 8 bases of its line");
+    LoadSequenceFile("s.fasta");
+    Analyze("S1");
+
     std::string many, twoLines;
     for (int i = 0; i < 1100; ++i) many += "ACGT>t" + std::to_string(i + 1) + "<\r\n";
     for (int i = 0; i < 600; ++i) twoLines += kLong250.substr(0, 150) + ">t<\r\n";

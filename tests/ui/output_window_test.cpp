@@ -21,8 +21,10 @@ TEST_F(UiTest, TheStoryOfTheOutputWindow) {
     FWriteOutputFile& w = app->WriteOutput();
     LoadSequenceFile("names.fasta");
     for (auto [typed, step] : {std::pair{"12 Bro-mus_erect", "a name made of the first letters and digits"},
-                               {"", "no sequence: no name"},
-                               {" \t  ", "a blank name: no name"}}) {
+                               {"Ölbaum café 1", "letters of other alphabets kept"},
+                               {"|||", "no letters: a name all the same, never a hidden one"},
+                               {"", "no sequence: the same name"},
+                               {" \t  ", "a blank name: the same name"}}) {
         Main().cbxSequences.UserType(typed);
         Main().butFindTemplate.UserClick();  // no templates needed
         Main().menuWriteOutputFile.UserClick();
@@ -64,6 +66,9 @@ TEST_F(UiTest, TheStoryOfTheOutputWindow) {
     const auto before = files();
     ExpectUnreadableDriveIgnored(w.Drive1, w.Dir1);
     Step("drive 2 cannot be read, chosen or entered: the drive of the directory shown stays");
+    w.txbxFileName.UserType("missing/S1.txt");
+    w.butWriteOutputFile.UserClick();
+    Step("a typed path into a missing folder: reported with the folder");
     w.txbxFileName.UserType("S1.txt.d");
     w.butWriteOutputFile.UserClick();
     EXPECT_EQ(files(), before);  // no temporary file left behind

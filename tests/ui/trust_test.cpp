@@ -81,10 +81,60 @@ TEST_F(Trust, EachEntryIsItsOwnRecordAndTheFileSaysHowItWasRead) {
     Main().menuWriteOutputFile.UserClick();
     Out().butWriteOutputFile.UserClick();
     EXPECT_NE(data.Read("Rev.txt").find("\r\n# Reverse complement of the sequence as read\r\n"), std::string::npos);
+    // Analysed as read: nothing placed, so nothing written, and the window says why.
+    Main().butFindTemplate.UserClick();
+    Main().menuWriteOutputFile.UserClick();
+    Out().txbxFileName.UserType("none.txt");
+    Out().butWriteOutputFile.UserClick();
+    EXPECT_FALSE(std::filesystem::exists(data.Path("none.txt")));
+    EXPECT_EQ(Out().lblStatus.Caption(),
+              "Nothing to write for this sequence: no conserved region of template \"Grass T1\" was found in it. If it "
+              "was read in reverse, check \"Use Complementary Sequence\" and press Find Template again.");
+}
+
+TEST_F(Trust, ALongSequenceFileReachesTheListOfSequencesAtOnce) {
+    std::string fasta;
+    for (int i = 1; i <= 1000; ++i) fasta += ">R" + std::to_string(i) + "\n" + S4 + "\n";
+    data.Write("long.fasta", fasta);
+    StartProgram();
+    int told = 0;  // a view lays the list out again each time it is told of a change
+    Main().cbxSequences.Subscribe([&told] { ++told; });
+    LoadSequenceFile("long.fasta");
+    EXPECT_EQ(Main().cbxSequences.ListCount(), 1000);
+    EXPECT_EQ(Main().cbxSequences.Text(), "R1");
+    EXPECT_LE(told, 3);
 }
 
 TEST_F(Trust, TheWindowSaysWhyNoLineIsShownAndWhichTemplateIsUsed) {
-    StartAnalyzed("S4");
+    // A record of the example holding the region twice, as two records joined.
+    const std::string example = VARIGAP_SOURCE_DIR "/data/example/";
+    for (const auto& f : std::filesystem::directory_iterator(example))
+        if (f.is_regular_file()) std::filesystem::copy(f.path(), data.Path(f.path().filename().string()));
+    const std::string text = data.Read("sequences.fasta");
+    const size_t from = text.find('\n', text.find(">Tillandsia capillaris OQ834951.1")) + 1;
+    std::string bases = text.substr(from, text.find('>', from) - from);
+    std::erase(bases, '\n');
+    data.Write("twice.fasta", ">Twice\n" + bases + bases + "\n");
+    WriteAnalysisFiles();
+    StartProgram();
+    LoadTemplateFile("trnLF.tpl");
+    LoadSequenceFile("twice.fasta");
+    Analyze("Twice");
+    EXPECT_EQ(Lines().size(), 0u);
+    EXPECT_EQ(Main().lblStatus.Caption(),
+              "The sequence could not be cut into regions along template \"Poaceae trnL-F\", so no line is shown: "
+              "conserved regions #1, #2, #3 were each found more than once, as in a record that holds the region twice "
+              "(two records joined, say). Check the record; each part can be analyzed on its own.");
+    Main().menuWriteOutputFile.UserClick();
+    Out().butWriteOutputFile.UserClick();
+    EXPECT_FALSE(std::filesystem::exists(data.Path("Twice.txt")));
+    EXPECT_EQ(Out().lblStatus.Caption(),
+              "Nothing to write for this sequence: no region of template \"Poaceae trnL-F\" could be placed along it. "
+              "The main window says what was found.");
+    Out().UserClose();
+    LoadTemplateFile("t.tpl");
+    LoadSequenceFile("s.fasta");
+    Analyze("S4");
     EXPECT_EQ(Main().lblStatus.Caption(),
               "No conserved region of template \"Grass T1\" was found in this sequence. If the sequence was read in "
               "reverse, check \"Use Complementary Sequence\" and press Find Template again.");
@@ -95,6 +145,11 @@ TEST_F(Trust, TheWindowSaysWhyNoLineIsShownAndWhichTemplateIsUsed) {
     EXPECT_EQ(Main().cbxTemplates.Text(), "Other T2");
     EXPECT_EQ(Main().cbxTemplates.Shown(Main().cbxTemplates.ListIndex()).caption,
               "Other T2  (60 bases matched, 1.00 of its span)");
+    Analyze("S3");  // CR1 alone: all three templates match its 30 bases, the whole of their span
+    for (int i : {0, 1, 2})
+        EXPECT_EQ(Main().cbxTemplates.Shown(i).caption,
+                  Main().cbxTemplates.List(i) + "  (30 bases matched, 1.00 of its span; tied with " +
+                      (i == 0 ? "2 others, first as first in the file)" : "the first)"));
     EXPECT_EQ(VariantShown("GATTG" + std::string(564, 'C') + "AAAGG").caption, "574 bases: GATTG\u2026AAAGG");
 }
 
