@@ -114,8 +114,10 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        name (from the first letter on) and ".txt"; a name given to an
                        earlier record of the run gets -2, -3, ... before ".txt"; a name
                        without letters becomes "sequence" + record number + ".txt".
-                       Nothing is written for a sequence that could not be analysed
-                       (its name stays taken, so names do not depend on the analysis).
+                       Nothing is written for a sequence that could not be analysed,
+                       nor for one in which no region was placed (said on standard
+                       error, exit status 1); its name stays taken, so names do not
+                       depend on the analysis.
                        A DIR that is no folder or cannot be written stops the run
                        before it starts. Not with --primers-trimmed.
   --taxa               include the variable region data (the taxa of each variant).
