@@ -215,7 +215,8 @@ def AbsentReference(cli, work, source, records, rng):
         for i, line in enumerate(f):
             if i == 0 or line.split('\t')[0].rsplit(' ', 1)[0] not in out:
                 w.write(line)
-    Run([cli, 'build', table, os.path.join(source, 'regions.fasta'), '-o', os.path.join(work, 'absent'), '--name', 'p6'])
+    fasta = os.path.join(source, 'regions.fasta')
+    Run([cli, 'build', table, fasta, '-o', os.path.join(work, 'absent'), '--name', 'p6'])
     listed = {b for b, _ in ReadVariants(os.path.join(work, 'absent', 'p6_loop.txt'))}
     held = [(n, l) for n, l in records if n.rsplit(' ', 1)[0] in out and l.upper() not in listed]
     return os.path.join(work, 'absent', 'p6.tpl'), held
@@ -256,7 +257,7 @@ def main():
     a = p.parse_args()
     rng = random.Random(a.seed)
     records = P6Records(a.shared)
-    rows = []  # (row key, reads, outcome, n, tallies)
+    rows = []  # (row key, label, outcome, what it counts, n, tallies per column)
 
     def P6Rows(key, label, tallies, n):
         for outcome, what in (('true', 'given their true variant'), ('other', 'given another variant'),
@@ -275,7 +276,8 @@ def main():
                  'named as another species', len(absent), MeasureP6(a.cli, a.work, template, absent)))
     for rate in (0.02, 0.05):
         tallies, n = MeasureTrnLF(a.cli, a.work, a.shared, rng, rate)
-        key, label = 'trnLF%d' % round(100 * rate), 'trnL-F whole regions, %d%% substitutions/indels' % round(100 * rate)
+        percent = round(100 * rate)
+        key, label = 'trnLF%d' % percent, 'trnL-F whole regions, %d%% substitutions/indels' % percent
         rows.append((key, label, 'true', 'VRs given their true variant', n, tallies))
         rows.append((key, '', 'other', 'VRs given another variant', n, tallies))
 
