@@ -9,6 +9,8 @@ packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev
           libjs-vega)  # Vega, embedded in every HTML report at build time
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(cutadapt hyperfine time)  # time: /usr/bin/time -v for peak memory
+  # data/tools/measure_identification.sh: reads simulated by ART, identified by vsearch alongside.
+  packages+=(art-nextgen-simulation-tools vsearch)
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)  # clang++ with libFuzzer and the sanitizer runtimes
