@@ -257,7 +257,7 @@ struct Rendered {
 // met once never push the common ones out.
 class RecentReads {
 public:
-    static constexpr size_t kSlots = 1024;
+    static constexpr size_t kSlots = 4096;
 
     const Rendered* Find(std::string_view bases, size_t hash) const {
         const Slot& s = slots_[hash % kSlots];
