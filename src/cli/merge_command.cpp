@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "cli/commands.h"
+#include "cli/input_file.h"
 #include "core/textfile.h"
 #include "export/counts_table.h"
 #include "export/distinct_table.h"
@@ -22,13 +23,7 @@ void Say(const std::string& text) { std::fputs(run::MessageLine(Message{"Varigap
 // Reads `path` through `read`; false after a message naming the file.
 bool ReadInput(const std::string& path, const std::function<bool(TextReader&, std::string&)>& read) {
     std::string error;
-    try {
-        TextReader in;
-        in.Open(path);
-        if (read(in, error)) return true;
-    } catch (const std::exception& e) {
-        error = e.what();
-    }
+    if (ReadInputFile(path, read, error)) return true;
     Say("File " + path + " could not be merged: " + error + ".");
     return false;
 }

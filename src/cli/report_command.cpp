@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "cli/commands.h"
+#include "cli/input_file.h"
 #include "core/version.h"
 #include "export/publish.h"
 #include "run/job_messages.h"
@@ -24,13 +25,7 @@ int RunReport(const ReportOptions& o) {
     auto load = [](const std::string& path, const char* what,
                    const std::function<bool(TextReader&, std::string&)>& read) {
         std::string error;
-        try {
-            TextReader in;
-            in.Open(path);
-            if (read(in, error)) return true;
-        } catch (const std::exception& e) {
-            error = e.what();
-        }
+        if (ReadInputFile(path, read, error)) return true;
         Say("File " + path + " could not be read as " + what + ": " + error + ".");
         return false;
     };
