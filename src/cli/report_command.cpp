@@ -32,7 +32,7 @@ int RunReport(const ReportOptions& o) {
     if (!load(o.summaryFile, "a run summary",
               [&](TextReader& in, std::string& e) { return summary.Read(in.ReadRest(), e); }) ||
         !load(o.countsFile, "a counts table", [&](TextReader& in, std::string& e) { return counts.Read(in, e); }))
-        return kExitUsage;
+        return kExitInput;
     int status = kExitOk;
     run::PublishFile publish = [&](const std::string& path, const std::function<void(TextWriter&)>& fill) {
         std::string message;
