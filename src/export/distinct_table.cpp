@@ -12,7 +12,6 @@ namespace varigap::exports {
 
 namespace {
 
-constexpr size_t kHead = 16;        // an entry's sample, key length and count
 constexpr size_t kMinSlots = 1024;  // of the index
 constexpr size_t kMaxRuns = 32;     // runs read at once by a merge
 
@@ -66,7 +65,7 @@ DistinctTable::Entry DistinctTable::EntryAt(size_t offset) const {
     std::memcpy(&e.sample, p, 4);
     std::memcpy(&length, p + 4, 4);
     std::memcpy(&e.count, p + 8, 8);
-    e.key = std::string_view(p + kHead, length);
+    e.key = std::string_view(p + kRowHead, length);
     return e;
 }
 
@@ -116,7 +115,7 @@ void DistinctTable::AddKey(size_t sample, std::string_view key, long long reads)
         std::memcpy(count, &value, 8);
         return;
     }
-    const size_t bytes = kHead + key.size();
+    const size_t bytes = kRowHead + key.size();
     if (!Room(bytes)) {
         try {
             Spill();
@@ -127,14 +126,7 @@ void DistinctTable::AddKey(size_t sample, std::string_view key, long long reads)
     }
     i = Slot(hash, sample, key);
     const size_t offset = store_.size();
-    char head[kHead];
-    const auto s = static_cast<uint32_t>(sample);
-    const auto length = static_cast<uint32_t>(key.size());
-    std::memcpy(head, &s, 4);
-    std::memcpy(head + 4, &length, 4);
-    std::memcpy(head + 8, &reads, 8);
-    store_.append(head, kHead);
-    store_.append(key);
+    AppendRow(store_, static_cast<uint32_t>(sample), key, reads);
     index_[i] = (static_cast<uint64_t>(offset + 1) << 32) | static_cast<uint32_t>(hash);
     ++entries_;
 }
@@ -160,7 +152,7 @@ void DistinctTable::Add(DistinctTable&& other) {
         for (size_t at = 0; at < other.store_.size() && error_.empty();) {
             const Entry e = other.EntryAt(at);
             AddKey(mine[e.sample], e.key, e.count);
-            at += kHead + e.key.size();
+            at += kRowHead + e.key.size();
         }
         try {
             while (error_.empty() && runs_.size() >= kMaxRuns) MergeSmallestRuns();

@@ -14,8 +14,6 @@ namespace varigap::exports {
 
 namespace {
 
-// A row on disk: sample (4 bytes), key length (4), count (8), then the key.
-constexpr size_t kHead = 16;
 constexpr size_t kBuffer = size_t{1} << 16;  // per run read back: a merge of 32 runs reads through 2 MiB
 
 }  // namespace
@@ -71,16 +69,20 @@ void SpillFile::Release(uint64_t offset, uint64_t size) {
                       static_cast<off_t>(size));
 }
 
-RunWriter::RunWriter(std::shared_ptr<SpillFile> file) : file_(std::move(file)), start_(file_->End()) {}
-
-void RunWriter::Add(uint32_t sample, std::string_view key, long long count) {
-    char head[kHead];
+void AppendRow(std::string& to, uint32_t sample, std::string_view key, long long count) {
+    char head[kRowHead];
     const auto length = static_cast<uint32_t>(key.size());
     std::memcpy(head, &sample, 4);
     std::memcpy(head + 4, &length, 4);
     std::memcpy(head + 8, &count, 8);
-    buffer_.append(head, kHead);
-    buffer_.append(key);
+    to.append(head, kRowHead);
+    to.append(key);
+}
+
+RunWriter::RunWriter(std::shared_ptr<SpillFile> file) : file_(std::move(file)), start_(file_->End()) {}
+
+void RunWriter::Add(uint32_t sample, std::string_view key, long long count) {
+    AppendRow(buffer_, sample, key, count);
     if (buffer_.size() >= 16 * kBuffer) {
         file_->Append(buffer_);
         buffer_.clear();
@@ -100,15 +102,15 @@ public:
     explicit RunCursor(const SortedRun& run) : run_(run) {}
 
     bool Next() override {
-        if (!Have(kHead)) return false;
+        if (!Have(kRowHead)) return false;
         uint32_t raw = 0, length = 0;
         std::memcpy(&raw, buffer_.data() + at_, 4);
         std::memcpy(&length, buffer_.data() + at_ + 4, 4);
         std::memcpy(&count, buffer_.data() + at_ + 8, 8);
-        if (!Have(kHead + length)) throw std::runtime_error("a temporary file ends inside a row");
+        if (!Have(kRowHead + length)) throw std::runtime_error("a temporary file ends inside a row");
         sample = run_.samples.empty() ? raw : run_.samples.at(raw);
-        key = std::string_view(buffer_.data() + at_ + kHead, length);
-        at_ += kHead + length;
+        key = std::string_view(buffer_.data() + at_ + kRowHead, length);
+        at_ += kRowHead + length;
         return true;
     }
 

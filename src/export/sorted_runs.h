@@ -2,6 +2,7 @@
 // what lets a table of distinct reads hold more reads than the memory it is given.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +35,11 @@ private:
     uint64_t end_ = 0;
     std::string dir_;
 };
+
+// A row as a table of distinct reads keeps it, in memory and in its runs: the sample (4 bytes),
+// the key's length (4), the count (8), then the key.
+inline constexpr size_t kRowHead = 16;
+void AppendRow(std::string& to, uint32_t sample, std::string_view key, long long count);
 
 // One sorted run: rows in (sample, key) order, each key once.
 struct SortedRun {
