@@ -43,7 +43,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from simulate_amplicons import PRIMER_G, PRIMER_H, REGIONS_TABLE, REPO_ROOT, ReadFasta, ReverseComplement  # noqa: E402
+from simulate_amplicons import PRIMER_G, PRIMER_H, REGIONS_TABLE, REPO_ROOT, P6Records, ReadFasta, ReverseComplement  # noqa: E402
 
 P6_TEMPLATE = os.path.join(REPO_ROOT, 'data', 'example', 'p6', 'p6.tpl')
 TRNLF_TEMPLATE = os.path.join(REPO_ROOT, 'data', 'example', 'built', 'trnLF.tpl')
@@ -83,19 +83,6 @@ def ReadVariants(path):
             else:
                 bases.append(line.replace(' ', ''))
     return variants
-
-
-def P6Records(source):
-    """[(record name, loop)] of tools/regions/p6.tsv, in table order."""
-    seqs = ReadFasta(os.path.join(source, 'regions.fasta'))
-    out = []
-    with open(REGIONS_TABLE) as f:
-        next(f)
-        for line in f:
-            name, region, _kind, start, end = line.split('\t')[:5]
-            if region == 'p6_loop':
-                out.append((name, seqs[name][int(start) - 1:int(end)]))
-    return out
 
 
 def Art(work, tag, records, per_record, profile, length, seed):

@@ -68,17 +68,22 @@ def ReadFasta(path):
     return {n: ''.join(s) for n, s in records.items()}
 
 
-def Loops(source):
-    """[(accession, loop)] in table order: the p6_loop row of each record (1-based, inclusive)."""
+def P6Records(source):
+    """[(record name, loop)] in table order: the p6_loop row of each record (1-based, inclusive)."""
     seqs = ReadFasta(os.path.join(source, 'regions.fasta'))
-    loops = []
+    out = []
     with open(REGIONS_TABLE) as f:
         next(f)
         for line in f:
             name, region, _kind, start, end = line.rstrip('\n').split('\t')[:5]
             if region == 'p6_loop':
-                loops.append((name.split()[-1], seqs[name][int(start) - 1:int(end)]))
-    return loops
+                out.append((name, seqs[name][int(start) - 1:int(end)]))
+    return out
+
+
+def Loops(source):
+    """[(accession, loop)] in table order."""
+    return [(name.split()[-1], loop) for name, loop in P6Records(source)]
 
 
 class Sequencer:
