@@ -11,6 +11,7 @@
 #include "engine/analysis.h"
 #include "engine/lpam_literal.h"
 #include "engine/test_sequences.h"
+#include "started.h"
 
 namespace varigap {
 namespace {
@@ -35,38 +36,36 @@ AlignInput MakeInput(int crLen, int windowLen, uint64_t seed) {
 }
 
 // The engine's aligner, as the ranking calls it for a template's only region: over the whole sequence.
-void FindTemplateAlign(State& st, const std::string& cr, const std::string& seq, Integer& numMatches) {
-    st.crSeq[1][1] = cr;
-    FindTemplate(st, seq);
-    const Integer p = st.crStartPos[1][1];
+void FindTemplateAlign(bench::Started& s, const std::string& cr, const std::string& seq, Integer& numMatches) {
+    s.session.crSeq[1][1] = cr;
+    FindTemplate(s.st, seq);
+    const Integer p = s.st.crStartPos[1][1];
     numMatches = p == POSNOTFOUND ? 0 : p == POSAMBIGUOUS ? 2 : 1;
 }
 
-void LiteralAlign(State& st, const std::string& cr, const std::string& seq, Integer& numMatches) {
-    Integer s, e;
-    literal::LPAMAlign(st, cr, seq, 1, Len(seq), numMatches, s, e);
+void LiteralAlign(bench::Started& s, const std::string& cr, const std::string& seq, Integer& numMatches) {
+    Integer start, end;
+    literal::LPAMAlign(s.st, cr, seq, 1, Len(seq), numMatches, start, end);
 }
 
-template <void (*Align)(State&, const std::string&, const std::string&, Integer&)>
+template <void (*Align)(bench::Started&, const std::string&, const std::string&, Integer&)>
 void BM_Align(benchmark::State& state) {
     // Several inputs in turn, so that the processor cannot learn one window's branches by heart.
     std::vector<AlignInput> inputs;
     for (uint64_t seed = 0; seed < 4; ++seed)
         inputs.push_back(MakeInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), seed));
-    SilentMessenger quiet;
-    auto st = std::make_unique<State>();
-    st->messenger = &quiet;
-    StartUp(*st, SettingsFiles::BuiltIn());
-    st->showAssertFailures = false;  // long windows fill the vote table: measure the aligner
-    st->numTemplates = 1;
-    st->numCRs[1] = 1;
-    st->tRegions[1][1] = TRegion{true, 1};
+    auto started = std::make_unique<bench::Started>();
+    Session& session = started->session;
+    session.showAssertFailures = false;  // long windows fill the vote table: measure the aligner
+    session.numTemplates = 1;
+    session.numCRs[1] = 1;
+    session.tRegions[1][1] = TRegion{true, 1};
     Integer n;
     size_t next = 0;
     for (auto _ : state) {
         const AlignInput& in = inputs[next];
         next = (next + 1) % inputs.size();
-        Align(*st, in.cr, in.seq, n);
+        Align(*started, in.cr, in.seq, n);
         benchmark::DoNotOptimize(n);
     }
     state.counters["numMatches"] = static_cast<double>(int(n));

@@ -12,6 +12,7 @@
 #include "engine/analysis.h"
 #include "engine/detail/vr_files.h"
 #include "engine/trnlf_data.h"
+#include "started.h"
 
 namespace varigap {
 namespace {
@@ -35,18 +36,20 @@ private:
 };
 
 // Template 1 with the given regions ("C" or a VR file name), files in `folder`.
-std::unique_ptr<State> NewState(const TempFolder& folder, const std::vector<std::string>& regions) {
-    auto st = std::make_unique<State>();
-    st->vrFilePath = folder.Path();
-    st->numTemplates = 1;
-    st->actTemplate = 1;
+std::unique_ptr<bench::Started> NewState(const TempFolder& folder, const std::vector<std::string>& regions) {
+    auto started = std::make_unique<bench::Started>();
+    Session& session = started->session;
+    State& st = started->st;
+    session.vrFilePath = folder.Path();
+    session.numTemplates = 1;
+    st.actTemplate = 1;
     for (const std::string& r : regions) {
         bool isCR = r == "C";
-        int num = isCR ? ++st->numCRs[1] : ++st->numVRs[1];
-        if (!isCR) st->vrFileName[1][num] = r;
-        st->tRegions[1][st->numCRs[1] + st->numVRs[1]] = TRegion{isCR, num};
+        int num = isCR ? ++session.numCRs[1] : ++session.numVRs[1];
+        if (!isCR) session.vrFileName[1][num] = r;
+        session.tRegions[1][session.numCRs[1] + session.numVRs[1]] = TRegion{isCR, num};
     }
-    return st;
+    return started;
 }
 
 void BM_FifteenVRRun(benchmark::State& state) {
@@ -60,16 +63,18 @@ void BM_FifteenVRRun(benchmark::State& state) {
     std::vector<std::string> regions{"C"};
     for (int v = 0; v < 15; ++v) regions.push_back("short.txt");
     regions.push_back("C");
-    auto st = NewState(folder, regions);
-    st->crSeq[1][1] = st->crSeq[1][2] = "GGGGGG";
-    st->actSeq = "GGGGGG" + std::string(40, 'A') + "GGGGGG";  // no perfect filling: every state is visited
-    st->crStartPos[1][1] = 1;
-    st->crEndPos[1][1] = 6;
-    st->crStartPos[1][2] = 47;
-    st->crEndPos[1][2] = 52;
+    auto started = NewState(folder, regions);
+    Session& session = started->session;
+    State& st = started->st;
+    session.crSeq[1][1] = session.crSeq[1][2] = "GGGGGG";
+    st.actSeq = "GGGGGG" + std::string(40, 'A') + "GGGGGG";  // no perfect filling: every state is visited
+    st.crStartPos[1][1] = 1;
+    st.crEndPos[1][1] = 6;
+    st.crStartPos[1][2] = 47;
+    st.crEndPos[1][2] = 52;
     for (auto _ : state) {
-        ParseActSeq(*st);
-        benchmark::DoNotOptimize(st->SRegions[16].endPos);
+        ParseActSeq(st);
+        benchmark::DoNotOptimize(st.SRegions[16].endPos);
     }
 }
 BENCHMARK(BM_FifteenVRRun)->Unit(benchmark::kMicrosecond);
@@ -87,7 +92,7 @@ const std::vector<TrnLFRecord>& TrnLF() {
 // 5' exon, intron, 3' exon, spacer, trnF; the intron and spacer files list every record's own.
 struct TrnLFCase {
     TempFolder folder;
-    std::unique_ptr<State> st;
+    std::unique_ptr<bench::Started> started;
     TrnLFCase() {
         std::string intron, spacer;
         for (const TrnLFRecord& r : TrnLF()) {
@@ -96,21 +101,23 @@ struct TrnLFCase {
         }
         folder.Write("intron.txt", "# trnL intron\n" + intron);
         folder.Write("spacer.txt", "# trnL-trnF spacer\n" + spacer);
-        st = NewState(folder, {"C", "intron.txt", "C", "spacer.txt", "C"});
+        started = NewState(folder, {"C", "intron.txt", "C", "spacer.txt", "C"});
+        Session& session = started->session;
         const TrnLFRecord& first = TrnLF().front();
-        st->crSeq[1][1] = first.Cut(first.exon5Start, first.exon5End);
-        st->crSeq[1][2] = first.Cut(first.exon3Start, first.exon3End);
-        st->crSeq[1][3] = first.Cut(first.trnFStart, first.trnFEnd);
+        session.crSeq[1][1] = first.Cut(first.exon5Start, first.exon5End);
+        session.crSeq[1][2] = first.Cut(first.exon3Start, first.exon3End);
+        session.crSeq[1][3] = first.Cut(first.trnFStart, first.trnFEnd);
     }
     void Parse(const TrnLFRecord& r, bool exon3Found) {
-        st->actSeq = r.bases;
+        State& st = started->st;
+        st.actSeq = r.bases;
         const int crs[3][2] = {{r.exon5Start, r.exon5End}, {r.exon3Start, r.exon3End}, {r.trnFStart, r.trnFEnd}};
         for (int c = 1; c <= 3; ++c) {
-            st->crStartPos[1][c] = crs[c - 1][0];
-            st->crEndPos[1][c] = crs[c - 1][1];
+            st.crStartPos[1][c] = crs[c - 1][0];
+            st.crEndPos[1][c] = crs[c - 1][1];
         }
-        if (!exon3Found) st->crStartPos[1][2] = st->crEndPos[1][2] = POSNOTFOUND;
-        ParseActSeq(*st);
+        if (!exon3Found) st.crStartPos[1][2] = st.crEndPos[1][2] = POSNOTFOUND;
+        ParseActSeq(st);
     }
 };
 
@@ -120,12 +127,12 @@ void ParseAll(benchmark::State& state, bool exon3Found) {
     size_t identified = 0;
     for (const TrnLFRecord& r : TrnLF()) {  // also fills the files kept in memory
         c.Parse(r, exon3Found);
-        identified += c.st->VRPoss[1].numPoss > 0 && c.st->VRPoss[2].numPoss > 0;
+        identified += c.started->st.VRPoss[1].numPoss > 0 && c.started->st.VRPoss[2].numPoss > 0;
     }
     for (auto _ : state)
         for (const TrnLFRecord& r : TrnLF()) {
             c.Parse(r, exon3Found);
-            benchmark::DoNotOptimize(c.st->numSSegments);
+            benchmark::DoNotOptimize(c.started->st.numSSegments);
         }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(TrnLF().size()));  // records
     state.counters["bothVRsFound"] = static_cast<double>(identified);
@@ -146,7 +153,7 @@ void ContainedSearch(benchmark::State& state, bool literal) {
     if (TrnLF().empty()) return state.SkipWithError("trnL-F data not found");
     TrnLFCase c;
     VRFile file;
-    if (!OpenVRFile(*c.st, "intron.txt", file)) state.SkipWithError("no intron file");
+    if (!OpenVRFile(c.started->st, "intron.txt", file)) state.SkipWithError("no intron file");
     const TrnLFRecord& r = TrnLF()[TrnLF().size() / 2];
     SeqStretch s(r.Cut(r.exon5End + 1, r.trnFStart - 1));
     for (auto _ : state) {

@@ -44,9 +44,9 @@ std::vector<ReparseRequest> Requests(const std::string& text) {
 // Each name of the template's variable region files gets the next part, in the order first named.
 void WriteVRFiles(const State& st, const std::vector<std::string>& parts) {
     std::vector<std::string> written;
-    for (int t = 1; t <= st.numTemplates; ++t)
-        for (int v = 1; v <= st.numVRs[t] && written.size() < kVRFiles; ++v) {
-            const std::string& name = st.vrFileName[t][v];
+    for (int t = 1; t <= session.numTemplates; ++t)
+        for (int v = 1; v <= session.numVRs[t] && written.size() < kVRFiles; ++v) {
+            const std::string& name = session.vrFileName[t][v];
             if (name.empty() || name == "." || name == ".." || name.find('\0') != std::string::npos) continue;
             if (std::find(written.begin(), written.end(), name) != written.end()) continue;
             fuzz::WriteScratch(name, parts[4 + written.size()]);
@@ -122,19 +122,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratch();
     fuzz::FuzzState f;
     State& st = f.st;
+    Session& session = f.session;
     const std::string dir = fuzz::ScratchDir();
     fuzz::WriteScratch("params.txt", parts[2]);
-    if (!StartUp(st, SettingsFiles{.params = dir + "/params.txt", .reportMissing = false})) return 0;
+    if (!StartUp(session, SettingsFiles{.params = dir + "/params.txt", .reportMissing = false})) return 0;
 
     fuzz::WriteScratch("t.tpl", parts[0]);
-    st.templateFilePath = st.vrFilePath = dir;
-    st.templateFileName = "t.tpl";
-    if (!LoadTemplateFile(st) || st.numTemplates < 1) return 0;
+    session.templateFilePath = session.vrFilePath = dir;
+    session.templateFileName = "t.tpl";
+    if (!LoadTemplateFile(session) || session.numTemplates < 1) return 0;
     WriteVRFiles(st, parts);
 
     fuzz::WriteScratch("s.fasta", parts[1]);
-    st.sequenceFilePath = dir;
-    st.sequenceFileName = "s.fasta";
+    session.sequenceFilePath = dir;
+    session.sequenceFileName = "s.fasta";
     TextReader file;
     if (!OpenSequenceFile(st, file)) return 0;
     FastaStream records(file);

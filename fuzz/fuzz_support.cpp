@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "core/bases.h"
 #include "engine/analysis.h"
@@ -54,22 +55,36 @@ std::vector<std::string> Parts(const uint8_t* data, size_t size, size_t count) {
 
 namespace {
 
-State& Slot(int slot) {
-    static const std::unique_ptr<State> started = [] {
-        auto st = std::make_unique<State>();
-        st->programDir = ScratchDir();
-        StartUp(*st, SettingsFiles::BuiltIn());
-        return st;
+struct Slot {
+    Session session;
+    std::optional<State> st;
+};
+
+Slot& SlotAt(int slot) {
+    static std::unique_ptr<Slot> slots[2] = {std::make_unique<Slot>(), std::make_unique<Slot>()};
+    return *slots[slot & 1];
+}
+
+// The slot as at start-up: the session copied from a started one, a fresh working space.
+Slot& TakeSlot(int slot) {
+    static const std::unique_ptr<Session> started = [] {
+        auto session = std::make_unique<Session>();
+        session->programDir = ScratchDir();
+        StartUp(*session, SettingsFiles::BuiltIn());
+        return session;
     }();
-    static std::unique_ptr<State> slots[2] = {std::make_unique<State>(), std::make_unique<State>()};
-    State& st = *slots[slot & 1];
-    st = *started;  // every table as at start-up, no file kept from the last input
-    return st;
+    Slot& s = SlotAt(slot);
+    s.session = *started;  // every table as at start-up, no file kept from the last input
+    s.st.emplace(s.session);
+    return s;
 }
 
 }  // namespace
 
-FuzzState::FuzzState(int slot) : st(Slot(slot)) { st.messenger = &msgs; }
+FuzzState::FuzzState(int slot) : session(TakeSlot(slot).session), st(*SlotAt(slot).st) {
+    session.messenger = &msgs;
+    st.messenger = &msgs;
+}
 
 void Check(bool holds, const char* what) {
     if (holds) return;

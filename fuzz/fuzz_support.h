@@ -25,10 +25,12 @@ std::string WriteScratch(const std::string& name, std::string_view content);
 // harness; missing parts are empty. Seeds are example files joined with that byte.
 std::vector<std::string> Parts(const uint8_t* data, size_t size, size_t count);
 
-// A state after start-up with the built-in settings, messages recorded. States are large, so
-// each of the (at most two) slots is built once and copied over from a started one per input.
+// A session after start-up with the built-in settings and a fresh working space, messages
+// recorded. Sessions are large, so each of the (at most two) slots is built once and copied
+// over from a started one per input.
 struct FuzzState {
     explicit FuzzState(int slot = 0);
+    Session& session;
     State& st;
     RecordingMessenger msgs;
 };

@@ -15,9 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratch();
     fuzz::FuzzState f;
     State& st = f.st;
+    Session& session = f.session;
     fuzz::WriteScratch("s.fasta", std::string_view(reinterpret_cast<const char*>(data), size));
-    st.sequenceFilePath = fuzz::ScratchDir();
-    st.sequenceFileName = "s.fasta";
+    session.sequenceFilePath = fuzz::ScratchDir();
+    session.sequenceFileName = "s.fasta";
 
     ItemList names;
     LoadSequenceFile(st, names);

@@ -18,8 +18,9 @@ struct Values {
 };
 
 Values Of(const State& st) {
-    return {st.maxLengthVariation, st.wordLength,     st.minCRLength,       st.baseCountTolerance, st.stdAcceptancePct,
-            st.minAcceptancePct,   st.showVRWarnings, st.showRunTimeErrors, st.showAssertFailures};
+    return {session.maxLengthVariation, session.wordLength,        session.minCRLength,
+            session.baseCountTolerance, session.stdAcceptancePct,  session.minAcceptancePct,
+            session.showVRWarnings,     session.showRunTimeErrors, session.showAssertFailures};
 }
 
 }  // namespace

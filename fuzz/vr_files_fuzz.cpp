@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratch();
     fuzz::FuzzState f;
     State& st = f.st;
-    st.vrFilePath = fuzz::ScratchDir();
+    Session& session = f.session;
+    session.vrFilePath = fuzz::ScratchDir();
     fuzz::WriteScratch("a.txt", parts[0]);
     fuzz::WriteScratch("b.txt", parts[1]);
     const std::string s = parts[2].substr(0, 32767);  // the longest stretch an Integer can measure
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Check(OpenVRFile(st, "a.txt", a) && OpenVRFile(st, "b.txt", b), "files that are there open");
     {
         TextReader file;
-        file.Open(st.vrFilePath + "/a.txt");
+        file.Open(session.vrFilePath + "/a.txt");
         VREntryReader reader(file);
         size_t n = 0;
         for (VREntry e; reader.Next(e); ++n) {

@@ -205,7 +205,7 @@ bool RecordSpans(const BuildOptions& o, const Layout& layout, const Record& rec,
     return all;
 }
 
-void BuildOne(const State& settings, const BuildOptions& o, const Layout& layout, TemplateBuild& t) {
+void BuildOne(const Session& settings, const BuildOptions& o, const Layout& layout, TemplateBuild& t) {
     std::vector<std::vector<std::string>> crBases(static_cast<size_t>(layout.numCRs));
     for (const Record* rec : t.records)
         for (size_t i = 0, c = 0; i < layout.names.size(); ++i)
@@ -322,7 +322,7 @@ void WriteAll(const std::vector<std::pair<std::string, std::vector<std::string>>
 
 }  // namespace
 
-BuildResult BuildTemplates(const State& settings, const BuildOptions& o) {
+BuildResult BuildTemplates(const Session& settings, const BuildOptions& o) {
     BuildResult res;
     std::vector<RegionRow> rows = ReadRegionsTable(o.regionsFile, o.groupColumn, res.problems);
     if (!res.problems.empty()) return res;

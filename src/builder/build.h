@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/state.h"
+#include "core/session.h"
 
 namespace varigap::builder {
 
@@ -37,6 +37,6 @@ struct BuildResult {
 // of the run's border once and within maxShift bases of the table's coordinates, else as
 // the table gives them. The files are written completely or not at all. Throws InputError
 // for an input file that cannot be read, OutputError for a file that cannot be written.
-BuildResult BuildTemplates(const State& settings, const BuildOptions& options);
+BuildResult BuildTemplates(const Session& settings, const BuildOptions& options);
 
 }  // namespace varigap::builder

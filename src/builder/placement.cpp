@@ -5,20 +5,21 @@
 
 namespace varigap::builder {
 
-CRPlacer::CRPlacer(const State& settings, const std::vector<bool>& regions, const std::vector<std::string>& crBases)
-    : st_(std::make_unique<State>(settings)) {
-    State& st = *st_;
-    st.numTemplates = 1;
-    st.templateName[1] = "built";
+CRPlacer::CRPlacer(const Session& settings, const std::vector<bool>& regions, const std::vector<std::string>& crBases)
+    : session_(std::make_unique<Session>(settings)) {
+    Session& one = *session_;  // the one template being built
+    one.numTemplates = 1;
+    one.templateName[1] = "built";
     int crs = 0, vrs = 0, r = 0;
     for (bool isCR : regions) {
-        TRegion& region = st.tRegions[1][++r];
+        TRegion& region = one.tRegions[1][++r];
         region.isCR = isCR;
         region.num = isCR ? ++crs : ++vrs;
-        if (isCR) st.crSeq[1][crs] = crBases[static_cast<size_t>(crs - 1)];
+        if (isCR) one.crSeq[1][crs] = crBases[static_cast<size_t>(crs - 1)];
     }
-    st.numCRs[1] = crs;
-    st.numVRs[1] = vrs;
+    one.numCRs[1] = crs;
+    one.numVRs[1] = vrs;
+    st_ = std::make_unique<State>(one);
     numCRs_ = crs;
 }
 

@@ -21,13 +21,14 @@ class CRPlacer {
 public:
     // `settings`: parameters and the aligner's working values; `regions`: the template's
     // regions in order (true for a CR) and `crBases` the bases of its CRs in order.
-    CRPlacer(const State& settings, const std::vector<bool>& regions, const std::vector<std::string>& crBases);
+    CRPlacer(const Session& settings, const std::vector<bool>& regions, const std::vector<std::string>& crBases);
     // The place of each CR in `bases`, or an empty optional-like Span (first 0) where it was
     // not found once and only once (also for a record too long for the program).
     std::vector<Span> Place(const std::string& bases);
 
 private:
-    std::unique_ptr<State> st_;
+    std::unique_ptr<Session> session_;
+    std::unique_ptr<State> st_;  // reads *session_
     int numCRs_ = 0;
 };
 

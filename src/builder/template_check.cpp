@@ -132,7 +132,7 @@ VRFileLines ScanVRFile(const std::string& path) {
 
 class Checker {
 public:
-    Checker(const State& settings, const std::string& path) : settings_(settings), path_(path) {}
+    Checker(const Session& settings, const std::string& path) : settings_(settings), path_(path) {}
 
     CheckResult Run() {
         std::string dir, name;
@@ -185,7 +185,7 @@ private:
 
     // The program's reader, its messages placed at the lines they are about.
     bool Load(const std::string& dir, const std::string& name) {
-        st_ = std::make_unique<State>(settings_);
+        st_ = std::make_unique<Session>(settings_);
         RecordingMessenger msgs;  // answers the questions about missing regions with Yes
         st_->messenger = &msgs;
         st_->templateFilePath = dir;
@@ -213,7 +213,7 @@ private:
     }
 
     void CheckTemplate(int t) {
-        const State& st = *st_;
+        const Session& st = *st_;
         if (st.numCRs[t] == 0)
             Problem(path_, TplLine(t), Name(t) + " has no conserved regions: the ranking cannot place it");
         if (st.numVRs[t] == 0) Problem(path_, TplLine(t), Name(t) + " has no variable regions");
@@ -319,7 +319,7 @@ private:
     }
 
     void CheckVRFiles(const std::string& dir) {
-        const State& st = *st_;
+        const Session& st = *st_;
         for (int t = 1; t <= st.numTemplates; ++t)
             for (int r = 2; r <= std::min(st.numCRs[t] + st.numVRs[t], MAXNUMREGIONS); ++r) {
                 const TRegion &a = st.tRegions[t][r - 1], &b = st.tRegions[t][r];
@@ -357,7 +357,7 @@ private:
     }
 
     void CheckTies() {
-        const State& st = *st_;
+        const Session& st = *st_;
         std::vector<std::vector<std::string>> crs(static_cast<size_t>(st.numTemplates) + 1);
         std::vector<long> total(crs.size(), 0);
         for (int t = 1; t <= st.numTemplates; ++t)
@@ -395,19 +395,21 @@ private:
         std::string text;
     };
 
-    const State& settings_;
+    const Session& settings_;
     std::string path_;
     CheckResult res_;
     std::map<std::string, int> fileOrder_;
     std::vector<Found> found_;
     TemplateLines lines_;
-    std::unique_ptr<State> st_;
+    std::unique_ptr<Session> st_;                  // the table as the program reads it
     std::map<std::string, LoadedVRFile> vrFiles_;  // by upper-case name
     std::set<std::string> inRuns_;                 // upper-case names of files of VRs in runs
 };
 
 }  // namespace
 
-CheckResult CheckTemplateFile(const State& settings, const std::string& path) { return Checker(settings, path).Run(); }
+CheckResult CheckTemplateFile(const Session& settings, const std::string& path) {
+    return Checker(settings, path).Run();
+}
 
 }  // namespace varigap::builder

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/state.h"
+#include "core/session.h"
 
 namespace varigap::builder {
 
@@ -23,6 +23,6 @@ struct CheckResult {
 // unfinished entries; more entries than the Variable Region Analysis window lists; conserved
 // regions that also occur in a variant of a neighbouring variable region; and templates the
 // ranking cannot tell apart (identical conserved regions, or totals within baseCountTolerance).
-CheckResult CheckTemplateFile(const State& settings, const std::string& path);
+CheckResult CheckTemplateFile(const Session& settings, const std::string& path);
 
 }  // namespace varigap::builder

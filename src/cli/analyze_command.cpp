@@ -105,7 +105,7 @@ std::string Number(double v) {
 }
 
 // The options and settings that made the results, as the summary records them.
-std::string ParametersJson(const AnalyzeOptions& o, const State& st) {
+std::string ParametersJson(const AnalyzeOptions& o, const Session& session) {
     std::string reparse;
     for (const auto& r : o.reparse) reparse += (reparse.empty() ? "" : " ") + Str(r.line) + ":" + Str(r.sel);
     const char* orient = o.orient == Orient::Auto ? "auto" : o.orient == Orient::Reverse ? "reverse" : "forward";
@@ -114,14 +114,16 @@ std::string ParametersJson(const AnalyzeOptions& o, const State& st) {
            ", \"orient\": \"" + orient + "\", \"primers_trimmed\": " + (o.primersTrimmed ? "true" : "false") +
            ", \"reparse\": " + JsonQuote(reparse) + ", \"params_file\": " + JsonQuote(o.paramsFile) +
            ", \"options_file\": " + JsonQuote(o.optionsFile) +
-           ", \"max_length_variation\": " + Str(st.maxLengthVariation) + ", \"word_length\": " + Str(st.wordLength) +
-           ", \"std_acceptance_pct\": " + Number(st.stdAcceptancePct) +
-           ", \"min_acceptance_pct\": " + Number(st.minAcceptancePct) + ", \"min_cr_length\": " + Str(st.minCRLength) +
-           ", \"base_count_tolerance\": " + Str(st.baseCountTolerance) + "}";
+           ", \"max_length_variation\": " + Str(session.maxLengthVariation) +
+           ", \"word_length\": " + Str(session.wordLength) +
+           ", \"std_acceptance_pct\": " + Number(session.stdAcceptancePct) +
+           ", \"min_acceptance_pct\": " + Number(session.minAcceptancePct) +
+           ", \"min_cr_length\": " + Str(session.minCRLength) +
+           ", \"base_count_tolerance\": " + Str(session.baseCountTolerance) + "}";
 }
 
 // The run the options ask for (files and samples are added by the caller).
-run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const State& st) {
+run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const Session& session) {
     run::RunSettings r;
     r.sequences = o.sequences;
     r.request.orient = o.orient;
@@ -144,8 +146,8 @@ run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const State& st) {
     r.reportFile = o.reportFile;
     r.multiqcFile = o.multiqcFile;
     r.commandLine = o.commandLine;
-    r.parametersJson = ParametersJson(o, st);
-    r.madeWith = RunMadeWith(st, o, exports::MakeCatalog(st, {}));
+    r.parametersJson = ParametersJson(o, session);
+    r.madeWith = RunMadeWith(session, o, exports::MakeCatalog(session, {}));
     r.listMadeWith = o.madeWith;
     return r;
 }
@@ -164,53 +166,54 @@ namespace {
 // device (process substitution, "-") is read as a stream, untouched until the run reads it. A
 // name found only without regard to letter case, as the main window finds files, becomes the
 // name found.
-bool CheckSequenceFile(State& st, std::string& path) {
+bool CheckSequenceFile(Session& session, std::string& path) {
     struct stat sb {};
     if (path == "-" || (::stat(path.c_str(), &sb) == 0 && !S_ISREG(sb.st_mode) && !S_ISDIR(sb.st_mode))) return true;
     if (S_ISDIR(sb.st_mode)) {
-        MsgBox(st, "Error: Varigap Sequence File \"" + path + "\" is a folder, not a file.");
+        MsgBox(session, "Error: Varigap Sequence File \"" + path + "\" is a folder, not a file.");
         return false;
     }
-    SplitPath(path, st.sequenceFilePath, st.sequenceFileName);
+    SplitPath(path, session.sequenceFilePath, session.sequenceFileName);
     TextReader file;
-    if (!OpenSequenceFile(st, file)) return false;
-    if (!FileExists(path)) path = FindFileIgnoringCase(st.sequenceFilePath, st.sequenceFileName);
+    if (!OpenSequenceFile(session, file)) return false;
+    if (!FileExists(path)) path = FindFileIgnoringCase(session.sequenceFilePath, session.sequenceFileName);
     return true;
 }
 
 }  // namespace
 
 int RunAnalyze(const AnalyzeOptions& opts) {
-    auto loaded = std::make_unique<State>();
-    State& st = *loaded;
+    auto loaded = std::make_unique<Session>();
+    Session& session = *loaded;
     run::StderrMessenger msgs(opts.answerYes ? MsgAnswer::Yes : MsgAnswer::No);
-    st.messenger = &msgs;
-    st.programDir = ProgramDirectory();
-    LocateInstalledFiles(st);
+    session.messenger = &msgs;
+    session.programDir = ProgramDirectory();
+    LocateInstalledFiles(session);
 
     // A settings file named on the command line must be there; the ones beside the program are
     // read when they are there and quietly replaced by the defaults when not.
-    if (!StartUp(st, SettingsFiles{.params = opts.paramsFile, .options = opts.optionsFile, .reportMissing = false}))
+    if (!StartUp(session,
+                 SettingsFiles{.params = opts.paramsFile, .options = opts.optionsFile, .reportMissing = false}))
         return kExitInput;
 
-    SplitPath(opts.templateFile, st.templateFilePath, st.templateFileName);
-    st.vrFilePath = st.templateFilePath;
+    SplitPath(opts.templateFile, session.templateFilePath, session.templateFileName);
+    session.vrFilePath = session.templateFilePath;
     bool read = false;
     // A run-time error part-way (out of memory, a failing disk) is the reader's to raise.
-    Trapped(st, [&] { read = LoadTemplateFile(st); });
+    Trapped(session, [&] { read = LoadTemplateFile(session); });
     if (!read) {
-        MsgBox(st, "Template file \"" + opts.templateFile + "\" could not be loaded.");
+        MsgBox(session, "Template file \"" + opts.templateFile + "\" could not be loaded.");
         return kExitInput;
     }
-    if (st.numTemplates < 1) {
-        MsgBox(st, "Template file \"" + opts.templateFile + "\" holds no template.");
+    if (session.numTemplates < 1) {
+        MsgBox(session, "Template file \"" + opts.templateFile + "\" holds no template.");
         return kExitInput;
     }
-    run::RunSettings input = RunSettingsOf(opts, st);
+    run::RunSettings input = RunSettingsOf(opts, session);
     if (!opts.templateChoice.empty()) {
-        input.request.templateChoice = FindTemplateNumber(st, opts.templateChoice);
+        input.request.templateChoice = FindTemplateNumber(session, opts.templateChoice);
         if (input.request.templateChoice == 0) {
-            MsgBox(st, "Template file \"" + opts.templateFile + "\" has no template " + opts.templateChoice + ".");
+            MsgBox(session, "Template file \"" + opts.templateFile + "\" has no template " + opts.templateChoice + ".");
             return kExitUsage;
         }
     }
@@ -218,23 +221,24 @@ int RunAnalyze(const AnalyzeOptions& opts) {
     // Every sequence file must be there before anything is analysed.
     for (size_t i = 0; i < opts.sequenceFiles.size(); ++i) {
         std::string path = opts.sequenceFiles[i];
-        if (!CheckSequenceFile(st, path)) return kExitInput;
+        if (!CheckSequenceFile(session, path)) return kExitInput;
         input.files.push_back(path);
     }
     if (std::string error; !NameSamples(input.files, opts.samples, input.samples, error)) {
-        MsgBox(st, error);
+        MsgBox(session, error);
         return kExitUsage;
     }
 
     if (std::string why; !opts.outputDir.empty() && !run::UsableOutputFolder(opts.outputDir, why)) {
-        MsgBox(st, "Output folder \"" + opts.outputDir + "\" cannot be used: " + why + ".");
+        MsgBox(session, "Output folder \"" + opts.outputDir + "\" cannot be used: " + why + ".");
         return kExitUsage;
     }
-    st.vrFilesFixed = true;    // one version of each variable region file for the whole run
-    st.templatesFixed = true;  // and of the template table
-    st.messenger = nullptr;    // every copy gets a messenger of its own
+    session.vrFilesFixed = true;    // one version of each variable region file for the whole run
+    session.templatesFixed = true;  // and of the template table
+    IndexTemplates(session);        // shared by every job
+    session.messenger = nullptr;    // every job has a messenger of its own
     Console console(opts.progress);
-    const int status = run::RunBatch(st, input, console);
+    const int status = run::RunBatch(session, input, console);
     // The output files' names, published one by one, are made durable at once.
     if (!opts.outputDir.empty() && DirectoryExists(opts.outputDir))
         if (const int err = SynchroniseFolder(opts.outputDir)) {

@@ -11,7 +11,7 @@
 namespace varigap::cli {
 
 int RunBuild(const BuildCommandOptions& opts) {
-    auto state = std::make_unique<State>();
+    auto state = std::make_unique<Session>();
     run::StderrMessenger msgs;
     state->messenger = &msgs;
     if (!StartBuilderState(*state, opts.paramsFile)) return kExitInput;

@@ -34,6 +34,6 @@ bool ParseCheck(const std::vector<std::string>& args, CheckOptions& o, std::stri
 // Start-up for build and check: messages to standard error, the parameters from `paramsFile`
 // (or the file beside the program, else the defaults), the aligner's working values. False
 // when a parameter file given cannot be read.
-bool StartBuilderState(State& st, const std::string& paramsFile);
+bool StartBuilderState(Session& session, const std::string& paramsFile);
 
 }  // namespace varigap::cli

@@ -1,4 +1,4 @@
-// Start-up of the state that build and check read their parameters from.
+// Start-up of the session that build and check read their parameters from.
 #include "cli/builder_options.h"
 #include "cli/commands.h"
 #include "core/textfile.h"
@@ -9,10 +9,10 @@ namespace varigap::cli {
 
 // The settings in use are those of analyze: a parameters file named on the command line, else
 // the ones the desktop program uses, else the defaults.
-bool StartBuilderState(State& st, const std::string& paramsFile) {
-    st.programDir = ProgramDirectory();
-    LocateInstalledFiles(st);
-    return StartUp(st, SettingsFiles{.params = paramsFile, .options = "", .reportMissing = false});
+bool StartBuilderState(Session& session, const std::string& paramsFile) {
+    session.programDir = ProgramDirectory();
+    LocateInstalledFiles(session);
+    return StartUp(session, SettingsFiles{.params = paramsFile, .options = "", .reportMissing = false});
 }
 
 }  // namespace varigap::cli

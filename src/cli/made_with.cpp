@@ -23,7 +23,7 @@ std::string Number(double v) {
 
 }  // namespace
 
-std::string RunMadeWith(const State& st, const AnalyzeOptions& o, const exports::Catalog& catalog) {
+std::string RunMadeWith(const Session& session, const AnalyzeOptions& o, const exports::Catalog& catalog) {
     std::vector<std::string> files{o.templateFile};
     std::vector<std::string> vrFiles;
     for (const auto& t : catalog.templates)
@@ -31,7 +31,7 @@ std::string RunMadeWith(const State& st, const AnalyzeOptions& o, const exports:
             if (!r.isCR && std::find(vrFiles.begin(), vrFiles.end(), r.vrFile) == vrFiles.end())
                 vrFiles.push_back(r.vrFile);
     for (const auto& name : vrFiles) {
-        const std::string found = FindFileIgnoringCase(st.vrFilePath, name);
+        const std::string found = FindFileIgnoringCase(session.vrFilePath, name);
         files.push_back(found.empty() ? name : found);
     }
     std::string reparse, only;
@@ -48,12 +48,12 @@ std::string RunMadeWith(const State& st, const AnalyzeOptions& o, const exports:
         {"primers_trimmed", o.primersTrimmed ? "yes" : "no"},
         {"reparse", reparse.empty() ? "none" : reparse},
         {"sequences", only.empty() ? "all" : only},
-        {"max_length_variation", Str(st.maxLengthVariation)},
-        {"word_length", Str(st.wordLength)},
-        {"std_acceptance_pct", Number(st.stdAcceptancePct)},
-        {"min_acceptance_pct", Number(st.minAcceptancePct)},
-        {"min_cr_length", Str(st.minCRLength)},
-        {"base_count_tolerance", Str(st.baseCountTolerance)},
+        {"max_length_variation", Str(session.maxLengthVariation)},
+        {"word_length", Str(session.wordLength)},
+        {"std_acceptance_pct", Number(session.stdAcceptancePct)},
+        {"min_acceptance_pct", Number(session.minAcceptancePct)},
+        {"min_cr_length", Str(session.minCRLength)},
+        {"base_count_tolerance", Str(session.baseCountTolerance)},
     });
 }
 

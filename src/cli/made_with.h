@@ -10,6 +10,6 @@
 namespace varigap::cli {
 
 // The text of exports::MadeWithText for a run with `opts` on the templates loaded in `st`.
-std::string RunMadeWith(const State& st, const AnalyzeOptions& opts, const exports::Catalog& catalog);
+std::string RunMadeWith(const Session& session, const AnalyzeOptions& opts, const exports::Catalog& catalog);
 
 }  // namespace varigap::cli

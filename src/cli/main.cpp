@@ -33,10 +33,10 @@ int main(int argc, char** argv) {
             // The commands that read settings files say which ones are in use.
             if (cl.helpFor == Command::Help || cl.helpFor == Command::Analyze || cl.helpFor == Command::Build ||
                 cl.helpFor == Command::Check) {
-                auto st = std::make_unique<varigap::State>();
-                st->programDir = varigap::ProgramDirectory();
-                varigap::LocateInstalledFiles(*st);
-                text += "\n" + varigap::SettingsPlacesHelp(*st);
+                auto session = std::make_unique<varigap::Session>();
+                session->programDir = varigap::ProgramDirectory();
+                varigap::LocateInstalledFiles(*session);
+                text += "\n" + varigap::SettingsPlacesHelp(*session);
             }
             WriteStdout(text);
             status = kExitOk;

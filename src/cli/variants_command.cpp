@@ -15,8 +15,8 @@
 namespace varigap::cli {
 
 int RunVariants(const VariantsOptions& opts) {
-    auto state = std::make_unique<State>();
-    State& st = *state;
+    auto session = std::make_unique<Session>();
+    Session& st = *session;
     run::StderrMessenger msgs;
     st.messenger = &msgs;
     std::string dir, name;

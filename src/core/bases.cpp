@@ -10,7 +10,7 @@
 
 namespace varigap {
 
-void InitializeBaseCodes(State& st) {
+void InitializeBaseCodes(Reporter st) {
     BaseSet a = BaseCode('A'), c = BaseCode('C'), g = BaseCode('G'), t = BaseCode('T');
     Assert(st, a.hasA && c.hasC && g.hasG && t.hasT);
     Assert(st, !a.hasC && !a.hasG && !a.hasT);
@@ -53,7 +53,7 @@ void StripNonBases(std::string& s) {
     s.erase(std::remove_if(s.begin(), s.end(), [](char c) { return !IsBaseChar(c); }), s.end());
 }
 
-void RemoveComments(State& st, std::string& s) {
+void RemoveComments(Reporter st, std::string& s) {
     if (s.size() < 2) return;
     size_t open = s.find('[');
     while (open != std::string::npos) {

@@ -9,7 +9,7 @@
 
 namespace varigap {
 
-struct State;
+struct Reporter;
 
 // The characters that count as bases in sequence text (case-sensitive test).
 inline constexpr std::string_view BASEALPHABET = "atgcATGCunbdhvkmrswyUNBDHVKMRSWY";
@@ -69,7 +69,7 @@ constexpr BaseSet BaseCode(char upper) { return detail::CodeOf(upper); }
 inline bool IsBaseChar(char c) { return detail::kIsBase[static_cast<unsigned char>(c)]; }
 
 // Checks the code table at start-up, reporting a broken entry as a logic error.
-void InitializeBaseCodes(State& st);
+void InitializeBaseCodes(Reporter st);
 
 // Case-blind comparison of single characters (ASCII).
 inline bool UpperCaseEq(char a, char b) {
@@ -94,7 +94,7 @@ int InStrBases(const std::string& pattern, const std::string& text, long start);
 // Removes every character that is not in the base alphabet.
 void StripNonBases(std::string& s);
 // Removes the comments "[" ... "]" of one line; reports a "[" without "]" and stops there.
-void RemoveComments(State& st, std::string& s);
+void RemoveComments(Reporter st, std::string& s);
 // Looks for pattern in the first `length` characters of text from start on: numFound 0
 // (positions POSNOTFOUND), 1 (its positions), or 2 when a second, non-overlapping
 // occurrence exists (positions POSAMBIGUOUS).

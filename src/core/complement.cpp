@@ -32,7 +32,7 @@ constexpr std::array<short, 256> kComplement = [] {
 static_assert(kComplement['A'] == 'T' && kComplement['g'] == 'c' && kComplement['U'] == -1);
 }  // namespace
 
-void InitializeComplement(State& st) {
+void InitializeComplement(Reporter st) {
     std::string pairs = kComplementPairs;
     StripLeading(pairs, ",");
     while (pairs.size() >= 2) {

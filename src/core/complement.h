@@ -5,10 +5,10 @@
 
 namespace varigap {
 
-struct State;
+struct Reporter;
 
 // Checks the complement pairs at start-up (logic error report on a broken pair).
-void InitializeComplement(State& st);
+void InitializeComplement(Reporter st);
 // The characters of s in reverse order, each replaced by its complement when it has one.
 std::string ReverseComplement(const std::string& s);
 // Complement code of a character, or -1 when it has none.

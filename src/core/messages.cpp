@@ -28,28 +28,31 @@ std::vector<std::string> RecordingMessenger::Texts() const {
     return t;
 }
 
-static MsgAnswer ShowMessage(const State& st, const Message& m) {
-    if (!st.messenger) return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
-    return st.messenger->Show(m);
+Reporter::Reporter(const Session& s) : messenger(s.messenger), session(s) {}
+Reporter::Reporter(const State& st) : messenger(st.messenger), session(st.session) {}
+
+static MsgAnswer ShowMessage(Reporter to, const Message& m) {
+    if (!to.messenger) return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
+    return to.messenger->Show(m);
 }
 
-void MsgBox(const State& st, const std::string& text, const std::string& title, MsgIcon icon) {
-    ShowMessage(st, Message{title, text, MsgButtons::Ok, icon});
+void MsgBox(Reporter to, const std::string& text, const std::string& title, MsgIcon icon) {
+    ShowMessage(to, Message{title, text, MsgButtons::Ok, icon});
 }
 
-MsgAnswer Ask(const State& st, const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
-    return ShowMessage(st, Message{title, text, buttons, icon});
+MsgAnswer Ask(Reporter to, const std::string& text, const std::string& title, MsgButtons buttons, MsgIcon icon) {
+    return ShowMessage(to, Message{title, text, buttons, icon});
 }
 
-void ReportAssertFailure(const State& st) {
-    if (st.showAssertFailures)
-        MsgBox(st,
+void ReportAssertFailure(Reporter to) {
+    if (to.session.showAssertFailures)
+        MsgBox(to,
                "Varigap internal logic error. The programmer's false assumptions may have "
                "unexpected consequences.",
                "Varigap Logic Error", MsgIcon::Critical);
 }
 
-void ReportRunTimeError(const State& st, const std::exception& e) {
+void ReportRunTimeError(Reporter to, const std::exception& e) {
     int number = kErrPathFileAccess;
     std::string description;
     if (auto* rte = dynamic_cast<const RunTimeError*>(&e)) {
@@ -64,18 +67,18 @@ void ReportRunTimeError(const State& st, const std::exception& e) {
     } else {
         description = e.what();
     }
-    if (!st.showRunTimeErrors) return;
-    MsgBox(st, "Run-Time Error #" + std::to_string(number) + ": " + description, "Varigap Run-Time Error",
+    if (!to.session.showRunTimeErrors) return;
+    MsgBox(to, "Run-Time Error #" + std::to_string(number) + ": " + description, "Varigap Run-Time Error",
            MsgIcon::Critical);
 }
 
-void ReportRunTimeError(const State& st, std::exception_ptr e) {
+void ReportRunTimeError(Reporter to, std::exception_ptr e) {
     try {
         std::rethrow_exception(e);
     } catch (const std::exception& ex) {
-        ReportRunTimeError(st, ex);
+        ReportRunTimeError(to, ex);
     } catch (...) {
-        ReportRunTimeError(st, RunTimeError(kErrPathFileAccess, ErrorDescription(kErrPathFileAccess)));
+        ReportRunTimeError(to, RunTimeError(kErrPathFileAccess, ErrorDescription(kErrPathFileAccess)));
     }
 }
 
@@ -85,13 +88,13 @@ std::string FullPath(const std::string& directory, const std::string& name) {
     return directory + "/" + name;
 }
 
-bool OpenInputFile(const State& st, TextReader& file, const std::string& directory, const std::string& name,
+bool OpenInputFile(Reporter to, TextReader& file, const std::string& directory, const std::string& name,
                    const std::string& description) {
     std::string path = FullPath(directory, name);
     try {
         std::string found = name.empty() ? "" : FindFileIgnoringCase(directory, name);
         if (found.empty()) {
-            ShowMessage(st, Message{.title = "Varigap",
+            ShowMessage(to, Message{.title = "Varigap",
                                     .text = "Error: " + description + " \"" + path + "\" not found.",
                                     .notFound = {description, path}});
             return false;
@@ -99,7 +102,7 @@ bool OpenInputFile(const State& st, TextReader& file, const std::string& directo
         file.Open(found);
         return true;
     } catch (...) {
-        ReportRunTimeError(st, std::current_exception());
+        ReportRunTimeError(to, std::current_exception());
         file.Close();
         return false;
     }

@@ -8,6 +8,7 @@
 
 namespace varigap {
 
+struct Session;
 struct State;
 class TextReader;
 
@@ -59,37 +60,44 @@ public:
     MsgAnswer defaultAnswer = MsgAnswer::Yes;
 };
 
-// Reporting only reads the state: messages go out through its messenger, which is not part of
-// the state's value.
+// Where a message goes and the settings that say which messages are shown: an analysis job's
+// (its own messenger) or the session's (the loaders'). Reporting only reads them.
+struct Reporter {
+    Reporter(const Session& session);  // NOLINT(google-explicit-constructor): every caller passes one
+    Reporter(const State& st);         // NOLINT(google-explicit-constructor)
+    Messenger* messenger;
+    const Session& session;
+};
 
 // A message with an OK button, by default titled "Varigap".
-void MsgBox(const State& st, const std::string& text, const std::string& title = "Varigap",
-            MsgIcon icon = MsgIcon::None);
+void MsgBox(Reporter to, const std::string& text, const std::string& title = "Varigap", MsgIcon icon = MsgIcon::None);
 // A question; returns the button pressed.
-MsgAnswer Ask(const State& st, const std::string& text, const std::string& title, MsgButtons buttons,
+MsgAnswer Ask(Reporter to, const std::string& text, const std::string& title, MsgButtons buttons,
               MsgIcon icon = MsgIcon::Question);
 
 // Reports a broken internal assumption while showAssertFailures is on; never stops the caller.
-void ReportAssertFailure(const State& st);
-inline void Assert(const State& st, bool condition) {
+void ReportAssertFailure(Reporter to);
+// Takes the job's state or the session as it is, so a check that holds costs nothing more.
+template <class Context>
+inline void Assert(const Context& where, bool condition) {
     if (!condition) [[unlikely]]
-        ReportAssertFailure(st);
+        ReportAssertFailure(where);
 }
 
 // Reports a trapped run-time error ("Run-Time Error #" number ": " description) while
 // showRunTimeErrors is on. Accepts any caught exception; unknown ones are reported with
 // the nearest classic error number.
-void ReportRunTimeError(const State& st, const std::exception& e);
-void ReportRunTimeError(const State& st, std::exception_ptr e);
+void ReportRunTimeError(Reporter to, const std::exception& e);
+void ReportRunTimeError(Reporter to, std::exception_ptr e);
 
 // Runs `body`, trapping any run-time error: it is reported and false is returned.
 template <class F>
-bool Trapped(const State& st, F&& body) {
+bool Trapped(Reporter to, F&& body) {
     try {
         body();
         return true;
     } catch (...) {
-        ReportRunTimeError(st, std::current_exception());
+        ReportRunTimeError(to, std::current_exception());
         return false;
     }
 }
@@ -100,7 +108,7 @@ std::string FullPath(const std::string& directory, const std::string& name);
 
 // Checks that the file exists (a regular file, or a link to one), says so in one fixed form
 // when it does not, and opens it for reading into `file`.
-bool OpenInputFile(const State& st, TextReader& file, const std::string& directory, const std::string& name,
+bool OpenInputFile(Reporter to, TextReader& file, const std::string& directory, const std::string& name,
                    const std::string& description);
 
 }  // namespace varigap

@@ -1,30 +1,7 @@
-// Start-up initialisation of the working data.
+// Records of the working space.
 #include "core/state.h"
 
-#include "core/bases.h"
-
 namespace varigap {
-
-void SetDefaultOptions(State& st) {
-    st.showVRWarnings = false;
-    st.showRunTimeErrors = true;
-    st.showAssertFailures = true;
-}
-
-void InitializeGlobals(State& st) {
-    st.templateFileName.clear();
-    st.sequenceFileName.clear();
-    ResetTemplates(st);
-    InitializeBaseCodes(st);
-}
-
-void ResetTemplates(State& st) {
-    st.numTemplates = 0;
-    st.reader.curTemplate = 0;
-    st.reader.curNumCRs = 0;
-    st.reader.curNumVRs = 0;
-    st.reader.curNumRegions = 0;
-}
 
 SRegion NewSRegion(const TRegion& tr) {
     SRegion r;

@@ -1,24 +1,15 @@
-// The working data of one analysis session: settings, template table, input file names,
-// the analysed sequence and every result table. Modules take it by reference, so each
-// test and each worker thread owns its own.
+// The working space of one analysis: the sequence analysed and its result tables. Modules take
+// it by reference, so each test and each worker thread owns its own.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "core/limits.h"
+#include "core/session.h"
 #include "core/types.h"
 
 namespace varigap {
-
-class Messenger;
-struct TemplateWords;  // the engine's word index of the template table
-
-// One region of a template, in file order.
-struct TRegion {
-    bool isCR = false;  // conserved region (else variable region)
-    Integer num;        // number of that CR (1..numCRs) or VR (1..numVRs)
-};
 
 // One entry of the template ranking.
 struct TemplateRank {
@@ -62,27 +53,6 @@ struct SSegment {
     bool unresolved = false;
 };
 
-// Working values of the conserved-region aligner (copies of the parameters).
-struct LpamState {
-    Integer lpamMaxLengthVariation;
-    Integer lpamWordLength;
-    Single lpamMinAcceptance = 0;
-    Single lpamStdAcceptance = 0;
-    Integer lpamMinCRLength;
-};
-
-// Working value of the template ranking.
-struct MatchTemplateState {
-    Integer rankTolerance;
-};
-
-// Counters of the template file reader.
-struct TemplateReaderState {
-    bool readError = false;
-    bool confirmedNoRegions = false;
-    Integer curTemplate, curNumCRs, curNumVRs, curNumRegions;
-};
-
 // Per-state scratch owned by a module (buffers, caches). Copying a State never shares it:
 // the copy starts with an empty slot, so worker threads never touch each other's scratch.
 class ScratchSlot {
@@ -106,43 +76,16 @@ private:
     std::shared_ptr<void> ptr;
 };
 
+// One analysis job's working space: the sequence analysed and every result table. It reads
+// the session it was made for through a const reference, so the jobs of a run share one
+// template table and settings and each owns only what it writes.
 struct State {
-    // --- services ---
-    Messenger* messenger = nullptr;  // where message boxes go; not owned
-    std::string programDir;          // directory of the running program (portable copy: also its files)
-    std::string dataDir;             // help and default settings of an installed copy; "" = none
-    std::string configDir;           // the user's settings when the program's folder cannot keep them
+    explicit State(const Session& shared) : session(shared), messenger(shared.messenger) {}
+    State(const State&) = default;
+    State& operator=(const State&) = delete;
 
-    // --- settings: the saved defaults (working copies live with LPAM and the ranking) ---
-    Integer maxLengthVariation = 2;
-    Integer wordLength = 6;
-    Single stdAcceptancePct = 75;
-    Single minAcceptancePct = 10;
-    Integer minCRLength = 0;
-    Integer baseCountTolerance = 3;
-    bool showVRWarnings = false;
-    bool showRunTimeErrors = true;
-    bool showAssertFailures = true;
-    // A batch run reads each variable region file once and keeps it for the whole run; the
-    // desktop program reads a file again whenever it has changed.
-    bool vrFilesFixed = false;
-    // A batch run loads the template table once and never edits it: the words of its CRs are
-    // then checked against the table when they are indexed, not at every ranking.
-    bool templatesFixed = false;
-
-    // --- template table (written only by the template reader) ---
-    Integer numTemplates;
-    Table<std::string, MAXNUMTEMPLATES> templateName;
-    Table<Table<std::string, MAXNUMCR>, MAXNUMTEMPLATES> crSeq;   // bases of each CR
-    Table<Table<std::string, MAXNUMCR>, MAXNUMTEMPLATES> crText;  // lines as written, for display
-    Table<Integer, MAXNUMTEMPLATES> numCRs;
-    Table<Table<std::string, MAXNUMVR>, MAXNUMTEMPLATES> vrFileName;
-    Table<Integer, MAXNUMTEMPLATES> numVRs;
-    Table<Table<TRegion, MAXNUMREGIONS>, MAXNUMTEMPLATES> tRegions;
-
-    // --- input files ---
-    std::string templateFileName, templateFilePath, vrFilePath;
-    std::string sequenceFileName, sequenceFilePath;
+    const Session& session;
+    Messenger* messenger;  // where this job's message boxes go; not owned
 
     // --- the analysed sequence ---
     std::string actSeq;
@@ -165,23 +108,13 @@ struct State {
     Integer numSSegments;
 
     // --- module state ---
-    LpamState lpam;
-    MatchTemplateState match;
-    TemplateReaderState reader;
     ScratchSlot lpamScratch;  // word index and vote table buffers
-    // The CRs of the template table cut into words, made by the engine from the table at the
-    // working word length and only read after that; copies of the state share it.
-    std::shared_ptr<const TemplateWords> templateWords;
+    // The CRs of the template table cut into words at the working word length; starts as the
+    // session's index and is made again only when the word length or the table differs.
+    std::shared_ptr<const TemplateWords> templateWords = session.templateWords;
     ScratchSlot readWords;  // where those words occur in the sequences ranked last
     ScratchSlot vrCache;    // parsed variable region files
 };
-
-// Start-up initialisation of the data: file names emptied, template table emptied,
-// nucleotide code table checked.
-void InitializeGlobals(State& st);
-void SetDefaultOptions(State& st);
-// Empties the template table (numTemplates and the reader's counters to 0).
-void ResetTemplates(State& st);
 
 inline Integer MinInt(Integer a, Integer b) { return a < b ? a : b; }
 inline Integer MaxInt(Integer a, Integer b) { return a > b ? a : b; }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/complement.h"
+#include "core/messages.h"
 #include "core/strings.h"
 #include "core/textfile.h"
 #include "engine/detail/lpam.h"
@@ -16,49 +17,49 @@ namespace varigap {
 
 namespace {
 
-using LoadFrom = bool (*)(State&, const std::string&, const std::string&);
+using LoadFrom = bool (*)(Session&, const std::string&, const std::string&);
 
 // One settings file: a file named by the user must be there and be read to its end (LoadFrom
 // reports it when not); the one beside the program (or installed, or the user's own) is read
 // when it is there, and otherwise reported or left to the defaults.
-bool LoadSettingsFile(State& st, const std::string& named, const char* besideName, bool reportMissing, LoadFrom load,
-                      void (*setDefaults)(State&)) {
+bool LoadSettingsFile(Session& session, const std::string& named, const char* besideName, bool reportMissing,
+                      LoadFrom load, void (*setDefaults)(Session&)) {
     if (named.empty()) {
-        const std::string dir = SettingsReadDirectory(st, besideName);
-        if (!reportMissing && FindFileIgnoringCase(dir, besideName).empty()) setDefaults(st);
-        else load(st, dir, besideName);
+        const std::string dir = SettingsReadDirectory(session, besideName);
+        if (!reportMissing && FindFileIgnoringCase(dir, besideName).empty()) setDefaults(session);
+        else load(session, dir, besideName);
         return true;
     }
     const std::filesystem::path p(named);
-    return load(st, p.parent_path().string(), p.filename().string());
+    return load(session, p.parent_path().string(), p.filename().string());
 }
 
 }  // namespace
 
-bool StartUp(State& st, const SettingsFiles& files) {
+bool StartUp(Session& session, const SettingsFiles& files) {
     if (files.defaultsOnly) {
-        SetDefaultParameters(st);
-        SetDefaultOptions(st);
+        SetDefaultParameters(session);
+        SetDefaultOptions(session);
     } else {
-        bool ok = LoadSettingsFile(st, files.params, kParamsFileName, files.reportMissing, LoadParametersFrom,
+        bool ok = LoadSettingsFile(session, files.params, kParamsFileName, files.reportMissing, LoadParametersFrom,
                                    SetDefaultParameters);
         // Options are in force before the code table checks below.
-        ok = LoadSettingsFile(st, files.options, kOptionsFileName, files.reportMissing, LoadOptionsFrom,
+        ok = LoadSettingsFile(session, files.options, kOptionsFileName, files.reportMissing, LoadOptionsFrom,
                               SetDefaultOptions) &&
              ok;
         if (!ok) return false;
     }
-    InitializeGlobals(st);
-    InitLPAM(st);
-    InitMatchTemplate(st);
-    InitializeComplement(st);
+    InitializeGlobals(session);
+    InitLPAM(session);
+    InitMatchTemplate(session);
+    InitializeComplement(session);
     return true;
 }
 
 Integer RankActSeq(State& st) { return RankTemplates(st); }
 
 Integer ChooseTemplate(const State& st, Integer choice, Integer best) {
-    return (choice >= 1 && choice <= st.numTemplates) ? choice : best;
+    return (choice >= 1 && choice <= st.session.numTemplates) ? choice : best;
 }
 
 void ParseActSeq(State& st) {
@@ -87,7 +88,7 @@ Integer RankSequence(State& st, std::string bases) {
 ReparseResult ReparseLine(State& st, Integer line, Integer sel) {
     if (line < 1 || line > st.numSSegments) return ReparseResult::NoSuchLine;
     const SSegment& s = st.SSegments[line];
-    if (s.nVRs != 1 || s.nCRs != 0 || s.region < 1 || s.region > st.numVRs[st.actTemplate])
+    if (s.nVRs != 1 || s.nCRs != 0 || s.region < 1 || s.region > st.session.numVRs[st.actTemplate])
         return ReparseResult::NotAVariableRegion;
     if (sel < 1 || sel > st.VRPoss[s.region].numPoss) return ReparseResult::NoSuchPossibility;
     SelectVRPossibility(st, line, s.region, sel);

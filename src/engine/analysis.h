@@ -28,10 +28,14 @@ struct SettingsFiles {
 
 // Reads the settings (defaults first) and initialises the working data in the program's
 // start-up order: parameters, options (in force before the code table checks), data tables,
-// LPAM and ranking working values, complement table. st.programDir and st.messenger must be
-// set. A file named in `files` that is not there is reported; then false is returned and the
+// LPAM and ranking working values, complement table. session.programDir and session.messenger
+// must be set. A file named in `files` that is not there is reported; then false is returned and the
 // working data are left alone.
-bool StartUp(State& st, const SettingsFiles& files = {});
+bool StartUp(Session& session, const SettingsFiles& files = {});
+
+// Cuts the CRs of the loaded template table into words at the working word length, once for
+// every job of a run that reads this session (a job whose word length differs makes its own).
+void IndexTemplates(Session& session);
 
 // --- Find Template ---
 

@@ -128,20 +128,20 @@ void FindRoots(TemplateWords& tw) {
 
 // Every CR of templates 0..numTemplates of st (0 never has any, but is asked for like the rest),
 // each distinct CR cut into words once.
-std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl) {
+std::shared_ptr<const TemplateWords> IndexTemplateWords(const Session& session, int wl) {
     auto tw = std::make_shared<TemplateWords>();
     tw->wordLength = wl;
-    tw->fixedTable = st.templatesFixed;
+    tw->fixedTable = session.templatesFixed;
     std::unordered_map<std::string, int32_t> distinct;
     size_t wordCount = 0;  // words of the distinct CRs, repeats included
-    const int numTemplates = std::clamp<int>(st.numTemplates, 0, MAXNUMTEMPLATES);
+    const int numTemplates = std::clamp<int>(session.numTemplates, 0, MAXNUMTEMPLATES);
     tw->crOf.resize(static_cast<size_t>(numTemplates) + 1);
     for (int t = 0; t <= numTemplates; ++t) {
-        const int numCRs = std::clamp<int>(st.numCRs[t], 0, MAXNUMCR);
+        const int numCRs = std::clamp<int>(session.numCRs[t], 0, MAXNUMCR);
         auto& crOf = tw->crOf[static_cast<size_t>(t)];
         crOf.assign(static_cast<size_t>(numCRs) + 1, -1);
         for (int c = 1; c <= numCRs; ++c) {
-            const std::string& bases = st.crSeq[t][c];
+            const std::string& bases = session.crSeq[t][c];
             auto [it, added] = distinct.emplace(bases, static_cast<int32_t>(tw->crs.size()));
             if (added) {
                 TemplateWords::CR& cr = tw->crs.emplace_back();
@@ -155,7 +155,7 @@ std::shared_ptr<const TemplateWords> IndexTemplateWords(const State& st, int wl)
         auto& order = tw->crOrder.emplace_back(static_cast<size_t>(numCRs));
         for (int k = 0; k < numCRs; ++k) order[static_cast<size_t>(k)] = k + 1;
         std::stable_sort(order.begin(), order.end(),
-                         [&](int32_t a, int32_t b) { return st.crSeq[t][a].size() > st.crSeq[t][b].size(); });
+                         [&](int32_t a, int32_t b) { return session.crSeq[t][a].size() > session.crSeq[t][b].size(); });
     }
     std::map<std::vector<int32_t>, int32_t> firstWith;
     for (int t = 0; t <= numTemplates; ++t) {
@@ -302,21 +302,25 @@ struct ReadWordsCache {
 
 }  // namespace
 
-bool TemplateWords::Holds(const State& st, int t) const {
+bool TemplateWords::Holds(const Session& session, int t) const {
     if (t < 0 || static_cast<size_t>(t) >= crOf.size()) return false;
     const auto& ids = crOf[static_cast<size_t>(t)];
-    const int numCRs = st.numCRs[t];
+    const int numCRs = session.numCRs[t];
     if (numCRs < 0 || static_cast<size_t>(numCRs) + 1 != ids.size()) return false;
     for (int c = 1; c <= numCRs; ++c)
-        if (st.crSeq[t][c] != crs[static_cast<size_t>(ids[static_cast<size_t>(c)])].bases) return false;
+        if (session.crSeq[t][c] != crs[static_cast<size_t>(ids[static_cast<size_t>(c)])].bases) return false;
     return true;
 }
 
+void IndexTemplates(Session& session) {
+    session.templateWords = IndexTemplateWords(session, std::max<int>(session.lpam.lpamWordLength, 1));
+}
+
 const TemplateWords& TemplateWordsFor(State& st, int t) {
-    const int wl = std::max<int>(st.lpam.lpamWordLength, 1);  // below 1 works as 1
+    const int wl = std::max<int>(st.session.lpam.lpamWordLength, 1);  // below 1 works as 1
     const TemplateWords* tw = st.templateWords.get();
-    if (tw && tw->wordLength == wl && st.templatesFixed && tw->fixedTable) return *tw;
-    if (!tw || tw->wordLength != wl || !tw->Holds(st, t)) st.templateWords = IndexTemplateWords(st, wl);
+    if (tw && tw->wordLength == wl && st.session.templatesFixed && tw->fixedTable) return *tw;
+    if (!tw || tw->wordLength != wl || !tw->Holds(st.session, t)) st.templateWords = IndexTemplateWords(st.session, wl);
     return *st.templateWords;
 }
 
@@ -327,13 +331,13 @@ ReadWords& ReadWordsOf(State& st) {
         k = 1 - k;
         if (!(cache.slot[k].words == st.templateWords && cache.slot[k].seq == st.actSeq)) {
             IndexSequence(cache.slot[k], st.templateWords, st.actSeq);
-            cache.slot[k].params = st.lpam;
+            cache.slot[k].params = st.session.lpam;
         }
     }
     cache.recent = k;
     ReadWords& r = cache.slot[k];
-    if (!SameParams(r.params, st.lpam)) {
-        r.params = st.lpam;
+    if (!SameParams(r.params, st.session.lpam)) {
+        r.params = st.session.lpam;
         for (auto& kept : r.kept) kept.clear();
     }
     return r;

@@ -79,7 +79,7 @@ bool ResolveGroup(State& st, Integer first, Integer last) {
         SRegion& r = st.SRegions[k];
         if (r.isCR) {
             r.startPos = pos;
-            r.endPos = std::min<int>(pos + Len(st.crSeq[st.actTemplate][r.num]) - 1, grpEnd);
+            r.endPos = std::min<int>(pos + Len(st.session.crSeq[st.actTemplate][r.num]) - 1, grpEnd);
             pos = r.endPos + 1;
         } else {
             VRPossSet& set = st.VRPoss[r.num];

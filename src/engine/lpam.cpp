@@ -379,7 +379,7 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
         endPos = POSNOTFOUND;
         return false;
     }
-    const LpamState& l = st.lpam;
+    const LpamState& l = st.session.lpam;
     const char* piece = c.piece;
     const std::string& crBases = c.crBases;
     const int crLen = c.crLen, pieceLen = c.pieceLen, numWords = c.numWords;
@@ -452,7 +452,7 @@ bool TryDiagonal(const State& st, const LpamScratch& s, LpamCall& c, Integer d, 
 // positions.
 void AlignByVotes(State& st, LpamScratch& s, LpamCall& c, Integer& startPos, Integer& endPos, Integer& numMatches) {
     int best = NODIAGONAL, rival = NODIAGONAL;
-    BestAndRival(s, st.lpam.lpamMaxLengthVariation, best, rival);
+    BestAndRival(s, st.session.lpam.lpamMaxLengthVariation, best, rival);
 
     if (!TryDiagonal(st, s, c, best, startPos, endPos)) {
         SetNotFound(numMatches, startPos, endPos);
@@ -485,7 +485,7 @@ void AlignByHits(State& st, LpamScratch& s, LpamCall& c, Integer& startPos, Inte
 // the piece begins / ends where the sequence does, so the region may hang over that end.
 void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
                     Integer& numMatches, bool truncBegin, bool truncEnd) {
-    const LpamState& l = st.lpam;
+    const LpamState& l = st.session.lpam;
     LpamCall c{piece.data(), crBases, Len(crBases), Len(piece), 0, truncBegin, truncEnd};
     if (c.pieceLen > maxSeqLen) {
         MsgBox(st,
@@ -528,18 +528,18 @@ void ToSequencePositions(const State& st, LpamCall& c, Integer from, Integer to,
 
 using namespace lpam;
 
-void InitLPAM(State& st) {
-    LpamState& l = st.lpam;
-    l.lpamMaxLengthVariation = st.maxLengthVariation;
-    l.lpamWordLength = st.wordLength;
-    l.lpamMinAcceptance = ToSingle(double(st.minAcceptancePct) / 100);
-    l.lpamStdAcceptance = ToSingle(double(st.stdAcceptancePct) / 100);
-    l.lpamMinCRLength = st.minCRLength;
+void InitLPAM(Session& session) {
+    LpamState& l = session.lpam;
+    l.lpamMaxLengthVariation = session.maxLengthVariation;
+    l.lpamWordLength = session.wordLength;
+    l.lpamMinAcceptance = ToSingle(double(session.minAcceptancePct) / 100);
+    l.lpamStdAcceptance = ToSingle(double(session.stdAcceptancePct) / 100);
+    l.lpamMinCRLength = session.minCRLength;
 }
 
-void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength, Integer stdAcceptancePct,
+void SetLPAMParameters(Session& session, Integer maxLengthVariation, Integer wordLength, Integer stdAcceptancePct,
                        Integer minAcceptancePct, Integer minCRLength) {
-    LpamState& l = st.lpam;
+    LpamState& l = session.lpam;
     l.lpamMaxLengthVariation = maxLengthVariation;
     l.lpamWordLength = wordLength;
     l.lpamStdAcceptance = ToSingle(double(stdAcceptancePct) / 100);
@@ -547,9 +547,9 @@ void SetLPAMParameters(State& st, Integer maxLengthVariation, Integer wordLength
     l.lpamMinCRLength = minCRLength;
 }
 
-void GetLPAMParameters(const State& st, Integer& maxLengthVariation, Integer& wordLength, Integer& stdAcceptancePct,
-                       Integer& minAcceptancePct, Integer& minCRLength) {
-    const LpamState& l = st.lpam;
+void GetLPAMParameters(const Session& session, Integer& maxLengthVariation, Integer& wordLength,
+                       Integer& stdAcceptancePct, Integer& minAcceptancePct, Integer& minCRLength) {
+    const LpamState& l = session.lpam;
     maxLengthVariation = l.lpamMaxLengthVariation;
     wordLength = l.lpamWordLength;
     stdAcceptancePct = RoundToInteger(double(l.lpamStdAcceptance) * 100);

@@ -384,7 +384,8 @@ bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, 
     // window that is no part of the sequence or too long, a region too short or cut into no
     // words, other parameters.
     if (from < 1 || from > to || to > seqLen || pieceLen > maxSeqLen || crLen > 32767 ||
-        crLen < st.lpam.lpamMinCRLength || region.words.empty() || wl != std::max<int>(st.lpam.lpamWordLength, 1)) {
+        crLen < st.session.lpam.lpamMinCRLength || region.words.empty() ||
+        wl != std::max<int>(st.session.lpam.lpamWordLength, 1)) {
         LPAMAlign(st, region.bases, seq, from, to, numMatches, startPos, endPos);
         return false;
     }
@@ -398,7 +399,7 @@ bool LPAMAlignIndexed(State& st, const ReadWords& rw, int32_t cr, Integer from, 
     }
 
     LpamScratch& s = Scratch(st);
-    const int band = st.lpam.lpamMaxLengthVariation;
+    const int band = st.session.lpam.lpamMaxLengthVariation;
     const WindowHits wh(rw, from, to, wl);
     // Through the votes of the CR's root, when it shares them with others and they show a plain
     // winner; else the full table. The quick votes hold while no score can gather enough

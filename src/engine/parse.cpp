@@ -57,7 +57,8 @@ bool IdentifyVRRun(State& st, Integer first) {
         StoreRunMatch(st, first, filling);  // left-over bases stay between the run and the next CR
         return true;
     }
-    if (st.showVRWarnings) MsgBox(st, "Cannot figure out variable region " + VRFileNameOf(st, st.SRegions[first].num));
+    if (st.session.showVRWarnings)
+        MsgBox(st, "Cannot figure out variable region " + VRFileNameOf(st, st.SRegions[first].num));
     return false;
 }
 
@@ -78,7 +79,7 @@ void IdentifyVRRuns(State& st) {
         set.numPoss = 0;
         set.selPoss = 0;
     }
-    st.vrPossInUse = st.numVRs[st.actTemplate];
+    st.vrPossInUse = st.session.numVRs[st.actTemplate];
     int num = st.numSRegions;
     int i = 1;
     while (i <= num) {
@@ -93,7 +94,7 @@ void IdentifyVRRuns(State& st) {
 
 void BuildSRegions(State& st) {
     int t = st.actTemplate;
-    int num = st.numCRs[t] + st.numVRs[t];
+    int num = st.session.numCRs[t] + st.session.numVRs[t];
     if (num > MAXNUMREGIONS) {
         MsgBox(st, "VARIGAP Error: numSRegions exceeds array bound. MAXNUMREGIONS = " + Str(MAXNUMREGIONS));
         num = MAXNUMREGIONS;
@@ -101,7 +102,7 @@ void BuildSRegions(State& st) {
     st.numSRegions = num;
     int lastVR = 0;  // the most recent VR, closed by the next CR found
     for (int i = 1; i <= num; ++i) {
-        SRegion r = NewSRegion(st.tRegions[t][i]);
+        SRegion r = NewSRegion(st.session.tRegions[t][i]);
         if (r.isCR) {
             r.startPos = st.crStartPos[t][r.num];
             r.endPos = st.crEndPos[t][r.num];

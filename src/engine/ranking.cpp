@@ -16,7 +16,7 @@ namespace varigap {
 namespace {
 
 void ClearCRPositions(State& st, Integer t) {
-    const int numCRs = st.numCRs[t];
+    const int numCRs = st.session.numCRs[t];
     if (numCRs < 1) return;
     // A count beyond the table is run-time error 9 here, as reaching its last CR is.
     Integer* const start = &st.crStartPos[t][numCRs] - numCRs;
@@ -124,7 +124,7 @@ void RankTemplate(State& st, CRPlacer& placer, const Integer& t) {
     Integer numMatched, numSpanned;
     const int32_t same = placer.Order(st, t).empty() ? -1 : st.templateWords->sameAs[static_cast<size_t>(t)];
     if (same > 0 && placer.clean[same]) {
-        const int numCRs = st.numCRs[t];
+        const int numCRs = st.session.numCRs[t];
         std::copy_n(&st.crStartPos[same][1], numCRs, &st.crStartPos[t][numCRs] - numCRs + 1);
         std::copy_n(&st.crEndPos[same][1], numCRs, &st.crEndPos[t][numCRs] - numCRs + 1);
         numMatched = placer.matched[same];
@@ -140,18 +140,18 @@ void RankTemplate(State& st, CRPlacer& placer, const Integer& t) {
 
 }  // namespace
 
-void InitMatchTemplate(State& st) { st.match.rankTolerance = st.baseCountTolerance; }
+void InitMatchTemplate(Session& session) { session.match.rankTolerance = session.baseCountTolerance; }
 
-void SetBaseCountTolerance(State& st, Integer value) { st.match.rankTolerance = value; }
+void SetBaseCountTolerance(Session& session, Integer value) { session.match.rankTolerance = value; }
 
-void GetBaseCountTolerance(const State& st, Integer& value) { value = st.match.rankTolerance; }
+void GetBaseCountTolerance(const Session& session, Integer& value) { value = session.match.rankTolerance; }
 
 Integer RankTemplates(State& st) {
     st.numRankedTemplates = 0;
-    if (st.numTemplates < 1) return 0;
+    if (st.session.numTemplates < 1) return 0;
     CRPlacer placer;
-    for (Integer t = 1; t <= st.numTemplates; ++t) RankTemplate(st, placer, t);
-    Assert(st, st.numRankedTemplates == st.numTemplates);
+    for (Integer t = 1; t <= st.session.numTemplates; ++t) RankTemplate(st, placer, t);
+    Assert(st, st.numRankedTemplates == st.session.numTemplates);
     return st.templateRanks[1].templateNum;
 }
 
@@ -166,17 +166,17 @@ namespace {
 bool MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatched, Integer& numSpanned) {
     numMatched = 0;
     numSpanned = 0;
-    if (t < 0 || t > st.numTemplates) return true;
+    if (t < 0 || t > st.session.numTemplates) return true;
     bool clean = true;
     auto check = [&](bool condition) {
         Assert(st, condition);
         clean = clean && condition;
     };
     ClearCRPositions(st, t);
-    const Integer numCRs = st.numCRs[t];
+    const Integer numCRs = st.session.numCRs[t];
     if (numCRs < 1) return true;
     const std::vector<int32_t>& order = placer.Order(st, t);
-    auto& crSeq = st.crSeq[t];
+    auto& crSeq = st.session.crSeq[t];
     // The template's rows of positions, reached once: ClearCRPositions has checked that CRs
     // 1..numCRs lie within them.
     Integer* const crStart = &st.crStartPos[t][0];
@@ -236,7 +236,7 @@ bool MatchTemplateWith(State& st, CRPlacer& placer, Integer t, Integer& numMatch
 }  // namespace
 
 bool IsBetterRank(const State& st, const TemplateRank& ra, const TemplateRank& rb) {
-    const Integer tolerance = st.match.rankTolerance;
+    const Integer tolerance = st.session.match.rankTolerance;
     Assert(st, tolerance >= 0);
     if (ra.numMatched > rb.numMatched + tolerance) return true;
     if (ra.numMatched + tolerance < rb.numMatched) return false;

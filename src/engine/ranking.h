@@ -1,11 +1,11 @@
 // The ranking's working tolerance, as the Parameters dialog sets and shows it.
 #pragma once
 
-#include "core/state.h"
+#include "core/session.h"
 
 namespace varigap {
 
-void SetBaseCountTolerance(State& st, Integer value);
-void GetBaseCountTolerance(const State& st, Integer& value);
+void SetBaseCountTolerance(Session& session, Integer value);
+void GetBaseCountTolerance(const Session& session, Integer& value);
 
 }  // namespace varigap

@@ -11,15 +11,15 @@
 
 namespace varigap {
 
-int FindTemplateNumber(const State& st, const std::string& choice) {
+int FindTemplateNumber(const Session& session, const std::string& choice) {
     bool digits = !choice.empty() && choice.size() <= 5;
     for (char c : choice) digits = digits && c >= '0' && c <= '9';
     if (digits) {
         int n = std::stoi(choice);
-        if (n >= 1 && n <= st.numTemplates) return n;
+        if (n >= 1 && n <= session.numTemplates) return n;
     }
-    for (int t = 1; t <= st.numTemplates; ++t)
-        if (st.templateName[t] == choice) return t;
+    for (int t = 1; t <= session.numTemplates; ++t)
+        if (session.templateName[t] == choice) return t;
     return 0;
 }
 
@@ -79,9 +79,9 @@ void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, Rea
 
 // The template region (1-based, template order) of CR or VR `num` of template t.
 int TemplateRegion(const State& st, int t, bool isCR, int num) {
-    if (t < 1 || t > st.numTemplates) return 0;
-    for (int k = 1; k <= st.numCRs[t] + st.numVRs[t]; ++k)
-        if (st.tRegions[t][k].isCR == isCR && st.tRegions[t][k].num == num) return k;
+    if (t < 1 || t > st.session.numTemplates) return 0;
+    for (int k = 1; k <= st.session.numCRs[t] + st.session.numVRs[t]; ++k)
+        if (st.session.tRegions[t][k].isCR == isCR && st.session.tRegions[t][k].num == num) return k;
     return 0;
 }
 
@@ -116,7 +116,7 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
     const int regions = std::clamp<int>(st.numSRegions, 0, MAXNUMREGIONS);
     res.regions.reserve(static_cast<size_t>(regions));
     for (int i = 1; i <= regions; ++i) res.regions.push_back(st.SRegions[i]);
-    const int vrs = t >= 1 && t <= st.numTemplates ? std::clamp<int>(st.numVRs[t], 0, MAXNUMVR) : 0;
+    const int vrs = t >= 1 && t <= st.session.numTemplates ? std::clamp<int>(st.session.numVRs[t], 0, MAXNUMVR) : 0;
     res.vrs.resize(static_cast<size_t>(vrs));
     for (int v = 1; v <= vrs; ++v) {
         const VRPossSet& set = st.VRPoss[v];
@@ -167,7 +167,7 @@ ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& r
     ClearResults(st);
     place.reverse = request.orient == Orient::Reverse;
     st.actSeq = place.reverse ? ReverseComplement(bases) : bases;
-    if (st.actSeq.empty() || st.numTemplates < 1) return TakeResult(st, false, place, bases.size(), true);
+    if (st.actSeq.empty() || st.session.numTemplates < 1) return TakeResult(st, false, place, bases.size(), true);
     if (!Trapped(st, [&] { FindOnStrand(st, bases, request, place); })) {
         ClearResults(st);
         return TakeResult(st, false, place, bases.size(), true);

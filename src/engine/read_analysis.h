@@ -29,7 +29,7 @@ struct ReadRequest {
 
 // The template a user names: a whole number 1..numTemplates is a template number, anything else
 // the name of a template (the first of that name); 0 when none fits.
-int FindTemplateNumber(const State& st, const std::string& choice);
+int FindTemplateNumber(const Session& session, const std::string& choice);
 
 // Analyses `bases` on the strand asked for: ranks the templates, takes the chosen one (else the
 // best), parses, segments, applies the reparse requests in order and returns the result. With

@@ -119,7 +119,8 @@ void ResegmentWithChoice(State& st, Integer vrIndex) {
             if (!r.unresolved) {
                 e = r.endPos;
             } else if (r.isCR) {
-                e = std::min<int>(out.LastEnd() + Len(st.crSeq[st.actTemplate][r.num]), UnresolvedStretchEnd(st, i));
+                e = std::min<int>(out.LastEnd() + Len(st.session.crSeq[st.actTemplate][r.num]),
+                                  UnresolvedStretchEnd(st, i));
             } else if (isThe) {
                 Assert(st, nCR == 0 && nVR == 1);
                 e = isDel ? out.LastEnd() : selEnd;

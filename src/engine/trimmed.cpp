@@ -18,15 +18,15 @@ struct Flanks {
 
 Flanks FlanksOf(const State& st, int t) {
     Flanks f;
-    const int n = st.numCRs[t] + st.numVRs[t];
+    const int n = st.session.numCRs[t] + st.session.numVRs[t];
     if (n < 1) return f;
-    if (st.tRegions[t][1].isCR) {
-        f.first = st.tRegions[t][1].num;
-        f.before = st.crSeq[t][f.first];
+    if (st.session.tRegions[t][1].isCR) {
+        f.first = st.session.tRegions[t][1].num;
+        f.before = st.session.crSeq[t][f.first];
     }
-    if (st.tRegions[t][n].isCR && st.tRegions[t][n].num != f.first) {
-        f.last = st.tRegions[t][n].num;
-        f.after = st.crSeq[t][f.last];
+    if (st.session.tRegions[t][n].isCR && st.session.tRegions[t][n].num != f.first) {
+        f.last = st.session.tRegions[t][n].num;
+        f.after = st.session.crSeq[t][f.last];
     }
     return f;
 }
@@ -35,7 +35,7 @@ Flanks FlanksOf(const State& st, int t) {
 // inside the sequence; found more than once, all of them.
 int CountedBases(const State& st, int t, int c) {
     if (c == 0) return 0;
-    const int start = st.crStartPos[t][c], end = st.crEndPos[t][c], len = Len(st.crSeq[t][c]);
+    const int start = st.crStartPos[t][c], end = st.crEndPos[t][c], len = Len(st.session.crSeq[t][c]);
     if (start == POSAMBIGUOUS) return len;
     if (!IsValidPos(start)) return 0;
     if (start == 1) return std::min(len, end);
@@ -71,7 +71,7 @@ void PlaceAround(State& st, const std::string& read, int t, ReadSpan& where, Int
 
 TemplateRank FindTemplateTrimmed(State& st, const std::string& read, Integer choice, ReadSpan& where) {
     st.numRankedTemplates = 0;
-    for (Integer t = 1; t <= st.numTemplates; ++t) {
+    for (Integer t = 1; t <= st.session.numTemplates; ++t) {
         Integer matched;
         PlaceAround(st, read, t, where, matched);
         st.actTemplate = t;
@@ -79,7 +79,7 @@ TemplateRank FindTemplateTrimmed(State& st, const std::string& read, Integer cho
         AddToRanking(st, t, Integer(matched + IdentifiedVRBases(st, where)), Integer(Len(read)));
     }
     const Integer applied = ChooseTemplate(st, choice, st.templateRanks[1].templateNum);
-    if (applied != st.numTemplates) {  // the last template parsed is not the one applied
+    if (applied != st.session.numTemplates) {  // the last template parsed is not the one applied
         Integer matched;
         PlaceAround(st, read, applied, where, matched);
         st.actTemplate = applied;

@@ -220,12 +220,12 @@ int SeqStretch::FindPlain(const VRVariant& v, size_t toCome) const {
     return 0;
 }
 
-const std::string& VRFileNameOf(const State& st, int vrNum) { return st.vrFileName[st.actTemplate][vrNum]; }
+const std::string& VRFileNameOf(const State& st, int vrNum) { return st.session.vrFileName[st.actTemplate][vrNum]; }
 
 bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     VRScratch& scratch = Scratch(st);
     file = VRFile{};
-    if (st.vrFilesFixed) {
+    if (st.session.vrFilesFixed) {
         if (auto it = scratch.fixed.find(name); it != scratch.fixed.end()) {
             file.entries = it->second.entries;
             file.prefixes = it->second.prefixes;
@@ -238,11 +238,11 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
     try {
         // One stat for the usual case, a file of exactly that name: a batch opens the same
         // files for every record, and each system call counts there.
-        if (!name.empty() && StampOf(FullPath(st.vrFilePath, name), stamp)) {
-            found = FullPath(st.vrFilePath, name);
+        if (!name.empty() && StampOf(FullPath(st.session.vrFilePath, name), stamp)) {
+            found = FullPath(st.session.vrFilePath, name);
             stamped = true;
         } else {
-            found = name.empty() ? "" : FindFileIgnoringCase(st.vrFilePath, name);
+            found = name.empty() ? "" : FindFileIgnoringCase(st.session.vrFilePath, name);
             stamped = !found.empty() && StampOf(found, stamp);
         }
     } catch (...) {
@@ -253,19 +253,19 @@ bool OpenVRFile(State& st, const std::string& name, VRFile& file) {
         if (it != scratch.files.end() && it->second.stamp == stamp) {
             file.entries = it->second.entries;
             file.prefixes = it->second.prefixes;
-            if (st.vrFilesFixed) scratch.fixed[name] = it->second;
+            if (st.session.vrFilesFixed) scratch.fixed[name] = it->second;
             return true;
         }
     }
     TextReader reader;
-    if (!OpenInputFile(st, reader, st.vrFilePath, name, kVRFileKind)) return false;
+    if (!OpenInputFile(st, reader, st.session.vrFilePath, name, kVRFileKind)) return false;
     auto contents = std::make_shared<VRFileContents>();
     VREntryReader entries(reader);
     for (VREntry e; entries.Next(e);) contents->push_back(MakeVariant(std::move(e)));
     file.entries = contents;
     file.prefixes = IndexPrefixes(*contents);
     if (stamped) scratch.files[found] = CachedFile{stamp, contents, file.prefixes};
-    if (stamped && st.vrFilesFixed) scratch.fixed[name] = CachedFile{stamp, contents, file.prefixes};
+    if (stamped && st.session.vrFilesFixed) scratch.fixed[name] = CachedFile{stamp, contents, file.prefixes};
     return true;
 }
 
@@ -403,7 +403,7 @@ private:
         Messenger* shown = st_.messenger;
         st_.messenger = &said;
         TextReader again;
-        OpenInputFile(st_, again, st_.vrFilePath, NameAt(missing_), kVRFileKind);
+        OpenInputFile(st_, again, st_.session.vrFilePath, NameAt(missing_), kVRFileKind);
         st_.messenger = shown;
         for (long long a = 1; a < attempts && shown; ++a)
             for (const Message& m : said.shown) shown->Show(m);

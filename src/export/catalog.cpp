@@ -51,32 +51,32 @@ std::string SafeName(const std::string& text) {
     return safe.substr(first, safe.find_last_not_of("_.") - first + 1);
 }
 
-Catalog MakeCatalog(const State& st, const std::vector<std::string>& samples) {
+Catalog MakeCatalog(const Session& session, const std::vector<std::string>& samples) {
     Catalog c;
     c.samples = samples;
     std::set<std::string> labels, templateStems, files;
-    const bool several = st.numTemplates > 1;
-    for (int t = 1; t <= st.numTemplates; ++t) {
+    const bool several = session.numTemplates > 1;
+    for (int t = 1; t <= session.numTemplates; ++t) {
         TemplateInfo ti;
-        const std::string& name = st.templateName[t];
+        const std::string& name = session.templateName[t];
         ti.label = labels.count(name) ? name + "#" + Str(t) : name;
         labels.insert(ti.label);
         const std::string stem = SafeName(ti.label);
         ti.stem = Unique(stem.empty() ? "template" + Str(t) : stem, templateStems);
-        ti.crRegion.assign(static_cast<size_t>(st.numCRs[t]) + 1, 0);
-        ti.vrRegion.assign(static_cast<size_t>(st.numVRs[t]) + 1, 0);
+        ti.crRegion.assign(static_cast<size_t>(session.numCRs[t]) + 1, 0);
+        ti.vrRegion.assign(static_cast<size_t>(session.numVRs[t]) + 1, 0);
         std::set<std::string> stems;
-        const int numRegions = st.numCRs[t] + st.numVRs[t];
+        const int numRegions = session.numCRs[t] + session.numVRs[t];
         for (int k = 1; k <= numRegions; ++k) {
-            const TRegion& tr = st.tRegions[t][k];
+            const TRegion& tr = session.tRegions[t][k];
             RegionInfo r;
             r.isCR = tr.isCR;
             r.number = tr.num;
             if (r.isCR) {
-                r.name = CRName(st.crText[t][tr.num]);
+                r.name = CRName(session.crText[t][tr.num]);
                 ti.crRegion[static_cast<size_t>(tr.num)] = k;
             } else {
-                r.vrFile = st.vrFileName[t][tr.num];
+                r.vrFile = session.vrFileName[t][tr.num];
                 r.name = VRName(r.vrFile);
                 ti.vrRegion[static_cast<size_t>(tr.num)] = k;
             }

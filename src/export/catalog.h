@@ -34,7 +34,7 @@ struct Catalog {
 };
 
 // The catalog of the templates loaded in `st`.
-Catalog MakeCatalog(const State& st, const std::vector<std::string>& samples);
+Catalog MakeCatalog(const Session& session, const std::vector<std::string>& samples);
 
 // `text` made safe as a file name: letters, digits, ".", "-" and "_" kept, any run of other
 // characters one "_", no "_" or "." at either end; "" when nothing is left.

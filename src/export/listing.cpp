@@ -25,10 +25,10 @@ std::string FirstLine(const std::string& text) {
 }
 
 // Name of a region of template t: the CR's first text line or the VR's file name.
-std::string RegionName(const State& st, int t, bool isCR, int num) {
-    if (t < 1 || t > st.numTemplates) return "";
-    if (isCR) return (num >= 1 && num <= st.numCRs[t]) ? FirstLine(st.crText[t][num]) : "";
-    return (num >= 1 && num <= st.numVRs[t]) ? st.vrFileName[t][num] : "";
+std::string RegionName(const Session& session, int t, bool isCR, int num) {
+    if (t < 1 || t > session.numTemplates) return "";
+    if (isCR) return (num >= 1 && num <= session.numCRs[t]) ? FirstLine(session.crText[t][num]) : "";
+    return (num >= 1 && num <= session.numVRs[t]) ? session.vrFileName[t][num] : "";
 }
 
 const char* KindName(LineKind kind) {
@@ -41,17 +41,17 @@ const char* KindName(LineKind kind) {
     return "";
 }
 
-std::string TemplateNameOf(const State& st, const ReadResult& r) {
-    return r.analysed ? st.templateName[r.templateNum] : std::string();
+std::string TemplateNameOf(const Session& session, const ReadResult& r) {
+    return r.analysed ? session.templateName[r.templateNum] : std::string();
 }
 
 const SSegment& SegmentOf(const ReadResult& r, const ResultLine& l) {
     return r.segments[static_cast<size_t>(l.line - 1)];
 }
 
-void RenderText(const State& st, const ReadResult& r, const ListingSettings& f, std::string& out) {
+void RenderText(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& out) {
     // Names with control characters as blanks: a Tab in a name would make the line ambiguous.
-    out += "\t" + ControlsAsBlanks(TemplateNameOf(st, r));
+    out += "\t" + ControlsAsBlanks(TemplateNameOf(session, r));
     if (f.showStrand) out += r.reverse ? "\t-" : "\t+";
     out += "\n";
     if (!r.analysed) return;
@@ -59,7 +59,7 @@ void RenderText(const State& st, const ReadResult& r, const ListingSettings& f, 
         for (size_t i = 0; i < r.ranking.size(); ++i) {
             const TemplateRank& k = r.ranking[i];
             out += "#rank\t" + Str(static_cast<long long>(i + 1)) + "\t" + Str(k.templateNum) + "\t" +
-                   ControlsAsBlanks(st.templateName[k.templateNum]) + "\t" + Str(k.numMatched) + "\t" +
+                   ControlsAsBlanks(session.templateName[k.templateNum]) + "\t" + Str(k.numMatched) + "\t" +
                    Str(k.numSpanned) + "\t" + Fraction(k.fracMatched) + "\n";
         }
     }
@@ -85,21 +85,21 @@ void AppendNumber(std::string& out, long long v) {
 }
 
 // The first line of a CR's text or a VR's file name, as RegionName gives it, without a copy.
-std::string_view RegionNameView(const State& st, int t, bool isCR, int num) {
-    if (t < 1 || t > st.numTemplates) return {};
+std::string_view RegionNameView(const Session& session, int t, bool isCR, int num) {
+    if (t < 1 || t > session.numTemplates) return {};
     if (isCR) {
-        if (num < 1 || num > st.numCRs[t]) return {};
-        const std::string& text = st.crText[t][num];
+        if (num < 1 || num > session.numCRs[t]) return {};
+        const std::string& text = session.crText[t][num];
         return std::string_view(text).substr(0, text.find_first_of("\r\n"));
     }
-    return (num >= 1 && num <= st.numVRs[t]) ? std::string_view(st.vrFileName[t][num]) : std::string_view();
+    return (num >= 1 && num <= session.numVRs[t]) ? std::string_view(session.vrFileName[t][num]) : std::string_view();
 }
 
 // Rows without the sequence name in front and the sample and strand behind. Rows are appended
 // piece by piece: a run writes one for every read found in its cache of identical reads.
-void RenderTsv(const State& st, const ReadResult& r, std::string& out) {
+void RenderTsv(const Session& session, const ReadResult& r, std::string& out) {
     if (!r.analysed) return;
-    const std::string& name = st.templateName[r.templateNum];
+    const std::string& name = session.templateName[r.templateNum];
     for (const ResultLine& l : r.lines) {
         const SSegment& s = SegmentOf(r, l);
         AppendField(out, name);
@@ -121,7 +121,7 @@ void RenderTsv(const State& st, const ReadResult& r, std::string& out) {
         }
         out += '\t';
         if (l.kind == LineKind::Conserved || l.kind == LineKind::Variable)
-            AppendField(out, RegionNameView(st, r.templateNum, l.kind == LineKind::Conserved, s.region));
+            AppendField(out, RegionNameView(session, r.templateNum, l.kind == LineKind::Conserved, s.region));
         out += '\t';
         AppendField(out, r.Variant(l));
         out += '\t';
@@ -166,12 +166,13 @@ Span SpanOf(const ReadResult& r, int startPos, int endPos) {
     return {Str(first), Str(last)};
 }
 
-void RenderJson(const State& st, const ReadResult& r, const ListingSettings& f, std::string& out) {
+void RenderJson(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& out) {
     const long long length =
         f.primersTrimmed && r.analysed ? r.readLast - r.readFirst + 1 : static_cast<long long>(r.sequence.size());
     out += ",\"length\":" + Str(length) + ",\"analysed\":" + Bool(r.analysed) + ",\"template\":";
     if (r.analysed)
-        out += "{\"number\":" + Str(r.templateNum) + ",\"name\":" + JsonQuote(st.templateName[r.templateNum]) + "}";
+        out +=
+            "{\"number\":" + Str(r.templateNum) + ",\"name\":" + JsonQuote(session.templateName[r.templateNum]) + "}";
     else out += "null";
 
     out += ",\"ranking\":";
@@ -179,7 +180,7 @@ void RenderJson(const State& st, const ReadResult& r, const ListingSettings& f, 
     for (size_t i = 0; i < r.ranking.size(); ++i) {
         const TemplateRank& k = r.ranking[i];
         ranking.Item() += "{\"rank\":" + Str(static_cast<long long>(i + 1)) + ",\"template\":" + Str(k.templateNum) +
-                          ",\"name\":" + JsonQuote(st.templateName[k.templateNum]) +
+                          ",\"name\":" + JsonQuote(session.templateName[k.templateNum]) +
                           ",\"numMatched\":" + Str(k.numMatched) + ",\"numSpanned\":" + Str(k.numSpanned) +
                           ",\"fracMatched\":" + Fraction(k.fracMatched) + "}";
     }
@@ -190,10 +191,11 @@ void RenderJson(const State& st, const ReadResult& r, const ListingSettings& f, 
     for (size_t i = 0; i < r.regions.size(); ++i) {
         const SRegion& g = r.regions[i];
         const Span span = SpanOf(r, g.startPos, g.endPos);
-        regions.Item() +=
-            "{\"region\":" + Str(static_cast<long long>(i + 1)) + ",\"kind\":\"" + (g.isCR ? "CR" : "VR") +
-            "\",\"number\":" + Str(g.num) + ",\"name\":" + JsonQuote(RegionName(st, r.templateNum, g.isCR, g.num)) +
-            ",\"start\":" + span.start + ",\"end\":" + span.end + ",\"unresolved\":" + Bool(g.unresolved) + "}";
+        regions.Item() += "{\"region\":" + Str(static_cast<long long>(i + 1)) + ",\"kind\":\"" +
+                          (g.isCR ? "CR" : "VR") + "\",\"number\":" + Str(g.num) +
+                          ",\"name\":" + JsonQuote(RegionName(session, r.templateNum, g.isCR, g.num)) +
+                          ",\"start\":" + span.start + ",\"end\":" + span.end +
+                          ",\"unresolved\":" + Bool(g.unresolved) + "}";
     }
     regions.Close();
 
@@ -203,7 +205,7 @@ void RenderJson(const State& st, const ReadResult& r, const ListingSettings& f, 
         const ResultVR& set = r.vrs[v];
         std::string& o = vrs.Item();
         o += "{\"vr\":" + Str(static_cast<long long>(v + 1)) +
-             ",\"file\":" + JsonQuote(st.vrFileName[r.templateNum][static_cast<int>(v + 1)]) +
+             ",\"file\":" + JsonQuote(session.vrFileName[r.templateNum][static_cast<int>(v + 1)]) +
              ",\"numPoss\":" + Str(set.numPoss) + ",\"selPoss\":" + Str(set.selPoss) + ",\"variants\":";
         JsonList variants(o);
         for (size_t k = 0; k < set.poss.size(); ++k) {
@@ -254,11 +256,11 @@ std::string TsvHeader() {
 
 SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), json(JsonQuote(sample)) {}
 
-void RenderBody(const State& templates, const ReadResult& r, const ListingSettings& f, std::string& body) {
+void RenderBody(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& body) {
     switch (f.format) {
-        case Format::Text: RenderText(templates, r, f, body); break;
-        case Format::Tsv: RenderTsv(templates, r, body); break;
-        case Format::Json: RenderJson(templates, r, f, body); break;
+        case Format::Text: RenderText(session, r, f, body); break;
+        case Format::Tsv: RenderTsv(session, r, body); break;
+        case Format::Json: RenderJson(session, r, f, body); break;
         case Format::Gff3:
         case Format::Bed: break;  // written from the results, in record order
     }

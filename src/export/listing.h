@@ -30,7 +30,7 @@ struct SampleField {
 // everything after ">" NAME; TSV: each row without its first and last two fields; JSON: the
 // object's fields after the name and before the sample. `templates` holds the template table
 // the result refers to. GFF3 and BED are written from the results in record order instead.
-void RenderBody(const State& templates, const ReadResult& r, const ListingSettings& f, std::string& body);
+void RenderBody(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& body);
 // Appends the record: name, rendered body, sample and strand as the format places them.
 void Emit(Format format, std::string_view body, char strand, const std::string& name, const SampleField& sample,
           std::string& out);

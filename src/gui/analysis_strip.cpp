@@ -174,9 +174,10 @@ QString AnalysisStrip::Describe(const Block& b) const {
     switch (b.kind) {
         case Kind::Conserved: what = QString("conserved region #%1").arg(s.region); break;
         case Kind::Variable:
-            what = s.region >= 1 && s.region <= st_.numVRs[t]
-                       ? QString("variable region \"%1\"").arg(QString::fromStdString(st_.vrFileName[t][s.region]))
-                       : QString("variable region");
+            what =
+                s.region >= 1 && s.region <= st_.session.numVRs[t]
+                    ? QString("variable region \"%1\"").arg(QString::fromStdString(st_.session.vrFileName[t][s.region]))
+                    : QString("variable region");
             break;
         case Kind::Confused:
             what = QString("confused stretch of %1 conserved and %2 variable regions").arg(s.nCRs).arg(s.nVRs);

@@ -15,7 +15,7 @@ namespace varigap::gui {
 int CheckInstall(Program& program, std::ostream& out) {
     AnswerUnattended(program);
     ui::Application& app = program.App();
-    const State& st = app.st;
+    const Session& session = app.session;
     int status = 0;
 
     app.MainMenu().butHelp.UserClick();
@@ -25,7 +25,7 @@ int CheckInstall(Program& program, std::ostream& out) {
         const std::string& name = help.HelpFileName(i);
         bool shown = help.txbxHelp.Text().rfind("Error", 0) != 0;
         out << "help chapter " << i << ": "
-            << (shown ? FindFileIgnoringCase(DataFileDirectory(st, name), name) : help.txbxHelp.Text()) << "\n";
+            << (shown ? FindFileIgnoringCase(DataFileDirectory(session, name), name) : help.txbxHelp.Text()) << "\n";
         if (!shown) status = 1;
     }
     help.Hide();
@@ -33,7 +33,7 @@ int CheckInstall(Program& program, std::ostream& out) {
     size_t messages = program.Messages().shown.size();
     app.MainMenu().menuOptions.UserClick();
     app.Options().butSave.UserClick();
-    std::string saved = FullPath(SettingsSaveDirectory(st), kOptionsFileName);
+    std::string saved = FullPath(SettingsSaveDirectory(session), kOptionsFileName);
     bool ok = program.Messages().shown.size() == messages && FileExists(saved);
     out << "options saved: " << (ok ? saved : "failed") << "\n";
     if (!ok) status = 1;

@@ -27,14 +27,14 @@ bool Informational(int argc, char** argv, int& status) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::cout << "varigap " << varigap::VersionText() << "\n";
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            auto st = std::make_unique<varigap::State>();
-            st->programDir = varigap::ProgramDirectory();
-            varigap::LocateInstalledFiles(*st);
+            auto session = std::make_unique<varigap::Session>();
+            session->programDir = varigap::ProgramDirectory();
+            varigap::LocateInstalledFiles(*session);
             std::cout << kUsage
                       << "\nOpens the main window; with TEMPLATE_FILE and SEQUENCE_FILE it also loads the two files.\n"
                       << "See varigap(1), and varigap-cli(1) for batch analysis.\n\nHelp chapters: "
-                      << varigap::DataFileDirectory(*st, "VarigapHelp0.txt") << "\n\n"
-                      << varigap::SettingsPlacesHelp(*st);
+                      << varigap::DataFileDirectory(*session, "VarigapHelp0.txt") << "\n\n"
+                      << varigap::SettingsPlacesHelp(*session);
         } else {
             continue;
         }
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     // Help and settings files: beside the program, else where it was installed; the user's
     // settings in their configuration folder when they cannot be kept beside the program.
     Program program(FromQt(QApplication::applicationDirPath()), FromQt(QDir::currentPath()));
-    varigap::LocateInstalledFiles(program.App().st);
+    varigap::LocateInstalledFiles(program.App().session);
     program.ended = [] { QApplication::quit(); };
     if (!screenshots.isEmpty() || checkInstall) AnswerUnattended(program);
     program.Start();

@@ -97,7 +97,7 @@ void Program::Start() {
 
 bool Program::LoadFiles(const std::string& templateFile, const std::string& sequenceFile, std::string& problem) {
     if (!app_->OpenFile(ui::FileKind::Templates, templateFile, problem)) return false;
-    if (app_->LoadTemplate().Visible() || app_->st.numTemplates < 1) {
+    if (app_->LoadTemplate().Visible() || app_->st.session.numTemplates < 1) {
         problem = "The template file was not loaded: " + templateFile;
         return false;
     }

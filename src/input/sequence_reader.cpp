@@ -62,17 +62,18 @@ void ReadSequenceBases(TextReader& file, const std::string& name, std::string& b
     if (found) CollectBases(file, &bases, nullptr);
 }
 
-bool OpenSequenceFile(State& st, TextReader& file) {
-    if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return false;
+bool OpenSequenceFile(Reporter to, TextReader& file) {
+    if (!OpenInputFile(to, file, to.session.sequenceFilePath, to.session.sequenceFileName, "Varigap Sequence File"))
+        return false;
     if (!file.Utf16()) return true;
     file.Close();
-    MsgBox(st, "Error: Varigap Sequence File \"" + FullPath(st.sequenceFilePath, st.sequenceFileName) +
+    MsgBox(to, "Error: Varigap Sequence File \"" + FullPath(to.session.sequenceFilePath, to.session.sequenceFileName) +
                    "\" is UTF-16 text.  Sequence files must be plain text (ASCII or UTF-8).");
     return false;
 }
 
 void LoadSequenceFile(State& st, ItemList& names) {
-    if (st.sequenceFileName.empty()) return;
+    if (st.session.sequenceFileName.empty()) return;
     TextReader file;
     if (!OpenSequenceFile(st, file)) return;
     names.Clear();

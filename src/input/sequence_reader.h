@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/item_list.h"
+#include "core/messages.h"
 #include "core/state.h"
 #include "core/textfile.h"
 
@@ -11,7 +12,7 @@ namespace varigap {
 
 // Opens the file sequenceFileName in sequenceFilePath, as OpenInputFile does; a UTF-16 file
 // (told by its byte order mark) is refused with a message, since it would list nothing.
-bool OpenSequenceFile(State& st, TextReader& file);
+bool OpenSequenceFile(Reporter to, TextReader& file);
 // Lists the names of the file sequenceFileName in sequenceFilePath into `names` and
 // selects the first; empties actSeq. A missing file is reported and changes nothing.
 // Run-time errors while listing are raised to the caller.

@@ -14,32 +14,34 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
-void StopReading(State& st, const std::string& message) {
-    st.reader.readError = true;
-    MsgBox(st, message);
+void StopReading(Session& session, const std::string& message) {
+    session.reader.readError = true;
+    MsgBox(session, message);
 }
 
-const std::string& CurrentTemplateName(const State& st) { return st.templateName[st.reader.curTemplate]; }
+const std::string& CurrentTemplateName(const Session& session) {
+    return session.templateName[session.reader.curTemplate];
+}
 
 // Adds a region to the current template; a conserved region line right after another one
 // continues that region, since two conserved regions never follow each other.
-void AddRegion(State& st, bool isCR) {
-    TemplateReaderState& r = st.reader;
+void AddRegion(Session& session, bool isCR) {
+    TemplateReaderState& r = session.reader;
     const int t = r.curTemplate;
-    if (isCR && r.curNumRegions >= 1 && st.tRegions[t][r.curNumRegions].isCR) return;
+    if (isCR && r.curNumRegions >= 1 && session.tRegions[t][r.curNumRegions].isCR) return;
     ++r.curNumRegions;
     if (r.curNumRegions > MAXNUMREGIONS) {
-        StopReading(st, "Too many regions in template.  MAXNUMREGIONS = " + Str(MAXNUMREGIONS));
+        StopReading(session, "Too many regions in template.  MAXNUMREGIONS = " + Str(MAXNUMREGIONS));
         return;
     }
-    TRegion& region = st.tRegions[t][r.curNumRegions];
+    TRegion& region = session.tRegions[t][r.curNumRegions];
     region.isCR = isCR;
     if (isCR) {
         ++r.curNumCRs;
         region.num = r.curNumCRs;
         if (r.curNumCRs <= MAXNUMCR) {
-            st.crSeq[t][r.curNumCRs].clear();
-            st.crText[t][r.curNumCRs].clear();
+            session.crSeq[t][r.curNumCRs].clear();
+            session.crText[t][r.curNumCRs].clear();
         }
     } else {
         ++r.curNumVRs;
@@ -48,45 +50,45 @@ void AddRegion(State& st, bool isCR) {
 }
 
 // Asks whether a template without variable (or conserved) regions is meant; true to go on.
-bool ConfirmMissingRegions(State& st, const std::string& kind) {
+bool ConfirmMissingRegions(Session& session, const std::string& kind) {
     MsgAnswer answer =
-        Ask(st,
-            "Template " + CurrentTemplateName(st) + " has no " + kind + " regions specified. Are you sure \"" +
-                st.templateFileName + "\"is a valid Varigap TEMPLATE file?",
+        Ask(session,
+            "Template " + CurrentTemplateName(session) + " has no " + kind + " regions specified. Are you sure \"" +
+                session.templateFileName + "\"is a valid Varigap TEMPLATE file?",
             "Varigap", MsgButtons::YesNoCancel, MsgIcon::Question);
     if (answer != MsgAnswer::Yes) {
-        st.reader.readError = true;
+        session.reader.readError = true;
         return false;
     }
-    st.reader.confirmedNoRegions = true;
+    session.reader.confirmedNoRegions = true;
     return true;
 }
 
-void ReadTemplateName(State& st, std::string line) {
-    TemplateReaderState& r = st.reader;
+void ReadTemplateName(Session& session, std::string line) {
+    TemplateReaderState& r = session.reader;
     StripLeading(line, ">");
     if (r.curTemplate >= 1) {
-        if (r.curNumVRs == 0 && !r.confirmedNoRegions && !ConfirmMissingRegions(st, "variable")) return;
-        if (r.curNumCRs == 0 && !r.confirmedNoRegions && !ConfirmMissingRegions(st, "conserved")) return;
-        st.numCRs[r.curTemplate] = r.curNumCRs;
-        st.numVRs[r.curTemplate] = r.curNumVRs;
+        if (r.curNumVRs == 0 && !r.confirmedNoRegions && !ConfirmMissingRegions(session, "variable")) return;
+        if (r.curNumCRs == 0 && !r.confirmedNoRegions && !ConfirmMissingRegions(session, "conserved")) return;
+        session.numCRs[r.curTemplate] = r.curNumCRs;
+        session.numVRs[r.curTemplate] = r.curNumVRs;
     }
     ++r.curTemplate;
     if (r.curTemplate > MAXNUMTEMPLATES) {
-        StopReading(st, "Too many templates in template file " + st.templateFileName +
-                            ".  MAXNUMTEMPLATES = " + Str(MAXNUMTEMPLATES) + ".");
+        StopReading(session, "Too many templates in template file " + session.templateFileName +
+                                 ".  MAXNUMTEMPLATES = " + Str(MAXNUMTEMPLATES) + ".");
         return;
     }
     r.curNumCRs = 0;
     r.curNumVRs = 0;
     r.curNumRegions = 0;
-    st.templateName[r.curTemplate] = line;
+    session.templateName[r.curTemplate] = line;
 }
 
-void ReadVariableRegion(State& st, std::string line) {
-    TemplateReaderState& r = st.reader;
+void ReadVariableRegion(Session& session, std::string line) {
+    TemplateReaderState& r = session.reader;
     if (r.curTemplate < 1) {
-        StopReading(st,
+        StopReading(session,
                     "Variable region file name listed before first template name or unexpected quotation "
                     "marks in line " +
                         line + "." + kCrLf + "Perhaps this is not an Varigap template file?");
@@ -98,51 +100,51 @@ void ReadVariableRegion(State& st, std::string line) {
     // Variable region files lie beside the template file: a name with a folder in it could
     // reach any file on the machine.
     if (line.find_first_of("/\\") != std::string::npos) {
-        StopReading(st, "Parse error in template file " + st.templateFileName +
-                            ".  Variable region file name with a folder in line: " + asRead);
+        StopReading(session, "Parse error in template file " + session.templateFileName +
+                                 ".  Variable region file name with a folder in line: " + asRead);
         return;
     }
-    AddRegion(st, false);
+    AddRegion(session, false);
     if (r.readError) return;
     if (r.curNumVRs <= MAXNUMVR) {
-        st.vrFileName[r.curTemplate][r.curNumVRs] = line;
+        session.vrFileName[r.curTemplate][r.curNumVRs] = line;
     } else {
-        StopReading(
-            st, "Too many variable regions in template " + CurrentTemplateName(st) + ".  MAXNUMVR = " + Str(MAXNUMVR));
+        StopReading(session, "Too many variable regions in template " + CurrentTemplateName(session) +
+                                 ".  MAXNUMVR = " + Str(MAXNUMVR));
     }
 }
 
-void ReadConservedRegion(State& st, std::string line) {
-    TemplateReaderState& r = st.reader;
+void ReadConservedRegion(Session& session, std::string line) {
+    TemplateReaderState& r = session.reader;
     if (r.curTemplate < 1) {
-        StopReading(st, "Conserved region listed before first template name or unexpected line: " + line + ". " +
-                            kCrLf + "Perhaps this is not an Varigap template file?");
+        StopReading(session, "Conserved region listed before first template name or unexpected line: " + line + ". " +
+                                 kCrLf + "Perhaps this is not an Varigap template file?");
         return;
     }
     StripLeading(line, "0123456789");  // the position numbers of numbered listings
-    AddRegion(st, true);
+    AddRegion(session, true);
     if (r.readError) return;
     if (r.curNumCRs > MAXNUMCR) {
-        StopReading(
-            st, "Too many conserved regions in template " + CurrentTemplateName(st) + ".  MAXNUMCR = " + Str(MAXNUMCR));
+        StopReading(session, "Too many conserved regions in template " + CurrentTemplateName(session) +
+                                 ".  MAXNUMCR = " + Str(MAXNUMCR));
         return;
     }
-    std::string& text = st.crText[r.curTemplate][r.curNumCRs];
+    std::string& text = session.crText[r.curTemplate][r.curNumCRs];
     if (!text.empty()) text += kCrLf;
     text += line;
-    RemoveComments(st, line);
+    RemoveComments(session, line);
     StripNonBases(line);
-    std::string& bases = st.crSeq[r.curTemplate][r.curNumCRs];
+    std::string& bases = session.crSeq[r.curTemplate][r.curNumCRs];
     bases += line;
     // No sequence that can be analysed holds a longer one: refused now, not at every record.
     if (bases.size() > static_cast<size_t>(maxSeqLen))
-        StopReading(
-            st, "Conserved region " + Str(r.curNumCRs) + " of template " + CurrentTemplateName(st) +
-                    " is longer than the longest sequence that can be analysed.  maxSeqLen = " + Str(maxSeqLen) + ".");
+        StopReading(session, "Conserved region " + Str(r.curNumCRs) + " of template " + CurrentTemplateName(session) +
+                                 " is longer than the longest sequence that can be analysed.  maxSeqLen = " +
+                                 Str(maxSeqLen) + ".");
 }
 
-void ReadTemplates(State& st, TextReader& file) {
-    TemplateReaderState& r = st.reader;
+void ReadTemplates(Session& session, TextReader& file) {
+    TemplateReaderState& r = session.reader;
     r.readError = false;
     r.confirmedNoRegions = false;
     std::string line;
@@ -153,44 +155,45 @@ void ReadTemplates(State& st, TextReader& file) {
         if (first == '#') {
             continue;
         } else if (first == '>') {
-            ReadTemplateName(st, line);
+            ReadTemplateName(session, line);
         } else if (first == '"') {
-            ReadVariableRegion(st, line);
+            ReadVariableRegion(session, line);
         } else if ((first >= '0' && first <= '9') || (first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') ||
                    first == '[') {
-            ReadConservedRegion(st, line);
+            ReadConservedRegion(session, line);
         } else {
-            StopReading(st, "Parse error in template file " + st.templateFileName +
-                                ".  Unexpected initial character in line: " + line);
+            StopReading(session, "Parse error in template file " + session.templateFileName +
+                                     ".  Unexpected initial character in line: " + line);
         }
     }
     if (r.readError) {
-        ResetTemplates(st);
+        ResetTemplates(session);
         return;
     }
     // The last template is taken as it stands, without the questions about missing regions.
-    st.numTemplates = r.curTemplate;
-    st.numCRs[r.curTemplate] = r.curNumCRs;
-    st.numVRs[r.curTemplate] = r.curNumVRs;
+    session.numTemplates = r.curTemplate;
+    session.numCRs[r.curTemplate] = r.curNumCRs;
+    session.numVRs[r.curTemplate] = r.curNumVRs;
 }
 
 }  // namespace
 
-bool LoadTemplateFile(State& st) {
-    if (st.templateFileName.empty()) return false;
+bool LoadTemplateFile(Session& session) {
+    if (session.templateFileName.empty()) return false;
     TextReader file;
-    if (!OpenInputFile(st, file, st.templateFilePath, st.templateFileName, "Varigap Template File")) return false;
-    ResetTemplates(st);
+    if (!OpenInputFile(session, file, session.templateFilePath, session.templateFileName, "Varigap Template File"))
+        return false;
+    ResetTemplates(session);
     try {
-        ReadTemplates(st, file);
+        ReadTemplates(session, file);
     } catch (...) {
         // A read broken off by a run-time error leaves no half-read table behind.
-        st.reader.readError = true;
-        ResetTemplates(st);
+        session.reader.readError = true;
+        ResetTemplates(session);
         throw;
     }
     file.Close();
-    return !st.reader.readError;
+    return !session.reader.readError;
 }
 
 }  // namespace varigap

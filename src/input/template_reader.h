@@ -1,7 +1,7 @@
 // Template files: templates of conserved regions (bases) and variable regions (file names).
 #pragma once
 
-#include "core/state.h"
+#include "core/session.h"
 
 namespace varigap {
 
@@ -9,6 +9,6 @@ namespace varigap {
 // True when the whole file was read without error (also when it held no template).
 // A read that stops empties the table; a file that cannot be opened leaves it unchanged.
 // A run-time error while reading also empties the table and is raised to the caller.
-bool LoadTemplateFile(State& st);
+bool LoadTemplateFile(Session& session);
 
 }  // namespace varigap

@@ -25,7 +25,7 @@ void WriteFeature(const State& st, const ReadResult& r, TextWriter& out, const S
     switch (KindOf(s)) {
         case LineKind::Conserved: out.WriteLine(kIndent8 + "Conserved Region #" + Str(s.region)); break;
         case LineKind::Variable: {
-            out.WriteLine(kIndent8 + "Variable Region: \"" + st.vrFileName[r.templateNum][s.region] + "\"");
+            out.WriteLine(kIndent8 + "Variable Region: \"" + st.session.vrFileName[r.templateNum][s.region] + "\"");
             if (includeTaxa) {
                 const ResultVariant* selected = r.Selected(s.region);
                 out.WriteLine(kIndent8 + (selected ? selected->taxa : std::string()));
@@ -70,7 +70,7 @@ std::vector<int> AnnotatedSegments(const ReadResult& r) {
 
 std::string WhyNothingToAnnotate(const State& st, const ReadResult& r) {
     if (!r.analysed) return "no template could be applied to it";
-    const std::string name = "template \"" + st.templateName[r.templateNum] + "\"";
+    const std::string name = "template \"" + st.session.templateName[r.templateNum] + "\"";
     if (!r.matched) return "no conserved region of " + name + " was found in it";
     if (AnnotatedSegments(r).empty()) return "no region of " + name + " could be placed along it";
     return "";
@@ -100,7 +100,7 @@ void WriteSequence(const State& st, const std::string& sequence, TextWriter& out
 void WriteOutputFileText(const State& st, const ReadResult& r, TextWriter& out, const std::string& fileName,
                          const std::string& seqName, bool includeTaxa) {
     out.WriteLine("# Varigap Output File \"" + fileName + "\"");
-    out.WriteLine("# Analyzed with template \"" + st.templateName[r.templateNum] + "\"");
+    out.WriteLine("# Analyzed with template \"" + st.session.templateName[r.templateNum] + "\"");
     // The FEATURES block cannot tell a sure placement from a doubtful one, nor the complement
     // from the sequence as read; these comment lines can, and readers of the format skip them.
     if (r.reverse) out.WriteLine("# Reverse complement of the sequence as read");

@@ -1,5 +1,5 @@
-// A batch run: records read once in order, in chunks, by worker threads that each own a copy
-// of the loaded state, and handed on in record order with their messages.
+// A batch run: records read once in order, in chunks, by worker threads that each own a
+// working space and share one session, and handed on in record order with their messages.
 #include "run/batch_run.h"
 
 #include <sys/stat.h>
@@ -266,13 +266,13 @@ public:
     // Keeps `result` rendered for `bases`; the result itself only when `keepResult` (a result
     // held here outlives its place in the run's cache).
     const Rendered& Keep(std::string_view bases, size_t hash, const ResultPtr& result, bool keepResult,
-                         const State& templates, const exports::ListingSettings& listing) {
+                         const Session& session, const exports::ListingSettings& listing) {
         Slot& s = slots_[hash % kSlots];
         s.used = true;
         s.hash = hash;
         s.bases.assign(bases);
         s.rendered.body.clear();  // its room stays
-        exports::RenderBody(templates, *result, listing, s.rendered.body);
+        exports::RenderBody(session, *result, listing, s.rendered.body);
         s.rendered.strand = result->reverse ? '-' : '+';
         s.rendered.result = keepResult ? result : nullptr;
         return s.rendered;
@@ -290,8 +290,8 @@ private:
 
 class Worker {
 public:
-    Worker(const State& loaded, const RunSettings& opts, SharedDerepCache* cache, RunOutputs* outputs)
-        : st_(std::make_unique<State>(loaded)),
+    Worker(const Session& session, const RunSettings& opts, SharedDerepCache* cache, RunOutputs* outputs)
+        : st_(std::make_unique<State>(session)),
           opts_(opts),
           msgs_(opts.answer),
           cache_(cache),
@@ -343,7 +343,8 @@ private:
                 // outputs take one.
                 if (outputs_) held = recent->result;
             } else if (cache_ && cache_->Use(r.bases, hash, [&](const ResultPtr& found) { held = found; })) {
-                const Rendered& kept = recent_.Keep(r.bases, hash, held, outputs_ != nullptr, *st_, opts_.listing);
+                const Rendered& kept =
+                    recent_.Keep(r.bases, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
                 emit(kept.body, kept.strand);
             } else {
                 const bool silent = Analyze(r, err, status);
@@ -397,7 +398,7 @@ private:
                          "\" of sequence file \"" + ControlsAsBlanks(opts_.files[r.sample]) + "\"\n");
         try {
             fresh_result_ = std::make_shared<const ReadResult>(AnalyzeRead(st, r.bases, opts_.request));
-            exports::RenderBody(st, *fresh_result_, opts_.listing, fresh_);
+            exports::RenderBody(st.session, *fresh_result_, opts_.listing, fresh_);
             if (!r.outFile.empty()) {
                 const std::string nothing = WhyNothingToAnnotate(st, *fresh_result_);
                 if (fresh_result_->analysed && !nothing.empty()) {
@@ -543,9 +544,9 @@ private:
 
 // ------------------------------------------------------------------ the pipeline
 
-void RunSequential(const State& loaded, const RunSettings& opts, RecordSource& source, Emitter& emitter,
+void RunSequential(const Session& session, const RunSettings& opts, RecordSource& source, Emitter& emitter,
                    SharedDerepCache* cache, RunOutputs* outputs) {
-    Worker worker(loaded, opts, cache, outputs);
+    Worker worker(session, opts, cache, outputs);
     Chunk chunk;
     ChunkResult result;
     while (!emitter.Broken() && source.Next(chunk)) {
@@ -559,7 +560,7 @@ void RunSequential(const State& loaded, const RunSettings& opts, RecordSource& s
 // on in chunk order: whoever completes the next chunk due writes it and any that were
 // waiting behind it. Records are thus read, analysed and freed by one thread, and no thread
 // is left to only read or only write.
-void RunParallel(const State& loaded, const RunSettings& opts, RecordSource& source, Emitter& emitter, int jobs,
+void RunParallel(const Session& session, const RunSettings& opts, RecordSource& source, Emitter& emitter, int jobs,
                  std::chrono::nanoseconds spin, SharedDerepCache* cache, RunOutputs* outputs) {
     std::mutex readMutex, outMutex;
     std::condition_variable emitted;
@@ -576,7 +577,7 @@ void RunParallel(const State& loaded, const RunSettings& opts, RecordSource& sou
     // queue full; the others inflate only where it has run dry, so that the inflater's state
     // and the data it reads stay in one core's caches.
     auto work = [&](bool inflater) {
-        Worker worker(loaded, opts, cache, outputs);
+        Worker worker(session, opts, cache, outputs);
         Chunk chunk;
         ChunkResult result;  // reused while it is written at once, so that its room stays
         const bool onlyIfDry = !inflater;
@@ -623,12 +624,12 @@ void RunParallel(const State& loaded, const RunSettings& opts, RecordSource& sou
 
 }  // namespace
 
-RunStatus RunBatch(const State& loaded, const RunSettings& opts, RunConsole& console) {
+RunStatus RunBatch(const Session& session, const RunSettings& opts, RunConsole& console) {
     RecordSource source(opts);
     const int cores = UsableCores();
     const int jobs = opts.jobs > 0 ? opts.jobs : cores;
     std::unique_ptr<RunOutputs> outputs;
-    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(loaded, opts, jobs);
+    if (RunOutputs::Wanted(opts)) outputs = std::make_unique<RunOutputs>(session, opts, jobs);
     Emitter emitter(opts, source.Total(), source.TotalBytes(), outputs.get(), console);
     // Jobs that outnumber the cores sleep on a lock at once: its holder may be waiting for a core.
     const bool spin = jobs <= cores;
@@ -637,9 +638,9 @@ RunStatus RunBatch(const State& loaded, const RunSettings& opts, RunConsole& con
     if (opts.derep && opts.outputDir.empty())
         cache = std::make_unique<SharedDerepCache>(SharedDerepCache::kDefaultBytes, 16,
                                                    spin ? kSpinForShard : std::chrono::microseconds{0});
-    if (jobs == 1) RunSequential(loaded, opts, source, emitter, cache.get(), outputs.get());
+    if (jobs == 1) RunSequential(session, opts, source, emitter, cache.get(), outputs.get());
     else
-        RunParallel(loaded, opts, source, emitter, jobs, spin ? kSpinForChunk : std::chrono::microseconds{0},
+        RunParallel(session, opts, source, emitter, jobs, spin ? kSpinForChunk : std::chrono::microseconds{0},
                     cache.get(), outputs.get());
     const RunStatus status = emitter.Finish();
     return outputs ? std::max(status, outputs->Finish()) : status;

@@ -35,8 +35,8 @@ public:
     virtual bool Finish() { return true; }
 };
 
-// Analyses every record with the template table and settings of `loaded` (which it copies for
-// each job) and writes what `settings` asks for.
-RunStatus RunBatch(const State& loaded, const RunSettings& settings, RunConsole& console);
+// Analyses every record with the template table and settings of `session` (which every job
+// reads, none writes) and writes what `settings` asks for.
+RunStatus RunBatch(const Session& session, const RunSettings& settings, RunConsole& console);
 
 }  // namespace varigap::run

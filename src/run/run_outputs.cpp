@@ -56,9 +56,9 @@ bool RunOutputs::Wanted(const RunSettings& o) {
            (o.listMadeWith && o.listing.format == exports::Format::Tsv);
 }
 
-RunOutputs::RunOutputs(const State& loaded, const RunSettings& opts, int jobs)
+RunOutputs::RunOutputs(const Session& session, const RunSettings& opts, int jobs)
     : opts_(opts),
-      catalog_(exports::MakeCatalog(loaded, UniqueSamples(opts.samples))),
+      catalog_(exports::MakeCatalog(session, UniqueSamples(opts.samples))),
       tableMemory_(std::max(exports::DistinctTable::kMemory / static_cast<size_t>(jobs + 1), size_t{1} << 20)),
       distinct_(DistinctKeys(opts), tableMemory_) {
     for (const auto& s : opts.samples)

@@ -33,7 +33,7 @@ public:
     static bool Wanted(const RunSettings& opts);
 
     // `jobs`: the tallies there will be.
-    RunOutputs(const State& loaded, const RunSettings& opts, int jobs);
+    RunOutputs(const Session& session, const RunSettings& opts, int jobs);
 
     // The index among the run's samples (each name once, in input order) of the sample of file `file`.
     size_t SampleOf(size_t file) const { return sampleOfFile_[file]; }

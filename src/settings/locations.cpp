@@ -36,9 +36,9 @@ std::string UserConfigDirectory(const char* xdgConfigHome, const char* home) {
     return "";
 }
 
-void LocateInstalledFiles(State& st) {
-    st.dataDir = InstalledDataDirectory(st.programDir);
-    st.configDir = UserConfigDirectory(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+void LocateInstalledFiles(Session& session) {
+    session.dataDir = InstalledDataDirectory(session.programDir);
+    session.configDir = UserConfigDirectory(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
 bool CanCreateFilesIn(const std::string& directory) {
@@ -51,41 +51,41 @@ bool CanCreateFilesIn(const std::string& directory) {
     return true;
 }
 
-std::string DataFileDirectory(const State& st, const std::string& name) {
-    if (Holds(st.programDir, name)) return st.programDir;
-    if (Holds(st.dataDir, name)) return st.dataDir;
-    return st.programDir;
+std::string DataFileDirectory(const Session& session, const std::string& name) {
+    if (Holds(session.programDir, name)) return session.programDir;
+    if (Holds(session.dataDir, name)) return session.dataDir;
+    return session.programDir;
 }
 
-std::string SettingsSaveDirectory(const State& st) {
-    bool besideProgram = Holds(st.programDir, kParamsFileName) || Holds(st.programDir, kOptionsFileName);
-    if (besideProgram && CanCreateFilesIn(st.programDir)) return st.programDir;
-    return st.configDir.empty() ? st.programDir : st.configDir;
+std::string SettingsSaveDirectory(const Session& session) {
+    bool besideProgram = Holds(session.programDir, kParamsFileName) || Holds(session.programDir, kOptionsFileName);
+    if (besideProgram && CanCreateFilesIn(session.programDir)) return session.programDir;
+    return session.configDir.empty() ? session.programDir : session.configDir;
 }
 
-std::string SettingsReadDirectory(const State& st, const std::string& name) {
-    std::string saved = SettingsSaveDirectory(st);
-    return Holds(saved, name) ? saved : DataFileDirectory(st, name);
+std::string SettingsReadDirectory(const Session& session, const std::string& name) {
+    std::string saved = SettingsSaveDirectory(session);
+    return Holds(saved, name) ? saved : DataFileDirectory(session, name);
 }
 
-std::string SettingsPlaceText(const State& st, const std::string& name) {
-    std::string read = FindFileIgnoringCase(SettingsReadDirectory(st, name), name);
-    std::string target = FullPath(SettingsSaveDirectory(st), name);
+std::string SettingsPlaceText(const Session& session, const std::string& name) {
+    std::string read = FindFileIgnoringCase(SettingsReadDirectory(session, name), name);
+    std::string target = FullPath(SettingsSaveDirectory(session), name);
     if (read.empty()) return "No settings file found (built-in defaults)\nSave writes " + target;
     if (read == target) return "Settings file: " + read;
     return "Settings read from " + read + "\nSave writes " + target;
 }
 
-std::string SettingsPlacesHelp(const State& st) {
-    auto inUse = [&st](const char* name) {
-        std::string read = FindFileIgnoringCase(SettingsReadDirectory(st, name), name);
+std::string SettingsPlacesHelp(const Session& session) {
+    auto inUse = [&session](const char* name) {
+        std::string read = FindFileIgnoringCase(SettingsReadDirectory(session, name), name);
         return read.empty() ? std::string("none found, built-in defaults") : read;
     };
     return "Settings files, each read from the first folder that holds it: where the desktop program's\n"
            "Save keeps settings, the program's folder, the installed data folder:\n"
            "  parameters: " +
            inUse(kParamsFileName) + "\n  options:    " + inUse(kOptionsFileName) + "\n  Save keeps settings in " +
-           SettingsSaveDirectory(st) + "\n";
+           SettingsSaveDirectory(session) + "\n";
 }
 
 }  // namespace varigap

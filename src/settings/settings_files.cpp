@@ -51,14 +51,14 @@ constexpr ParamSlot kParamSlots[] = {
     {"minaccep", 0, 100},   {"mincrlen", 0, 32767}, {"basecoun", 0, 32767},
 };
 
-void SetParameter(State& st, int index, Integer v) {
+void SetParameter(Session& session, int index, Integer v) {
     switch (index) {
-        case 0: st.maxLengthVariation = v; break;
-        case 1: st.wordLength = v; break;
-        case 2: st.stdAcceptancePct = ToSingle(v); break;
-        case 3: st.minAcceptancePct = ToSingle(v); break;
-        case 4: st.minCRLength = v; break;
-        default: st.baseCountTolerance = v; break;
+        case 0: session.maxLengthVariation = v; break;
+        case 1: session.wordLength = v; break;
+        case 2: session.stdAcceptancePct = ToSingle(v); break;
+        case 3: session.minAcceptancePct = ToSingle(v); break;
+        case 4: session.minCRLength = v; break;
+        default: session.baseCountTolerance = v; break;
     }
 }
 
@@ -79,11 +79,12 @@ std::string SingleText(Single v) {
 }
 
 template <class Write>
-void SaveWithBackup(const State& st, const char* fileName, const char* backupName, Write write) {
-    std::string directory = SettingsSaveDirectory(st);
+void SaveWithBackup(const Session& session, const char* fileName, const char* backupName, Write write) {
+    std::string directory = SettingsSaveDirectory(session);
     std::error_code ec;
     // The user's configuration folder is made on the first Save; the program's own never is.
-    if (directory == st.configDir && !DirectoryExists(directory)) std::filesystem::create_directories(directory, ec);
+    if (directory == session.configDir && !DirectoryExists(directory))
+        std::filesystem::create_directories(directory, ec);
     if (ec) RaiseFileError(ec.value());
     std::string path = FullPath(directory, fileName);
     if (FileExists(path)) CopyFileOver(path, FullPath(directory, backupName));
@@ -95,13 +96,13 @@ void SaveWithBackup(const State& st, const char* fileName, const char* backupNam
 
 }  // namespace
 
-void SetDefaultParameters(State& st) {
-    st.maxLengthVariation = 2;
-    st.wordLength = 6;
-    st.stdAcceptancePct = 75;
-    st.minAcceptancePct = 10;
-    st.minCRLength = 0;
-    st.baseCountTolerance = 3;
+void SetDefaultParameters(Session& session) {
+    session.maxLengthVariation = 2;
+    session.wordLength = 6;
+    session.stdAcceptancePct = 75;
+    session.minAcceptancePct = 10;
+    session.minCRLength = 0;
+    session.baseCountTolerance = 3;
 }
 
 bool StringToBool(const std::string& text) {
@@ -114,7 +115,7 @@ bool StringToBool(const std::string& text) {
 
 std::string BoolToString(bool b) { return b ? "TRUE" : "FALSE"; }
 
-void ReadParameters(State& st, TextReader& file, const std::string& fileName) {
+void ReadParameters(Session& session, TextReader& file, const std::string& fileName) {
     std::string line, name, value;
     while (file.ReadLine(line)) {
         if (!SplitSetting(line, name, value)) continue;
@@ -130,27 +131,27 @@ void ReadParameters(State& st, TextReader& file, const std::string& fileName) {
             problem = "Invalid value " + Quoted(TrimBlanks(value)) + " for parameter " + Quoted(name);
         }
         if (!problem.empty()) {
-            MsgBox(st, problem + " in file " + Quoted(fileName) + ".");
-            SetDefaultParameters(st);
+            MsgBox(session, problem + " in file " + Quoted(fileName) + ".");
+            SetDefaultParameters(session);
             return;
         }
-        SetParameter(st, index, v);
+        SetParameter(session, index, v);
     }
 }
 
-void ReadOptions(State& st, TextReader& file, const std::string& fileName) {
+void ReadOptions(Session& session, TextReader& file, const std::string& fileName) {
     std::string line, name, value;
     while (file.ReadLine(line)) {
         if (!SplitSetting(line, name, value)) continue;
         if (KeyIs(name, "showVRWa")) {
-            st.showVRWarnings = StringToBool(value);
+            session.showVRWarnings = StringToBool(value);
         } else if (KeyIs(name, "showRunT")) {
-            st.showRunTimeErrors = StringToBool(value);
+            session.showRunTimeErrors = StringToBool(value);
         } else if (KeyIs(name, "showAsse")) {
-            st.showAssertFailures = StringToBool(value);
+            session.showAssertFailures = StringToBool(value);
         } else {
-            MsgBox(st, "Unexpected option name " + Quoted(name) + " in file " + Quoted(fileName) + ".");
-            SetDefaultOptions(st);
+            MsgBox(session, "Unexpected option name " + Quoted(name) + " in file " + Quoted(fileName) + ".");
+            SetDefaultOptions(session);
             return;
         }
     }
@@ -159,54 +160,58 @@ void ReadOptions(State& st, TextReader& file, const std::string& fileName) {
 namespace {
 
 // The defaults first; the file's values over them, or the defaults again when reading fails.
-bool LoadSettingsFrom(State& st, const std::string& directory, const std::string& name, const char* kind,
-                      void (*setDefaults)(State&), void (*read)(State&, TextReader&, const std::string&)) {
-    setDefaults(st);
+bool LoadSettingsFrom(Session& session, const std::string& directory, const std::string& name, const char* kind,
+                      void (*setDefaults)(Session&), void (*read)(Session&, TextReader&, const std::string&)) {
+    setDefaults(session);
     TextReader file;
-    if (!OpenInputFile(st, file, directory, name, kind)) return false;
-    if (Trapped(st, [&] { read(st, file, name); })) return true;
-    setDefaults(st);
+    if (!OpenInputFile(session, file, directory, name, kind)) return false;
+    if (Trapped(session, [&] { read(session, file, name); })) return true;
+    setDefaults(session);
     return false;
 }
 
 }  // namespace
 
-bool LoadParametersFrom(State& st, const std::string& directory, const std::string& name) {
-    return LoadSettingsFrom(st, directory, name, "Varigap Parameter File", SetDefaultParameters, ReadParameters);
+bool LoadParametersFrom(Session& session, const std::string& directory, const std::string& name) {
+    return LoadSettingsFrom(session, directory, name, "Varigap Parameter File", SetDefaultParameters, ReadParameters);
 }
 
-bool LoadOptionsFrom(State& st, const std::string& directory, const std::string& name) {
-    return LoadSettingsFrom(st, directory, name, "Varigap Options File", SetDefaultOptions, ReadOptions);
+bool LoadOptionsFrom(Session& session, const std::string& directory, const std::string& name) {
+    return LoadSettingsFrom(session, directory, name, "Varigap Options File", SetDefaultOptions, ReadOptions);
 }
 
-void LoadParameters(State& st) { LoadParametersFrom(st, SettingsReadDirectory(st, kParamsFileName), kParamsFileName); }
-void LoadOptions(State& st) { LoadOptionsFrom(st, SettingsReadDirectory(st, kOptionsFileName), kOptionsFileName); }
+void LoadParameters(Session& session) {
+    LoadParametersFrom(session, SettingsReadDirectory(session, kParamsFileName), kParamsFileName);
+}
+void LoadOptions(Session& session) {
+    LoadOptionsFrom(session, SettingsReadDirectory(session, kOptionsFileName), kOptionsFileName);
+}
 
-void WriteParameters(const State& st, TextWriter& file) {
+void WriteParameters(const Session& session, TextWriter& file) {
     file.WriteLine(std::string("# Varigap Parameters file ") + Quoted(kParamsFileName));
     file.WriteLine("");
-    file.WriteLine("maxLengthVariation = " + Str(st.maxLengthVariation));
-    file.WriteLine("wordLength = " + Str(st.wordLength));
-    file.WriteLine("stdAcceptancePct = " + SingleText(st.stdAcceptancePct));
-    file.WriteLine("minAcceptancePct = " + SingleText(st.minAcceptancePct));
-    file.WriteLine("minCRLength = " + Str(st.minCRLength));
-    file.WriteLine("baseCountTolerance = " + Str(st.baseCountTolerance));
+    file.WriteLine("maxLengthVariation = " + Str(session.maxLengthVariation));
+    file.WriteLine("wordLength = " + Str(session.wordLength));
+    file.WriteLine("stdAcceptancePct = " + SingleText(session.stdAcceptancePct));
+    file.WriteLine("minAcceptancePct = " + SingleText(session.minAcceptancePct));
+    file.WriteLine("minCRLength = " + Str(session.minCRLength));
+    file.WriteLine("baseCountTolerance = " + Str(session.baseCountTolerance));
 }
 
-void WriteOptions(const State& st, TextWriter& file) {
+void WriteOptions(const Session& session, TextWriter& file) {
     file.WriteLine(std::string("# Varigap Options file ") + Quoted(kOptionsFileName));
     file.WriteLine("");
-    file.WriteLine("showVRWarnings = " + BoolToString(st.showVRWarnings));
-    file.WriteLine("showRunTimeErrors = " + BoolToString(st.showRunTimeErrors));
-    file.WriteLine("showAssertFailures = " + BoolToString(st.showAssertFailures));
+    file.WriteLine("showVRWarnings = " + BoolToString(session.showVRWarnings));
+    file.WriteLine("showRunTimeErrors = " + BoolToString(session.showRunTimeErrors));
+    file.WriteLine("showAssertFailures = " + BoolToString(session.showAssertFailures));
 }
 
-void SaveParameters(State& st) {
-    SaveWithBackup(st, kParamsFileName, kParamsBackupName, [&](TextWriter& f) { WriteParameters(st, f); });
+void SaveParameters(Session& session) {
+    SaveWithBackup(session, kParamsFileName, kParamsBackupName, [&](TextWriter& f) { WriteParameters(session, f); });
 }
 
-void SaveOptions(State& st) {
-    SaveWithBackup(st, kOptionsFileName, kOptionsBackupName, [&](TextWriter& f) { WriteOptions(st, f); });
+void SaveOptions(Session& session) {
+    SaveWithBackup(session, kOptionsFileName, kOptionsBackupName, [&](TextWriter& f) { WriteOptions(session, f); });
 }
 
 }  // namespace varigap

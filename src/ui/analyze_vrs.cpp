@@ -14,7 +14,7 @@
 
 namespace varigap::ui {
 
-FAnalyzeVRs::FAnalyzeVRs(Application& app) : Window(app.desktop, "FAnalyzeVRs"), st_(app.st) {
+FAnalyzeVRs::FAnalyzeVRs(Application& app) : Window(app.desktop, "FAnalyzeVRs"), session_(app.session), st_(app.st) {
     SetCaption("Variable Region Analysis");
     radAll.SetCaption("&All Sequences");
     radAll.SetToolTipText("Display all variable region sequences in the file.");
@@ -66,7 +66,7 @@ FAnalyzeVRs::FAnalyzeVRs(Application& app) : Window(app.desktop, "FAnalyzeVRs"),
 
 void FAnalyzeVRs::SetParameters(Integer inVRI, Integer inVRSel, Integer inComp) {
     vri = inVRI;
-    analyzedVRFile = st_.vrFileName[st_.actTemplate][inVRI];
+    analyzedVRFile = session_.vrFileName[st_.actTemplate][inVRI];
     vrSel = inVRSel;
     compMode = inComp;
     ComputePLengthFromParameters();
@@ -103,7 +103,7 @@ void FAnalyzeVRs::InitializeCBXActVrSeq() {
 void FAnalyzeVRs::ParseVRFile() {
     numEntries = 0;
     TextReader file;
-    if (!OpenInputFile(st_, file, st_.vrFilePath, analyzedVRFile, "Varigap Variable Region File")) return;
+    if (!OpenInputFile(st_, file, session_.vrFilePath, analyzedVRFile, "Varigap Variable Region File")) return;
     try {
         VREntryReader reader(file);
         VREntry entry;

@@ -76,6 +76,7 @@ private:
     void ApplyLengthBox();
     void ShowActSeqLine();
 
+    Session& session_;
     State& st_;
 
     std::string analyzedVRFile;

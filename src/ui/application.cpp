@@ -14,8 +14,9 @@ namespace varigap::ui {
 
 Application::Application(Messenger& messenger, const std::string& programDir, const std::string& startDirectory)
     : currentDirectory(NormalDirectory(startDirectory)) {
+    session.messenger = &messenger;
     st.messenger = &messenger;
-    st.programDir = programDir;
+    session.programDir = programDir;
 }
 
 // Secondary windows go first; the main window, which they refer to, last.

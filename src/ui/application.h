@@ -32,7 +32,8 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    State st;
+    Session session;    // settings, template table, file names: what the windows change
+    State st{session};  // the sequence shown and its analysis
     Desktop desktop;
     // The directory the file choosers open in: the last one chosen in either of them.
     std::string currentDirectory;

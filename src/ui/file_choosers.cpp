@@ -19,7 +19,7 @@ namespace varigap::ui {
 // The button is a member of the derived window, constructed after this base: only its
 // address is kept here, and its events are connected by the derived window.
 FileChooser::FileChooser(Application& app, const std::string& name, CommandButton& loadButton)
-    : Window(app.desktop, name), app_(app), st_(app.st), loadButton_(loadButton) {
+    : Window(app.desktop, name), app_(app), session_(app.session), st_(app.st), loadButton_(loadButton) {
     FormLoad.Connect([this] { Form_Load(); });
     FormActivate.Connect([this] { Form_Activate(); });
     Drive1.Change.Connect([this] { Drive1_Change(); });
@@ -173,13 +173,13 @@ void FLoadTemplate::LoadTemplateButton_Click() {
     bool reads = false;
     keepOpen_ = true;
     try {
-        st_.templateFileName = File1.FileName();
-        st_.templateFilePath = File1.Path();
-        st_.vrFilePath = File1.Path();
-        const std::string path = FullPath(st_.templateFilePath, st_.templateFileName);
+        session_.templateFileName = File1.FileName();
+        session_.templateFilePath = File1.Path();
+        session_.vrFilePath = File1.Path();
+        const std::string path = FullPath(session_.templateFilePath, session_.templateFileName);
         // A file that is there is read: the template table changes, success or not.
-        reads = !st_.templateFileName.empty() && FileExists(path);
-        if (LoadTemplateFile(st_)) {
+        reads = !session_.templateFileName.empty() && FileExists(path);
+        if (LoadTemplateFile(session_)) {
             app_.MainMenu().SetRefindTemplate();
             if (reads) app_.MainMenu().TemplateFileRead(true);
             keepOpen_ = false;
@@ -232,10 +232,10 @@ void FLoadSequence::LoadSequenceButton_Click() {
     FVarigapMainMenu& main = app_.MainMenu();
     try {
         main.SetNoSeq();
-        st_.sequenceFileName = File1.FileName();
-        st_.sequenceFilePath = File1.Path();
-        const std::string path = FullPath(st_.sequenceFilePath, st_.sequenceFileName);
-        const bool reads = !st_.sequenceFileName.empty() && FileExists(path);
+        session_.sequenceFileName = File1.FileName();
+        session_.sequenceFilePath = File1.Path();
+        const std::string path = FullPath(session_.sequenceFilePath, session_.sequenceFileName);
+        const bool reads = !session_.sequenceFileName.empty() && FileExists(path);
         // The names are gathered first and handed to the list at once, also those read before a
         // failure: a list told of every name would be laid out again for each (slow for long files).
         GatheredNames names;

@@ -48,6 +48,7 @@ protected:
     bool GoToDirectory(const std::string& path);
 
     Application& app_;
+    Session& session_;
     State& st_;
     bool keepOpen_ = false;  // the last Load click left the window open (a failed read)
 

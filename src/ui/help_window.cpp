@@ -8,7 +8,7 @@
 
 namespace varigap::ui {
 
-FHelp::FHelp(Application& app) : Window(app.desktop, "FHelp"), st_(app.st) {
+FHelp::FHelp(Application& app) : Window(app.desktop, "FHelp"), session_(app.session), st_(app.st) {
     SetCaption("Varigap Help File");
     closeOnEscape = true;
     const char* captions[kNumChapters] = {"&Contents", "&Files",  "&Using",     "&Algorithms",
@@ -42,7 +42,7 @@ void FHelp::ShowHelpChapter() {
     TextReader file;
     try {
         const std::string& name = helpFileNames[actChapter];
-        if (OpenInputFile(st_, file, DataFileDirectory(st_, name), name, "Varigap Help File")) {
+        if (OpenInputFile(session_, file, DataFileDirectory(session_, name), name, "Varigap Help File")) {
             CopyHelpFileToTextBox(file);
             file.Close();
         } else {

@@ -36,6 +36,7 @@ public:
 private:
     void ShowHelpChapter();
 
+    Session& session_;
     State& st_;
     Table<std::string, kNumChapters - 1> helpFileNames;
     Integer actChapter;

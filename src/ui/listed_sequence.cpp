@@ -10,7 +10,8 @@ namespace varigap::ui {
 
 bool LoadListedSeq(State& st, int index, const std::string& name, bool complement) {
     TextReader file;
-    if (!OpenInputFile(st, file, st.sequenceFilePath, st.sequenceFileName, "Varigap Sequence File")) return false;
+    if (!OpenInputFile(st, file, st.session.sequenceFilePath, st.session.sequenceFileName, "Varigap Sequence File"))
+        return false;
     bool sameRecord = false;
     bool read = Trapped(st, [&] {
         FastaStream records(file);

@@ -34,7 +34,8 @@ const char* const kTieTip =
 
 }  // namespace
 
-FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVarigapMainMenu"), app_(app), st_(app.st) {
+FVarigapMainMenu::FVarigapMainMenu(Application& app)
+    : Window(app.desktop, "FVarigapMainMenu"), app_(app), session_(app.session), st_(app.st) {
     SetCaption("Varigap: Sequence Analysis");
 
     lstSeq.fontName = "Courier New";
@@ -102,7 +103,7 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app) : Window(app.desktop, "FVar
         const std::string& name = cbxTemplates.List(i);
         if (i + 1 > st_.numRankedTemplates) return ItemShown{name, ""};
         const TemplateRank& r = st_.templateRanks[i + 1];
-        if (st_.templateName[r.templateNum] != name) return ItemShown{name, ""};
+        if (session_.templateName[r.templateNum] != name) return ItemShown{name, ""};
         char fraction[16];
         std::snprintf(fraction, sizeof fraction, "%.2f", static_cast<double>(r.fracMatched));
         const int ties = TiesWithFirst();
@@ -189,17 +190,17 @@ int FVarigapMainMenu::TiesWithFirst() const {
 }
 
 void FVarigapMainMenu::TemplateFileRead(bool ok) {
-    templateFile = ok ? st_.templateFileName : "";
-    ClearAnalysis(ok ? "Template file \"" + templateFile + "\" loaded (" + Count(st_.numTemplates, "template") +
+    templateFile = ok ? session_.templateFileName : "";
+    ClearAnalysis(ok ? "Template file \"" + templateFile + "\" loaded (" + Count(session_.numTemplates, "template") +
                            "): press Find Template to analyze the chosen sequence."
-                     : "The template file \"" + st_.templateFileName +
+                     : "The template file \"" + session_.templateFileName +
                            "\" could not be read: no templates are loaded.");
     UpdateCaption();
 }
 
 void FVarigapMainMenu::SequenceFileRead() {
-    const std::string& name = st_.sequenceFileName;
-    sequenceFile = !name.empty() && FileExists(FullPath(st_.sequenceFilePath, name)) ? name : "";
+    const std::string& name = session_.sequenceFileName;
+    sequenceFile = !name.empty() && FileExists(FullPath(session_.sequenceFilePath, name)) ? name : "";
     std::string status = "No sequence file is loaded: choose one (Files, Load Sequences).";
     if (!sequenceFile.empty())
         status = "Sequence file \"" + sequenceFile + "\" lists " + Count(cbxSequences.ListCount(), "sequence") +
@@ -223,7 +224,7 @@ void FVarigapMainMenu::SetStatus(const std::string& text) {
 // ---------------------------------------------------------------- start and end
 
 void FVarigapMainMenu::Form_Load() {
-    StartUp(st_);
+    StartUp(session_);
     SetLSTSeqToolTip("");
     SetRefindTemplate();
     SetNoSeq();
@@ -250,7 +251,7 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
         if (st_.actSeq.empty()) {
             SetStatus(actSeqName.empty() ? "No sequence to analyze: choose one in the list, then press Find Template."
                                          : "No bases of \"" + actSeqName + "\" were found in the sequence file.");
-        } else if (st_.numTemplates < 1) {
+        } else if (session_.numTemplates < 1) {
             SetStatus(
                 "No templates are loaded: load a template file (Files, Load Templates), then press Find "
                 "Template.");
@@ -261,7 +262,7 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
                 templateFound = true;
             }
             const Integer applied = ApplyTemplate(st_, templateNum, bestTemplate);
-            lblBestTemplate.SetCaption(st_.templateName[applied]);
+            lblBestTemplate.SetCaption(session_.templateName[applied]);
             ShowUsedTemplate();
             ComputeLSTSeq();
             analysisShown = true;
@@ -300,10 +301,10 @@ void FVarigapMainMenu::SelectActSeq() {
 std::string FVarigapMainMenu::AnalysisStatus() const {
     const Integer t = st_.actTemplate;
     bool found = false;
-    for (int c = 1; c <= st_.numCRs[t] && !found; ++c) found = st_.crStartPos[t][c] != POSNOTFOUND;
+    for (int c = 1; c <= session_.numCRs[t] && !found; ++c) found = st_.crStartPos[t][c] != POSNOTFOUND;
     const std::string complement = "\"Use Complementary Sequence\"";
     if (!found)
-        return "No conserved region of template \"" + st_.templateName[t] + "\" was found in this sequence. " +
+        return "No conserved region of template \"" + session_.templateName[t] + "\" was found in this sequence. " +
                (analysedComplement ? "If the sequence was read in its own direction, uncheck " + complement
                                    : "If the sequence was read in reverse, check " + complement) +
                " and press Find Template again.";
@@ -319,7 +320,7 @@ std::string FVarigapMainMenu::NoLinesStatus() const {
     std::string where, twice;
     bool outOfOrder = false;
     int lastEnd = 0;
-    for (int c = 1; c <= st_.numCRs[t]; ++c) {
+    for (int c = 1; c <= session_.numCRs[t]; ++c) {
         const int start = st_.crStartPos[t][c], end = st_.crEndPos[t][c];
         if (start == POSAMBIGUOUS || end == POSAMBIGUOUS) twice += (twice.empty() ? "#" : ", #") + Str(c);
         if (!IsValidPos(start) || !IsValidPos(end)) continue;
@@ -327,7 +328,7 @@ std::string FVarigapMainMenu::NoLinesStatus() const {
         outOfOrder = outOfOrder || start <= lastEnd;
         lastEnd = std::max(lastEnd, end);
     }
-    const std::string lead = "The sequence could not be cut into regions along template \"" + st_.templateName[t] +
+    const std::string lead = "The sequence could not be cut into regions along template \"" + session_.templateName[t] +
                              "\", so no line is shown: ";
     const std::string advice =
         ", as in a record that holds the region twice (two records joined, say). Check the record; each part can be "
@@ -346,9 +347,9 @@ void FVarigapMainMenu::ShowUsedTemplate() {
 
 void FVarigapMainMenu::InitializeCBXTemplates() {
     cbxTemplates.Clear();
-    Assert(st_, st_.numRankedTemplates == st_.numTemplates);
+    Assert(st_, st_.numRankedTemplates == session_.numTemplates);
     for (int i = 1; i <= st_.numRankedTemplates; ++i)
-        cbxTemplates.AddItem(st_.templateName[st_.templateRanks[i].templateNum]);
+        cbxTemplates.AddItem(session_.templateName[st_.templateRanks[i].templateNum]);
     cbxTemplates.SetListIndex(0);
 }
 

@@ -123,6 +123,7 @@ private:
     void UpdateCaption();
 
     Application& app_;
+    Session& session_;
     State& st_;
 
     std::string actSeqName;

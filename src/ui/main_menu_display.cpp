@@ -49,7 +49,7 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
         }
         LineKind kind = KindOf(s);
         // The Variable Region Analysis window follows the variable regions of the lines shown.
-        bool oneVR = kind == LineKind::Variable && s.region >= 1 && s.region <= st_.numVRs[st_.actTemplate];
+        bool oneVR = kind == LineKind::Variable && s.region >= 1 && s.region <= st_.session.numVRs[st_.actTemplate];
         app_.AnalyzeVRs().FollowLine(k, oneVR ? s.region : Integer(0),
                                      oneVR ? st_.VRPoss[s.region].selPoss : Integer(0), currentLine);
         if (kind == LineKind::Variable) {
@@ -57,7 +57,7 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
             ShowVRButtons();
             actVRI = s.region;
             cbxVRPoss.Clear();
-            if (s.region < 1 || s.region > st_.numVRs[st_.actTemplate]) {
+            if (s.region < 1 || s.region > st_.session.numVRs[st_.actTemplate]) {
                 Assert(st_, false);
                 return;
             }
@@ -78,8 +78,8 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
         actVRName.clear();
         actVRVariant.clear();
         if (kind == LineKind::Conserved) {
-            lblRegionInfo.SetCaption("Conserved Region: " + st_.crText[st_.actTemplate][s.region]);
-            txbxRegionInfo.SetText("Template: " + st_.templateName[st_.actTemplate]);
+            lblRegionInfo.SetCaption("Conserved Region: " + st_.session.crText[st_.actTemplate][s.region]);
+            txbxRegionInfo.SetText("Template: " + st_.session.templateName[st_.actTemplate]);
             return;
         }
         lblRegionInfo.SetCaption("Confused Region: " + Str(s.nCRs) + " Conserved Regions and " + Str(s.nVRs) +
@@ -95,9 +95,9 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
                 return;
             }
             const SRegion& region = st_.SRegions[r];
-            taxa +=
-                (region.isCR ? st_.crText[st_.actTemplate][region.num] : st_.vrFileName[st_.actTemplate][region.num]) +
-                "\r\n";
+            taxa += (region.isCR ? st_.session.crText[st_.actTemplate][region.num]
+                                 : st_.session.vrFileName[st_.actTemplate][region.num]) +
+                    "\r\n";
             txbxRegionInfo.SetText(taxa);
         }
     } catch (...) {
@@ -107,7 +107,7 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
 
 void FVarigapMainMenu::ShowVRPossibility(Integer vr, Integer sel) {
     actVRSel = sel;
-    actVRName = st_.vrFileName[st_.actTemplate][vr];
+    actVRName = st_.session.vrFileName[st_.actTemplate][vr];
     actVRVariant = st_.VRPoss[vr].poss[sel].varSeq;
     lblRegionInfo.SetCaption("Variable Region: " + actVRName + " -- " +
                              (actVRVariant.empty() ? std::string("NOT FOUND") : actVRVariant));

@@ -8,7 +8,8 @@
 
 namespace varigap::ui {
 
-FVarigapOptions::FVarigapOptions(Application& app) : Window(app.desktop, "FVarigapOptions"), st_(app.st) {
+FVarigapOptions::FVarigapOptions(Application& app)
+    : Window(app.desktop, "FVarigapOptions"), session_(app.session), st_(app.st) {
     SetCaption("Varigap Message Options");
     // Enter confirms; Escape leaves the options as the close box does.
     defaultButton = &butOkay;
@@ -38,21 +39,21 @@ bool FVarigapOptions::CheckToBool(int value) {
 }
 
 void FVarigapOptions::OptionsToChecks() {
-    chkShowVRWarnings.SetValue(BoolToCheck(st_.showVRWarnings));
-    chkShowRunTimeErrors.SetValue(BoolToCheck(st_.showRunTimeErrors));
-    chkShowAssertFailures.SetValue(BoolToCheck(st_.showAssertFailures));
+    chkShowVRWarnings.SetValue(BoolToCheck(session_.showVRWarnings));
+    chkShowRunTimeErrors.SetValue(BoolToCheck(session_.showRunTimeErrors));
+    chkShowAssertFailures.SetValue(BoolToCheck(session_.showAssertFailures));
 }
 
 void FVarigapOptions::ChecksToOptions() {
-    st_.showVRWarnings = CheckToBool(chkShowVRWarnings.Value());
-    st_.showRunTimeErrors = CheckToBool(chkShowRunTimeErrors.Value());
-    st_.showAssertFailures = CheckToBool(chkShowAssertFailures.Value());
+    session_.showVRWarnings = CheckToBool(chkShowVRWarnings.Value());
+    session_.showRunTimeErrors = CheckToBool(chkShowRunTimeErrors.Value());
+    session_.showAssertFailures = CheckToBool(chkShowAssertFailures.Value());
 }
 
 void FVarigapOptions::Form_Load() { Form_Activate(); }
 void FVarigapOptions::Form_Activate() {
     OptionsToChecks();
-    lblSettingsFile.SetCaption(SettingsPlaceText(st_, kOptionsFileName));
+    lblSettingsFile.SetCaption(SettingsPlaceText(session_, kOptionsFileName));
 }
 
 void FVarigapOptions::butOkay_Click() {
@@ -63,7 +64,7 @@ void FVarigapOptions::butOkay_Click() {
 void FVarigapOptions::butSave_Click() {
     try {
         ChecksToOptions();
-        SaveOptions(st_);
+        SaveOptions(session_);
         butOkay_Click();
     } catch (...) {
         ReportRunTimeError(st_, std::current_exception());

@@ -33,6 +33,7 @@ public:
     void butSave_Click();
 
 private:
+    Session& session_;
     State& st_;
 };
 

@@ -46,7 +46,7 @@ double BoxNumber(const std::string& text) {
 }
 
 FVarigapParameters::FVarigapParameters(Application& app)
-    : Window(app.desktop, "FVarigapParameters"), app_(app), st_(app.st) {
+    : Window(app.desktop, "FVarigapParameters"), app_(app), session_(app.session), st_(app.st) {
     SetCaption("Set Varigap Parameters");
     // Enter accepts the entries, Escape drops them.
     defaultButton = &butOk;
@@ -99,16 +99,18 @@ FVarigapParameters::FVarigapParameters(Application& app)
 // ---------------------------------------------------------------- procedures
 
 void FVarigapParameters::FetchLPAMValues() {
-    GetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct, valMinCRLength);
+    GetLPAMParameters(session_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct,
+                      valMinCRLength);
 }
 
-void FVarigapParameters::FetchTolerance() { GetBaseCountTolerance(st_, valBaseCountTolerance); }
+void FVarigapParameters::FetchTolerance() { GetBaseCountTolerance(session_, valBaseCountTolerance); }
 
 void FVarigapParameters::ApplyLPAMValues() {
-    SetLPAMParameters(st_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct, valMinCRLength);
+    SetLPAMParameters(session_, valLengthVariation, valWordLength, valStdAcceptancePct, valMinAcceptancePct,
+                      valMinCRLength);
 }
 
-void FVarigapParameters::ApplyTolerance() { SetBaseCountTolerance(st_, valBaseCountTolerance); }
+void FVarigapParameters::ApplyTolerance() { SetBaseCountTolerance(session_, valBaseCountTolerance); }
 
 void FVarigapParameters::ShowValues() {
     txbxLengthVariation.SetText(Str(valLengthVariation));
@@ -180,12 +182,12 @@ void FVarigapParameters::ReadValues() {
 }
 
 void FVarigapParameters::StoreAsDefaults() {
-    st_.maxLengthVariation = valLengthVariation;
-    st_.wordLength = valWordLength;
-    st_.stdAcceptancePct = ToSingle(valStdAcceptancePct);
-    st_.minAcceptancePct = ToSingle(valMinAcceptancePct);
-    st_.minCRLength = valMinCRLength;
-    st_.baseCountTolerance = valBaseCountTolerance;
+    session_.maxLengthVariation = valLengthVariation;
+    session_.wordLength = valWordLength;
+    session_.stdAcceptancePct = ToSingle(valStdAcceptancePct);
+    session_.minAcceptancePct = ToSingle(valMinAcceptancePct);
+    session_.minCRLength = valMinCRLength;
+    session_.baseCountTolerance = valBaseCountTolerance;
 }
 
 void FVarigapParameters::UnloadProcedure() {
@@ -202,7 +204,7 @@ void FVarigapParameters::Form_Activate() {
     FetchLPAMValues();
     FetchTolerance();
     ShowValues();
-    lblSettingsFile.SetCaption(SettingsPlaceText(st_, kParamsFileName));
+    lblSettingsFile.SetCaption(SettingsPlaceText(session_, kParamsFileName));
 }
 
 // The close box applies the fields and hides the window, which stays loaded.
@@ -246,12 +248,12 @@ void FVarigapParameters::butCancel_Click() {
 }
 
 void FVarigapParameters::butReset_Click() {
-    valLengthVariation = st_.maxLengthVariation;
-    valWordLength = st_.wordLength;
-    valStdAcceptancePct = RoundToInteger(st_.stdAcceptancePct);
-    valMinAcceptancePct = RoundToInteger(st_.minAcceptancePct);
-    valMinCRLength = st_.minCRLength;
-    valBaseCountTolerance = st_.baseCountTolerance;
+    valLengthVariation = session_.maxLengthVariation;
+    valWordLength = session_.wordLength;
+    valStdAcceptancePct = RoundToInteger(session_.stdAcceptancePct);
+    valMinAcceptancePct = RoundToInteger(session_.minAcceptancePct);
+    valMinCRLength = session_.minCRLength;
+    valBaseCountTolerance = session_.baseCountTolerance;
     ShowValues();
 }
 
@@ -259,7 +261,7 @@ void FVarigapParameters::butSave_Click() {
     try {
         ReadValues();
         StoreAsDefaults();
-        SaveParameters(st_);
+        SaveParameters(session_);
         butReset_Click();
         butOk_Click();
     } catch (const EntryError& e) {

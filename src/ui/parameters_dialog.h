@@ -59,6 +59,7 @@ private:
     void OkSteps();
 
     Application& app_;
+    Session& session_;
     State& st_;
     Integer valLengthVariation;
     Integer valWordLength;

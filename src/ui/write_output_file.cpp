@@ -12,7 +12,8 @@
 
 namespace varigap::ui {
 
-FWriteOutputFile::FWriteOutputFile(Application& app) : Window(app.desktop, "FWriteOutputFile"), app_(app), st_(app.st) {
+FWriteOutputFile::FWriteOutputFile(Application& app)
+    : Window(app.desktop, "FWriteOutputFile"), app_(app), session_(app.session), st_(app.st) {
     SetCaption("Varigap: Write Output File");
     closeOnEscape = true;
     chkIncludeSpeciesLists.SetCaption("Include Variable Region Data");

@@ -54,6 +54,7 @@ private:
     static std::string WhyUnwritable(const std::string& path, const RunTimeError& e);
 
     Application& app_;
+    Session& session_;
     State& st_;
     std::string outFileName;
     std::string outDirPath;

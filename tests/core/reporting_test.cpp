@@ -23,7 +23,7 @@ TEST(Reporting, LogicAndRunTimeErrorsAreShownWithTheirTitlesWhileTheirOptionIsOn
         Table<int, 3> tab;
         tab[4] = 1;
     }));
-    t.st.showAssertFailures = t.st.showRunTimeErrors = false;
+    t.session.showAssertFailures = t.session.showRunTimeErrors = false;
     Assert(t.st, false);
     EXPECT_FALSE(Trapped(t.st, [] { RaiseError(kErrDiskFull); }));
     std::string shown;

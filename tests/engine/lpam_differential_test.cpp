@@ -113,7 +113,7 @@ TEST(LpamDifferential, IndexedAlignerAgreesWithTheStepByStepOneOnRandomCases) {
         // One state per aligner for all cases, reusing its buffers as a run of the program does.
         auto align = [&](test::TestState& t, auto lpamAlign) {
             t.msgs.Clear();
-            SetLPAMParameters(t.st, mlv, wl, stdPct, minPct, minCR);
+            SetLPAMParameters(t.session, mlv, wl, stdPct, minPct, minCR);
             Integer numMatches, startPos, endPos;
             lpamAlign(t.st, cr, seq, from, to, numMatches, startPos, endPos);
             return std::tuple{int(numMatches), int(startPos), int(endPos), t.msgs.Texts()};
@@ -137,12 +137,12 @@ TEST(LpamDifferential, IndexedAlignerAgreesWithTheStepByStepOneOnRandomCases) {
 struct RankingPair {
     test::TestState fast, literal;
     RankingPair() {
-        for (State* st : {&fast.st, &literal.st}) StartUp(*st, SettingsFiles::BuiltIn());
+        for (Session* session : {&fast.session, &literal.session}) StartUp(*session, SettingsFiles::BuiltIn());
     }
     template <class F>
     void Both(F&& change) {
-        change(fast.st);
-        change(literal.st);
+        change(fast.session);
+        change(literal.session);
     }
     // The ranking of seq as each state leaves it: the list, every template's CR positions, the
     // messages.
@@ -158,9 +158,9 @@ struct RankingPair {
             const TemplateRank& r = t.st.templateRanks[i];
             out << ' ' << r.templateNum << ':' << r.numMatched << '/' << r.numSpanned << '=' << r.fracMatched;
         }
-        for (int tn = 1; tn <= t.st.numTemplates; ++tn) {
+        for (int tn = 1; tn <= t.session.numTemplates; ++tn) {
             out << " |";
-            for (int c = 1; c <= t.st.numCRs[tn]; ++c)
+            for (int c = 1; c <= t.session.numCRs[tn]; ++c)
                 out << ' ' << t.st.crStartPos[tn][c] << ".." << t.st.crEndPos[tn][c];
         }
         for (const std::string& m : t.msgs.Texts()) out << " | " << m;
@@ -175,7 +175,7 @@ TEST(RankingDifferential, ManyTemplatesRankAsStepByStepOnRandomTables) {
     for (int table = 0; table < 30; ++table) {
         const int wl = m.Chance(0.15) ? m.Int(9, 40) : m.Int(1, 8);  // up to 8 bases a table by code
         const int mlv = m.Int(0, 4), stdPct = m.Chance(0.5) ? 75 : m.Int(40, 95), minCR = m.Chance(0.9) ? 0 : 12;
-        pair.Both([&](State& st) { SetLPAMParameters(st, mlv, wl, stdPct, 10, minCR); });
+        pair.Both([&](Session& session) { SetLPAMParameters(session, mlv, wl, stdPct, 10, minCR); });
         const std::string alphabet = m.Chance(0.8) ? "ACGT" : "AC";
         const double iupac = m.Chance(0.2) ? 0.03 : 0.0, lower = m.Chance(0.2) ? 0.3 : 0.0;
         // Families of CRs; each template takes a family's CRs as they are (shared), mutated or new.
@@ -192,11 +192,11 @@ TEST(RankingDifferential, ManyTemplatesRankAsStepByStepOnRandomTables) {
                                      : m.Chance(0.7) ? m.Mutate(cr, 0.05, 0.01, alphabet)
                                                      : m.Bases(int(cr.size()), alphabet, iupac, lower));
         }
-        pair.Both([&](State& st) {
-            st.numTemplates = numTemplates;
+        pair.Both([&](Session& session) {
+            session.numTemplates = numTemplates;
             for (int t = 1; t <= numTemplates; ++t) {
-                st.numCRs[t] = int(crs[size_t(t - 1)].size());
-                for (int c = 1; c <= st.numCRs[t]; ++c) st.crSeq[t][c] = crs[size_t(t - 1)][size_t(c - 1)];
+                session.numCRs[t] = int(crs[size_t(t - 1)].size());
+                for (int c = 1; c <= session.numCRs[t]; ++c) session.crSeq[t][c] = crs[size_t(t - 1)][size_t(c - 1)];
             }
         });
         for (int read = 0; read < 3; ++read) {
@@ -214,18 +214,19 @@ TEST(RankingDifferential, ManyTemplatesRankAsStepByStepOnRandomTables) {
                 ++rankings;
                 withMessages += got.find("logic error") != std::string::npos;  // full vote tables
                 for (int t = 1; t <= numTemplates; ++t)
-                    for (int c = 1; c <= pair.fast.st.numCRs[t]; ++c) {
+                    for (int c = 1; c <= pair.fast.session.numCRs[t]; ++c) {
                         const int start = pair.fast.st.crStartPos[t][c];
                         ++kinds[start == POSNOTFOUND ? 0 : start == POSAMBIGUOUS ? 2 : 1];
                     }
             }
             // The same read with other parameters, then with a template changed.
-            pair.Both([&](State& st) { SetLPAMParameters(st, mlv + 1, wl % 12 + 1, stdPct - 10, 10, minCR); });
+            pair.Both(
+                [&](Session& session) { SetLPAMParameters(session, mlv + 1, wl % 12 + 1, stdPct - 10, 10, minCR); });
             const auto [got, want] = pair.Rank(seq);
             ASSERT_EQ(got, want) << "table " << table << " read " << read << ", other parameters";
-            pair.Both([&](State& st) {
-                SetLPAMParameters(st, mlv, wl, stdPct, 10, minCR);
-                st.crSeq[1][1] = families[0][0];
+            pair.Both([&](Session& session) {
+                SetLPAMParameters(session, mlv, wl, stdPct, 10, minCR);
+                session.crSeq[1][1] = families[0][0];
             });
             const auto [got2, want2] = pair.Rank(seq);
             ASSERT_EQ(got2, want2) << "table " << table << " read " << read << ", a template changed";
@@ -251,13 +252,13 @@ TEST(RankingDifferential, PerOrderTemplatesRankAsStepByStepOnRealRecords) {
     test::TempDir dir;
     dir.Write("orders.tpl", file);
     RankingPair pair;
-    pair.Both([&](State& st) {
-        st.templateFilePath = dir.Path();
-        st.templateFileName = "orders.tpl";
-        ASSERT_TRUE(LoadTemplateFile(st));
+    pair.Both([&](Session& session) {
+        session.templateFilePath = dir.Path();
+        session.templateFileName = "orders.tpl";
+        ASSERT_TRUE(LoadTemplateFile(session));
     });
-    ASSERT_GT(int(pair.fast.st.numTemplates), 50);
-    pair.fast.st.templatesFixed = true;  // as a batch run ranks: the table is loaded once
+    ASSERT_GT(int(pair.fast.session.numTemplates), 50);
+    pair.fast.session.templatesFixed = true;  // as a batch run ranks: the table is loaded once
     for (size_t i = 0; i < records.size(); i += 60)
         for (const std::string& s : {records[i].bases, ReverseComplement(records[i].bases)}) {
             const auto [got, want] = pair.Rank(s);

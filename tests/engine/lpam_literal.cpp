@@ -53,7 +53,7 @@ bool NearestHit(const Alignment& a, int i, int target, int maxDist, int& found) 
 
 bool TryDiagonal(State& st, const Alignment& a, const std::string& piece, const std::string& crBases, int d,
                  Integer& startPos, Integer& endPos, bool truncBegin, bool truncEnd) {
-    const LpamState& l = st.lpam;
+    const LpamState& l = st.session.lpam;
     if (d == NODIAGONAL) {
         startPos = POSNOTFOUND;
         endPos = POSNOTFOUND;
@@ -129,7 +129,7 @@ void LPAMAlign(State& st, const std::string& crBases, const std::string& sequenc
 
 void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,
                     Integer& numMatches, bool truncBegin, bool truncEnd) {
-    const LpamState& l = st.lpam;
+    const LpamState& l = st.session.lpam;
     Alignment a;
     a.crLen = Len(crBases);
     a.pieceLen = Len(piece);
@@ -221,9 +221,9 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
 void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanned) {
     numMatched = 0;
     numSpanned = 0;
-    if (t < 0 || t > st.numTemplates) return;
-    const int n = st.numCRs[t];
-    auto len = [&](int c) { return Len(st.crSeq[t][c]); };
+    if (t < 0 || t > st.session.numTemplates) return;
+    const int n = st.session.numCRs[t];
+    auto len = [&](int c) { return Len(st.session.crSeq[t][c]); };
     std::vector<int> order(static_cast<size_t>(n) + 1, 1);  // CRs by decreasing length
     for (int k = 1; k <= n; ++k) {
         int j = k;
@@ -248,7 +248,8 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
             continue;
         }
         Integer numMatches;
-        literal::LPAMAlign(st, st.crSeq[t][c], st.actSeq, from, to, numMatches, st.crStartPos[t][c], st.crEndPos[t][c]);
+        literal::LPAMAlign(st, st.session.crSeq[t][c], st.actSeq, from, to, numMatches, st.crStartPos[t][c],
+                           st.crEndPos[t][c]);
         if (numMatches <= 0) continue;
         c1 = std::min(c1, c);
         c2 = std::max(c2, c);
@@ -285,13 +286,13 @@ void MatchTemplate(State& st, Integer t, Integer& numMatched, Integer& numSpanne
 
 Integer RankTemplates(State& st) {
     st.numRankedTemplates = 0;
-    if (st.numTemplates < 1) return 0;
-    for (Integer t = 1; t <= st.numTemplates; ++t) {
+    if (st.session.numTemplates < 1) return 0;
+    for (Integer t = 1; t <= st.session.numTemplates; ++t) {
         Integer numMatched, numSpanned;
         literal::MatchTemplate(st, t, numMatched, numSpanned);
         AddToRanking(st, t, numMatched, numSpanned);
     }
-    Assert(st, st.numRankedTemplates == st.numTemplates);
+    Assert(st, st.numRankedTemplates == st.session.numTemplates);
     return st.templateRanks[1].templateNum;
 }
 

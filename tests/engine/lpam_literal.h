@@ -18,7 +18,7 @@ struct DiagonalVote {
 void ClearVote(DiagonalVote& v);
 void SwapVotes(DiagonalVote& a, DiagonalVote& b);
 
-// Same contract as varigap::LPAMAlign and varigap::LPAMAlignPiece; reads st.lpam.
+// Same contract as varigap::LPAMAlign and varigap::LPAMAlignPiece; reads st.session.lpam.
 void LPAMAlign(State& st, const std::string& crBases, const std::string& sequence, Integer from, Integer to,
                Integer& numMatches, Integer& startPos, Integer& endPos);
 void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBases, Integer& startPos, Integer& endPos,

@@ -22,7 +22,7 @@ struct Params {
 // "numMatches start..end" as LPAMAlign answers, then " | " and each message shown.
 std::string Align(const Params& p, const std::string& cr, const std::string& seq, int from, int to) {
     test::TestState t;
-    SetLPAMParameters(t.st, p.mlv, p.wl, p.stdPct, p.minPct, p.minCR);
+    SetLPAMParameters(t.session, p.mlv, p.wl, p.stdPct, p.minPct, p.minCR);
     Integer n, s, e;
     LPAMAlign(t.st, cr, seq, from, to > 0 ? to : int(seq.size()), n, s, e);
     std::string out = std::to_string(n) + " " + std::to_string(s) + ".." + std::to_string(e);

@@ -18,16 +18,16 @@ namespace varigap::test {
 class ParseCase {
 public:
     ParseCase() {
-        st.vrFilePath = dir.Path();
-        st.numTemplates = st.actTemplate = 1;
+        session.vrFilePath = dir.Path();
+        session.numTemplates = st.actTemplate = 1;
     }
     ParseCase& Bases(const std::string& b) {
         st.actSeq += b;
         return *this;
     }
     ParseCase& CR(const std::string& b, int marker = 0) {
-        const int c = ++st.numCRs[1], start = Len(st.actSeq) + 1;
-        st.crSeq[1][c] = b;
+        const int c = ++session.numCRs[1], start = Len(st.actSeq) + 1;
+        session.crSeq[1][c] = b;
         st.crStartPos[1][c] = marker ? marker : start;
         st.crEndPos[1][c] = marker ? marker : start + Len(b) - 1;
         return Region(true, c).Bases(b);
@@ -35,8 +35,8 @@ public:
     // A VR naming `file`, written with `content` unless that is "-" (missing, or written
     // already), holding `b`.
     ParseCase& VR(const std::string& file, const std::string& content, const std::string& b = "") {
-        const int v = ++st.numVRs[1];
-        st.vrFileName[1][v] = file;
+        const int v = ++session.numVRs[1];
+        session.vrFileName[1][v] = file;
         if (content != "-") dir.Write(file, content);
         return Region(false, v).Bases(b);
     }
@@ -62,12 +62,13 @@ public:
     }
     std::vector<std::string> Texts() const { return ts.msgs.Texts(); }
     ParseCase& Region(bool isCR, int num) {
-        st.tRegions[1][st.numCRs[1] + st.numVRs[1]] = TRegion{isCR, num};
+        session.tRegions[1][session.numCRs[1] + session.numVRs[1]] = TRegion{isCR, num};
         return *this;
     }
 
     TestState ts;
     State& st = ts.st;
+    Session& session = ts.session;
     TempDir dir;
 };
 

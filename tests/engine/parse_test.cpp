@@ -71,7 +71,7 @@ TEST(Parse, LimitsAndMissingFilesAreReported) {
     EXPECT_EQ(runs.Sel(1) + runs.Sel(16), "/0/0");
 
     ParseCase missing;  // reported at the run match, with the warning asked for, and again at the search
-    missing.st.showVRWarnings = true;
+    missing.session.showVRWarnings = true;
     missing.CR(kCR1).VR("gone.txt", "-", "AC").CR(kCR2).VR("", "-", "GT").CR(kCR3).Parse();
     const std::string gone = "Error: Varigap Variable Region File \"" + missing.dir.Path("gone.txt") + "\" not found.";
     const std::string empty = "Error: Varigap Variable Region File \"" + missing.dir.Path() + "/\" not found.";
@@ -128,7 +128,7 @@ TEST(Parse, SegmentsTileTheSequenceAfterEveryParseAndReparse) {
         for (int r = 0, regions = 1 + static_cast<int>(rng() % 9), lastCR = 0; r < regions; ++r) {
             if ((lastCR = !lastCR && rng() % 2)) {
                 const int f = static_cast<int>(rng() % 10), marker = f < 7 ? 0 : f < 9 ? -1 : -2;
-                const int c = p.CR(bases(4 + rng() % 5), marker).st.numCRs[1];
+                const int c = p.CR(bases(4 + rng() % 5), marker).session.numCRs[1];
                 if (f < 7 && rng() % 3 == 0) p.st.crStartPos[1][c] += 1;
                 if (f < 7 && rng() % 3 == 0) p.st.crEndPos[1][c] -= 1;
                 continue;

@@ -20,13 +20,13 @@ using Order = std::vector<int>;
 // A state with working parameters and templates entered straight into the table.
 struct Ranker : test::TestState {
     Ranker() {
-        InitLPAM(st);
-        InitMatchTemplate(st);
+        InitLPAM(session);
+        InitMatchTemplate(session);
     }
     int AddTemplate(const std::vector<std::string>& crs) {
-        const int t = ++st.numTemplates;
-        st.numCRs[t] = static_cast<int>(crs.size());
-        for (size_t c = 0; c < crs.size(); ++c) st.crSeq[t][static_cast<long>(c + 1)] = crs[c];
+        const int t = ++session.numTemplates;
+        session.numCRs[t] = static_cast<int>(crs.size());
+        for (size_t c = 0; c < crs.size(); ++c) session.crSeq[t][static_cast<long>(c + 1)] = crs[c];
         return t;
     }
     Order Ranking() const {
@@ -37,7 +37,7 @@ struct Ranker : test::TestState {
     // "start..end " of each CR of template t.
     std::string Placed(int t) const {
         std::string s;
-        for (int c = 1; c <= st.numCRs[t]; ++c)
+        for (int c = 1; c <= session.numCRs[t]; ++c)
             s += std::to_string(st.crStartPos[t][c]) + ".." + std::to_string(st.crEndPos[t][c]) + " ";
         return s;
     }
@@ -89,7 +89,7 @@ TEST(RankTemplates, PlacesEachCRBetweenTheCRsPlacedBeforeIt) {
     };
     for (const Case& k : cases) {
         Ranker r;
-        r.st.lpam.lpamWordLength = k.wordLength;
+        r.session.lpam.lpamWordLength = k.wordLength;
         const int t = r.AddTemplate(k.crs);
         r.st.actSeq = k.seq;
         Integer matched, spanned;

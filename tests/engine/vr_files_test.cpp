@@ -102,7 +102,7 @@ int LiteralMatchVRRun(State& st, const std::vector<std::string>& files, size_t a
     fill.clear();
     if (at == files.size()) return static_cast<int>(s.size());
     TextReader f;
-    if (!OpenInputFile(st, f, st.vrFilePath, files[at], "Varigap Variable Region File")) return -1;
+    if (!OpenInputFile(st, f, st.session.vrFilePath, files[at], "Varigap Variable Region File")) return -1;
     VREntryReader entries(f);
     int best = -1;
     for (VREntry e; entries.Next(e);) {

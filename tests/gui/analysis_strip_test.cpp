@@ -15,7 +15,8 @@ struct Strip : ::testing::Test {
     ui::Desktop desktop;
     ui::Window w{desktop, "FMain"};
     ui::ListBox lines{w, "lstSeq"};
-    State st;
+    Session session;
+    State st{session};
     AnalysisStrip strip{st, lines};
     std::vector<int> clicks;
 

@@ -146,7 +146,7 @@ TEST_F(Driving, FilesNamedAtStartUpKeepTheKeyboardAndComeBackFromTheFilesMenu) {
 
 TEST_F(Driving, EscapeLeavesAndEnterAcceptsTheDialogs) {
     ui::FVarigapParameters& params = program->App().Parameters();
-    const int word = program->App().st.lpam.lpamWordLength;
+    const int word = program->App().session.lpam.lpamWordLength;
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
         Action(Main().menuLPAM)->trigger();
         ProcessEvents();
@@ -156,7 +156,7 @@ TEST_F(Driving, EscapeLeavesAndEnterAcceptsTheDialogs) {
         QTest::keyClicks(box, "9");
         Key(box, key);
         EXPECT_FALSE(Shown(params));
-        EXPECT_EQ(static_cast<int>(program->App().st.lpam.lpamWordLength), key == Qt::Key_Escape ? word : 9);
+        EXPECT_EQ(static_cast<int>(program->App().session.lpam.lpamWordLength), key == Qt::Key_Escape ? word : 9);
     }
     Action(Main().menuOptions)->trigger();
     ProcessEvents();

@@ -30,7 +30,8 @@ TEST(MessageBoxes, TheButtonPressedIsTheAnswer) {
     };
     for (const auto& c : cases) {
         QtMessenger messenger;
-        State st;
+        Session session;
+        State st{session};
         st.messenger = &messenger;
         B* box = nullptr;
         // Inside the dialog's own event loop: what it shows, then the button pressed.

@@ -28,8 +28,8 @@ TEST(SequenceReader, ListedNamesTheBasesTheyLoadAndTheStreamedRecords) {
         test::TempDir dir;
         test::TestState t;
         dir.Write("s.fasta", content);
-        t.st.sequenceFilePath = dir.Path();
-        t.st.sequenceFileName = "s.fasta";
+        t.session.sequenceFilePath = dir.Path();
+        t.session.sequenceFileName = "s.fasta";
         t.st.actSeq = "old";
         ItemList names;
         LoadSequenceFile(t.st, names);
@@ -57,8 +57,8 @@ TEST(SequenceReader, TheComplementIsTakenWhenAskedAndAMissingFileChangesNothing)
     test::TempDir dir;
     test::TestState t;
     dir.Write("s.fasta", ">a\nAACG\n>b\nacgu\n>c\nRYKMBDHVNSW-x\n");
-    t.st.sequenceFilePath = dir.Path();
-    t.st.sequenceFileName = "s.fasta";
+    t.session.sequenceFilePath = dir.Path();
+    t.session.sequenceFileName = "s.fasta";
     for (auto [name, bases] : {std::pair{"a", "CGTT"}, {"b", "ucgt"}, {"c", "WSNBDHVKMRY"}, {"x", ""}}) {
         EXPECT_TRUE(LoadActSeq(t.st, name, true));
         EXPECT_EQ(t.st.actSeq, bases);
@@ -66,14 +66,14 @@ TEST(SequenceReader, TheComplementIsTakenWhenAskedAndAMissingFileChangesNothing)
     ItemList names;
     LoadSequenceFile(t.st, names);
     LoadActSeq(t.st, "a", false);
-    t.st.sequenceFileName = "gone.fasta";
+    t.session.sequenceFileName = "gone.fasta";
     LoadSequenceFile(t.st, names);
     EXPECT_FALSE(LoadActSeq(t.st, "b", false));
     const std::string message = "Error: Varigap Sequence File \"" + dir.Path("gone.fasta") + "\" not found.";
     EXPECT_EQ(t.msgs.Texts(), (std::vector<std::string>{message, message}));
     EXPECT_EQ(names.Items(), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(t.st.actSeq, "AACG");
-    t.st.sequenceFileName = "";  // no file chosen: nothing happens and nothing is said
+    t.session.sequenceFileName = "";  // no file chosen: nothing happens and nothing is said
     LoadSequenceFile(t.st, names);
     EXPECT_EQ(names.ListCount(), 3);
     EXPECT_EQ(t.msgs.shown.size(), 2u);
@@ -84,8 +84,8 @@ TEST(SequenceReader, AUtf16FileIsRefusedWithAMessage) {
         test::TempDir dir;
         test::TestState t;
         dir.Write("s.fasta", bom + std::string(">\0a\0\n\0A\0", 8));
-        t.st.sequenceFilePath = dir.Path();
-        t.st.sequenceFileName = "s.fasta";
+        t.session.sequenceFilePath = dir.Path();
+        t.session.sequenceFileName = "s.fasta";
         ItemList names;
         LoadSequenceFile(t.st, names);
         EXPECT_FALSE(LoadActSeq(t.st, "a", false));

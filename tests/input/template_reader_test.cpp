@@ -19,21 +19,21 @@ namespace {
 std::string Outcome(test::TestState& t, const std::string& content) {
     test::TempDir dir;
     dir.Write("t.txt", content);
-    t.st.templateFilePath = dir.Path();
-    t.st.templateFileName = "t.txt";
-    bool ok = LoadTemplateFile(t.st);
+    t.session.templateFilePath = dir.Path();
+    t.session.templateFileName = "t.txt";
+    bool ok = LoadTemplateFile(t.session);
     std::string s;
     for (const Message& m : t.msgs.shown)
         s += m.text + (m.buttons == MsgButtons::YesNoCancel ? " [Yes No Cancel]" : "") + " | ";
-    if (!ok) return s + (t.st.numTemplates == 0 ? "stopped" : "stopped, table kept");
-    for (int n = 1; n <= t.st.numTemplates; ++n) {
-        s += (n > 1 ? "; " : "") + t.st.templateName[n] + ":";
-        for (int r = 1; r <= t.st.numCRs[n] + t.st.numVRs[n]; ++r) {
-            const TRegion& reg = t.st.tRegions[n][r];
-            const std::string& text = t.st.crText[n][reg.num];  // as the window shows it
-            s += reg.isCR ? " C(" + t.st.crSeq[n][reg.num] +
-                                (text == t.st.crSeq[n][reg.num] ? "" : " \"" + text + "\"") + ")"
-                          : " V(" + t.st.vrFileName[n][reg.num] + ")";
+    if (!ok) return s + (t.session.numTemplates == 0 ? "stopped" : "stopped, table kept");
+    for (int n = 1; n <= t.session.numTemplates; ++n) {
+        s += (n > 1 ? "; " : "") + t.session.templateName[n] + ":";
+        for (int r = 1; r <= t.session.numCRs[n] + t.session.numVRs[n]; ++r) {
+            const TRegion& reg = t.session.tRegions[n][r];
+            const std::string& text = t.session.crText[n][reg.num];  // as the window shows it
+            s += reg.isCR ? " C(" + t.session.crSeq[n][reg.num] +
+                                (text == t.session.crSeq[n][reg.num] ? "" : " \"" + text + "\"") + ")"
+                          : " V(" + t.session.vrFileName[n][reg.num] + ")";
         }
     }
     return s;
@@ -112,12 +112,13 @@ TEST(TemplateReader, AMissingFileKeepsTheTableAndAFailedReadEmptiesIt) {
     test::TestState t;
     ASSERT_EQ(Outcome(t, ">A\nac\n\"v\"\n"), "A: C(ac) V(v)");
     for (const std::string name : {"", "gone.txt"}) {
-        t.st.templateFileName = name;
-        EXPECT_FALSE(LoadTemplateFile(t.st));
-        EXPECT_EQ(int(t.st.numTemplates), 1);
+        t.session.templateFileName = name;
+        EXPECT_FALSE(LoadTemplateFile(t.session));
+        EXPECT_EQ(int(t.session.numTemplates), 1);
     }
-    EXPECT_EQ(t.msgs.Texts(), std::vector<std::string>{"Error: Varigap Template File \"" +
-                                                       FullPath(t.st.templateFilePath, "gone.txt") + "\" not found."});
+    EXPECT_EQ(t.msgs.Texts(),
+              std::vector<std::string>{"Error: Varigap Template File \"" +
+                                       FullPath(t.session.templateFilePath, "gone.txt") + "\" not found."});
     t.msgs.Clear();  // a read that fails empties the table
     EXPECT_EQ(Outcome(t, ">A\nac\n!\n"),
               "Parse error in template file t.txt.  Unexpected initial character in line: ! | stopped");

@@ -66,7 +66,7 @@ TEST(DisplayLines, SegmentsReadAsNumberFlagMarkFlagBasesAndGapsOrUnknownPosition
     std::string log;
     for (const auto& c : cases) {
         test::TestState ts;
-        ts.st.showAssertFailures = c.show;
+        ts.session.showAssertFailures = c.show;
         ts.st.actSeq = "ACGTACGTAC";
         log += SetSegments(ts.st, c.segs) + (c.show ? "" : " (logic errors off)") + "\n   ";
         std::vector<int> segs{7};
@@ -130,10 +130,11 @@ TEST(OutputFile, FeaturesStartAtTheFirstAnchor) {
     for (const auto& segs : cases) {
         test::TestState ts;
         State& st = ts.st;
-        st.numTemplates = st.actTemplate = 1;
-        st.numCRs[1] = 3;
-        st.numVRs[1] = 2;
-        st.vrFileName[1][1] = "V1.txt";
+        Session& session = ts.session;
+        session.numTemplates = st.actTemplate = 1;
+        session.numCRs[1] = 3;
+        session.numVRs[1] = 2;
+        session.vrFileName[1][1] = "V1.txt";
         st.actSeq = std::string(20, 'c');
         log += SetSegments(st, segs) + "\n";
         log += Written([&](TextWriter& out) { WriteAnnotation(st, CurrentResult(st, false), out, false); });

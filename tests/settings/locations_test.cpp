@@ -61,14 +61,14 @@ TEST(Locations, SettingsAreReadWhereSaveKeepsThemFirstAndKeptBesideTheProgramOnl
         const bool holds[] = {c.inBin, c.inShare, c.inConfig};
         for (int d : {kBin, kShare, kConfig})
             if (holds[d]) root.Write(std::string(dirs[d]) + "/" + kParamsFileName, "");
-        State st;
-        st.programDir = root.Path(dirs[kBin]);
-        st.dataDir = InstalledDataDirectory(st.programDir);
-        st.configDir = root.Path(dirs[kConfig]);
+        Session session;
+        session.programDir = root.Path(dirs[kBin]);
+        session.dataDir = InstalledDataDirectory(session.programDir);
+        session.configDir = root.Path(dirs[kConfig]);
         std::optional<ReadOnlyFolder> readOnly;
-        if (!c.binWritable) readOnly.emplace(st.programDir);
-        EXPECT_EQ(SettingsReadDirectory(st, kParamsFileName), root.Path(dirs[c.read])) << c.what;
-        EXPECT_EQ(SettingsSaveDirectory(st), root.Path(dirs[c.save])) << c.what;
+        if (!c.binWritable) readOnly.emplace(session.programDir);
+        EXPECT_EQ(SettingsReadDirectory(session, kParamsFileName), root.Path(dirs[c.read])) << c.what;
+        EXPECT_EQ(SettingsSaveDirectory(session), root.Path(dirs[c.save])) << c.what;
     }
 }
 

@@ -17,17 +17,18 @@ struct SettingsDir {
     test::TempDir dir;
     test::TestState t;
     State& st = t.st;
-    SettingsDir() { st.programDir = dir.Path(); }
+    Session& session = t.session;
+    SettingsDir() { session.programDir = dir.Path(); }
     // The six parameters in file order ("2 6 75 10 0 3") or the three options ("FALSE TRUE TRUE"),
     // then each message after " | ".
     std::string Values(bool options) {
         std::ostringstream s;
         if (options)
-            s << BoolToString(st.showVRWarnings) << " " << BoolToString(st.showRunTimeErrors) << " "
-              << BoolToString(st.showAssertFailures);
+            s << BoolToString(session.showVRWarnings) << " " << BoolToString(session.showRunTimeErrors) << " "
+              << BoolToString(session.showAssertFailures);
         else
-            s << st.maxLengthVariation << " " << st.wordLength << " " << st.stdAcceptancePct << " "
-              << st.minAcceptancePct << " " << st.minCRLength << " " << st.baseCountTolerance;
+            s << session.maxLengthVariation << " " << session.wordLength << " " << session.stdAcceptancePct << " "
+              << session.minAcceptancePct << " " << session.minCRLength << " " << session.baseCountTolerance;
         for (const std::string& m : t.msgs.Texts()) s << " | " << m;
         t.msgs.Clear();
         return s.str();
@@ -69,9 +70,9 @@ TEST(SettingsFiles, HandEditedAndMissingFiles) {
     for (const Case& c : cases) {
         SettingsDir s;
         if (c.file) s.dir.Write(c.options ? kOptionsFileName : kParamsFileName, c.file);
-        s.st.wordLength = 99;  // the defaults come first
-        s.st.showVRWarnings = true;
-        c.options ? LoadOptions(s.st) : LoadParameters(s.st);
+        s.session.wordLength = 99;  // the defaults come first
+        s.session.showVRWarnings = true;
+        c.options ? LoadOptions(s.session) : LoadParameters(s.session);
         std::string outcome = s.Values(c.options);
         if (auto dir = outcome.find(s.dir.Path()); dir != std::string::npos)
             outcome.replace(dir, s.dir.Path().size(), "DIR");
@@ -85,30 +86,30 @@ TEST(SettingsFiles, HandEditedAndMissingFiles) {
 
 TEST(SettingsFiles, SavedFilesReadBackTheFirstSaveBecomesTheBackupAndAFailedSaveLeavesTheOldFile) {
     SettingsDir s;
-    s.st.maxLengthVariation = -1;
-    s.st.baseCountTolerance = 32767;
-    s.st.showAssertFailures = false;
-    SaveParameters(s.st);
-    SaveOptions(s.st);
+    s.session.maxLengthVariation = -1;
+    s.session.baseCountTolerance = 32767;
+    s.session.showAssertFailures = false;
+    SaveParameters(s.session);
+    SaveOptions(s.session);
     EXPECT_EQ(ListFiles(s.dir.Path()), (std::vector<std::string>{kOptionsFileName, kParamsFileName}));  // no backup
     const std::string params = s.dir.Read(kParamsFileName), options = s.dir.Read(kOptionsFileName);
     test::ExpectGolden("tests/settings/golden/saved_files.txt", params + options);
-    s.st.maxLengthVariation = 4;
-    s.st.stdAcceptancePct = 37;
-    s.st.showVRWarnings = true;
-    SaveParameters(s.st);
-    SaveOptions(s.st);
+    s.session.maxLengthVariation = 4;
+    s.session.stdAcceptancePct = 37;
+    s.session.showVRWarnings = true;
+    SaveParameters(s.session);
+    SaveOptions(s.session);
     EXPECT_EQ(s.dir.Read(kParamsBackupName) + s.dir.Read(kOptionsBackupName), params + options);
-    LoadParameters(s.st);  // the defaults first, then every value of the file
-    LoadOptions(s.st);
+    LoadParameters(s.session);  // the defaults first, then every value of the file
+    LoadOptions(s.session);
     EXPECT_EQ(s.Values(false) + " " + s.Values(true), "4 6 37 10 0 32767 TRUE TRUE FALSE");
 
     // The backups cannot be written: directories hold their names.
     const std::string saved = s.dir.Read(kParamsFileName) + s.dir.Read(kOptionsFileName);
     for (const char* backup : {kParamsBackupName, kOptionsBackupName})
         std::filesystem::remove(s.dir.Path(backup)), std::filesystem::create_directory(s.dir.Path(backup));
-    EXPECT_THROW(SaveParameters(s.st), RunTimeError);
-    EXPECT_THROW(SaveOptions(s.st), RunTimeError);
+    EXPECT_THROW(SaveParameters(s.session), RunTimeError);
+    EXPECT_THROW(SaveOptions(s.session), RunTimeError);
     EXPECT_EQ(s.dir.Read(kParamsFileName) + s.dir.Read(kOptionsFileName), saved);
     EXPECT_EQ(ListFiles(s.dir.Path()).size(), 2u);  // no temporary file left
 }

@@ -1,4 +1,4 @@
-// A State whose message boxes are recorded, for tests.
+// A session and a working space whose message boxes are recorded, for tests.
 #pragma once
 
 #include "core/messages.h"
@@ -8,8 +8,12 @@ namespace varigap::test {
 
 struct TestState {
     RecordingMessenger msgs;
-    State st;
-    TestState() { st.messenger = &msgs; }
+    Session session;
+    State st{session};
+    TestState() {
+        session.messenger = &msgs;
+        st.messenger = &msgs;
+    }
     TestState(const TestState&) = delete;
 };
 

@@ -84,7 +84,7 @@ TEST_F(Dialogs, ParametersAreClampedRoundedCheckedAppliedByOkResetAndSaved) {
     std::filesystem::create_directories(prog.Path("VarigapParams.txt"));  // a directory takes the file's name
     w.txbxWordLength.UserType("3");
     w.butSave.UserClick();
-    EXPECT_EQ(St().wordLength, 3);  // stored as the default before the file failed
+    EXPECT_EQ(app->session.wordLength, 3);  // stored as the default before the file failed
     Step("Save where a directory takes the file's name: reported, the dialog stays");
     ExpectStory("parameters.txt");
 }

@@ -14,7 +14,7 @@ TEST_F(UiTest, StartingWithOrWithoutSettingsFilesAndClosingTheMainWindow) {
                                 "Error: Varigap Parameter File \"" + prog.Path("VarigapParams.txt") + "\" not found.",
                                 "Error: Varigap Options File \"" + prog.Path("VarigapOptions.txt") + "\" not found."}));
     EXPECT_TRUE(app->Running() && Main().IsActive());
-    EXPECT_EQ(St().wordLength, 6);
+    EXPECT_EQ(app->session.wordLength, 6);
     // Other windows are made only when first used; closing the main window ends the program.
     EXPECT_FALSE(app->Created("FLoadTemplate") || app->Created("FAnalyzeVRs"));
     Main().butHelp.UserClick();
@@ -47,13 +47,13 @@ TEST_F(UiTest, TheStoryOfTheFileChoosers) {
     w.Dir1.UserOpen(0);
     w.File1.UserClickItem(IndexOf(w.File1, "t.tpl"));
     w.File1.UserPressKey(kKeyEnter);
-    EXPECT_EQ(St().numTemplates, 3);
-    EXPECT_EQ(St().templateFilePath + "/" + St().templateFileName + " " + St().vrFilePath,
+    EXPECT_EQ(app->session.numTemplates, 3);
+    EXPECT_EQ(app->session.templateFilePath + "/" + app->session.templateFileName + " " + app->session.vrFilePath,
               data.Path("t.tpl") + " " + data.Path());
     Step("back with \"..\", Enter on t.tpl: loaded, the chooser hidden");
     Main().menuLoadTemplate.UserClick();
     w.File1.UserDoubleClickItem(IndexOf(w.File1, "bad.tpl"));
-    EXPECT_EQ(St().numTemplates, 0);
+    EXPECT_EQ(app->session.numTemplates, 0);
     Step("shown again where it was; a file that stops with an error: reported, the chooser stays");
     std::filesystem::create_directories(data.Path("media/cdrom/seqs"));
     w.Drive1.UserChoose(1);

@@ -10,8 +10,8 @@ TEST_F(UiTest, AnInstalledCopySaysWhereItsSettingsComeFromAndGo) {
     prog.Write("prefix/bin/varigap", "");
     prog.Write("prefix/share/varigap/VarigapParams.txt", kParamsFile);
     app = std::make_unique<Application>(msgs, prog.Path("prefix/bin"), data.Path());
-    St().dataDir = InstalledDataDirectory(St().programDir);
-    St().configDir = config;
+    app->session.dataDir = InstalledDataDirectory(app->session.programDir);
+    app->session.configDir = config;
     app->Start();
     Main().menuLPAM.UserClick();
     EXPECT_EQ(app->Parameters().lblSettingsFile.Caption(),

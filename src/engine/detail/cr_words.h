@@ -52,7 +52,7 @@ struct TemplateWords {
     int32_t FindOther(const char* at) const;
 
     // Whether template t's CRs are those of st's table.
-    bool Holds(const State& st, int t) const;
+    bool Holds(const Session& session, int t) const;
     bool fixedTable = false;  // indexed from a table that does not change (State::templatesFixed)
     bool anyShared = false;   // some CRs share their words (CR::shared)
 };

@@ -15,7 +15,7 @@ constexpr int NODIAGONAL = -32001;  // empty vote slot; end of a word's hit list
 constexpr int MAXWORDHITS = 10;     // occurrences of one word that vote
 
 // Working parameters from the saved ones (percentages divided by 100).
-void InitLPAM(State& st);
+void InitLPAM(Session& session);
 
 // Places crBases in sequence positions from..to. numMatches: 0 not found (positions
 // POSNOTFOUND), 1 found once (its sequence positions), 2 found more than once (POSAMBIGUOUS).

@@ -8,7 +8,7 @@
 namespace varigap {
 
 // Working tolerance from the saved one.
-void InitMatchTemplate(State& st);
+void InitMatchTemplate(Session& session);
 
 // Ranks all templates against actSeq; fills templateRanks, crStartPos and crEndPos.
 // Returns the best template's number, 0 without templates. Raises run-time error 6 when

@@ -72,7 +72,7 @@ struct VRFile {
     std::shared_ptr<const VRPrefixIndex> prefixes;
 };
 
-// Opens the variable region file `name` in st.vrFilePath. Its entries are read once and kept
+// Opens the variable region file `name` in st.session.vrFilePath. Its entries are read once and kept
 // in st.vrCache while the file's size, modification time and identity stay the same; a file
 // that cannot be opened is reported by OpenInputFile every time and never kept.
 bool OpenVRFile(State& st, const std::string& name, VRFile& file);
