@@ -42,7 +42,7 @@ std::vector<ReparseRequest> Requests(const std::string& text) {
 }
 
 // Each name of the template's variable region files gets the next part, in the order first named.
-void WriteVRFiles(const State& st, const std::vector<std::string>& parts) {
+void WriteVRFiles(const Session& session, const std::vector<std::string>& parts) {
     std::vector<std::string> written;
     for (int t = 1; t <= session.numTemplates; ++t)
         for (int v = 1; v <= session.numVRs[t] && written.size() < kVRFiles; ++v) {
@@ -98,7 +98,7 @@ void CheckFormats(const State& st, const std::string& name, const ReadResult& a,
     std::string text, tsv, json;
     for (auto [format, out] : {std::pair{Format::Text, &text}, {Format::Tsv, &tsv}, {Format::Json, &json}}) {
         std::string body;
-        exports::RenderBody(st, a, {format, true, showStrand, a.trimmed}, body);
+        exports::RenderBody(st.session, a, {format, true, showStrand, a.trimmed}, body);
         exports::Emit(format, body, a.reverse ? '-' : '+', name, sample, *out);
     }
     const std::string head = text.substr(0, text.find('\n'));
@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     session.templateFilePath = session.vrFilePath = dir;
     session.templateFileName = "t.tpl";
     if (!LoadTemplateFile(session) || session.numTemplates < 1) return 0;
-    WriteVRFiles(st, parts);
+    WriteVRFiles(session, parts);
 
     fuzz::WriteScratch("s.fasta", parts[1]);
     session.sequenceFilePath = dir;

@@ -17,7 +17,7 @@ struct Values {
     bool operator==(const Values&) const = default;
 };
 
-Values Of(const State& st) {
+Values Of(const Session& session) {
     return {session.maxLengthVariation, session.wordLength,        session.minCRLength,
             session.baseCountTolerance, session.stdAcceptancePct,  session.minAcceptancePct,
             session.showVRWarnings,     session.showRunTimeErrors, session.showAssertFailures};
@@ -31,16 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string dir = fuzz::ScratchDir();
     fuzz::WriteScratch("in.txt", std::string_view(reinterpret_cast<const char*>(data), size));
     // The same text as either kind of file; then both saved (twice: the backup copy too) and read again.
-    fuzz::Check(LoadParametersFrom(first.st, dir, "in.txt") && LoadOptionsFrom(first.st, dir, "in.txt"),
+    fuzz::Check(LoadParametersFrom(first.session, dir, "in.txt") && LoadOptionsFrom(first.session, dir, "in.txt"),
                 "a file that is there is read to its end");
     for (int save = 0; save < 2; ++save) {
-        SaveParameters(first.st);
-        SaveOptions(first.st);
+        SaveParameters(first.session);
+        SaveOptions(first.session);
     }
     fuzz::Check(
-        LoadParametersFrom(second.st, dir, kParamsFileName) && LoadOptionsFrom(second.st, dir, kOptionsFileName),
+        LoadParametersFrom(second.session, dir, kParamsFileName) && LoadOptionsFrom(second.session, dir, kOptionsFileName),
         "saved files are read");
-    fuzz::Check(Of(second.st) == Of(first.st), "saved values read back unchanged");
+    fuzz::Check(Of(second.session) == Of(first.session), "saved values read back unchanged");
     fuzz::Check(second.msgs.shown.empty(), "a saved file raises no message");
     return 0;
 }

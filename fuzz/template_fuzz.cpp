@@ -12,7 +12,6 @@ using namespace varigap;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratch();
     fuzz::FuzzState f;
-    State& st = f.st;
     Session& session = f.session;
     // The answer to the questions about templates without regions comes from the last byte.
     f.msgs.defaultAnswer = size > 0 && data[size - 1] % 2 ? MsgAnswer::Yes : MsgAnswer::No;

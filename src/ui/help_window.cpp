@@ -8,7 +8,7 @@
 
 namespace varigap::ui {
 
-FHelp::FHelp(Application& app) : Window(app.desktop, "FHelp"), session_(app.session), st_(app.st) {
+FHelp::FHelp(Application& app) : Window(app.desktop, "FHelp"), session_(app.session) {
     SetCaption("Varigap Help File");
     closeOnEscape = true;
     const char* captions[kNumChapters] = {"&Contents", "&Files",  "&Using",     "&Algorithms",

@@ -37,7 +37,6 @@ private:
     void ShowHelpChapter();
 
     Session& session_;
-    State& st_;
     Table<std::string, kNumChapters - 1> helpFileNames;
     Integer actChapter;
 };
