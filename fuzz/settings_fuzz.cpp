@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SaveParameters(first.session);
         SaveOptions(first.session);
     }
-    fuzz::Check(
-        LoadParametersFrom(second.session, dir, kParamsFileName) && LoadOptionsFrom(second.session, dir, kOptionsFileName),
-        "saved files are read");
+    fuzz::Check(LoadParametersFrom(second.session, dir, kParamsFileName) &&
+                    LoadOptionsFrom(second.session, dir, kOptionsFileName),
+                "saved files are read");
     fuzz::Check(Of(second.session) == Of(first.session), "saved values read back unchanged");
     fuzz::Check(second.msgs.shown.empty(), "a saved file raises no message");
     return 0;

@@ -162,7 +162,9 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        (analysed as the reverse complement), no_cr_reads (no CR found;
                        with --primers-trimmed: none inside the read and no VR identified),
                        skipped_too_long, skipped_empty, skipped_bad_letters and
-                       skipped_malformed (records passed over, not among the reads); then
+                       skipped_malformed (records passed over, not among the reads),
+                       vote_table_full (reads whose CRs were placed with a full vote
+                       table: the word length is too short for them); then
                        per template T of the template file template:T:reads (the reads
                        that took it, with a CR found), per region R of T (named as
                        --extract names it) region:T:R:placed (flag : on a line of its

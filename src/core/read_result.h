@@ -59,6 +59,7 @@ struct ReadResult {
     // The sequence analysed: the read on the strand analysed; trimmed, between the bases of the
     // template's first and last CR. The read lies at readFirst..readLast of it (1-based).
     std::string sequence;
+    bool voteTableFull = false;  // the aligner's vote table ran full: placements may be incomplete
     int readFirst = 1, readLast = 0;
 
     std::vector<TemplateRank> ranking;  // best first

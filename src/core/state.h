@@ -107,6 +107,10 @@ struct State {
     Table<SSegment, MAXNUMDISPLAYLINES> SSegments;
     Integer numSSegments;
 
+    // The aligner's vote table ran full since the analysis began: too many places for short
+    // words. The placements found stand; the analysis says so once.
+    bool voteTableFull = false;
+
     // --- module state ---
     ScratchSlot lpamScratch;  // word index and vote table buffers
     // The CRs of the template table cut into words at the working word length; starts as the

@@ -56,7 +56,18 @@ bool StartUp(Session& session, const SettingsFiles& files) {
     return true;
 }
 
-Integer RankActSeq(State& st) { return RankTemplates(st); }
+Integer RankActSeq(State& st) {
+    st.voteTableFull = false;
+    return RankTemplates(st);
+}
+
+std::string VoteTableFullText(const State& st) {
+    return "The conserved regions were placed with a full vote table: at word length " +
+           Str(st.session.lpam.lpamWordLength) +
+           " their words occur in too many places of the sequence. The placements found are kept but may "
+           "be incomplete; a word length of " +
+           Str(kShortestSafeWordLength) + " or more avoids it.";
+}
 
 Integer ChooseTemplate(const State& st, Integer choice, Integer best) {
     return (choice >= 1 && choice <= st.session.numTemplates) ? choice : best;

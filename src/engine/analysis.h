@@ -43,6 +43,11 @@ void IndexTemplates(Session& session);
 // template's CR positions. Returns the best template's number, 0 without templates. Raises
 // run-time error 6 when actSeq is longer than an Integer position can reach.
 Integer RankActSeq(State& st);
+// Words of fewer bases occur in so many places of a sequence that the aligner's vote table
+// runs full on the bundled examples.
+inline constexpr int kShortestSafeWordLength = 4;
+// What a ranking that left st.voteTableFull set says: the cause and what avoids it.
+std::string VoteTableFullText(const State& st);
 // The template an analysis applies: `choice` when it is a template number, `best` otherwise.
 Integer ChooseTemplate(const State& st, Integer choice, Integer best);
 // Parses st.actSeq along actTemplate with the CR positions the ranking found, identifies its

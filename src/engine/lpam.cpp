@@ -91,7 +91,7 @@ void HeapDown(LpamScratch& s, size_t at) {
 // they lie on. A full table hands its last slot to a new diagonal, which keeps the score found
 // there (reported as a logic error, as it loses votes); the heap that finds that slot is
 // built only once the table is full.
-void CastVotes(const State& st, LpamScratch& s, LpamCall& c, int tableSize) {
+void CastVotes(State& st, LpamScratch& s, LpamCall& c, int tableSize) {
     const int numWords = c.numWords;
     StartVotes(s, c, tableSize);
     DiagonalVote* const voteOf = s.voteOf.data();
@@ -123,7 +123,8 @@ void CastVotes(const State& st, LpamScratch& s, LpamCall& c, int tableSize) {
                 votes[numVotes++] = Vote{d, ToSingle(0.0 + share), now, -1};
                 slot = numVotes;
             } else {
-                Check(st, c, false);
+                c.reported = true;
+                st.voteTableFull = true;
                 if (!full) {
                     full = true;
                     s.heap.resize(static_cast<size_t>(numVotes));

@@ -38,6 +38,7 @@ void ClearResults(State& st) {
     st.numRankedTemplates = 0;
     st.numSRegions = 0;
     st.numSSegments = 0;
+    st.voteTableFull = false;
 }
 
 void Reparse(State& st, const ReparseRequest& r) {
@@ -104,6 +105,7 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
     res.readLast = place.readLast;
     res.length = static_cast<int>(place.trimmed && analysed ? place.readLast - place.readFirst + 1 : readLength);
     res.sequence = st.actSeq;
+    res.voteTableFull = st.voteTableFull;
     if (!analysed) return res;
     const int t = st.actTemplate;
     res.templateNum = t;
@@ -174,6 +176,7 @@ ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& r
     }
     for (const auto& r : request.reparse)
         if (!Trapped(st, [&] { Reparse(st, r); })) break;
+    if (st.voteTableFull) MsgBox(st, VoteTableFullText(st));
     return TakeResult(st, true, place, bases.size(), true);
 }
 

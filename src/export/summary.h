@@ -66,13 +66,14 @@ private:
     bool overflowed_ = false;
 };
 
-// The version of the summary's layout: 2 added "schema_version" and "vr_lengths". Only keys are
-// added from one version to the next, so that readers of an earlier one go on working.
-inline constexpr int kSummarySchemaVersion = 2;
+// The version of the summary's layout: 2 added "schema_version" and "vr_lengths", 3
+// "vote_table_full". Only keys are added from one version to the next, so that readers of an
+// earlier one go on working.
+inline constexpr int kSummarySchemaVersion = 3;
 
 // The counters every sample has first, in this order.
 inline constexpr const char* kSampleCounters[] = {
-    "reads",         "distinct_reads",      "reverse_reads",    "no_cr_reads", "skipped_too_long",
-    "skipped_empty", "skipped_bad_letters", "skipped_malformed"};
+    "reads",         "distinct_reads",      "reverse_reads",     "no_cr_reads",    "skipped_too_long",
+    "skipped_empty", "skipped_bad_letters", "skipped_malformed", "vote_table_full"};
 
 }  // namespace varigap::exports

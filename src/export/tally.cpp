@@ -8,7 +8,18 @@ namespace varigap::exports {
 
 namespace {
 
-enum Counter : size_t { kReads, kDistinct, kReverse, kNoCR, kTooLong, kEmpty, kBadLetters, kMalformed, kFixed };
+enum Counter : size_t {
+    kReads,
+    kDistinct,
+    kReverse,
+    kNoCR,
+    kTooLong,
+    kEmpty,
+    kBadLetters,
+    kMalformed,
+    kVoteTableFull,
+    kFixed
+};
 
 }  // namespace
 
@@ -56,6 +67,7 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
     ++c[kReads];
     if (distinct_) reads_.Add(r.sample, r.bases, 1);
     if (f.reverse) ++c[kReverse];
+    if (f.voteTableFull) ++c[kVoteTableFull];
     if (!f.analysed || !f.matched) {
         ++c[kNoCR];
         if (counting_) counts_.Add(noTemplateRow_, r.sample, 1);

@@ -398,6 +398,7 @@ private:
                          "\" of sequence file \"" + ControlsAsBlanks(opts_.files[r.sample]) + "\"\n");
         try {
             fresh_result_ = std::make_shared<const ReadResult>(AnalyzeRead(st, r.bases, opts_.request));
+            if (fresh_result_->voteTableFull) status = kRunFailed;  // said, and the run ends with 1
             exports::RenderBody(st.session, *fresh_result_, opts_.listing, fresh_);
             if (!r.outFile.empty()) {
                 const std::string nothing = WhyNothingToAnnotate(st, *fresh_result_);

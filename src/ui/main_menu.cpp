@@ -258,6 +258,7 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
         } else {
             if (!templateFound) {
                 bestTemplate = RankActSeq(st_);
+                if (st_.voteTableFull) MsgBox(st_, VoteTableFullText(st_));
                 InitializeCBXTemplates();
                 templateFound = true;
             }

@@ -9,6 +9,7 @@
 
 #include "core/messages.h"
 #include "core/strings.h"
+#include "engine/analysis.h"
 #include "engine/lpam.h"
 #include "engine/ranking.h"
 #include "settings/locations.h"
@@ -225,6 +226,15 @@ void FVarigapParameters::butOk_Click() {
         ReportRunTimeError(st_, std::current_exception());
         return;
     }
+    // Words this short occur in so many places of a sequence that the aligner's vote table runs
+    // full: the analyses would say so for nearly every sequence.
+    if (valWordLength >= 1 && valWordLength <= kShortestSafeWordLength - 1)
+        MsgBox(st_,
+               "Word length " + Str(valWordLength) +
+                   " is short: its words occur in so many places of a sequence that the conserved "
+                   "regions may be placed incompletely (each analysis will say so). A word length of " +
+                   Str(kShortestSafeWordLength) + " or more avoids it.",
+               "Varigap Parameters", MsgIcon::Exclamation);
     OkSteps();
 }
 

@@ -14,6 +14,7 @@ namespace varigap::test {
 namespace {
 
 const std::string kMap = std::string(VARIGAP_SOURCE_DIR) + "/data/tools/maps/trnLF_map.tsv";
+const std::string kData = std::string(VARIGAP_SOURCE_DIR) + "/data";
 
 // Runs a bash script in `dir` with `vg` standing for varigap-cli: its exit status and messages.
 CliResult Bash(const std::string& dir, const std::string& script) {
@@ -118,6 +119,17 @@ TEST(CliSaid, WhatWouldGiveAWrongAnswerIsRefusedOrNamed) {
         {"vg analyze t.tpl long.fasta | grep -c '^>'", 1,
          "\"long.fasta\", record 1 (line 1): the read has 40000 bases, more than the 32000 that can be analysed",
          "1\n"},
+        // Words too short for the vote table: said once per record with the cause and the cure,
+        // counted in the summary, exit status 1.
+        {"sed 's/wordLength = 6/wordLength = 3/' " + kData +
+             "/settings/VarigapParams.txt > p3.txt\n"
+             "vg analyze " +
+             kData + "/example/trnLF.tpl " + kData +
+             "/example/sequences.fasta --params p3.txt "
+             "--summary a.json 2> e.txt >/dev/null && exit 9; s=$?\n"
+             "grep -c 'at word length 3 their words occur in too many places' e.txt; grep -c 'record 16 ' e.txt\n"
+             "grep -c '\"vote_table_full\": 16' a.json; exit $s",
+         1, "", "16\n1\n1\n"},
         // The system's reason, the rule broken.
         {"vg analyze t.tpl s.fasta --extract s.fq", 1,
          "Region folder s.fq could not be made: Not a directory (something that is not a folder has its name)."},

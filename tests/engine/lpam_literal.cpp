@@ -177,7 +177,7 @@ void LPAMAlignPiece(State& st, const std::string& piece, const std::string& crBa
             while (table[j].score > 0 && table[j].diagonal != dd && j < tableSize) ++j;
             Assert(st, j <= tableSize);
             if (table[j].diagonal != dd) {
-                Assert(st, table[j].diagonal == NODIAGONAL);
+                if (table[j].diagonal != NODIAGONAL) st.voteTableFull = true;  // the table ran full
                 table[j].diagonal = dd;
             }
             table[j].score = ToSingle(double(table[j].score) + 1.0 / k);

@@ -148,7 +148,7 @@ inline void StartVotes(LpamScratch& s, const LpamCall& c, int tableSize) {
 
 // Every word hands out one vote, split evenly over its counted occurrences (s.hits), to the
 // diagonals they lie on; a full table is reported as a logic error.
-void CastVotes(const State& st, LpamScratch& s, LpamCall& c, int tableSize);
+void CastVotes(State& st, LpamScratch& s, LpamCall& c, int tableSize);
 // Walks the region along diagonal d and returns whether enough bases match; on success
 // startPos..endPos is the placement, clipped to the piece. nearWord: the first word with a hit
 // within the band of d (0 none, -1 to be looked up in s); straight: no hit but d's own lies
