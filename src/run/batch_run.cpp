@@ -24,7 +24,10 @@
 #include "run/derep_cache.h"
 #include "run/job_messages.h"
 #include "run/output_files.h"
+#include "run/pair_reader.h"
 #include "run/run_outputs.h"
+#include "seqio/mate_merge.h"
+#include "seqio/mate_pairs.h"
 #include "seqio/sequence_file.h"
 
 namespace varigap::run {
@@ -52,6 +55,10 @@ struct Record {
     exports::Skip skip = exports::Skip::None;  // a reading problem: why the record was passed over
     std::string outFile;                       // output file name, "" without --output-dir
     std::string messages;                      // messages raised while reading it
+    // A read pair: mate 1 in bases and quals (merged with mate 2 before the analysis), mate 2 here.
+    bool paired = false;
+    std::string bases2, quals2;
+    exports::PairFate pair = exports::PairFate::Single;
 
     // Empties it for the next record, keeping the room its strings hold.
     void Reset() {
@@ -66,6 +73,8 @@ struct Record {
         skip = exports::Skip::None;
         outFile.clear();
         messages.clear();
+        paired = false;
+        pair = exports::PairFate::Single;
     }
 };
 
@@ -114,6 +123,7 @@ public:
             struct stat sb {};
             if (f != "-" && ::stat(f.c_str(), &sb) == 0) totalBytes_ += sb.st_size;
         }
+        if (opts.pairs != PairInput::None) pairs_ = std::make_unique<PairReader>(opts, kLongestRead);
     }
 
     // The next chunk; false when every record has been read.
@@ -139,17 +149,41 @@ public:
 
     // Decompresses ahead of the worker reading, in the file it reads (see LineInput::ReadAhead);
     // false when there was nothing to do. Needs no lock: the file guards its own queue.
-    bool ReadAhead(bool onlyIfDry) { return file_.ReadAhead(onlyIfDry); }
+    bool ReadAhead(bool onlyIfDry) { return pairs_ ? pairs_->ReadAhead(onlyIfDry) : file_.ReadAhead(onlyIfDry); }
 
     long Total() const { return opts_.sequences.empty() ? -1 : static_cast<long>(opts_.sequences.size()); }
     long long TotalBytes() const { return opts_.sequences.empty() ? totalBytes_ : 0; }
 
 private:
-    long long Consumed() const { return doneBytes_ + (open_ ? file_.FileOffset() : 0); }
+    long long Consumed() const { return pairs_ ? pairs_->Consumed() : doneBytes_ + (open_ ? file_.FileOffset() : 0); }
     bool Read(Record& r) { return opts_.sequences.empty() ? Stream(r) : Named(r); }
+
+    // The next pair of mates, or a problem met on the way.
+    bool StreamPair(Record& r) {
+        PairReader::Pair& p = pair_;
+        const PairReader::Got got = pairs_->Next(p);
+        if (got == PairReader::Got::End) return false;
+        r.sample = p.file;
+        r.messages.swap(p.messages);
+        if (got != PairReader::Got::Pair) {
+            r.failure = got == PairReader::Got::Stop ? kRunStopped : kRunFailed;
+            r.skip = p.skip;
+            stopped_ = got == PairReader::Got::Stop;
+            return true;
+        }
+        r.paired = true;
+        r.name.assign(seqio::PairName(p.one.name));
+        r.bases.assign(p.one.bases);
+        r.quals.assign(p.one.quals);
+        r.bases2.assign(p.two.bases);
+        r.quals2.assign(p.two.quals);
+        r.fileRecord = p.number;
+        return true;
+    }
 
     // The next record of the files, or a problem met on the way.
     bool Stream(Record& r) {
+        if (pairs_) return StreamPair(r);
         while (!stopped_ && fileIndex_ < opts_.files.size()) {
             const std::string& path = opts_.files[fileIndex_];
             if (!open_) {
@@ -230,6 +264,8 @@ private:
     const RunSettings& opts_;
     seqio::SequenceFile file_;
     seqio::SeqRecord record_;
+    std::unique_ptr<PairReader> pairs_;  // nullptr: single reads
+    PairReader::Pair pair_;
     size_t fileIndex_ = 0;
     bool open_ = false, stopped_ = false, collected_ = false;
     std::vector<Record> problems_, named_;
@@ -330,28 +366,38 @@ private:
                 {MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."}), ""});
             status = kRunFailed;
         }
-        if (status == kRunOk) {
-            const size_t hash = cache_ ? HashBases(r.bases) : 0;
+        if (status == kRunOk && r.paired && !MergePair(r)) {
+            // Mates that could not be merged are counted by why, and not analysed.
+            fresh_.clear();
+            exports::RenderBody(st_->session, kNotAnalysed, opts_.listing, fresh_);
+            if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
+            exports::Emit(opts_.listing.format, fresh_, '+', r.name, samples_[r.sample], result.out,
+                          opts_.listing.mates);
+            if (outputs_) Feed(r, nullptr, result);
+        } else if (status == kRunOk) {
+            // A merged pair is known by its bases and where each mate lies in them.
+            const std::string& key = r.paired ? pairKey_ : r.bases;
+            const size_t hash = cache_ ? HashBases(key) : 0;
             ResultPtr held;  // the outputs' hold on the result: only taken when they are asked for
             auto emit = [&](std::string_view body, char strand) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
-                exports::Emit(opts_.listing.format, body, strand, r.name, samples_[r.sample], result.out);
+                exports::Emit(opts_.listing.format, body, strand, r.name, samples_[r.sample], result.out,
+                              opts_.listing.mates);
             };
-            if (const Rendered* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
+            if (const Rendered* recent = cache_ ? recent_.Find(key, hash) : nullptr) {
                 emit(recent->body, recent->strand);
                 // A copy of a shared result would make the jobs contend for its count: only the
                 // outputs take one.
                 if (outputs_) held = recent->result;
-            } else if (cache_ && cache_->Use(r.bases, hash, [&](const ResultPtr& found) { held = found; })) {
-                const Rendered& kept =
-                    recent_.Keep(r.bases, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
+            } else if (cache_ && cache_->Use(key, hash, [&](const ResultPtr& found) { held = found; })) {
+                const Rendered& kept = recent_.Keep(key, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
                 emit(kept.body, kept.strand);
             } else {
                 const bool silent = Analyze(r, err, status);
                 emit(fresh_, fresh_result_ && fresh_result_->reverse ? '-' : '+');
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
-                if (cache_ && silent && fresh_result_) cache_->Insert(r.bases, hash, fresh_result_);
+                if (cache_ && silent && fresh_result_) cache_->Insert(key, hash, fresh_result_);
                 held = std::move(fresh_result_);
             }
             if (outputs_) Feed(r, std::move(held), result);
@@ -367,6 +413,24 @@ private:
         return status;
     }
 
+    // Merges the mates of a pair into r.bases and r.quals, with pairKey_ and merged_ saying where
+    // each mate lies; false (r.pair says why) when they could not be merged.
+    bool MergePair(Record& r) {
+        const seqio::MergeOutcome outcome = seqio::MergeMates(r.bases, r.quals, r.bases2, r.quals2, merged_);
+        if (outcome != seqio::MergeOutcome::Merged) {
+            r.pair = outcome == seqio::MergeOutcome::NoOverlap ? exports::PairFate::NoOverlap
+                                                               : exports::PairFate::MateTooShort;
+            return false;
+        }
+        r.pair = exports::PairFate::Merged;
+        r.bases.swap(merged_.bases);
+        r.quals.swap(merged_.quals);
+        pairKey_.assign(r.bases);
+        pairKey_ += '\0';
+        pairKey_ += Str(merged_.mate1Last) + "," + Str(merged_.mate2First);
+        return true;
+    }
+
     // Hands an analysed record to the job's counts and keeps it for the outputs that take
     // records in order.
     void Feed(Record& r, ResultPtr res, ChunkResult& result) {
@@ -378,6 +442,7 @@ private:
         a.bases = r.bases;
         a.quals = r.quals;
         a.result = res ? res.get() : &kNotAnalysed;
+        a.pair = r.pair;
         if (r.bases.empty()) a.skip = exports::Skip::Empty;
         else if (!a.result->analysed && r.bases.size() > kLongestRead) a.skip = exports::Skip::TooLong;
         if (tally_) tally_->Take(a, sinkOut_, sinkMessages_);
@@ -394,10 +459,19 @@ private:
         fresh_result_.reset();
         // Every message about the read says which one it is: a message of its own (an overflow,
         // say) does not.
-        msgs_.SetContext("  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) +
-                         "\" of sequence file \"" + ControlsAsBlanks(opts_.files[r.sample]) + "\"\n");
+        const std::string& file = opts_.files[r.sample];
+        msgs_.SetContext("  in " + std::string(r.paired ? "pair " : "record ") + Str(r.fileRecord) + " \"" +
+                         ControlsAsBlanks(r.name) + "\" of sequence file \"" + ControlsAsBlanks(file) +
+                         (r.paired && opts_.pairs == PairInput::Files
+                              ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) + "\"\n"
+                              : "\"\n"));
         try {
-            fresh_result_ = std::make_shared<const ReadResult>(AnalyzeRead(st, r.bases, opts_.request));
+            ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request);
+            if (r.paired) {
+                analysed.mate1Last = merged_.mate1Last;
+                analysed.mate2First = merged_.mate2First;
+            }
+            fresh_result_ = std::make_shared<const ReadResult>(std::move(analysed));
             exports::RenderBody(st.session, *fresh_result_, opts_.listing, fresh_);
             if (!r.outFile.empty()) {
                 const std::string nothing = WhyNothingToAnnotate(st, *fresh_result_);
@@ -433,6 +507,8 @@ private:
     RecentReads recent_;       // the commonest of the cache's reads, rendered, without its lock
     std::string fresh_;        // the output of the read analysed last
     ResultPtr fresh_result_;
+    seqio::MergedMates merged_;              // the pair merged last
+    std::string pairKey_;                    // its key in the caches of identical reads
     RunOutputs* outputs_;                    // nullptr: none asked for
     std::unique_ptr<exports::Tally> tally_;  // this job's counts; nullptr: nothing counted
     std::string sinkOut_;                    // scratch
@@ -447,9 +523,10 @@ public:
         : console_(console), outputs_(outputs) {
         progress_.total = total;
         progress_.totalBytes = totalBytes;
-        const std::string header = outputs                                       ? outputs->Header()
-                                   : opts.listing.format == exports::Format::Tsv ? exports::TsvHeader()
-                                                                                 : "";
+        const std::string header = outputs ? outputs->Header()
+                                   : opts.listing.format == exports::Format::Tsv
+                                       ? exports::TsvHeader(opts.listing.mates)
+                                       : "";
         Out(header.data(), header.size());
     }
 
