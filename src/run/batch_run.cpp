@@ -416,7 +416,7 @@ private:
     // Merges the mates of a pair into r.bases and r.quals, with pairKey_ and merged_ saying where
     // each mate lies; false (r.pair says why) when they could not be merged.
     bool MergePair(Record& r) {
-        const seqio::MergeOutcome outcome = seqio::MergeMates(r.bases, r.quals, r.bases2, r.quals2, merged_);
+        const seqio::MergeOutcome outcome = merger_.Merge(r.bases, r.quals, r.bases2, r.quals2, merged_);
         if (outcome != seqio::MergeOutcome::Merged) {
             r.pair = outcome == seqio::MergeOutcome::NoOverlap ? exports::PairFate::NoOverlap
                                                                : exports::PairFate::MateTooShort;
@@ -507,6 +507,7 @@ private:
     RecentReads recent_;       // the commonest of the cache's reads, rendered, without its lock
     std::string fresh_;        // the output of the read analysed last
     ResultPtr fresh_result_;
+    seqio::MateMerger merger_;               // its scratch
     seqio::MergedMates merged_;              // the pair merged last
     std::string pairKey_;                    // its key in the caches of identical reads
     RunOutputs* outputs_;                    // nullptr: none asked for

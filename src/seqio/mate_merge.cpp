@@ -13,22 +13,19 @@ namespace {
 
 constexpr int kQualityOffset = 33;
 constexpr int kHighestQuality = 93;  // '~', the highest FASTQ quality character
+constexpr unsigned char kOther = 4;  // the code of N and of every letter but A, C, G, T
 
-bool IsBase(char c) {
-    switch (c) {
-        case 'A':
-        case 'C':
-        case 'G':
-        case 'T':
-        case 'a':
-        case 'c':
-        case 'g':
-        case 't': return true;
-        default: return false;
-    }
-}
+constexpr std::array<unsigned char, 256> kCodes = [] {
+    std::array<unsigned char, 256> codes{};
+    codes.fill(kOther);
+    codes['A'] = codes['a'] = 0;
+    codes['C'] = codes['c'] = 1;
+    codes['G'] = codes['g'] = 2;
+    codes['T'] = codes['t'] = 3;
+    return codes;
+}();
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+unsigned char Code(char c) { return kCodes[static_cast<unsigned char>(c)]; }
 
 // The merged quality of two reads of one base, [agree][q1][q2], as quality characters.
 struct PosteriorTable {
@@ -50,53 +47,88 @@ struct PosteriorTable {
     }
 };
 
-int Phred(char c) { return std::clamp(c - kQualityOffset, 0, kHighestQuality); }
-
-// Differences of the overlap of mate 1 with mate 2 (reverse complemented) placed at `offset`,
-// from `lo` to `hi` of mate 1; stops past `limit`. `same`: bases that agree.
-int Differences(std::string_view b1, std::string_view r2, int offset, int lo, int hi, int limit, int& same) {
-    int diffs = 0;
-    same = 0;
-    for (int i = lo; i < hi; ++i) {
-        const char a = b1[static_cast<size_t>(i)], b = r2[static_cast<size_t>(i - offset)];
-        if (!IsBase(a) || !IsBase(b)) continue;
-        if (Upper(a) == Upper(b)) ++same;
-        else if (++diffs > limit) break;
-    }
-    return diffs;
-}
+size_t Phred(char c) { return static_cast<size_t>(std::clamp(c - kQualityOffset, 0, kHighestQuality)); }
 
 }  // namespace
 
-MergeOutcome MergeMates(std::string_view bases1, std::string_view quals1, std::string_view bases2,
-                        std::string_view quals2, MergedMates& out) {
+bool MateMerger::Holds(int offset, int& score) const {
+    const int len1 = static_cast<int>(c1_.size()), len2 = static_cast<int>(c2_.size());
+    const int lo = std::max(0, offset), hi = std::min(len1, offset + len2);
+    const int limit = std::min(kMaxMateDiffs, (hi - lo) / 5);
+    int diffs = 0, same = 0;
+    for (int i = lo; i < hi; ++i) {
+        const unsigned char a = c1_[static_cast<size_t>(i)], b = c2_[static_cast<size_t>(i - offset)];
+        if ((a | b) & kOther) continue;
+        if (a == b) ++same;
+        else if (++diffs > limit) return false;
+    }
+    score = same - 3 * diffs;
+    // Bases compared (not N) must fill the shortest overlap.
+    return same + diffs >= kMinMateOverlap;
+}
+
+MergeOutcome MateMerger::Merge(std::string_view bases1, std::string_view quals1, std::string_view bases2,
+                               std::string_view quals2, MergedMates& out) {
     static const PosteriorTable table;  // built once, only read afterwards
     out.bases.clear();
     out.quals.clear();
     out.mate1Last = out.mate2First = 0;
     const int len1 = static_cast<int>(bases1.size()), len2 = static_cast<int>(bases2.size());
     if (len1 < kMinMateOverlap || len2 < kMinMateOverlap) return MergeOutcome::MateTooShort;
-    const std::string r2 = ReverseComplement(std::string(bases2));
-    const bool quals = quals1.size() == bases1.size() && quals2.size() == bases2.size() && !quals1.empty();
+    const bool quals = quals1.size() == bases1.size() && quals2.size() == bases2.size();
+    c1_.resize(bases1.size());
+    for (size_t i = 0; i < bases1.size(); ++i) c1_[i] = Code(bases1[i]);
+    r2_.resize(bases2.size());
+    c2_.resize(bases2.size());
+    for (size_t j = 0; j < bases2.size(); ++j) {
+        const char b = bases2[bases2.size() - 1 - j];
+        const int k = ComplementOf(static_cast<unsigned char>(b));
+        r2_[j] = k < 0 ? b : static_cast<char>(k);
+        c2_[j] = Code(r2_[j]);
+    }
 
-    // Mate 2 reverse complemented starts at `offset` of mate 1: negative where the mates run
-    // past each other.
+    // Words of mate 1, then the placements (mate 2 reverse complemented starting at `offset` of
+    // mate 1, negative where the mates run past each other) where mate 2 holds them.
+    constexpr unsigned kWords = 1u << (2 * kSeedLength);
+    if (seen_.empty() || ++stamp_ == 0) {
+        seen_.assign(kWords, 0);
+        stamp_ = 1;
+    }
+    votes_.assign(static_cast<size_t>(len1 + len2), 0);
+    auto words = [&](const std::vector<unsigned char>& codes, auto&& take) {
+        unsigned word = 0;
+        int run = 0;
+        for (size_t i = 0; i < codes.size(); ++i) {
+            if (codes[i] == kOther) {
+                run = 0;
+                continue;
+            }
+            word = ((word << 2) | codes[i]) & (kWords - 1);
+            if (++run >= kSeedLength) take(word, static_cast<int>(i) - kSeedLength + 1);
+        }
+    };
+    const unsigned long long stamp = static_cast<unsigned long long>(stamp_) << 32;
+    words(c1_, [&](unsigned word, int at) { seen_[word] = stamp | static_cast<unsigned>(at); });
+    words(c2_, [&](unsigned word, int at) {
+        const unsigned long long seen = seen_[word];
+        if ((seen & ~0xffffffffULL) == stamp)
+            ++votes_[static_cast<size_t>(static_cast<int>(seen & 0xffffffffULL) - at + len2)];
+    });
+
     int best = 0, bestScore = 0;
     bool found = false;
-    for (int offset = len1 - kMinMateOverlap; offset >= kMinMateOverlap - len2; --offset) {
-        const int lo = std::max(0, offset), hi = std::min(len1, offset + len2);
-        const int limit = std::min(kMaxMateDiffs, (hi - lo) / 5);
-        int same = 0;
-        const int diffs = Differences(bases1, r2, offset, lo, hi, limit, same);
-        // Bases compared (not N) must fill the shortest overlap.
-        if (diffs > limit || same + diffs < kMinMateOverlap) continue;
-        const int score = same - 3 * diffs;
+    for (const bool seeded : {true, false}) {
         // From the shortest overlap to the longest: a tie goes to the longer.
-        if (!found || score >= bestScore) {
-            found = true;
-            bestScore = score;
-            best = offset;
+        for (int offset = len1 - kMinMateOverlap; offset >= kMinMateOverlap - len2; --offset) {
+            int score = 0;
+            if (seeded && !votes_[static_cast<size_t>(offset + len2)]) continue;
+            if (Holds(offset, score) && (!found || score >= bestScore)) {
+                found = true;
+                bestScore = score;
+                best = offset;
+            }
         }
+        if (found) break;
     }
     if (!found) return MergeOutcome::NoOverlap;
 
@@ -113,24 +145,23 @@ MergeOutcome MergeMates(std::string_view bases1, std::string_view quals1, std::s
             continue;
         }
         // Mate 2's qualities run backwards along its reverse complement.
-        const char b = r2[j], qb = quals ? quals2[bases2.size() - 1 - j] : '!';
+        const char qb = quals ? quals2[bases2.size() - 1 - j] : '!';
         if (!in1) {
-            out.bases[at] = b;
+            out.bases[at] = r2_[j];
             if (quals) out.quals[at] = qb;
             continue;
         }
-        const char a = bases1[at], qa = quals ? quals1[at] : '!';
-        if (!IsBase(a) || !IsBase(b)) {  // an N (or other code) gives way to a base
-            const bool first = IsBase(a) || !IsBase(b);
-            out.bases[at] = first ? a : b;
+        const char qa = quals ? quals1[at] : '!';
+        const unsigned char a = c1_[at], b = c2_[j];
+        if ((a | b) & kOther) {  // an N (or other code) gives way to a base
+            const bool first = a != kOther || b == kOther;
+            out.bases[at] = first ? bases1[at] : r2_[j];
             if (quals) out.quals[at] = first ? qa : qb;
             continue;
         }
-        const bool agree = Upper(a) == Upper(b);
-        const bool second = !agree && quals && Phred(qb) > Phred(qa);
-        out.bases[at] = second ? b : a;
-        if (quals)
-            out.quals[at] = table.q[agree ? 1 : 0][static_cast<size_t>(Phred(qa))][static_cast<size_t>(Phred(qb))];
+        const bool second = a != b && quals && Phred(qb) > Phred(qa);
+        out.bases[at] = second ? r2_[j] : bases1[at];
+        if (quals) out.quals[at] = table.q[a == b ? 1 : 0][Phred(qa)][Phred(qb)];
     }
     out.mate1Last = std::min(len1, length);
     out.mate2First = std::max(best, 0) + 1;

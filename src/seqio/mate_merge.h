@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varigap::seqio {
 
@@ -30,13 +31,30 @@ struct MergedMates {
 
 // Merges mate 1 (`bases1`, `quals1`) with mate 2 (as read, from the other end of the insert).
 // The placement kept is the one of the best score (bases that agree, less three for each that
-// differs; N neither) and, on a tie, of the longer overlap. Mates that run past each other (an
-// insert shorter than a read) are cut where the other mate starts: what lies beyond is adapter.
-// Where the mates disagree the base of the higher quality is taken (mate 1's on a tie); the
-// quality of a base read by both is the posterior of the paired-read model (Edgar & Flyvbjerg,
-// 2015): for agreeing bases of error probabilities p and q, p*q/3 / (1 - p - q + 4pq/3); for
-// disagreeing ones, the better of error probability p, p(1 - q/3) / (p + q - 4pq/3).
-MergeOutcome MergeMates(std::string_view bases1, std::string_view quals1, std::string_view bases2,
-                        std::string_view quals2, MergedMates& out);
+// differs; N neither) and, on a tie, of the longer overlap. Placements where the mates share a
+// word of kSeedLength bases are tried first, every other placement only when none of them
+// holds. Mates that run past each other (an insert shorter than a read) are cut where the other
+// mate starts: what lies beyond is adapter. Where the mates disagree the base of the higher
+// quality is taken (mate 1's on a tie); the quality of a base read by both is the posterior of
+// the paired-read model (Edgar & Flyvbjerg, 2015): for agreeing bases of error probabilities p
+// and q, p*q/3 / (1 - p - q + 4pq/3); for disagreeing ones, the better of error probability p,
+// p(1 - q/3) / (p + q - 4pq/3). One merger per thread: it keeps its scratch between pairs.
+class MateMerger {
+public:
+    static constexpr int kSeedLength = 8;
+
+    MergeOutcome Merge(std::string_view bases1, std::string_view quals1, std::string_view bases2,
+                       std::string_view quals2, MergedMates& out);
+
+private:
+    // Whether the placement at `offset` holds; its score then.
+    bool Holds(int offset, int& score) const;
+
+    std::string r2_;                        // mate 2 reverse complemented
+    std::vector<unsigned char> c1_, c2_;    // bases as 0-3 (A, C, G, T), 4 for any other letter
+    std::vector<unsigned long long> seen_;  // by word: the pair (stamp, high half) and where mate 1 holds it
+    std::vector<unsigned short> votes_;     // by placement: words shared
+    unsigned stamp_ = 0;
+};
 
 }  // namespace varigap::seqio
