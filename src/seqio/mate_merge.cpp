@@ -90,7 +90,7 @@ MergeOutcome MateMerger::Merge(std::string_view bases1, std::string_view quals1,
     // Words of mate 1, then the placements (mate 2 reverse complemented starting at `offset` of
     // mate 1, negative where the mates run past each other) where mate 2 holds them.
     constexpr unsigned kWords = 1u << (2 * kSeedLength);
-    if (seen_.empty() || ++stamp_ == 0) {
+    if (seen_.empty() || ++stamp_ > 0xffff) {
         seen_.assign(kWords, 0);
         stamp_ = 1;
     }
@@ -107,12 +107,14 @@ MergeOutcome MateMerger::Merge(std::string_view bases1, std::string_view quals1,
             if (++run >= kSeedLength) take(word, static_cast<int>(i) - kSeedLength + 1);
         }
     };
-    const unsigned long long stamp = static_cast<unsigned long long>(stamp_) << 32;
-    words(c1_, [&](unsigned word, int at) { seen_[word] = stamp | static_cast<unsigned>(at); });
+    // Positions beyond the low half (no read analysed is that long) are left to the full search.
+    const unsigned stamp = stamp_ << 16;
+    words(c1_, [&](unsigned word, int at) {
+        if (at <= 0xffff) seen_[word] = stamp | static_cast<unsigned>(at);
+    });
     words(c2_, [&](unsigned word, int at) {
-        const unsigned long long seen = seen_[word];
-        if ((seen & ~0xffffffffULL) == stamp)
-            ++votes_[static_cast<size_t>(static_cast<int>(seen & 0xffffffffULL) - at + len2)];
+        const unsigned seen = seen_[word];
+        if ((seen & 0xffff0000u) == stamp) ++votes_[static_cast<size_t>(static_cast<int>(seen & 0xffffu) - at + len2)];
     });
 
     int best = 0, bestScore = 0;

@@ -41,7 +41,8 @@ struct MergedMates {
 // p(1 - q/3) / (p + q - 4pq/3). One merger per thread: it keeps its scratch between pairs.
 class MateMerger {
 public:
-    static constexpr int kSeedLength = 8;
+    // 4^7 words: the table of where mate 1 holds each (64 KiB) stays in the core's cache.
+    static constexpr int kSeedLength = 7;
 
     MergeOutcome Merge(std::string_view bases1, std::string_view quals1, std::string_view bases2,
                        std::string_view quals2, MergedMates& out);
@@ -50,10 +51,10 @@ private:
     // Whether the placement at `offset` holds; its score then.
     bool Holds(int offset, int& score) const;
 
-    std::string r2_;                        // mate 2 reverse complemented
-    std::vector<unsigned char> c1_, c2_;    // bases as 0-3 (A, C, G, T), 4 for any other letter
-    std::vector<unsigned long long> seen_;  // by word: the pair (stamp, high half) and where mate 1 holds it
-    std::vector<unsigned short> votes_;     // by placement: words shared
+    std::string r2_;                      // mate 2 reverse complemented
+    std::vector<unsigned char> c1_, c2_;  // bases as 0-3 (A, C, G, T), 4 for any other letter
+    std::vector<unsigned> seen_;          // by word: the pair (stamp, high half) and where mate 1 holds it (low half)
+    std::vector<unsigned short> votes_;   // by placement: words shared
     unsigned stamp_ = 0;
 };
 
