@@ -41,11 +41,16 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        adapter); where they disagree the base of the higher quality is
                        taken (mate 1's on a tie), and a base read by both gets the
                        posterior quality of the paired-read model of Edgar and Flyvbjerg
-                       (2015), at most 41. One result per pair, named as the pair. Pairs
-                       whose mates do not overlap are not analysed: their output shows
-                       no template, and --summary counts per sample "pairs_merged",
-                       "pairs_placed_apart", "pairs_not_analysed" and why mates were not
-                       merged ("pairs_not_merged:no_overlap", ":mate_too_short"). TSV rows
+                       (2015), at most 41. One result per pair, named as the pair. Mates
+                       that do not overlap are placed apart: mate 1 and mate 2 reverse
+                       complemented are analysed as one read (so the template and the
+                       strand are chosen for the pair; positions are in that read), and
+                       the lines that reach across the unread gap between them, and the
+                       uncertain lines beside those, are not covered: flag "-", no bases,
+                       no variant. --summary counts per sample "pairs_merged",
+                       "pairs_placed_apart", "pairs_not_analysed" (no conserved region
+                       found) and why mates were not merged ("pairs_not_merged:
+                       no_overlap", "pairs_not_merged:mate_too_short"). TSV rows
                        gain a last column "mates" and JSON regions and segments a field
                        "mates": the mates that read the line ("1", "2", "12").
   --interleaved        read pairs as --pairs does, from files that hold the two mates of

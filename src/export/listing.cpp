@@ -163,11 +163,21 @@ struct Span {
     std::string start, end;
     bool inRead = true;
 };
-// The mates that read positions startPos..endPos of the sequence analysed, as a JSON field.
-std::string MatesField(const ReadResult& r, bool mates, int startPos, int endPos) {
+// Whether a display line that shows template region `region` (or, with `segment`, is that
+// segment) is marked not in the read ("-").
+bool NotInRead(const ReadResult& r, int region, int segment) {
+    for (const ResultLine& l : r.lines)
+        if (l.flag == '-' && (segment ? l.line == segment : region >= l.first && region < l.first + l.count))
+            return true;
+    return false;
+}
+
+// The mates that read positions startPos..endPos of the sequence analysed, as a JSON field;
+// null for a stretch not read (`notRead`, or beside a trimmed read).
+std::string MatesField(const ReadResult& r, bool mates, int startPos, int endPos, bool notRead) {
     if (!mates) return "";
     int first = 0, last = 0;
-    if (!IsValidPos(startPos) || !IsValidPos(endPos) || !r.InRead(startPos, endPos, first, last))
+    if (notRead || !IsValidPos(startPos) || !IsValidPos(endPos) || !r.InRead(startPos, endPos, first, last))
         return ",\"mates\":null";
     return std::string(",\"mates\":\"") + r.Mates(first, last) + "\"";
 }
@@ -204,11 +214,12 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
     for (size_t i = 0; i < r.regions.size(); ++i) {
         const SRegion& g = r.regions[i];
         const Span span = SpanOf(r, g.startPos, g.endPos);
-        regions.Item() += "{\"region\":" + Str(static_cast<long long>(i + 1)) + ",\"kind\":\"" +
-                          (g.isCR ? "CR" : "VR") + "\",\"number\":" + Str(g.num) +
-                          ",\"name\":" + JsonQuote(RegionName(session, r.templateNum, g.isCR, g.num)) +
-                          ",\"start\":" + span.start + ",\"end\":" + span.end +
-                          ",\"unresolved\":" + Bool(g.unresolved) + MatesField(r, f.mates, g.startPos, g.endPos) + "}";
+        regions.Item() +=
+            "{\"region\":" + Str(static_cast<long long>(i + 1)) + ",\"kind\":\"" + (g.isCR ? "CR" : "VR") +
+            "\",\"number\":" + Str(g.num) +
+            ",\"name\":" + JsonQuote(RegionName(session, r.templateNum, g.isCR, g.num)) + ",\"start\":" + span.start +
+            ",\"end\":" + span.end + ",\"unresolved\":" + Bool(g.unresolved) +
+            MatesField(r, f.mates, g.startPos, g.endPos, f.mates && NotInRead(r, static_cast<int>(i + 1), 0)) + "}";
     }
     regions.Close();
 
@@ -243,7 +254,7 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
              "\",\"region\":" + Str(s.region) + ",\"start\":" + span.start + ",\"end\":" + span.end +
              ",\"nCRs\":" + Str(s.nCRs) + ",\"nVRs\":" + Str(s.nVRs) + ",\"unresolved\":" + Bool(s.unresolved);
         if (f.primersTrimmed) o += std::string(",\"flag\":\"") + (!span.inRead ? "-" : s.unresolved ? "?" : ":") + "\"";
-        o += MatesField(r, f.mates, s.startPos, s.endPos) + "}";
+        o += MatesField(r, f.mates, s.startPos, s.endPos, f.mates && NotInRead(r, 0, static_cast<int>(n + 1))) + "}";
     }
     segments.Close();
 

@@ -56,8 +56,9 @@ void Tally::CountPairs() {
 void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&) {
     std::vector<long long>& c = counters_[r.sample];
     if (pairBase_ && r.pair != PairFate::Single) {
-        // Mates that do not overlap are not analysed yet: only their first mate is kept as the read.
-        ++c[pairBase_ + (r.pair == PairFate::Merged ? 0 : 2)];
+        // Mates not merged are placed apart when a template's conserved regions were found in them.
+        const bool placed = r.result && r.result->analysed && r.result->matched;
+        ++c[pairBase_ + (r.pair == PairFate::Merged ? 0 : placed ? 1 : 2)];
         if (r.pair == PairFate::NoOverlap) ++c[pairBase_ + 3];
         if (r.pair == PairFate::MateTooShort) ++c[pairBase_ + 4];
     }

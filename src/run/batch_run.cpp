@@ -23,6 +23,7 @@
 #include "run/cores.h"
 #include "run/derep_cache.h"
 #include "run/job_messages.h"
+#include "run/mates_apart.h"
 #include "run/output_files.h"
 #include "run/pair_reader.h"
 #include "run/run_outputs.h"
@@ -366,16 +367,9 @@ private:
                 {MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."}), ""});
             status = kRunFailed;
         }
-        if (status == kRunOk && r.paired && !MergePair(r)) {
-            // Mates that could not be merged are counted by why, and not analysed.
-            fresh_.clear();
-            exports::RenderBody(st_->session, kNotAnalysed, opts_.listing, fresh_);
-            if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
-            exports::Emit(opts_.listing.format, fresh_, '+', r.name, samples_[r.sample], result.out,
-                          opts_.listing.mates);
-            if (outputs_) Feed(r, nullptr, result);
-        } else if (status == kRunOk) {
-            // A merged pair is known by its bases and where each mate lies in them.
+        if (status == kRunOk && r.paired) MergePair(r);
+        if (status == kRunOk) {
+            // A pair is known by its bases and where each mate lies in them.
             const std::string& key = r.paired ? pairKey_ : r.bases;
             const size_t hash = cache_ ? HashBases(key) : 0;
             ResultPtr held;  // the outputs' hold on the result: only taken when they are asked for
@@ -413,22 +407,24 @@ private:
         return status;
     }
 
-    // Merges the mates of a pair into r.bases and r.quals, with pairKey_ and merged_ saying where
-    // each mate lies; false (r.pair says why) when they could not be merged.
-    bool MergePair(Record& r) {
+    // Merges the mates of a pair into r.bases and r.quals, or joins them where they do not
+    // overlap (r.pair says which, and why); pairKey_ and merged_ say where each mate lies.
+    void MergePair(Record& r) {
         const seqio::MergeOutcome outcome = merger_.Merge(r.bases, r.quals, r.bases2, r.quals2, merged_);
-        if (outcome != seqio::MergeOutcome::Merged) {
+        if (outcome == seqio::MergeOutcome::Merged) {
+            r.pair = exports::PairFate::Merged;
+            r.bases.swap(merged_.bases);
+            r.quals.swap(merged_.quals);
+        } else {
             r.pair = outcome == seqio::MergeOutcome::NoOverlap ? exports::PairFate::NoOverlap
                                                                : exports::PairFate::MateTooShort;
-            return false;
+            merged_.mate1Last = static_cast<int>(r.bases.size());
+            merged_.mate2First = 0;  // joined: MarkUnreadGap places mate 2
+            JoinMates(r.bases, r.quals, r.bases2, r.quals2);
         }
-        r.pair = exports::PairFate::Merged;
-        r.bases.swap(merged_.bases);
-        r.quals.swap(merged_.quals);
         pairKey_.assign(r.bases);
         pairKey_ += '\0';
         pairKey_ += Str(merged_.mate1Last) + "," + Str(merged_.mate2First);
-        return true;
     }
 
     // Hands an analysed record to the job's counts and keeps it for the outputs that take
@@ -467,9 +463,11 @@ private:
                               : "\"\n"));
         try {
             ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request);
-            if (r.paired) {
+            if (r.pair == exports::PairFate::Merged) {
                 analysed.mate1Last = merged_.mate1Last;
                 analysed.mate2First = merged_.mate2First;
+            } else if (r.paired) {
+                MarkUnreadGap(analysed, merged_.mate1Last);
             }
             fresh_result_ = std::make_shared<const ReadResult>(std::move(analysed));
             exports::RenderBody(st.session, *fresh_result_, opts_.listing, fresh_);

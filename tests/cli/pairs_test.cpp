@@ -64,10 +64,14 @@ TEST(CliPairs, MatesAreMergedByTheirOverlapAndFilesOutOfStepStopTheRun) {
     files("S", {{"stag", staggered}, {"ends", ends}, {"apart", apart}, {"differ", differ}});
     files("Bad", {{"p1", ends}, {"p2", ends}}, 0, "q2");
     files("Odd", {{"p1", ends}, {"p2", ends}}, 1);
-    // The same merged bases with other mates' lengths (other mates columns), many times over.
+    // The same merged bases with other mates' lengths (other mates columns), and mates apart, many
+    // times over.
     std::vector<std::pair<std::string, Mates>> many;
     for (int i = 0; i < 300; ++i)
-        many.emplace_back("m" + std::to_string(i), i % 3 == 0 ? ends : i % 3 == 1 ? Read(insert, 130) : staggered);
+        many.emplace_back("m" + std::to_string(i), i % 4 == 0   ? ends
+                                                   : i % 4 == 1 ? Read(insert, 130)
+                                                   : i % 4 == 2 ? staggered
+                                                                : apart);
     files("Many", many);
 
     const std::string vr1 = "\tGrass\t2\tVR\t1\t41\t70\t:\tintron.txt\t" + dir.intron1 + "\tPoa annua\t" + dir.intron1;
@@ -95,12 +99,13 @@ TEST(CliPairs, MatesAreMergedByTheirOverlapAndFilesOutOfStepStopTheRun) {
          0,
          {{"x", "@differ sample=S strand=+ flag=: start=71 end=110\n" + dir.cr2 + "\n+\n" + cr2quals + "\n"}},
          ""},
-        {"mates that do not overlap: counted, not analysed",
-         "S_R1.fq S_R2.fq --pairs --summary s.json",
+        {"mates that do not overlap: placed apart, the unread gap not covered",
+         "S_R1.fq S_R2.fq --pairs --format tsv --summary s.json",
          0,
-         {{"", ">apart\t\n"},
+         {{"mates of apart", "1,,,,2"},
+          {"", "apart\tGrass\t2\tVR\t1\t\t\t-\tintron.txt\t\t\t\tS\t+\t\n"},
           {"s.json",
-           "\"pairs_merged\": 3,\n      \"pairs_placed_apart\": 0,\n      \"pairs_not_analysed\": 1,\n"
+           "\"pairs_merged\": 3,\n      \"pairs_placed_apart\": 1,\n      \"pairs_not_analysed\": 0,\n"
            "      \"pairs_not_merged:no_overlap\": 1"}},
          ""},
         {"mismatched names",
