@@ -367,7 +367,17 @@ private:
                 {MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."}), ""});
             status = kRunFailed;
         }
-        if (status == kRunOk && r.paired) MergePair(r);
+        if (status == kRunOk && r.paired) {
+            MergePair(r);
+            if (r.bases.size() > kLongestRead) {
+                err.push_back({MessageLine(Message{"Varigap", PairPlace(r) + ": its mates make " + Str(r.bases.size()) +
+                                                                  " bases, more than the " + Str(kLongestRead) +
+                                                                  " a read may have; pair passed over."}),
+                               ""});
+                status = kRunFailed;
+                r.skip = exports::Skip::TooLong;
+            }
+        }
         if (status == kRunOk) {
             // A pair is known by its bases and where each mate lies in them.
             const std::string& key = r.paired ? pairKey_ : r.bases;
@@ -401,10 +411,19 @@ private:
                 exports::AnalysedRead skipped;
                 skipped.sample = outputs_->SampleOf(r.sample);
                 skipped.skip = r.skip;
+                skipped.pair = r.pair;
                 tally_->Take(skipped, sinkOut_, sinkMessages_);
             }
         }
         return status;
+    }
+
+    // Where a pair was read, for messages: 'Sequence files "A" and "B", pair N "NAME"'.
+    std::string PairPlace(const Record& r) const {
+        const bool two = opts_.pairs == PairInput::Files;
+        return std::string(two ? "Sequence files \"" : "Sequence file \"") + ControlsAsBlanks(opts_.files[r.sample]) +
+               (two ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) : std::string()) + "\", pair " +
+               Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) + "\"";
     }
 
     // Merges the mates of a pair into r.bases and r.quals, or joins them where they do not

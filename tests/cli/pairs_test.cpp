@@ -64,6 +64,7 @@ TEST(CliPairs, MatesAreMergedByTheirOverlapAndFilesOutOfStepStopTheRun) {
     files("S", {{"stag", staggered}, {"ends", ends}, {"apart", apart}, {"differ", differ}});
     files("Bad", {{"p1", ends}, {"p2", ends}}, 0, "q2");
     files("Odd", {{"p1", ends}, {"p2", ends}}, 1);
+    files("Long", {{"long", Read(RandomBases(34000, 5), 17000)}});
     // The same merged bases with other mates' lengths (other mates columns), and mates apart, many
     // times over.
     std::vector<std::pair<std::string, Mates>> many;
@@ -125,6 +126,13 @@ TEST(CliPairs, MatesAreMergedByTheirOverlapAndFilesOutOfStepStopTheRun) {
          "Odd.fq --interleaved",
          2,
          {{"err", "Sequence file \"Odd.fq\", record 3 \"p2/1\" has no mate: the file holds an odd number of records"}},
+         ""},
+        {"mates that make a read too long",
+         "Long_R1.fq Long_R2.fq --pairs",
+         1,
+         {{"err",
+           "Sequence files \"Long_R1.fq\" and \"Long_R2.fq\", pair 1 \"long\": its mates make 34000 bases, "
+           "more than the 32000 a read may have; pair passed over.\n"}},
          ""},
         {"interleaved input: the same pairs",
          "S.fq --interleaved --format tsv",
