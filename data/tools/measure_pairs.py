@@ -14,6 +14,13 @@ and past each other), N pairs per record, half of the amplicons read from their 
 good run with ART's HiSeq 2500 profile (2x150), a noisy one with its MiSeq v3 profile (2x250,
 whose poor first cycles make about 4% errors). A pair is given its true variant when the
 variant named for the loop lists the record the pair was made from among its taxa.
+
+trnL-F e-f: each record's amplicon between primers e and f (their sites found with at most two
+differences; the primers' own bases), read as 2x300 through simulate_amplicons.py's model
+(substitutions at 0.1%, low qualities at them), 5 pairs per record, against
+data/example/built/trnLF.tpl: every pair must be analysed, merged where the mates overlap
+(amplicons up to 584 bases) and placed apart otherwise; the spacer's true variant is counted
+among the pairs whose mates overlap.
 """
 
 import argparse
@@ -25,8 +32,12 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from simulate_amplicons import PRIMER_G, PRIMER_H, DefaultSource, P6Records, ReverseComplement  # noqa: E402
-from measure_identification import P6_TEMPLATE, Outcome, Run, Tally, Varigap  # noqa: E402
+from simulate_amplicons import PRIMER_G, PRIMER_H, DefaultSource, P6Records, ReadFasta, ReverseComplement, Sequencer  # noqa: E402,E501
+from measure_identification import P6_TEMPLATE, TRNLF_TEMPLATE, Outcome, Run, Tally, Varigap  # noqa: E402
+
+PRIMER_E = 'GGTTCAAGTCCCTCTATCCC'
+PRIMER_F = 'ATTTGAACTGGTGACACGAG'
+
 
 ADAPTER_1 = 'AGATCGGAAGAGCACACGTCTGAACTCCAGTCAC'
 ADAPTER_2 = 'AGATCGGAAGAGCGTCGTGTAGGGAAAGAGTGT'
@@ -88,6 +99,48 @@ def Measure(cli, work, paths, names):
             [100.0 * n / max(len(names), 1) for n in (counts['pairs_merged'], kept)])
 
 
+def Site(seq, primer):
+    """Where `primer` matches `seq` with the fewest differences (at most two), or None."""
+    best = None
+    for i in range(len(seq) - len(primer) + 1):
+        d = sum(a != b for a, b in zip(seq[i:i + len(primer)], primer))
+        if d <= 2 and (best is None or d < best[1]):
+            best = (i, d)
+    return best[0] if best else None
+
+
+def MeasureEF(cli, work, shared, seed, per=5, length=300, rate=0.001):
+    """(pairs, merged %, placed apart %, not analysed %, overlapping pairs, spacer true variant %
+    among them) of trnL-F e-f amplicons read as 2x300."""
+    rng = random.Random(seed)
+    sequencer = Sequencer(rng, rate)
+    site_f = ReverseComplement(PRIMER_F)
+    paths = [os.path.join(work, 'ef_R%d.fq' % m) for m in (1, 2)]
+    overlapping = set()
+    with open(paths[0], 'w') as f1, open(paths[1], 'w') as f2:
+        n = 0
+        for name, seq in ReadFasta(os.path.join(shared, 'regions.fasta')).items():
+            e, f = Site(seq, PRIMER_E), Site(seq, site_f)
+            if e is None or f is None or f <= e:
+                continue
+            amplicon = PRIMER_E + seq[e + len(PRIMER_E):f] + site_f
+            for _ in range(per):
+                n += 1
+                label = 'r%d|%s' % (n, name.split()[-1])
+                if len(amplicon) <= 2 * length - 16:
+                    overlapping.add(label)
+                for out, bases, adapter in ((f1, amplicon, ADAPTER_1), (f2, ReverseComplement(amplicon), ADAPTER_2)):
+                    read, quals, _ = sequencer.Read((bases + adapter * 10)[:length])
+                    out.write('@%s\n%s\n+\n%s\n' % (label, read, quals))
+    summary = os.path.join(work, 'ef.json')
+    found = Varigap(cli, TRNLF_TEMPLATE, paths[0], [paths[1], '--pairs', '--summary', summary, '--force'])
+    counts = list(json.load(open(summary))['samples'].values())[0]
+    true = sum(Outcome(*found.get(label, {}).get(2, (False, set())), label.split('|')[1]) == 'true'
+               for label in overlapping)
+    share = [100.0 * counts[k] / n for k in ('pairs_merged', 'pairs_placed_apart', 'pairs_not_analysed')]
+    return [n] + share + [len(overlapping), 100.0 * true / max(len(overlapping), 1)]
+
+
 def main():
     p = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     p.add_argument('--cli', required=True)
@@ -108,6 +161,10 @@ def main():
                 cells = ' | '.join('%.2f%%' % t[outcome] for t in tallies)
                 first = '%s: merged %.1f%% (vsearch %.1f%%)' % ((label,) + tuple(merged)) if outcome == 'true' else ''
                 print('| %s | %s | %s | %s |' % (first, what, '{:,}'.format(len(names)), cells))
+        n, merged, apart, lost, overlapping, true = MeasureEF(a.cli, work, a.shared, a.seed)
+        print('\ntrnL-F e-f amplicons as 2x300 (0.1%% substitutions): %s pairs, %.1f%% merged, %.1f%% placed apart, '
+              '%.1f%% not analysed; the spacer given its true variant in %.2f%% of the %s pairs whose mates overlap'
+              % ('{:,}'.format(n), merged, apart, lost, true, '{:,}'.format(overlapping)))
 
 
 if __name__ == '__main__':
