@@ -47,7 +47,8 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        strand are chosen for the pair; positions are in that read), and
                        the lines that reach across the unread gap between them, and the
                        uncertain lines beside those, are not covered: flag "-", no bases,
-                       no variant. --summary counts per sample "pairs_merged",
+                       no variant; no --output-dir file is written for them (an annotated
+                       file shows one sequence). --summary counts per sample "pairs_merged",
                        "pairs_placed_apart", "pairs_not_analysed" (no conserved region
                        found) and why mates were not merged ("pairs_not_merged:
                        no_overlap", "pairs_not_merged:mate_too_short"). TSV rows

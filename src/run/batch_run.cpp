@@ -474,12 +474,12 @@ private:
         fresh_result_.reset();
         // Every message about the read says which one it is: a message of its own (an overflow,
         // say) does not.
-        const std::string& file = opts_.files[r.sample];
+        const bool twoFiles = r.paired && opts_.pairs == PairInput::Files;
         msgs_.SetContext("  in " + std::string(r.paired ? "pair " : "record ") + Str(r.fileRecord) + " \"" +
-                         ControlsAsBlanks(r.name) + "\" of sequence file \"" + ControlsAsBlanks(file) +
-                         (r.paired && opts_.pairs == PairInput::Files
-                              ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) + "\"\n"
-                              : "\"\n"));
+                         ControlsAsBlanks(r.name) + (twoFiles ? "\" of sequence files \"" : "\" of sequence file \"") +
+                         ControlsAsBlanks(opts_.files[r.sample]) +
+                         (twoFiles ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) : std::string()) +
+                         "\"\n");
         try {
             ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request);
             if (r.pair == exports::PairFate::Merged) {
@@ -490,7 +490,10 @@ private:
             }
             fresh_result_ = std::make_shared<const ReadResult>(std::move(analysed));
             exports::RenderBody(st.session, *fresh_result_, opts_.listing, fresh_);
-            if (!r.outFile.empty()) {
+            if (!r.outFile.empty() && r.paired && r.pair != exports::PairFate::Merged) {
+                // An annotated file shows one sequence: mates placed apart are not one.
+                MsgBox(st, "No output file for \"" + r.name + "\": its mates do not overlap.");
+            } else if (!r.outFile.empty()) {
                 const std::string nothing = WhyNothingToAnnotate(st, *fresh_result_);
                 if (fresh_result_->analysed && !nothing.empty()) {
                     // A file that names the template and annotates nothing is no result: none is written.

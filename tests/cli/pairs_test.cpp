@@ -100,10 +100,13 @@ TEST(CliPairs, MatesAreMergedByTheirOverlapAndFilesOutOfStepStopTheRun) {
          0,
          {{"x", "@differ sample=S strand=+ flag=: start=71 end=110\n" + dir.cr2 + "\n+\n" + cr2quals + "\n"}},
          ""},
-        {"mates that do not overlap: placed apart, the unread gap not covered",
-         "S_R1.fq S_R2.fq --pairs --format tsv --summary s.json",
+        {"mates that do not overlap: placed apart, the unread gap not covered, no annotated file",
+         "S_R1.fq S_R2.fq --pairs --format tsv --summary s.json -o od",
          0,
          {{"mates of apart", "1,,,,2"},
+          {"err",
+           "No output file for \"apart\": its mates do not overlap.\n  in pair 3 \"apart\" of sequence files "
+           "\"S_R1.fq\" and \"S_R2.fq\"\n"},
           {"", "apart\tGrass\t2\tVR\t1\t\t\t-\tintron.txt\t\t\t\tS\t+\t\n"},
           {"s.json",
            "\"pairs_merged\": 3,\n      \"pairs_placed_apart\": 1,\n      \"pairs_not_analysed\": 0,\n"
