@@ -23,9 +23,10 @@ Sequence files are FASTA or FASTQ (a record may take several lines in both), pla
 gzip or BGZF, recognised by their content, not by their names; "-" reads standard
 input. They are read in the order given. Each file is one sample, named after the file
 without its directory and without ".gz" or ".bgz" and ".fastq", ".fq", ".fasta", ".fa",
-".fna" or ".fas" ("stdin" for -). Read pairs are read with --pairs or --interleaved. A record that cannot be read (a FASTQ quality line of
-another length than its bases, a missing "+" line, binary data, a read of more than
-32000 bases, FASTA or FASTQ) is reported with its file and record number and passed over, as is
+".fna" or ".fas" ("stdin" for -). Read pairs are read with --pairs or
+--interleaved. A record that cannot be read (a FASTQ quality line of another length
+than its bases, a missing "+" line, binary data, a read of more than 32000 bases,
+FASTA or FASTQ) is reported with its file and record number and passed over, as is
 an empty file; a compressed stream that breaks off ends the run, keeping what was read.
 
   --pairs              read pairs straight from the sequencer: the files go two by two,
@@ -47,13 +48,13 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        strand are chosen for the pair; positions are in that read), and
                        the lines that reach across the unread gap between them, and the
                        uncertain lines beside those, are not covered: flag "-", no bases,
-                       no variant; no --output-dir file is written for them (an annotated
-                       file shows one sequence). --summary counts per sample "pairs_merged",
-                       "pairs_placed_apart", "pairs_not_analysed" (no conserved region
-                       found) and why mates were not merged ("pairs_not_merged:
-                       no_overlap", "pairs_not_merged:mate_too_short"). TSV rows
-                       gain a last column "mates" and JSON regions and segments a field
-                       "mates": the mates that read the line ("1", "2", "12").
+                       no variant; no --output-dir file is written for them (an
+                       annotated file shows one sequence). --summary counts per sample
+                       "pairs_merged", "pairs_placed_apart", "pairs_not_analysed" (no
+                       conserved region found) and why mates were not merged
+                       ("pairs_not_merged:no_overlap", "pairs_not_merged:mate_too_short").
+                       TSV rows gain a last column "mates" and JSON regions and segments
+                       a field "mates": the mates that read the line ("1", "2", "12").
   --interleaved        read pairs as --pairs does, from files that hold the two mates of
                        each pair in turn (each file one sample, named as without it).
   --sample NAME        name the sample of the sequence file that follows. Two files
