@@ -13,6 +13,8 @@
 #  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it);
 #  4. the memory of the tables of 10,000,000 distinct reads, scripts/bench-distinct.sh
 #     ($VARIGAP_BENCH_TABLES=0 skips it).
+#  5. read pairs, scripts/bench-pairs.sh: analyze --pairs against vsearch merging + analyze
+#     ($VARIGAP_BENCH_PAIRS_RUN=0 skips it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -183,6 +185,10 @@ fi
 if [[ ${VARIGAP_BENCH_TABLES:-1} != 0 ]]; then
   echo
   scripts/bench-distinct.sh "$build"
+fi
+if [[ ${VARIGAP_BENCH_PAIRS_RUN:-1} != 0 ]]; then
+  echo
+  scripts/bench-pairs.sh "$build"
 fi
 if [[ ${VARIGAP_BENCH_REPORT:-1} != 0 ]]; then
   echo

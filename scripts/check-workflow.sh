@@ -10,6 +10,9 @@
 #   - a shard that fails (a read longer than varigap-cli takes, in the third shard of S2) fails
 #     the workflow with that shard's message and leaves no merged output, neither in a new
 #     output folder nor the earlier run's in the old one.
+#   - a paired run of two samples told apart by dual tags (data/example/pairs), demultiplexed by
+#     the workflow, gives the tables and summary of demultiplexing by hand + analyze --pairs, and
+#     counts the unassigned pairs.
 # Usage: scripts/check-workflow.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -89,4 +92,55 @@ for outdir in "$tmp/fresh" "$out"; do  # a new output folder, then the one of th
     { cat "$tmp/bad.log" >&2; fail "the shard's message is missing"; }
   for f in "${merged[@]}"; do [[ ! -e $outdir/$f ]] || fail "$outdir/$f was left behind"; done
 done
+step "a paired run of two samples told apart by their tags = demultiplexing by hand + analyze --pairs"
+pairs=$ex/pairs paired=$tmp/paired
+printf 'template: %s\ntags: %s\nreads1: %s\nreads2: %s\nchunks: 150\norient: auto\noutdir: %s\nvarigap: %s\n' \
+  "$template" "$pairs/tags.tsv" "$pairs/run_R1.fastq.gz" "$pairs/run_R2.fastq.gz" "$paired" "$cli" >"$tmp/paired.yaml"
+snakemake -s "$src/workflow/Snakefile" -d "$tmp" --configfile "$tmp/paired.yaml" --cores 2 --quiet >"$tmp/paired.log" 2>&1 ||
+  { cat "$tmp/paired.log" >&2; fail "the workflow on the paired run"; }
+# By hand: each sample's pairs whose mate 1 begins with its forward tag and mate 2 with its reverse
+# one, then those read the other way round with their mates swapped; tags cut off.
+hand=$tmp/hand
+mkdir -p "$hand"
+python3 - "$pairs" "$hand" <<'PY' >"$hand/unassigned" || fail "demultiplexing by hand"
+import gzip, sys
+src, out = sys.argv[1:]
+def records(path):
+    lines = gzip.open(path, "rt").read().splitlines()
+    return [lines[i:i + 4] for i in range(0, len(lines), 4)]
+rows = [line.split("\t") for line in open(f"{src}/tags.tsv").read().splitlines()[1:]]
+files = {sample: ([], [], [], []) for sample, _, _ in rows}
+unassigned = 0
+for one, two in zip(records(f"{src}/run_R1.fastq.gz"), records(f"{src}/run_R2.fastq.gz")):
+    for sample, f, r in rows:
+        if one[1].startswith(f) and two[1].startswith(r):
+            kept = files[sample][0:2]; a, b, ta, tb = one, two, f, r
+        elif one[1].startswith(r) and two[1].startswith(f):
+            kept = files[sample][2:4]; a, b, ta, tb = two, one, f, r
+        else:
+            continue
+        kept[0].append("\n".join([a[0], a[1][len(ta):], "+", a[3][len(ta):]]))
+        kept[1].append("\n".join([b[0], b[1][len(tb):], "+", b[3][len(tb):]]))
+        break
+    else:
+        unassigned += 1
+for sample, (f1, f2, r1, r2) in files.items():
+    for mate, recs in ((1, f1 + r1), (2, f2 + r2)):
+        open(f"{out}/{sample}_R{mate}.fastq", "w").write("".join(r + "\n" for r in recs))
+print(unassigned)
+PY
+analyze --pairs --sample S1 "$hand/S1_R1.fastq" "$hand/S1_R2.fastq" --sample S2 "$hand/S2_R1.fastq" \
+  "$hand/S2_R2.fastq" --format tsv --made-with --counts "$hand/counts.tsv" --distinct "$hand/distinct.tsv" \
+  --summary "$hand/summary.json" >"$hand/analysis.tsv"
+same_tables "$hand" "$paired"
+python3 - "$hand/summary.json" "$paired/summary.json" "$(cat "$hand/unassigned")" <<'PY' ||
+import json, sys
+hand, flow = (json.load(open(p)) for p in sys.argv[1:3])
+assert flow["samples"].pop("unassigned") == {"pairs_unassigned": int(sys.argv[3]), "distinct_reads": 0}
+assert flow["vr_lengths"].pop("unassigned") == {}
+for s in hand, flow:
+    s.pop("command_line")
+assert hand == flow and hand["samples"]["S1"]["pairs_merged"] > 0
+PY
+  fail "summary.json differs from the run by hand's (or unassigned pairs are not counted)"
 step "all passed"

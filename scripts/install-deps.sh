@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing (the workflow: snakemake, seqkit), packaging,
+# Installs the Debian packages that building, testing (the workflow: snakemake, seqkit, cutadapt), packaging,
 # benchmarking, fuzzing and the SLURM check need, when missing.
 # Usage: scripts/install-deps.sh [--bench|--fuzz|--slurm]   (run as root on Debian)
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
           libhts-dev libisal-dev qt6-base-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit
-          libjs-vega)  # Vega, embedded in every HTML report at build time
+          libjs-vega   # Vega, embedded in every HTML report at build time
+          cutadapt)    # the workflow's demultiplexing of runs with tags
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(cutadapt hyperfine time)  # time: /usr/bin/time -v for peak memory
+  packages+=(hyperfine time)  # time: /usr/bin/time -v for peak memory
   # data/tools/measure_identification.sh: reads simulated by ART, identified by vsearch alongside.
   packages+=(art-nextgen-simulation-tools vsearch)
 fi

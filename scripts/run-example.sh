@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Analyses the bundled trnL-F example with the programs in build folder $1: the desktop program
 # opens on it when a display is available, and the command line prints the analysis; then the
-# amplicon example (P6-loop reads in two FASTQ.gz samples) on the command line.
+# amplicon example (P6-loop reads in two FASTQ.gz samples) and the paired run on the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -41,6 +41,18 @@ if [[ -x "$build/varigap-cli" && -f $tpl ]]; then
                    END { for (k in n) printf "%s\t%d reads (%d reverse)\t%s\n", substr(k, 1, index(k, "\t") - 1),
                                               n[k], rev[k], substr(k, index(k, "\t") + 1) }' |
       sort -t$'\t' -k1,1 -k2,2nr | awk -F'\t' '++seen[$1] <= 5'
+  fi
+  pairs=(data/example/pairs/run_R1.fastq.gz data/example/pairs/run_R2.fastq.gz)
+  if [[ -f ${pairs[0]} ]]; then
+    echo
+    echo "# A paired run straight from the sequencer (2x150, two samples told apart by dual tags, which"
+    echo "# the workflow's demultiplexing step sorts out; here the run as one sample): the mates of each"
+    echo "# pair merged by their overlap, then analysed. The first pair (text), and the pairs merged:"
+    summary=$(mktemp)
+    "$cli" analyze data/example/p6/p6.tpl "${pairs[@]}" --pairs --orient auto --summary "$summary" --force |
+      awk 'NR <= 4'
+    grep -E '"(reads|pairs_[a-z_:]+)"' "$summary" | tr -d ' ,'
+    rm -f "$summary"
   fi
 else
   echo "Varigap is built in $build. Programs:"

@@ -119,7 +119,11 @@ std::string ParametersJson(const AnalyzeOptions& o, const Session& session) {
            ", \"std_acceptance_pct\": " + Number(session.stdAcceptancePct) +
            ", \"min_acceptance_pct\": " + Number(session.minAcceptancePct) +
            ", \"min_cr_length\": " + Str(session.minCRLength) +
-           ", \"base_count_tolerance\": " + Str(session.baseCountTolerance) + "}";
+           ", \"base_count_tolerance\": " + Str(session.baseCountTolerance) +
+           (o.pairs         ? ", \"pairs\": \"files\""
+            : o.interleaved ? ", \"pairs\": \"interleaved\""
+                            : "") +
+           "}";
 }
 
 // The run the options ask for (files and samples are added by the caller).
@@ -131,8 +135,10 @@ run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const Session& session) 
     r.request.reparse = o.reparse;
     r.jobs = o.jobs;
     r.derep = o.derep;
+    r.pairs = o.pairs ? run::PairInput::Files : o.interleaved ? run::PairInput::Interleaved : run::PairInput::None;
     r.answer = o.answerYes ? MsgAnswer::Yes : MsgAnswer::No;
-    r.listing = exports::ListingSettings{o.format, o.ranking, o.orient == Orient::Auto, o.primersTrimmed};
+    r.listing = exports::ListingSettings{o.format, o.ranking, o.orient == Orient::Auto, o.primersTrimmed,
+                                         o.pairs || o.interleaved};
     r.force = o.force;
     r.outputDir = o.outputDir;
     r.taxa = o.taxa;
@@ -224,7 +230,7 @@ int RunAnalyze(const AnalyzeOptions& opts) {
         if (!CheckSequenceFile(session, path)) return kExitInput;
         input.files.push_back(path);
     }
-    if (std::string error; !NameSamples(input.files, opts.samples, input.samples, error)) {
+    if (std::string error; !NameSamples(input.files, opts.samples, input.samples, error, opts.pairs)) {
         MsgBox(session, error);
         return kExitUsage;
     }

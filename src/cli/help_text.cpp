@@ -23,12 +23,40 @@ Sequence files are FASTA or FASTQ (a record may take several lines in both), pla
 gzip or BGZF, recognised by their content, not by their names; "-" reads standard
 input. They are read in the order given. Each file is one sample, named after the file
 without its directory and without ".gz" or ".bgz" and ".fastq", ".fq", ".fasta", ".fa",
-".fna" or ".fas" ("stdin" for -). Read pairs are merged before (for instance with
-vsearch --fastq_mergepairs). A record that cannot be read (a FASTQ quality line of
-another length than its bases, a missing "+" line, binary data, a read of more than
-32000 bases, FASTA or FASTQ) is reported with its file and record number and passed over, as is
+".fna" or ".fas" ("stdin" for -). Read pairs are read with --pairs or
+--interleaved. A record that cannot be read (a FASTQ quality line of another length
+than its bases, a missing "+" line, binary data, a read of more than 32000 bases,
+FASTA or FASTQ) is reported with its file and record number and passed over, as is
 an empty file; a compressed stream that breaks off ends the run, keeping what was read.
 
+  --pairs              read pairs straight from the sequencer: the files go two by two,
+                       the first mates of a sample then its second mates in the same
+                       order (S1_R1.fastq.gz S1_R2.fastq.gz); the sample is named after
+                       the first file without its "_R1" or "_1" part (S1). Mates must
+                       carry the same name but for a "/1" or "/2" and the comment; names
+                       that differ, or a file that ends before its mate's, stop the run
+                       with the file and record named (exit status 2). The mates of a
+                       pair are merged by their overlap (at least 16 bases, at most one
+                       in five of them different and never more than 10), mates that run
+                       past each other being cut where the other begins (the rest is
+                       adapter); where they disagree the base of the higher quality is
+                       taken (mate 1's on a tie), and a base read by both gets the
+                       posterior quality of the paired-read model of Edgar and Flyvbjerg
+                       (2015), at most 41. One result per pair, named as the pair. Mates
+                       that do not overlap are placed apart: mate 1 and mate 2 reverse
+                       complemented are analysed as one read (so the template and the
+                       strand are chosen for the pair; positions are in that read), and
+                       the lines that reach across the unread gap between them, and the
+                       uncertain lines beside those, are not covered: flag "-", no bases,
+                       no variant; no --output-dir file is written for them (an
+                       annotated file shows one sequence). --summary counts per sample
+                       "pairs_merged", "pairs_placed_apart", "pairs_not_analysed" (no
+                       conserved region found) and why mates were not merged
+                       ("pairs_not_merged:no_overlap", "pairs_not_merged:mate_too_short").
+                       TSV rows gain a last column "mates" and JSON regions and segments
+                       a field "mates": the mates that read the line ("1", "2", "12").
+  --interleaved        read pairs as --pairs does, from files that hold the two mates of
+                       each pair in turn (each file one sample, named as without it).
   --sample NAME        name the sample of the sequence file that follows. Two files
                        that would be one sample (run1/S.fastq run2/S.fastq) are
                        refused unless both are given that name (they are then pooled).

@@ -38,7 +38,7 @@ std::string RunMadeWith(const Session& session, const AnalyzeOptions& o, const e
     for (const auto& r : o.reparse) reparse += (reparse.empty() ? "" : " ") + Str(r.line) + ":" + Str(r.sel);
     for (const auto& s : o.sequences) only += (only.empty() ? "" : ", ") + s;
     const char* orient = o.orient == Orient::Auto ? "auto" : o.orient == Orient::Reverse ? "reverse" : "forward";
-    return exports::MadeWithText({
+    std::vector<std::pair<std::string, std::string>> fields = {
         {"program", "varigap-cli " + VersionText()},
         {"template", std::filesystem::path(o.templateFile).filename().string()},
         {"checksum", exports::FilesChecksum(files) + " (template and " + std::to_string(vrFiles.size()) +
@@ -54,7 +54,10 @@ std::string RunMadeWith(const Session& session, const AnalyzeOptions& o, const e
         {"min_acceptance_pct", Number(session.minAcceptancePct)},
         {"min_cr_length", Str(session.minCRLength)},
         {"base_count_tolerance", Str(session.baseCountTolerance)},
-    });
+    };
+    // Merged mates give other results than single reads: shards of both are not one run.
+    if (o.pairs || o.interleaved) fields.emplace_back("pairs", o.pairs ? "files" : "interleaved");
+    return exports::MadeWithText(fields);
 }
 
 }  // namespace varigap::cli

@@ -60,6 +60,8 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
              return true;
          }},
         {"--no-derep", 0, Takes::Nothing, "", set(o.derep, false)},
+        {"--pairs", 0, Takes::Nothing, "", set(o.pairs, true)},
+        {"--interleaved", 0, Takes::Nothing, "", set(o.interleaved, true)},
         {"--made-with", 0, Takes::Nothing, "", set(o.madeWith, true)},
         {"--primers-trimmed", 0, Takes::Nothing, "", set(o.primersTrimmed, true)},
         {"--template", 't', Takes::NonEmptyValue, "a template number or name", file(o.templateChoice)},
@@ -125,6 +127,14 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
         if (index >= positional.size()) return Fail(error, "--sample " + name + " names no sequence file after it");
         o.samples[index - 1] = name;
     }
+    if (o.pairs && o.interleaved) return Fail(error, "--pairs and --interleaved exclude each other");
+    if (o.pairs && o.sequenceFiles.size() % 2 != 0)
+        return Fail(error, "--pairs takes the sequence files two by two (mates 1, then mates 2), not " +
+                               std::to_string(o.sequenceFiles.size()));
+    for (size_t i = 1; o.pairs && i < o.samples.size(); i += 2)
+        if (!o.samples[i].empty())
+            return Fail(error,
+                        "--sample " + o.samples[i] + " names a file of mates 2: name the pair before its mates 1");
     if (std::count(o.sequenceFiles.begin(), o.sequenceFiles.end(), "-") > 1)
         return Fail(error, "standard input (-) can be read only once");
     // Output files show the analysed sequence whole, which a trimmed read is not.

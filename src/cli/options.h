@@ -23,6 +23,8 @@ struct AnalyzeOptions {
     std::vector<std::string> sequences;      // -s: only these, in this order
     Orient orient = Orient::Forward;
     bool derep = true;                    // identical reads analysed once
+    bool pairs = false;                   // files two by two: mates 1, then mates 2 of a sample
+    bool interleaved = false;             // each file holds mates 1 and 2 in turn
     bool primersTrimmed = false;          // the template's first and last CR lie just outside each read
     std::string templateChoice;           // -t: number or name; "" = the best
     std::string paramsFile, optionsFile;  // "" = the files beside the program

@@ -21,6 +21,14 @@ std::string LineMark(const SSegment& s) {
     }
 }
 
+const char* ReadResult::Mates(int start, int end) const {
+    if (mate1Last == 0) return "";
+    int first = 0, last = 0;
+    AsGiven(std::min(start, end), std::max(start, end), first, last);
+    const bool one = first <= mate1Last, two = last >= mate2First;
+    return one && two ? "12" : two ? "2" : "1";
+}
+
 bool ReadResult::InRead(int start, int end, int& first, int& last) const {
     first = start;
     last = end;

@@ -67,6 +67,9 @@ struct ReadResult {
     std::vector<ResultVR> vrs;          // by VR number: vrs[v - 1]
     std::vector<SSegment> segments;     // every segment, segment n at [n - 1]
     std::vector<ResultLine> lines;      // the display lines, in order
+    // A read made of two mates merged by their overlap: mate 1 read positions 1..mate1Last of
+    // the read as given, mate 2 mate2First..length; both 0 for a single read.
+    int mate1Last = 0, mate2First = 0;
 
     // Positions start..end of the sequence analysed as positions in the read (as analysed):
     // false when the stretch lies wholly beside a trimmed read.
@@ -87,6 +90,10 @@ struct ReadResult {
     // found by search); "" when it has none or is not a Variable line.
     const std::string& Variant(const ResultLine& l) const;
     const std::string& Taxa(const ResultLine& l) const;
+
+    // Which mates read positions start..end of the read as analysed: "1", "2" or "12" ("" for
+    // a single read); an empty stretch counts the bases on both sides.
+    const char* Mates(int start, int end) const;
 
     size_t Bytes() const;  // memory held, for the bound of the cache of identical reads
 };

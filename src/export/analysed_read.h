@@ -12,6 +12,9 @@ namespace varigap::exports {
 // Why a record was passed over instead of analysed.
 enum class Skip { None, TooLong, Empty, BadLetters, Malformed };
 
+// What became of a read pair (--pairs, --interleaved): merged, or why its mates were not.
+enum class PairFate { Single, Merged, NoOverlap, MateTooShort };
+
 struct AnalysedRead {
     long number = 0;  // 1-based position in the run
     std::string_view name;
@@ -20,6 +23,7 @@ struct AnalysedRead {
     std::string_view bases, quals;       // as read; quals empty for FASTA
     const ReadResult* result = nullptr;  // nullptr for a record passed over
     Skip skip = Skip::None;
+    PairFate pair = PairFate::Single;
 };
 
 }  // namespace varigap::exports

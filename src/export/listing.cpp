@@ -97,7 +97,7 @@ std::string_view RegionNameView(const Session& session, int t, bool isCR, int nu
 
 // Rows without the sequence name in front and the sample and strand behind. Rows are appended
 // piece by piece: a run writes one for every read found in its cache of identical reads.
-void RenderTsv(const Session& session, const ReadResult& r, std::string& out) {
+void RenderTsv(const Session& session, const ReadResult& r, bool mates, std::string& out) {
     if (!r.analysed) return;
     const std::string& name = session.templateName[r.templateNum];
     for (const ResultLine& l : r.lines) {
@@ -133,6 +133,10 @@ void RenderTsv(const Session& session, const ReadResult& r, std::string& out) {
                 out.append(r.sequence, static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
             else out += r.Bases(l);
         }
+        if (mates) {
+            out += '\t';
+            if (l.flag != '-') out += r.Mates(l.start, l.end);
+        }
         out += '\n';
     }
 }
@@ -159,6 +163,25 @@ struct Span {
     std::string start, end;
     bool inRead = true;
 };
+// Whether a display line that shows template region `region` (or, with `segment`, is that
+// segment) is marked not in the read ("-").
+bool NotInRead(const ReadResult& r, int region, int segment) {
+    for (const ResultLine& l : r.lines)
+        if (l.flag == '-' && (segment ? l.line == segment : region >= l.first && region < l.first + l.count))
+            return true;
+    return false;
+}
+
+// The mates that read positions startPos..endPos of the sequence analysed, as a JSON field;
+// null for a stretch not read (`notRead`, or beside a trimmed read).
+std::string MatesField(const ReadResult& r, bool mates, int startPos, int endPos, bool notRead) {
+    if (!mates) return "";
+    int first = 0, last = 0;
+    if (notRead || !IsValidPos(startPos) || !IsValidPos(endPos) || !r.InRead(startPos, endPos, first, last))
+        return ",\"mates\":null";
+    return std::string(",\"mates\":\"") + r.Mates(first, last) + "\"";
+}
+
 Span SpanOf(const ReadResult& r, int startPos, int endPos) {
     if (!IsValidPos(startPos) || !IsValidPos(endPos)) return {Str(startPos), Str(endPos)};
     int first = 0, last = 0;
@@ -191,11 +214,12 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
     for (size_t i = 0; i < r.regions.size(); ++i) {
         const SRegion& g = r.regions[i];
         const Span span = SpanOf(r, g.startPos, g.endPos);
-        regions.Item() += "{\"region\":" + Str(static_cast<long long>(i + 1)) + ",\"kind\":\"" +
-                          (g.isCR ? "CR" : "VR") + "\",\"number\":" + Str(g.num) +
-                          ",\"name\":" + JsonQuote(RegionName(session, r.templateNum, g.isCR, g.num)) +
-                          ",\"start\":" + span.start + ",\"end\":" + span.end +
-                          ",\"unresolved\":" + Bool(g.unresolved) + "}";
+        regions.Item() +=
+            "{\"region\":" + Str(static_cast<long long>(i + 1)) + ",\"kind\":\"" + (g.isCR ? "CR" : "VR") +
+            "\",\"number\":" + Str(g.num) +
+            ",\"name\":" + JsonQuote(RegionName(session, r.templateNum, g.isCR, g.num)) + ",\"start\":" + span.start +
+            ",\"end\":" + span.end + ",\"unresolved\":" + Bool(g.unresolved) +
+            MatesField(r, f.mates, g.startPos, g.endPos, f.mates && NotInRead(r, static_cast<int>(i + 1), 0)) + "}";
     }
     regions.Close();
 
@@ -230,7 +254,7 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
              "\",\"region\":" + Str(s.region) + ",\"start\":" + span.start + ",\"end\":" + span.end +
              ",\"nCRs\":" + Str(s.nCRs) + ",\"nVRs\":" + Str(s.nVRs) + ",\"unresolved\":" + Bool(s.unresolved);
         if (f.primersTrimmed) o += std::string(",\"flag\":\"") + (!span.inRead ? "-" : s.unresolved ? "?" : ":") + "\"";
-        o += "}";
+        o += MatesField(r, f.mates, s.startPos, s.endPos, f.mates && NotInRead(r, 0, static_cast<int>(n + 1))) + "}";
     }
     segments.Close();
 
@@ -249,9 +273,11 @@ std::string TsvField(const std::string& s) {
     return f;
 }
 
-std::string TsvHeader() {
-    return "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
-           "name\tvariant\ttaxa\tbases\tsample\tstrand\n";
+std::string TsvHeader(bool mates) {
+    return std::string(
+               "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
+               "name\tvariant\ttaxa\tbases\tsample\tstrand") +
+           (mates ? "\tmates\n" : "\n");
 }
 
 SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), json(JsonQuote(sample)) {}
@@ -259,7 +285,7 @@ SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), jso
 void RenderBody(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& body) {
     switch (f.format) {
         case Format::Text: RenderText(session, r, f, body); break;
-        case Format::Tsv: RenderTsv(session, r, body); break;
+        case Format::Tsv: RenderTsv(session, r, f.mates, body); break;
         case Format::Json: RenderJson(session, r, f, body); break;
         case Format::Gff3:
         case Format::Bed: break;  // written from the results, in record order
@@ -267,7 +293,7 @@ void RenderBody(const Session& session, const ReadResult& r, const ListingSettin
 }
 
 void Emit(Format format, std::string_view body, char strand, const std::string& name, const SampleField& sample,
-          std::string& out) {
+          std::string& out, bool mates) {
     switch (format) {
         case Format::Text:
             out += '>';
@@ -282,13 +308,16 @@ void Emit(Format format, std::string_view body, char strand, const std::string& 
             const std::string& field = plain ? name : cleaned;
             for (size_t start = 0, end; start < body.size(); start = end + 1) {
                 end = body.find('\n', start);
+                // With the mates column the row's last field goes after the sample and strand.
+                const size_t cut = mates ? body.rfind('\t', end) : end;
                 out += field;
                 out += '\t';
-                out.append(body, start, end - start);
+                out.append(body, start, cut - start);
                 out += '\t';
                 out += sample.tsv;
                 out += '\t';
                 out += strand;
+                if (mates) out.append(body, cut, end - cut);
                 out += '\n';
             }
             break;

@@ -54,8 +54,25 @@ Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary, D
     for (const auto& s : catalog.samples) reads_.Sample(s);
 }
 
+// The pairs' counters, in this order: what became of each pair, then why its mates were not merged.
+constexpr const char* kPairCounters[] = {"pairs_merged", "pairs_placed_apart", "pairs_not_analysed",
+                                         "pairs_not_merged:no_overlap", "pairs_not_merged:mate_too_short"};
+
+void Tally::CountPairs() {
+    pairBase_ = keys_.size();
+    keys_.insert(keys_.end(), std::begin(kPairCounters), std::end(kPairCounters));
+    for (auto& c : counters_) c.resize(keys_.size(), 0);
+}
+
 void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&) {
     std::vector<long long>& c = counters_[r.sample];
+    if (pairBase_ && r.pair != PairFate::Single) {
+        // Mates not merged are placed apart when a template's conserved regions were found in them.
+        const bool placed = r.result && r.result->analysed && r.result->matched;
+        ++c[pairBase_ + (r.pair == PairFate::Merged ? 0 : placed ? 1 : 2)];
+        if (r.pair == PairFate::NoOverlap) ++c[pairBase_ + 3];
+        if (r.pair == PairFate::MateTooShort) ++c[pairBase_ + 4];
+    }
     switch (r.skip) {
         case Skip::TooLong: ++c[kTooLong]; return;
         case Skip::Empty: ++c[kEmpty]; return;

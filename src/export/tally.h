@@ -20,6 +20,10 @@ public:
     Tally(const Catalog& catalog, bool counts, bool distinct, bool summary,
           DistinctTable::Keys keys = DistinctTable::Keys::Bases, size_t memory = DistinctTable::kMemory);
 
+    // Counts read pairs too, per sample: merged, placed apart, not analysed, and why mates were
+    // not merged. Called before the first Take.
+    void CountPairs();
+
     void Take(const AnalysedRead& r, std::string& out, std::vector<std::string>& messages) override;
     bool Finish(std::vector<std::string>&) override { return true; }
 
@@ -36,6 +40,7 @@ private:
     bool counting_, distinct_, summary_;
     std::vector<std::string> keys_;                             // the summary's counters, in order
     std::vector<size_t> templateBase_;                          // by template
+    size_t pairBase_ = 0;                                       // where the pairs' counters begin, 0: none
     std::vector<std::vector<long long>> counters_;              // by sample, then key
     std::vector<std::string> vrNames_;                          // "TEMPLATE:V" of every VR, in template order
     std::vector<size_t> vrNameBase_;                            // by template: where its VRs begin in vrNames_

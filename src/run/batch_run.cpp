@@ -23,8 +23,12 @@
 #include "run/cores.h"
 #include "run/derep_cache.h"
 #include "run/job_messages.h"
+#include "run/mates_apart.h"
 #include "run/output_files.h"
+#include "run/pair_reader.h"
 #include "run/run_outputs.h"
+#include "seqio/mate_merge.h"
+#include "seqio/mate_pairs.h"
 #include "seqio/sequence_file.h"
 
 namespace varigap::run {
@@ -52,6 +56,10 @@ struct Record {
     exports::Skip skip = exports::Skip::None;  // a reading problem: why the record was passed over
     std::string outFile;                       // output file name, "" without --output-dir
     std::string messages;                      // messages raised while reading it
+    // A read pair: mate 1 in bases and quals (merged with mate 2 before the analysis), mate 2 here.
+    bool paired = false;
+    std::string bases2, quals2;
+    exports::PairFate pair = exports::PairFate::Single;
 
     // Empties it for the next record, keeping the room its strings hold.
     void Reset() {
@@ -66,6 +74,8 @@ struct Record {
         skip = exports::Skip::None;
         outFile.clear();
         messages.clear();
+        paired = false;
+        pair = exports::PairFate::Single;
     }
 };
 
@@ -114,6 +124,7 @@ public:
             struct stat sb {};
             if (f != "-" && ::stat(f.c_str(), &sb) == 0) totalBytes_ += sb.st_size;
         }
+        if (opts.pairs != PairInput::None) pairs_ = std::make_unique<PairReader>(opts, kLongestRead);
     }
 
     // The next chunk; false when every record has been read.
@@ -139,17 +150,41 @@ public:
 
     // Decompresses ahead of the worker reading, in the file it reads (see LineInput::ReadAhead);
     // false when there was nothing to do. Needs no lock: the file guards its own queue.
-    bool ReadAhead(bool onlyIfDry) { return file_.ReadAhead(onlyIfDry); }
+    bool ReadAhead(bool onlyIfDry) { return pairs_ ? pairs_->ReadAhead(onlyIfDry) : file_.ReadAhead(onlyIfDry); }
 
     long Total() const { return opts_.sequences.empty() ? -1 : static_cast<long>(opts_.sequences.size()); }
     long long TotalBytes() const { return opts_.sequences.empty() ? totalBytes_ : 0; }
 
 private:
-    long long Consumed() const { return doneBytes_ + (open_ ? file_.FileOffset() : 0); }
+    long long Consumed() const { return pairs_ ? pairs_->Consumed() : doneBytes_ + (open_ ? file_.FileOffset() : 0); }
     bool Read(Record& r) { return opts_.sequences.empty() ? Stream(r) : Named(r); }
+
+    // The next pair of mates, or a problem met on the way.
+    bool StreamPair(Record& r) {
+        PairReader::Pair& p = pair_;
+        const PairReader::Got got = pairs_->Next(p);
+        if (got == PairReader::Got::End) return false;
+        r.sample = p.file;
+        r.messages.swap(p.messages);
+        if (got != PairReader::Got::Pair) {
+            r.failure = got == PairReader::Got::Stop ? kRunStopped : kRunFailed;
+            r.skip = p.skip;
+            stopped_ = got == PairReader::Got::Stop;
+            return true;
+        }
+        r.paired = true;
+        r.name.assign(seqio::PairName(p.one.name));
+        r.bases.assign(p.one.bases);
+        r.quals.assign(p.one.quals);
+        r.bases2.assign(p.two.bases);
+        r.quals2.assign(p.two.quals);
+        r.fileRecord = p.number;
+        return true;
+    }
 
     // The next record of the files, or a problem met on the way.
     bool Stream(Record& r) {
+        if (pairs_) return StreamPair(r);
         while (!stopped_ && fileIndex_ < opts_.files.size()) {
             const std::string& path = opts_.files[fileIndex_];
             if (!open_) {
@@ -230,6 +265,8 @@ private:
     const RunSettings& opts_;
     seqio::SequenceFile file_;
     seqio::SeqRecord record_;
+    std::unique_ptr<PairReader> pairs_;  // nullptr: single reads
+    PairReader::Pair pair_;
     size_t fileIndex_ = 0;
     bool open_ = false, stopped_ = false, collected_ = false;
     std::vector<Record> problems_, named_;
@@ -330,28 +367,41 @@ private:
                 {MessageLine(Message{"Varigap", "Sequence \"" + r.name + "\" not found in " + where + "."}), ""});
             status = kRunFailed;
         }
+        if (status == kRunOk && r.paired) {
+            MergePair(r);
+            if (r.bases.size() > kLongestRead) {
+                err.push_back({MessageLine(Message{"Varigap", PairPlace(r) + ": its mates make " + Str(r.bases.size()) +
+                                                                  " bases, more than the " + Str(kLongestRead) +
+                                                                  " a read may have; pair passed over."}),
+                               ""});
+                status = kRunFailed;
+                r.skip = exports::Skip::TooLong;
+            }
+        }
         if (status == kRunOk) {
-            const size_t hash = cache_ ? HashBases(r.bases) : 0;
+            // A pair is known by its bases and where each mate lies in them.
+            const std::string& key = r.paired ? pairKey_ : r.bases;
+            const size_t hash = cache_ ? HashBases(key) : 0;
             ResultPtr held;  // the outputs' hold on the result: only taken when they are asked for
             auto emit = [&](std::string_view body, char strand) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
-                exports::Emit(opts_.listing.format, body, strand, r.name, samples_[r.sample], result.out);
+                exports::Emit(opts_.listing.format, body, strand, r.name, samples_[r.sample], result.out,
+                              opts_.listing.mates);
             };
-            if (const Rendered* recent = cache_ ? recent_.Find(r.bases, hash) : nullptr) {
+            if (const Rendered* recent = cache_ ? recent_.Find(key, hash) : nullptr) {
                 emit(recent->body, recent->strand);
                 // A copy of a shared result would make the jobs contend for its count: only the
                 // outputs take one.
                 if (outputs_) held = recent->result;
-            } else if (cache_ && cache_->Use(r.bases, hash, [&](const ResultPtr& found) { held = found; })) {
-                const Rendered& kept =
-                    recent_.Keep(r.bases, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
+            } else if (cache_ && cache_->Use(key, hash, [&](const ResultPtr& found) { held = found; })) {
+                const Rendered& kept = recent_.Keep(key, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
                 emit(kept.body, kept.strand);
             } else {
                 const bool silent = Analyze(r, err, status);
                 emit(fresh_, fresh_result_ && fresh_result_->reverse ? '-' : '+');
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
-                if (cache_ && silent && fresh_result_) cache_->Insert(r.bases, hash, fresh_result_);
+                if (cache_ && silent && fresh_result_) cache_->Insert(key, hash, fresh_result_);
                 held = std::move(fresh_result_);
             }
             if (outputs_) Feed(r, std::move(held), result);
@@ -361,10 +411,39 @@ private:
                 exports::AnalysedRead skipped;
                 skipped.sample = outputs_->SampleOf(r.sample);
                 skipped.skip = r.skip;
+                skipped.pair = r.pair;
                 tally_->Take(skipped, sinkOut_, sinkMessages_);
             }
         }
         return status;
+    }
+
+    // Where a pair was read, for messages: 'Sequence files "A" and "B", pair N "NAME"'.
+    std::string PairPlace(const Record& r) const {
+        const bool two = opts_.pairs == PairInput::Files;
+        return std::string(two ? "Sequence files \"" : "Sequence file \"") + ControlsAsBlanks(opts_.files[r.sample]) +
+               (two ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) : std::string()) + "\", pair " +
+               Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) + "\"";
+    }
+
+    // Merges the mates of a pair into r.bases and r.quals, or joins them where they do not
+    // overlap (r.pair says which, and why); pairKey_ and merged_ say where each mate lies.
+    void MergePair(Record& r) {
+        const seqio::MergeOutcome outcome = merger_.Merge(r.bases, r.quals, r.bases2, r.quals2, merged_);
+        if (outcome == seqio::MergeOutcome::Merged) {
+            r.pair = exports::PairFate::Merged;
+            r.bases.swap(merged_.bases);
+            r.quals.swap(merged_.quals);
+        } else {
+            r.pair = outcome == seqio::MergeOutcome::NoOverlap ? exports::PairFate::NoOverlap
+                                                               : exports::PairFate::MateTooShort;
+            merged_.mate1Last = static_cast<int>(r.bases.size());
+            merged_.mate2First = 0;  // joined: MarkUnreadGap places mate 2
+            JoinMates(r.bases, r.quals, r.bases2, r.quals2);
+        }
+        pairKey_.assign(r.bases);
+        pairKey_ += '\0';
+        pairKey_ += Str(merged_.mate1Last) + "," + Str(merged_.mate2First);
     }
 
     // Hands an analysed record to the job's counts and keeps it for the outputs that take
@@ -378,6 +457,7 @@ private:
         a.bases = r.bases;
         a.quals = r.quals;
         a.result = res ? res.get() : &kNotAnalysed;
+        a.pair = r.pair;
         if (r.bases.empty()) a.skip = exports::Skip::Empty;
         else if (!a.result->analysed && r.bases.size() > kLongestRead) a.skip = exports::Skip::TooLong;
         if (tally_) tally_->Take(a, sinkOut_, sinkMessages_);
@@ -394,13 +474,27 @@ private:
         fresh_result_.reset();
         // Every message about the read says which one it is: a message of its own (an overflow,
         // say) does not.
-        msgs_.SetContext("  in record " + Str(r.fileRecord) + " \"" + ControlsAsBlanks(r.name) +
-                         "\" of sequence file \"" + ControlsAsBlanks(opts_.files[r.sample]) + "\"\n");
+        const bool twoFiles = r.paired && opts_.pairs == PairInput::Files;
+        msgs_.SetContext("  in " + std::string(r.paired ? "pair " : "record ") + Str(r.fileRecord) + " \"" +
+                         ControlsAsBlanks(r.name) + (twoFiles ? "\" of sequence files \"" : "\" of sequence file \"") +
+                         ControlsAsBlanks(opts_.files[r.sample]) +
+                         (twoFiles ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) : std::string()) +
+                         "\"\n");
         try {
-            fresh_result_ = std::make_shared<const ReadResult>(AnalyzeRead(st, r.bases, opts_.request));
-            if (fresh_result_->voteTableFull) status = kRunFailed;  // said, and the run ends with 1
+            ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request);
+            if (r.pair == exports::PairFate::Merged) {
+                analysed.mate1Last = merged_.mate1Last;
+                analysed.mate2First = merged_.mate2First;
+            } else if (r.paired) {
+                MarkUnreadGap(analysed, merged_.mate1Last);
+            }
+            if (analysed.voteTableFull) status = kRunFailed;  // said, and the run ends with 1
+            fresh_result_ = std::make_shared<const ReadResult>(std::move(analysed));
             exports::RenderBody(st.session, *fresh_result_, opts_.listing, fresh_);
-            if (!r.outFile.empty()) {
+            if (!r.outFile.empty() && r.paired && r.pair != exports::PairFate::Merged) {
+                // An annotated file shows one sequence: mates placed apart are not one.
+                MsgBox(st, "No output file for \"" + r.name + "\": its mates do not overlap.");
+            } else if (!r.outFile.empty()) {
                 const std::string nothing = WhyNothingToAnnotate(st, *fresh_result_);
                 if (fresh_result_->analysed && !nothing.empty()) {
                     // A file that names the template and annotates nothing is no result: none is written.
@@ -434,6 +528,9 @@ private:
     RecentReads recent_;       // the commonest of the cache's reads, rendered, without its lock
     std::string fresh_;        // the output of the read analysed last
     ResultPtr fresh_result_;
+    seqio::MateMerger merger_;               // its scratch
+    seqio::MergedMates merged_;              // the pair merged last
+    std::string pairKey_;                    // its key in the caches of identical reads
     RunOutputs* outputs_;                    // nullptr: none asked for
     std::unique_ptr<exports::Tally> tally_;  // this job's counts; nullptr: nothing counted
     std::string sinkOut_;                    // scratch
@@ -448,9 +545,10 @@ public:
         : console_(console), outputs_(outputs) {
         progress_.total = total;
         progress_.totalBytes = totalBytes;
-        const std::string header = outputs                                       ? outputs->Header()
-                                   : opts.listing.format == exports::Format::Tsv ? exports::TsvHeader()
-                                                                                 : "";
+        const std::string header = outputs ? outputs->Header()
+                                   : opts.listing.format == exports::Format::Tsv
+                                       ? exports::TsvHeader(opts.listing.mates)
+                                       : "";
         Out(header.data(), header.size());
     }
 

@@ -10,11 +10,19 @@
 
 namespace varigap::run {
 
+// How the sequence files hold read pairs.
+enum class PairInput {
+    None,         // single reads
+    Files,        // files two by two: each sample's mates 1, then its mates 2, in the same order
+    Interleaved,  // each file holds mate 1 and mate 2 of each pair in turn
+};
+
 // What a run reads, how each read is analysed and what is written of it.
 struct RunSettings {
     std::vector<std::string> files;      // as given; "-" standard input
     std::vector<std::string> samples;    // the sample of each file
     std::vector<std::string> sequences;  // only the records of these names, in this order; empty: all
+    PairInput pairs = PairInput::None;   // read pairs: one result per pair, of its mates merged
     ReadRequest request;
     int jobs = 0;                       // 0: the cores this process may use
     bool derep = true;                  // identical reads analysed once
