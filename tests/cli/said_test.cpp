@@ -1,7 +1,8 @@
 // varigap-cli run as a process on what gave wrong answers without a word: shards made otherwise
 // merged, a merge onto its own input, a short FASTQ quality line, a gzip member failing its
-// check, pipes and folders as sequence files, reads longer than the analysis takes, and messages
-// that named the wrong cause.
+// check, pipes and folders as sequence files, reads longer than the analysis takes, words too
+// short for the aligner, messages that named the wrong cause; and what analyze settles before
+// the first record: an output folder that can take the files, their names, one sample per file.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -47,6 +48,15 @@ TEST(CliSaid, WhatWouldGiveAWrongAnswerIsRefusedOrNamed) {
     const std::string pad(32001 - g.size(), 'A');
     f.Write("long.fq", Fastq("long", g + pad, g.size() + pad.size()) + Fastq("r1", g, g.size()));
     f.Write("long.fasta", FastaRecord("huge", g + pad + std::string(7999, 'A')) + FastaRecord("P", g));
+    f.Write("names.fasta", FastaRecord("Poa 1", g) + FastaRecord("Poa 1", g) + FastaRecord("Poa-1", g) +
+                               FastaRecord("12", g) + FastaRecord("Briza media", g) + FastaRecord("Poa 1", g));
+    f.Write("run1/S.fastq", Fastq("r1", g, g.size()));
+    f.Write("run2/S.fastq", Fastq("r1", g, g.size()));
+    f.Write("a file", "");
+    const std::string both =
+        "Varigap: Sequence files \"run1/S.fastq\" and \"run2/S.fastq\" would both be sample \"S\": "
+        "name each with --sample NAME before it (files given the same name are pooled in one sample).\n";
+    const std::string samples = " --format tsv | awk -F'\\t' 'NR > 1 { print $(NF - 1) }' | uniq | tr '\\n' ' '";
     f.Write("g.gb",
             "LOCUS       Z 10 bp    DNA\nVERSION     Z.1\nFEATURES             Location/Qualifiers\n"
             "     tRNA            0..10\n                     /gene=\"trnL-UAA\"\nORIGIN\n        1 acgtacgtac\n//\n");
@@ -135,9 +145,21 @@ TEST(CliSaid, WhatWouldGiveAWrongAnswerIsRefusedOrNamed) {
          "Region folder s.fq could not be made: Not a directory (something that is not a folder has its name)."},
         {"vg analyze t.tpl s.fasta --extract s.fq/x", 1, "Region folder s.fq/x could not be made: Not a directory."},
         {"vg regions g.gb --map " + kMap, 1, "position 0 in 0..10: positions count from 1"},
+        // Output files: a folder that can take them, names found in time, unique and safe.
+        {"vg analyze t.tpl names.fasta -o out >/dev/null && LC_ALL=C ls out | tr '\\n' ' '", 0, "",
+         "Brizamed.txt Poa1-2.txt Poa1-3.txt Poa1-4.txt Poa1.txt sequence4.txt "},
+        {"vg analyze t.tpl names.fasta -o /dev/null", 2,
+         "Varigap: Output folder \"/dev/null\" cannot be used: it is not a folder.\n"},
+        {"vg analyze t.tpl names.fasta -o 'a file/sub'", 2,
+         "Varigap: Output folder \"a file/sub\" cannot be used: Not a directory.\n"},
+        // One sample per file unless named alike on purpose.
+        {"vg analyze t.tpl run1/S.fastq run2/S.fastq", 2, both},
+        {"vg analyze t.tpl run1/S.fastq --sample S run2/S.fastq", 2, both},
+        {"vg analyze t.tpl --sample S1 run1/S.fastq run2/S.fastq" + samples, 0, "", "S1 S "},
+        {"vg analyze t.tpl --sample S run1/S.fastq --sample S run2/S.fastq" + samples, 0, "", "S "},
     };
     for (const auto& c : cases) {
-        Bash(f.Path(), "rm -rf a.* b.* m.* e.json keep link p.fq *.gz");
+        Bash(f.Path(), "rm -rf a.* b.* m.* e.json keep link p.fq *.gz out");
         CliResult r = Bash(f.Path(), "set -o pipefail\n" + c.script);
         EXPECT_EQ(r.status, c.status) << c.script << "\n" << r.err;
         if (c.err.empty()) EXPECT_EQ(r.err, "") << c.script;
