@@ -29,6 +29,7 @@
 #include <filesystem>
 
 #include "gui/fonts.h"
+#include "gui/table_views.h"
 #include "ui/line_text.h"
 
 namespace varigap::gui {
@@ -805,6 +806,8 @@ void MenuItemView::RefreshState() {
 
 ControlView* CreateControlView(ui::Control& control, QWidget* parent, ViewContext& context, const WidgetHints& hints) {
     if (auto* c = dynamic_cast<ui::DriveList*>(&control)) return new DriveListView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::Grid*>(&control)) return new GridView(*c, parent, context);
+    if (auto* c = dynamic_cast<ui::ProgressBar*>(&control)) return new ProgressBarView(*c, parent, context);
     if (auto* c = dynamic_cast<ui::DirList*>(&control)) return new DirTreeView(*c, parent, context);
     if (auto* c = dynamic_cast<ui::FileList*>(&control)) return new FileListView(*c, parent, context);
     if (auto* c = dynamic_cast<ui::ListBox*>(&control)) return new ListBoxView(*c, parent, context, hints);

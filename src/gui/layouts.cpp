@@ -142,7 +142,14 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     QWidget* sequences = v.Take(w.cbxSequences);
     Add(grid, Caption("Sequence:", sequences), 0, 0);
     Add(grid, sequences, 0, 1, 1, 2);
-    Add(grid, v.Take(w.chkInverse), 0, 3);
+    auto* strand = new QWidget;
+    auto* sl = new QHBoxLayout(strand);
+    sl->setContentsMargins(0, 0, 0, 0);
+    QWidget* orient = v.Take(w.cbxOrient);
+    sl->addWidget(Caption("St&rand:", orient));
+    Add(sl, orient);
+    Add(sl, v.Take(w.chkInverse));  // hidden: the strand list says what it said
+    grid->addWidget(strand, 0, 3);
     QWidget* find = v.Take(w.butFindTemplate);
     BoldFont(find);
     if (find) find->setMinimumWidth(140);
@@ -219,7 +226,7 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     outer->addWidget(split, 1);
     AddUnplaced(v, outer);
     for (QWidget* cut : {seqName, tplName, v.Widget(w.lblSeqInfo)}) MayBeCut(cut);
-    TabOrder(v, {&w.cbxSequences, &w.chkInverse, &w.butFindTemplate, &w.butSelectTemplate, &w.cbxTemplates, &w.butHelp,
+    TabOrder(v, {&w.cbxSequences, &w.cbxOrient, &w.butFindTemplate, &w.butSelectTemplate, &w.cbxTemplates, &w.butHelp,
                  &w.lstSeq, &w.cbxVRPoss, &w.butSelectVRPoss, &w.butIndelSame, &w.butIndelDiff, &w.txbxRegionInfo});
     if (QAction* quit = v.Action(w.menuQuit)) quit->setShortcut(QKeySequence::Quit);
     QWidget* top = v.TopLevel();

@@ -9,6 +9,7 @@
 class QWidget;
 
 namespace varigap::ui {
+class FAnalyzeAll;
 class FAnalyzeVRs;
 class FHelp;
 class FLoadSequence;
@@ -48,6 +49,7 @@ void LayOut(WindowView& view, ui::FLoadSequence& window);
 void LayOut(WindowView& view, ui::FWriteOutputFile& window);
 void LayOut(WindowView& view, ui::FVarigapParameters& window);
 void LayOut(WindowView& view, ui::FVarigapOptions& window);
+void LayOut(WindowView& view, ui::FAnalyzeAll& window);  // analyze_all_layout.cpp
 void LayOut(WindowView& view);
 
 }  // namespace varigap::gui

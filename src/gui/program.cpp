@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QStorageInfo>
+#include <QTimer>
 #include <algorithm>
 
 #include "gui/analysis_strip.h"
@@ -15,6 +16,7 @@
 #include "gui/layouts.h"
 #include "gui/recent_menu.h"
 #include "gui/window_view.h"
+#include "ui/analyze_all.h"
 #include "ui/analyze_vrs.h"
 #include "ui/file_choosers.h"
 #include "ui/help_window.h"
@@ -56,6 +58,14 @@ Program::Program(const std::string& programDir, const std::string& startDirector
     LayOut(Draw(a.Help()), a.Help());
     LayOut(Draw(a.Parameters()), a.Parameters());
     LayOut(Draw(a.Options()), a.Options());
+    LayOut(Draw(a.AnalyzeAll()), a.AnalyzeAll());
+    // A whole run goes on its own thread; what it did is taken here, between the user's actions.
+    auto* poll = new QTimer(main_.get());
+    QObject::connect(poll, &QTimer::timeout, main_.get(), [this] {
+        ui::FAnalyzeAll& w = app_->AnalyzeAll();
+        w.RunUserAction([&w] { w.Poll(); });
+    });
+    poll->start(100);
     // Beside the windows of the logic: the recent files, and files dropped on the main window.
     WindowView& mainView = *View(a.MainMenu());
     QMenu* files = mainView.Action(a.MainMenu().menuFile)->menu();

@@ -1,6 +1,7 @@
 // The program's windows and data.
 #include "ui/application.h"
 
+#include "ui/analyze_all.h"
 #include "ui/analyze_vrs.h"
 #include "ui/file_choosers.h"
 #include "ui/file_controls.h"
@@ -28,6 +29,7 @@ Application::~Application() {
     loadSequence_.reset();
     parameters_.reset();
     options_.reset();
+    analyzeAll_.reset();
     main_.reset();
 }
 
@@ -48,10 +50,12 @@ FLoadTemplate& Application::LoadTemplate() { return Get(loadTemplate_); }
 FLoadSequence& Application::LoadSequence() { return Get(loadSequence_); }
 FVarigapParameters& Application::Parameters() { return Get(parameters_); }
 FVarigapOptions& Application::Options() { return Get(options_); }
+FAnalyzeAll& Application::AnalyzeAll() { return Get(analyzeAll_); }
 
 bool Application::Created(const std::string& windowName) const {
-    const Window* windows[] = {main_.get(),         analyzeVRs_.get(),   help_.get(),       writeOutput_.get(),
-                               loadTemplate_.get(), loadSequence_.get(), parameters_.get(), options_.get()};
+    const Window* windows[] = {main_.get(),        analyzeVRs_.get(),   help_.get(),
+                               writeOutput_.get(), loadTemplate_.get(), loadSequence_.get(),
+                               parameters_.get(),  options_.get(),      analyzeAll_.get()};
     for (const Window* w : windows)
         if (w && w->Name() == windowName) return true;
     return false;
@@ -66,8 +70,9 @@ void Application::Start() {
 void Application::End() {
     if (!running_) return;
     running_ = false;
-    Window* windows[] = {analyzeVRs_.get(),   help_.get(),       writeOutput_.get(), loadTemplate_.get(),
-                         loadSequence_.get(), parameters_.get(), options_.get(),     main_.get()};
+    Window* windows[] = {analyzeVRs_.get(),   help_.get(),         writeOutput_.get(),
+                         loadTemplate_.get(), loadSequence_.get(), parameters_.get(),
+                         options_.get(),      analyzeAll_.get(),   main_.get()};
     for (Window* w : windows)
         if (w) w->Hide();
 }

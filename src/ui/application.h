@@ -11,6 +11,7 @@
 #include "core/state.h"
 #include "ui/controls.h"
 #include "ui/file_kinds.h"
+#include "ui/sequence_records.h"
 
 namespace varigap::ui {
 
@@ -22,6 +23,7 @@ class FLoadTemplate;
 class FLoadSequence;
 class FVarigapParameters;
 class FVarigapOptions;
+class FAnalyzeAll;
 
 class Application {
 public:
@@ -39,6 +41,8 @@ public:
     std::string currentDirectory;
     // The roots the drive lists offer.
     std::vector<std::string> drives{"/"};
+    // The records of the sequence file loaded, as the sequence list lists them.
+    SequenceRecords records;
 
     // Shows the main window; the start-up runs in its Form_Load.
     void Start();
@@ -55,6 +59,7 @@ public:
     FLoadSequence& LoadSequence();
     FVarigapParameters& Parameters();
     FVarigapOptions& Options();
+    FAnalyzeAll& AnalyzeAll();
     // Whether a window object exists yet (by its name, e.g. "FAnalyzeVRs").
     bool Created(const std::string& windowName) const;
 
@@ -81,6 +86,7 @@ private:
     std::unique_ptr<FLoadSequence> loadSequence_;
     std::unique_ptr<FVarigapParameters> parameters_;
     std::unique_ptr<FVarigapOptions> options_;
+    std::unique_ptr<FAnalyzeAll> analyzeAll_;
     bool running_ = false;
 };
 

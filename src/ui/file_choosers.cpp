@@ -211,51 +211,44 @@ FLoadSequence::FLoadSequence(Application& app) : FileChooser(app, "FLoadSequence
 
 namespace {
 
-// The names of a sequence file as the reader lists them, for the list of sequences.
-struct GatheredNames : ItemList {
-    bool cleared = false;  // the file was opened: the list is replaced
-    void Clear() override {
-        cleared = true;
-        ItemList::Clear();
-    }
-    // The first name is chosen after a whole read, as the reader does.
-    void HandTo(ComboBox& list, bool whole) {
-        if (!cleared) return;
-        list.SetItems(std::move(items_));
-        if (whole && list.ListCount() >= 1) list.SetListIndex(0);
-    }
-};
+// What was passed over in a file whose records were read: the first problems and how many.
+std::string PassedOver(const std::vector<std::string>& problems) {
+    std::string text;
+    for (size_t i = 0; i < problems.size() && i < 3; ++i) text += problems[i] + "\n";
+    if (problems.size() > 3) text += "... and " + Str(static_cast<long>(problems.size() - 3)) + " more.";
+    return text;
+}
 
 }  // namespace
 
 void FLoadSequence::LoadSequenceButton_Click() {
     FVarigapMainMenu& main = app_.MainMenu();
-    try {
-        main.SetNoSeq();
-        session_.sequenceFileName = File1.FileName();
-        session_.sequenceFilePath = File1.Path();
-        const std::string path = FullPath(session_.sequenceFilePath, session_.sequenceFileName);
-        const bool reads = !session_.sequenceFileName.empty() && FileExists(path);
-        // The names are gathered first and handed to the list at once, also those read before a
-        // failure: a list told of every name would be laid out again for each (slow for long files).
-        GatheredNames names;
-        try {
-            LoadSequenceFile(st_, names);
-        } catch (...) {
-            names.HandTo(main.cbxSequences, false);
-            throw;
+    main.SetNoSeq();
+    const std::string wasName = session_.sequenceFileName, wasPath = session_.sequenceFilePath;
+    session_.sequenceFileName = File1.FileName();
+    session_.sequenceFilePath = File1.Path();
+    const std::string path = FullPath(session_.sequenceFilePath, session_.sequenceFileName);
+    bool read = false;
+    if (!session_.sequenceFileName.empty()) {
+        // Read aside first: a file that cannot be read leaves the list as it was.
+        SequenceRecords records;
+        std::string error;
+        read = records.Read(path, error);
+        if (read) {
+            app_.records = std::move(records);
+            main.cbxSequences.SetItems(app_.records.names);
+            if (main.cbxSequences.ListCount() >= 1) main.cbxSequences.SetListIndex(0);
+            if (!app_.records.problems.empty()) MsgBox(st_, PassedOver(app_.records.problems));
+        } else {
+            MsgBox(st_, error);
+            session_.sequenceFileName = wasName;
+            session_.sequenceFilePath = wasPath;
         }
-        names.HandTo(main.cbxSequences, true);
-        main.SetRefindTemplate();
-        main.SequenceFileRead();
-        Hide();
-        if (reads) app_.FileLoaded(FileKind::Sequences, path);
-    } catch (...) {
-        ReportRunTimeError(st_, std::current_exception());
-        main.SetRefindTemplate();
-        main.SequenceFileRead();
-        Hide();
     }
+    main.SetRefindTemplate();
+    main.SequenceFileRead();
+    Hide();
+    if (read) app_.FileLoaded(FileKind::Sequences, path);
 }
 
 void FLoadSequence::LoadSequenceButton_KeyPress(int keyAscii) {

@@ -4,19 +4,20 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/complement.h"
 #include "core/messages.h"
 #include "core/strings.h"
 #include "core/textfile.h"
 #include "engine/analysis.h"
 #include "input/sequence_reader.h"
 #include "output/file_name.h"
+#include "ui/analyze_all.h"
 #include "ui/analyze_vrs.h"
 #include "ui/application.h"
 #include "ui/file_choosers.h"
 #include "ui/help_window.h"
 #include "ui/item_captions.h"
 #include "ui/line_text.h"
-#include "ui/listed_sequence.h"
 #include "ui/options_dialog.h"
 #include "ui/parameters_dialog.h"
 #include "ui/write_output_file.h"
@@ -70,6 +71,13 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app)
     chkInverse.SetCaption("&Use Complementary Sequence");
     chkInverse.SetToolTipText(
         "If this box is checked, Find Template will process the complement of the selected sequence.");
+    // The strand list says what the box said, and Auto besides; the box follows it unseen.
+    chkInverse.SetVisible(false);
+    cbxOrient.SetItems({"Forward strand", "Reverse (complement)", "Auto (better strand)"});
+    cbxOrient.SetListIndex(0);
+    cbxOrient.SetToolTipText(
+        "Strand Box:  Forward analyzes the sequence as read, Reverse its reverse complement, Auto the strand on "
+        "which the templates match more bases (the forward one on a tie), as varigap-cli --orient does.");
     cbxSequences.SetToolTipText(
         "Sequence List Box:  Use the down arrow to display and scroll through the sequences in the sequence file.  "
         "Clicking on a sequence selects it.");
@@ -89,6 +97,7 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app)
     menuLoadTemplate.SetCaption("Load &Templates");
     menuLoadSequences.SetCaption("Load &Sequences");
     menuWriteOutputFile.SetCaption("&Write Output File");
+    menuAnalyzeAll.SetCaption("&Analyze All...");
     menuLPAM.SetCaption("&Parameters");
     menuOptions.SetCaption("&Options");
     menuQuit.SetCaption("&Quit");
@@ -140,6 +149,8 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app)
     menuLPAM.Click.Connect([this] { menuLPAM_Click(); });
     menuOptions.Click.Connect([this] { menuOptions_Click(); });
     menuQuit.Click.Connect([this] { menuQuit_Click(); });
+    cbxOrient.Click.Connect([this] { cbxOrient_Click(); });
+    menuAnalyzeAll.Click.Connect([this] { menuAnalyzeAll_Click(); });
 }
 
 // ---------------------------------------------------------------- public operations
@@ -203,7 +214,8 @@ void FVarigapMainMenu::SequenceFileRead() {
     sequenceFile = !name.empty() && FileExists(FullPath(session_.sequenceFilePath, name)) ? name : "";
     std::string status = "No sequence file is loaded: choose one (Files, Load Sequences).";
     if (!sequenceFile.empty())
-        status = "Sequence file \"" + sequenceFile + "\" lists " + Count(cbxSequences.ListCount(), "sequence") +
+        status = "Sequence file \"" + sequenceFile + "\" (" + app_.records.kind + ") lists " +
+                 Count(cbxSequences.ListCount(), "sequence") +
                  (cbxSequences.ListCount() > 0 ? ": choose one and press Find Template." : ".");
     ClearAnalysis(status);
     UpdateCaption();
@@ -257,6 +269,7 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
                 "Template.");
         } else {
             if (!templateFound) {
+                if (cbxOrient.ListIndex() == 2) ChooseStrand();
                 bestTemplate = RankActSeq(st_);
                 if (st_.voteTableFull) MsgBox(st_, VoteTableFullText(st_));
                 InitializeCBXTemplates();
@@ -282,16 +295,23 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
 }
 
 void FVarigapMainMenu::SelectActSeq() {
-    loadedComplement = chkInverse.Value() == 1;
+    loadedComplement = cbxOrient.ListIndex() == 1;
     const int listed = cbxSequences.ListIndex();
+    selectedBases.clear();
+    st_.actSeq.clear();
     if (listed >= 0 || !cbxSequences.Text().empty()) {
         actSeqName = cbxSequences.Text();
         // An entry of the list is its own record, also where names repeat or are empty; a typed
-        // name is looked up. A sequence that could not be read (reported by the reader) is
-        // dropped: the bases of the previous sequence are never analysed under the new name.
-        bool loaded = listed >= 0 ? LoadListedSeq(st_, listed, actSeqName, loadedComplement)
-                                  : LoadActSeq(st_, actSeqName, loadedComplement);
-        if (!loaded) SetNoSeq();
+        // name is looked up. Without a record, no bases: those of the previous sequence are never
+        // analysed under the new name.
+        const SequenceRecords& records = app_.records;
+        const int i = listed >= 0 && listed < records.Count() && records.names[listed] == actSeqName
+                          ? listed
+                          : records.Find(actSeqName);
+        if (i >= 0) {
+            selectedBases = records.bases[i];
+            st_.actSeq = loadedComplement ? ReverseComplement(selectedBases) : selectedBases;
+        }
         SetRefindTemplate();
     } else {
         SetNoSeq();
@@ -389,7 +409,41 @@ void FVarigapMainMenu::VRAnalysis(Integer comp) {
 
 void FVarigapMainMenu::chkInverse_Click() {
     SetRefindTemplate();
+    if (!syncingOrient) {
+        syncingOrient = true;
+        cbxOrient.SetListIndex(chkInverse.Value() == 1 ? 1 : 0);
+        syncingOrient = false;
+    }
     cbxSequences_DblClick();
+}
+
+void FVarigapMainMenu::cbxOrient_Click() {
+    SetRefindTemplate();
+    if (syncingOrient) return;
+    syncingOrient = true;
+    chkInverse.SetValue(cbxOrient.ListIndex() == 1 ? 1 : 0);
+    syncingOrient = false;
+}
+
+// Auto: the strand whose best template ranks higher, the forward one on a tie (as a batch run
+// with --orient auto decides).
+void FVarigapMainMenu::ChooseStrand() {
+    const std::string reverse = ReverseComplement(selectedBases);
+    st_.actSeq = reverse;
+    RankActSeq(st_);
+    const TemplateRank onReverse = st_.templateRanks[1];
+    st_.actSeq = selectedBases;
+    RankActSeq(st_);
+    loadedComplement = IsBetterRank(st_, onReverse, st_.templateRanks[1]);
+    if (loadedComplement) st_.actSeq = reverse;
+}
+
+void FVarigapMainMenu::OpenRecord(int index, bool reverse) {
+    if (index < 0 || index >= cbxSequences.ListCount()) return;
+    Show();
+    cbxSequences.SetListIndex(index);
+    if (cbxOrient.ListIndex() != 2) cbxOrient.SetListIndex(reverse ? 1 : 0);
+    FindTemplate(0);
 }
 
 void FVarigapMainMenu::chkInverse_KeyPress(int keyAscii) {
@@ -417,6 +471,7 @@ void FVarigapMainMenu::menuLoadSequences_Click() { app_.LoadSequence().Show(); }
 void FVarigapMainMenu::menuLPAM_Click() { app_.Parameters().Show(); }
 void FVarigapMainMenu::menuOptions_Click() { app_.Options().Show(); }
 void FVarigapMainMenu::menuQuit_Click() { Unload(); }
+void FVarigapMainMenu::menuAnalyzeAll_Click() { app_.AnalyzeAll().Show(); }
 
 void FVarigapMainMenu::menuWriteOutputFile_Click() {
     std::string name = SuggestedFileName(actSeqName, 8, ".txt");

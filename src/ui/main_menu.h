@@ -37,12 +37,16 @@ public:
     MenuItem menuLoadTemplate{*this, "menuLoadTemplate", &menuFile};
     MenuItem menuLoadSequences{*this, "menuLoadSequences", &menuFile};
     MenuItem menuWriteOutputFile{*this, "menuWriteOutputFile", &menuFile};
+    MenuItem menuAnalyzeAll{*this, "menuAnalyzeAll", &menuFile};  // added: the whole run
     MenuItem menuLPAM{*this, "menuLPAM"};
     MenuItem menuOptions{*this, "menuOptions"};
     // Added to the window: what it has to say about the analysis (why none is shown, what to
     // try), and the Files menu's way out.
     Label lblStatus{*this, "lblStatus"};
     MenuItem menuQuit{*this, "menuQuit", &menuFile};
+    // Added: the strand Find Template analyses (Forward, Reverse: the complement, Auto: the
+    // strand the templates match better), the choice chkInverse stood for; and the whole run.
+    ComboBox cbxOrient{*this, "cbxOrient"};
 
     // ---- public operations
     void SetRefindTemplate();
@@ -84,6 +88,11 @@ public:
     void menuLPAM_Click();
     void menuOptions_Click();
     void menuQuit_Click();
+    void cbxOrient_Click();
+    void menuAnalyzeAll_Click();
+    // Shows record `index` of the sequence list analysed on the strand given (from the whole
+    // run's table): as choosing it, the strand, and Find Template.
+    void OpenRecord(int index, bool reverse);
 
     // ---- the window's fields, for views and tests
     bool TemplateFound() const { return templateFound; }
@@ -100,6 +109,7 @@ public:
 private:
     void FindTemplate(Integer templateNum);
     void SelectActSeq();
+    void ChooseStrand();
     void InitializeCBXTemplates();
     // The analysis display.
     void ComputeLSTSeq();
@@ -136,6 +146,8 @@ private:
     bool analysisShown = false;
     bool analysedComplement = false;
     bool loadedComplement = false;  // how actSeq was read
+    std::string selectedBases;      // the chosen record as read (forward)
+    bool syncingOrient = false;     // cbxOrient and chkInverse follow each other
     std::string templateFile;       // the file the loaded templates came from
     std::string sequenceFile;       // the file the sequence list came from
 };

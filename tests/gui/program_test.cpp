@@ -66,8 +66,8 @@ TEST_F(TheProgram, AnAnalysisOfTheExampleThroughTheWidgets) {
     // Tab goes through the controls as they stand on the screen, and the logic follows.
     Widget(Main().cbxSequences)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Widget(Main().chkInverse));
-    EXPECT_EQ(Main().ActiveControl(), &Main().chkInverse);
+    EXPECT_EQ(QApplication::focusWidget(), Widget(Main().cbxOrient));
+    EXPECT_EQ(Main().ActiveControl(), &Main().cbxOrient);
 
     // Files > Load Templates: into the example folder, the template highlighted and loaded;
     // then the sequences, with a double click.
@@ -141,7 +141,7 @@ TEST_F(TheProgram, AnAnalysisOfTheExampleThroughTheWidgets) {
 }
 
 TEST_F(TheProgram, EveryControlHasItsPlaceAndBasesAreInAFixedPitchFont) {
-    ASSERT_EQ(program->Views().size(), 8u);
+    ASSERT_EQ(program->Views().size(), 9u);
     for (WindowView* view : program->Views()) {
         EXPECT_TRUE(view->Unplaced().empty()) << view->Model().Name();
         for (ui::Control* c : view->Model().Controls())

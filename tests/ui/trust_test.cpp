@@ -27,7 +27,7 @@ TEST_F(Trust, NewFilesClearTheAnalysisShownAndNothingIsWrittenWithoutOne) {
         {[&] { LoadTemplateFile("other.tpl"); },
          "Template file \"other.tpl\" loaded (1 template): press Find Template to analyze the chosen sequence."},
         {[&] { LoadSequenceFile("s.fasta"); },
-         "Sequence file \"s.fasta\" lists 4 sequences: choose one and press Find Template."},
+         "Sequence file \"s.fasta\" (FASTA) lists 4 sequences: choose one and press Find Template."},
         // answered No: the template table is emptied, and no line reads it any more
         {[&] {
              msgs.answers = {MsgAnswer::No};
@@ -74,10 +74,10 @@ TEST_F(Trust, EachEntryIsItsOwnRecordAndTheFileSaysHowItWasRead) {
     }
     // The complement analysed is written so, also after the box is unchecked again.
     Main().cbxSequences.UserSelect(3);
-    Main().chkInverse.UserClick();
+    Main().cbxOrient.UserSelect(1);
     Main().butFindTemplate.UserClick();
     EXPECT_EQ(Main().lblStatus.Caption(), "The reverse complement of the sequence as read is analyzed.");
-    Main().chkInverse.UserClick();
+    Main().cbxOrient.UserSelect(0);
     Main().menuWriteOutputFile.UserClick();
     Out().butWriteOutputFile.UserClick();
     EXPECT_NE(data.Read("Rev.txt").find("\r\n# Reverse complement of the sequence as read\r\n"), std::string::npos);

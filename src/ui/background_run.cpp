@@ -1,0 +1,72 @@
+// A batch run on its own thread.
+#include "ui/background_run.h"
+
+namespace varigap::ui {
+
+// Hands what the run writes to the window's next poll; refuses output once cancelled, which
+// stops the run's reading.
+class BackgroundRun::Console : public run::RunConsole {
+public:
+    explicit Console(BackgroundRun& owner) : owner_(owner) {}
+    bool Out(std::string_view text) override {
+        if (owner_.cancelled_) return false;
+        std::lock_guard lock(owner_.mutex_);
+        owner_.out_ += text;
+        return true;
+    }
+    void Err(std::string_view text) override {
+        std::lock_guard lock(owner_.mutex_);
+        owner_.err_ += text;
+    }
+    void Progress(const run::RunProgress& p) override {
+        std::lock_guard lock(owner_.mutex_);
+        owner_.progress_ = p;
+    }
+
+private:
+    BackgroundRun& owner_;
+};
+
+BackgroundRun::~BackgroundRun() {
+    cancelled_ = true;
+    Wait();
+}
+
+void BackgroundRun::Wait() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void BackgroundRun::Start(const Session& loaded, run::RunSettings settings) {
+    cancelled_ = true;
+    Wait();
+    session_ = std::make_unique<Session>(loaded);
+    session_->messenger = nullptr;  // the run's jobs say everything through the console
+    settings_ = std::move(settings);
+    out_.clear();
+    err_.clear();
+    progress_ = run::RunProgress{};
+    status_ = run::kRunOk;
+    cancelled_ = false;
+    finished_ = false;
+    started_ = true;
+    thread_ = std::thread([this] {
+        Console console(*this);
+        const run::RunStatus status = run::RunBatch(*session_, settings_, console);
+        std::lock_guard lock(mutex_);
+        status_ = status;
+        finished_ = true;
+    });
+}
+
+BackgroundRun::Arrived BackgroundRun::Poll() {
+    Arrived a;
+    std::lock_guard lock(mutex_);
+    a.out.swap(out_);
+    a.err.swap(err_);
+    a.progress = progress_;
+    a.finished = finished_;
+    a.status = status_;
+    return a;
+}
+
+}  // namespace varigap::ui

@@ -1,0 +1,69 @@
+// The results of a whole run as the results table shows them: one row per record (number,
+// name, template, strand, and the variant, taxa and flag of each variable region), made from the
+// run's TSV listing, the same text `varigap-cli analyze --format tsv` writes; sorted and filtered
+// for the view, and the reads of each taxon.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace varigap::ui {
+
+struct RunRecord {
+    int index = 0;    // in the sequence list (SequenceRecords)
+    long number = 0;  // in the file, 1-based
+    std::string name, templ;
+    char strand = ' ';  // '+', '-', ' ' when not analysed
+    struct VR {
+        std::string variant, taxa, flag;
+    };
+    std::vector<VR> vrs;  // by VR number: vrs[v - 1]
+    // What the per-taxon summary counts the record under: the taxa of its variable regions
+    // ("unidentified" for a VR without variant), "no template" when nothing was analysed.
+    std::string Taxon() const;
+};
+
+struct TaxonCount {
+    std::string taxon;
+    long reads = 0;
+    double share = 0;  // of the records of the run
+};
+
+class RunTable {
+public:
+    // The run's records in run order: their indexes in the sequence list and their names.
+    void Begin(std::vector<int> indexes, std::vector<std::string> names, std::vector<long> numbers);
+    // Takes TSV rows as the run writes them (whole lines; a partial last line is kept for later).
+    void Take(const std::string& tsv);
+    // The TSV text taken so far, as the run wrote it (its header row first).
+    const std::string& Tsv() const { return tsv_; }
+    // The records analysed or passed over so far (those after the last row seen are not known yet).
+    const std::vector<RunRecord>& Records() const { return records_; }
+    // Closes the table after the run: records without a row are listed as not analysed.
+    void Finish(bool whole);
+
+    // The columns: "#", "record", "template", "strand", then "VRn variant", "VRn taxa", "VRn flag".
+    std::vector<std::string> Header() const;
+    std::vector<std::string> Cells(const RunRecord& r) const;
+    // The records shown: those with a cell that holds `filter` (any case), sorted by column
+    // `column` (numbers as numbers), ascending or not; each as its place in Records().
+    std::vector<int> Shown(const std::string& filter, int column, bool ascending) const;
+    // Reads per taxon, most first, and their share of the records.
+    std::vector<TaxonCount> Taxa() const;
+
+private:
+    void TakeRow(const std::string& line);
+    // Moves to the record of row `name`, after the current one; records passed are not analysed.
+    RunRecord* RecordOf(const std::string& name, int line);
+
+    std::vector<int> indexes_;
+    std::vector<std::string> names_;  // as the TSV writes them
+    std::vector<long> numbers_;
+    size_t next_ = 0;  // the next record of the run not yet in records_
+    int lastLine_ = 0;
+    std::vector<RunRecord> records_;
+    std::string tsv_, partial_;
+    size_t numVRs_ = 0;
+};
+
+}  // namespace varigap::ui
