@@ -10,6 +10,7 @@
 #include "gui/program.h"
 #include "gui/window_view.h"
 #include "output/display_lines.h"
+#include "ui/analyze_all.h"
 #include "ui/analyze_vrs.h"
 #include "ui/file_choosers.h"
 #include "ui/help_window.h"
@@ -99,6 +100,15 @@ std::vector<std::string> TakeScreenshots(Program& program, const std::string& di
     main.butHelp.UserClick();
     shoot(app.Help(), "help.png");
     app.Help().Hide();
+    // The whole file analysed, on the strand each read matches better, its table by template.
+    main.cbxOrient.UserSelect(2);
+    main.menuAnalyzeAll.UserClick();
+    ui::FAnalyzeAll& all = app.AnalyzeAll();
+    all.butStart.UserClick();
+    all.Finish();
+    if (all.grdResults.Rows().size() > 2) all.grdResults.UserSelect({1, 2});
+    shoot(all, "analyze-all.png");
+    all.Hide();
     Settle();
     return written;
 }

@@ -52,6 +52,7 @@ GridView::GridView(ui::Grid& grid, QWidget* parent, ViewContext& context)
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionsClickable(true);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setWordWrap(false);
@@ -93,7 +94,8 @@ void GridView::RefreshState() {
     std::sort(shown.begin(), shown.end());
     if (shown != grid_.Selected()) {
         QItemSelection selection;
-        for (int r : grid_.Selected()) selection.select(model_->index(r, 0), model_->index(r, model_->columnCount({}) - 1));
+        for (int r : grid_.Selected())
+            selection.select(model_->index(r, 0), model_->index(r, model_->columnCount({}) - 1));
         table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     }
 }

@@ -193,7 +193,7 @@ void FAnalyzeAll::StartRun(Job job, const std::vector<int>& chosen, const std::s
         runPath_ = recs.path;
         shown_.clear();
         grdResults.SetTable(table_.Header(), {});
-        grdTaxa.SetTable({"taxon", "reads", "share"}, {});
+        grdTaxa.SetTable({"reads", "share", "taxon"}, {});
     }
     txbxMessages.SetText("");
     pbProgress.SetRange(0, static_cast<int>(std::min<long>(runRecords_, 1 << 30)));
@@ -271,9 +271,9 @@ void FAnalyzeAll::ShowTaxa() {
     for (const TaxonCount& t : table_.Taxa()) {
         char share[32];
         std::snprintf(share, sizeof share, "%.1f%%", 100 * t.share);
-        rows.push_back({t.taxon, Str(t.reads), share});
+        rows.push_back({Str(t.reads), share, t.taxon});
     }
-    grdTaxa.SetTable({"taxon", "reads", "share"}, std::move(rows));
+    grdTaxa.SetTable({"reads", "share", "taxon"}, std::move(rows));
 }
 
 void FAnalyzeAll::txbxFilter_Change() { ShowRows(); }

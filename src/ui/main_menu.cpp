@@ -323,12 +323,14 @@ std::string FVarigapMainMenu::AnalysisStatus() const {
     const Integer t = st_.actTemplate;
     bool found = false;
     for (int c = 1; c <= session_.numCRs[t] && !found; ++c) found = st_.crStartPos[t][c] != POSNOTFOUND;
-    const std::string complement = "\"Use Complementary Sequence\"";
+    if (!found && cbxOrient.ListIndex() == 2)
+        return "No conserved region of template \"" + session_.templateName[t] +
+               "\" was found on either strand of this sequence: does it hold the region?";
     if (!found)
         return "No conserved region of template \"" + session_.templateName[t] + "\" was found in this sequence. " +
-               (analysedComplement ? "If the sequence was read in its own direction, uncheck " + complement
-                                   : "If the sequence was read in reverse, check " + complement) +
-               " and press Find Template again.";
+               (analysedComplement ? "If the sequence was read in its own direction, choose \"Forward strand\""
+                                   : "If the sequence was read in reverse, choose \"Reverse (complement)\"") +
+               " in the Strand box (or \"Auto\") and press Find Template again.";
     if (lstSeq.ListCount() == 0) return NoLinesStatus();
     return analysedComplement ? "The reverse complement of the sequence as read is analyzed." : "";
 }

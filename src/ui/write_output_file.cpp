@@ -67,11 +67,11 @@ std::string FWriteOutputFile::WhyNothingToWrite() const {
     const ReadResult r = CurrentResult(st_, main.AnalysedComplement());
     const std::string why = WhyNothingToAnnotate(st_, r);
     if (why.empty()) return "";
-    const std::string box = "\"Use Complementary Sequence\"";
     return "Nothing to write for this sequence: " + why + ". " +
-           (r.matched   ? std::string("The main window says what was found.")
-            : r.reverse ? "If it was read in its own direction, uncheck " + box + " and press Find Template again."
-                        : "If it was read in reverse, check " + box + " and press Find Template again.");
+           (r.matched ? std::string("The main window says what was found.")
+                      : std::string(r.reverse ? "If it was read in its own direction, choose \"Forward strand\""
+                                              : "If it was read in reverse, choose \"Reverse (complement)\"") +
+                            " in the Strand box (or \"Auto\") and press Find Template again.");
 }
 
 void FWriteOutputFile::Form_Activate() {

@@ -89,7 +89,8 @@ TEST_F(Trust, EachEntryIsItsOwnRecordAndTheFileSaysHowItWasRead) {
     EXPECT_FALSE(std::filesystem::exists(data.Path("none.txt")));
     EXPECT_EQ(Out().lblStatus.Caption(),
               "Nothing to write for this sequence: no conserved region of template \"Grass T1\" was found in it. If it "
-              "was read in reverse, check \"Use Complementary Sequence\" and press Find Template again.");
+              "was read in reverse, choose \"Reverse (complement)\" in the Strand box (or \"Auto\") and press Find "
+              "Template again.");
 }
 
 TEST_F(Trust, ALongSequenceFileReachesTheListOfSequencesAtOnce) {
@@ -137,7 +138,8 @@ TEST_F(Trust, TheWindowSaysWhyNoLineIsShownAndWhichTemplateIsUsed) {
     Analyze("S4");
     EXPECT_EQ(Main().lblStatus.Caption(),
               "No conserved region of template \"Grass T1\" was found in this sequence. If the sequence was read in "
-              "reverse, check \"Use Complementary Sequence\" and press Find Template again.");
+              "reverse, choose \"Reverse (complement)\" in the Strand box (or \"Auto\") and press Find Template "
+              "again.");
     Analyze("S1");
     EXPECT_FALSE(Main().lblStatus.Visible());
     Main().cbxTemplates.UserSelect(IndexOf(Main().cbxTemplates, "Other T2"));

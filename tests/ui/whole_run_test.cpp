@@ -34,8 +34,8 @@ struct WholeRun : UiTest {
 
 TEST_F(WholeRun, SequenceFilesAreReadAsTheCommandLineReadsThemOnTheStrandChosen) {
     WriteAnalysisFiles();
-    const std::string fastq = "@fwd\n" + S1 + "\n+\n" + std::string(S1.size(), 'I') + "\n@rev\n" + ReverseComplement(S1) +
-                              "\n+\n" + std::string(S1.size(), 'I') + "\n";
+    const std::string fastq = "@fwd\n" + S1 + "\n+\n" + std::string(S1.size(), 'I') + "\n@rev\n" +
+                              ReverseComplement(S1) + "\n+\n" + std::string(S1.size(), 'I') + "\n";
     data.Write("r.fasta", ">fwd\n" + S1 + "\n>rev\n" + ReverseComplement(S1) + "\n");
     data.Write("r.fastq", fastq);
     BGZF* gz = bgzf_open(data.Path("r.fastq.gz").c_str(), "wg");
@@ -98,14 +98,14 @@ TEST_F(WholeRun, AnalyzeAllOnTheAmpliconExampleGivesTheCommandLinesTable) {
 
     // Reads per taxon add up to the run; sorting and filtering act on the rows.
     long reads = 0;
-    for (const auto& row : All().grdTaxa.Rows()) reads += std::stol(row[1]);
+    for (const auto& row : All().grdTaxa.Rows()) reads += std::stol(row[0]);
     EXPECT_EQ(reads, records);
-    const std::string topTaxon = All().grdTaxa.Rows()[0][0];
+    const std::string topTaxon = All().grdTaxa.Rows()[0][2];
     All().grdResults.UserClickHeader(0);
     All().grdResults.UserClickHeader(0);
     EXPECT_EQ(All().grdResults.Rows()[0][0], std::to_string(records));  // by number, descending
     All().txbxFilter.UserType(topTaxon);
-    EXPECT_EQ(All().grdResults.Rows().size(), static_cast<size_t>(std::stol(All().grdTaxa.Rows()[0][1])));
+    EXPECT_EQ(All().grdResults.Rows().size(), static_cast<size_t>(std::stol(All().grdTaxa.Rows()[0][0])));
 
     // A double click shows the record in the main window, on the strand the run found.
     All().grdResults.UserDoubleClick(0);
