@@ -6,12 +6,16 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScreen>
+#include <QTableView>
 #include <QTreeWidget>
 #include <filesystem>
+#include <thread>
 
 #include "gui/analysis_strip.h"
 #include "gui/fonts.h"
@@ -20,6 +24,7 @@
 #include "gui/window_view.h"
 #include "gui_test_support.h"
 #include "support/temp_dir.h"
+#include "ui/analyze_all.h"
 #include "ui/analyze_vrs.h"
 #include "ui/file_choosers.h"
 #include "ui/help_window.h"
@@ -149,6 +154,37 @@ TEST_F(TheProgram, EveryControlHasItsPlaceAndBasesAreInAFixedPitchFont) {
     }
     // The help chapters are plain text laid out in columns.
     EXPECT_TRUE(QFontInfo(Widget(App().Help().txbxHelp)->font()).fixedPitch());
+}
+
+TEST_F(TheProgram, AnalyzeAllRunsBesideTheWindowsAndItsTableOpensARecord) {
+    std::string problem;
+    ASSERT_TRUE(program->LoadFiles(VARIGAP_SOURCE_DIR "/data/example/trnLF.tpl",
+                                   VARIGAP_SOURCE_DIR "/data/example/sequences.fasta", problem))
+        << problem;
+    Menu(Main().menuAnalyzeAll);
+    ui::FAnalyzeAll& all = App().AnalyzeAll();
+    ASSERT_TRUE(Shown(all));
+    Click(Widget(all.butStart));
+    // The program's timer takes what the run did, between the user's actions.
+    for (int i = 0; i < 2000 && !Widget(all.butStart)->isEnabled(); ++i) {
+        ProcessEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    auto* bar = Widget<QProgressBar>(all.pbProgress);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    auto* table = Widget<QTableView>(all.grdResults);
+    ASSERT_EQ(table->model()->rowCount(), 16);
+    QHeaderView* header = table->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    const QString first = table->model()->index(0, 1).data().toString();
+    const QPoint at = table->visualRect(table->model()->index(0, 1)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);  // a double click's first press
+    EXPECT_EQ(all.grdResults.Selected(), std::vector<int>{0});
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_TRUE(Main().AnalysisShown());
+    EXPECT_EQ(ToQt(Main().GetActSeqName()), first);
 }
 
 TEST_F(TheProgram, TheMainWindowOpensWhollyOnALaptopScreen) {
