@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/fonts.h"
 #include "output/display_lines.h"
 
 namespace varigap::gui {
@@ -276,6 +277,17 @@ void AnalysisStrip::paintEvent(QPaintEvent*) {
         p.setPen(QPen(ColorOf(b.kind).darker(130), 2));
         p.drawLine(QPointF(r.center().x(), r.top() + 5), QPointF(r.center().x(), r.bottom()));
     }
+    // Zoomed in far enough: the bases themselves, each in the middle of its place.
+    int firstShown = 0;
+    const QString bases = BasesShown(&firstShown);
+    if (!bases.isEmpty()) {
+        p.setFont(BaseFont());
+        p.setPen(QColor(20, 20, 20));
+        const double perBase = XOf(2) - XOf(1);
+        for (int i = 0; i < bases.size(); ++i)
+            p.drawText(QRectF(XOf(firstShown + i), bar.top(), perBase, bar.height()), Qt::AlignCenter, bases.mid(i, 1));
+        p.setFont(font());
+    }
     // The selected line.
     for (const Block& b : blocks_) {
         if (b.line != selected) continue;
@@ -299,6 +311,18 @@ void AnalysisStrip::paintEvent(QPaintEvent*) {
         tick(pos);
     for (const auto& [pos, r] : AxisLabels())
         p.drawText(QPointF(r.left(), r.top() + fm.ascent()), QString::number(pos));
+}
+
+QFont AnalysisStrip::BaseFont() const { return FontFor("Courier New"); }
+
+QString AnalysisStrip::BasesShown(int* first) const {
+    if (length_ <= 0 || static_cast<int>(st_.actSeq.size()) < length_) return {};
+    const double perBase = XOf(2) - XOf(1);
+    if (perBase < QFontMetricsF(BaseFont()).horizontalAdvance('W') + 2) return {};
+    const int from = std::max(1, static_cast<int>(std::floor(first_)));
+    const int to = std::min(length_, static_cast<int>(std::ceil(first_ + length_ / zoom_)));
+    if (first) *first = from;
+    return QString::fromStdString(st_.actSeq.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from + 1)));
 }
 
 std::vector<std::pair<int, QRectF>> AnalysisStrip::AxisLabels() const {

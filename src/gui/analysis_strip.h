@@ -47,6 +47,10 @@ public:
     // inside the strip and clear of its neighbours (a tick without room keeps no label).
     std::vector<std::pair<int, QRectF>> AxisLabels() const;
 
+    // The bases written in the strip, from base `first` on: those in view once there is room for
+    // a letter per base ("" before).
+    QString BasesShown(int* first = nullptr) const;
+
     // How far the picture is zoomed in (1: the whole sequence) and the first base at its left edge.
     double Zoom() const { return zoom_; }
     double FirstBase() const { return first_; }
@@ -82,6 +86,7 @@ private:
     double XOf(double pos) const;  // left edge of base `pos` (1-based)
     QRectF BarRect() const;
     int LegendHeight() const;
+    QFont BaseFont() const;  // fixed pitch, for the bases
 
     const State& st_;
     ui::ListBox& lines_;

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -161,6 +162,14 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     Add(grid, change, 1, 1);
     Add(grid, templates, 1, 2);
     Add(grid, v.Take(w.butHelp), 1, 4);
+    auto* finder = new QWidget;
+    auto* fl = new QHBoxLayout(finder);
+    fl->setContentsMargins(0, 0, 0, 0);
+    QWidget* findBox = v.Take(w.txbxFind);
+    fl->addWidget(Caption("Find:", findBox));
+    Add(fl, findBox, 1);
+    Add(fl, v.Take(w.butFind));
+    grid->addWidget(finder, 1, 3);
     grid->setColumnStretch(2, 1);
     outer->addWidget(choose);
 
@@ -189,16 +198,24 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     }
     Add(al, status);
     QWidget* seqList = v.Take(w.lstSeq);
-    if (seqList) seqList->setMinimumHeight(seqList->fontMetrics().lineSpacing() * 6 + 24);
+    if (seqList) seqList->setMinimumHeight(seqList->fontMetrics().lineSpacing() * 4 + 24);
     strip->TakeZoomKeysFrom(seqList);
     Add(al, seqList, 1);
+    // The selected line under its ruler, just below the list.
+    QWidget* ruler = v.Take(w.txbxRuler);
+    if (auto* t = qobject_cast<QPlainTextEdit*>(ruler)) {
+        t->setLineWrapMode(QPlainTextEdit::NoWrap);
+        t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        t->setFixedHeight(LinesHigh(t, 3) + t->horizontalScrollBar()->sizeHint().height() + 4);
+    }
+    Add(al, ruler);
 
     // The selected line.
     auto* line = new QGroupBox("Selected line");
     auto* ll = new QVBoxLayout(line);
     Add(ll, v.Take(w.lblSeqInfo));
     QWidget* regionInfo = v.Take(w.lblRegionInfo);
-    if (regionInfo) regionInfo->setFixedHeight(LinesHigh(regionInfo, 4));
+    if (regionInfo) regionInfo->setFixedHeight(LinesHigh(regionInfo, 2));  // the bases stand under the ruler too
     Add(ll, regionInfo);
     auto* variants = new QHBoxLayout;
     QWidget* poss = v.Take(w.cbxVRPoss);
@@ -226,9 +243,11 @@ void LayOutMainWindow(WindowView& v, ui::FVarigapMainMenu& w, const State& st) {
     outer->addWidget(split, 1);
     AddUnplaced(v, outer);
     for (QWidget* cut : {seqName, tplName, v.Widget(w.lblSeqInfo)}) MayBeCut(cut);
-    TabOrder(v, {&w.cbxSequences, &w.cbxOrient, &w.butFindTemplate, &w.butSelectTemplate, &w.cbxTemplates, &w.butHelp,
-                 &w.lstSeq, &w.cbxVRPoss, &w.butSelectVRPoss, &w.butIndelSame, &w.butIndelDiff, &w.txbxRegionInfo});
+    TabOrder(v, {&w.cbxSequences, &w.cbxOrient, &w.butFindTemplate, &w.butSelectTemplate, &w.cbxTemplates, &w.txbxFind,
+                 &w.butFind, &w.butHelp, &w.lstSeq, &w.cbxVRPoss, &w.butSelectVRPoss, &w.butIndelSame, &w.butIndelDiff,
+                 &w.txbxRegionInfo});
     if (QAction* quit = v.Action(w.menuQuit)) quit->setShortcut(QKeySequence::Quit);
+    if (QAction* undo = v.Action(w.menuUndo)) undo->setShortcut(QKeySequence::Undo);
     QWidget* top = v.TopLevel();
     top->resize(top->screen() ? OpeningSize(QSize(1100, 800), top->screen()->availableGeometry()) : QSize(1100, 800));
 }

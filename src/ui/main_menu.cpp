@@ -2,6 +2,7 @@
 #include "ui/main_menu.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "core/complement.h"
@@ -101,6 +102,17 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app)
     menuLPAM.SetCaption("&Parameters");
     menuOptions.SetCaption("&Options");
     menuQuit.SetCaption("&Quit");
+    txbxRuler.multiLine = true;
+    txbxRuler.fontName = "Courier New";
+    txbxRuler.SetToolTipText("Ruler: the selected line's bases under their positions in the analyzed sequence");
+    txbxFind.SetToolTipText(
+        "Find Box:  type bases (e.g. GGATCC) and press Enter or Find to select the line that holds them (again: the "
+        "next place), or a position (e.g. 640) to select the line that holds that base.");
+    butFind.SetCaption("Fi&nd");
+    butFind.SetToolTipText("Finds the bases typed, or goes to the position typed, in the analyzed sequence");
+    menuEdit.SetCaption("&Edit");
+    menuUndo.SetCaption("&Undo");
+    menuUndo.SetEnabled(false);
     lblStatus.SetToolTipText("Why no analysis is shown, or what to look at in the one shown");
     lblStatus.SetVisible(false);
     // Each line tells what it is where the mouse points, whichever line is selected.
@@ -150,6 +162,10 @@ FVarigapMainMenu::FVarigapMainMenu(Application& app)
     menuOptions.Click.Connect([this] { menuOptions_Click(); });
     menuQuit.Click.Connect([this] { menuQuit_Click(); });
     cbxOrient.Click.Connect([this] { cbxOrient_Click(); });
+    menuUndo.Click.Connect([this] { menuUndo_Click(); });
+    butFind.Click.Connect([this] { butFind_Click(); });
+    txbxFind.KeyPress.Connect([this](int k) { txbxFind_KeyPress(k); });
+    txbxFind.Change.Connect([this] { lastFound = 0; });
     menuAnalyzeAll.Click.Connect([this] { menuAnalyzeAll_Click(); });
 }
 
@@ -166,12 +182,14 @@ void FVarigapMainMenu::SetNoSeq() {
 
 void FVarigapMainMenu::ClearAnalysis(const std::string& status) {
     analysisShown = false;
+    menuUndo.SetEnabled(false);
     lstSeq.Clear();
     lblActSeqName.SetCaption("");
     lblBestTemplate.SetCaption("");
     lblRegionInfo.SetCaption("");
     txbxRegionInfo.SetText("");
     lblSeqInfo.SetCaption("");
+    txbxRuler.SetText("");
     // The ranking shown was of the sequence and templates that were.
     cbxTemplates.Clear();
     HideVRButtons();
@@ -201,6 +219,7 @@ int FVarigapMainMenu::TiesWithFirst() const {
 }
 
 void FVarigapMainMenu::TemplateFileRead(bool ok) {
+    undo.clear();
     templateFile = ok ? session_.templateFileName : "";
     ClearAnalysis(ok ? "Template file \"" + templateFile + "\" loaded (" + Count(session_.numTemplates, "template") +
                            "): press Find Template to analyze the chosen sequence."
@@ -210,6 +229,7 @@ void FVarigapMainMenu::TemplateFileRead(bool ok) {
 }
 
 void FVarigapMainMenu::SequenceFileRead() {
+    undo.clear();
     const std::string& name = session_.sequenceFileName;
     sequenceFile = !name.empty() && FileExists(FullPath(session_.sequenceFilePath, name)) ? name : "";
     std::string status = "No sequence file is loaded: choose one (Files, Load Sequences).";
@@ -246,11 +266,107 @@ void FVarigapMainMenu::Form_Unload() { app_.End(); }
 
 // ---------------------------------------------------------------- Find Template
 
-void FVarigapMainMenu::butFindTemplate_Click() { FindTemplate(0); }
+void FVarigapMainMenu::butFindTemplate_Click() {
+    undo.clear();
+    FindTemplate(0);
+    ShowUndo();
+}
 
 void FVarigapMainMenu::butSelectTemplate_Click() {
     int i = cbxTemplates.ListIndex() + 1;
+    const bool was = analysisShown;
+    if (was) PushUndo("Change Template");
     FindTemplate(st_.templateRanks[i].templateNum);
+    if (was && !analysisShown) undo.pop_back();
+    ShowUndo();
+}
+
+void FVarigapMainMenu::txbxFind_KeyPress(int keyAscii) {
+    if (keyAscii == kKeyEnter) butFind_Click();
+}
+
+// A position selects the line that holds its base; bases select the line where they begin, the
+// next place after the last one found on every press, from the start again after the last.
+void FVarigapMainMenu::butFind_Click() {
+    if (!analysisShown) {
+        SetStatus("Find looks in the analysis shown: press Find Template first.");
+        return;
+    }
+    std::string typed;
+    for (char c : txbxFind.Text())
+        if (c != ' ' && c != '\t') typed += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (typed.empty()) return;
+    const std::string& seq = st_.actSeq;
+    const bool number = std::all_of(typed.begin(), typed.end(), [](char c) { return c >= '0' && c <= '9'; });
+    int from = 0, to = 0;
+    if (number) {
+        from = typed.size() <= 9 ? std::stoi(typed) : 0;
+        if (from < 1 || from > static_cast<int>(seq.size())) {
+            SetStatus("Position " + typed + " is outside the analyzed sequence (1 - " +
+                      Str(static_cast<long>(seq.size())) + ").");
+            return;
+        }
+        to = from;
+    } else {
+        std::string upper = seq;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        size_t at = upper.find(typed, static_cast<size_t>(lastFound));
+        if (at == std::string::npos) at = upper.find(typed);
+        if (at == std::string::npos) {
+            SetStatus("\"" + txbxFind.Text() + "\" is not in the analyzed sequence.");
+            return;
+        }
+        from = static_cast<int>(at) + 1;
+        to = from + static_cast<int>(typed.size()) - 1;
+        lastFound = from;
+    }
+    for (int k = 1; k <= st_.numSSegments && k <= lstSeq.ListCount(); ++k) {
+        const SSegment& s = st_.SSegments[k];
+        if (s.startPos <= from && from <= s.endPos) {
+            lstSeq.SetListIndex(k - 1);
+            lstSeq_ShowLineInfo();
+            SetStatus((number ? "Position " + Str(from) : "Bases " + Str(from) + " - " + Str(to)) + ": line " + Str(k) +
+                      (number ? "." : "; Find again for the next place."));
+            return;
+        }
+    }
+    SetStatus("Position " + Str(from) + " lies in no line shown.");
+}
+
+void FVarigapMainMenu::PushUndo(const std::string& what) {
+    made.line = lstSeq.ListIndex();
+    made.what = what;
+    undo.push_back(made);
+    // A long evening of reparsing keeps the last steps only.
+    if (undo.size() > 50) undo.erase(undo.begin());
+}
+
+void FVarigapMainMenu::ShowUndo() {
+    menuUndo.SetEnabled(analysisShown && !undo.empty());
+    menuUndo.SetCaption(undo.empty() ? "&Undo" : "&Undo " + undo.back().what);
+}
+
+// The analysis before the last Reparse or Change Template, made again as it was made: the same
+// record, strand and template, the same reparses in order.
+void FVarigapMainMenu::menuUndo_Click() {
+    if (undo.empty() || !analysisShown) return;
+    const Made back = undo.back();
+    undo.pop_back();
+    cbxSequences.SetListIndex(back.record);
+    cbxOrient.SetListIndex(back.orient);
+    FindTemplate(back.templateNum);
+    if (analysisShown && !back.reparses.empty()) {
+        for (const auto& [line, sel] : back.reparses) ReparseLine(st_, line, sel);
+        made.reparses = back.reparses;
+        lstSeq.Clear();
+        ComputeLSTSeq();
+    }
+    if (back.line >= 0 && back.line < lstSeq.ListCount()) {
+        lstSeq.SetListIndex(back.line);
+        lstSeq.SetFocus();
+        lstSeq_ShowLineInfo();
+    }
+    ShowUndo();
 }
 
 void FVarigapMainMenu::FindTemplate(Integer templateNum) {
@@ -281,6 +397,7 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
             ComputeLSTSeq();
             analysisShown = true;
             analysedComplement = loadedComplement;
+            made = Made{cbxSequences.ListIndex(), cbxOrient.ListIndex(), templateNum, 0, {}, ""};
             SetStatus(AnalysisStatus());
             if (lstSeq.ListCount() >= 1) {
                 lstSeq.SetListIndex(0);
@@ -386,8 +503,12 @@ void FVarigapMainMenu::butSelectVRPoss_Click() {
     if (!analysisShown) return;
     int k = lstSeq.ListIndex() + 1;
     // The button shows only beside a variable region's line; a variant outside its list is passed over.
+    PushUndo("Reparse");
     ReparseResult r = ReparseLine(st_, k, actVRSel);
     Assert(st_, r == ReparseResult::Done || r == ReparseResult::NoSuchPossibility);
+    if (r == ReparseResult::Done) made.reparses.emplace_back(k, actVRSel);
+    else undo.pop_back();
+    ShowUndo();
     int i = lstSeq.ListIndex();
     lstSeq.Clear();
     ComputeLSTSeq();
@@ -445,7 +566,9 @@ void FVarigapMainMenu::OpenRecord(int index, bool reverse) {
     Show();
     cbxSequences.SetListIndex(index);
     if (cbxOrient.ListIndex() != 2) cbxOrient.SetListIndex(reverse ? 1 : 0);
+    undo.clear();
     FindTemplate(0);
+    ShowUndo();
 }
 
 void FVarigapMainMenu::chkInverse_KeyPress(int keyAscii) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/state.h"
 #include "ui/controls.h"
@@ -47,6 +49,14 @@ public:
     // Added: the strand Find Template analyses (Forward, Reverse: the complement, Auto: the
     // strand the templates match better), the choice chkInverse stood for; and the whole run.
     ComboBox cbxOrient{*this, "cbxOrient"};
+    // Added: Edit, Undo (Ctrl+Z) takes back the last Reparse or Change Template.
+    MenuItem menuEdit{*this, "menuEdit"};
+    MenuItem menuUndo{*this, "menuUndo", &menuEdit};
+    // Added: the selected line's bases under a ruler of positions; bases to find or a position
+    // to go to in the analysed sequence.
+    TextBox txbxRuler{*this, "txbxRuler"};
+    TextBox txbxFind{*this, "txbxFind"};
+    CommandButton butFind{*this, "butFind"};
 
     // ---- public operations
     void SetRefindTemplate();
@@ -89,6 +99,9 @@ public:
     void menuOptions_Click();
     void menuQuit_Click();
     void cbxOrient_Click();
+    void menuUndo_Click();
+    void butFind_Click();
+    void txbxFind_KeyPress(int keyAscii);
     void menuAnalyzeAll_Click();
     // Shows record `index` of the sequence list analysed on the strand given (from the whole
     // run's table): as choosing it, the strand, and Find Template.
@@ -146,10 +159,22 @@ private:
     bool analysisShown = false;
     bool analysedComplement = false;
     bool loadedComplement = false;  // how actSeq was read
-    std::string selectedBases;      // the chosen record as read (forward)
-    bool syncingOrient = false;     // cbxOrient and chkInverse follow each other
-    std::string templateFile;       // the file the loaded templates came from
-    std::string sequenceFile;       // the file the sequence list came from
+    // What the analysis shown was made of, to make it again: the template asked for (0: the
+    // best) and the reparses after it; and the analyses before each Reparse or Change Template.
+    struct Made {
+        int record = -1, orient = 0, templateNum = 0, line = 0;
+        std::vector<std::pair<int, int>> reparses;  // display line, possibility
+        std::string what;                           // "Reparse", "Change Template"
+    };
+    Made made;
+    int lastFound = 0;  // where the bases typed were found last (1-based), to find the next
+    std::vector<Made> undo;
+    void PushUndo(const std::string& what);
+    void ShowUndo();
+    std::string selectedBases;   // the chosen record as read (forward)
+    bool syncingOrient = false;  // cbxOrient and chkInverse follow each other
+    std::string templateFile;    // the file the loaded templates came from
+    std::string sequenceFile;    // the file the sequence list came from
 };
 
 }  // namespace varigap::ui

@@ -5,6 +5,7 @@
 #include "output/display_lines.h"
 #include "ui/analyze_vrs.h"
 #include "ui/application.h"
+#include "ui/base_ruler.h"
 #include "ui/main_menu.h"
 
 namespace varigap::ui {
@@ -40,11 +41,15 @@ void FVarigapMainMenu::lstSeq_ShowLineInfo() {
         if (s.startPos <= s.endPos) {
             int len = s.endPos - s.startPos + 1;
             lblSeqInfo.SetCaption(Str(len) + " bases: " + Str(s.startPos) + " - " + Str(s.endPos));
+            if (s.startPos >= 1 && s.endPos <= static_cast<int>(st_.actSeq.size()))
+                txbxRuler.SetText(BaseRuler(
+                    s.startPos, st_.actSeq.substr(static_cast<size_t>(s.startPos - 1), static_cast<size_t>(len))));
             currentLine = "Current Line -- " + Str(len) + " bases: " + lstSeq.List(lstSeq.ListIndex());
         } else {
             Assert(st_, s.endPos + 1 == s.startPos);
             Assert(st_, st_.SSegments[k - 1].endPos == s.endPos);
             lblSeqInfo.SetCaption("No bases");
+            txbxRuler.SetText("");
             currentLine = "Current Line: <No bases>";
         }
         LineKind kind = KindOf(s);

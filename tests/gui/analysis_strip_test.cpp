@@ -57,6 +57,19 @@ TEST_F(Strip, PositionLabelsStayInsideTheStripAndClearOfEachOther) {
     }
 }
 
+TEST_F(Strip, TheBasesAreWrittenOnceEachHasRoomForItsLetter) {
+    Analyse({{1, 400, 1, 0, 0}}, 400);
+    for (int i = 0; i < 400; ++i) st.actSeq[static_cast<size_t>(i)] = "ACGT"[i % 7 % 4];
+    int first = 0;
+    EXPECT_EQ(strip.BasesShown(), "");  // the whole sequence: no room
+    strip.ZoomBy(40, 101);
+    const QString shown = strip.BasesShown(&first);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.toStdString(), st.actSeq.substr(static_cast<size_t>(first - 1), static_cast<size_t>(shown.size())));
+    EXPECT_LE(first, 101);
+    EXPECT_GE(first + shown.size() - 1, 101);
+}
+
 TEST_F(Strip, OneBlockPerListedLineToScaleAndAClickSelectsItsLine) {
     Analyse({{1, 100, 0, 0, 1},
              {101, 400, 0, 1, 0},
