@@ -1,19 +1,24 @@
 // The desktop program.
 #include "gui/program.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QStorageInfo>
 #include <QTimer>
 #include <algorithm>
 
+#include "core/messages.h"
 #include "gui/analysis_strip.h"
 #include "gui/control_views.h"
 #include "gui/file_drop.h"
 #include "gui/fonts.h"
 #include "gui/layouts.h"
+#include "gui/picture_export.h"
 #include "gui/recent_menu.h"
 #include "gui/window_view.h"
 #include "ui/analyze_all.h"
@@ -74,6 +79,20 @@ Program::Program(const std::string& programDir, const std::string& startDirector
         if (recent_) recent_->Add(kind, path);
     });
     drop_ = new FileDrop(a, main_.get());
+    // Files > Export Picture: the strip and the lines as PNG or SVG.
+    auto* picture = new QAction("Export &Picture...", files);
+    picture->setToolTip("Saves the strip and every line of the analysis shown as a PNG picture or an SVG drawing");
+    files->insertAction(mainView.Action(a.MainMenu().menuQuit), picture);
+    QObject::connect(picture, &QAction::triggered, main_.get(), [this] {
+        QString path = QFileDialog::getSaveFileName(main_.get(), "Export Picture", ToQt(app_->currentDirectory),
+                                                    "PNG picture (*.png);;SVG drawing (*.svg)");
+        if (path.isEmpty()) return;
+        if (QFileInfo(path).suffix().isEmpty()) path += ".png";
+        QStringList lines;
+        for (const std::string& l : app_->MainMenu().lstSeq.Items()) lines << ToQt(l);
+        QString error;
+        if (!ExportPicture(*Strip(), lines, path, error)) MsgBox(app_->st, FromQt(error));
+    });
     messenger_.parent = [this]() -> QWidget* {
         QWidget* active = QApplication::activeWindow();
         return active ? active : main_.get();

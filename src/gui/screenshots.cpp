@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "gui/analysis_strip.h"
 #include "gui/fonts.h"
+#include "gui/picture_export.h"
 #include "gui/program.h"
 #include "gui/window_view.h"
 #include "output/display_lines.h"
@@ -78,6 +80,24 @@ std::vector<std::string> TakeScreenshots(Program& program, const std::string& di
     main.butFindTemplate.UserClick();
     if (main.lstSeq.ListCount() > 0) main.lstSeq.UserClickItem(InterestingLine(app.st));
     shoot(main, "main-window.png");
+    // Files > Export Picture, as written; then the strip zoomed in to its bases.
+    {
+        QStringList lines;
+        for (const std::string& l : main.lstSeq.Items()) lines << ToQt(l);
+        const std::string path = (std::filesystem::path(directory) / "analysis-picture.png").string();
+        QString error;
+        if (ExportPicture(*program.Strip(), lines, ToQt(path), error)) written.push_back(path);
+        else problem += FromQt(error) + " ";
+    }
+    AnalysisStrip* strip = program.Strip();
+    if (strip && strip->SequenceLength() > 100) {
+        const int line = main.lstSeq.ListIndex();
+        const double at =
+            line >= 0 && line < static_cast<int>(strip->Blocks().size()) ? strip->Blocks()[line].startPos : 1;
+        strip->ZoomBy(strip->SequenceLength() / 100.0, at);
+        shoot(main, "strip-bases.png");
+        strip->ZoomBy(1 / strip->Zoom(), 1);
+    }
 
     if (main.butIndelSame.Visible()) {
         main.butIndelSame.UserClick();

@@ -15,11 +15,13 @@
 #include <QTableView>
 #include <QTreeWidget>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "gui/analysis_strip.h"
 #include "gui/fonts.h"
 #include "gui/layouts.h"
+#include "gui/picture_export.h"
 #include "gui/program.h"
 #include "gui/window_view.h"
 #include "gui_test_support.h"
@@ -185,6 +187,27 @@ TEST_F(TheProgram, AnalyzeAllRunsBesideTheWindowsAndItsTableOpensARecord) {
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_TRUE(Main().AnalysisShown());
     EXPECT_EQ(ToQt(Main().GetActSeqName()), first);
+}
+
+TEST_F(TheProgram, ThePictureOfTheAnalysisIsWrittenAsPngOrSvg) {
+    std::string problem;
+    ASSERT_TRUE(program->LoadFiles(VARIGAP_SOURCE_DIR "/data/example/trnLF.tpl",
+                                   VARIGAP_SOURCE_DIR "/data/example/sequences.fasta", problem));
+    QStringList lines;
+    QString error;
+    EXPECT_FALSE(ExportPicture(*program->Strip(), lines, ToQt(beside.Path("none.png")), error));
+    Click(Widget(Main().butFindTemplate));
+    for (const std::string& l : Main().lstSeq.Items()) lines << ToQt(l);
+    ASSERT_TRUE(ExportPicture(*program->Strip(), lines, ToQt(beside.Path("a.png")), error)) << FromQt(error);
+    const QImage png(ToQt(beside.Path("a.png")));
+    EXPECT_GE(png.width(), program->Strip()->width());
+    EXPECT_GT(png.height(), program->Strip()->height() + static_cast<int>(lines.size()) * 8);
+    ASSERT_TRUE(ExportPicture(*program->Strip(), lines, ToQt(beside.Path("a.SVG")), error)) << FromQt(error);
+    std::ifstream in(beside.Path("a.SVG"));
+    const std::string svg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find(Main().lstSeq.List(1)), std::string::npos);  // the lines as text
+    EXPECT_FALSE(ExportPicture(*program->Strip(), lines, ToQt(beside.Path("missing/a.png")), error));
 }
 
 TEST_F(TheProgram, TheMainWindowOpensWhollyOnALaptopScreen) {
