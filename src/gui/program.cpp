@@ -20,6 +20,7 @@
 #include "gui/layouts.h"
 #include "gui/picture_export.h"
 #include "gui/recent_menu.h"
+#include "gui/window_memory.h"
 #include "gui/window_view.h"
 #include "ui/analyze_all.h"
 #include "ui/analyze_vrs.h"
@@ -97,6 +98,7 @@ Program::Program(const std::string& programDir, const std::string& startDirector
         QWidget* active = QApplication::activeWindow();
         return active ? active : main_.get();
     };
+    RestoreWindows(*this);
     mainSubscription_ = app_->MainMenu().Subscribe([this] {
         if (!started_ || endReported_ || app_->Running()) return;
         endReported_ = true;
@@ -112,6 +114,7 @@ WindowView& Program::Draw(ui::Window& window, QWidget* top, const WindowHints& h
 }
 
 Program::~Program() {
+    SaveWindows(*this);
     app_->MainMenu().Unsubscribe(mainSubscription_);
     recent_ = nullptr;
     context_.programEnded = true;

@@ -1,6 +1,8 @@
 // The program's windows and data.
 #include "ui/application.h"
 
+#include <filesystem>
+
 #include "ui/analyze_all.h"
 #include "ui/analyze_vrs.h"
 #include "ui/file_choosers.h"
@@ -59,6 +61,12 @@ bool Application::Created(const std::string& windowName) const {
     for (const Window* w : windows)
         if (w && w->Name() == windowName) return true;
     return false;
+}
+
+std::string Application::StartFolder(const std::string& windowName) const {
+    auto it = lastFolder.find(windowName);
+    std::error_code ec;
+    return it != lastFolder.end() && std::filesystem::is_directory(it->second, ec) ? it->second : currentDirectory;
 }
 
 void Application::Start() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,11 @@ public:
     Desktop desktop;
     // The directory the file choosers open in: the last one chosen in either of them.
     std::string currentDirectory;
+    // The last folder of each file window (by window name), kept by the program between
+    // sessions: a file window opens there when it still exists, else in currentDirectory.
+    std::map<std::string, std::string> lastFolder;
+    // Where file window `windowName` opens first.
+    std::string StartFolder(const std::string& windowName) const;
     // The roots the drive lists offer.
     std::vector<std::string> drives{"/"};
     // The records of the sequence file loaded, as the sequence list lists them.

@@ -41,8 +41,9 @@ FileChooser::FileChooser(Application& app, const std::string& name, CommandButto
 void FileChooser::Form_Load() {
     if (!Dir1.Path().empty()) return;
     Drive1.SetDrives(app_.drives);
-    Drive1.RestoreDrive(Drive1.DriveOf(app_.currentDirectory));
-    Dir1.SetPath(app_.currentDirectory);
+    const std::string start = app_.StartFolder(Name());
+    Drive1.RestoreDrive(Drive1.DriveOf(start));
+    Dir1.SetPath(start);
     if (File1.Path().empty()) File1.SetPath(Dir1.Path());
 }
 
@@ -76,6 +77,7 @@ void FileChooser::Drive1_KeyPress(int keyAscii) {
 
 void FileChooser::Dir1_Change() {
     app_.currentDirectory = Dir1.Path();
+    app_.lastFolder[Name()] = Dir1.Path();
     File1.SetPath(Dir1.Path());
 }
 

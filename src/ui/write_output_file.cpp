@@ -44,8 +44,9 @@ void FWriteOutputFile::SuggestFileName(const std::string& suggestion) { outFileN
 void FWriteOutputFile::Form_Load() {
     if (!Dir1.Path().empty()) return;
     Drive1.SetDrives(app_.drives);
-    Drive1.RestoreDrive(Drive1.DriveOf(app_.currentDirectory));
-    Dir1.SetPath(app_.currentDirectory);
+    const std::string start = app_.StartFolder(Name());
+    Drive1.RestoreDrive(Drive1.DriveOf(start));
+    Dir1.SetPath(start);
 }
 
 namespace {
@@ -94,7 +95,10 @@ void FWriteOutputFile::Drive1_Change() {
     }
 }
 
-void FWriteOutputFile::Dir1_Change() { outDirPath = Dir1.Path(); }
+void FWriteOutputFile::Dir1_Change() {
+    outDirPath = Dir1.Path();
+    app_.lastFolder[Name()] = outDirPath;
+}
 
 void FWriteOutputFile::Drive1_KeyPress(int keyAscii) {
     if (keyAscii == kKeyEnter) Drive1.ChooseHighlighted();

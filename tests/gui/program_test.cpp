@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSplitter>
 #include <QTableView>
 #include <QTreeWidget>
 #include <filesystem>
@@ -208,6 +209,28 @@ TEST_F(TheProgram, ThePictureOfTheAnalysisIsWrittenAsPngOrSvg) {
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find(Main().lstSeq.List(1)), std::string::npos);  // the lines as text
     EXPECT_FALSE(ExportPicture(*program->Strip(), lines, ToQt(beside.Path("missing/a.png")), error));
+}
+
+TEST_F(TheProgram, SizesSplittersAndFoldersAreKeptForTheNextSession) {
+    QMainWindow* main = program->MainWindow();
+    main->resize(900, 640);
+    ProcessEvents();
+    auto* split = main->findChild<QSplitter*>();
+    ASSERT_TRUE(split);
+    split->setSizes({200, 300});
+    const QList<int> sizes = split->sizes();
+    const std::string example = VARIGAP_SOURCE_DIR "/data/example";
+    Menu(Main().menuLoadSequences);
+    App().LoadSequence().txbxPath.UserType(example);
+    App().LoadSequence().txbxPath.UserPressKey(ui::kKeyEnter);
+    program.reset();
+    program = std::make_unique<Program>(beside.Path(), VARIGAP_SOURCE_DIR "/data");
+    program->Start();
+    ProcessEvents();
+    EXPECT_EQ(program->MainWindow()->size(), QSize(900, 640));
+    EXPECT_EQ(program->MainWindow()->findChild<QSplitter*>()->sizes(), sizes);
+    Menu(Main().menuLoadSequences);
+    EXPECT_EQ(App().LoadSequence().Dir1.Path(), example);
 }
 
 TEST_F(TheProgram, TheMainWindowOpensWhollyOnALaptopScreen) {

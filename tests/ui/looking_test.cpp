@@ -58,5 +58,16 @@ TEST_F(Looking, FindSelectsTheLineOfTheBasesOrThePositionTyped) {
     }
 }
 
+TEST_F(Looking, EachFileWindowOpensInItsLastFolderWhileItExists) {
+    data.Write("seqs/s.fasta", ">S\r\nACGT\r\n");
+    StartProgram();
+    app->lastFolder = {{"FLoadSequence", data.Path("seqs")}, {"FLoadTemplate", data.Path("gone")}};
+    Main().menuLoadSequences.UserClick();
+    EXPECT_EQ(app->LoadSequence().Dir1.Path(), data.Path("seqs"));
+    Main().menuLoadTemplate.UserClick();  // its folder gone: the last folder chosen in either
+    EXPECT_EQ(app->LoadTemplate().Dir1.Path(), data.Path("seqs"));
+    EXPECT_EQ(app->lastFolder["FLoadTemplate"], data.Path("seqs"));  // kept for the next session
+}
+
 }  // namespace
 }  // namespace varigap::ui::test
