@@ -17,5 +17,8 @@ if ! command -v xvfb-run >/dev/null; then
 fi
 mkdir -p "$out"
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+# Windows as the program first opens them, not as a session of the user's left them.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
 xvfb-run -a -s "-screen 0 1400x1000x24" \
   "$build/varigap" --screenshots "$out" data/example/trnLF.tpl data/example/sequences.fasta

@@ -1,6 +1,8 @@
 // A batch run on its own thread.
 #include "ui/background_run.h"
 
+#include "engine/analysis.h"
+
 namespace varigap::ui {
 
 // Hands what the run writes to the window's next poll; refuses output once cancelled, which
@@ -41,6 +43,11 @@ void BackgroundRun::Start(const Session& loaded, run::RunSettings settings) {
     Wait();
     session_ = std::make_unique<Session>(loaded);
     session_->messenger = nullptr;  // the run's jobs say everything through the console
+    // As varigap-cli runs: one version of each variable region file and of the template table
+    // for the whole run, their words indexed once for every job.
+    session_->vrFilesFixed = true;
+    session_->templatesFixed = true;
+    IndexTemplates(*session_);
     settings_ = std::move(settings);
     out_.clear();
     err_.clear();
