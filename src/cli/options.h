@@ -30,6 +30,8 @@ struct AnalyzeOptions {
     std::string paramsFile, optionsFile;  // "" = the files beside the program
     bool answerYes = true;
     std::vector<ReparseRequest> reparse;
+    Identify identify = Identify::Exact;  // --identify
+    NearestBounds nearest;                // --max-diffs, --min-identity
     bool ranking = false;
     Format format = Format::Text;
     std::string outputDir;  // "" = no output files

@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/strings.h"
 #include "engine/analysis.h"
+#include "engine/detail/nearest_search.h"
 #include "output/display_lines.h"
 
 namespace varigap {
@@ -163,7 +164,7 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
 
 }  // namespace
 
-ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request) {
+ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo) {
     ReadPlace place;
     place.trimmed = request.primersTrimmed;
     ClearResults(st);
@@ -177,7 +178,12 @@ ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& r
     for (const auto& r : request.reparse)
         if (!Trapped(st, [&] { Reparse(st, r); })) break;
     if (st.voteTableFull) MsgBox(st, VoteTableFullText(st));
-    return TakeResult(st, true, place, bases.size(), true);
+    ReadResult res = TakeResult(st, true, place, bases.size(), true);
+    if (request.identify == Identify::Nearest) {
+        NearestMemo own;
+        IdentifyNearest(st, res, request.nearest, memo ? *memo : own);
+    }
+    return res;
 }
 
 ReadResult CurrentResult(const State& st, bool reverse) {

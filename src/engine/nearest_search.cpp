@@ -1,0 +1,152 @@
+// The listed variants nearest to a region's bases: a length filter, then edlib's bit-parallel
+// alignment of each remaining variant.
+#include "engine/detail/nearest_search.h"
+
+#include <edlib.h>
+
+#include <algorithm>
+#include <array>
+
+#include "core/bases.h"
+#include "core/strings.h"
+
+namespace varigap {
+
+namespace {
+
+constexpr std::string_view kCodes = "ACGTRYSWKMBDHVN";
+
+// Every pair of distinct IUPAC codes that stand for a base in common: edlib counts them as equal.
+const std::vector<EdlibEqualityPair>& IupacEqualities() {
+    static const std::vector<EdlibEqualityPair> pairs = [] {
+        std::vector<EdlibEqualityPair> p;
+        for (char a : kCodes)
+            for (char b : kCodes)
+                if (a != b && (detail::kBaseMask[static_cast<unsigned char>(a)] &
+                               detail::kBaseMask[static_cast<unsigned char>(b)]) != 0)
+                    p.push_back({a, b});
+        return p;
+    }();
+    return pairs;
+}
+
+// Upper case, U as T: the alphabet the equalities are written for.
+std::string AlignmentText(const std::string& s) {
+    std::string t = ToUpper(s);
+    std::replace(t.begin(), t.end(), 'U', 'T');
+    return t;
+}
+
+EdlibAlignConfig Config(int k, EdlibAlignMode mode, EdlibAlignTask task) {
+    const auto& eq = IupacEqualities();
+    return edlibNewAlignConfig(k, mode, task, eq.data(), static_cast<int>(eq.size()));
+}
+
+// Edit distance of a variant to the region (its bases at [lead, lead + length) of `widened`),
+// each end of the variant free to lie up to `slack` bases beside the region's; -1 beyond k.
+int Distance(const std::string& variant, const std::string& widened, int lead, int length, int slack, int k) {
+    const int n = static_cast<int>(variant.size());
+    // Infix alignment within the widened region: no more than the distance sought, and the
+    // distance itself when the variant's ends fall within the slack of the region's.
+    EdlibAlignResult hw = edlibAlign(variant.data(), n, widened.data(), static_cast<int>(widened.size()),
+                                     Config(k, EDLIB_MODE_HW, EDLIB_TASK_LOC));
+    const int infix = hw.status == EDLIB_STATUS_OK ? hw.editDistance : -1;
+    int best = -1;
+    if (infix >= 0) {
+        const int lastStart = lead + slack, firstEnd = lead + length - 1 - slack;
+        for (int i = 0; i < hw.numLocations; ++i) {
+            // Bases of the region the variant leaves out beyond the slack count as differences.
+            const int cost =
+                infix + std::max(0, hw.startLocations[i] - lastStart) + std::max(0, firstEnd - hw.endLocations[i]);
+            if (best < 0 || cost < best) best = cost;
+        }
+    }
+    edlibFreeAlignResult(hw);
+    if (infix < 0) return -1;  // no placement of the variant is within k
+    if (best > infix) {
+        // The infix alignment left bases of the region out: the region as placed may be nearer.
+        EdlibAlignResult nw = edlibAlign(variant.data(), n, widened.data() + lead, length,
+                                         Config(std::min(k, best), EDLIB_MODE_NW, EDLIB_TASK_DISTANCE));
+        if (nw.status == EDLIB_STATUS_OK && nw.editDistance >= 0) best = std::min(best, nw.editDistance);
+        edlibFreeAlignResult(nw);
+    }
+    return best > k ? -1 : best;
+}
+
+}  // namespace
+
+NearestIndex MakeNearestIndex(std::shared_ptr<const VRFileContents> entries) {
+    NearestIndex index;
+    index.entries = std::move(entries);
+    const VRFileContents& e = *index.entries;
+    index.byLength.resize(e.size());
+    for (uint32_t i = 0; i < e.size(); ++i) index.byLength[i] = i;
+    std::stable_sort(index.byLength.begin(), index.byLength.end(),
+                     [&](uint32_t a, uint32_t b) { return e[a].upper.size() < e[b].upper.size(); });
+    return index;
+}
+
+NearestHit FindNearest(const NearestIndex& index, const std::string& widened, int lead, int trail,
+                       const NearestBounds& bounds) {
+    NearestHit hit;
+    const int length = static_cast<int>(widened.size()) - lead - trail;
+    if (length < 1 || !index.entries || bounds.maxDiffs < 0) return hit;
+    const std::string text = AlignmentText(widened);
+    const VRFileContents& e = *index.entries;
+    const int slack = bounds.slack;
+    // The lengths the region may have with its ends moved within the slack.
+    const int shortest = std::max(0, length - 2 * slack), longest = length + lead + trail;
+    int k = bounds.maxDiffs;
+    auto lengthOf = [&](uint32_t i) { return static_cast<int>(e[i].upper.size()); };
+    auto from = std::lower_bound(index.byLength.begin(), index.byLength.end(), std::max(1, shortest - k),
+                                 [&](uint32_t i, int len) { return lengthOf(i) < len; });
+    std::vector<uint32_t> nearest;
+    for (auto it = from; it != index.byLength.end() && lengthOf(*it) <= longest + k; ++it) {
+        const VRVariant& v = e[*it];
+        const int n = lengthOf(*it);
+        if (std::max(0, std::max(shortest - n, n - longest)) > k) continue;
+        const int d = Distance(v.upper, text, lead, length, slack, k);
+        if (d < 0) continue;
+        // The identity bound, against the longer of the two.
+        if (1.0 - static_cast<double>(d) / std::max(n, length) < bounds.minIdentity) continue;
+        if (nearest.empty() || d < hit.diffs) {
+            nearest.clear();
+            hit.diffs = d;
+            k = d;  // only as near or nearer from now on
+        }
+        nearest.push_back(*it);
+    }
+    if (nearest.empty()) return NearestHit{};
+    std::sort(nearest.begin(), nearest.end());  // file order
+    int longer = 0;
+    for (uint32_t i : nearest) {
+        hit.variants.push_back(e[i].bases);
+        hit.taxa.push_back(e[i].taxa);
+        longer = std::max(longer, lengthOf(i));
+    }
+    hit.identity = 1.0 - static_cast<double>(hit.diffs) / std::max(longer, length);
+    hit.shared = SharedName(hit.taxa);
+    return hit;
+}
+
+std::string SharedName(const std::vector<std::string>& taxa) {
+    std::string genus;
+    bool any = false;
+    for (const std::string& list : taxa) {
+        for (size_t at = 0; at <= list.size();) {
+            size_t end = list.find(';', at);
+            if (end == std::string::npos) end = list.size();
+            const size_t begin = list.find_first_not_of(' ', at);
+            const std::string name = begin < end ? list.substr(begin, end - begin) : std::string();
+            at = end + 1;
+            if (name.empty()) continue;
+            const std::string first = name.substr(0, name.find(' '));
+            if (any && first != genus) return "";
+            genus = first;
+            any = true;
+        }
+    }
+    return genus;
+}
+
+}  // namespace varigap
