@@ -98,6 +98,30 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
   --reparse LINE:SEL   after the analysis, make possibility SEL the chosen variant of
                        the variable region on display line LINE and rebuild the lines,
                        as the Reparse button does. Repeatable; applied in order.
+  --identify exact|nearest
+                       exact (default): a variable region is named only by a listed
+                       variant equal to its bases. nearest: also, when none equals
+                       them, by the listed variants with the fewest differences (edit
+                       distance; IUPAC codes of read or variant match every base they
+                       stand for) within --max-diffs and --min-identity, for a variable
+                       region alone between two placed conserved regions. The variant's
+                       ends may lie up to 2 bases beside the region's (a conserved
+                       region placed a base or two off). Such a line is flagged "~"
+                       ("2~{V}~ACGT..."); equally near variants are all listed, their
+                       taxa joined, and the genus they share when all names share their
+                       first word (JSON "shared", GFF3 Note "shared"). A variant found
+                       exactly but followed by other bases before the next conserved
+                       region is not exact: "~" when near variants are found, else "?".
+                       TSV gains the columns diffs and identity, JSON per variable
+                       region "identified" (exact, nearest, none), "diffs", "identity"
+                       and "shared"; GFF3 Notes say "diffs N", BED scores a nearest
+                       variant by its identity (at most 999), counts rows of nearest
+                       variants carry "~" before the variant, and the summary counts
+                       vr:...:nearest among those identified. Each distinct region is
+                       looked up once per job.
+  --max-diffs N        nearest: at most N differences (default 4).
+  --min-identity F     nearest: at least this identity, 1 - differences / the longer
+                       of region and variant (default 0.9).
   --ranking            also list the template ranking (text format).
   --format text|tsv|json|gff3|bed
                        text (default), per sequence:
