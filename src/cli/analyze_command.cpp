@@ -107,7 +107,8 @@ std::string Number(double v) {
 // Nearest identification's settings, as the parameters record them (nothing in exact mode).
 std::string NearestJson(const AnalyzeOptions& o) {
     if (o.identify != Identify::Nearest) return "";
-    return ", \"identify\": \"nearest\", \"max_diffs\": " + Str(o.nearest.maxDiffs) +
+    return ", \"identify\": \"nearest\", \"max_diffs\": " +
+           (o.nearest.maxDiffs == NearestBounds::kNoDiffsLimit ? std::string("null") : Str(o.nearest.maxDiffs)) +
            ", \"min_identity\": " + Number(o.nearest.minIdentity);
 }
 

@@ -119,9 +119,12 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        variants carry "~" before the variant, and the summary counts
                        vr:...:nearest among those identified. Each distinct region is
                        looked up once per job.
-  --max-diffs N        nearest: at most N differences (default 4).
+  --max-diffs N        nearest: at most N differences (default: no limit but the
+                       identity's).
   --min-identity F     nearest: at least this identity, 1 - differences / the longer
-                       of region and variant (default 0.9).
+                       of region and variant (default 0.9: measured on simulated reads,
+                       it names 96% of whole trnL-F regions with 5% errors and 91% of
+                       P6 loops with 4%).
   --ranking            also list the template ranking (text format).
   --format text|tsv|json|gff3|bed
                        text (default), per sequence:

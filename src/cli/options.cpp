@@ -93,8 +93,8 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
         {"--max-diffs", 0, Takes::Value, "a number",
          [&](const std::string&, const std::string& v, std::string& e) {
              boundGiven = true;
-             return ParseNumber(v, 0, 1000, o.nearest.maxDiffs) ||
-                    Fail(e, "--max-diffs takes a whole number from 0 to 1000, not \"" + v + "\"");
+             return ParseNumber(v, 0, 100000, o.nearest.maxDiffs) ||
+                    Fail(e, "--max-diffs takes a whole number from 0 to 100000, not \"" + v + "\"");
          }},
         {"--min-identity", 0, Takes::Value, "a fraction",
          [&](const std::string&, const std::string& v, std::string& e) {

@@ -96,19 +96,22 @@ NearestHit FindNearest(const NearestIndex& index, const std::string& widened, in
     const int slack = bounds.slack;
     // The lengths the region may have with its ends moved within the slack.
     const int shortest = std::max(0, length - 2 * slack), longest = length + lead + trail;
-    int k = bounds.maxDiffs;
+    // The identity bound caps the differences too, by the longer of region and variant.
+    const double spare = std::max(0.0, 1.0 - bounds.minIdentity);
+    auto cap = [&](int n) { return static_cast<int>(spare * std::max(n, length) + 1e-9); };
+    // A variant of n bases is within the identity bound only if n - longest <= spare * n.
+    const double longestNear = std::min(1e7, longest / std::max(0.01, 1.0 - spare));
+    int k = std::min(bounds.maxDiffs, cap(static_cast<int>(longestNear) + 1));
     auto lengthOf = [&](uint32_t i) { return static_cast<int>(e[i].upper.size()); };
     auto from = std::lower_bound(index.byLength.begin(), index.byLength.end(), std::max(1, shortest - k),
                                  [&](uint32_t i, int len) { return lengthOf(i) < len; });
     std::vector<uint32_t> nearest;
     for (auto it = from; it != index.byLength.end() && lengthOf(*it) <= longest + k; ++it) {
-        const VRVariant& v = e[*it];
         const int n = lengthOf(*it);
-        if (std::max(0, std::max(shortest - n, n - longest)) > k) continue;
-        const int d = Distance(v.upper, text, lead, length, slack, k);
+        const int limit = std::min(k, cap(n));
+        if (std::max(0, std::max(shortest - n, n - longest)) > limit) continue;
+        const int d = Distance(e[*it].upper, text, lead, length, slack, limit);
         if (d < 0) continue;
-        // The identity bound, against the longer of the two.
-        if (1.0 - static_cast<double>(d) / std::max(n, length) < bounds.minIdentity) continue;
         if (nearest.empty() || d < hit.diffs) {
             nearest.clear();
             hit.diffs = d;
