@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "core/bases.h"
 #include "core/strings.h"
+#include "engine/detail/word_sets.h"
 
 namespace varigap {
 
@@ -73,6 +75,47 @@ int Distance(const std::string& variant, const std::string& widened, int lead, i
     return best > k ? -1 : best;
 }
 
+constexpr int kWord = NearestIndex::kWord;
+// Word codes below this many candidates are not worth counting: each is aligned.
+constexpr size_t kFilterFrom = 64;
+
+// The code of every word of kWord plain bases in `s` (upper case), in order; false when `s`
+// holds another letter.
+bool WordCodes(const std::string& s, std::vector<uint32_t>& codes) {
+    codes.clear();
+    uint32_t code = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const int b = kPlainCode[static_cast<unsigned char>(s[i])];
+        if (b < 0) return false;
+        code = ((code << 2) | static_cast<uint32_t>(b)) & ((1u << (2 * kWord)) - 1);
+        if (i + 1 >= static_cast<size_t>(kWord)) codes.push_back(code);
+    }
+    return true;
+}
+
+void IndexWords(NearestIndex& index) {
+    const VRFileContents& e = *index.entries;
+    index.plain.assign(e.size(), 0);
+    index.wordStart.assign((1u << (2 * kWord)) + 1, 0);
+    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> counted(e.size());
+    std::vector<uint32_t> codes;
+    for (uint32_t i = 0; i < e.size(); ++i) {
+        if (!WordCodes(AlignmentText(e[i].upper), codes)) continue;
+        index.plain[i] = 1;
+        std::sort(codes.begin(), codes.end());
+        for (size_t a = 0, b; a < codes.size(); a = b) {
+            for (b = a; b < codes.size() && codes[b] == codes[a];) ++b;
+            counted[i].emplace_back(codes[a], static_cast<uint32_t>(b - a));
+            ++index.wordStart[codes[a] + 1];
+        }
+    }
+    for (size_t c = 1; c < index.wordStart.size(); ++c) index.wordStart[c] += index.wordStart[c - 1];
+    index.postings.resize(index.wordStart.back());
+    std::vector<uint32_t> fill(index.wordStart.begin(), index.wordStart.end() - 1);
+    for (uint32_t i = 0; i < e.size(); ++i)
+        for (const auto& [code, times] : counted[i]) index.postings[fill[code]++] = {i, times};
+}
+
 }  // namespace
 
 NearestIndex MakeNearestIndex(std::shared_ptr<const VRFileContents> entries) {
@@ -83,11 +126,12 @@ NearestIndex MakeNearestIndex(std::shared_ptr<const VRFileContents> entries) {
     for (uint32_t i = 0; i < e.size(); ++i) index.byLength[i] = i;
     std::stable_sort(index.byLength.begin(), index.byLength.end(),
                      [&](uint32_t a, uint32_t b) { return e[a].upper.size() < e[b].upper.size(); });
+    IndexWords(index);
     return index;
 }
 
 NearestHit FindNearest(const NearestIndex& index, const std::string& widened, int lead, int trail,
-                       const NearestBounds& bounds) {
+                       const NearestBounds& bounds, long exclude) {
     NearestHit hit;
     const int length = static_cast<int>(widened.size()) - lead - trail;
     if (length < 1 || !index.entries || bounds.maxDiffs < 0) return hit;
@@ -105,19 +149,46 @@ NearestHit FindNearest(const NearestIndex& index, const std::string& widened, in
     auto lengthOf = [&](uint32_t i) { return static_cast<int>(e[i].upper.size()); };
     auto from = std::lower_bound(index.byLength.begin(), index.byLength.end(), std::max(1, shortest - k),
                                  [&](uint32_t i, int len) { return lengthOf(i) < len; });
+    auto to = from;
+    while (to != index.byLength.end() && lengthOf(*to) <= longest + k) ++to;
+    std::vector<uint32_t> candidates(from, to);
+    // Many candidates: the words each shares with the region, most first; a variant sharing
+    // fewer than its words less kWord per difference allowed is not aligned.
+    std::vector<uint32_t> shared;
+    std::vector<uint32_t> codes;
+    const bool counted = candidates.size() >= kFilterFrom && WordCodes(text, codes);
+    if (counted) {
+        shared.assign(e.size(), 0);
+        std::sort(codes.begin(), codes.end());
+        codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+        for (uint32_t c : codes)
+            for (uint32_t p = index.wordStart[c]; p < index.wordStart[c + 1]; ++p)
+                shared[index.postings[p].first] += index.postings[p].second;
+        for (uint32_t& i : candidates)
+            if (!index.plain[i]) shared[i] = UINT32_MAX;  // IUPAC codes: always aligned
+        std::stable_sort(candidates.begin(), candidates.end(),
+                         [&](uint32_t a, uint32_t b) { return shared[a] > shared[b]; });
+    }
+    auto tooFew = [&](uint32_t i, int limit) {
+        const long need = static_cast<long>(lengthOf(i)) - kWord + 1 - static_cast<long>(kWord) * limit;
+        return counted && shared[i] != UINT32_MAX && static_cast<long>(shared[i]) < need;
+    };
     std::vector<uint32_t> nearest;
-    for (auto it = from; it != index.byLength.end() && lengthOf(*it) <= longest + k; ++it) {
-        const int n = lengthOf(*it);
+    for (uint32_t i : candidates) {
+        if (static_cast<long>(i) == exclude) continue;
+        const int n = lengthOf(i);
+        if (n > longest + k || n < shortest - k) continue;
         const int limit = std::min(k, cap(n));
+        if (tooFew(i, limit)) continue;
         if (std::max(0, std::max(shortest - n, n - longest)) > limit) continue;
-        const int d = Distance(e[*it].upper, text, lead, length, slack, limit);
+        const int d = Distance(e[i].upper, text, lead, length, slack, limit);
         if (d < 0) continue;
         if (nearest.empty() || d < hit.diffs) {
             nearest.clear();
             hit.diffs = d;
             k = d;  // only as near or nearer from now on
         }
-        nearest.push_back(*it);
+        nearest.push_back(i);
     }
     if (nearest.empty()) return NearestHit{};
     std::sort(nearest.begin(), nearest.end());  // file order

@@ -28,6 +28,18 @@ TEST(NearestSearch, TheFewestDifferencesWinWithinTheBound) {
                                   {"ATCCTGTTTTCTGAAAACAAGRGTTTCGAAATAG", "Hygrophila difformis"},
                                   {"", "Deleted"}});
     const NearestIndex index = MakeNearestIndex(entries);
+    // The same variants among 2,000 others of their lengths: those are not near, and the word
+    // counts that spare aligning them must not lose the near ones.
+    auto many = std::make_shared<VRFileContents>(*entries);
+    unsigned long long x = 7;
+    for (int i = 0; i < 2000; ++i) {
+        VRVariant v;
+        for (int b = 0; b < 26 + i % 12; ++b) v.upper += "ACGT"[(x = x * 6364136223846793005ull + 1) >> 62];
+        v.bases = v.upper;
+        v.taxa = "Decoy";
+        many->insert(many->begin() + i % 3, v);
+    }
+    const NearestIndex large = MakeNearestIndex(many);
     const struct {
         const char* what;
         std::string lead, region, trail;
@@ -61,6 +73,10 @@ TEST(NearestSearch, TheFewestDifferencesWinWithinTheBound) {
         std::string taxa;
         for (const auto& t : hit.taxa) taxa += (taxa.empty() ? "" : "; ") + t;
         EXPECT_EQ(taxa, c.taxa) << c.what;
+        const NearestHit among = FindNearest(large, c.lead + c.region + c.trail, static_cast<int>(c.lead.size()),
+                                             static_cast<int>(c.trail.size()), bounds);
+        EXPECT_EQ(among.diffs, hit.diffs) << c.what << " among many";
+        EXPECT_EQ(among.taxa, hit.taxa) << c.what << " among many";
     }
 }
 

@@ -17,6 +17,13 @@ namespace varigap {
 struct NearestIndex {
     std::shared_ptr<const VRFileContents> entries;  // kept alive while the index is
     std::vector<uint32_t> byLength;                 // entry numbers, by length, then file order
+    // The words of kWord bases of each entry of plain bases: each edit spoils at most kWord of
+    // a variant's words, so a variant within k differences of a region shares all but k * kWord
+    // of its words with it, and most variants of a large file need no alignment at all.
+    static constexpr int kWord = 5;
+    std::vector<uint32_t> wordStart;                      // per word code: where its postings begin
+    std::vector<std::pair<uint32_t, uint32_t>> postings;  // (entry, times the word occurs in it)
+    std::vector<char> plain;                              // per entry: all its words are indexed
 };
 NearestIndex MakeNearestIndex(std::shared_ptr<const VRFileContents> entries);
 
@@ -24,9 +31,10 @@ NearestIndex MakeNearestIndex(std::shared_ptr<const VRFileContents> entries);
 // region with `lead` bases of the read before it and `trail` after it (at most bounds.slack
 // each): a variant's ends may lie up to bounds.slack bases beside the region's ends at no cost.
 // IUPAC codes of either side match every base they stand for. Case-blind; the empty variant is
-// never near. Time: one bit-parallel alignment (edlib) per entry of about the region's length.
+// never near, and so is entry `exclude` (for leave-one-out). Time: one bit-parallel alignment
+// (edlib) per entry of about the region's length.
 NearestHit FindNearest(const NearestIndex& index, const std::string& widened, int lead, int trail,
-                       const NearestBounds& bounds);
+                       const NearestBounds& bounds, long exclude = -1);
 
 // The name that all the "; "-separated taxa of `taxa` share: their genus (first word) when all
 // have the same one, else "".
