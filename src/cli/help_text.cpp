@@ -326,6 +326,18 @@ also occurs in a neighbouring VR's variants, templates that the ranking cannot t
   --params FILE          parameters to check against (default as for analyze).
   Exit status: 0 no problem; 1 problems listed; 2 template file not readable.
 )"},
+    {Command::Evaluate, "  varigap-cli evaluate TEMPLATE_FILE [--format text|tsv] [options]\n",
+     R"(evaluate: how well a reference tells its taxa apart, per variable region file of the
+template file: the variants listed, those listed for more than one species (their taxa), and
+a leave-one-out run: each variant removed and its bases identified by the others as
+analyze --identify nearest would (the nearest name one of its species, only its genus,
+neither: wrong, or none is within the bound: unidentified). Text: a table with percentages;
+tsv: the columns template, vr, file, variants, shared_variants, same_species, same_genus,
+wrong, unidentified, shared_taxa (each shared variant's taxa, " | " between them).
+  --max-diffs N, --min-identity F   the bound, as for analyze --identify nearest.
+  --params FILE          parameters (default as for analyze).
+  Exit status: 0 done; 2 usage error or a template file that cannot be read.
+)"},
     {Command::Merge, "  varigap-cli merge counts|distinct|summary OUTPUT INPUT... [--distinct FILE] [--force]\n",
      R"(merge: adds up the tables and summaries that analyze wrote for parts (shards) of a run,
 inputs in shard order, into OUTPUT as one analyze run over all of them would have written

@@ -225,7 +225,7 @@ const struct {
 } kCommands[] = {
     {"analyze", Command::Analyze}, {"variants", Command::Variants}, {"build", Command::Build},
     {"regions", Command::Regions}, {"check", Command::Check},       {"merge", Command::Merge},
-    {"report", Command::Report},
+    {"report", Command::Report},   {"evaluate", Command::Evaluate},
 };
 
 }  // namespace
@@ -262,6 +262,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         case Command::Check: return ParseCheck(rest, cl.check, error);
         case Command::Merge: cl.merge.commandLine = CommandLineText(args); return ParseMerge(rest, cl.merge, error);
         case Command::Report: return ParseReport(rest, cl.report, error);
+        case Command::Evaluate: return ParseEvaluate(rest, cl.evaluate, error);
         case Command::Help:
         case Command::Version: break;
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/builder_options.h"
+#include "cli/evaluate_options.h"
 #include "cli/merge_options.h"
 #include "cli/report_options.h"
 #include "engine/read_analysis.h"
@@ -55,7 +56,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Report };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Report, Evaluate };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -67,6 +68,7 @@ struct CommandLine {
     CheckOptions check;
     MergeOptions merge;
     ReportOptions report;
+    EvaluateOptions evaluate;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.

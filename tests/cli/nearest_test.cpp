@@ -112,5 +112,16 @@ TEST(CliNearest, BoundsNeedNearestMode) {
     EXPECT_NE(r.err.find("--max-diffs and --min-identity need --identify nearest"), std::string::npos) << r.err;
 }
 
+TEST(CliNearest, EvaluateIdentifiesEachVariantByTheOthers) {
+    NearestFiles f;
+    // Poa trivialis: two differences from Poa annua (same genus); Carex flava: far from both.
+    const CliResult r = f.Run(Words("evaluate t.tpl --format tsv"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = Lines(r.out);
+    ASSERT_GE(rows.size(), 3u) << r.out;
+    EXPECT_EQ(rows[1], "Grass\t1\tintron.txt\t3\t0\t0\t2\t0\t1\t");
+    EXPECT_EQ(rows[2], "Grass\t2\tspacer.txt\t2\t1\t0\t0\t0\t2\tFestuca rubra; Poa trivialis");
+}
+
 }  // namespace
 }  // namespace varigap::test
