@@ -78,6 +78,8 @@ int Distance(const std::string& variant, const std::string& widened, int lead, i
 constexpr int kWord = NearestIndex::kWord;
 // Word codes below this many candidates are not worth counting: each is aligned.
 constexpr size_t kFilterFrom = 64;
+// The bound of the first pass of a search.
+constexpr int kFirstBound = 2;
 
 // The code of every word of kWord plain bases in `s` (upper case), in order; false when `s`
 // holds another letter.
@@ -93,27 +95,29 @@ bool WordCodes(const std::string& s, std::vector<uint32_t>& codes) {
     return true;
 }
 
+// Postings by rank in byLength, so that a query counts only the variants of its lengths.
 void IndexWords(NearestIndex& index) {
     const VRFileContents& e = *index.entries;
-    index.plain.assign(e.size(), 0);
+    const size_t n = index.byLength.size();
+    index.plain.assign(n, 0);
     index.wordStart.assign((1u << (2 * kWord)) + 1, 0);
-    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> counted(e.size());
+    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> counted(n);
     std::vector<uint32_t> codes;
-    for (uint32_t i = 0; i < e.size(); ++i) {
-        if (!WordCodes(AlignmentText(e[i].upper), codes)) continue;
-        index.plain[i] = 1;
+    for (uint32_t r = 0; r < n; ++r) {
+        if (!WordCodes(AlignmentText(e[index.byLength[r]].upper), codes)) continue;
+        index.plain[r] = 1;
         std::sort(codes.begin(), codes.end());
         for (size_t a = 0, b; a < codes.size(); a = b) {
             for (b = a; b < codes.size() && codes[b] == codes[a];) ++b;
-            counted[i].emplace_back(codes[a], static_cast<uint32_t>(b - a));
+            counted[r].emplace_back(codes[a], static_cast<uint32_t>(b - a));
             ++index.wordStart[codes[a] + 1];
         }
     }
     for (size_t c = 1; c < index.wordStart.size(); ++c) index.wordStart[c] += index.wordStart[c - 1];
     index.postings.resize(index.wordStart.back());
     std::vector<uint32_t> fill(index.wordStart.begin(), index.wordStart.end() - 1);
-    for (uint32_t i = 0; i < e.size(); ++i)
-        for (const auto& [code, times] : counted[i]) index.postings[fill[code]++] = {i, times};
+    for (uint32_t r = 0; r < n; ++r)
+        for (const auto& [code, times] : counted[r]) index.postings[fill[code]++] = {r, times};
 }
 
 }  // namespace
@@ -126,6 +130,7 @@ NearestIndex MakeNearestIndex(std::shared_ptr<const VRFileContents> entries) {
     for (uint32_t i = 0; i < e.size(); ++i) index.byLength[i] = i;
     std::stable_sort(index.byLength.begin(), index.byLength.end(),
                      [&](uint32_t a, uint32_t b) { return e[a].upper.size() < e[b].upper.size(); });
+    for (uint32_t i : index.byLength) index.lengths.push_back(static_cast<uint32_t>(e[i].upper.size()));
     IndexWords(index);
     return index;
 }
@@ -146,57 +151,77 @@ NearestHit FindNearest(const NearestIndex& index, const std::string& widened, in
     // A variant of n bases is within the identity bound only if n - longest <= spare * n.
     const double longestNear = std::min(1e7, longest / std::max(0.01, 1.0 - spare));
     int k = std::min(bounds.maxDiffs, cap(static_cast<int>(longestNear) + 1));
-    auto lengthOf = [&](uint32_t i) { return static_cast<int>(e[i].upper.size()); };
-    auto from = std::lower_bound(index.byLength.begin(), index.byLength.end(), std::max(1, shortest - k),
-                                 [&](uint32_t i, int len) { return lengthOf(i) < len; });
-    auto to = from;
-    while (to != index.byLength.end() && lengthOf(*to) <= longest + k) ++to;
-    std::vector<uint32_t> candidates(from, to);
-    // Many candidates: the words each shares with the region, most first; a variant sharing
-    // fewer than its words less kWord per difference allowed is not aligned.
-    std::vector<uint32_t> shared;
-    std::vector<uint32_t> codes;
-    const bool counted = candidates.size() >= kFilterFrom && WordCodes(text, codes);
-    if (counted) {
-        shared.assign(e.size(), 0);
-        std::sort(codes.begin(), codes.end());
-        codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
-        for (uint32_t c : codes)
-            for (uint32_t p = index.wordStart[c]; p < index.wordStart[c + 1]; ++p)
-                shared[index.postings[p].first] += index.postings[p].second;
-        for (uint32_t& i : candidates)
-            if (!index.plain[i]) shared[i] = UINT32_MAX;  // IUPAC codes: always aligned
-        std::stable_sort(candidates.begin(), candidates.end(),
-                         [&](uint32_t a, uint32_t b) { return shared[a] > shared[b]; });
-    }
-    auto tooFew = [&](uint32_t i, int limit) {
-        const long need = static_cast<long>(lengthOf(i)) - kWord + 1 - static_cast<long>(kWord) * limit;
-        return counted && shared[i] != UINT32_MAX && static_cast<long>(shared[i]) < need;
-    };
-    std::vector<uint32_t> nearest;
-    for (uint32_t i : candidates) {
-        if (static_cast<long>(i) == exclude) continue;
-        const int n = lengthOf(i);
-        if (n > longest + k || n < shortest - k) continue;
-        const int limit = std::min(k, cap(n));
-        if (tooFew(i, limit)) continue;
-        if (std::max(0, std::max(shortest - n, n - longest)) > limit) continue;
-        const int d = Distance(e[i].upper, text, lead, length, slack, limit);
-        if (d < 0) continue;
-        if (nearest.empty() || d < hit.diffs) {
-            nearest.clear();
-            hit.diffs = d;
-            k = d;  // only as near or nearer from now on
+    // Most regions lie within a difference or two of a variant: a first pass with that bound
+    // counts and aligns few variants, and the full bound is searched only when it finds none.
+    // Both passes are exact: no variant within a pass's bound is passed over.
+    std::vector<uint32_t> nearest;  // entries
+    auto search = [&](int bound) {
+        k = bound;
+        // The variants of lengths within reach, as ranks [from, to) in byLength.
+        const auto& lengths = index.lengths;
+        const uint32_t from = static_cast<uint32_t>(
+            std::lower_bound(lengths.begin(), lengths.end(), static_cast<uint32_t>(std::max(1, shortest - k))) -
+            lengths.begin());
+        const uint32_t to = static_cast<uint32_t>(
+            std::upper_bound(lengths.begin(), lengths.end(), static_cast<uint32_t>(longest + k)) - lengths.begin());
+        auto lengthOf = [&](uint32_t r) { return static_cast<int>(lengths[r]); };
+        std::vector<uint32_t> candidates;  // ranks
+        // Many candidates: the words each shares with the region. A variant sharing fewer than its
+        // words less kWord per difference allowed is not aligned; the others go most shared first,
+        // so that the bound falls early.
+        std::vector<uint32_t> shared, codes;
+        const bool counted = to - std::min(from, to) >= kFilterFrom && WordCodes(text, codes);
+        auto tooFew = [&](uint32_t r, int limit) {
+            const long need = static_cast<long>(lengthOf(r)) - kWord + 1 - static_cast<long>(kWord) * limit;
+            return counted && shared[r - from] != UINT32_MAX && static_cast<long>(shared[r - from]) < need;
+        };
+        if (counted) {
+            shared.assign(to - from, 0);
+            std::sort(codes.begin(), codes.end());
+            codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+            for (uint32_t c : codes) {
+                const auto* first = index.postings.data() + index.wordStart[c];
+                const auto* last = index.postings.data() + index.wordStart[c + 1];
+                first = std::lower_bound(first, last, from, [](const auto& p, uint32_t r) { return p.first < r; });
+                for (; first != last && first->first < to; ++first) shared[first->first - from] += first->second;
+            }
+            for (uint32_t r = from; r < to; ++r) {
+                if (!index.plain[r]) shared[r - from] = UINT32_MAX;  // IUPAC codes: always aligned
+                if (!tooFew(r, std::min(k, cap(lengthOf(r))))) candidates.push_back(r);
+            }
+            std::stable_sort(candidates.begin(), candidates.end(),
+                             [&](uint32_t a, uint32_t b) { return shared[a - from] > shared[b - from]; });
+        } else {
+            for (uint32_t r = from; r < to; ++r) candidates.push_back(r);
         }
-        nearest.push_back(i);
-    }
+        for (uint32_t r : candidates) {
+            const uint32_t i = index.byLength[r];
+            if (static_cast<long>(i) == exclude) continue;
+            const int n = lengthOf(r);
+            if (n > longest + k || n < shortest - k) continue;
+            const int limit = std::min(k, cap(n));
+            if (tooFew(r, limit)) continue;
+            if (std::max(0, std::max(shortest - n, n - longest)) > limit) continue;
+            const int d = Distance(e[i].upper, text, lead, length, slack, limit);
+            if (d < 0) continue;
+            if (nearest.empty() || d < hit.diffs) {
+                nearest.clear();
+                hit.diffs = d;
+                k = d;  // only as near or nearer from now on
+            }
+            nearest.push_back(i);
+        }
+    };
+    const int full = k;
+    if (full > kFirstBound) search(kFirstBound);
+    if (nearest.empty()) search(full);
     if (nearest.empty()) return NearestHit{};
     std::sort(nearest.begin(), nearest.end());  // file order
     int longer = 0;
     for (uint32_t i : nearest) {
         hit.variants.push_back(e[i].bases);
         hit.taxa.push_back(e[i].taxa);
-        longer = std::max(longer, lengthOf(i));
+        longer = std::max(longer, static_cast<int>(e[i].upper.size()));
     }
     hit.identity = 1.0 - static_cast<double>(hit.diffs) / std::max(longer, length);
     hit.shared = SharedName(hit.taxa);

@@ -17,13 +17,14 @@ namespace varigap {
 struct NearestIndex {
     std::shared_ptr<const VRFileContents> entries;  // kept alive while the index is
     std::vector<uint32_t> byLength;                 // entry numbers, by length, then file order
+    std::vector<uint32_t> lengths;                  // their lengths, in that order (ranks)
     // The words of kWord bases of each entry of plain bases: each edit spoils at most kWord of
     // a variant's words, so a variant within k differences of a region shares all but k * kWord
     // of its words with it, and most variants of a large file need no alignment at all.
     static constexpr int kWord = 5;
     std::vector<uint32_t> wordStart;                      // per word code: where its postings begin
-    std::vector<std::pair<uint32_t, uint32_t>> postings;  // (entry, times the word occurs in it)
-    std::vector<char> plain;                              // per entry: all its words are indexed
+    std::vector<std::pair<uint32_t, uint32_t>> postings;  // (rank, times the word occurs in it), by rank
+    std::vector<char> plain;                              // per rank: all its words are indexed
 };
 NearestIndex MakeNearestIndex(std::shared_ptr<const VRFileContents> entries);
 
