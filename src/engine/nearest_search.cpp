@@ -95,29 +95,31 @@ bool WordCodes(const std::string& s, std::vector<uint32_t>& codes) {
     return true;
 }
 
-// Postings by rank in byLength, so that a query counts only the variants of its lengths.
+// Postings by rank in byLength, so that a query counts only the variants of its lengths. Two
+// passes over the variants (count, then fill) keep the memory to the postings themselves.
 void IndexWords(NearestIndex& index) {
     const VRFileContents& e = *index.entries;
     const size_t n = index.byLength.size();
     index.plain.assign(n, 0);
     index.wordStart.assign((1u << (2 * kWord)) + 1, 0);
-    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> counted(n);
     std::vector<uint32_t> codes;
-    for (uint32_t r = 0; r < n; ++r) {
-        if (!WordCodes(AlignmentText(e[index.byLength[r]].upper), codes)) continue;
-        index.plain[r] = 1;
+    // Each distinct word of the variant at rank r with the times it occurs, in word order.
+    auto words = [&](uint32_t r, auto&& take) {
+        if (!WordCodes(AlignmentText(e[index.byLength[r]].upper), codes)) return false;
         std::sort(codes.begin(), codes.end());
         for (size_t a = 0, b; a < codes.size(); a = b) {
             for (b = a; b < codes.size() && codes[b] == codes[a];) ++b;
-            counted[r].emplace_back(codes[a], static_cast<uint32_t>(b - a));
-            ++index.wordStart[codes[a] + 1];
+            take(codes[a], static_cast<uint32_t>(b - a));
         }
-    }
+        return true;
+    };
+    for (uint32_t r = 0; r < n; ++r)
+        index.plain[r] = words(r, [&](uint32_t code, uint32_t) { ++index.wordStart[code + 1]; });
     for (size_t c = 1; c < index.wordStart.size(); ++c) index.wordStart[c] += index.wordStart[c - 1];
     index.postings.resize(index.wordStart.back());
     std::vector<uint32_t> fill(index.wordStart.begin(), index.wordStart.end() - 1);
     for (uint32_t r = 0; r < n; ++r)
-        for (const auto& [code, times] : counted[r]) index.postings[fill[code]++] = {r, times};
+        if (index.plain[r]) words(r, [&](uint32_t code, uint32_t times) { index.postings[fill[code]++] = {r, times}; });
 }
 
 }  // namespace

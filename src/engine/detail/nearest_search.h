@@ -21,7 +21,7 @@ struct NearestIndex {
     // The words of kWord bases of each entry of plain bases: each edit spoils at most kWord of
     // a variant's words, so a variant within k differences of a region shares all but k * kWord
     // of its words with it, and most variants of a large file need no alignment at all.
-    static constexpr int kWord = 5;
+    static constexpr int kWord = 7;
     std::vector<uint32_t> wordStart;                      // per word code: where its postings begin
     std::vector<std::pair<uint32_t, uint32_t>> postings;  // (rank, times the word occurs in it), by rank
     std::vector<char> plain;                              // per rank: all its words are indexed
