@@ -106,8 +106,9 @@ std::string Number(double v) {
 
 // Nearest identification's settings, as the parameters record them (nothing in exact mode).
 std::string NearestJson(const AnalyzeOptions& o) {
-    if (o.identify != Identify::Nearest) return "";
-    return ", \"identify\": \"nearest\", \"max_diffs\": " +
+    const std::string rankBy = o.rankByVariants ? ", \"rank_by\": \"variants\"" : "";
+    if (o.identify != Identify::Nearest) return rankBy;
+    return rankBy + ", \"identify\": \"nearest\", \"max_diffs\": " +
            (o.nearest.maxDiffs == NearestBounds::kNoDiffsLimit ? std::string("null") : Str(o.nearest.maxDiffs)) +
            ", \"min_identity\": " + Number(o.nearest.minIdentity);
 }
@@ -143,6 +144,7 @@ run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const Session& session) 
     r.request.reparse = o.reparse;
     r.request.identify = o.identify;
     r.request.nearest = o.nearest;
+    r.request.rankByVariants = o.rankByVariants;
     r.jobs = o.jobs;
     r.derep = o.derep;
     r.pairs = o.pairs ? run::PairInput::Files : o.interleaved ? run::PairInput::Interleaved : run::PairInput::None;
@@ -150,6 +152,7 @@ run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const Session& session) 
     r.listing = exports::ListingSettings{o.format, o.ranking, o.orient == Orient::Auto, o.primersTrimmed,
                                          o.pairs || o.interleaved};
     r.listing.nearest = o.identify == Identify::Nearest;
+    r.listing.rankByVariants = o.rankByVariants;
     r.force = o.force;
     r.outputDir = o.outputDir;
     r.taxa = o.taxa;

@@ -125,6 +125,14 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        of region and variant (default 0.9: measured on simulated reads,
                        it names 96% of whole trnL-F regions with 5% errors and 91% of
                        P6 loops with 4%).
+  --rank-by ranking|variants
+                       ranking (default): the best template by the ranking, the first
+                       of those that rank alike. variants: among the templates that rank
+                       alike with the best, the one whose variable regions are identified
+                       best (exact identifications, then nearest ones with --identify
+                       nearest, then fewer differences); it heads the ranking. When
+                       several still tie, text says "#tie<TAB>N" after the name line and
+                       JSON "tie": N (1: no tie). Not with -t or --primers-trimmed.
   --ranking            also list the template ranking (text format).
   --format text|tsv|json|gff3|bed
                        text (default), per sequence:

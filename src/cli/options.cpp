@@ -106,6 +106,13 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
              o.nearest.minIdentity = f;
              return true;
          }},
+        {"--rank-by", 0, Takes::Value, "ranking or variants",
+         [&](const std::string&, const std::string& v, std::string& e) {
+             if (v != "ranking" && v != "variants")
+                 return Fail(e, "--rank-by takes ranking or variants, not \"" + v + "\"");
+             o.rankByVariants = v == "variants";
+             return true;
+         }},
         {"--ranking", 0, Takes::Nothing, "", set(o.ranking, true)},
         {"--format", 0, Takes::Value, "text, tsv, json, gff3 or bed",
          [&](const std::string&, const std::string& v, std::string& e) {
@@ -166,6 +173,8 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
         return Fail(error,
                     (o.extractUncertain ? "--extract-uncertain" : "--extract-empty") + std::string(" needs --extract"));
     if (o.countsBiom && o.countsFile.empty()) return Fail(error, "--counts-format biom needs --counts");
+    if (o.rankByVariants && (o.primersTrimmed || !o.templateChoice.empty()))
+        return Fail(error, "--rank-by variants ranks the templates: not with --template or --primers-trimmed");
     if (boundGiven && o.identify != Identify::Nearest)
         return Fail(error, "--max-diffs and --min-identity need --identify nearest");
     const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile, o.reportFile, o.multiqcFile};

@@ -33,6 +33,7 @@ struct AnalyzeOptions {
     std::vector<ReparseRequest> reparse;
     Identify identify = Identify::Exact;  // --identify
     NearestBounds nearest;                // --max-diffs, --min-identity
+    bool rankByVariants = false;          // --rank-by variants
     bool ranking = false;
     Format format = Format::Text;
     std::string outputDir;  // "" = no output files

@@ -66,8 +66,11 @@ struct ReadResult {
     bool trimmed = false;   // the read's primer sites were cut off: its first and last CR lie beside it
     bool matched = false;   // the template applied matched bases of the read (a CR was found)
     bool nearest = false;   // variable regions were identified by their nearest variants too
-    int templateNum = 0;    // the template applied, 0 when none
-    int length = 0;         // of the read (trimmed and analysed: the read alone)
+    // Ranked by variants: how many templates still tie with the one applied (1: none tied with
+    // it); 0 when not ranked by variants.
+    int tied = 0;
+    int templateNum = 0;  // the template applied, 0 when none
+    int length = 0;       // of the read (trimmed and analysed: the read alone)
     // The sequence analysed: the read on the strand analysed; trimmed, between the bases of the
     // template's first and last CR. The read lies at readFirst..readLast of it (1-based).
     std::string sequence;

@@ -28,6 +28,10 @@ struct ReadRequest {
     std::vector<ReparseRequest> reparse;
     Identify identify = Identify::Exact;
     NearestBounds nearest;  // with Identify::Nearest
+    // Templates that the ranking ties with the best are told apart by their variable regions
+    // (exact identifications first, then nearest ones, then fewer differences); not with a
+    // template chosen or primers trimmed.
+    bool rankByVariants = false;
 };
 
 // The template a user names: a whole number 1..numTemplates is a template number, anything else

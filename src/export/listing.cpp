@@ -55,6 +55,7 @@ void RenderText(const Session& session, const ReadResult& r, const ListingSettin
     if (f.showStrand) out += r.reverse ? "\t-" : "\t+";
     out += "\n";
     if (!r.analysed) return;
+    if (f.rankByVariants && r.tied > 1) out += "#tie\t" + Str(r.tied) + "\n";
     if (f.ranking) {
         for (size_t i = 0; i < r.ranking.size(); ++i) {
             const TemplateRank& k = r.ranking[i];
@@ -209,6 +210,7 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
         out +=
             "{\"number\":" + Str(r.templateNum) + ",\"name\":" + JsonQuote(session.templateName[r.templateNum]) + "}";
     else out += "null";
+    if (f.rankByVariants) out += ",\"tie\":" + Str(r.analysed ? std::max(r.tied, 1) : 0);
 
     out += ",\"ranking\":";
     JsonList ranking(out);

@@ -18,8 +18,9 @@ struct ListingSettings {
     bool ranking = false;     // text: the ranking lines
     bool showStrand = false;  // text: the strand after the template name (--orient auto)
     bool primersTrimmed = false;
-    bool mates = false;    // TSV and JSON: which mates of a read pair read each line and region
-    bool nearest = false;  // --identify nearest: TSV and JSON tell the differences too
+    bool mates = false;           // TSV and JSON: which mates of a read pair read each line and region
+    bool nearest = false;         // --identify nearest: TSV and JSON tell the differences too
+    bool rankByVariants = false;  // --rank-by variants: text and JSON say when templates tie
 };
 
 // A sample's name as each format writes it.

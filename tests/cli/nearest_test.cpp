@@ -112,6 +112,35 @@ TEST(CliNearest, BoundsNeedNearestMode) {
     EXPECT_NE(r.err.find("--max-diffs and --min-identity need --identify nearest"), std::string::npos) << r.err;
 }
 
+TEST(CliNearest, RankingByVariantsPrefersTheTemplateThatNamesTheVariableRegions) {
+    NearestFiles f;
+    // Two templates of the same conserved regions; only the second lists the Poa introns.
+    auto tpl = [&](const std::string& name, const std::string& intronFile) {
+        return ">" + name + "\n[5' exon]\n" + f.cr1 + "\n\"" + intronFile + "\"\n[3' exon]\n" + f.cr2 +
+               "\n\"spacer.txt\"\n[trnF]\n" + f.cr3 + "\n";
+    };
+    f.Write("same.tpl", tpl("Sedges", "sedge_intron.txt") + tpl("Grasses", "intron.txt"));
+    const std::string mutated = WithBase(f.annua, 20, f.annua[20] == 'G' ? 'T' : 'G');
+    f.Write("r.fasta", FastaRecord("exact", f.Grass(f.annua, f.spacer1)) +
+                           FastaRecord("near", f.Grass(mutated, f.spacer1)) +
+                           FastaRecord("neither", f.Grass(RandomBases(40, 99), f.spacer1)));
+    const struct {
+        std::string options, expected;
+    } cases[] = {
+        {"", ">exact\tSedges\n>near\tSedges\n>neither\tSedges\n"},
+        {"--rank-by variants", ">exact\tGrasses\n>near\tSedges\n#tie\t2\n>neither\tSedges\n#tie\t2\n"},
+        {"--rank-by variants --identify nearest", ">exact\tGrasses\n>near\tGrasses\n>neither\tSedges\n#tie\t2\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = f.Run(Words("analyze same.tpl r.fasta " + c.options));
+        ASSERT_EQ(r.status, 0) << c.options << r.err;
+        std::string heads;
+        for (const std::string& line : Lines(r.out))
+            if (line[0] == '>' || line[0] == '#') heads += line + "\n";
+        EXPECT_EQ(heads, c.expected) << c.options << "\n" << r.out;
+    }
+}
+
 TEST(CliNearest, EvaluateIdentifiesEachVariantByTheOthers) {
     NearestFiles f;
     // Poa trivialis: two differences from Poa annua (same genus); Carex flava: far from both.
