@@ -129,8 +129,10 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        ranking (default): the best template by the ranking, the first
                        of those that rank alike. variants: among the templates that rank
                        alike with the best, the one whose variable regions are identified
-                       best (exact identifications, then nearest ones with --identify
-                       nearest, then fewer differences); it heads the ranking. When
+                       best: exact identifications first, then (with --identify
+                       nearest) the fewest differences to the nearest variants, sought
+                       down to identity 0.75 for this, a region too far counting all
+                       its bases. It heads the ranking. When
                        several still tie, text says "#tie<TAB>N" after the name line and
                        JSON "tie": N (1: no tie). Not with -t or --primers-trimmed.
   --ranking            also list the template ranking (text format).

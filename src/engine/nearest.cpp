@@ -47,6 +47,9 @@ const NearestHit* Lookup(State& st, const ReadResult& res, int v, int start, int
     key += '\0';
     key += static_cast<char>('0' + lead);
     key += static_cast<char>('0' + trail);
+    // The bound too: ranking by variants looks further than identification does.
+    key.append(reinterpret_cast<const char*>(&bounds.minIdentity), sizeof bounds.minIdentity);
+    key.append(reinterpret_cast<const char*>(&bounds.maxDiffs), sizeof bounds.maxDiffs);
     key += widened;
     if (const NearestHit* kept = memo.Find(key)) return kept;
     VRFile file;

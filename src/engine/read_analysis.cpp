@@ -162,28 +162,28 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
     return res;
 }
 
-// How well the template applied names the variable regions of `res`: exact identifications,
-// then nearest ones, then fewer differences.
+// How well the template applied names the variable regions of `res`: exact identifications
+// first, then the fewest differences, where a variable region named by no variant counts all
+// its bases as differences (a region of no listed variant is as far as it is long).
 struct VariantScore {
-    int exact = 0, nearest = 0, diffs = 0;
+    int exact = 0, diffs = 0;
     bool operator>(const VariantScore& o) const {
         if (exact != o.exact) return exact > o.exact;
-        if (nearest != o.nearest) return nearest > o.nearest;
         return diffs < o.diffs;
     }
 };
 VariantScore ScoreOf(const ReadResult& res) {
     VariantScore s;
     for (const ResultLine& l : res.lines) {
-        if (l.kind != LineKind::Variable || !res.Selected(l.vr)) continue;
-        if (l.flag == ':') ++s.exact;
-        if (l.flag == '~') {
-            ++s.nearest;
-            s.diffs += res.vrs[static_cast<size_t>(l.vr - 1)].diffs;
-        }
+        if (l.kind != LineKind::Variable) continue;
+        if (l.flag == ':' && res.Selected(l.vr)) ++s.exact;
+        else if (l.flag == '~') s.diffs += res.vrs[static_cast<size_t>(l.vr - 1)].diffs;
+        else s.diffs += std::max(0, l.end - l.start + 1);
     }
     return s;
 }
+
+constexpr double kRankingIdentity = 0.75;
 
 // --rank-by variants: applies, among the templates the ranking ties with the best, the first
 // whose variable regions score best; how many score as well.
@@ -195,12 +195,17 @@ int RankByVariants(State& st, const ReadRequest& r, const ReadPlace& place, size
     for (int i = 1; i <= ranked; ++i)
         if (!IsBetterRank(st, top, st.templateRanks[i])) tied.push_back(st.templateRanks[i].templateNum);
     if (tied.size() < 2) return 1;
+    // Templates are told apart by how far a region lies from their variants even where it is
+    // too far to be named: 0.75 identity at least.
+    NearestBounds further = r.nearest;
+    further.minIdentity = std::min(further.minIdentity, kRankingIdentity);
+    further.maxDiffs = NearestBounds::kNoDiffsLimit;
     int chosen = tied[0], equal = 0;
     VariantScore best;
     for (size_t k = 0; k < tied.size(); ++k) {
         ApplyTemplate(st, tied[k], tied[k]);
         ReadResult res = TakeResult(st, true, place, length, false);
-        if (r.identify == Identify::Nearest) IdentifyNearest(st, res, r.nearest, memo);
+        if (r.identify == Identify::Nearest) IdentifyNearest(st, res, further, memo);
         const VariantScore s = ScoreOf(res);
         if (k == 0 || s > best) {
             best = s;
