@@ -133,8 +133,9 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
                        nearest) the fewest differences to the nearest variants, sought
                        down to identity 0.75 for this, a region too far counting all
                        its bases. It heads the ranking. When
-                       several still tie, text says "#tie<TAB>N" after the name line and
-                       JSON "tie": N (1: no tie). Not with -t or --primers-trimmed.
+                       several still tie, text says "#tie<TAB>N" after the name line,
+                       JSON "tie": N and TSV a last column tie (1: no tie). Not with -t
+                       or --primers-trimmed.
   --ranking            also list the template ranking (text format).
   --format text|tsv|json|gff3|bed
                        text (default), per sequence:

@@ -146,6 +146,10 @@ void RenderTsv(const Session& session, const ReadResult& r, const ListingSetting
             else out += r.Bases(l);
         }
         if (f.nearest) AppendNearest(r, l, out);
+        if (f.rankByVariants) {
+            out += '\t';
+            AppendNumber(out, std::max(r.tied, 1));
+        }
         if (f.mates) {
             out += '\t';
             if (l.flag != '-') out += r.Mates(l.start, l.end);
@@ -300,7 +304,8 @@ std::string TsvHeader(const ListingSettings& f) {
     return std::string(
                "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
                "name\tvariant\ttaxa\tbases\tsample\tstrand") +
-           (f.nearest ? "\tdiffs\tidentity" : "") + (f.mates ? "\tmates" : "") + "\n";
+           (f.nearest ? "\tdiffs\tidentity" : "") + (f.rankByVariants ? "\ttie" : "") + (f.mates ? "\tmates" : "") +
+           "\n";
 }
 
 SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), json(JsonQuote(sample)) {}
@@ -331,9 +336,10 @@ void Emit(const ListingSettings& f, std::string_view body, char strand, const st
             const std::string& field = plain ? name : cleaned;
             for (size_t start = 0, end; start < body.size(); start = end + 1) {
                 end = body.find('\n', start);
-                // The fields of nearest mode and the mates column go after the sample and strand.
+                // The fields of nearest mode, the tie and the mates column go after the sample and strand.
                 size_t cut = end;
-                for (int k = (f.nearest ? 2 : 0) + (f.mates ? 1 : 0); k > 0; --k) cut = body.rfind('\t', cut - 1);
+                for (int k = (f.nearest ? 2 : 0) + (f.rankByVariants ? 1 : 0) + (f.mates ? 1 : 0); k > 0; --k)
+                    cut = body.rfind('\t', cut - 1);
                 out += field;
                 out += '\t';
                 out.append(body, start, cut - start);

@@ -35,10 +35,12 @@ struct SampleField {
 // the result refers to. GFF3 and BED are written from the results in record order instead.
 void RenderBody(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& body);
 // Appends the record: name, rendered body, sample and strand as the format places them. The
-// body's TSV rows end with the fields of nearest mode and the mates column, which go after them.
+// body's TSV rows end with the fields of nearest mode, the tie and the mates column, which go
+// after them.
 void Emit(const ListingSettings& f, std::string_view body, char strand, const std::string& name,
           const SampleField& sample, std::string& out);
-// Nearest mode: the columns diffs and identity follow the others; mates: mates, last.
+// Nearest mode: the columns diffs and identity follow the others; ranking by variants: tie;
+// mates: mates, last.
 std::string TsvHeader(const ListingSettings& f = {});
 // A field of a TSV row: Tabs and line ends as blanks.
 std::string TsvField(const std::string& s);

@@ -139,6 +139,13 @@ TEST(CliNearest, RankingByVariantsPrefersTheTemplateThatNamesTheVariableRegions)
             if (line[0] == '>' || line[0] == '#') heads += line + "\n";
         EXPECT_EQ(heads, c.expected) << c.options << "\n" << r.out;
     }
+    // TSV: the tie after the strand (and after diffs and identity in nearest mode).
+    const CliResult tsv = f.Run(Words("analyze same.tpl r.fasta --format tsv --rank-by variants --identify nearest"));
+    const auto rows = Lines(tsv.out);
+    ASSERT_EQ(rows.size(), 16u) << tsv.out;
+    EXPECT_EQ(rows[0].substr(rows[0].size() - 25), "strand\tdiffs\tidentity\ttie") << tsv.out;
+    EXPECT_EQ(rows[4].substr(rows[4].find("\tr\t+")), "\tr\t+\t0\t1.000000\t1");
+    EXPECT_EQ(rows[15].substr(rows[15].find("\tr\t+")), "\tr\t+\t\t\t2");
 }
 
 TEST(CliNearest, EvaluateIdentifiesEachVariantByTheOthers) {
