@@ -98,8 +98,9 @@ void CheckFormats(const State& st, const std::string& name, const ReadResult& a,
     std::string text, tsv, json;
     for (auto [format, out] : {std::pair{Format::Text, &text}, {Format::Tsv, &tsv}, {Format::Json, &json}}) {
         std::string body;
-        exports::RenderBody(st.session, a, {format, true, showStrand, a.trimmed}, body);
-        exports::Emit(format, body, a.reverse ? '-' : '+', name, sample, *out);
+        const exports::ListingSettings listing{format, true, showStrand, a.trimmed};
+        exports::RenderBody(st.session, a, listing, body);
+        exports::Emit(listing, body, a.reverse ? '-' : '+', name, sample, *out);
     }
     const std::string head = text.substr(0, text.find('\n'));
     fuzz::Check(head[0] == '>' && std::count(head.begin(), head.end(), '\t') == (showStrand ? 2 : 1),

@@ -10,7 +10,8 @@
 #     be analysed once each); next to cutadapt cutting the same two variable regions out of the same
 #     file with two linked adapters made of the flanking conserved regions, and seqkit stats
 #     reading the file (the input floor). Prints a table with the ratios;
-#  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it);
+#  3. the amplicon run of scripts/bench-amplicon.sh ($VARIGAP_BENCH_AMPLICON=0 skips it), and
+#     of scripts/bench-nearest.sh with --identify nearest ($VARIGAP_BENCH_NEAREST=0 skips it);
 #  4. the memory of the tables of 10,000,000 distinct reads, scripts/bench-distinct.sh
 #     ($VARIGAP_BENCH_TABLES=0 skips it).
 #  5. read pairs, scripts/bench-pairs.sh: analyze --pairs against vsearch merging + analyze
@@ -181,6 +182,10 @@ echo "varigap-cli: $var_found of $var_lines variable region lines identified una
 if [[ ${VARIGAP_BENCH_AMPLICON:-1} != 0 ]]; then
   echo
   scripts/bench-amplicon.sh "$build"
+fi
+if [[ ${VARIGAP_BENCH_NEAREST:-1} != 0 ]]; then
+  echo
+  scripts/bench-nearest.sh "$build"
 fi
 if [[ ${VARIGAP_BENCH_TABLES:-1} != 0 ]]; then
   echo

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config ccache clang-format libgtest-dev libgmock-dev libbenchmark-dev
-          libhts-dev libisal-dev qt6-base-dev qt6-svg-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit
+          libhts-dev libisal-dev libedlib-dev qt6-base-dev qt6-svg-dev xvfb xauth git pandoc dpkg-dev file snakemake seqkit
           libjs-vega   # Vega, embedded in every HTML report at build time
           cutadapt)    # the workflow's demultiplexing of runs with tags
 if [[ "${1:-}" == "--bench" ]]; then

@@ -7,7 +7,8 @@
 #  3. Analyse the 327 training records: how many have intron and spacer identified (":" and
 #     the record among the taxa of the variant found).
 #  4. With --group order (one template per order, 59 in one file): check it, and count how
-#     often a held-out record's own order's template ranks first.
+#     often a held-out record's own order's template ranks first, by the ranking and with
+#     --rank-by variants (exact, and with --identify nearest).
 # Usage: data/tools/heldout_eval.sh [BUILD_DIR]   (run from anywhere; needs ../shared/data)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -88,7 +89,10 @@ for order in file narrowest; do
   "$cli" check "$work/order-$order/trnLF.tpl" > "$work/check4" && status=0 || status=$?
   echo "--order $order: $(grep -c '^>' "$work/order-$order/trnLF.tpl") templates; check exit status $status, $(wc -l < "$work/check4") problems, e.g.:"
   head -2 "$work/check4" | sed 's/^/  /'
-  "$cli" analyze "$work/order-$order/trnLF.tpl" "$fasta" --ranking --no-progress > "$work/order.txt"
+  for rank in "" "--rank-by variants" "--rank-by variants --identify nearest"; do
+  # shellcheck disable=SC2086  # the options are words
+  "$cli" analyze "$work/order-$order/trnLF.tpl" "$fasta" --ranking --no-progress $rank > "$work/order.txt"
+  echo "  analyze ${rank:-(ranking)}:"
   awk -F '\t' '
     FILENAME == ARGV[1] { if ($2 == "trnL_5exon") { test[$1] = $7 } next }
     FILENAME == ARGV[2] { if ($2 == "trnL_5exon") { trained[$7] = 1 } next }
@@ -101,6 +105,7 @@ for order in file narrowest; do
     END {
       for (n in test) if (test[n] in trained) withOwn++
       for (n in tied) if (tied[n] > 1) ties++
-      printf "held-out records: %d (%d of them of an order with a template); own order ranked first: %d; best count shared by several templates: %d\n", total, withOwn, own, ties
+      printf "  held-out records: %d (%d of them of an order with a template); own order ranked first: %d; best count shared by several templates: %d\n", total, withOwn, own, ties
     }' "$work/test.tsv" "$work/train.tsv" "$work/order.txt"
+  done
 done

@@ -104,6 +104,15 @@ std::string Number(double v) {
     return buf;
 }
 
+// Nearest identification's settings, as the parameters record them (nothing in exact mode).
+std::string NearestJson(const AnalyzeOptions& o) {
+    const std::string rankBy = o.rankByVariants ? ", \"rank_by\": \"variants\"" : "";
+    if (o.identify != Identify::Nearest) return rankBy;
+    return rankBy + ", \"identify\": \"nearest\", \"max_diffs\": " +
+           (o.nearest.maxDiffs == NearestBounds::kNoDiffsLimit ? std::string("null") : Str(o.nearest.maxDiffs)) +
+           ", \"min_identity\": " + Number(o.nearest.minIdentity);
+}
+
 // The options and settings that made the results, as the summary records them.
 std::string ParametersJson(const AnalyzeOptions& o, const Session& session) {
     std::string reparse;
@@ -123,7 +132,7 @@ std::string ParametersJson(const AnalyzeOptions& o, const Session& session) {
            (o.pairs         ? ", \"pairs\": \"files\""
             : o.interleaved ? ", \"pairs\": \"interleaved\""
                             : "") +
-           "}";
+           NearestJson(o) + "}";
 }
 
 // The run the options ask for (files and samples are added by the caller).
@@ -133,12 +142,17 @@ run::RunSettings RunSettingsOf(const AnalyzeOptions& o, const Session& session) 
     r.request.orient = o.orient;
     r.request.primersTrimmed = o.primersTrimmed;
     r.request.reparse = o.reparse;
+    r.request.identify = o.identify;
+    r.request.nearest = o.nearest;
+    r.request.rankByVariants = o.rankByVariants;
     r.jobs = o.jobs;
     r.derep = o.derep;
     r.pairs = o.pairs ? run::PairInput::Files : o.interleaved ? run::PairInput::Interleaved : run::PairInput::None;
     r.answer = o.answerYes ? MsgAnswer::Yes : MsgAnswer::No;
     r.listing = exports::ListingSettings{o.format, o.ranking, o.orient == Orient::Auto, o.primersTrimmed,
                                          o.pairs || o.interleaved};
+    r.listing.nearest = o.identify == Identify::Nearest;
+    r.listing.rankByVariants = o.rankByVariants;
     r.force = o.force;
     r.outputDir = o.outputDir;
     r.taxa = o.taxa;

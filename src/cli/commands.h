@@ -26,6 +26,7 @@ int RunMerge(const MergeOptions& opts);  // every MergeKind
 // merge tsv|gff3: the shards' outputs joined in shard order under one header.
 int RunConcat(const MergeOptions& opts);
 int RunReport(const ReportOptions& opts);
+int RunEvaluate(const EvaluateOptions& opts);
 
 // Directory and file name of a path as given ("" directory for a bare name).
 void SplitPath(const std::string& path, std::string& directory, std::string& name);

@@ -98,6 +98,44 @@ an empty file; a compressed stream that breaks off ends the run, keeping what wa
   --reparse LINE:SEL   after the analysis, make possibility SEL the chosen variant of
                        the variable region on display line LINE and rebuild the lines,
                        as the Reparse button does. Repeatable; applied in order.
+  --identify exact|nearest
+                       exact (default): a variable region is named only by a listed
+                       variant equal to its bases. nearest: also, when none equals
+                       them, by the listed variants with the fewest differences (edit
+                       distance; IUPAC codes of read or variant match every base they
+                       stand for) within --max-diffs and --min-identity, for a variable
+                       region alone between two placed conserved regions. The variant's
+                       ends may lie up to 2 bases beside the region's (a conserved
+                       region placed a base or two off). Such a line is flagged "~"
+                       ("2~{V}~ACGT..."); equally near variants are all listed, their
+                       taxa joined, and the genus they share when all names share their
+                       first word (JSON "shared", GFF3 Note "shared"). A variant found
+                       exactly but followed by other bases before the next conserved
+                       region is not exact: "~" when near variants are found, else "?".
+                       TSV gains the columns diffs and identity, JSON per variable
+                       region "identified" (exact, nearest, none), "diffs", "identity"
+                       and "shared"; GFF3 Notes say "diffs N", BED scores a nearest
+                       variant by its identity (at most 999), counts rows of nearest
+                       variants carry "~" before the variant, and the summary counts
+                       vr:...:nearest among those identified. Each distinct region is
+                       looked up once per job.
+  --max-diffs N        nearest: at most N differences (default: no limit but the
+                       identity's).
+  --min-identity F     nearest: at least this identity, 1 - differences / the longer
+                       of region and variant (default 0.9: measured on simulated reads,
+                       it names 96% of whole trnL-F regions with 5% errors and 91% of
+                       P6 loops with 4%).
+  --rank-by ranking|variants
+                       ranking (default): the best template by the ranking, the first
+                       of those that rank alike. variants: among the templates that rank
+                       alike with the best, the one whose variable regions are identified
+                       best: exact identifications first, then (with --identify
+                       nearest) the fewest differences to the nearest variants, sought
+                       down to identity 0.75 for this, a region too far counting all
+                       its bases. It heads the ranking. When
+                       several still tie, text says "#tie<TAB>N" after the name line,
+                       JSON "tie": N and TSV a last column tie (1: no tie). Not with -t
+                       or --primers-trimmed.
   --ranking            also list the template ranking (text format).
   --format text|tsv|json|gff3|bed
                        text (default), per sequence:
@@ -298,6 +336,18 @@ not bases in a variant, duplicate, empty or prefix variants, unfinished entries,
 also occurs in a neighbouring VR's variants, templates that the ranking cannot tell apart.
   --params FILE          parameters to check against (default as for analyze).
   Exit status: 0 no problem; 1 problems listed; 2 template file not readable.
+)"},
+    {Command::Evaluate, "  varigap-cli evaluate TEMPLATE_FILE [--format text|tsv] [options]\n",
+     R"(evaluate: how well a reference tells its taxa apart, per variable region file of the
+template file: the variants listed, those listed for more than one species (their taxa), and
+a leave-one-out run: each variant removed and its bases identified by the others as
+analyze --identify nearest would (the nearest name one of its species, only its genus,
+neither: wrong, or none is within the bound: unidentified). Text: a table with percentages;
+tsv: the columns template, vr, file, variants, shared_variants, same_species, same_genus,
+wrong, unidentified, shared_taxa (each shared variant's taxa, " | " between them).
+  --max-diffs N, --min-identity F   the bound, as for analyze --identify nearest.
+  --params FILE          parameters (default as for analyze).
+  Exit status: 0 done; 2 usage error or a template file that cannot be read.
 )"},
     {Command::Merge, "  varigap-cli merge counts|distinct|summary OUTPUT INPUT... [--distinct FILE] [--force]\n",
      R"(merge: adds up the tables and summaries that analyze wrote for parts (shards) of a run,

@@ -57,6 +57,14 @@ std::string RunMadeWith(const Session& session, const AnalyzeOptions& o, const e
     };
     // Merged mates give other results than single reads: shards of both are not one run.
     if (o.pairs || o.interleaved) fields.emplace_back("pairs", o.pairs ? "files" : "interleaved");
+    if (o.rankByVariants) fields.emplace_back("rank_by", "variants");
+    if (o.identify == Identify::Nearest) {  // exact runs say what they always said
+        fields.emplace_back("identify", "nearest");
+        fields.emplace_back(
+            "max_diffs",
+            (o.nearest.maxDiffs == NearestBounds::kNoDiffsLimit ? std::string("none") : Str(o.nearest.maxDiffs)));
+        fields.emplace_back("min_identity", Number(o.nearest.minIdentity));
+    }
     return exports::MadeWithText(fields);
 }
 

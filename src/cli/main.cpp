@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
         case Command::Check: status = RunCheck(cl.check); break;
         case Command::Merge: status = RunMerge(cl.merge); break;
         case Command::Report: status = RunReport(cl.report); break;
+        case Command::Evaluate: status = RunEvaluate(cl.evaluate); break;
     }
     return CloseStdout(status);
 }

@@ -2,6 +2,7 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "cli/option_parser.h"
 #include "output/variant_listing.h"
@@ -13,7 +14,7 @@ namespace {
 bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::string& error) {
     std::vector<std::string> positional;
     std::vector<std::pair<size_t, std::string>> samples;  // (positional index it names, name)
-    bool orientGiven = false;
+    bool orientGiven = false, boundGiven = false;
     auto setOrient = [&](Orient orient, const std::string& how, std::string& e) {
         if (orientGiven && o.orient != orient) return Fail(e, how + " contradicts an earlier strand choice");
         orientGiven = true;
@@ -83,6 +84,35 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
              o.reparse.push_back(r);
              return true;
          }},
+        {"--identify", 0, Takes::Value, "exact or nearest",
+         [&](const std::string&, const std::string& v, std::string& e) {
+             if (v != "exact" && v != "nearest") return Fail(e, "--identify takes exact or nearest, not \"" + v + "\"");
+             o.identify = v == "nearest" ? Identify::Nearest : Identify::Exact;
+             return true;
+         }},
+        {"--max-diffs", 0, Takes::Value, "a number",
+         [&](const std::string&, const std::string& v, std::string& e) {
+             boundGiven = true;
+             return ParseNumber(v, 0, 100000, o.nearest.maxDiffs) ||
+                    Fail(e, "--max-diffs takes a whole number from 0 to 100000, not \"" + v + "\"");
+         }},
+        {"--min-identity", 0, Takes::Value, "a fraction",
+         [&](const std::string&, const std::string& v, std::string& e) {
+             boundGiven = true;
+             char* end = nullptr;
+             const double f = v.empty() ? -1 : std::strtod(v.c_str(), &end);
+             if (end != v.c_str() + v.size() || !(f >= 0 && f <= 1))
+                 return Fail(e, "--min-identity takes a fraction from 0 to 1, not \"" + v + "\"");
+             o.nearest.minIdentity = f;
+             return true;
+         }},
+        {"--rank-by", 0, Takes::Value, "ranking or variants",
+         [&](const std::string&, const std::string& v, std::string& e) {
+             if (v != "ranking" && v != "variants")
+                 return Fail(e, "--rank-by takes ranking or variants, not \"" + v + "\"");
+             o.rankByVariants = v == "variants";
+             return true;
+         }},
         {"--ranking", 0, Takes::Nothing, "", set(o.ranking, true)},
         {"--format", 0, Takes::Value, "text, tsv, json, gff3 or bed",
          [&](const std::string&, const std::string& v, std::string& e) {
@@ -143,6 +173,10 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
         return Fail(error,
                     (o.extractUncertain ? "--extract-uncertain" : "--extract-empty") + std::string(" needs --extract"));
     if (o.countsBiom && o.countsFile.empty()) return Fail(error, "--counts-format biom needs --counts");
+    if (o.rankByVariants && (o.primersTrimmed || !o.templateChoice.empty()))
+        return Fail(error, "--rank-by variants ranks the templates: not with --template or --primers-trimmed");
+    if (boundGiven && o.identify != Identify::Nearest)
+        return Fail(error, "--max-diffs and --min-identity need --identify nearest");
     const std::vector<std::string> files{o.countsFile, o.summaryFile, o.distinctFile, o.reportFile, o.multiqcFile};
     for (size_t i = 0; i < files.size(); ++i)
         if (!files[i].empty() && std::count(files.begin(), files.end(), files[i]) > 1)
@@ -200,7 +234,7 @@ const struct {
 } kCommands[] = {
     {"analyze", Command::Analyze}, {"variants", Command::Variants}, {"build", Command::Build},
     {"regions", Command::Regions}, {"check", Command::Check},       {"merge", Command::Merge},
-    {"report", Command::Report},
+    {"report", Command::Report},   {"evaluate", Command::Evaluate},
 };
 
 }  // namespace
@@ -237,6 +271,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& cl, std
         case Command::Check: return ParseCheck(rest, cl.check, error);
         case Command::Merge: cl.merge.commandLine = CommandLineText(args); return ParseMerge(rest, cl.merge, error);
         case Command::Report: return ParseReport(rest, cl.report, error);
+        case Command::Evaluate: return ParseEvaluate(rest, cl.evaluate, error);
         case Command::Help:
         case Command::Version: break;
     }

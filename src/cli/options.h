@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/builder_options.h"
+#include "cli/evaluate_options.h"
 #include "cli/merge_options.h"
 #include "cli/report_options.h"
 #include "engine/read_analysis.h"
@@ -30,6 +31,9 @@ struct AnalyzeOptions {
     std::string paramsFile, optionsFile;  // "" = the files beside the program
     bool answerYes = true;
     std::vector<ReparseRequest> reparse;
+    Identify identify = Identify::Exact;  // --identify
+    NearestBounds nearest;                // --max-diffs, --min-identity
+    bool rankByVariants = false;          // --rank-by variants
     bool ranking = false;
     Format format = Format::Text;
     std::string outputDir;  // "" = no output files
@@ -53,7 +57,7 @@ struct VariantsOptions {
     int mode = 0;  // CompMode; 0 = not given
 };
 
-enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Report };
+enum class Command { Help, Version, Analyze, Variants, Build, Regions, Check, Merge, Report, Evaluate };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -65,6 +69,7 @@ struct CommandLine {
     CheckOptions check;
     MergeOptions merge;
     ReportOptions report;
+    EvaluateOptions evaluate;
 };
 
 // Reads the arguments; false with a one-line reason on a usage error.

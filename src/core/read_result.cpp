@@ -72,6 +72,9 @@ const std::string& ReadResult::Variant(const ResultLine& l) const {
 }
 
 const std::string& ReadResult::Taxa(const ResultLine& l) const {
+    if (l.kind == LineKind::Variable && l.vr >= 1 && l.vr <= static_cast<int>(vrs.size()) &&
+        vrs[static_cast<size_t>(l.vr - 1)].identified == Identified::Nearest)
+        return vrs[static_cast<size_t>(l.vr - 1)].taxa;  // every equally near variant's
     const ResultVariant* p = l.kind == LineKind::Variable ? Selected(l.vr) : nullptr;
     return p ? p->taxa : kNone;
 }
@@ -82,6 +85,7 @@ size_t ReadResult::Bytes() const {
                    lines.capacity() * sizeof(ResultLine) + vrs.capacity() * sizeof(ResultVR);
     for (const ResultVR& v : vrs) {
         bytes += v.poss.capacity() * sizeof(ResultVariant);
+        bytes += v.taxa.capacity() + v.shared.capacity();
         for (const ResultVariant& p : v.poss) bytes += p.variant.capacity() + p.taxa.capacity();
     }
     return bytes;

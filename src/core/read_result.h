@@ -43,10 +43,21 @@ struct ResultVariant {
     std::string variant, taxa;
 };
 
+// How a variable region was named, as nearest identification tells it (exact identification
+// leaves None everywhere).
+enum class Identified : char { None, Exact, Nearest };
+
 // The candidates of one variable region of the template applied.
 struct ResultVR {
     int numPoss = 0, selPoss = 0;
     std::vector<ResultVariant> poss;  // possibilities 1..numPoss at [0..numPoss-1]
+    // Nearest identification only: how, the differences (-1 none) and identity to the variants
+    // taken (Nearest: the equally near ones as the possibilities), all their taxa ("; ") and
+    // the name these share ("" none).
+    Identified identified = Identified::None;
+    int diffs = -1;
+    double identity = 0;
+    std::string taxa, shared;
 };
 
 struct ReadResult {
@@ -54,8 +65,12 @@ struct ReadResult {
     bool reverse = false;   // the reverse complement of the read was analysed
     bool trimmed = false;   // the read's primer sites were cut off: its first and last CR lie beside it
     bool matched = false;   // the template applied matched bases of the read (a CR was found)
-    int templateNum = 0;    // the template applied, 0 when none
-    int length = 0;         // of the read (trimmed and analysed: the read alone)
+    bool nearest = false;   // variable regions were identified by their nearest variants too
+    // Ranked by variants: how many templates still tie with the one applied (1: none tied with
+    // it); 0 when not ranked by variants.
+    int tied = 0;
+    int templateNum = 0;  // the template applied, 0 when none
+    int length = 0;       // of the read (trimmed and analysed: the read alone)
     // The sequence analysed: the read on the strand analysed; trimmed, between the bases of the
     // template's first and last CR. The read lies at readFirst..readLast of it (1-based).
     std::string sequence;

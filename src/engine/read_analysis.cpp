@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/strings.h"
 #include "engine/analysis.h"
+#include "engine/detail/nearest_search.h"
 #include "output/display_lines.h"
 
 namespace varigap {
@@ -161,9 +162,70 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
     return res;
 }
 
+// How well the template applied names the variable regions of `res`: exact identifications
+// first, then the fewest differences, where a variable region named by no variant counts all
+// its bases as differences (a region of no listed variant is as far as it is long).
+struct VariantScore {
+    int exact = 0, diffs = 0;
+    bool operator>(const VariantScore& o) const {
+        if (exact != o.exact) return exact > o.exact;
+        return diffs < o.diffs;
+    }
+};
+VariantScore ScoreOf(const ReadResult& res) {
+    VariantScore s;
+    for (const ResultLine& l : res.lines) {
+        if (l.kind != LineKind::Variable) continue;
+        if (l.flag == ':' && res.Selected(l.vr)) ++s.exact;
+        else if (l.flag == '~') s.diffs += res.vrs[static_cast<size_t>(l.vr - 1)].diffs;
+        else s.diffs += std::max(0, l.end - l.start + 1);
+    }
+    return s;
+}
+
+constexpr double kRankingIdentity = 0.75;
+
+// --rank-by variants: applies, among the templates the ranking ties with the best, the first
+// whose variable regions score best; how many score as well.
+int RankByVariants(State& st, const ReadRequest& r, const ReadPlace& place, size_t length, NearestMemo& memo) {
+    const int ranked = std::clamp<int>(st.numRankedTemplates, 0, MAXNUMTEMPLATES);
+    if (ranked < 1) return 1;
+    const TemplateRank top = st.templateRanks[1];
+    std::vector<int> tied;
+    for (int i = 1; i <= ranked; ++i)
+        if (!IsBetterRank(st, top, st.templateRanks[i])) tied.push_back(st.templateRanks[i].templateNum);
+    if (tied.size() < 2) return 1;
+    // Templates are told apart by how far a region lies from their variants even where it is
+    // too far to be named: 0.75 identity at least.
+    NearestBounds further = r.nearest;
+    further.minIdentity = std::min(further.minIdentity, kRankingIdentity);
+    further.maxDiffs = NearestBounds::kNoDiffsLimit;
+    int chosen = tied[0], equal = 0;
+    VariantScore best;
+    for (size_t k = 0; k < tied.size(); ++k) {
+        ApplyTemplate(st, tied[k], tied[k]);
+        ReadResult res = TakeResult(st, true, place, length, false);
+        if (r.identify == Identify::Nearest) IdentifyNearest(st, res, further, memo);
+        const VariantScore s = ScoreOf(res);
+        if (k == 0 || s > best) {
+            best = s;
+            chosen = tied[k];
+            equal = 1;
+        } else if (!(best > s)) {
+            ++equal;
+        }
+    }
+    ApplyTemplate(st, chosen, chosen);
+    // The template chosen heads the ranking.
+    for (int i = 1; i <= ranked; ++i)
+        if (st.templateRanks[i].templateNum == chosen)
+            std::rotate(&st.templateRanks[1], &st.templateRanks[i], &st.templateRanks[i] + 1);
+    return equal;
+}
+
 }  // namespace
 
-ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request) {
+ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo) {
     ReadPlace place;
     place.trimmed = request.primersTrimmed;
     ClearResults(st);
@@ -174,10 +236,21 @@ ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& r
         ClearResults(st);
         return TakeResult(st, false, place, bases.size(), true);
     }
+    NearestMemo own;
+    NearestMemo& lookups = memo ? *memo : own;
+    int tied = 0;
+    if (request.rankByVariants && !request.primersTrimmed && request.templateChoice == 0 &&
+        !Trapped(st, [&] { tied = RankByVariants(st, request, place, bases.size(), lookups); })) {
+        ClearResults(st);
+        return TakeResult(st, false, place, bases.size(), true);
+    }
     for (const auto& r : request.reparse)
         if (!Trapped(st, [&] { Reparse(st, r); })) break;
     if (st.voteTableFull) MsgBox(st, VoteTableFullText(st));
-    return TakeResult(st, true, place, bases.size(), true);
+    ReadResult res = TakeResult(st, true, place, bases.size(), true);
+    res.tied = tied;
+    if (request.identify == Identify::Nearest) IdentifyNearest(st, res, request.nearest, lookups);
+    return res;
 }
 
 ReadResult CurrentResult(const State& st, bool reverse) {

@@ -7,6 +7,7 @@
 
 #include "core/read_result.h"
 #include "core/state.h"
+#include "engine/nearest.h"
 
 namespace varigap {
 
@@ -25,6 +26,12 @@ struct ReadRequest {
     Orient orient = Orient::Forward;
     bool primersTrimmed = false;  // the template's first and last CR lie just outside the read
     std::vector<ReparseRequest> reparse;
+    Identify identify = Identify::Exact;
+    NearestBounds nearest;  // with Identify::Nearest
+    // Templates that the ranking ties with the best are told apart by their variable regions
+    // (exact identifications first, then nearest ones, then fewer differences); not with a
+    // template chosen or primers trimmed.
+    bool rankByVariants = false;
 };
 
 // The template a user names: a whole number 1..numTemplates is a template number, anything else
@@ -36,8 +43,10 @@ int FindTemplateNumber(const Session& session, const std::string& choice);
 // Orient::Auto the templates are ranked on both strands and the strand whose best template
 // ranks higher is kept, the forward one on a tie. Nothing is analysed for an empty read or
 // without templates; a run-time error is reported and leaves the read not analysed. The
-// working tables of `st` hold the analysis afterwards.
-ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request);
+// working tables of `st` hold the analysis afterwards. With Identify::Nearest, variable regions
+// no listed variant equals are named by their nearest ones (engine/nearest.h), looked up in
+// `memo` first (one per job; nullptr: a memo for this read alone).
+ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo = nullptr);
 
 // The analysis held in the working tables of `st`, as they stand, as a result (the desktop
 // program's, after Find Template or a reparse, whose display has reported any fault of its

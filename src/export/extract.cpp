@@ -75,7 +75,7 @@ void ExtractSink::Take(const AnalysedRead& r, std::string&, std::vector<std::str
     const bool fastq = !r.quals.empty();
     bool oriented = false;
     for (const ResultLine& l : f.lines) {
-        if (l.count != 1 || !(l.flag == ':' || (l.flag == '?' && settings_.uncertain))) continue;
+        if (l.count != 1 || !(l.flag == ':' || l.flag == '~' || (l.flag == '?' && settings_.uncertain))) continue;
         if (l.end < l.start && !settings_.empty) continue;
         if (!FileOf(f.templateNum, l.first, fastq, messages)) continue;
         if (!oriented) {  // the read in template orientation, once for all its regions

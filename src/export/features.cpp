@@ -112,6 +112,11 @@ void Gff3Sink::Take(const AnalysedRead& r, std::string& out, std::vector<std::st
                 .append(AttributeValue(f.Variant(l)))
                 .append(",taxa ")
                 .append(AttributeValue(f.Taxa(l)));
+        if (l.flag == '~') {  // nearest mode: how near
+            const ResultVR& vr = f.vrs[static_cast<size_t>(l.vr - 1)];
+            out.append(",diffs ").append(std::to_string(vr.diffs));
+            if (!vr.shared.empty()) out.append(",shared ").append(AttributeValue(vr.shared));
+        }
         if (l.kind == LineKind::Confused) out.append(",").append(std::to_string(l.count)).append(" regions");
         out.append(";sample=").append(sample).append("\n");
     }
@@ -128,7 +133,13 @@ void BedSink::Take(const AnalysedRead& r, std::string& out, std::vector<std::str
         const RegionInfo* region = RegionOf(catalog_, f, l);
         out.append(id).append("\t").append(std::to_string(start - 1)).append("\t").append(std::to_string(end));
         out.append("\t").append(region ? region->stem : l.kind == LineKind::Confused ? "confused" : "none");
-        out.append(l.flag == ':' ? "\t1000\t" : "\t0\t").append(f.reverse ? "-\n" : "+\n");
+        // A nearest variant (nearest mode only) scores its identity, below that of an exact one.
+        const std::string score =
+            l.flag == ':' ? "1000"
+            : l.flag == '~'
+                ? std::to_string(std::min(999, static_cast<int>(f.vrs[static_cast<size_t>(l.vr - 1)].identity * 1000)))
+                : "0";
+        out.append("\t").append(score).append("\t").append(f.reverse ? "-\n" : "+\n");
     }
 }
 

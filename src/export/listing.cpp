@@ -55,6 +55,7 @@ void RenderText(const Session& session, const ReadResult& r, const ListingSettin
     if (f.showStrand) out += r.reverse ? "\t-" : "\t+";
     out += "\n";
     if (!r.analysed) return;
+    if (f.rankByVariants && r.tied > 1) out += "#tie\t" + Str(r.tied) + "\n";
     if (f.ranking) {
         for (size_t i = 0; i < r.ranking.size(); ++i) {
             const TemplateRank& k = r.ranking[i];
@@ -97,7 +98,18 @@ std::string_view RegionNameView(const Session& session, int t, bool isCR, int nu
 
 // Rows without the sequence name in front and the sample and strand behind. Rows are appended
 // piece by piece: a run writes one for every read found in its cache of identical reads.
-void RenderTsv(const Session& session, const ReadResult& r, bool mates, std::string& out) {
+// The differences and identity of a Variable line's variant, as TSV fields ("" when none).
+void AppendNearest(const ReadResult& r, const ResultLine& l, std::string& out) {
+    const ResultVR* vr = l.kind == LineKind::Variable && l.vr >= 1 && l.vr <= static_cast<int>(r.vrs.size())
+                             ? &r.vrs[static_cast<size_t>(l.vr - 1)]
+                             : nullptr;
+    out += '\t';
+    if (vr && vr->identified != Identified::None) AppendNumber(out, vr->diffs);
+    out += '\t';
+    if (vr && vr->identified != Identified::None) out += Fraction(static_cast<Single>(vr->identity));
+}
+
+void RenderTsv(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& out) {
     if (!r.analysed) return;
     const std::string& name = session.templateName[r.templateNum];
     for (const ResultLine& l : r.lines) {
@@ -133,7 +145,12 @@ void RenderTsv(const Session& session, const ReadResult& r, bool mates, std::str
                 out.append(r.sequence, static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
             else out += r.Bases(l);
         }
-        if (mates) {
+        if (f.nearest) AppendNearest(r, l, out);
+        if (f.rankByVariants) {
+            out += '\t';
+            AppendNumber(out, std::max(r.tied, 1));
+        }
+        if (f.mates) {
             out += '\t';
             if (l.flag != '-') out += r.Mates(l.start, l.end);
         }
@@ -197,6 +214,7 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
         out +=
             "{\"number\":" + Str(r.templateNum) + ",\"name\":" + JsonQuote(session.templateName[r.templateNum]) + "}";
     else out += "null";
+    if (f.rankByVariants) out += ",\"tie\":" + Str(r.analysed ? std::max(r.tied, 1) : 0);
 
     out += ",\"ranking\":";
     JsonList ranking(out);
@@ -240,6 +258,15 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
                                ",\"taxa\":" + JsonQuote(p.taxa) + "}";
         }
         variants.Close();
+        if (f.nearest) {
+            const char* how = set.identified == Identified::Exact     ? "exact"
+                              : set.identified == Identified::Nearest ? "nearest"
+                                                                      : "none";
+            o += std::string(",\"identified\":\"") + how +
+                 "\",\"diffs\":" + (set.identified == Identified::None ? "null" : Str(set.diffs)) + ",\"identity\":" +
+                 (set.identified == Identified::None ? "null" : Fraction(static_cast<Single>(set.identity))) +
+                 ",\"shared\":" + JsonQuote(set.shared);
+        }
         o += "}";
     }
     vrs.Close();
@@ -273,11 +300,12 @@ std::string TsvField(const std::string& s) {
     return f;
 }
 
-std::string TsvHeader(bool mates) {
+std::string TsvHeader(const ListingSettings& f) {
     return std::string(
                "sequence\ttemplate\tline\tkind\tregion\tstart\tend\tflag\tregion_"
                "name\tvariant\ttaxa\tbases\tsample\tstrand") +
-           (mates ? "\tmates\n" : "\n");
+           (f.nearest ? "\tdiffs\tidentity" : "") + (f.rankByVariants ? "\ttie" : "") + (f.mates ? "\tmates" : "") +
+           "\n";
 }
 
 SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), json(JsonQuote(sample)) {}
@@ -285,16 +313,16 @@ SampleField::SampleField(const std::string& sample) : tsv(TsvField(sample)), jso
 void RenderBody(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& body) {
     switch (f.format) {
         case Format::Text: RenderText(session, r, f, body); break;
-        case Format::Tsv: RenderTsv(session, r, f.mates, body); break;
+        case Format::Tsv: RenderTsv(session, r, f, body); break;
         case Format::Json: RenderJson(session, r, f, body); break;
         case Format::Gff3:
         case Format::Bed: break;  // written from the results, in record order
     }
 }
 
-void Emit(Format format, std::string_view body, char strand, const std::string& name, const SampleField& sample,
-          std::string& out, bool mates) {
-    switch (format) {
+void Emit(const ListingSettings& f, std::string_view body, char strand, const std::string& name,
+          const SampleField& sample, std::string& out) {
+    switch (f.format) {
         case Format::Text:
             out += '>';
             out += ControlsAsBlanks(name);
@@ -308,8 +336,10 @@ void Emit(Format format, std::string_view body, char strand, const std::string& 
             const std::string& field = plain ? name : cleaned;
             for (size_t start = 0, end; start < body.size(); start = end + 1) {
                 end = body.find('\n', start);
-                // With the mates column the row's last field goes after the sample and strand.
-                const size_t cut = mates ? body.rfind('\t', end) : end;
+                // The fields of nearest mode, the tie and the mates column go after the sample and strand.
+                size_t cut = end;
+                for (int k = (f.nearest ? 2 : 0) + (f.rankByVariants ? 1 : 0) + (f.mates ? 1 : 0); k > 0; --k)
+                    cut = body.rfind('\t', cut - 1);
                 out += field;
                 out += '\t';
                 out.append(body, start, cut - start);
@@ -317,7 +347,7 @@ void Emit(Format format, std::string_view body, char strand, const std::string& 
                 out += sample.tsv;
                 out += '\t';
                 out += strand;
-                if (mates) out.append(body, cut, end - cut);
+                out.append(body, cut, end - cut);
                 out += '\n';
             }
             break;

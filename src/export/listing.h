@@ -18,7 +18,9 @@ struct ListingSettings {
     bool ranking = false;     // text: the ranking lines
     bool showStrand = false;  // text: the strand after the template name (--orient auto)
     bool primersTrimmed = false;
-    bool mates = false;  // TSV and JSON: which mates of a read pair read each line and region
+    bool mates = false;           // TSV and JSON: which mates of a read pair read each line and region
+    bool nearest = false;         // --identify nearest: TSV and JSON tell the differences too
+    bool rankByVariants = false;  // --rank-by variants: text and JSON say when templates tie
 };
 
 // A sample's name as each format writes it.
@@ -32,11 +34,14 @@ struct SampleField {
 // object's fields after the name and before the sample. `templates` holds the template table
 // the result refers to. GFF3 and BED are written from the results in record order instead.
 void RenderBody(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& body);
-// Appends the record: name, rendered body, sample and strand as the format places them. With
-// `mates` the body's TSV rows end with the mates column, which stays last.
-void Emit(Format format, std::string_view body, char strand, const std::string& name, const SampleField& sample,
-          std::string& out, bool mates = false);
-std::string TsvHeader(bool mates = false);
+// Appends the record: name, rendered body, sample and strand as the format places them. The
+// body's TSV rows end with the fields of nearest mode, the tie and the mates column, which go
+// after them.
+void Emit(const ListingSettings& f, std::string_view body, char strand, const std::string& name,
+          const SampleField& sample, std::string& out);
+// Nearest mode: the columns diffs and identity follow the others; ranking by variants: tie;
+// mates: mates, last.
+std::string TsvHeader(const ListingSettings& f = {});
 // A field of a TSV row: Tabs and line ends as blanks.
 std::string TsvField(const std::string& s);
 

@@ -23,8 +23,14 @@ enum Counter : size_t {
 
 }  // namespace
 
-Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary, DistinctTable::Keys keys, size_t memory)
-    : catalog_(catalog), counting_(counts), distinct_(distinct), summary_(summary), reads_(keys, memory) {
+Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary, DistinctTable::Keys keys, size_t memory,
+             bool nearest)
+    : catalog_(catalog),
+      counting_(counts),
+      distinct_(distinct),
+      summary_(summary),
+      nearest_(nearest),
+      reads_(keys, memory) {
     keys_.assign(std::begin(kSampleCounters), std::end(kSampleCounters));
     unidentifiedRow_.resize(catalog.templates.size());
     for (const auto& s : catalog.samples) counts_.Sample(s);
@@ -44,6 +50,7 @@ Tally::Tally(const Catalog& catalog, bool counts, bool distinct, bool summary, D
         for (size_t v = 1; v < ti.vrRegion.size(); ++v) {
             keys_.push_back("vr" + prefix + std::to_string(v) + ":identified");
             keys_.push_back("vr" + prefix + std::to_string(v) + ":unidentified");
+            if (nearest_) keys_.push_back("vr" + prefix + std::to_string(v) + ":nearest");  // of those identified
             const RegionInfo& r = ti.regions[static_cast<size_t>(ti.vrRegion[v] - 1)];
             unidentifiedRow_[t][v] =
                 counts_.Row({ti.label, std::to_string(v), r.vrFile, "", CountsTable::kUnidentified});
@@ -100,7 +107,7 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
     identified_.assign(ti.vrRegion.size(), nullptr);
     for (const ResultLine& l : f.lines) {
         if (l.flag == '-') continue;
-        const char placed = l.count == 1 && l.flag == ':' ? 2 : 1;
+        const char placed = l.count == 1 && (l.flag == ':' || l.flag == '~') ? 2 : 1;
         for (int k = l.first; k < l.first + l.count && k <= static_cast<int>(ti.regions.size()); ++k)
             if (k >= 1)
                 placement_[static_cast<size_t>(k - 1)] = std::max(placement_[static_cast<size_t>(k - 1)], placed);
@@ -120,12 +127,15 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
     const size_t vrBase = base + 1 + 3 * ti.regions.size();
     for (size_t v = 1; v < ti.vrRegion.size(); ++v) {
         const ResultLine* l = identified_[v];
-        ++c[vrBase + 2 * (v - 1) + (l ? 0 : 1)];
+        const size_t stride = nearest_ ? 3 : 2;
+        ++c[vrBase + stride * (v - 1) + (l ? 0 : 1)];
+        const bool near = l && l->flag == '~';
+        if (near) ++c[vrBase + stride * (v - 1) + 2];
         if (!counting_) continue;
         const size_t t = static_cast<size_t>(f.templateNum - 1);
         const size_t row =
             l ? counts_.Row(ti.label, vrNumbers_[v], ti.regions[static_cast<size_t>(ti.vrRegion[v] - 1)].vrFile,
-                            f.Variant(*l), f.Taxa(*l))
+                            near ? "~" + f.Variant(*l) : f.Variant(*l), f.Taxa(*l))
               : unidentifiedRow_[t][v];
         counts_.Add(row, r.sample, 1);
     }

@@ -16,9 +16,12 @@ namespace varigap::exports {
 class Tally : public RecordSink {
 public:
     // Counts what is asked for: the table of counts, the distinct reads (kept as `keys`, in
-    // `memory` bytes before they go to a temporary file), the summary's counters.
+    // `memory` bytes before they go to a temporary file), the summary's counters. With
+    // `nearest` (--identify nearest) the summary counts the VRs identified by nearest variants
+    // too, and counts rows of nearest variants carry "~" before the variant.
     Tally(const Catalog& catalog, bool counts, bool distinct, bool summary,
-          DistinctTable::Keys keys = DistinctTable::Keys::Bases, size_t memory = DistinctTable::kMemory);
+          DistinctTable::Keys keys = DistinctTable::Keys::Bases, size_t memory = DistinctTable::kMemory,
+          bool nearest = false);
 
     // Counts read pairs too, per sample: merged, placed apart, not analysed, and why mates were
     // not merged. Called before the first Take.
@@ -33,11 +36,11 @@ public:
 
 private:
     // Where the counters of template t begin (its reads, then per region placed, uncertain and
-    // not found, then per VR identified and unidentified).
+    // not found, then per VR identified and unidentified, and nearest in nearest mode).
     size_t TemplateBase(int t) const { return templateBase_[static_cast<size_t>(t - 1)]; }
 
     const Catalog& catalog_;
-    bool counting_, distinct_, summary_;
+    bool counting_, distinct_, summary_, nearest_;
     std::vector<std::string> keys_;                             // the summary's counters, in order
     std::vector<size_t> templateBase_;                          // by template
     size_t pairBase_ = 0;                                       // where the pairs' counters begin, 0: none

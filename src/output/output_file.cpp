@@ -28,7 +28,12 @@ void WriteFeature(const State& st, const ReadResult& r, TextWriter& out, const S
             out.WriteLine(kIndent8 + "Variable Region: \"" + st.session.vrFileName[r.templateNum][s.region] + "\"");
             if (includeTaxa) {
                 const ResultVariant* selected = r.Selected(s.region);
-                out.WriteLine(kIndent8 + (selected ? selected->taxa : std::string()));
+                const ResultVR* vr = s.region >= 1 && s.region <= static_cast<int>(r.vrs.size())
+                                         ? &r.vrs[static_cast<size_t>(s.region - 1)]
+                                         : nullptr;
+                // A nearest identification names every equally near variant's taxa.
+                if (vr && vr->identified == Identified::Nearest) out.WriteLine(kIndent8 + vr->taxa);
+                else out.WriteLine(kIndent8 + (selected ? selected->taxa : std::string()));
             }
             break;
         }
@@ -110,6 +115,16 @@ void WriteOutputFileText(const State& st, const ReadResult& r, TextWriter& out, 
         if (s.unresolved) uncertain += (uncertain.empty() ? "" : ", ") + FeatureRange(s);
     }
     if (!uncertain.empty()) out.WriteLine("# Uncertain placements (\"?\"): " + uncertain);
+    // Nearest identification only: which variable regions no listed variant equals.
+    std::string nearest;
+    for (int j : AnnotatedSegments(r)) {
+        const SSegment& s = r.segments[static_cast<size_t>(j - 1)];
+        if (KindOf(s) != LineKind::Variable || s.region < 1 || s.region > static_cast<int>(r.vrs.size())) continue;
+        const ResultVR& vr = r.vrs[static_cast<size_t>(s.region - 1)];
+        if (vr.identified == Identified::Nearest)
+            nearest += (nearest.empty() ? "" : ", ") + FeatureRange(s) + " (" + Str(vr.diffs) + " differences)";
+    }
+    if (!nearest.empty()) out.WriteLine("# Nearest variants (\"~\"): " + nearest);
     out.WriteLine("");
     out.WriteLine("NAME  " + seqName);
     out.WriteLine("    (bases 1 to " + Str(Len(r.sequence)) + ")");

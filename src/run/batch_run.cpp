@@ -385,8 +385,7 @@ private:
             ResultPtr held;  // the outputs' hold on the result: only taken when they are asked for
             auto emit = [&](std::string_view body, char strand) {
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
-                exports::Emit(opts_.listing.format, body, strand, r.name, samples_[r.sample], result.out,
-                              opts_.listing.mates);
+                exports::Emit(opts_.listing, body, strand, r.name, samples_[r.sample], result.out);
             };
             if (const Rendered* recent = cache_ ? recent_.Find(key, hash) : nullptr) {
                 emit(recent->body, recent->strand);
@@ -481,7 +480,7 @@ private:
                          (twoFiles ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) : std::string()) +
                          "\"\n");
         try {
-            ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request);
+            ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request, &nearest_);
             if (r.pair == exports::PairFate::Merged) {
                 analysed.mate1Last = merged_.mate1Last;
                 analysed.mate2First = merged_.mate2First;
@@ -531,6 +530,7 @@ private:
     seqio::MateMerger merger_;               // its scratch
     seqio::MergedMates merged_;              // the pair merged last
     std::string pairKey_;                    // its key in the caches of identical reads
+    NearestMemo nearest_;                    // the variable regions this job has looked up (--identify nearest)
     RunOutputs* outputs_;                    // nullptr: none asked for
     std::unique_ptr<exports::Tally> tally_;  // this job's counts; nullptr: nothing counted
     std::string sinkOut_;                    // scratch
@@ -545,10 +545,9 @@ public:
         : console_(console), outputs_(outputs) {
         progress_.total = total;
         progress_.totalBytes = totalBytes;
-        const std::string header = outputs ? outputs->Header()
-                                   : opts.listing.format == exports::Format::Tsv
-                                       ? exports::TsvHeader(opts.listing.mates)
-                                       : "";
+        const std::string header = outputs                                       ? outputs->Header()
+                                   : opts.listing.format == exports::Format::Tsv ? exports::TsvHeader(opts.listing)
+                                                                                 : "";
         Out(header.data(), header.size());
     }
 

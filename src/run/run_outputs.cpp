@@ -82,7 +82,7 @@ RunOutputs::RunOutputs(const Session& session, const RunSettings& opts, int jobs
 
 std::string RunOutputs::Header() const {
     if (opts_.listing.format == exports::Format::Tsv)
-        return exports::TsvHeader(opts_.listing.mates) +
+        return exports::TsvHeader(opts_.listing) +
                (opts_.listMadeWith ? exports::kMadeWithLine + opts_.madeWith + "\n" : std::string());
     return opts_.listing.format == exports::Format::Gff3 ? exports::kGff3Header : "";
 }
@@ -92,8 +92,8 @@ std::unique_ptr<exports::Tally> RunOutputs::NewTally() const {
     const bool summary = !opts_.summaryFile.empty() || !opts_.reportFile.empty() || !opts_.multiqcFile.empty();
     const bool distinct = summary || !opts_.distinctFile.empty();
     if (!counts && !distinct) return nullptr;
-    auto tally =
-        std::make_unique<exports::Tally>(catalog_, counts, distinct, summary, DistinctKeys(opts_), tableMemory_);
+    auto tally = std::make_unique<exports::Tally>(catalog_, counts, distinct, summary, DistinctKeys(opts_),
+                                                  tableMemory_, opts_.request.identify == Identify::Nearest);
     if (opts_.pairs != PairInput::None) tally->CountPairs();
     return tally;
 }
