@@ -566,6 +566,7 @@ public:
         progress_.bytes += r.bytes;
         status_ = std::max(status_, r.status);
         console_.Progress(progress_);
+        if (console_.Stopped()) broken_ = true;
     }
 
     // How the run ended. A standard output that could not be written is reported by the front end.

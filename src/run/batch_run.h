@@ -31,6 +31,9 @@ public:
     // Messages, as whole lines, in order with the output of the records that raised them.
     virtual void Err(std::string_view text) = 0;
     virtual void Progress(const RunProgress&) {}
+    // True once the run is to stop reading (a user's Cancel), asked after every chunk: a run
+    // that writes no output stops as soon as one that does.
+    virtual bool Stopped() const { return false; }
     // After the last record: hands on what is buffered; false when anything was lost.
     virtual bool Finish() { return true; }
 };

@@ -5,8 +5,8 @@
 
 namespace varigap::ui {
 
-// Hands what the run writes to the window's next poll; refuses output once cancelled, which
-// stops the run's reading.
+// Hands what the run writes to the window's next poll; once cancelled it refuses output and
+// says the run is stopped, which stops the run's reading after the chunk at hand.
 class BackgroundRun::Console : public run::RunConsole {
 public:
     explicit Console(BackgroundRun& owner) : owner_(owner) {}
@@ -24,6 +24,7 @@ public:
         std::lock_guard lock(owner_.mutex_);
         owner_.progress_ = p;
     }
+    bool Stopped() const override { return owner_.cancelled_; }
 
 private:
     BackgroundRun& owner_;
