@@ -33,7 +33,7 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
             return true;
         };
     };
-    const std::vector<OptionSpec> table = {
+    std::vector<OptionSpec> table = {
         {"--sequence", 's', Takes::Value, "a sequence name",
          [&](const std::string&, const std::string& v, std::string&) {
              o.sequences.push_back(v);
@@ -90,22 +90,6 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
              o.identify = v == "nearest" ? Identify::Nearest : Identify::Exact;
              return true;
          }},
-        {"--max-diffs", 0, Takes::Value, "a number",
-         [&](const std::string&, const std::string& v, std::string& e) {
-             boundGiven = true;
-             return ParseNumber(v, 0, 100000, o.nearest.maxDiffs) ||
-                    Fail(e, "--max-diffs takes a whole number from 0 to 100000, not \"" + v + "\"");
-         }},
-        {"--min-identity", 0, Takes::Value, "a fraction",
-         [&](const std::string&, const std::string& v, std::string& e) {
-             boundGiven = true;
-             char* end = nullptr;
-             const double f = v.empty() ? -1 : std::strtod(v.c_str(), &end);
-             if (end != v.c_str() + v.size() || !(f >= 0 && f <= 1))
-                 return Fail(e, "--min-identity takes a fraction from 0 to 1, not \"" + v + "\"");
-             o.nearest.minIdentity = f;
-             return true;
-         }},
         {"--rank-by", 0, Takes::Value, "ranking or variants",
          [&](const std::string&, const std::string& v, std::string& e) {
              if (v != "ranking" && v != "variants")
@@ -148,6 +132,7 @@ bool ParseAnalyze(const std::vector<std::string>& args, AnalyzeOptions& o, std::
          }},
         {"--no-progress", 0, Takes::Nothing, "", set(o.progress, false)},
     };
+    for (OptionSpec& bound : BoundOptions(o.nearest, boundGiven)) table.push_back(std::move(bound));
     if (!ReadOptions(args, table, "analyze", positional, error)) return false;
     if (positional.size() < 2) return Fail(error, "analyze needs TEMPLATE_FILE and SEQUENCE_FILE");
     o.templateFile = positional[0];
