@@ -62,21 +62,17 @@ const ResultVariant* ReadResult::Selected(int v) const {
     return &set.poss[static_cast<size_t>(set.selPoss - 1)];
 }
 
-namespace {
-const std::string kNone;
-}
-
-const std::string& ReadResult::Variant(const ResultLine& l) const {
+std::string_view ReadResult::Variant(const ResultLine& l) const {
     const ResultVariant* p = l.kind == LineKind::Variable ? Selected(l.vr) : nullptr;
-    return p ? p->variant : kNone;
+    return p ? std::string_view(p->variant) : std::string_view();
 }
 
-const std::string& ReadResult::Taxa(const ResultLine& l) const {
+std::string_view ReadResult::Taxa(const ResultLine& l) const {
     if (l.kind == LineKind::Variable && l.vr >= 1 && l.vr <= static_cast<int>(vrs.size()) &&
         vrs[static_cast<size_t>(l.vr - 1)].identified == Identified::Nearest)
         return vrs[static_cast<size_t>(l.vr - 1)].taxa;  // every equally near variant's
     const ResultVariant* p = l.kind == LineKind::Variable ? Selected(l.vr) : nullptr;
-    return p ? p->taxa : kNone;
+    return p ? std::string_view(p->taxa) : std::string_view();
 }
 
 size_t ReadResult::Bytes() const {

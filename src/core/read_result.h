@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory_resource>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/state.h"
@@ -37,10 +39,30 @@ struct ResultLine {
     int vr = 0;     // Variable: its VR number (its selected variant: ReadResult::Selected)
 };
 
+// A result's tables take their memory from the heap, or from the store of a cache that keeps
+// many results (run/result_store.h): a kept result is then one stretch of that store, made
+// without a call to malloc and dropped with the store.
+using ResultAllocator = std::pmr::polymorphic_allocator<std::byte>;
+template <class T>
+using ResultTable = std::pmr::vector<T>;
+using ResultText = std::pmr::string;
+
 // One candidate variant of a variable region, positions in the analysed sequence.
 struct ResultVariant {
+    using allocator_type = ResultAllocator;
     int start = 0, end = -1;
-    std::string variant, taxa;
+    ResultText variant, taxa;
+
+    ResultVariant() = default;
+    explicit ResultVariant(const allocator_type& a) : variant(a), taxa(a) {}
+    ResultVariant(int s, int e, std::string_view v, std::string_view t, const allocator_type& a = {})
+        : start(s), end(e), variant(v, a), taxa(t, a) {}
+    ResultVariant(const ResultVariant&) = default;
+    ResultVariant(ResultVariant&&) = default;
+    ResultVariant(const ResultVariant& o, const allocator_type& a) : ResultVariant(a) { *this = o; }
+    ResultVariant(ResultVariant&& o, const allocator_type& a) : ResultVariant(a) { *this = std::move(o); }
+    ResultVariant& operator=(const ResultVariant&) = default;
+    ResultVariant& operator=(ResultVariant&&) = default;
 };
 
 // How a variable region was named, as nearest identification tells it (exact identification
@@ -49,18 +71,30 @@ enum class Identified : char { None, Exact, Nearest };
 
 // The candidates of one variable region of the template applied.
 struct ResultVR {
+    using allocator_type = ResultAllocator;
     int numPoss = 0, selPoss = 0;
-    std::vector<ResultVariant> poss;  // possibilities 1..numPoss at [0..numPoss-1]
+    ResultTable<ResultVariant> poss;  // possibilities 1..numPoss at [0..numPoss-1]
     // Nearest identification only: how, the differences (-1 none) and identity to the variants
     // taken (Nearest: the equally near ones as the possibilities), all their taxa ("; ") and
     // the name these share ("" none).
     Identified identified = Identified::None;
     int diffs = -1;
     double identity = 0;
-    std::string taxa, shared;
+    ResultText taxa, shared;
+
+    ResultVR() = default;
+    explicit ResultVR(const allocator_type& a) : poss(a), taxa(a), shared(a) {}
+    ResultVR(const ResultVR&) = default;
+    ResultVR(ResultVR&&) = default;
+    // Copied (or moved) into the memory `a` gives: every table and text of it too.
+    ResultVR(const ResultVR& o, const allocator_type& a) : ResultVR(a) { *this = o; }
+    ResultVR(ResultVR&& o, const allocator_type& a) : ResultVR(a) { *this = std::move(o); }
+    ResultVR& operator=(const ResultVR&) = default;
+    ResultVR& operator=(ResultVR&&) = default;
 };
 
 struct ReadResult {
+    using allocator_type = ResultAllocator;
     bool analysed = false;  // a template was applied and the lines were made
     bool reverse = false;   // the reverse complement of the read was analysed
     bool trimmed = false;   // the read's primer sites were cut off: its first and last CR lie beside it
@@ -73,15 +107,15 @@ struct ReadResult {
     int length = 0;       // of the read (trimmed and analysed: the read alone)
     // The sequence analysed: the read on the strand analysed; trimmed, between the bases of the
     // template's first and last CR. The read lies at readFirst..readLast of it (1-based).
-    std::string sequence;
+    ResultText sequence;
     bool voteTableFull = false;  // the aligner's vote table ran full: placements may be incomplete
     int readFirst = 1, readLast = 0;
 
-    std::vector<TemplateRank> ranking;  // best first
-    std::vector<SRegion> regions;       // the template's regions as placed, template order
-    std::vector<ResultVR> vrs;          // by VR number: vrs[v - 1]
-    std::vector<SSegment> segments;     // every segment, segment n at [n - 1]
-    std::vector<ResultLine> lines;      // the display lines, in order
+    ResultTable<TemplateRank> ranking;  // best first
+    ResultTable<SRegion> regions;       // the template's regions as placed, template order
+    ResultTable<ResultVR> vrs;          // by VR number: vrs[v - 1]
+    ResultTable<SSegment> segments;     // every segment, segment n at [n - 1]
+    ResultTable<ResultLine> lines;      // the display lines, in order
     // A read made of two mates merged by their overlap: mate 1 read positions 1..mate1Last of
     // the read as given, mate 2 mate2First..length; both 0 for a single read.
     int mate1Last = 0, mate2First = 0;
@@ -103,14 +137,24 @@ struct ReadResult {
     const ResultVariant* Selected(int v) const;
     // The bases and taxa of a Variable line's selected variant ("<Deletion>" for the empty one
     // found by search); "" when it has none or is not a Variable line.
-    const std::string& Variant(const ResultLine& l) const;
-    const std::string& Taxa(const ResultLine& l) const;
+    std::string_view Variant(const ResultLine& l) const;
+    std::string_view Taxa(const ResultLine& l) const;
 
     // Which mates read positions start..end of the read as analysed: "1", "2" or "12" ("" for
     // a single read); an empty stretch counts the bases on both sides.
     const char* Mates(int start, int end) const;
 
     size_t Bytes() const;  // memory held, for the bound of the cache of identical reads
+
+    ReadResult() = default;
+    explicit ReadResult(const allocator_type& a) : sequence(a), ranking(a), regions(a), vrs(a), segments(a), lines(a) {}
+    ReadResult(const ReadResult&) = default;
+    ReadResult(ReadResult&&) = default;
+    // Copied into the memory `a` gives, tables and texts and all (a table left out of the
+    // constructor above would still be copied, from the heap).
+    ReadResult(const ReadResult& o, const allocator_type& a) : ReadResult(a) { *this = o; }
+    ReadResult& operator=(const ReadResult&) = default;
+    ReadResult& operator=(ReadResult&&) = default;
 };
 
 }  // namespace varigap

@@ -8,14 +8,14 @@
 
 namespace varigap {
 
-std::string SubStr(const std::string& s, long first, long last) {
+std::string SubStr(std::string_view s, long first, long last) {
     long len = static_cast<long>(s.size());
     if (len == 0) return "";
     if (first < 1) first = 1;
     if (first > len) return "";
     if (last > len) last = len;
     if (last >= 1 && last >= first)
-        return s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
+        return std::string(s.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1)));
     return "";
 }
 

@@ -2,12 +2,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace varigap {
 
 // Characters first..last of s, clamped to the string; "" when nothing is left.
-std::string SubStr(const std::string& s, long first, long last);
+std::string SubStr(std::string_view s, long first, long last);
 // The character at pos, or "" outside the string.
 std::string CharAt(const std::string& s, long pos);
 // Removes from the front of s every character in `chars`, a Tab or a blank.

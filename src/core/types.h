@@ -6,6 +6,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace varigap {
@@ -78,7 +79,7 @@ inline Single ToSingle(double v) { return static_cast<Single>(v); }
 Integer RoundToInteger(double v);
 
 // The length of a string as an Integer (run-time error 6 above 32767 characters).
-inline Integer Len(const std::string& s) { return Integer(s.size()); }
+inline Integer Len(std::string_view s) { return Integer(s.size()); }
 
 // A fixed-size table with lower bound 0 and upper bound Upper; any other index is run-time
 // error 9, as an index outside a declared array bound is. Its storage is made at the first

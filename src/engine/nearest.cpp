@@ -41,8 +41,9 @@ const NearestHit* Lookup(State& st, const ReadResult& res, int v, int start, int
     const std::string& name = st.session.vrFileName[res.templateNum][v];
     const int size = static_cast<int>(res.sequence.size());
     const int lead = std::min(bounds.slack, start - 1), trail = std::min(bounds.slack, size - end);
-    const std::string widened =
-        res.sequence.substr(static_cast<size_t>(start - 1 - lead), static_cast<size_t>(end - start + 1 + lead + trail));
+    const std::string widened(
+        std::string_view(res.sequence)
+            .substr(static_cast<size_t>(start - 1 - lead), static_cast<size_t>(end - start + 1 + lead + trail)));
     std::string key = name;
     key += '\0';
     key += static_cast<char>('0' + lead);

@@ -135,7 +135,7 @@ void Tally::Take(const AnalysedRead& r, std::string&, std::vector<std::string>&)
         const size_t t = static_cast<size_t>(f.templateNum - 1);
         const size_t row =
             l ? counts_.Row(ti.label, vrNumbers_[v], ti.regions[static_cast<size_t>(ti.vrRegion[v] - 1)].vrFile,
-                            near ? "~" + f.Variant(*l) : f.Variant(*l), f.Taxa(*l))
+                            near ? "~" + std::string(f.Variant(*l)) : std::string(f.Variant(*l)), f.Taxa(*l))
               : unidentifiedRow_[t][v];
         counts_.Add(row, r.sample, 1);
     }

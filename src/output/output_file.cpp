@@ -32,8 +32,10 @@ void WriteFeature(const State& st, const ReadResult& r, TextWriter& out, const S
                                          ? &r.vrs[static_cast<size_t>(s.region - 1)]
                                          : nullptr;
                 // A nearest identification names every equally near variant's taxa.
-                if (vr && vr->identified == Identified::Nearest) out.WriteLine(kIndent8 + vr->taxa);
-                else out.WriteLine(kIndent8 + (selected ? selected->taxa : std::string()));
+                const std::string_view taxa = vr && vr->identified == Identified::Nearest ? vr->taxa
+                                              : selected                                  ? selected->taxa
+                                                                                          : std::string_view();
+                out.WriteLine(kIndent8 + std::string(taxa));
             }
             break;
         }
@@ -90,7 +92,7 @@ void WriteAnnotation(const State& st, const ReadResult& r, TextWriter& out, bool
     for (int j : AnnotatedSegments(r)) WriteFeature(st, r, out, r.segments[static_cast<size_t>(j - 1)], includeTaxa);
 }
 
-void WriteSequence(const State& st, const std::string& sequence, TextWriter& out) {
+void WriteSequence(const State& st, std::string_view sequence, TextWriter& out) {
     const Integer len = Len(sequence);
     // The position runs in a plain int: the step past the last line of a sequence of
     // nearly 32767 bases must not overflow.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/read_result.h"
@@ -26,7 +27,7 @@ std::string WhyNothingToAnnotate(const State& st, const ReadResult& r);
 // for a line without bases.
 std::string FeatureRange(const SSegment& s);
 void WriteAnnotation(const State& st, const ReadResult& r, TextWriter& out, bool includeTaxa);
-void WriteSequence(const State& st, const std::string& sequence, TextWriter& out);
+void WriteSequence(const State& st, std::string_view sequence, TextWriter& out);
 // The whole file: `fileName` is the name without directory, `seqName` the analysed sequence's
 // name. After the two header lines come comment lines that readers of the format skip: one when
 // the reverse complement of the read was analysed, one listing the annotated ranges whose

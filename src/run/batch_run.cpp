@@ -297,31 +297,35 @@ public:
     static constexpr size_t kSlots = 4096;
 
     const Rendered* Find(std::string_view bases, size_t hash) const {
+        // The hashes lie apart from the slots, in a few pages: most reads not kept here are told
+        // so without touching a slot.
+        if (hashes_[hash % kSlots] != hash) return nullptr;
         const Slot& s = slots_[hash % kSlots];
-        return s.used && s.hash == hash && s.bases == bases ? &s.rendered : nullptr;
+        return s.used && s.bases == bases ? &s.rendered : nullptr;
     }
-    // Keeps `result` rendered for `bases`; the result itself only when `keepResult` (a result
-    // held here outlives its place in the run's cache).
+    // Keeps `result` rendered for `bases`; the result itself only when `keepResult`, as a copy of
+    // its own: a result held here outlives its place in the run's cache, and the cache's copy
+    // would hold the whole store it was made in.
     const Rendered& Keep(std::string_view bases, size_t hash, const ResultPtr& result, bool keepResult,
                          const Session& session, const exports::ListingSettings& listing) {
         Slot& s = slots_[hash % kSlots];
         s.used = true;
-        s.hash = hash;
+        hashes_[hash % kSlots] = hash;
         s.bases.assign(bases);
         s.rendered.body.clear();  // its room stays
         exports::RenderBody(session, *result, listing, s.rendered.body);
         s.rendered.strand = result->reverse ? '-' : '+';
-        s.rendered.result = keepResult ? result : nullptr;
+        s.rendered.result = keepResult ? std::make_shared<const ReadResult>(*result) : nullptr;
         return s.rendered;
     }
 
 private:
     struct Slot {
         bool used = false;
-        size_t hash = 0;
         std::string bases;
         Rendered rendered;
     };
+    std::vector<size_t> hashes_ = std::vector<size_t>(kSlots);
     std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
 };
 
@@ -400,7 +404,7 @@ private:
                 emit(fresh_, fresh_result_ && fresh_result_->reverse ? '-' : '+');
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
-                if (cache_ && silent && fresh_result_) cache_->Insert(key, hash, fresh_result_);
+                if (cache_ && silent && fresh_result_) cache_->Insert(key, hash, *fresh_result_);
                 held = std::move(fresh_result_);
             }
             if (outputs_) Feed(r, std::move(held), result);

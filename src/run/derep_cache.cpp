@@ -40,7 +40,7 @@ const DerepCache::Generation::Slot* DerepCache::Generation::Find(std::string_vie
     }
 }
 
-void DerepCache::Generation::Add(std::string_view bases, size_t hash, const ResultPtr& r, size_t limit) {
+void DerepCache::Generation::Add(std::string_view bases, size_t hash, const ReadResult& r, size_t limit) {
     if (2 * (count + 1) > slots.size()) {  // grow: every entry to its place in a table twice the size
         std::vector<Slot> old(std::max<size_t>(64, 2 * slots.size()));
         old.swap(slots);
@@ -63,7 +63,7 @@ void DerepCache::Generation::Add(std::string_view bases, size_t hash, const Resu
     slots[i] = Slot{hash, static_cast<uint32_t>(store.size()), static_cast<uint32_t>(bases.size()),
                     static_cast<uint32_t>(results.size()), true};
     store.append(bases);
-    results.push_back(r);
+    results.push_back(ResultStore::Keep(kept, r));
     ++count;
 }
 
@@ -71,6 +71,10 @@ void DerepCache::Generation::Clear() {
     std::fill(slots.begin(), slots.end(), Slot{});
     store.clear();
     results.clear();
+    // A result still held elsewhere (by the outputs, on its way to them) keeps its store: the
+    // generation starts a new one.
+    if (kept.use_count() == 1) kept->Reuse();
+    else kept = std::make_shared<ResultStore>();
     count = bytes = 0;
 }
 
@@ -89,14 +93,14 @@ const ResultPtr* DerepCache::Find(std::string_view bases, size_t hash) {
     const size_t cost = Cost(bases.size(), *moving_);
     Reserve(cost);
     young_.bytes += cost;
-    young_.Add(bases, hash, moving_, limit_);
+    young_.Add(bases, hash, *moving_, limit_);
     const Generation::Slot* moved = young_.Find(bases, hash);
     return moved ? &young_.results[moved->result] : &moving_;
 }
 
-void DerepCache::Insert(std::string_view bases, size_t hash, const ResultPtr& result) {
+void DerepCache::Insert(std::string_view bases, size_t hash, const ReadResult& result) {
     if (young_.Find(bases, hash)) return;  // another job kept it first: the same result
-    const size_t cost = Cost(bases.size(), *result);
+    const size_t cost = Cost(bases.size(), result);
     Reserve(cost);
     young_.bytes += cost;
     young_.Add(bases, hash, result, limit_);
@@ -106,7 +110,7 @@ SharedDerepCache::SharedDerepCache(size_t totalBytes, size_t shards, std::chrono
     for (size_t i = 0; i < shards; ++i) shards_.push_back(std::make_unique<Shard>(totalBytes / shards / 2));
 }
 
-void SharedDerepCache::Insert(const std::string& bases, size_t hash, const ResultPtr& result) {
+void SharedDerepCache::Insert(const std::string& bases, size_t hash, const ReadResult& result) {
     Shard& s = ShardOf(hash);
     LockSpinning(s.mutex, spin_);
     std::lock_guard lock(s.mutex, std::adopt_lock);

@@ -12,10 +12,9 @@
 
 #include "core/read_result.h"
 #include "core/spin_lock.h"
+#include "run/result_store.h"
 
 namespace varigap::run {
-
-using ResultPtr = std::shared_ptr<const ReadResult>;
 
 // The hash of a read's bases (every byte counts, eight at a time).
 size_t HashBases(std::string_view bases);
@@ -25,8 +24,8 @@ size_t HashBases(std::string_view bases);
 // result and a fixed cost per entry): when the newer is full it becomes the older and the older
 // is dropped; a read found in the older moves to the newer. So reads seen often stay, and a run
 // of millions of distinct reads streams through in constant memory. A generation keeps the
-// bases in one store and their places in one open-addressed table, so that dropping it frees
-// nothing one by one but the results.
+// bases in one string, their places in one open-addressed table and a copy of each result in
+// one ResultStore, so that dropping it frees nothing one by one.
 class DerepCache {
 public:
     // Counted per entry on top of its bases and result: its table slot at half load, and more.
@@ -38,9 +37,9 @@ public:
     // The result kept for `bases` (whose hash is `hash`), or nullptr. Valid until the next call.
     const ResultPtr* Find(std::string_view bases, size_t hash);
     const ResultPtr* Find(std::string_view bases) { return Find(bases, HashBases(bases)); }
-    // Keeps `result` for `bases`.
-    void Insert(std::string_view bases, size_t hash, const ResultPtr& result);
-    void Insert(std::string_view bases, const ResultPtr& result) { Insert(bases, HashBases(bases), result); }
+    // Keeps a copy of `result` for `bases`.
+    void Insert(std::string_view bases, size_t hash, const ReadResult& result);
+    void Insert(std::string_view bases, const ReadResult& result) { Insert(bases, HashBases(bases), result); }
     size_t Entries() const { return young_.count + old_.count; }
 
 private:
@@ -55,10 +54,12 @@ private:
         std::vector<Slot> slots;  // a power of two of them, at most half used
         std::string store;
         std::vector<ResultPtr> results;
+        std::shared_ptr<ResultStore> kept = std::make_shared<ResultStore>();  // the results' memory
         size_t count = 0, bytes = 0;
 
         const Slot* Find(std::string_view bases, size_t hash) const;
-        void Add(std::string_view bases, size_t hash, const ResultPtr& r, size_t limit);
+        // Keeps a copy of r.
+        void Add(std::string_view bases, size_t hash, const ReadResult& r, size_t limit);
         // Empty, keeping its room for the next reads.
         void Clear();
     };
@@ -93,7 +94,7 @@ public:
         use(*r);
         return true;
     }
-    void Insert(const std::string& bases, size_t hash, const ResultPtr& result);
+    void Insert(const std::string& bases, size_t hash, const ReadResult& result);
 
 private:
     struct Shard {

@@ -11,14 +11,14 @@ namespace varigap::test {
 namespace {
 
 // A result told apart by its sequence.
-run::ResultPtr Result(const std::string& sequence) {
-    auto r = std::make_shared<ReadResult>();
-    r->sequence = sequence;
+ReadResult Result(const std::string& sequence) {
+    ReadResult r;
+    r.sequence = sequence;
     return r;
 }
 
 TEST(RunDerepCache, ReadsSeenAgainStayAndTheRestGoWhenAGenerationFills) {
-    const size_t cost = run::DerepCache::Cost(11, *Result("o"));
+    const size_t cost = run::DerepCache::Cost(11, Result("o"));
     run::DerepCache cache(7 * cost + cost / 2);  // 7 entries fit a generation
     auto read = [](int i) { return "ACGTACGT" + std::to_string(100 + i); };
     cache.Insert(read(0), Result("zero"));
@@ -30,6 +30,26 @@ TEST(RunDerepCache, ReadsSeenAgainStayAndTheRestGoWhenAGenerationFills) {
     EXPECT_EQ(cache.Find(read(1)), nullptr);  // not seen since: dropped
     EXPECT_EQ((*cache.Find(read(50)))->sequence, "o");
     EXPECT_EQ((*cache.Find(read(0)))->sequence, "zero");
+}
+
+// A result taken from the cache is the cache's copy, made in its generation's store: it must
+// stay whole while held, after the generation that made it has gone and its room is used again.
+TEST(RunDerepCache, AResultHeldOutlivesItsGeneration) {
+    ReadResult r = Result(std::string(300, 'A'));
+    r.vrs.resize(2);
+    r.vrs[1].poss.push_back({4, 40, std::string(37, 'C'), "Poa annua; Poa pratensis; Festuca rubra"});
+    r.lines.resize(5);
+    const size_t cost = run::DerepCache::Cost(8, r);
+    run::DerepCache cache(3 * cost);
+    cache.Insert("ACGTACGT", r);
+    const run::ResultPtr held = *cache.Find("ACGTACGT");
+    for (int i = 0; i < 40; ++i) cache.Insert("TTTT" + std::to_string(1000 + i), r);  // both generations go, many times
+    ASSERT_EQ(cache.Find("ACGTACGT"), nullptr);
+    EXPECT_EQ(std::string_view(held->sequence), std::string(300, 'A'));
+    ASSERT_EQ(held->vrs.size(), 2u);
+    EXPECT_EQ(std::string_view(held->vrs[1].poss[0].variant), std::string(37, 'C'));
+    EXPECT_EQ(std::string_view(held->vrs[1].poss[0].taxa), "Poa annua; Poa pratensis; Festuca rubra");
+    EXPECT_EQ(held->lines.size(), 5u);
 }
 
 // The same two generations kept in plain maps: what the cache must answer, read for read.
@@ -59,7 +79,7 @@ TEST(RunDerepCache, FindsWhatAModelOfTwoGenerationsFinds) {
             young[bases] = body;
         }
         static size_t Cost(const std::string& bases, const std::string& body) {
-            return run::DerepCache::Cost(bases.size(), *Result(body));
+            return run::DerepCache::Cost(bases.size(), Result(body));
         }
     };
     std::mt19937 rng(11);
@@ -77,7 +97,7 @@ TEST(RunDerepCache, FindsWhatAModelOfTwoGenerationsFinds) {
             const std::string* want = model.Find(bases);
             ASSERT_EQ(got != nullptr, want != nullptr) << "limit " << limit << ", step " << step;
             if (got) {
-                ASSERT_EQ((*got)->sequence, *want);
+                ASSERT_EQ(std::string_view((*got)->sequence), *want);
                 continue;
             }
             const std::string body = "out" + std::to_string(pick);
