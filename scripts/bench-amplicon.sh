@@ -7,7 +7,8 @@
 # finding the same linked primer pair on both strands and seqkit stats reading the files
 # (the input floor). Prints a table with the ratios, the peak memory of one sample, of all
 # four and of eight (four more made with another seed), the CPU time of each run and the
-# load of the machine.
+# load of the machine. $VARIGAP_BENCH_BEFORE names the build folder of an earlier version: its
+# varigap-cli is timed with one and two jobs in the same rounds, and the ratios are printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -15,12 +16,14 @@ reads=${VARIGAP_BENCH_READS:-1000000}
 runs=${VARIGAP_BENCH_RUNS:-3}  # runs per measurement; the best counts
 jobRuns=$((runs + 2))           # one and two jobs: a run of each is a second, and the ratio is what matters
 cli=$build/varigap-cli
+before=${VARIGAP_BENCH_BEFORE:+$VARIGAP_BENCH_BEFORE/varigap-cli}
 tpl=data/example/p6/p6.tpl
 primers=GGGCAATCCTGAGCCAA...GATAGGTGCAGAGACTCAATGG
 for tool in cutadapt seqkit python3; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh --bench)" >&2; exit 2; }
 done
 [[ -x $cli ]] || { echo "bench: $cli is not built" >&2; exit 2; }
+[[ -z $before || -x $before ]] || { echo "bench: $before is not built" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -60,17 +63,29 @@ time_once() {
 
 # measure_jobs NAME|READS CMD...: as measure, for CMD -j 1 and CMD -j 2 taken in turn, so that a
 # machine that slows down or speeds up during the runs weighs on both alike (two table lines).
+# With an earlier version, its program (in place of CMD's first word) takes its turn too, and
+# its two lines go to $work/before.
 measure_jobs() {
-  local name=$1 j best=("" "" "") cpu=("" "" "") rss=(0 0 0)
-  shift
+  local name=$1 j p best=() cpu=() rss=(0 0 0 0) progs=("$2")
+  shift 2
+  [[ -n $before ]] && progs+=("$before")
   for ((i = 0; i < jobRuns; i++)); do
-    for j in 1 2; do
-      time_once "$@" -j "$j"
-      if [[ -z ${best[j]} ]] || awk -v t="$t" -v b="${best[j]}" 'BEGIN { exit !(t < b) }'; then best[j]=$t; cpu[j]=$c; fi
-      ((m > rss[j])) && rss[j]=$m
+    for ((p = 0; p < ${#progs[@]}; p++)); do
+      for j in 1 2; do
+        local k=$((2 * p + j - 1))
+        time_once "${progs[p]}" "$@" -j "$j"
+        if [[ -z ${best[k]:-} ]] || awk -v t="$t" -v b="${best[k]}" 'BEGIN { exit !(t < b) }'; then best[k]=$t; cpu[k]=$c; fi
+        ((m > rss[k])) && rss[k]=$m
+      done
     done
   done
-  for j in 1 2; do echo "${name%|*}|$j|${name##*|}|${best[j]}|${cpu[j]}|${rss[j]}" >> "$work/table"; done
+  for j in 1 2; do echo "${name%|*}|$j|${name##*|}|${best[j - 1]}|${cpu[j - 1]}|${rss[j - 1]}" >> "$work/table"; done
+  [[ -n $before ]] || return 0
+  local version
+  version=$("$before" --version | awk '{ print $NF }' | tr -d '()')
+  for j in 1 2; do
+    echo "${name%|*} (before: $version)|$j|${name##*|}|${best[j + 1]}|${cpu[j + 1]}|${rss[j + 1]}" >> "$work/before"
+  done
 }
 
 # One cutadapt process per sample, as a pipeline would run it.
@@ -80,6 +95,7 @@ analyze=("$cli" analyze "$tpl" --orient auto --format tsv --no-progress)
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 : > "$work/table"
+: > "$work/before"
 quarter=$((reads / 4))
 measure "seqkit stats (reading the files)|1|$reads" seqkit stats -j 1 "${samples[@]}"
 measure "cutadapt --revcomp, linked g...h|1|$reads" "${cutadapt_all[@]}" "${samples[@]}"
@@ -89,6 +105,7 @@ runs=1  # memory only
 measure "varigap-cli --orient auto, one sample|1|$quarter" "${analyze[@]}" "${samples[0]}" -j 1
 measure "varigap-cli --orient auto, eight samples|1|$((2 * reads))" "${analyze[@]}" "${samples[@]}" "${more[@]}" -j 1
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+cat "$work/before" >> "$work/table"  # after the rows the ratios below are counted from
 
 # What each found, and the same bytes with two jobs and without dereplication (untimed).
 "${analyze[@]}" "${samples[@]}" -j 1 > "$work/one.tsv"
@@ -118,6 +135,10 @@ awk -F'|' '
     printf "dereplication on vs off, 1 job:         %5.2f times as fast\n", t[5] / t[3]
     printf "peak RSS, 1 / 4 / 8 samples:            %.0f / %.0f / %.0f MB (flat once the cache of identical reads is full)\n",
            rss[6] / 1024, rss[3] / 1024, rss[7] / 1024
+    if (NR > 7) {
+      printf "this version vs the one before, 1 job:  %5.2f times as fast (CPU time %.2f)\n", t[8] / t[3], cpu[8] / cpu[3]
+      printf "this version vs the one before, 2 jobs: %5.2f times as fast (CPU time %.2f)\n", t[9] / t[4], cpu[9] / cpu[4]
+    }
   }' "$work/table"
 echo "varigap-cli: $identified reads with the loop identified unambiguously ($reverse of them on the reverse strand)"
 echo "cutadapt: $cut_found reads with the primer pair found"

@@ -16,6 +16,8 @@
 #     ($VARIGAP_BENCH_TABLES=0 skips it).
 #  5. read pairs, scripts/bench-pairs.sh: analyze --pairs against vsearch merging + analyze
 #     ($VARIGAP_BENCH_PAIRS_RUN=0 skips it).
+# $VARIGAP_BENCH_BEFORE names the build folder of an earlier version: its varigap-cli takes its
+# turn beside this one in the batch and amplicon timings, and the ratios are printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -24,6 +26,7 @@ runs=${VARIGAP_BENCH_RUNS:-3}          # runs per batch measurement; the best co
 google=${VARIGAP_BENCH_GOOGLE:-1}      # 0 skips the Google Benchmarks
 cores=$(nproc)
 cli=$build/varigap-cli
+before=${VARIGAP_BENCH_BEFORE:+$VARIGAP_BENCH_BEFORE/varigap-cli}
 example=data/example
 for tool in cutadapt seqkit; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh --bench)" >&2; exit 2; }
@@ -110,24 +113,28 @@ seconds() {  # seconds CMD...: the best wall-clock time of $runs runs and the CP
 # seconds_templates TPL...: varigap-cli analyze of the batch file with each template file, with
 # --jobs 1 and --jobs $cores, all taken in turn ($runs + 2 rounds), so that a machine whose speed
 # drifts during the runs weighs on every one alike, and the ratios between them hold.
-# Prints "best1 cpu1 bestN cpuN" per template file; the outputs of the last round are left in
-# $work/out1.K and $work/outN.K (K from 0, in argument order).
+# Prints "best1 cpu1 bestN cpuN" per template file, then the same of the earlier version's
+# program per template file when there is one; the outputs of the last round are left in
+# $work/out1.K and $work/outN.K (K from 0, in argument order; the earlier version's after them).
 seconds_templates() {
-  local -a b1 c1 bN cN
-  local k tpl
+  local -a b1 c1 bN cN progs=("$cli")
+  local k p tpl
+  [[ -n $before ]] && progs+=("$before")
   for ((i = 0; i < runs + 2; i++)); do
     k=0
-    for tpl in "$@"; do
-      once "$cli" analyze "$tpl" "$work/poaceae.fasta" "${every[@]}" --jobs 1
-      mv "$work/out" "$work/out1.$k"
-      if [[ -z ${b1[k]:-} ]] || awk -v t="$t" -v b="${b1[k]}" 'BEGIN { exit !(t < b) }'; then b1[k]=$t; c1[k]=$c; fi
-      once "$cli" analyze "$tpl" "$work/poaceae.fasta" "${every[@]}" --jobs "$cores"
-      mv "$work/out" "$work/outN.$k"
-      if [[ -z ${bN[k]:-} ]] || awk -v t="$t" -v b="${bN[k]}" 'BEGIN { exit !(t < b) }'; then bN[k]=$t; cN[k]=$c; fi
-      k=$((k + 1))
+    for p in "${progs[@]}"; do
+      for tpl in "$@"; do
+        once "$p" analyze "$tpl" "$work/poaceae.fasta" "${every[@]}" --jobs 1
+        mv "$work/out" "$work/out1.$k"
+        if [[ -z ${b1[k]:-} ]] || awk -v t="$t" -v b="${b1[k]}" 'BEGIN { exit !(t < b) }'; then b1[k]=$t; c1[k]=$c; fi
+        once "$p" analyze "$tpl" "$work/poaceae.fasta" "${every[@]}" --jobs "$cores"
+        mv "$work/out" "$work/outN.$k"
+        if [[ -z ${bN[k]:-} ]] || awk -v t="$t" -v b="${bN[k]}" 'BEGIN { exit !(t < b) }'; then bN[k]=$t; cN[k]=$c; fi
+        k=$((k + 1))
+      done
     done
   done
-  for ((k = 0; k < $#; k++)); do echo "${b1[k]} ${c1[k]} ${bN[k]} ${cN[k]}"; done
+  for ((k = 0; k < ${#b1[@]}; k++)); do echo "${b1[k]} ${c1[k]} ${bN[k]} ${cN[k]}"; done
 }
 
 echo "== Batch analysis of $records trnL-F records (5 Poaceae GenBank regions repeated), $cores cores"
@@ -148,6 +155,11 @@ var_found=$(grep -c ':{V}:' "$work/out1.0" || true)
 for k in 0 1 2; do
   cmp -s "$work/outN.$k" "$work/out1.$k" || { echo "bench: --jobs $cores output differs from --jobs 1" >&2; exit 1; }
 done
+if [[ -n $before ]]; then
+  for k in 0 1 2; do
+    cmp -s "$work/out1.$((k + 3))" "$work/out1.$k" || echo "bench: the earlier version's output differs (template file $k)" >&2
+  done
+fi
 
 awk -v n="$records" -v cores="$cores" -v orders="$orders" -v chosen="$chosen" \
     -v ts="$t_seqkit" -v c1="$t_cut1" -v cN="$t_cutN" -v v1="$t_var1" -v vN="$t_varN" \
@@ -177,6 +189,19 @@ awk -v n="$records" -v cores="$cores" -v orders="$orders" -v chosen="$chosen" \
     printf "%d order templates vs their first (%s) alone: %.2f; in CPU time %.2f\n", orders, chosen,
            wall(m1) / wall(ch), cpu(m1) / cpu(ch)
   }'
+if [[ -n $before ]]; then
+  version=$("$before" --version | awk '{ print $NF }' | tr -d '()')
+  echo
+  echo "This version against the one before ($version), best of the same rounds:"
+  names=("Poaceae template" "$orders order templates" "the first of them alone")
+  for k in 0 1 2; do
+    read -r a1 ac1 aN acN <<< "${times[k]}"
+    read -r b1 bc1 bN bcN <<< "${times[k + 3]}"
+    awk -v name="${names[k]}" -v cores="$cores" -v a1="$a1" -v b1="$b1" -v aN="$aN" -v bN="$bN" -v ac="$ac1" -v bc="$bc1" '
+      BEGIN { printf "  %-28s 1 job %.2f s against %.2f s (%.2f times as fast; CPU %.2f), %d jobs %.2f against %.2f s (%.2f)\n",
+                     name, a1, b1, b1 / a1, bc / ac, cores, aN, bN, bN / aN }'
+  done
+fi
 echo "cutadapt: $cut_found"
 echo "varigap-cli: $var_found of $var_lines variable region lines identified unambiguously (:{V}:)"
 if [[ ${VARIGAP_BENCH_AMPLICON:-1} != 0 ]]; then

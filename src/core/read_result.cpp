@@ -62,9 +62,14 @@ const ResultVariant* ReadResult::Selected(int v) const {
     return &set.poss[static_cast<size_t>(set.selPoss - 1)];
 }
 
+namespace {
+// "" as a view that points somewhere: callers may hand its data() to memchr and memcpy.
+constexpr std::string_view kNone = "";
+}  // namespace
+
 std::string_view ReadResult::Variant(const ResultLine& l) const {
     const ResultVariant* p = l.kind == LineKind::Variable ? Selected(l.vr) : nullptr;
-    return p ? std::string_view(p->variant) : std::string_view();
+    return p ? std::string_view(p->variant) : kNone;
 }
 
 std::string_view ReadResult::Taxa(const ResultLine& l) const {
@@ -72,7 +77,7 @@ std::string_view ReadResult::Taxa(const ResultLine& l) const {
         vrs[static_cast<size_t>(l.vr - 1)].identified == Identified::Nearest)
         return vrs[static_cast<size_t>(l.vr - 1)].taxa;  // every equally near variant's
     const ResultVariant* p = l.kind == LineKind::Variable ? Selected(l.vr) : nullptr;
-    return p ? std::string_view(p->taxa) : std::string_view();
+    return p ? std::string_view(p->taxa) : kNone;
 }
 
 size_t ReadResult::Bytes() const {
