@@ -112,7 +112,7 @@ void IdentifyOne(State& st, ReadResult& res, size_t k, const NearestBounds& boun
     vr.taxa.clear();
     vr.poss.clear();
     for (size_t i = 0; i < hit->variants.size(); ++i) {
-        vr.poss.push_back({start, end, hit->variants[i], hit->taxa[i]});
+        vr.poss.emplace_back(start, end, hit->variants[i], hit->taxa[i]);
         if (i > 0) vr.taxa += "; ";
         vr.taxa += hit->taxa[i];
     }

@@ -97,8 +97,9 @@ bool Matched(const State& st) {
 
 // The working tables of `st` as a result; `analysed` whether a template was applied, `report`
 // whether faults of the display lines are reported.
-ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, size_t readLength, bool report) {
-    ReadResult res;
+ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, size_t readLength, bool report,
+                      ResultAllocator memory = {}) {
+    ReadResult res(memory);
     res.analysed = analysed;
     res.reverse = place.reverse;
     res.trimmed = place.trimmed;
@@ -129,7 +130,7 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
         const int count = std::clamp<int>(set.numPoss, 0, MAXNUMPOSS);
         vr.poss.reserve(static_cast<size_t>(count));
         for (int k = 1; k <= count; ++k)
-            vr.poss.push_back({set.poss[k].startPos, set.poss[k].endPos, set.poss[k].varSeq, set.poss[k].taxa});
+            vr.poss.emplace_back(set.poss[k].startPos, set.poss[k].endPos, set.poss[k].varSeq, set.poss[k].taxa);
     }
     const int segments = std::clamp<int>(st.numSSegments, 0, MAXNUMDISPLAYLINES);
     res.segments.reserve(static_cast<size_t>(segments));
@@ -225,16 +226,18 @@ int RankByVariants(State& st, const ReadRequest& r, const ReadPlace& place, size
 
 }  // namespace
 
-ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo) {
+ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo,
+                       ResultAllocator memory) {
     ReadPlace place;
     place.trimmed = request.primersTrimmed;
     ClearResults(st);
     place.reverse = request.orient == Orient::Reverse;
     st.actSeq = place.reverse ? ReverseComplement(bases) : bases;
-    if (st.actSeq.empty() || st.session.numTemplates < 1) return TakeResult(st, false, place, bases.size(), true);
+    if (st.actSeq.empty() || st.session.numTemplates < 1)
+        return TakeResult(st, false, place, bases.size(), true, memory);
     if (!Trapped(st, [&] { FindOnStrand(st, bases, request, place); })) {
         ClearResults(st);
-        return TakeResult(st, false, place, bases.size(), true);
+        return TakeResult(st, false, place, bases.size(), true, memory);
     }
     NearestMemo own;
     NearestMemo& lookups = memo ? *memo : own;
@@ -242,12 +245,12 @@ ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& r
     if (request.rankByVariants && !request.primersTrimmed && request.templateChoice == 0 &&
         !Trapped(st, [&] { tied = RankByVariants(st, request, place, bases.size(), lookups); })) {
         ClearResults(st);
-        return TakeResult(st, false, place, bases.size(), true);
+        return TakeResult(st, false, place, bases.size(), true, memory);
     }
     for (const auto& r : request.reparse)
         if (!Trapped(st, [&] { Reparse(st, r); })) break;
     if (st.voteTableFull) MsgBox(st, VoteTableFullText(st));
-    ReadResult res = TakeResult(st, true, place, bases.size(), true);
+    ReadResult res = TakeResult(st, true, place, bases.size(), true, memory);
     res.tied = tied;
     if (request.identify == Identify::Nearest) IdentifyNearest(st, res, request.nearest, lookups);
     return res;

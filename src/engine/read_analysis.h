@@ -45,8 +45,10 @@ int FindTemplateNumber(const Session& session, const std::string& choice);
 // without templates; a run-time error is reported and leaves the read not analysed. The
 // working tables of `st` hold the analysis afterwards. With Identify::Nearest, variable regions
 // no listed variant equals are named by their nearest ones (engine/nearest.h), looked up in
-// `memo` first (one per job; nullptr: a memo for this read alone).
-ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo = nullptr);
+// `memo` first (one per job; nullptr: a memo for this read alone). The result's tables take
+// their memory from `memory` (the heap unless a caller gives a store of its own).
+ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo = nullptr,
+                       ResultAllocator memory = {});
 
 // The analysis held in the working tables of `st`, as they stand, as a result (the desktop
 // program's, after Find Template or a reparse, whose display has reported any fault of its

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 
@@ -281,49 +282,57 @@ private:
 // The result of a read whose analysis broke off before it was taken.
 const ReadResult kNotAnalysed{};
 
-// The output a job renders of a result, with the result itself where the run's outputs take it.
-struct Rendered {
-    std::string body;
-    char strand = '+';
-    ResultPtr result;  // nullptr when no output takes results
-};
-
-// The reads one job met again most recently, with their results and the job's rendering of them,
-// so that the commonest reads are found without a lock and written without rendering them
-// again: a direct-mapped table of kSlots reads. Only reads seen before are kept here, so reads
-// met once never push the common ones out.
+// The reads one job met again most recently, with the job's rendering of them (and their
+// results where the run's outputs take them), so that the commonest reads are found without a
+// lock and written without rendering them again: a direct-mapped table of kSlots reads. Only
+// reads seen before are kept here, so reads met once never push the common ones out.
 class RecentReads {
 public:
     static constexpr size_t kSlots = 4096;
 
-    const Rendered* Find(std::string_view bases, size_t hash) const {
+    // What a slot gives: the output rendered, the strand and the result (nullptr when no output
+    // takes results).
+    struct Rendered {
+        std::string_view body;
+        char strand = '+';
+        const ResultPtr* result = nullptr;
+    };
+
+    bool Find(std::string_view bases, size_t hash, Rendered& found) const {
         // The hashes lie apart from the slots, in a few pages: most reads not kept here are told
         // so without touching a slot.
-        if (hashes_[hash % kSlots] != hash) return nullptr;
+        if (hashes_[hash % kSlots] != hash) return false;
         const Slot& s = slots_[hash % kSlots];
-        return s.used && s.bases == bases ? &s.rendered : nullptr;
+        if (!s.used || std::string_view(s.text).substr(0, s.basesSize) != bases) return false;
+        found = s.View();
+        return true;
     }
     // Keeps `result` rendered for `bases`; the result itself only when `keepResult`, as a copy of
     // its own: a result held here outlives its place in the run's cache, and the cache's copy
     // would hold the whole store it was made in.
-    const Rendered& Keep(std::string_view bases, size_t hash, const ResultPtr& result, bool keepResult,
-                         const Session& session, const exports::ListingSettings& listing) {
+    Rendered Keep(std::string_view bases, size_t hash, const ResultPtr& result, bool keepResult, const Session& session,
+                  const exports::ListingSettings& listing) {
         Slot& s = slots_[hash % kSlots];
         s.used = true;
         hashes_[hash % kSlots] = hash;
-        s.bases.assign(bases);
-        s.rendered.body.clear();  // its room stays
-        exports::RenderBody(session, *result, listing, s.rendered.body);
-        s.rendered.strand = result->reverse ? '-' : '+';
-        s.rendered.result = keepResult ? std::make_shared<const ReadResult>(*result) : nullptr;
-        return s.rendered;
+        // The bases and their output in one string: a read found here is compared and written
+        // from one stretch of memory.
+        s.text.assign(bases);
+        s.basesSize = bases.size();
+        exports::RenderBody(session, *result, listing, s.text);
+        s.strand = result->reverse ? '-' : '+';
+        s.result = keepResult ? std::make_shared<const ReadResult>(*result) : nullptr;
+        return s.View();
     }
 
 private:
     struct Slot {
+        std::string text;  // the bases, then the output rendered
+        size_t basesSize = 0;
+        char strand = '+';
         bool used = false;
-        std::string bases;
-        Rendered rendered;
+        ResultPtr result;
+        Rendered View() const { return {std::string_view(text).substr(basesSize), strand, &result}; }
     };
     std::vector<size_t> hashes_ = std::vector<size_t>(kSlots);
     std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
@@ -391,13 +400,15 @@ private:
                 if (!err.empty()) result.errs.push_back({result.out.size(), result.reads.size(), std::move(err)});
                 exports::Emit(opts_.listing, body, strand, r.name, samples_[r.sample], result.out);
             };
-            if (const Rendered* recent = cache_ ? recent_.Find(key, hash) : nullptr) {
-                emit(recent->body, recent->strand);
+            RecentReads::Rendered recent;
+            if (cache_ && recent_.Find(key, hash, recent)) {
+                emit(recent.body, recent.strand);
                 // A copy of a shared result would make the jobs contend for its count: only the
                 // outputs take one.
-                if (outputs_) held = recent->result;
+                if (outputs_) held = *recent.result;
             } else if (cache_ && cache_->Use(key, hash, [&](const ResultPtr& found) { held = found; })) {
-                const Rendered& kept = recent_.Keep(key, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
+                const RecentReads::Rendered kept =
+                    recent_.Keep(key, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
                 emit(kept.body, kept.strand);
             } else {
                 const bool silent = Analyze(r, err, status);
@@ -405,7 +416,8 @@ private:
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
                 if (cache_ && silent && fresh_result_) cache_->Insert(key, hash, *fresh_result_);
-                held = std::move(fresh_result_);
+                // The outputs keep a copy of their own: the job's store is used again.
+                if (outputs_ && fresh_result_) held = std::make_shared<const ReadResult>(*fresh_result_);
             }
             if (outputs_) Feed(r, std::move(held), result);
         } else {
@@ -469,12 +481,13 @@ private:
                 {r.number, std::move(r.name), std::move(r.bases), std::move(r.quals), a.sample, std::move(res)});
     }
 
-    // Analyses a read not seen before (or any read without the cache) into fresh_result_ and
-    // renders it into fresh_; true when that raised no message.
+    // Analyses a read not seen before (or any read without the cache) into fresh_result_, made
+    // in the job's own store, and renders it into fresh_; true when that raised no message.
     bool Analyze(Record& r, JobMessages& err, int& status) {
         State& st = *st_;
         fresh_.clear();  // its room stays for the next read
         fresh_result_.reset();
+        scratch_.Reuse();  // nothing made in it is held any more
         // Every message about the read says which one it is: a message of its own (an overflow,
         // say) does not.
         const bool twoFiles = r.paired && opts_.pairs == PairInput::Files;
@@ -484,7 +497,7 @@ private:
                          (twoFiles ? "\" and \"" + ControlsAsBlanks(opts_.files[r.sample + 1]) : std::string()) +
                          "\"\n");
         try {
-            ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request, &nearest_);
+            ReadResult analysed = AnalyzeRead(st, r.bases, opts_.request, &nearest_, ResultAllocator(&scratch_));
             if (r.pair == exports::PairFate::Merged) {
                 analysed.mate1Last = merged_.mate1Last;
                 analysed.mate2First = merged_.mate2First;
@@ -492,7 +505,7 @@ private:
                 MarkUnreadGap(analysed, merged_.mate1Last);
             }
             if (analysed.voteTableFull) status = kRunFailed;  // said, and the run ends with 1
-            fresh_result_ = std::make_shared<const ReadResult>(std::move(analysed));
+            fresh_result_.emplace(std::move(analysed));
             exports::RenderBody(st.session, *fresh_result_, opts_.listing, fresh_);
             if (!r.outFile.empty() && r.paired && r.pair != exports::PairFate::Merged) {
                 // An annotated file shows one sequence: mates placed apart are not one.
@@ -530,7 +543,10 @@ private:
     SharedDerepCache* cache_;  // nullptr: every read analysed
     RecentReads recent_;       // the commonest of the cache's reads, rendered, without its lock
     std::string fresh_;        // the output of the read analysed last
-    ResultPtr fresh_result_;
+    ResultStore scratch_;      // before the result made in it, which goes first
+    // Its result, made in scratch_ (a read's tables are then made without a call to malloc);
+    // empty when the analysis broke off.
+    std::optional<ReadResult> fresh_result_;
     seqio::MateMerger merger_;               // its scratch
     seqio::MergedMates merged_;              // the pair merged last
     std::string pairKey_;                    // its key in the caches of identical reads
