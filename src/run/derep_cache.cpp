@@ -71,10 +71,9 @@ void DerepCache::Generation::Clear() {
     std::fill(slots.begin(), slots.end(), Slot{});
     store.clear();
     results.clear();
-    // A result still held elsewhere (by the outputs, on its way to them) keeps its store: the
-    // generation starts a new one.
-    if (kept.use_count() == 1) kept->Reuse();
-    else kept = std::make_shared<ResultStore>();
+    // A new store: a result still held elsewhere (on its way to the outputs, by another job)
+    // keeps the old one, which goes with the last of them.
+    kept = std::make_shared<ResultStore>();
     count = bytes = 0;
 }
 

@@ -60,7 +60,7 @@ private:
         const Slot* Find(std::string_view bases, size_t hash) const;
         // Keeps a copy of r.
         void Add(std::string_view bases, size_t hash, const ReadResult& r, size_t limit);
-        // Empty, keeping its room for the next reads.
+        // Empty, keeping the room of its table and bases for the next reads.
         void Clear();
     };
 
