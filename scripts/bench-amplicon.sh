@@ -33,7 +33,9 @@ samples=("$work"/S1.fastq.gz "$work"/S2.fastq.gz "$work"/S3.fastq.gz "$work"/S4.
 # Four more samples of other species and reads, for the memory of a run twice as long.
 python3 data/tools/simulate_amplicons.py --out "$work/more" --reads "$reads" --samples 4 --species 30 --rate 0.002 \
   --seed 2 >/dev/null
-more=("$work"/more/S1.fastq.gz "$work"/more/S2.fastq.gz "$work"/more/S3.fastq.gz "$work"/more/S4.fastq.gz)
+# named apart from the first four (files that would be one sample are refused)
+more=()
+for k in 1 2 3 4; do more+=(--sample "M$k" "$work/more/S$k.fastq.gz"); done
 
 # measure NAME|JOBS|READS CMD...: the best wall-clock seconds of $runs runs, with the CPU
 # seconds (user + system) of that run, and the largest peak RSS (KiB), appended to
