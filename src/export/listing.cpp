@@ -67,24 +67,6 @@ void RenderText(const Session& session, const ReadResult& r, const ListingSettin
     for (const ResultLine& l : r.lines) out += r.Text(l) + "\n";
 }
 
-// Appends `s` as a TSV field: Tabs and line ends as blanks. Taxa lists run to thousands of
-// letters and seldom hold any of the three: they are looked for with memchr first.
-void AppendField(std::string& out, std::string_view s) {
-    const size_t at = out.size();
-    out.append(s);
-    if (!std::memchr(s.data(), '\t', s.size()) && !std::memchr(s.data(), '\n', s.size()) &&
-        !std::memchr(s.data(), '\r', s.size()))
-        return;
-    for (size_t i = at; i < out.size(); ++i)
-        if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
-}
-
-void AppendNumber(std::string& out, long long v) {
-    char buf[24];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
-    out.append(buf, static_cast<size_t>(end - buf));
-}
-
 // The first line of a CR's text or a VR's file name, as RegionName gives it, without a copy.
 std::string_view RegionNameView(const Session& session, int t, bool isCR, int num) {
     if (t < 1 || t > session.numTemplates) return {};
@@ -96,65 +78,121 @@ std::string_view RegionNameView(const Session& session, int t, bool isCR, int nu
     return (num >= 1 && num <= session.numVRs[t]) ? std::string_view(session.vrFileName[t][num]) : std::string_view();
 }
 
-// Rows without the sequence name in front and the sample and strand behind. Rows are appended
-// piece by piece: a run writes one for every read found in its cache of identical reads.
-// The differences and identity of a Variable line's variant, as TSV fields ("" when none).
-void AppendNearest(const ReadResult& r, const ResultLine& l, std::string& out) {
-    const ResultVR* vr = l.kind == LineKind::Variable && l.vr >= 1 && l.vr <= static_cast<int>(r.vrs.size())
-                             ? &r.vrs[static_cast<size_t>(l.vr - 1)]
-                             : nullptr;
-    out += '\t';
-    if (vr && vr->identified != Identified::None) AppendNumber(out, vr->diffs);
-    out += '\t';
-    if (vr && vr->identified != Identified::None) out += Fraction(static_cast<Single>(vr->identity));
+// Whether a TSV field needs its Tabs and line ends made blanks. One pass without an early
+// exit, which the compiler runs sixteen letters at a time: taxa lists run to thousands of
+// letters and seldom hold any of the three.
+bool HasTabOrLineEnd(std::string_view s) {
+    bool low = false;
+    for (const char c : s) low |= static_cast<unsigned char>(c) <= '\r';
+    if (!low) return false;
+    return s.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
+// One TSV row written into room made for it at once (`most` bytes at least, numbers counted at
+// 20 digits), then cut to its length: a run writes a row for every line of every read it
+// renders, and appending a character at a time showed in its time.
+class RowWriter {
+public:
+    RowWriter(std::string& out, size_t most) : out_(out) {
+        const size_t at = out.size();
+        out.resize(at + most);
+        p_ = out.data() + at;
+        end_ = out.data() + out.size();
+    }
+    ~RowWriter() { out_.resize(static_cast<size_t>(p_ - out_.data())); }
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
+
+    void Put(char c) { *p_++ = c; }
+    void Put(std::string_view s) {
+        std::memcpy(p_, s.data(), s.size());
+        p_ += s.size();
+    }
+    // A field: Tabs and line ends as blanks.
+    void Field(std::string_view s) {
+        char* const from = p_;
+        Put(s);
+        if (HasTabOrLineEnd(s))
+            std::replace_if(
+                from, p_, [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    }
+    void Number(long long v) { p_ = std::to_chars(p_, end_, v).ptr; }
+
+private:
+    std::string& out_;
+    char* p_;
+    char* end_;
+};
+
+// Rows without the sequence name in front and the sample and strand behind.
 void RenderTsv(const Session& session, const ReadResult& r, const ListingSettings& f, std::string& out) {
     if (!r.analysed) return;
     const std::string& name = session.templateName[r.templateNum];
     for (const ResultLine& l : r.lines) {
         const SSegment& s = SegmentOf(r, l);
-        AppendField(out, name);
-        out += '\t';
-        AppendNumber(out, l.line);
-        out += '\t';
-        out += KindName(l.kind);
-        out += '\t';
-        if (l.kind != LineKind::None) AppendNumber(out, s.region);
-        if (l.flag != '-') {  // a CR beside a trimmed read: no positions, no bases
-            out += '\t';
-            AppendNumber(out, l.start);
-            out += '\t';
-            AppendNumber(out, l.end);
-            out += '\t';
-            out += l.flag;
-        } else {
-            out += "\t\t\t-";
-        }
-        out += '\t';
-        if (l.kind == LineKind::Conserved || l.kind == LineKind::Variable)
-            AppendField(out, RegionNameView(session, r.templateNum, l.kind == LineKind::Conserved, s.region));
-        out += '\t';
-        AppendField(out, r.Variant(l));
-        out += '\t';
-        AppendField(out, r.Taxa(l));
-        out += '\t';
+        const std::string_view region =
+            l.kind == LineKind::Conserved || l.kind == LineKind::Variable
+                ? RegionNameView(session, r.templateNum, l.kind == LineKind::Conserved, s.region)
+                : std::string_view();
+        const std::string_view variant = r.Variant(l), taxa = r.Taxa(l);
+        std::string_view bases;
+        std::string copied;  // the bases when they lie partly outside the sequence
         if (l.flag != '-' && l.end >= l.start) {
             const long first = l.start + r.readFirst - 1, last = l.end + r.readFirst - 1;
             if (first >= 1 && last <= static_cast<long>(r.sequence.size()))
-                out.append(r.sequence, static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
-            else out += r.Bases(l);
+                bases = std::string_view(r.sequence)
+                            .substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
+            else bases = copied = r.Bases(l);
         }
-        if (f.nearest) AppendNearest(r, l, out);
+        const ResultVR* vr = f.nearest && l.kind == LineKind::Variable && l.vr >= 1 &&
+                                     l.vr <= static_cast<int>(r.vrs.size()) &&
+                                     r.vrs[static_cast<size_t>(l.vr - 1)].identified != Identified::None
+                                 ? &r.vrs[static_cast<size_t>(l.vr - 1)]
+                                 : nullptr;
+        const std::string identity = vr ? Fraction(static_cast<Single>(vr->identity)) : std::string();
+        // Every text below counted at its length; 16 fields of 20 digits at most besides.
+        RowWriter row(
+            out, name.size() + region.size() + variant.size() + taxa.size() + bases.size() + identity.size() + 16 * 20);
+        row.Field(name);
+        row.Put('\t');
+        row.Number(l.line);
+        row.Put('\t');
+        row.Put(KindName(l.kind));
+        row.Put('\t');
+        if (l.kind != LineKind::None) row.Number(s.region);
+        if (l.flag != '-') {  // a CR beside a trimmed read: no positions, no bases
+            row.Put('\t');
+            row.Number(l.start);
+            row.Put('\t');
+            row.Number(l.end);
+            row.Put('\t');
+            row.Put(l.flag);
+        } else {
+            row.Put("\t\t\t-");
+        }
+        row.Put('\t');
+        row.Field(region);
+        row.Put('\t');
+        row.Field(variant);
+        row.Put('\t');
+        row.Field(taxa);
+        row.Put('\t');
+        row.Put(bases);
+        if (f.nearest) {  // the differences and identity of a Variable line's variant ("" when none)
+            row.Put('\t');
+            if (vr) row.Number(vr->diffs);
+            row.Put('\t');
+            row.Put(identity);
+        }
         if (f.rankByVariants) {
-            out += '\t';
-            AppendNumber(out, std::max(r.tied, 1));
+            row.Put('\t');
+            row.Number(std::max(r.tied, 1));
         }
         if (f.mates) {
-            out += '\t';
-            if (l.flag != '-') out += r.Mates(l.start, l.end);
+            row.Put('\t');
+            if (l.flag != '-') row.Put(r.Mates(l.start, l.end));
         }
-        out += '\n';
+        row.Put('\n');
     }
 }
 
