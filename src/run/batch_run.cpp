@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -299,9 +300,10 @@ public:
     };
 
     bool Find(std::string_view bases, size_t hash, Rendered& found) const {
-        // The hashes lie apart from the slots, in a few pages: most reads not kept here are told
-        // so without touching a slot.
-        if (hashes_[hash % kSlots] != hash) return false;
+        // Tags (16 bits of the hash the slot is not chosen by) lie apart from the slots, in 8 KiB
+        // that stay in the processor's cache: most reads not kept here are told so without
+        // touching a slot.
+        if (tags_[hash % kSlots] != Tag(hash)) return false;
         const Slot& s = slots_[hash % kSlots];
         if (!s.used || std::string_view(s.text).substr(0, s.basesSize) != bases) return false;
         found = s.View();
@@ -314,7 +316,7 @@ public:
                   const exports::ListingSettings& listing) {
         Slot& s = slots_[hash % kSlots];
         s.used = true;
-        hashes_[hash % kSlots] = hash;
+        tags_[hash % kSlots] = Tag(hash);
         // The bases and their output in one string: a read found here is compared and written
         // from one stretch of memory.
         s.text.assign(bases);
@@ -334,7 +336,9 @@ private:
         ResultPtr result;
         Rendered View() const { return {std::string_view(text).substr(basesSize), strand, &result}; }
     };
-    std::vector<size_t> hashes_ = std::vector<size_t>(kSlots);
+    static uint16_t Tag(size_t hash) { return static_cast<uint16_t>(hash >> 48); }
+
+    std::vector<uint16_t> tags_ = std::vector<uint16_t>(kSlots);
     std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
 };
 
