@@ -41,7 +41,9 @@ struct ResultLine {
 
 // A result's tables take their memory from the heap, or from the store of a cache that keeps
 // many results (run/result_store.h): a kept result is then one stretch of that store, made
-// without a call to malloc and dropped with the store.
+// without a call to malloc and dropped with the store without being destroyed. So every table
+// and text of a result is a ResultTable or ResultText: a member holding other memory would be
+// lost with the store.
 using ResultAllocator = std::pmr::polymorphic_allocator<std::byte>;
 template <class T>
 using ResultTable = std::pmr::vector<T>;

@@ -3,33 +3,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace varigap::run {
 
-namespace {
-
-// The allocator of a kept result's own record (its object and its count of holders): it holds
-// the store, so that the store outlives every result made in it.
-template <class T>
-struct StoreAllocator {
-    using value_type = T;
-    std::shared_ptr<ResultStore> store;
-
-    explicit StoreAllocator(std::shared_ptr<ResultStore> s) : store(std::move(s)) {}
-    template <class U>
-    StoreAllocator(const StoreAllocator<U>& other) : store(other.store) {}
-    T* allocate(size_t n) { return static_cast<T*>(store->allocate(n * sizeof(T), alignof(T))); }
-    void deallocate(T*, size_t) noexcept {}
-    template <class U>
-    bool operator==(const StoreAllocator<U>& other) const {
-        return store == other.store;
-    }
-};
-
-}  // namespace
-
 ResultPtr ResultStore::Keep(const std::shared_ptr<ResultStore>& store, const ReadResult& r) {
-    return std::allocate_shared<ReadResult>(StoreAllocator<ReadResult>(store), r, ResultAllocator(store.get()));
+    void* room = store->allocate(sizeof(ReadResult), alignof(ReadResult));
+    // Held through the store: no count of its own, and never destroyed one by one (every table
+    // and text of it lies in the store, which goes as a whole).
+    return ResultPtr(store, new (room) ReadResult(r, ResultAllocator(store.get())));
 }
 
 void ResultStore::Reuse() {

@@ -19,7 +19,8 @@ public:
     static constexpr size_t kBlockBytes = size_t{64} << 10;
 
     // A copy of `r` in `store`, tables and texts and all. The copy holds the store: its memory
-    // stays while anyone holds the copy, even after the cache has let the store go.
+    // stays while anyone holds the copy, even after the cache has let the store go. Copies are
+    // not destroyed: their memory goes with the store's (a ReadResult holds nothing else).
     static ResultPtr Keep(const std::shared_ptr<ResultStore>& store, const ReadResult& r);
 
     // Hands out its memory again from the start, keeping its blocks. Only for a store none of
