@@ -283,48 +283,60 @@ private:
 // The result of a read whose analysis broke off before it was taken.
 const ReadResult kNotAnalysed{};
 
-// The reads one job met again most recently, with the job's rendering of them (and their
-// results where the run's outputs take them), so that the commonest reads are found without a
-// lock and written without rendering them again: a direct-mapped table of kSlots reads. Only
-// reads seen before are kept here, so reads met once never push the common ones out.
+// The reads one job met most recently, with the job's rendering of them (and their results
+// where the run's outputs take them), so that the commonest reads are found without a lock and
+// written without rendering them again. Sets of two reads, one of them met last: a read found
+// in the run's cache is rendered and takes the other's place and becomes the one met last; a
+// read analysed just now takes the other's place only, so that reads met once never push out
+// the one met last.
 class RecentReads {
 public:
-    static constexpr size_t kSlots = 4096;
+    static constexpr size_t kSets = 4096;
 
     // What a slot gives: the output rendered, the strand and the result (nullptr when no output
-    // takes results).
+    // takes results). Valid until the next call.
     struct Rendered {
         std::string_view body;
         char strand = '+';
         const ResultPtr* result = nullptr;
     };
 
-    bool Find(std::string_view bases, size_t hash, Rendered& found) const {
-        // Tags (16 bits of the hash the slot is not chosen by) lie apart from the slots, in 8 KiB
-        // that stay in the processor's cache: most reads not kept here are told so without
-        // touching a slot.
-        if (tags_[hash % kSlots] != Tag(hash)) return false;
-        const Slot& s = slots_[hash % kSlots];
-        if (!s.used || std::string_view(s.text).substr(0, s.basesSize) != bases) return false;
-        found = s.View();
-        return true;
+    bool Find(std::string_view bases, size_t hash, Rendered& found) {
+        const size_t set = hash % kSets;
+        for (size_t w = 0; w < 2; ++w) {
+            // Tags (16 bits of the hash the set is not chosen by) lie apart from the slots, in
+            // 16 KiB that stay in the processor's cache: most reads not kept here are told so
+            // without touching a slot.
+            if (tags_[2 * set + w] != Tag(hash)) continue;
+            const Slot& s = slots_[2 * set + w];
+            if (!s.used || std::string_view(s.text).substr(0, s.basesSize) != bases) continue;
+            last_[set] = static_cast<uint8_t>(w);
+            found = s.View();
+            return true;
+        }
+        return false;
     }
-    // Keeps `result` rendered for `bases`; the result itself only when `keepResult`, as a copy of
-    // its own: a result held here outlives its place in the run's cache, and the cache's copy
-    // would hold the whole store it was made in.
-    Rendered Keep(std::string_view bases, size_t hash, const ResultPtr& result, bool keepResult, const Session& session,
-                  const exports::ListingSettings& listing) {
-        Slot& s = slots_[hash % kSlots];
-        s.used = true;
-        tags_[hash % kSlots] = Tag(hash);
-        // The bases and their output in one string: a read found here is compared and written
-        // from one stretch of memory.
-        s.text.assign(bases);
-        s.basesSize = bases.size();
+    // Keeps a read found in the run's cache, rendered here; its result only when `keepResult`,
+    // as a copy of its own: the cache's copy would hold the whole store it was made in for as
+    // long as the read stays here.
+    Rendered KeepFound(std::string_view bases, size_t hash, const ResultPtr& result, bool keepResult,
+                       const Session& session, const exports::ListingSettings& listing) {
+        const size_t set = hash % kSets;
+        last_[set] ^= 1;
+        Slot& s = Fill(2 * set + last_[set], bases, hash);
         exports::RenderBody(session, *result, listing, s.text);
         s.strand = result->reverse ? '-' : '+';
         s.result = keepResult ? std::make_shared<const ReadResult>(*result) : nullptr;
         return s.View();
+    }
+    // Keeps a read analysed just now with its output, in place of the one not met last.
+    void KeepFresh(std::string_view bases, size_t hash, std::string_view body, const ReadResult& result,
+                   const ResultPtr& kept) {
+        const size_t set = hash % kSets;
+        Slot& s = Fill(2 * set + (last_[set] ^ 1), bases, hash);
+        s.text.append(body);
+        s.strand = result.reverse ? '-' : '+';
+        s.result = kept;
     }
 
 private:
@@ -337,9 +349,18 @@ private:
         Rendered View() const { return {std::string_view(text).substr(basesSize), strand, &result}; }
     };
     static uint16_t Tag(size_t hash) { return static_cast<uint16_t>(hash >> 48); }
+    Slot& Fill(size_t at, std::string_view bases, size_t hash) {
+        Slot& s = slots_[at];
+        tags_[at] = Tag(hash);
+        s.used = true;
+        s.text.assign(bases);
+        s.basesSize = bases.size();
+        return s;
+    }
 
-    std::vector<uint16_t> tags_ = std::vector<uint16_t>(kSlots);
-    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+    std::vector<uint16_t> tags_ = std::vector<uint16_t>(2 * kSets);
+    std::vector<uint8_t> last_ = std::vector<uint8_t>(kSets);  // the way met last in each set
+    std::vector<Slot> slots_ = std::vector<Slot>(2 * kSets);
 };
 
 class Worker {
@@ -412,16 +433,19 @@ private:
                 if (outputs_) held = *recent.result;
             } else if (cache_ && cache_->Use(key, hash, [&](const ResultPtr& found) { held = found; })) {
                 const RecentReads::Rendered kept =
-                    recent_.Keep(key, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
+                    recent_.KeepFound(key, hash, held, outputs_ != nullptr, st_->session, opts_.listing);
                 emit(kept.body, kept.strand);
             } else {
                 const bool silent = Analyze(r, err, status);
                 emit(fresh_, fresh_result_ && fresh_result_->reverse ? '-' : '+');
                 // Only a read analysed in silence is kept: one that raised messages raises them
                 // again each time, as it would without the cache.
-                if (cache_ && silent && fresh_result_) cache_->Insert(key, hash, *fresh_result_);
                 // The outputs keep a copy of their own: the job's store is used again.
                 if (outputs_ && fresh_result_) held = std::make_shared<const ReadResult>(*fresh_result_);
+                if (cache_ && silent && fresh_result_) {
+                    cache_->Insert(key, hash, *fresh_result_);
+                    recent_.KeepFresh(key, hash, fresh_, *fresh_result_, held);
+                }
             }
             if (outputs_) Feed(r, std::move(held), result);
         } else {
@@ -545,7 +569,7 @@ private:
     BufferMessenger msgs_;
     std::vector<exports::SampleField> samples_;
     SharedDerepCache* cache_;  // nullptr: every read analysed
-    RecentReads recent_;       // the commonest of the cache's reads, rendered, without its lock
+    RecentReads recent_;       // the reads met most recently, rendered, without the cache's lock
     std::string fresh_;        // the output of the read analysed last
     ResultStore scratch_;      // before the result made in it, which goes first
     // Its result, made in scratch_ (a read's tables are then made without a call to malloc);
