@@ -105,6 +105,7 @@ public:
 
     void Put(char c) { *p_++ = c; }
     void Put(std::string_view s) {
+        if (s.empty()) return;  // an empty view may point nowhere, which memcpy must not see
         std::memcpy(p_, s.data(), s.size());
         p_ += s.size();
     }
@@ -384,6 +385,7 @@ void Emit(const ListingSettings& f, std::string_view body, char strand, const st
                 out.resize(at + field.size() + (end - start) + sample.tsv.size() + 5);
                 char* p = out.data() + at;
                 auto put = [&p](std::string_view s) {
+                    if (s.empty()) return;  // an empty view may point nowhere
                     std::memcpy(p, s.data(), s.size());
                     p += s.size();
                 };
