@@ -368,36 +368,22 @@ void Emit(const ListingSettings& f, std::string_view body, char strand, const st
             out += body;
             break;
         case Format::Tsv: {
-            // One pass over the name (find_first_of would search the three for each letter).
-            const bool plain =
-                std::none_of(name.begin(), name.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
-            const std::string cleaned = plain ? std::string() : TsvField(name);
-            const std::string& field = plain ? name : cleaned;
             const int after = (f.nearest ? 2 : 0) + (f.rankByVariants ? 1 : 0) + (f.mates ? 1 : 0);
             for (size_t start = 0, end; start < body.size(); start = end + 1) {
                 end = body.find('\n', start);
                 // The fields of nearest mode, the tie and the mates column go after the sample and strand.
                 size_t cut = end;
                 for (int k = after; k > 0; --k) cut = body.rfind('\t', cut - 1);
-                // A row is made in place at its full length: a million reads make millions of
-                // rows, and character-by-character appends showed in their time.
-                const size_t at = out.size();
-                out.resize(at + field.size() + (end - start) + sample.tsv.size() + 5);
-                char* p = out.data() + at;
-                auto put = [&p](std::string_view s) {
-                    if (s.empty()) return;  // an empty view may point nowhere
-                    std::memcpy(p, s.data(), s.size());
-                    p += s.size();
-                };
-                put(field);
-                *p++ = '\t';
-                put(body.substr(start, cut - start));
-                *p++ = '\t';
-                put(sample.tsv);
-                *p++ = '\t';
-                *p++ = strand;
-                put(body.substr(cut, end - cut));
-                *p++ = '\n';
+                RowWriter row(out, name.size() + (end - start) + sample.tsv.size() + 5);
+                row.Field(name);
+                row.Put('\t');
+                row.Put(body.substr(start, cut - start));
+                row.Put('\t');
+                row.Put(sample.tsv);
+                row.Put('\t');
+                row.Put(strand);
+                row.Put(body.substr(cut, end - cut));
+                row.Put('\n');
             }
             break;
         }

@@ -17,7 +17,6 @@ ResultPtr ResultStore::Keep(const std::shared_ptr<ResultStore>& store, const Rea
 void ResultStore::Reuse() {
     block_ = 0;
     at_ = 0;
-    used_ = 0;
 }
 
 void* ResultStore::do_allocate(size_t bytes, size_t align) {
@@ -32,7 +31,6 @@ void* ResultStore::do_allocate(size_t bytes, size_t align) {
         const size_t start = ((base + at_ + align - 1) & ~(uintptr_t{align} - 1)) - base;
         if (start + bytes <= b.size) {
             at_ = start + bytes;
-            used_ += bytes;
             return b.bytes.get() + start;
         }
     }

@@ -26,7 +26,6 @@ public:
     // Hands out its memory again from the start, keeping its blocks. Only for a store none of
     // whose results is held any more (nobody else holds the store).
     void Reuse();
-    size_t Used() const { return used_; }
 
 private:
     void* do_allocate(size_t bytes, size_t align) override;
@@ -40,7 +39,6 @@ private:
     std::vector<Block> blocks_;
     size_t block_ = 0;  // the block being handed out
     size_t at_ = 0;     // in it
-    size_t used_ = 0;
 };
 
 }  // namespace varigap::run
