@@ -2,6 +2,7 @@
 #include "core/read_result.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/strings.h"
 
@@ -45,14 +46,34 @@ bool ReadResult::InRead(int start, int end, int& first, int& last) const {
     return true;
 }
 
-std::string ReadResult::Bases(const ResultLine& l) const {
-    if (l.flag == '-') return "";
-    return SubStr(sequence, l.start + readFirst - 1, l.end + readFirst - 1);
+std::string_view ReadResult::Bases(const ResultLine& l) const {
+    if (l.flag == '-') return {};
+    // Positions 1-based and inclusive, cut to the sequence as SubStr cuts them.
+    const long len = static_cast<long>(sequence.size());
+    const long first = std::max<long>(1, l.start + readFirst - 1), last = std::min<long>(len, l.end + readFirst - 1);
+    if (first > len || last < first) return {};
+    return std::string_view(sequence).substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
+}
+
+void ReadResult::AppendText(const ResultLine& l, std::string& out) const {
+    // Written in place: a run writes a line for every line of every read.
+    char number[24];
+    out.append(number, std::to_chars(number, number + sizeof number, l.line).ptr);
+    out += l.flag;
+    const SSegment& s = segments[static_cast<size_t>(l.line - 1)];
+    switch (KindOf(s)) {
+        case LineKind::Conserved: out += "[C]"; break;
+        case LineKind::Variable: out += "{V}"; break;
+        default: out += LineMark(s);
+    }
+    out += l.flag;
+    out += Bases(l);
 }
 
 std::string ReadResult::Text(const ResultLine& l) const {
-    const std::string flag(1, l.flag);
-    return Str(l.line) + flag + LineMark(segments[static_cast<size_t>(l.line - 1)]) + flag + Bases(l);
+    std::string text;
+    AppendText(l, text);
+    return text;
 }
 
 const ResultVariant* ReadResult::Selected(int v) const {

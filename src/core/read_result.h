@@ -132,9 +132,10 @@ struct ReadResult {
         givenEnd = reverse ? length - start + 1 : end;
     }
     // The bases of a line, in the read as analysed; "" beside a trimmed read.
-    std::string Bases(const ResultLine& l) const;
+    std::string_view Bases(const ResultLine& l) const;
     // The line's text as the main window lists it: "1:[C]:GGATCC", "3-[C]-" beside a trimmed read.
     std::string Text(const ResultLine& l) const;
+    void AppendText(const ResultLine& l, std::string& out) const;
     // The selected variant of VR v, nullptr when it has none.
     const ResultVariant* Selected(int v) const;
     // The bases and taxa of a Variable line's selected variant ("<Deletion>" for the empty one

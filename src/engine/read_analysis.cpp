@@ -2,6 +2,7 @@
 #include "engine/read_analysis.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/complement.h"
 #include "core/messages.h"
@@ -79,13 +80,25 @@ void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, Rea
     if (!r.primersTrimmed) ApplyTemplate(st, Integer(r.templateChoice), st.templateRanks[1].templateNum);
 }
 
-// The template region (1-based, template order) of CR or VR `num` of template t.
-int TemplateRegion(const State& st, int t, bool isCR, int num) {
-    if (t < 1 || t > st.session.numTemplates) return 0;
-    for (int k = 1; k <= st.session.numCRs[t] + st.session.numVRs[t]; ++k)
-        if (st.session.tRegions[t][k].isCR == isCR && st.session.tRegions[t][k].num == num) return k;
-    return 0;
-}
+// The template regions (1-based, template order) of the CRs and VRs of template t, by number;
+// 0 for a number it has not. Made once per result: each display line asks for one.
+struct TemplateRegions {
+    std::array<int, MAXNUMCR + 1> cr{};
+    std::array<int, MAXNUMVR + 1> vr{};
+    TemplateRegions(const State& st, int t) {
+        if (t < 1 || t > st.session.numTemplates) return;
+        // Backwards, so that a number listed twice keeps its first region.
+        for (int k = st.session.numCRs[t] + st.session.numVRs[t]; k >= 1; --k) {
+            const auto& region = st.session.tRegions[t][k];
+            auto& of = region.isCR ? cr : vr;
+            if (region.num >= 1 && region.num < static_cast<int>(of.size())) of[static_cast<size_t>(region.num)] = k;
+        }
+    }
+    int Of(bool isCR, int num) const {
+        const auto& of = isCR ? cr : vr;
+        return num >= 1 && num < static_cast<int>(of.size()) ? of[static_cast<size_t>(num)] : 0;
+    }
+};
 
 // Whether the template applied matched any bases of the read: a CR found (trimmed reads: a
 // CR inside the read or a variable region identified there).
@@ -138,6 +151,7 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
 
     const std::vector<int> shown = DisplayedSegments(st, report);
     res.lines.reserve(shown.size());
+    const TemplateRegions inTemplate(st, t);
     for (int n : shown) {
         const SSegment& s = st.SSegments[n];
         ResultLine l;
@@ -148,7 +162,7 @@ ReadResult TakeResult(const State& st, bool analysed, const ReadPlace& place, si
             l.count = s.nCRs + s.nVRs;
         } else if (l.kind != LineKind::None) {
             const bool isCR = l.kind == LineKind::Conserved;
-            l.first = TemplateRegion(st, t, isCR, s.region);
+            l.first = inTemplate.Of(isCR, s.region);
             l.count = 1;
             if (!isCR) l.vr = s.region;
         }

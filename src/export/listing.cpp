@@ -64,7 +64,10 @@ void RenderText(const Session& session, const ReadResult& r, const ListingSettin
                    Str(k.numSpanned) + "\t" + Fraction(k.fracMatched) + "\n";
         }
     }
-    for (const ResultLine& l : r.lines) out += r.Text(l) + "\n";
+    for (const ResultLine& l : r.lines) {
+        r.AppendText(l, out);
+        out += '\n';
+    }
 }
 
 // The first line of a CR's text or a VR's file name, as RegionName gives it, without a copy.
@@ -136,15 +139,7 @@ void RenderTsv(const Session& session, const ReadResult& r, const ListingSetting
                 ? RegionNameView(session, r.templateNum, l.kind == LineKind::Conserved, s.region)
                 : std::string_view();
         const std::string_view variant = r.Variant(l), taxa = r.Taxa(l);
-        std::string_view bases;
-        std::string copied;  // the bases when they lie partly outside the sequence
-        if (l.flag != '-' && l.end >= l.start) {
-            const long first = l.start + r.readFirst - 1, last = l.end + r.readFirst - 1;
-            if (first >= 1 && last <= static_cast<long>(r.sequence.size()))
-                bases = std::string_view(r.sequence)
-                            .substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
-            else bases = copied = r.Bases(l);
-        }
+        const std::string_view bases = r.Bases(l);
         const ResultVR* vr = f.nearest && l.kind == LineKind::Variable && l.vr >= 1 &&
                                      l.vr <= static_cast<int>(r.vrs.size()) &&
                                      r.vrs[static_cast<size_t>(l.vr - 1)].identified != Identified::None
