@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/every_byte.h"
 #include "core/strings.h"
 #include "export/json.h"
 
@@ -81,13 +82,10 @@ std::string_view RegionNameView(const Session& session, int t, bool isCR, int nu
     return (num >= 1 && num <= session.numVRs[t]) ? std::string_view(session.vrFileName[t][num]) : std::string_view();
 }
 
-// Whether a TSV field needs its Tabs and line ends made blanks. One pass without an early
-// exit, which the compiler runs sixteen letters at a time: taxa lists run to thousands of
-// letters and seldom hold any of the three.
+// Whether a TSV field needs its Tabs and line ends made blanks. Taxa lists run to thousands of
+// letters and seldom hold any of the three: most fields are told so sixteen letters at a time.
 bool HasTabOrLineEnd(std::string_view s) {
-    bool low = false;
-    for (const char c : s) low |= static_cast<unsigned char>(c) <= '\r';
-    if (!low) return false;
+    if (EveryByte(s, [](auto c) { return c > '\r'; })) return false;
     return s.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
@@ -363,14 +361,23 @@ void Emit(const ListingSettings& f, std::string_view body, char strand, const st
             out += body;
             break;
         case Format::Tsv: {
+            // The name made a field once for all of the read's rows.
+            std::string blanked;
+            std::string_view field = name;
+            if (HasTabOrLineEnd(name)) {
+                blanked = name;
+                std::replace_if(
+                    blanked.begin(), blanked.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+                field = blanked;
+            }
             const int after = (f.nearest ? 2 : 0) + (f.rankByVariants ? 1 : 0) + (f.mates ? 1 : 0);
             for (size_t start = 0, end; start < body.size(); start = end + 1) {
                 end = body.find('\n', start);
                 // The fields of nearest mode, the tie and the mates column go after the sample and strand.
                 size_t cut = end;
                 for (int k = after; k > 0; --k) cut = body.rfind('\t', cut - 1);
-                RowWriter row(out, name.size() + (end - start) + sample.tsv.size() + 5);
-                row.Field(name);
+                RowWriter row(out, field.size() + (end - start) + sample.tsv.size() + 5);
+                row.Put(field);
                 row.Put('\t');
                 row.Put(body.substr(start, cut - start));
                 row.Put('\t');

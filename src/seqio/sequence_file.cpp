@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "core/bases.h"
+#include "core/every_byte.h"
 
 namespace varigap::seqio {
 
@@ -27,34 +28,12 @@ static_assert(kByteClass[0] == kControl && kByteClass['\t'] == kText && kByteCla
 
 unsigned char ClassOf(char c) { return kByteClass[static_cast<unsigned char>(c)]; }
 
-// Sixteen bytes as one vector (GCC and Clang vector extensions: SSE2 or NEON compares).
-using Bytes16 = unsigned char __attribute__((vector_size(16)));
-
-// Whether `ok` holds for every byte of s: reading checks every byte of every record, so it
-// checks sixteen at a time. `ok` takes a byte (true where it holds) or a Bytes16 (all ones
-// in the bytes where it holds).
-template <class Ok>
-bool Every(std::string_view s, Ok ok) {
-    size_t i = 0;
-    for (; i + 16 <= s.size(); i += 16) {
-        Bytes16 v;
-        std::memcpy(&v, s.data() + i, 16);
-        const auto held = ok(v);
-        uint64_t half[2];
-        std::memcpy(half, &held, 16);
-        if ((half[0] & half[1]) != ~uint64_t{0}) return false;
-    }
-    for (; i < s.size(); ++i)
-        if (!ok(static_cast<unsigned char>(s[i]))) return false;
-    return true;
-}
-
 // "!" to "~"; the byte, or each byte of a vector, as unsigned.
 auto IsQuality = [](auto c) { return static_cast<decltype(c)>(c - '!') <= '~' - '!'; };
 
 bool HasControl(std::string_view s) {
     // Most text has no byte below a blank (Tabs are rare in names) and no DEL.
-    if (Every(s, [](auto c) { return (c >= ' ') & (c != 0x7F); })) return false;
+    if (EveryByte(s, [](auto c) { return (c >= ' ') & (c != 0x7F); })) return false;
     for (char c : s)
         if (ClassOf(c) == kControl) return true;
     return false;
@@ -69,7 +48,7 @@ void AppendBases(std::string& bases, std::string_view line, size_t& count, size_
 
 bool AllBases(std::string_view s) {
     // Most reads are written in A, C, G, T and N.
-    if (Every(s, [](auto c) { return (c == 'A') | (c == 'C') | (c == 'G') | (c == 'T') | (c == 'N'); })) return true;
+    if (EveryByte(s, [](auto c) { return (c == 'A') | (c == 'C') | (c == 'G') | (c == 'T') | (c == 'N'); })) return true;
     for (char c : s)
         if (ClassOf(c) != kBase) return false;
     return true;
@@ -337,7 +316,7 @@ ReadResult SequenceFile::NextFastq(SeqRecord& record, ReadProblem& problem) {
             havePending_ = true;
             break;
         }
-        if (!Every(line_, IsQuality))
+        if (!EveryByte(line_, IsQuality))
             for (char c : line_) {
                 if (IsQuality(static_cast<unsigned char>(c))) continue;
                 if (ClassOf(c) == kControl) note(ProblemKind::Binary, "binary data in the quality line");
