@@ -64,8 +64,8 @@ TemplateRank RankStrand(State& st, const std::string& read, const ReadRequest& r
     return st.templateRanks[1];
 }
 
-// Find Template on the strand the request asks for.
-void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, ReadPlace& place) {
+// Ranks the templates on the strand the request asks for (actSeq holds the read as oriented).
+void RankOnStrand(State& st, const std::string& bases, const ReadRequest& r, ReadPlace& place) {
     if (r.orient == Orient::Auto) {
         // The reverse strand first, so that on a tie the forward one is left in place.
         const std::string reverse = ReverseComplement(bases);
@@ -77,6 +77,11 @@ void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, Rea
         const std::string read = st.actSeq;  // as oriented; actSeq itself is rewritten
         RankStrand(st, read, r, place);
     }
+}
+
+// Find Template on the strand the request asks for.
+void FindOnStrand(State& st, const std::string& bases, const ReadRequest& r, ReadPlace& place) {
+    RankOnStrand(st, bases, r, place);
     if (!r.primersTrimmed) ApplyTemplate(st, Integer(r.templateChoice), st.templateRanks[1].templateNum);
 }
 
@@ -268,6 +273,17 @@ ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& r
     res.tied = tied;
     if (request.identify == Identify::Nearest) IdentifyNearest(st, res, request.nearest, lookups);
     return res;
+}
+
+Integer RankRead(State& st, const std::string& bases, Orient orient, bool& reverse) {
+    ReadRequest request;
+    request.orient = orient;
+    ReadPlace place;
+    place.reverse = orient == Orient::Reverse;
+    st.actSeq = place.reverse ? ReverseComplement(bases) : bases;
+    RankOnStrand(st, bases, request, place);
+    reverse = place.reverse;
+    return st.numRankedTemplates >= 1 ? st.templateRanks[1].templateNum : Integer(0);
 }
 
 ReadResult CurrentResult(const State& st, bool reverse) {

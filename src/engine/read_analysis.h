@@ -50,6 +50,13 @@ int FindTemplateNumber(const Session& session, const std::string& choice);
 ReadResult AnalyzeRead(State& st, const std::string& bases, const ReadRequest& request, NearestMemo* memo = nullptr,
                        ResultAllocator memory = {});
 
+// Ranks the templates on `bases` on the strand asked for, as AnalyzeRead does (Orient::Auto:
+// the strand whose best template ranks higher, the forward one on a tie), and leaves that
+// strand in actSeq with its ranking in the working tables, for a caller that applies the
+// template itself (the desktop program's Find Template). The best template's number, 0 without
+// templates; `reverse` whether the reverse complement was kept.
+Integer RankRead(State& st, const std::string& bases, Orient orient, bool& reverse);
+
 // The analysis held in the working tables of `st`, as they stand, as a result (the desktop
 // program's, after Find Template or a reparse, whose display has reported any fault of its
 // lines already): `reverse` whether actSeq is the reverse complement of the read.

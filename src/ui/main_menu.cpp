@@ -10,6 +10,7 @@
 #include "core/strings.h"
 #include "core/textfile.h"
 #include "engine/analysis.h"
+#include "engine/read_analysis.h"
 #include "input/sequence_reader.h"
 #include "output/file_name.h"
 #include "ui/analyze_all.h"
@@ -385,8 +386,11 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
                 "Template.");
         } else {
             if (!templateFound) {
-                if (cbxOrient.ListIndex() == 2) ChooseStrand();
-                bestTemplate = RankActSeq(st_);
+                // Ranked on the strand chosen (Auto: as a batch run with --orient auto decides).
+                const Orient orient = cbxOrient.ListIndex() == 2 ? Orient::Auto
+                                      : loadedComplement         ? Orient::Reverse
+                                                                 : Orient::Forward;
+                bestTemplate = RankRead(st_, selectedBases, orient, loadedComplement);
                 if (st_.voteTableFull) MsgBox(st_, VoteTableFullText(st_));
                 InitializeCBXTemplates();
                 templateFound = true;
@@ -546,19 +550,6 @@ void FVarigapMainMenu::cbxOrient_Click() {
     syncingOrient = true;
     chkInverse.SetValue(cbxOrient.ListIndex() == 1 ? 1 : 0);
     syncingOrient = false;
-}
-
-// Auto: the strand whose best template ranks higher, the forward one on a tie (as a batch run
-// with --orient auto decides).
-void FVarigapMainMenu::ChooseStrand() {
-    const std::string reverse = ReverseComplement(selectedBases);
-    st_.actSeq = reverse;
-    RankActSeq(st_);
-    const TemplateRank onReverse = st_.templateRanks[1];
-    st_.actSeq = selectedBases;
-    RankActSeq(st_);
-    loadedComplement = IsBetterRank(st_, onReverse, st_.templateRanks[1]);
-    if (loadedComplement) st_.actSeq = reverse;
 }
 
 void FVarigapMainMenu::OpenRecord(int index, bool reverse) {

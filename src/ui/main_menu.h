@@ -122,7 +122,6 @@ public:
 private:
     void FindTemplate(Integer templateNum);
     void SelectActSeq();
-    void ChooseStrand();
     void InitializeCBXTemplates();
     // The analysis display.
     void ComputeLSTSeq();

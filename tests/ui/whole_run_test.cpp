@@ -70,6 +70,12 @@ TEST_F(WholeRun, SequenceFilesAreReadAsTheCommandLineReadsThemOnTheStrandChosen)
             EXPECT_EQ(Main().lblStatus.Caption(), s.status);
         }
     }
+    // Another template of the ranking is applied to the strand the ranking chose.
+    Main().cbxTemplates.UserSelect(1);
+    Main().butSelectTemplate.UserClick();
+    EXPECT_EQ(St().actTemplate, 2);
+    EXPECT_EQ(St().actSeq, S1);
+    EXPECT_EQ(Main().lblStatus.Caption(), "The reverse complement of the sequence as read is analyzed.");
 }
 
 TEST_F(WholeRun, AnalyzeAllOnTheAmpliconExampleGivesTheCommandLinesTable) {
