@@ -377,7 +377,7 @@ void FVarigapMainMenu::FindTemplate(Integer templateNum) {
         // sequence's name or bases.
         ClearAnalysis("");
         SelectActSeq();
-        if (st_.actSeq.empty()) {
+        if (selectedBases.empty()) {
             SetStatus(actSeqName.empty() ? "No sequence to analyze: choose one in the list, then press Find Template."
                                          : "No bases of \"" + actSeqName + "\" were found in the sequence file.");
         } else if (session_.numTemplates < 1) {
@@ -429,10 +429,7 @@ void FVarigapMainMenu::SelectActSeq() {
         const int i = listed >= 0 && listed < records.Count() && records.names[listed] == actSeqName
                           ? listed
                           : records.Find(actSeqName);
-        if (i >= 0) {
-            selectedBases = records.bases[i];
-            st_.actSeq = loadedComplement ? ReverseComplement(selectedBases) : selectedBases;
-        }
+        if (i >= 0) selectedBases = records.bases[i];
         SetRefindTemplate();
     } else {
         SetNoSeq();
