@@ -47,6 +47,7 @@ void LayOut(WindowView& v, ui::FAnalyzeAll& w) {
     Put(outer, source);
     auto* run = new QHBoxLayout;
     Put(run, v.Take(w.chkChosenOnly));
+    Put(run, v.Take(w.chkNearest));
     run->addStretch(1);
     Put(run, v.Take(w.butStart));
     Put(run, v.Take(w.butCancel));

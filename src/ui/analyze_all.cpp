@@ -45,6 +45,11 @@ FAnalyzeAll::FAnalyzeAll(Application& app) : Window(app.desktop, "FAnalyzeAll"),
     chkChosenOnly.SetToolTipText(
         "Analyze again, or write output files for, only the rows chosen in the results table (Ctrl or Shift with a "
         "click chooses several).");
+    chkNearest.SetCaption("Name regions by their &nearest variants");
+    chkNearest.SetToolTipText(
+        "A variable region that no listed variant equals is named by the variants with the fewest differences (at "
+        "least 90% identity), flagged ~, as varigap-cli analyze --identify nearest does. The main window's analysis "
+        "of a record stays exact.");
     butStart.SetCaption("&Analyze");
     butStart.SetToolTipText(
         "Analyzes every record of the sequence file with the templates and parameters loaded, on the strand chosen "
@@ -177,6 +182,10 @@ void FAnalyzeAll::StartRun(Job job, const std::vector<int>& chosen, const std::s
     }
     s.request.orient = static_cast<Orient>(std::clamp(app_.MainMenu().cbxOrient.ListIndex(), 0, 2));
     s.listing.format = exports::Format::Tsv;
+    if (chkNearest.Value() == 1) {
+        s.request.identify = Identify::Nearest;
+        s.listing.nearest = true;
+    }
     s.outputDir = outputDir;
     s.taxa = chkTaxa.Value() == 1;
     s.force = chkReplace.Value() == 1;

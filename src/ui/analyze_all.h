@@ -25,6 +25,7 @@ public:
     // ---- controls
     Label lblSource{*this, "lblSource"};
     CheckBox chkChosenOnly{*this, "chkChosenOnly"};
+    CheckBox chkNearest{*this, "chkNearest"};
     CommandButton butStart{*this, "butStart"};
     CommandButton butCancel{*this, "butCancel"};
     ProgressBar pbProgress{*this, "pbProgress"};

@@ -6,7 +6,6 @@
 #include <charconv>
 #include <map>
 
-#include "export/listing.h"
 
 namespace varigap::ui {
 
@@ -64,9 +63,11 @@ void RunTable::Take(const std::string& tsv) {
     size_t start = 0;
     for (size_t end; (end = partial_.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string line = partial_.substr(start, end - start);
+        // The run's first line is its header row, whichever columns it names.
+        const bool header = tsv_.empty();
         tsv_ += line;
         tsv_ += '\n';
-        TakeRow(line);
+        if (!header) TakeRow(line);
     }
     partial_.erase(0, start);
 }
@@ -93,7 +94,7 @@ RunRecord* RunTable::RecordOf(const std::string& name, int line) {
 void RunTable::TakeRow(const std::string& line) {
     // sequence template line kind region start end flag region_name variant taxa bases sample strand
     const std::vector<std::string> f = SplitTabs(line);
-    if (f.size() < 14 || line + "\n" == exports::TsvHeader()) return;
+    if (f.size() < 14) return;
     const int lineNumber = Number(f[2]);
     RunRecord* r = RecordOf(f[0], lineNumber);
     lastLine_ = lineNumber;

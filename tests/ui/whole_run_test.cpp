@@ -2,6 +2,7 @@
 // the strand chosen in the window, and Analyze All with its table, summary, exports and Cancel.
 #include <htslib/bgzf.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -130,6 +131,29 @@ TEST_F(WholeRun, AnalyzeAllOnTheAmpliconExampleGivesTheCommandLinesTable) {
     All().butWriteFiles.UserClick();
     All().Finish();
     EXPECT_NE(All().txbxMessages.Text().find("left untouched"), std::string::npos);
+}
+
+TEST_F(WholeRun, AnalyzeAllWithNearestVariantsGivesTheCommandLinesNearestTable) {
+    StartProgram();
+    const std::string example = std::string(VARIGAP_SOURCE_DIR) + "/data/example/";
+    Open(FileKind::Templates, example + "p6/p6.tpl");
+    Open(FileKind::Sequences, example + "amplicon/S1.fastq.gz");
+    Main().cbxOrient.UserSelect(2);
+    Main().menuAnalyzeAll.UserClick();
+    All().chkNearest.UserClick();
+    All().butStart.UserClick();
+    All().Finish();
+    All().txbxTsvFile.UserType(data.Path("window.tsv"));
+    All().butExportTsv.UserClick();
+    const std::string cli = std::string(VARIGAP_CLI) + " analyze " + example + "p6/p6.tpl " + example +
+                            "amplicon/S1.fastq.gz --orient auto --format tsv --identify nearest > " +
+                            data.Path("cli.tsv");
+    ASSERT_EQ(std::system(cli.c_str()), 0);
+    EXPECT_EQ(data.Read("window.tsv"), data.Read("cli.tsv"));
+    // Loops named by a nearest variant are flagged so in the table, each row a record.
+    const auto rows = All().grdResults.Rows();
+    ASSERT_EQ(rows.size(), static_cast<size_t>(app->records.Count()));
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const auto& row) { return row.back() == "~"; }));
 }
 
 TEST_F(WholeRun, CancelStopsTheRunAndLeavesTheProgramUsable) {
