@@ -6,7 +6,6 @@
 #include <charconv>
 #include <map>
 
-
 namespace varigap::ui {
 
 namespace {
