@@ -48,7 +48,8 @@ void AppendBases(std::string& bases, std::string_view line, size_t& count, size_
 
 bool AllBases(std::string_view s) {
     // Most reads are written in A, C, G, T and N.
-    if (EveryByte(s, [](auto c) { return (c == 'A') | (c == 'C') | (c == 'G') | (c == 'T') | (c == 'N'); })) return true;
+    if (EveryByte(s, [](auto c) { return (c == 'A') | (c == 'C') | (c == 'G') | (c == 'T') | (c == 'N'); }))
+        return true;
     for (char c : s)
         if (ClassOf(c) != kBase) return false;
     return true;
