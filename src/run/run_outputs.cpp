@@ -31,6 +31,19 @@ exports::DistinctTable::Keys DistinctKeys(const RunSettings& o) {
     return o.distinctFile.empty() ? exports::DistinctTable::Keys::Hashes : exports::DistinctTable::Keys::Bases;
 }
 
+// The caller's sink among the run's own: it stays the caller's.
+class BorrowedSink : public exports::RecordSink {
+public:
+    explicit BorrowedSink(exports::RecordSink& sink) : sink_(sink) {}
+    void Take(const exports::AnalysedRead& r, std::string& out, std::vector<std::string>& messages) override {
+        sink_.Take(r, out, messages);
+    }
+    bool Finish(std::vector<std::string>& messages) override { return sink_.Finish(messages); }
+
+private:
+    exports::RecordSink& sink_;
+};
+
 void Say(const std::string& text) { std::fputs(MessageLine(Message{"Varigap", text}).c_str(), stderr); }
 
 }  // namespace
@@ -53,7 +66,7 @@ bool RunOutputs::Wanted(const RunSettings& o) {
     return !o.extractDir.empty() || o.listing.format == exports::Format::Gff3 ||
            o.listing.format == exports::Format::Bed || !o.countsFile.empty() || !o.summaryFile.empty() ||
            !o.distinctFile.empty() || !o.reportFile.empty() || !o.multiqcFile.empty() ||
-           (o.listMadeWith && o.listing.format == exports::Format::Tsv);
+           (o.listMadeWith && o.listing.format == exports::Format::Tsv) || o.records != nullptr;
 }
 
 RunOutputs::RunOutputs(const Session& session, const RunSettings& opts, int jobs)
@@ -72,6 +85,7 @@ RunOutputs::RunOutputs(const Session& session, const RunSettings& opts, int jobs
     }
     if (opts.listing.format == exports::Format::Gff3) ordered_.push_back(std::make_unique<exports::Gff3Sink>(catalog_));
     if (opts.listing.format == exports::Format::Bed) ordered_.push_back(std::make_unique<exports::BedSink>(catalog_));
+    if (opts.records) ordered_.push_back(std::make_unique<BorrowedSink>(*opts.records));
     summary_.program = "varigap-cli";
     summary_.version = VersionText();
     summary_.commandLine = opts.commandLine;

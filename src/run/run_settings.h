@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "engine/read_analysis.h"
 #include "export/listing.h"
+#include "export/sink.h"
 
 namespace varigap::run {
 
@@ -45,6 +46,9 @@ struct RunSettings {
     // whether the TSV listing says it too (on the line after its header row).
     std::string madeWith;
     bool listMadeWith = false;
+    // The caller's own output of the records analysed, in record order (the desktop program's
+    // results table); nullptr none. It is called from the thread that writes the output.
+    exports::RecordSink* records = nullptr;
 };
 
 // How a run ended, worst first: what a front end makes its exit status of.

@@ -210,7 +210,7 @@ void FAnalyzeAll::StartRun(Job job, const std::vector<int>& chosen, const std::s
     SetStatus(job == Job::Analyze ? "Analyzing " + Records(runRecords_) + "..."
                                   : "Writing output files for " + Records(runRecords_) + "...");
     SetRunning(true);
-    run_.Start(app_.session, std::move(s));
+    run_.Start(app_.session, std::move(s), job == Job::Analyze);
 }
 
 void FAnalyzeAll::butCancel_Click() {
@@ -222,7 +222,10 @@ void FAnalyzeAll::butCancel_Click() {
 bool FAnalyzeAll::Poll() {
     if (job_ == Job::None) return false;
     BackgroundRun::Arrived a = run_.Poll();
-    if (job_ == Job::Analyze) table_.Take(a.out);
+    if (job_ == Job::Analyze) {
+        table_.TakeTsv(a.out);
+        table_.Take(std::move(a.rows));
+    }
     if (!a.err.empty() && txbxMessages.Text().size() < kMostMessageText)
         txbxMessages.SetText(txbxMessages.Text() + a.err);
     const long done = std::min(a.progress.records, runRecords_);

@@ -30,6 +30,23 @@ private:
     BackgroundRun& owner_;
 };
 
+// Makes the row of each record from its result as the run writes it, for the window's next poll.
+class BackgroundRun::Rows : public exports::RecordSink {
+public:
+    explicit Rows(BackgroundRun& owner) : owner_(owner) {}
+    void Take(const exports::AnalysedRead& r, std::string&, std::vector<std::string>&) override {
+        RunRow row = RowOf(*owner_.session_, r.number, *r.result);
+        std::lock_guard lock(owner_.mutex_);
+        owner_.rows_.push_back(std::move(row));
+    }
+    bool Finish(std::vector<std::string>&) override { return true; }
+
+private:
+    BackgroundRun& owner_;
+};
+
+BackgroundRun::BackgroundRun() = default;
+
 BackgroundRun::~BackgroundRun() {
     cancelled_ = true;
     Wait();
@@ -39,7 +56,7 @@ void BackgroundRun::Wait() {
     if (thread_.joinable()) thread_.join();
 }
 
-void BackgroundRun::Start(const Session& loaded, run::RunSettings settings) {
+void BackgroundRun::Start(const Session& loaded, run::RunSettings settings, bool rows) {
     cancelled_ = true;
     Wait();
     session_ = std::make_unique<Session>(loaded);
@@ -50,8 +67,13 @@ void BackgroundRun::Start(const Session& loaded, run::RunSettings settings) {
     session_->templatesFixed = true;
     IndexTemplates(*session_);
     settings_ = std::move(settings);
+    if (rows) {
+        if (!rowSink_) rowSink_ = std::make_unique<Rows>(*this);
+        settings_.records = rowSink_.get();
+    }
     out_.clear();
     err_.clear();
+    rows_.clear();
     progress_ = run::RunProgress{};
     status_ = run::kRunOk;
     cancelled_ = false;
@@ -71,6 +93,7 @@ BackgroundRun::Arrived BackgroundRun::Poll() {
     std::lock_guard lock(mutex_);
     a.out.swap(out_);
     a.err.swap(err_);
+    a.rows.swap(rows_);
     a.progress = progress_;
     a.finished = finished_;
     a.status = status_;

@@ -3,27 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <map>
 
 namespace varigap::ui {
 
 namespace {
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> f;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-        f.push_back(line.substr(start, tab - start));
-    f.push_back(line.substr(start));
-    return f;
-}
-
-int Number(const std::string& s) {
-    int n = 0;
-    std::from_chars(s.data(), s.data() + s.size(), n);
-    return n;
-}
 
 // A name as a TSV field writes it: Tabs and line ends as blanks.
 std::string AsField(std::string s) {
@@ -57,66 +41,45 @@ void RunTable::Begin(std::vector<int> indexes, std::vector<std::string> names, s
     numbers_ = std::move(numbers);
 }
 
-void RunTable::Take(const std::string& tsv) {
-    partial_ += tsv;
-    size_t start = 0;
-    for (size_t end; (end = partial_.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string line = partial_.substr(start, end - start);
-        // The run's first line is its header row, whichever columns it names.
-        const bool header = tsv_.empty();
-        tsv_ += line;
-        tsv_ += '\n';
-        if (!header) TakeRow(line);
+RunRow RowOf(const Session& session, long number, const ReadResult& r) {
+    RunRow row;
+    row.number = number;
+    if (!r.analysed) return row;
+    row.templ = AsField(session.templateName[r.templateNum]);
+    row.strand = r.reverse ? '-' : '+';
+    for (const ResultLine& l : r.lines) {
+        if (l.kind != LineKind::Variable || l.vr < 1) continue;
+        if (row.vrs.size() < static_cast<size_t>(l.vr)) row.vrs.resize(static_cast<size_t>(l.vr));
+        row.vrs[static_cast<size_t>(l.vr - 1)] = {AsField(std::string(r.Variant(l))), AsField(std::string(r.Taxa(l))),
+                                                  std::string(1, l.flag)};
     }
-    partial_.erase(0, start);
+    return row;
 }
 
-RunRecord* RunTable::RecordOf(const std::string& name, int line) {
-    // A row of the same record: the same name and a later line.
-    if (!records_.empty() && records_.back().name == name && line > lastLine_ && !records_.back().templ.empty())
-        return &records_.back();
-    for (; next_ < names_.size(); ++next_) {
+void RunTable::ListUpTo(size_t number) {
+    for (size_t k = records_.size(); k < number && k < names_.size(); ++k) {
         RunRecord r;
-        r.index = indexes_[next_];
-        r.number = numbers_[next_];
-        r.name = names_[next_];
-        const bool found = r.name == name;
+        r.index = indexes_[k];
+        r.number = numbers_[k];
+        r.name = names_[k];
         records_.push_back(std::move(r));
-        if (found) {
-            ++next_;
-            return &records_.back();
-        }
     }
-    return nullptr;  // a row of no record of the run: not listed
 }
 
-void RunTable::TakeRow(const std::string& line) {
-    // sequence template line kind region start end flag region_name variant taxa bases sample strand
-    const std::vector<std::string> f = SplitTabs(line);
-    if (f.size() < 14) return;
-    const int lineNumber = Number(f[2]);
-    RunRecord* r = RecordOf(f[0], lineNumber);
-    lastLine_ = lineNumber;
-    if (!r) return;
-    r->templ = f[1];
-    r->strand = f[13].empty() ? ' ' : f[13][0];
-    if (f[3] != "VR") return;
-    const int vr = Number(f[4]);
-    if (vr < 1) return;
-    if (r->vrs.size() < static_cast<size_t>(vr)) r->vrs.resize(static_cast<size_t>(vr));
-    numVRs_ = std::max(numVRs_, r->vrs.size());
-    r->vrs[static_cast<size_t>(vr - 1)] = {f[9], f[10], f[7]};
+void RunTable::Take(std::vector<RunRow> rows) {
+    for (RunRow& row : rows) {
+        if (row.number < 1 || static_cast<size_t>(row.number) > names_.size()) continue;  // of no record of the run
+        ListUpTo(static_cast<size_t>(row.number));
+        RunRecord& r = records_[static_cast<size_t>(row.number - 1)];
+        r.templ = std::move(row.templ);
+        r.strand = row.strand;
+        r.vrs = std::move(row.vrs);
+        numVRs_ = std::max(numVRs_, r.vrs.size());
+    }
 }
 
 void RunTable::Finish(bool whole) {
-    if (!whole) return;
-    for (; next_ < names_.size(); ++next_) {
-        RunRecord r;
-        r.index = indexes_[next_];
-        r.number = numbers_[next_];
-        r.name = names_[next_];
-        records_.push_back(std::move(r));
-    }
+    if (whole) ListUpTo(names_.size());
 }
 
 std::vector<std::string> RunTable::Header() const {

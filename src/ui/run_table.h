@@ -1,11 +1,14 @@
 // The results of a whole run as the results table shows them: one row per record (number,
-// name, template, strand, and the variant, taxa and flag of each variable region), made from the
-// run's TSV listing, the same text `varigap-cli analyze --format tsv` writes; sorted and filtered
-// for the view, and the reads of each taxon.
+// name, template, strand, and the variant, taxa and flag of each variable region), made from
+// each record's result; sorted and filtered for the view, and the reads of each taxon. The run's
+// TSV listing (the text `varigap-cli analyze --format tsv` writes) is kept beside it for export.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "core/read_result.h"
+#include "core/session.h"
 
 namespace varigap::ui {
 
@@ -23,6 +26,18 @@ struct RunRecord {
     std::string Taxon() const;
 };
 
+// What a run found for one of its records, taken from its result while the run goes on: the
+// record's number in the run (1-based), then what the table shows of it.
+struct RunRow {
+    long number = 0;
+    std::string templ;  // "" when no template was placed
+    char strand = ' ';
+    std::vector<RunRecord::VR> vrs;
+};
+// The row of the result of the run's record `number`, as the run's TSV rows show it (template
+// name, variants and taxa with Tabs and line ends as blanks).
+RunRow RowOf(const Session& session, long number, const ReadResult& r);
+
 struct TaxonCount {
     std::string taxon;
     long reads = 0;
@@ -33,8 +48,10 @@ class RunTable {
 public:
     // The run's records in run order: their indexes in the sequence list and their names.
     void Begin(std::vector<int> indexes, std::vector<std::string> names, std::vector<long> numbers);
-    // Takes TSV rows as the run writes them (whole lines; a partial last line is kept for later).
-    void Take(const std::string& tsv);
+    // Takes the rows of records analysed, in run order.
+    void Take(std::vector<RunRow> rows);
+    // Takes the run's TSV listing as it is written.
+    void TakeTsv(const std::string& tsv) { tsv_ += tsv; }
     // The TSV text taken so far, as the run wrote it (its header row first).
     const std::string& Tsv() const { return tsv_; }
     // The records analysed or passed over so far (those after the last row seen are not known yet).
@@ -52,17 +69,14 @@ public:
     std::vector<TaxonCount> Taxa() const;
 
 private:
-    void TakeRow(const std::string& line);
-    // Moves to the record of row `name`, after the current one; records passed are not analysed.
-    RunRecord* RecordOf(const std::string& name, int line);
+    // Lists the run's records up to number `number`: those without a row were not analysed.
+    void ListUpTo(size_t number);
 
     std::vector<int> indexes_;
     std::vector<std::string> names_;  // as the TSV writes them
     std::vector<long> numbers_;
-    size_t next_ = 0;  // the next record of the run not yet in records_
-    int lastLine_ = 0;
-    std::vector<RunRecord> records_;
-    std::string tsv_, partial_;
+    std::vector<RunRecord> records_;  // the run's first records_.size() records
+    std::string tsv_;
     size_t numVRs_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <sstream>
 #include <thread>
 
 #include "core/complement.h"
@@ -102,6 +103,23 @@ TEST_F(WholeRun, AnalyzeAllOnTheAmpliconExampleGivesTheCommandLinesTable) {
                             "amplicon/S1.fastq.gz --orient auto --format tsv > " + data.Path("cli.tsv");
     ASSERT_EQ(std::system(cli.c_str()), 0);
     EXPECT_EQ(data.Read("window.tsv"), data.Read("cli.tsv"));
+    // Each row of the table shows what the listing's row of its variable region says: template,
+    // strand, variant, taxa, flag (read in the same order, the run's).
+    std::istringstream listing(data.Read("cli.tsv"));
+    std::string line;
+    std::getline(listing, line);
+    size_t row = 0;
+    while (std::getline(listing, line)) {
+        std::vector<std::string> f;
+        std::istringstream fields(line);
+        for (std::string field; std::getline(fields, field, '\t');) f.push_back(field);
+        if (f[3] != "VR") continue;
+        ASSERT_LT(row, All().grdResults.Rows().size());
+        const std::vector<std::string> shown = All().grdResults.Rows()[row++];
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.end()),
+                  (std::vector<std::string>{f[0], f[1], f[13], f[9], f[10], f[7]}));
+    }
+    EXPECT_EQ(row, All().grdResults.Rows().size());
 
     // Reads per taxon add up to the run; sorting and filtering act on the rows.
     long reads = 0;
