@@ -26,6 +26,25 @@ struct WholeRun : UiTest {
         std::string problem;
         ASSERT_TRUE(app->OpenFile(kind, path, problem)) << problem;
     }
+    const std::string example = std::string(VARIGAP_SOURCE_DIR) + "/data/example/";
+    // The amplicon example's first sample and its template, the strand Auto, Analyze All open.
+    void OpenAmpliconRun() {
+        StartProgram();
+        Open(FileKind::Templates, example + "p6/p6.tpl");
+        Open(FileKind::Sequences, example + "amplicon/S1.fastq.gz");
+        Main().cbxOrient.UserSelect(2);
+        Main().menuAnalyzeAll.UserClick();
+    }
+    // Export TSV writes what varigap-cli analyze writes with `options`, byte for byte.
+    void ExpectExportAsCommandLine(const std::string& options) {
+        All().txbxTsvFile.UserType(data.Path("window.tsv"));
+        All().butExportTsv.UserClick();
+        const std::string cli = std::string(VARIGAP_CLI) + " analyze " + example + "p6/p6.tpl " + example +
+                                "amplicon/S1.fastq.gz --orient auto --format tsv " + options + " > " +
+                                data.Path("cli.tsv");
+        ASSERT_EQ(std::system(cli.c_str()), 0);
+        EXPECT_EQ(data.Read("window.tsv"), data.Read("cli.tsv"));
+    }
     // Analyze All, then everything the run did.
     void AnalyzeAll() {
         Main().menuAnalyzeAll.UserClick();
@@ -81,12 +100,7 @@ TEST_F(WholeRun, SequenceFilesAreReadAsTheCommandLineReadsThemOnTheStrandChosen)
 }
 
 TEST_F(WholeRun, AnalyzeAllOnTheAmpliconExampleGivesTheCommandLinesTable) {
-    StartProgram();
-    const std::string example = std::string(VARIGAP_SOURCE_DIR) + "/data/example/";
-    Open(FileKind::Templates, example + "p6/p6.tpl");
-    Open(FileKind::Sequences, example + "amplicon/S1.fastq.gz");
-    Main().cbxOrient.UserSelect(2);
-    Main().menuAnalyzeAll.UserClick();
+    OpenAmpliconRun();
     All().butStart.UserClick();
     EXPECT_FALSE(All().butStart.Enabled());
     while (All().Poll()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -97,12 +111,7 @@ TEST_F(WholeRun, AnalyzeAllOnTheAmpliconExampleGivesTheCommandLinesTable) {
     ASSERT_EQ(All().grdResults.Rows().size(), static_cast<size_t>(records));
 
     // The table exported is the command line's listing, byte for byte.
-    All().txbxTsvFile.UserType(data.Path("window.tsv"));
-    All().butExportTsv.UserClick();
-    const std::string cli = std::string(VARIGAP_CLI) + " analyze " + example + "p6/p6.tpl " + example +
-                            "amplicon/S1.fastq.gz --orient auto --format tsv > " + data.Path("cli.tsv");
-    ASSERT_EQ(std::system(cli.c_str()), 0);
-    EXPECT_EQ(data.Read("window.tsv"), data.Read("cli.tsv"));
+    ExpectExportAsCommandLine("");
     // Each row of the table shows what the listing's row of its variable region says: template,
     // strand, variant, taxa, flag (read in the same order, the run's).
     std::istringstream listing(data.Read("cli.tsv"));
@@ -152,22 +161,11 @@ TEST_F(WholeRun, AnalyzeAllOnTheAmpliconExampleGivesTheCommandLinesTable) {
 }
 
 TEST_F(WholeRun, AnalyzeAllWithNearestVariantsGivesTheCommandLinesNearestTable) {
-    StartProgram();
-    const std::string example = std::string(VARIGAP_SOURCE_DIR) + "/data/example/";
-    Open(FileKind::Templates, example + "p6/p6.tpl");
-    Open(FileKind::Sequences, example + "amplicon/S1.fastq.gz");
-    Main().cbxOrient.UserSelect(2);
-    Main().menuAnalyzeAll.UserClick();
+    OpenAmpliconRun();
     All().chkNearest.UserClick();
     All().butStart.UserClick();
     All().Finish();
-    All().txbxTsvFile.UserType(data.Path("window.tsv"));
-    All().butExportTsv.UserClick();
-    const std::string cli = std::string(VARIGAP_CLI) + " analyze " + example + "p6/p6.tpl " + example +
-                            "amplicon/S1.fastq.gz --orient auto --format tsv --identify nearest > " +
-                            data.Path("cli.tsv");
-    ASSERT_EQ(std::system(cli.c_str()), 0);
-    EXPECT_EQ(data.Read("window.tsv"), data.Read("cli.tsv"));
+    ExpectExportAsCommandLine("--identify nearest");
     // Loops named by a nearest variant are flagged so in the table, each row a record.
     const auto rows = All().grdResults.Rows();
     ASSERT_EQ(rows.size(), static_cast<size_t>(app->records.Count()));
