@@ -14,12 +14,18 @@ LineKind KindOf(const SSegment& s) {
     return s.nCRs == 0 && s.nVRs == 0 ? LineKind::None : LineKind::Confused;
 }
 
-std::string LineMark(const SSegment& s) {
+void AppendLineMark(const SSegment& s, std::string& out) {
     switch (KindOf(s)) {
-        case LineKind::Conserved: return "[C]";
-        case LineKind::Variable: return "{V}";
-        default: return Str(s.nCRs) + "," + Str(s.nVRs);
+        case LineKind::Conserved: out += "[C]"; break;
+        case LineKind::Variable: out += "{V}"; break;
+        default: out += Str(s.nCRs) + "," + Str(s.nVRs);
     }
+}
+
+std::string LineMark(const SSegment& s) {
+    std::string mark;
+    AppendLineMark(s, mark);
+    return mark;
 }
 
 const char* ReadResult::Mates(int start, int end) const {
@@ -60,12 +66,7 @@ void ReadResult::AppendText(const ResultLine& l, std::string& out) const {
     char number[24];
     out.append(number, std::to_chars(number, number + sizeof number, l.line).ptr);
     out += l.flag;
-    const SSegment& s = segments[static_cast<size_t>(l.line - 1)];
-    switch (KindOf(s)) {
-        case LineKind::Conserved: out += "[C]"; break;
-        case LineKind::Variable: out += "{V}"; break;
-        default: out += LineMark(s);
-    }
+    AppendLineMark(segments[static_cast<size_t>(l.line - 1)], out);
     out += l.flag;
     out += Bases(l);
 }

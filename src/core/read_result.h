@@ -25,6 +25,7 @@ enum class LineKind : char {
 LineKind KindOf(const SSegment& s);
 // The mark between a display line's flags: "[C]", "{V}", or the numbers of CRs and VRs ("2,1").
 std::string LineMark(const SSegment& s);
+void AppendLineMark(const SSegment& s, std::string& out);
 
 // One display line: a stretch of the read, as the main window lists it.
 struct ResultLine {

@@ -89,6 +89,12 @@ bool HasTabOrLineEnd(std::string_view s) {
     return s.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
+// A field's Tabs and line ends made blanks: a TSV row is one line of Tab-separated fields.
+void BlankTabsAndLineEnds(char* from, char* to) {
+    std::replace_if(
+        from, to, [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+}
+
 // One TSV row written into room made for it at once (`most` bytes at least, numbers counted at
 // 20 digits), then cut to its length: a run writes a row for every line of every read it
 // renders, and appending a character at a time showed in its time.
@@ -114,9 +120,7 @@ public:
     void Field(std::string_view s) {
         char* const from = p_;
         Put(s);
-        if (HasTabOrLineEnd(s))
-            std::replace_if(
-                from, p_, [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+        if (HasTabOrLineEnd(s)) BlankTabsAndLineEnds(from, p_);
     }
     void Number(long long v) { p_ = std::to_chars(p_, end_, v).ptr; }
 
@@ -325,10 +329,9 @@ void RenderJson(const Session& session, const ReadResult& r, const ListingSettin
 
 }  // namespace
 
-std::string TsvField(const std::string& s) {
-    std::string f = s;
-    for (char& c : f)
-        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+std::string TsvField(std::string_view s) {
+    std::string f(s);
+    BlankTabsAndLineEnds(f.data(), f.data() + f.size());
     return f;
 }
 
@@ -362,14 +365,8 @@ void Emit(const ListingSettings& f, std::string_view body, char strand, const st
             break;
         case Format::Tsv: {
             // The name made a field once for all of the read's rows.
-            std::string blanked;
-            std::string_view field = name;
-            if (HasTabOrLineEnd(name)) {
-                blanked = name;
-                std::replace_if(
-                    blanked.begin(), blanked.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-                field = blanked;
-            }
+            const std::string blanked = HasTabOrLineEnd(name) ? TsvField(name) : std::string();
+            const std::string_view field = blanked.empty() ? std::string_view(name) : blanked;
             const int after = (f.nearest ? 2 : 0) + (f.rankByVariants ? 1 : 0) + (f.mates ? 1 : 0);
             for (size_t start = 0, end; start < body.size(); start = end + 1) {
                 end = body.find('\n', start);

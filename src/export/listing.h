@@ -43,6 +43,6 @@ void Emit(const ListingSettings& f, std::string_view body, char strand, const st
 // mates: mates, last.
 std::string TsvHeader(const ListingSettings& f = {});
 // A field of a TSV row: Tabs and line ends as blanks.
-std::string TsvField(const std::string& s);
+std::string TsvField(std::string_view s);
 
 }  // namespace varigap::exports

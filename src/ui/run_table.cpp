@@ -5,16 +5,11 @@
 #include <cctype>
 #include <map>
 
+#include "export/listing.h"
+
 namespace varigap::ui {
 
 namespace {
-
-// A name as a TSV field writes it: Tabs and line ends as blanks.
-std::string AsField(std::string s) {
-    for (char& c : s)
-        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-    return s;
-}
 
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -37,7 +32,7 @@ void RunTable::Begin(std::vector<int> indexes, std::vector<std::string> names, s
     *this = RunTable{};
     indexes_ = std::move(indexes);
     names_ = std::move(names);
-    for (auto& n : names_) n = AsField(n);
+    for (auto& n : names_) n = exports::TsvField(n);
     numbers_ = std::move(numbers);
 }
 
@@ -45,12 +40,12 @@ RunRow RowOf(const Session& session, long number, const ReadResult& r) {
     RunRow row;
     row.number = number;
     if (!r.analysed) return row;
-    row.templ = AsField(session.templateName[r.templateNum]);
+    row.templ = exports::TsvField(session.templateName[r.templateNum]);
     row.strand = r.reverse ? '-' : '+';
     for (const ResultLine& l : r.lines) {
         if (l.kind != LineKind::Variable || l.vr < 1) continue;
         if (row.vrs.size() < static_cast<size_t>(l.vr)) row.vrs.resize(static_cast<size_t>(l.vr));
-        row.vrs[static_cast<size_t>(l.vr - 1)] = {AsField(std::string(r.Variant(l))), AsField(std::string(r.Taxa(l))),
+        row.vrs[static_cast<size_t>(l.vr - 1)] = {exports::TsvField(r.Variant(l)), exports::TsvField(r.Taxa(l)),
                                                   std::string(1, l.flag)};
     }
     return row;
